@@ -1,0 +1,8 @@
+#include "platform/acad/ac_db.h"
+
+const AcDbObjectId AcDbObjectId::kNull;
+
+int AcTransaction::nextId() {
+  static int counter = 0;
+  return ++counter;
+}

@@ -1,0 +1,1 @@
+#include "platform/win/win_types.h"
