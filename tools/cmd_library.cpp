@@ -1,8 +1,51 @@
-// korvane library [FOLDER]: lists what a library folder holds.
+// korvane library [FOLDER]: lists what a library folder holds — standards
+// sheets, mapping files with their keys, data files, section tables and
+// dialog designs — each with a count.
+#include <algorithm>
+#include <cwctype>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
-#include <map>
+#include <optional>
+#include <sstream>
 
 #include "tools/command_registry.h"
+#include "tools/library_scan.h"
 
-namespace fs = std::filesystem;
+namespace {
+
+void printSection(const std::string& title, const std::vector<std::string>& items) {
+  std::cout << title << " (" << items.size() << ")\n";
+  for (const auto& i : items) std::cout << "  " << i << "\n";
+}
+
+int runLibrary(const std::string& folder) {
+  krv::tools::LibraryContents c;
+  std::string error;
+  if (!krv::tools::scanLibrary(folder, c, error)) {
+    std::cerr << "korvane library: " << error << "\n";
+    return 2;
+  }
+  std::cout << "Library folder: " << c.root << "\n";
+  printSection("Standards sheets", c.standards);
+  std::cout << "Mapping files (" << c.mappings.size() << ")\n";
+  for (const auto& m : c.mappings) {
+    std::cout << "  " << m.name << "  keys (" << m.keys.size() << "):";
+    for (const auto& k : m.keys) std::cout << " " << k;
+    if (!m.error.empty()) std::cout << "  [" << m.error << "]";
+    std::cout << "\n";
+  }
+  printSection("Data files", c.dataFiles);
+  printSection("Section tables", c.sectionTables);
+  printSection("Dialog designs", c.designs);
+  return 0;
+}
+
+KRV_COMMAND([](CLI::App& app) {
+  auto* sub = app.add_subcommand("library", "List what a library folder holds");
+  auto folder = std::make_shared<std::string>("examples/library");
+  sub->add_option("folder", *folder, "The library folder")->capture_default_str();
+  sub->callback([folder] { krv::tools::setExitCode(runLibrary(*folder)); });
+});
+
+}  // namespace

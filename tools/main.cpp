@@ -4,18 +4,6 @@
 
 #include "tools/command_registry.h"
 
-namespace krv::tools {
-
-std::vector<CommandSetup>& commandRegistry() {
-  static std::vector<CommandSetup> r;
-  return r;
-}
-
-static int gExitCode = 0;
-void setExitCode(int code) { gExitCode = code; }
-int exitCode() { return gExitCode; }
-
-}  // namespace krv::tools
 
 int main(int argc, char** argv) {
   CLI::App app{"korvane - connection standards, sheets and libraries of the steel-construction module"};

@@ -1,0 +1,134 @@
+#include "tools/library_scan.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace krv::tools {
+namespace {
+
+std::string lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+// Finds a child of `dir` whose name equals `name` ignoring letter case.
+std::optional<fs::path> findChild(const fs::path& dir, const std::string& name) {
+  std::error_code ec;
+  if (fs::exists(dir / name, ec)) return dir / name;
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+    if (lower(it->path().filename().string()) == lower(name)) return it->path();
+  return std::nullopt;
+}
+
+std::optional<fs::path> findPath(const fs::path& root, std::initializer_list<const char*> parts) {
+  fs::path p = root;
+  for (const char* part : parts) {
+    auto c = findChild(p, part);
+    if (!c) return std::nullopt;
+    p = *c;
+  }
+  return p;
+}
+
+std::string libraryName(const fs::path& file, const fs::path& base) {
+  std::string rel = file.lexically_relative(base).generic_string();
+  std::replace(rel.begin(), rel.end(), '/', '\\');
+  return rel;
+}
+
+// Files below `dir` whose extension (lower case, with dot) is `ext`, or all
+// files when `ext` is empty.
+std::vector<std::string> collect(const std::optional<fs::path>& dir, const std::string& ext,
+                                 bool recursive, std::vector<fs::path>* paths = nullptr) {
+  std::vector<std::pair<std::string, fs::path>> found;
+  if (!dir) return {};
+  std::error_code ec;
+  auto visit = [&](const fs::directory_entry& e) {
+    std::error_code ec2;
+    if (!e.is_regular_file(ec2)) return;
+    if (e.path().filename().string().starts_with(".")) return;  // .keep and the like
+    if (!ext.empty() && lower(e.path().extension().string()) != ext) return;
+    found.emplace_back(libraryName(e.path(), *dir), e.path());
+  };
+  if (recursive) {
+    for (fs::recursive_directory_iterator it(*dir, fs::directory_options::skip_permission_denied, ec), end;
+         !ec && it != end; it.increment(ec))
+      visit(*it);
+  } else {
+    for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) visit(*it);
+  }
+  std::sort(found.begin(), found.end());
+  std::vector<std::string> names;
+  for (auto& [n, p] : found) {
+    names.push_back(n);
+    if (paths) paths->push_back(p);
+  }
+  return names;
+}
+
+// The keys of a mapping file: the text before the first "=" of every line
+// after the optional "Mapping version" header.
+MappingFileInfo readMappingKeys(const std::string& name, const fs::path& path) {
+  MappingFileInfo info{name, {}, {}};
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    info.error = "cannot be read";
+    return info;
+  }
+  std::string line;
+  bool first = true;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (first) {
+      first = false;
+      if (line.size() >= 3 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+      std::string l = lower(line);
+      if (l.find("mapping") != std::string::npos && l.find("version") != std::string::npos) continue;
+    }
+    if (line.empty()) continue;
+    auto eq = line.find('=');
+    info.keys.push_back(eq == std::string::npos ? std::string() : line.substr(0, eq));
+  }
+  return info;
+}
+
+}  // namespace
+
+bool scanLibrary(const std::string& folder, LibraryContents& out, std::string& error) {
+  std::error_code ec;
+  fs::path root(folder);
+  if (!fs::exists(root, ec)) {
+    error = "the library folder \"" + folder + "\" does not exist";
+    return false;
+  }
+  if (!fs::is_directory(root, ec)) {
+    error = "\"" + folder + "\" is not a folder";
+    return false;
+  }
+  fs::directory_iterator probe(root, ec);
+  if (ec) {
+    error = "the library folder \"" + folder + "\" cannot be read: " + ec.message();
+    return false;
+  }
+  out = LibraryContents{};
+  out.root = fs::absolute(root, ec).lexically_normal().string();
+  auto standardsDir = findPath(root, {"Connection Standards"});
+  auto dataDir = findPath(root, {"Connection Standards", "Data"});
+  out.standards = collect(standardsDir, ".vts", true);
+  std::vector<fs::path> mapPaths;
+  auto mapNames = collect(standardsDir, ".map", true, &mapPaths);
+  for (size_t i = 0; i < mapNames.size(); ++i)
+    out.mappings.push_back(readMappingKeys(mapNames[i], mapPaths[i]));
+  out.dataFiles = collect(dataDir, "", true);
+  out.sectionTables = collect(findPath(root, {"prof"}), ".pr", false);
+  out.designs = collect(findPath(root, {"Dialog Templates", "Dialog Design"}), ".txt", true);
+  return true;
+}
+
+}  // namespace krv::tools
