@@ -128,3 +128,18 @@ class CRect : public RECT {
     return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
   }
 };
+
+// COM-style results and generic handles, shared by the registry, GUID text,
+// clipboard and drag-and-drop parts of the window system.
+using HRESULT = std::int32_t;
+using HANDLE = void*;
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT S_FALSE = 1;
+constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
+constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
+constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
+constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
+constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+struct FILETIME {
+  DWORD dwLowDateTime = 0, dwHighDateTime = 0;
+};
