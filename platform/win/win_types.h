@@ -143,3 +143,18 @@ constexpr bool FAILED(HRESULT hr) { return hr < 0; }
 struct FILETIME {
   DWORD dwLowDateTime = 0, dwHighDateTime = 0;
 };
+
+// Graphics objects are their own handles, as windows are: an HDC is the
+// CDC, an HBITMAP the CBitmap, an HBRUSH the CBrush, an HFONT the CFont.
+// Icons are opaque handles given out by the resource modules.
+class CDC;
+class CBitmap;
+class CBrush;
+class CFont;
+using HDC = CDC*;
+using HBITMAP = CBitmap*;
+using HBRUSH = CBrush*;
+using HFONT = CFont*;
+struct HICON__;
+using HICON = HICON__*;
+using HCURSOR = HICON;
