@@ -1,0 +1,269 @@
+#include "platform/win/registry.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+class RegistryTest : public ::testing::Test {
+ protected:
+  void SetUp() override { krv::Registry::resetInMemory(); }
+  void TearDown() override { krv::Registry::resetInMemory(); }
+
+  static LSTATUS setText(HKEY key, LPCWSTR name, const std::wstring& text) {
+    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  }
+  static LSTATUS getText(HKEY key, LPCWSTR name, std::wstring& text) {
+    DWORD type = 0, size = 0;
+    LSTATUS s = RegQueryValueExW(key, name, nullptr, &type, nullptr, &size);
+    if (s != ERROR_SUCCESS) return s;
+    if (type != REG_SZ) return ERROR_INVALID_PARAMETER;
+    std::wstring buffer(size / sizeof(wchar_t), L'\0');
+    s = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
+    text = buffer.c_str();
+    return s;
+  }
+  static HKEY create(HKEY root, LPCWSTR path, DWORD* disposition = nullptr) {
+    HKEY key = nullptr;
+    EXPECT_EQ(RegCreateKeyExW(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                              &key, disposition),
+              ERROR_SUCCESS);
+    return key;
+  }
+  static bool exists(HKEY root, LPCWSTR path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+  }
+};
+
+TEST_F(RegistryTest, CreateSetQueryRoundTripWithCaseInsensitiveNames) {
+  DWORD disposition = 0;
+  HKEY key = create(HKEY_CLASSES_ROOT, L"CLSID\\{2CE559DB-0008-4AA7-8E1D-7DCEBAB7D2C4}", &disposition);
+  EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
+  EXPECT_EQ(setText(key, nullptr, L"Bolt Class"), ERROR_SUCCESS);
+  EXPECT_EQ(setText(key, L"Language", L"EN"), ERROR_SUCCESS);
+  const DWORD number = 0xDEADBEEF;
+  EXPECT_EQ(RegSetValueExW(key, L"Count", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), 4),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+
+  HKEY again = create(HKEY_CLASSES_ROOT, L"clsid\\{2ce559db-0008-4aa7-8e1d-7dcebab7d2c4}", &disposition);
+  EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
+  RegCloseKey(again);
+
+  HKEY read = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID\\{2CE559DB-0008-4AA7-8E1D-7DCEBAB7D2C4}", 0,
+                          KEY_READ, &read),
+            ERROR_SUCCESS);
+  std::wstring text;
+  EXPECT_EQ(getText(read, L"", text), ERROR_SUCCESS);
+  EXPECT_EQ(text, L"Bolt Class");
+  EXPECT_EQ(getText(read, L"LANGUAGE", text), ERROR_SUCCESS);
+  EXPECT_EQ(text, L"EN");
+  DWORD value = 0, size = sizeof value, type = 0;
+  EXPECT_EQ(RegQueryValueExW(read, L"count", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(type, REG_DWORD);
+  EXPECT_EQ(value, 0xDEADBEEF);
+  // A buffer that is too small reports the size needed and copies nothing.
+  wchar_t small[2] = {L'x', L'y'};
+  size = sizeof small;
+  EXPECT_EQ(RegQueryValueExW(read, L"", nullptr, nullptr, reinterpret_cast<BYTE*>(small), &size),
+            ERROR_MORE_DATA);
+  EXPECT_EQ(size, 11 * sizeof(wchar_t));
+  EXPECT_EQ(small[0], L'x');
+  EXPECT_EQ(getText(read, L"Missing", text), ERROR_FILE_NOT_FOUND);
+  // A read-only handle may not write.
+  EXPECT_EQ(setText(read, L"x", L"y"), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(RegCloseKey(read), ERROR_SUCCESS);
+  EXPECT_EQ(RegCloseKey(read), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(getText(read, L"", text), ERROR_INVALID_HANDLE);
+  // Roots are separate trees.
+  EXPECT_FALSE(exists(HKEY_LOCAL_MACHINE, L"CLSID"));
+}
+
+TEST_F(RegistryTest, MissingPathsAndBadArgumentsFailWithoutEffect) {
+  HKEY key = reinterpret_cast<HKEY>(1);
+  EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Nothing", 0, KEY_READ, &key),
+            ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(key, nullptr);
+  EXPECT_EQ(RegOpenKeyExW(reinterpret_cast<HKEY>(0x1234), L"a", 0, KEY_READ, &key), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"\\lead", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr),
+            ERROR_BAD_PATHNAME);
+  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"a\\\\b", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr),
+            ERROR_BAD_PATHNAME);
+  EXPECT_FALSE(exists(HKEY_CURRENT_USER, L"a"));
+  EXPECT_EQ(SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Nothing"), ERROR_FILE_NOT_FOUND);
+  HKEY k = create(HKEY_CURRENT_USER, L"Software");
+  const BYTE three[3] = {1, 2, 3};
+  EXPECT_EQ(RegSetValueExW(k, L"n", 0, REG_DWORD, three, 3), ERROR_INVALID_PARAMETER);
+  DWORD size = 0;
+  EXPECT_EQ(RegQueryValueExW(k, L"n", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+  RegCloseKey(k);
+}
+
+TEST_F(RegistryTest, DeleteRemovesTreesAndInvalidatesOpenHandles) {
+  HKEY deep = create(HKEY_CLASSES_ROOT, L"TypeLib\\{76EF0D49-DD1E-4714-B6B9-E45EDE3C81DA}\\1.1\\0\\win32");
+  ASSERT_EQ(setText(deep, nullptr, L"server"), ERROR_SUCCESS);
+  create(HKEY_CLASSES_ROOT, L"TypeLib\\Other");
+
+  // A key with subkeys is not deleted by the non-recursive call.
+  EXPECT_EQ(RegDeleteKeyW(HKEY_CLASSES_ROOT, L"TypeLib\\{76EF0D49-DD1E-4714-B6B9-E45EDE3C81DA}"),
+            ERROR_ACCESS_DENIED);
+  HKEY parent = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"TypeLib", 0, KEY_ALL_ACCESS, &parent), ERROR_SUCCESS);
+  EXPECT_EQ(SHDeleteKeyW(parent, L"{76ef0d49-dd1e-4714-b6b9-e45ede3c81da}"), ERROR_SUCCESS);
+  EXPECT_FALSE(exists(HKEY_CLASSES_ROOT, L"TypeLib\\{76EF0D49-DD1E-4714-B6B9-E45EDE3C81DA}"));
+  EXPECT_TRUE(exists(HKEY_CLASSES_ROOT, L"TypeLib\\Other"));
+  std::wstring text;
+  EXPECT_EQ(getText(deep, nullptr, text), ERROR_KEY_DELETED);
+  EXPECT_EQ(RegCloseKey(deep), ERROR_SUCCESS);
+  EXPECT_EQ(RegDeleteKeyW(parent, L"Other"), ERROR_SUCCESS);
+  RegCloseKey(parent);
+}
+
+TEST_F(RegistryTest, EnumerationIsInNameOrderAndEnds) {
+  HKEY root = create(HKEY_LOCAL_MACHINE, L"Software\\Vendor");
+  for (LPCWSTR name : {L"beta", L"Alpha", L"gamma"}) RegCloseKey(create(root, name));
+  std::vector<std::wstring> names;
+  wchar_t buffer[64];
+  for (DWORD i = 0;; ++i) {
+    DWORD length = 64;
+    const LSTATUS s = RegEnumKeyExW(root, i, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+    if (s == ERROR_NO_MORE_ITEMS) break;
+    ASSERT_EQ(s, ERROR_SUCCESS);
+    EXPECT_EQ(length, std::wcslen(buffer));
+    names.emplace_back(buffer);
+  }
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"Alpha", L"beta", L"gamma"}));
+  DWORD tiny = 3;
+  EXPECT_EQ(RegEnumKeyExW(root, 0, buffer, &tiny, nullptr, nullptr, nullptr, nullptr), ERROR_MORE_DATA);
+  RegCloseKey(root);
+}
+
+TEST_F(RegistryTest, DeniedKeysCannotBeOpened) {
+  RegCloseKey(create(HKEY_CLASSES_ROOT, L"Interface\\Locked"));
+  krv::Registry::current().denyAccess(HKEY_CLASSES_ROOT, L"interface\\LOCKED");
+  HKEY key = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"Interface\\Locked", 0, KEY_READ, &key), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(SHDeleteKeyW(HKEY_CLASSES_ROOT, L"Interface\\Locked"), ERROR_ACCESS_DENIED);
+  EXPECT_TRUE(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"Interface", 0, KEY_READ, &key) == ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
+class RegistryFileTest : public RegistryTest {
+ protected:
+  void SetUp() override {
+    RegistryTest::SetUp();
+    dir = std::filesystem::temp_directory_path() /
+          ("krv_registry_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir);
+    file = dir / "sub" / "registry.json";
+  }
+  void TearDown() override {
+    std::filesystem::remove_all(dir);
+    RegistryTest::TearDown();
+  }
+  static std::string read(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  std::filesystem::path dir, file;
+};
+
+TEST_F(RegistryFileTest, ChangesPersistAndReadBackExactly) {
+  ASSERT_TRUE(krv::Registry::current().attachFile(file));
+  HKEY key = create(HKEY_LOCAL_MACHINE, L"Software\\Vantorel\\Spreadsheet Editor v1.0");
+  ASSERT_EQ(setText(key, L"Language", L"NL \u2022\u00BF\u0192"), ERROR_SUCCESS);
+  ASSERT_EQ(setText(key, L"Default Settings", L""), ERROR_SUCCESS);
+  const DWORD number = 7;
+  ASSERT_EQ(RegSetValueExW(key, L"Width", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), 4),
+            ERROR_SUCCESS);
+  const BYTE blob[3] = {0, 0xFF, 0x10};
+  ASSERT_EQ(RegSetValueExW(key, L"Blob", 0, REG_BINARY, blob, 3), ERROR_SUCCESS);
+  RegCloseKey(key);
+  ASSERT_TRUE(std::filesystem::exists(file));
+  const std::string saved = read(file);
+
+  krv::Registry::resetInMemory();
+  EXPECT_FALSE(exists(HKEY_LOCAL_MACHINE, L"Software\\Vantorel"));
+  std::string error;
+  ASSERT_TRUE(krv::Registry::current().attachFile(file, &error)) << error;
+  HKEY read = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\vantorel\\Spreadsheet Editor v1.0", 0, KEY_READ,
+                          &read),
+            ERROR_SUCCESS);
+  std::wstring text;
+  EXPECT_EQ(getText(read, L"language", text), ERROR_SUCCESS);
+  EXPECT_EQ(text, L"NL \u2022\u00BF\u0192");
+  EXPECT_EQ(getText(read, L"Default Settings", text), ERROR_SUCCESS);
+  EXPECT_EQ(text, L"");
+  BYTE back[8];
+  DWORD size = sizeof back, type = 0;
+  EXPECT_EQ(RegQueryValueExW(read, L"Blob", nullptr, &type, back, &size), ERROR_SUCCESS);
+  EXPECT_EQ(type, REG_BINARY);
+  ASSERT_EQ(size, 3u);
+  EXPECT_EQ(std::memcmp(back, blob, 3), 0);
+  RegCloseKey(read);
+  // The names keep the case they were created with.
+  EXPECT_EQ(krv::Registry::current().toJson(), saved.substr(0, saved.size() - 1));
+  EXPECT_NE(saved.find("\"Spreadsheet Editor v1.0\""), std::string::npos);
+  // No temporary file is left beside the store.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file.parent_path()), {}), 1);
+}
+
+TEST_F(RegistryFileTest, MalformedFilesAreRefusedAndChangeNothing) {
+  HKEY key = create(HKEY_CURRENT_USER, L"Kept");
+  RegCloseKey(key);
+  std::filesystem::create_directories(file.parent_path());
+  const std::string deep = std::string(5000, '[') + std::string(5000, ']');
+  for (const std::string& bad :
+       {std::string("{not json"), std::string("[]"), std::string(R"({"format":"other","version":1,"roots":{}})"),
+        std::string(R"({"format":"korvane registry","version":99,"roots":{}})"),
+        std::string(R"({"format":"korvane registry","version":1,"roots":{"HKEY_NOWHERE":{}}})"),
+        std::string(R"({"format":"korvane registry","version":1,"roots":{"HKEY_CURRENT_USER":)"
+                    R"({"keys":[{"name":"a\\b"}]}}})"),
+        std::string(R"({"format":"korvane registry","version":1,"roots":{"HKEY_CURRENT_USER":)"
+                    R"({"values":[{"name":"x","type":4,"hex":"zz"}]}}})"),
+        std::string(R"({"format":"korvane registry","version":1,"roots":{"HKEY_CURRENT_USER":)"
+                    R"({"keys":[{"name":"a"},{"name":"A"}]}}})"),
+        std::string("{\"format\":\"korvane registry\",\"version\":1,\"roots\":{\"HKEY_CURRENT_USER\":"
+                    "{\"keys\":[{\"name\":\"\xff\xfe\"}]}}}"),
+        deep}) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bad;
+    std::string error;
+    EXPECT_FALSE(krv::Registry::current().attachFile(file, &error)) << bad.substr(0, 80);
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"Kept"));
+    EXPECT_TRUE(krv::Registry::current().file().empty());
+  }
+}
+
+TEST_F(RegistryFileTest, AFailedSaveIsReportedAndKeepsThePreviousFile) {
+  ASSERT_TRUE(krv::Registry::current().attachFile(file));
+  RegCloseKey(create(HKEY_CURRENT_USER, L"First"));
+  const std::string before = read(file);
+  // A directory where the temporary file would go makes the next write fail.
+  std::filesystem::create_directories(file.string() + ".tmp" + std::to_string(::getpid()) + "/x");
+  HKEY key = nullptr;
+  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Second", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr),
+            ERROR_WRITE_FAULT);
+  RegCloseKey(key);
+  EXPECT_FALSE(krv::Registry::current().lastError().empty());
+  EXPECT_EQ(read(file), before);
+}
+
+}  // namespace
