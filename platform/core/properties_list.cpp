@@ -1,0 +1,160 @@
+#include "platform/core/properties_list.h"
+
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+#include "platform/core/krv_array.h"
+#include "platform/core/number_text.h"
+#include "platform/core/text_file.h"
+#include "platform/core/text_functions.h"
+#include "platform/core/unicode_text.h"
+
+namespace {
+const wchar_t kHeader[] = L"Krv properties version 1";
+}
+
+int Krv_PropertiesList::indexOf(const Krv_String& name) const {
+  for (size_t i = 0; i < mProps.size(); ++i)
+    if (mProps[i].name == name) return static_cast<int>(i);
+  return -1;
+}
+
+Krv_PropertiesList::Property& Krv_PropertiesList::slot(const Krv_String& name) {
+  const int i = indexOf(name);
+  if (i >= 0) return mProps[static_cast<size_t>(i)];
+  Property p;
+  p.name = name;
+  mProps.push_back(p);
+  return mProps.back();
+}
+
+void Krv_PropertiesList::setProperty(const Krv_String& name, int value) {
+  Property& p = slot(name);
+  p.type = Type::Int;
+  p.intValue = value;
+}
+
+void Krv_PropertiesList::setProperty(const Krv_String& name, double value) {
+  Property& p = slot(name);
+  p.type = Type::Double;
+  p.doubleValue = value;
+}
+
+void Krv_PropertiesList::setProperty(const Krv_String& name, const Krv_String& value) {
+  Property& p = slot(name);
+  p.type = Type::String;
+  p.text = value;
+}
+
+bool Krv_PropertiesList::getProperty(const Krv_String& name, int& value) const {
+  const int i = indexOf(name);
+  if (i < 0) return false;
+  const Property& p = mProps[static_cast<size_t>(i)];
+  if (p.type == Type::Int) {
+    value = p.intValue;
+    return true;
+  }
+  if (p.type == Type::Double && std::isfinite(p.doubleValue) && p.doubleValue > INT_MIN - 1.0 &&
+      p.doubleValue < INT_MAX + 1.0) {
+    value = static_cast<int>(p.doubleValue);
+    return true;
+  }
+  return false;
+}
+
+bool Krv_PropertiesList::getProperty(const Krv_String& name, double& value) const {
+  const int i = indexOf(name);
+  if (i < 0) return false;
+  const Property& p = mProps[static_cast<size_t>(i)];
+  if (p.type == Type::String) return false;
+  value = p.type == Type::Int ? p.intValue : p.doubleValue;
+  return true;
+}
+
+bool Krv_PropertiesList::getProperty(const Krv_String& name, Krv_String& value) const {
+  const int i = indexOf(name);
+  if (i < 0 || mProps[static_cast<size_t>(i)].type != Type::String) return false;
+  value = mProps[static_cast<size_t>(i)].text;
+  return true;
+}
+
+bool Krv_PropertiesList::removeProperty(const Krv_String& name) {
+  const int i = indexOf(name);
+  if (i < 0) return false;
+  mProps.erase(mProps.begin() + i);
+  return true;
+}
+
+Krv_String Krv_PropertiesList::nameAt(int index) const {
+  return (index >= 0 && index < length()) ? mProps[static_cast<size_t>(index)].name : Krv_String();
+}
+
+bool Krv_PropertiesList::readFromFile(const Krv_String& path) {
+  mLastError.setEmpty();
+  Krv_StringArray lines;
+  if (!ObjectExportReadFile(path, lines)) {
+    mLastError = L"cannot read " + path;
+    return false;
+  }
+  if (lines.isEmpty() || lines[0] != Krv_String(kHeader)) {
+    mLastError = L"not a properties list of version 1: " + path;
+    return false;
+  }
+  Krv_PropertiesList read;
+  for (int i = 1; i < lines.length(); ++i) {
+    if (lines[i].isEmpty()) continue;
+    Krv_StringArray f;
+    splitStringAtSymbol(lines[i], L'\t', f, false);
+    const Krv_String name(krv::unescapeField(f.length() > 1 ? f[1].str() : L""));
+    bool ok = f.length() == 3 && f[0].length() == 1;
+    if (ok && f[0][0] == L'i') {
+      ok = isNumber(f[2]) && f[2].find(L'.') < 0 && f[2].find(L'e') < 0;
+      const long long v = ok ? std::wcstoll(f[2].c_str(), nullptr, 10) : 0;
+      ok = ok && v >= INT_MIN && v <= INT_MAX;
+      if (ok) read.setProperty(name, static_cast<int>(v));
+    } else if (ok && f[0][0] == L'd') {
+      double v = 0;
+      ok = krv::parseDouble(f[2].utf8(), v);
+      if (ok) read.setProperty(name, v);
+    } else if (ok && f[0][0] == L's') {
+      read.setProperty(name, Krv_String(krv::unescapeField(f[2].str())));
+    } else {
+      ok = false;
+    }
+    if (!ok) {
+      mLastError = L"malformed line " + Krv_String(std::to_wstring(i + 1)) + L" in " + path;
+      return false;
+    }
+  }
+  mProps = std::move(read.mProps);
+  return true;
+}
+
+bool Krv_PropertiesList::writeToFile(const Krv_String& path) const {
+  Krv_StringArray lines;
+  lines.append(kHeader);
+  for (const Property& p : mProps) {
+    Krv_String line;
+    const Krv_String name(krv::escapeField(p.name.str()));
+    switch (p.type) {
+      case Type::Int: line = L"i\t" + name + L"\t" + Krv_String(std::to_wstring(p.intValue)); break;
+      case Type::Double: line = L"d\t" + name + L"\t" + Krv_String(krv::shortestDouble(p.doubleValue)); break;
+      case Type::String: line = L"s\t" + name + L"\t" + Krv_String(krv::escapeField(p.text.str())); break;
+    }
+    lines.append(line);
+  }
+  return ObjectExportWriteFile(path, lines);
+}
+
+bool Krv_PropertiesList::operator==(const Krv_PropertiesList& o) const {
+  if (mProps.size() != o.mProps.size()) return false;
+  for (size_t i = 0; i < mProps.size(); ++i) {
+    const Property &a = mProps[i], &b = o.mProps[i];
+    if (a.name != b.name || a.type != b.type) return false;
+    if (a.type == Type::Int && a.intValue != b.intValue) return false;
+    if (a.type == Type::String && a.text != b.text) return false;
+    if (a.type == Type::Double && std::memcmp(&a.doubleValue, &b.doubleValue, sizeof(double)) != 0) return false;
+  }
+  return true;
+}

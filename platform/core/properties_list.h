@@ -1,0 +1,69 @@
+#pragma once
+#include <vector>
+
+#include "platform/core/krv_string.h"
+
+// Krv_PropertiesList: named values of type int, double or string, kept in
+// the order they were first set. Names are compared exactly.
+//
+// File form (UTF-8, one property a line, written atomically):
+//   Krv properties version 1
+//   i<TAB>name<TAB>42
+//   d<TAB>name<TAB>0.1            (shortest text that reads back exactly)
+//   s<TAB>name<TAB>text
+// Names and string values escape backslash, tab, LF and CR as \\ \t \n \r,
+// so every value, including empty ones and ones with blanks at the ends,
+// reads back exactly.
+class Krv_PropertiesList {
+ public:
+  enum class Type { Int, Double, String };
+
+  Krv_PropertiesList() = default;
+  virtual ~Krv_PropertiesList() = default;
+  Krv_PropertiesList(const Krv_PropertiesList&) = default;
+  Krv_PropertiesList& operator=(const Krv_PropertiesList&) = default;
+
+  // Sets a property, replacing its value and type when it exists (it keeps
+  // its place).
+  void setProperty(const Krv_String& name, int value);
+  void setProperty(const Krv_String& name, double value);
+  void setProperty(const Krv_String& name, const Krv_String& value);
+  void setProperty(const Krv_String& name, const wchar_t* value) { setProperty(name, Krv_String(value)); }
+
+  // Reads a property; false (value unchanged) when there is none or it is
+  // text asked as a number or a number asked as text. An int property reads
+  // as double; a double property reads as int truncated towards zero.
+  bool getProperty(const Krv_String& name, int& value) const;
+  bool getProperty(const Krv_String& name, double& value) const;
+  bool getProperty(const Krv_String& name, Krv_String& value) const;
+
+  bool hasProperty(const Krv_String& name) const { return indexOf(name) >= 0; }
+  bool removeProperty(const Krv_String& name);
+  int length() const { return static_cast<int>(mProps.size()); }
+  Krv_String nameAt(int index) const;
+  void clear() { mProps.clear(); }
+
+  // Replaces the list by the file's properties. False (list unchanged) when
+  // the file is missing or unreadable, of another version, or has a
+  // malformed line; the line number then is in lastError().
+  bool readFromFile(const Krv_String& path);
+  // Writes atomically; false when the file cannot be written.
+  bool writeToFile(const Krv_String& path) const;
+  const Krv_String& lastError() const { return mLastError; }
+
+  bool operator==(const Krv_PropertiesList& o) const;
+
+ private:
+  struct Property {
+    Krv_String name;
+    Type type = Type::Int;
+    int intValue = 0;
+    double doubleValue = 0.0;
+    Krv_String text;
+  };
+  int indexOf(const Krv_String& name) const;
+  Property& slot(const Krv_String& name);
+
+  std::vector<Property> mProps;
+  Krv_String mLastError;
+};

@@ -1,0 +1,227 @@
+#include "platform/core/text_file.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cwchar>
+#include <cstdio>
+#include <mutex>
+#include <system_error>
+
+#include "platform/core/file_paths.h"
+#include "platform/core/number_text.h"
+#include "platform/core/text_functions.h"
+#include "platform/core/unicode_text.h"
+
+namespace krv {
+namespace {
+
+const wchar_t kTableHeader[] = L"Krv table version ";
+constexpr int kTableVersion = 1;
+
+std::mutex gRenameMutex;
+RenameFunction gRename;
+
+bool systemRename(const std::filesystem::path& from, const std::filesystem::path& to) {
+  std::error_code ec;
+  std::filesystem::rename(from, to, ec);
+  return !ec;
+}
+
+bool doRename(const std::filesystem::path& from, const std::filesystem::path& to) {
+  RenameFunction f;
+  {
+    std::lock_guard<std::mutex> lock(gRenameMutex);
+    f = gRename;
+  }
+  return f ? f(from, to) : systemRename(from, to);
+}
+
+std::filesystem::path tempPathFor(const std::filesystem::path& target) {
+  static std::atomic<unsigned> counter{0};
+  std::filesystem::path tmp = target;
+  tmp += ".~tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+  return tmp;
+}
+
+}  // namespace
+
+RenameFunction setRenameFunction(RenameFunction rename) {
+  std::lock_guard<std::mutex> lock(gRenameMutex);
+  std::swap(gRename, rename);
+  return rename;
+}
+
+bool readFileBytes(const std::filesystem::path& path, std::string& bytes, std::uintmax_t maxBytes) {
+  bytes.clear();
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return false;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (ec || size > maxBytes) return false;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  bytes.resize(static_cast<size_t>(size));
+  const size_t got = size ? std::fread(bytes.data(), 1, bytes.size(), f) : 0;
+  // The file may have grown since file_size; read on up to the limit.
+  char extra[4096];
+  size_t more;
+  bool ok = got == bytes.size();
+  while (ok && (more = std::fread(extra, 1, sizeof extra, f)) > 0) {
+    if (bytes.size() + more > maxBytes) ok = false;
+    bytes.append(extra, more);
+  }
+  ok = ok && !std::ferror(f);
+  std::fclose(f);
+  if (!ok) bytes.clear();
+  return ok;
+}
+
+bool writeFileAtomic(const std::filesystem::path& path, const std::string& bytes) {
+  if (path.empty() || !path.has_filename()) return false;
+  const std::filesystem::path tmp = tempPathFor(path);
+  std::FILE* f = std::fopen(tmp.c_str(), "wb");
+  if (!f) return false;
+  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  ok = std::fflush(f) == 0 && ok;
+  ok = ::fsync(::fileno(f)) == 0 && ok;
+  ok = std::fclose(f) == 0 && ok;
+  if (ok) ok = doRename(tmp, path);
+  if (!ok) {
+    std::error_code ec;
+    std::filesystem::remove(tmp, ec);
+  }
+  return ok;
+}
+
+std::wstring decodeText(const std::string& bytes) {
+  auto u8 = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  if (bytes.size() >= 3 && u8(0) == 0xEF && u8(1) == 0xBB && u8(2) == 0xBF)
+    return utf8ToWide(std::string_view(bytes).substr(3));
+  if (bytes.size() >= 2 && ((u8(0) == 0xFF && u8(1) == 0xFE) || (u8(0) == 0xFE && u8(1) == 0xFF))) {
+    const bool little = u8(0) == 0xFF;
+    std::u16string units;
+    units.reserve(bytes.size() / 2);
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+      units += little ? static_cast<char16_t>(u8(i) | (u8(i + 1) << 8))
+                      : static_cast<char16_t>((u8(i) << 8) | u8(i + 1));
+    if (bytes.size() % 2) units += u'\uFFFD';  // an odd byte at the end
+    return utf16ToWide(units);
+  }
+  if (isValidUtf8(bytes)) return utf8ToWide(bytes);
+  return cp1252ToWide(bytes);
+}
+
+void splitLines(const std::wstring& text, Krv_StringArray& lines) {
+  lines.removeAll();
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t nl = text.find(L'\n', start);
+    if (nl == std::wstring::npos) {
+      lines.append(Krv_String(text.substr(start)));
+      break;
+    }
+    size_t end = nl;
+    if (end > start && text[end - 1] == L'\r') --end;
+    lines.append(Krv_String(text.substr(start, end - start)));
+    start = nl + 1;
+  }
+}
+
+std::wstring escapeField(const std::wstring& text) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (wchar_t c : text) {
+    switch (c) {
+      case L'\\': out += L"\\\\"; break;
+      case L'\t': out += L"\\t"; break;
+      case L'\n': out += L"\\n"; break;
+      case L'\r': out += L"\\r"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::wstring unescapeField(const std::wstring& text) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != L'\\' || i + 1 == text.size()) {
+      out += text[i];
+      continue;
+    }
+    switch (wchar_t c = text[++i]) {
+      case L't': out += L'\t'; break;
+      case L'n': out += L'\n'; break;
+      case L'r': out += L'\r'; break;
+      case L'e': break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace krv
+
+bool ObjectExportReadFile(const Krv_String& path, Krv_StringArray& lines) {
+  lines.removeAll();
+  lines.setGrowLength(512);
+  std::string bytes;
+  if (path.isEmpty() || !krv::readFileBytes(krv::osPath(path), bytes)) return false;
+  krv::splitLines(krv::decodeText(bytes), lines);
+  return true;
+}
+
+bool ObjectExportWriteFile(const Krv_String& path, const Krv_StringArray& lines) {
+  if (path.isEmpty()) return false;
+  std::string bytes;
+  for (const Krv_String& line : lines) {
+    bytes += line.utf8();
+    bytes += '\n';
+  }
+  return krv::writeFileAtomic(krv::osPath(path), bytes);
+}
+
+bool readFile(const Krv_String& path, Krv_String& name, Krv_StringTable& rows) {
+  rows.removeAll();
+  Krv_StringArray lines;
+  if (!ObjectExportReadFile(path, lines)) return false;
+  bool escaped = false;
+  int first = 0;
+  if (lines.length() > 0 && lines[0].startsWith(krv::kTableHeader)) {
+    const Krv_String version = lines[0].substr(static_cast<int>(std::wcslen(krv::kTableHeader)));
+    if (!isNumber(version) || _wtoi(version) < 1 || _wtoi(version) > krv::kTableVersion) return false;
+    escaped = true;
+    first = 1;
+  }
+  for (int i = first; i < lines.length(); ++i) {
+    Krv_StringArray row;
+    if (!lines[i].isEmpty()) {
+      splitStringAtSymbol(lines[i], L'\t', row, false);
+      if (escaped)
+        for (Krv_String& cell : row) cell = Krv_String(krv::unescapeField(cell.str()));
+    }
+    rows.append(row);
+  }
+  name = getFileName(path);
+  removeExtension(name);
+  return true;
+}
+
+bool writeFile(const Krv_String& path, const Krv_StringTable& rows) {
+  Krv_StringArray lines;
+  lines.append(Krv_String(krv::kTableHeader) + Krv_String(std::to_wstring(krv::kTableVersion)));
+  for (const Krv_StringArray& row : rows) {
+    if (row.length() == 1 && row[0].isEmpty()) {
+      lines.append(L"\\e");
+      continue;
+    }
+    Krv_String line;
+    for (int c = 0; c < row.length(); ++c) {
+      if (c) line += L'\t';
+      line += Krv_String(krv::escapeField(row[c].str()));
+    }
+    lines.append(line);
+  }
+  return ObjectExportWriteFile(path, lines);
+}
