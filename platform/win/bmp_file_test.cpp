@@ -1,0 +1,150 @@
+#include "platform/win/bmp_file.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+const std::filesystem::path kDir = std::filesystem::path(KRV_TESTDATA_DIR) / "bmp";
+
+// Reads the ASCII reference pictures (P3 colour, P1 black and white) the
+// test bitmaps were made from.
+krv::BitmapImage readReference(const std::string& name) {
+  std::ifstream in(kDir / name);
+  std::string magic;
+  int w = 0, h = 0, max = 1;
+  in >> magic >> w >> h;
+  if (magic == "P3") in >> max;
+  krv::BitmapImage image(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      if (magic == "P3") {
+        int r, g, b;
+        in >> r >> g >> b;
+        image.setPixel(x, y, RGB(r, g, b));
+      } else {
+        int bit;
+        in >> bit;
+        image.setPixel(x, y, bit ? RGB(0, 0, 0) : RGB(255, 255, 255));
+      }
+    }
+  EXPECT_TRUE(in) << name;
+  return image;
+}
+
+void expectSamePixels(const krv::BitmapImage& got, const krv::BitmapImage& want, int tolerance,
+                      const std::string& name) {
+  ASSERT_EQ(got.width(), want.width()) << name;
+  ASSERT_EQ(got.height(), want.height()) << name;
+  for (int y = 0; y < want.height(); ++y)
+    for (int x = 0; x < want.width(); ++x) {
+      const COLORREF a = got.pixel(x, y), b = want.pixel(x, y);
+      EXPECT_NEAR(GetRValue(a), GetRValue(b), tolerance) << name << " at " << x << "," << y;
+      EXPECT_NEAR(GetGValue(a), GetGValue(b), tolerance) << name << " at " << x << "," << y;
+      EXPECT_NEAR(GetBValue(a), GetBValue(b), tolerance) << name << " at " << x << "," << y;
+    }
+}
+
+TEST(BmpFile, ReadsFilesOfEveryDepthHeaderAndRowOrder) {
+  struct Case {
+    const char* file;
+    const char* reference;
+    int bits;
+    int tolerance;
+  };
+  const Case cases[] = {
+      {"mono1.bmp", "mono5x3.pbm", 1, 0},      {"pal4.bmp", "ref5x3.ppm", 4, 0},
+      {"pal4_core.bmp", "ref5x3.ppm", 4, 0},   {"pal8.bmp", "ref5x4.ppm", 8, 0},
+      {"pal8_topdown.bmp", "ref5x4.ppm", 8, 0}, {"rgb16_555.bmp", "ref5x3.ppm", 16, 8},
+      {"rgb16_565.bmp", "ref5x3.ppm", 16, 8},  {"rgb24_info.bmp", "ref5x3.ppm", 24, 0},
+      {"rgb24_core.bmp", "ref5x3.ppm", 24, 0}, {"rgb24_v5.bmp", "ref5x3.ppm", 24, 0},
+      {"rgb24_topdown.bmp", "ref5x3.ppm", 24, 0}, {"rgb32_info.bmp", "ref5x3.ppm", 32, 0},
+      {"rgb32_topdown.bmp", "ref5x3.ppm", 32, 0}, {"rgb32_v4.bmp", "ref5x3.ppm", 32, 0},
+      {"rgb32_v5.bmp", "ref5x3.ppm", 32, 0},
+  };
+  for (const Case& c : cases) {
+    krv::BitmapImage image;
+    std::string error;
+    ASSERT_TRUE(krv::readBmpFile(kDir / c.file, image, error)) << c.file << ": " << error;
+    EXPECT_EQ(image.bitsPerPixel(), c.bits) << c.file;
+    expectSamePixels(image, readReference(c.reference), c.tolerance, c.file);
+  }
+}
+
+TEST(BmpFile, RefusesEveryBadFileWithAMessageAndKeepsTheTarget) {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(kDir / "bad")) {
+    krv::BitmapImage image(2, 2, RGB(1, 2, 3));
+    const krv::BitmapImage before = image;
+    std::string error;
+    EXPECT_FALSE(krv::readBmpFile(entry.path(), image, error)) << entry.path();
+    EXPECT_FALSE(error.empty()) << entry.path();
+    EXPECT_EQ(image, before) << entry.path();
+    ++count;
+  }
+  EXPECT_GE(count, 20);
+  krv::BitmapImage image;
+  std::string error;
+  EXPECT_FALSE(krv::readBmpFile(kDir / "no_such_file.bmp", image, error));
+  EXPECT_NE(error.find("no_such_file"), std::string::npos);
+}
+
+TEST(BmpFile, CutFilesAreRefusedWithoutCrashing) {
+  for (const char* name : {"pal8.bmp", "rgb32_v5.bmp", "pal4_core.bmp"}) {
+    std::ifstream in(kDir / name, std::ios::binary);
+    const std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_FALSE(data.empty());
+    for (std::size_t n = 0; n < data.size(); ++n) {
+      krv::BitmapImage image;
+      std::string error;
+      const bool read = krv::decodeBmp(std::span(data.data(), n), image, error);
+      // Only the padding of the last row (at most three bytes) may be missing.
+      if (n + 3 < data.size()) EXPECT_FALSE(read) << name << " cut at " << n;
+    }
+  }
+}
+
+TEST(BmpFile, WrittenFilesReadBackAndReplaceAtomically) {
+  const auto dir = std::filesystem::temp_directory_path() / "krv_bmp_write_test";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const krv::BitmapImage reference = readReference("ref5x3.ppm");
+  for (int bits : {24, 32}) {
+    const auto path = dir / ("out" + std::to_string(bits) + ".bmp");
+    std::string error;
+    ASSERT_TRUE(krv::writeBmpFile(path, reference, bits, error)) << error;
+    krv::BitmapImage back;
+    ASSERT_TRUE(krv::readBmpFile(path, back, error)) << error;
+    EXPECT_EQ(back.bitsPerPixel(), bits);
+    expectSamePixels(back, reference, 0, path.string());
+  }
+  // Unsupported depths and empty pictures are refused and leave the old file.
+  const auto path = dir / "out24.bmp";
+  const auto size = std::filesystem::file_size(path);
+  std::string error;
+  EXPECT_FALSE(krv::writeBmpFile(path, reference, 8, error));
+  EXPECT_FALSE(krv::writeBmpFile(path, krv::BitmapImage(), 24, error));
+  EXPECT_FALSE(krv::writeBmpFile(dir / "missing_dir" / "x.bmp", reference, 24, error));
+  EXPECT_EQ(std::filesystem::file_size(path), size);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(BitmapImage, TransparencyMaskAndClearingMakeTheTwoStepDrawing) {
+  krv::BitmapImage image = readReference("ref5x3.ppm");
+  const krv::BitmapImage mask = krv::makeTransparencyMask(image, RGB(255, 255, 255));
+  EXPECT_EQ(mask.bitsPerPixel(), 1);
+  EXPECT_EQ(mask.pixel(3, 0), RGB(255, 255, 255));  // white in the picture
+  EXPECT_EQ(mask.pixel(0, 2), RGB(255, 255, 255));
+  EXPECT_EQ(mask.pixel(0, 0), RGB(0, 0, 0));
+  EXPECT_EQ(mask.pixel(4, 0), RGB(0, 0, 0));  // black is opaque
+  EXPECT_EQ(krv::clearTransparentPixels(image, RGB(255, 255, 255)), 2);
+  EXPECT_EQ(image.pixel(3, 0), RGB(0, 0, 0));
+  EXPECT_EQ(image.pixel(0, 0), RGB(255, 0, 0));
+  EXPECT_EQ(image.pixel(-1, 0), CLR_INVALID);
+  EXPECT_TRUE(krv::BitmapImage(40000, 1).empty());
+}
+
+}  // namespace
