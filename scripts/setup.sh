@@ -9,6 +9,7 @@ PACKAGES=(
   libbenchmark-dev
   nlohmann-json3-dev
   libcli11-dev
+  locales
 )
 
 missing=()
@@ -25,4 +26,13 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# A locale whose decimal separator is a comma, so that the tests can show
+# that no number conversion of the system follows the process locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  SUDO=""
+  if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
+  $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8 ||
+    echo "setup: could not generate de_DE.UTF-8; the locale tests will be skipped"
 fi

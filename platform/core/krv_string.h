@@ -18,6 +18,7 @@ class Krv_String {
   Krv_String(std::wstring_view text) : mText(text) {}
   Krv_String(const char* utf8);
   Krv_String(const std::string& utf8);
+  Krv_String(const char8_t* utf8) : Krv_String(reinterpret_cast<const char*>(utf8)) {}
   Krv_String(int count, wchar_t c) : mText(count > 0 ? static_cast<size_t>(count) : 0, c) {}
   // A number as text in fixed notation with '.' as decimal separator and
   // exactly `decimals` decimals (0 to 30; the last digit rounded from the

@@ -1,0 +1,211 @@
+#include "platform/core/text_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/core/file_paths.h"
+#include "platform/core/temp_folder_for_tests.h"
+
+namespace {
+const Krv_String kSpecial = L"bolt\u2022M20 \u00BFx\u00BF \u0192 caf\u00E9";
+
+// Makes every rename of an atomic write fail while it lives.
+struct FailingRename {
+  FailingRename() : mOld(krv::setRenameFunction([](auto&, auto&) { return false; })) {}
+  ~FailingRename() { krv::setRenameFunction(mOld); }
+  krv::RenameFunction mOld;
+};
+
+int entriesIn(const std::filesystem::path& folder) {
+  int n = 0;
+  for (auto it = std::filesystem::directory_iterator(folder); it != std::filesystem::directory_iterator(); ++it) ++n;
+  return n;
+}
+}  // namespace
+
+TEST(TextFile, ReadsEveryAcceptedEncodingAndLineEnd) {
+  TempFolder dir;
+  const std::string utf8 = kSpecial.utf8();
+  dir.writeBytes("plain.txt", "one\r\n" + utf8 + "\nthree");
+  dir.writeBytes("bom.txt", "\xEF\xBB\xBF" + utf8 + "\r\n");
+  // UTF-16 LE and BE with byte order mark, CR LF line ends, and a
+  // character outside the basic plane (a surrogate pair).
+  const std::u16string u16 = u"bolt\u2022M20 \u00BFx\u00BF \u0192 caf\u00E9\r\n\U0001F600";
+  std::string le = "\xFF\xFE", be = "\xFE\xFF";
+  for (char16_t c : u16) {
+    le += static_cast<char>(c & 0xFF), le += static_cast<char>(c >> 8);
+    be += static_cast<char>(c >> 8), be += static_cast<char>(c & 0xFF);
+  }
+  dir.writeBytes("le.txt", le);
+  dir.writeBytes("be.txt", be);
+  dir.writeBytes("ansi.txt", "\x95 \xBF \x83\r\n");  // Windows-1252 bullet, inverted ?, florin
+
+  Krv_StringArray lines;
+  ASSERT_TRUE(ObjectExportReadFile(dir.text("plain.txt"), lines));
+  EXPECT_EQ(lines, (Krv_StringArray{L"one", kSpecial, L"three"}));
+  ASSERT_TRUE(ObjectExportReadFile(dir.text("bom.txt"), lines));
+  EXPECT_EQ(lines, (Krv_StringArray{kSpecial}));
+  for (const char* name : {"le.txt", "be.txt"}) {
+    ASSERT_TRUE(ObjectExportReadFile(dir.text(name), lines)) << name;
+    EXPECT_EQ(lines, (Krv_StringArray{kSpecial, L"\U0001F600"})) << name;
+  }
+  ASSERT_TRUE(ObjectExportReadFile(dir.text("ansi.txt"), lines));
+  EXPECT_EQ(lines, (Krv_StringArray{L"\u2022 \u00BF \u0192"}));
+}
+
+TEST(TextFile, WritesUtf8WithoutBomAndReadsBackExactly) {
+  TempFolder dir;
+  const Krv_StringArray lines{kSpecial, L"", L"  blanks kept  ", L"tab\there", L"cr\rinside"};
+  ASSERT_TRUE(ObjectExportWriteFile(dir.text("out.txt"), lines));
+  const std::string bytes = dir.readBytes("out.txt");
+  EXPECT_EQ(bytes.substr(0, 4), "bolt");
+  EXPECT_EQ(bytes.back(), '\n');
+  Krv_StringArray back;
+  ASSERT_TRUE(ObjectExportReadFile(dir.text("out.txt"), back));
+  EXPECT_EQ(back, lines);
+  // An empty list gives an empty file, which reads as no lines.
+  ASSERT_TRUE(ObjectExportWriteFile(dir.text("empty.txt"), Krv_StringArray()));
+  ASSERT_TRUE(ObjectExportReadFile(dir.text("empty.txt"), back));
+  EXPECT_TRUE(back.isEmpty());
+}
+
+TEST(TextFile, MissingOrUnreadableGivesFalseAndEmptyList) {
+  TempFolder dir;
+  Krv_StringArray lines{L"stale"};
+  EXPECT_FALSE(ObjectExportReadFile(dir.text("missing.txt"), lines));
+  EXPECT_TRUE(lines.isEmpty());
+  lines.append(L"stale");
+  EXPECT_FALSE(ObjectExportReadFile(dir.text(""), lines));  // a folder
+  EXPECT_TRUE(lines.isEmpty());
+  EXPECT_FALSE(ObjectExportReadFile(L"", lines));
+  std::string bytes;
+  dir.writeBytes("big.txt", std::string(100, 'x'));
+  EXPECT_FALSE(krv::readFileBytes(dir.path() / "big.txt", bytes, 99));
+  EXPECT_TRUE(krv::readFileBytes(dir.path() / "big.txt", bytes, 100));
+}
+
+TEST(TextFile, FailedRenameLeavesOldFileWholeAndNoTemporaryFile) {
+  TempFolder dir;
+  ASSERT_TRUE(ObjectExportWriteFile(dir.text("keep.txt"), Krv_StringArray{L"old 1", L"old 2"}));
+  {
+    FailingRename fail;
+    EXPECT_FALSE(ObjectExportWriteFile(dir.text("keep.txt"), Krv_StringArray{L"new"}));
+    EXPECT_FALSE(copyFile(dir.text("keep.txt"), dir.text("copy.txt")));
+  }
+  EXPECT_EQ(dir.readBytes("keep.txt"), "old 1\nold 2\n");
+  EXPECT_EQ(entriesIn(dir.path()), 1);
+
+  // A failure the file system itself gives, for root too: the target is a
+  // non-empty folder.
+  dir.writeBytes("folder.txt/inner", "x");
+  EXPECT_FALSE(ObjectExportWriteFile(dir.text("folder.txt"), Krv_StringArray{L"new"}));
+  EXPECT_EQ(dir.readBytes("folder.txt/inner"), "x");
+  EXPECT_EQ(entriesIn(dir.path()), 2);
+  // No folder to write in.
+  EXPECT_FALSE(ObjectExportWriteFile(dir.text("nofolder\\a.txt"), Krv_StringArray{L"x"}));
+}
+
+TEST(TableFile, RoundTripsAwkwardCellsAndGivesFamilyName) {
+  TempFolder dir;
+  Krv_StringTable rows;
+  rows.append(Krv_StringArray{L"SysName", L"I/O", L"English"});
+  rows.append(Krv_StringArray{L"tab\tin", L"line\nbreak", L"back\\slash\\t", L"cr\r"});
+  rows.append(Krv_StringArray{});
+  rows.append(Krv_StringArray{L""});
+  rows.append(Krv_StringArray{L"", L""});
+  rows.append(Krv_StringArray{kSpecial, L"  edge  ", L"\\e"});
+  ASSERT_TRUE(writeFile(dir.text("HEA.pr"), rows));
+  Krv_String name;
+  Krv_StringTable back;
+  ASSERT_TRUE(readFile(dir.text("HEA.pr"), name, back));
+  EXPECT_EQ(name, L"HEA");
+  ASSERT_EQ(back.length(), rows.length());
+  for (int i = 0; i < rows.length(); ++i) EXPECT_EQ(back[i], rows[i]) << "row " << i;
+}
+
+TEST(TableFile, PlainTabTextAndUnknownVersions) {
+  TempFolder dir;
+  dir.writeBytes("plain.pr", "a\\b\tc\r\n\r\nd\n");
+  Krv_String name;
+  Krv_StringTable rows;
+  ASSERT_TRUE(readFile(dir.text("plain.pr"), name, rows));
+  ASSERT_EQ(rows.length(), 3);
+  EXPECT_EQ(rows[0], (Krv_StringArray{L"a\\b", L"c"}));  // no escapes without the version line
+  EXPECT_TRUE(rows[1].isEmpty());
+  dir.writeBytes("future.pr", "Krv table version 2\nx\n");
+  EXPECT_FALSE(readFile(dir.text("future.pr"), name, rows));
+  EXPECT_TRUE(rows.isEmpty());
+  EXPECT_FALSE(readFile(dir.text("missing.pr"), name, rows));
+}
+
+TEST(Paths, NameParts) {
+  EXPECT_EQ(getPath(L"lib\\Standards\\a.vts"), L"lib\\Standards\\");
+  EXPECT_EQ(getPath(L"a.vts"), L"");
+  Krv_String n;
+  EXPECT_TRUE(getFileName(L"C:\\x\\y.b.txt", n));
+  EXPECT_EQ(n, L"y.b.txt");
+  EXPECT_FALSE(getFileName(L"folder\\", n));
+  Krv_String p = L"a.b\\c.d\\name.vts";
+  changeExtension(p, L"map");
+  EXPECT_EQ(p, L"a.b\\c.d\\name.map");
+  changeExtension(p, L".txt");
+  EXPECT_EQ(p, L"a.b\\c.d\\name.txt");
+  removeExtension(p);
+  EXPECT_EQ(p, L"a.b\\c.d\\name");
+  removeExtension(p);  // the dot in the folder name is no extension
+  EXPECT_EQ(p, L"a.b\\c.d\\name");
+  p = L"dir\\.hidden";
+  removeExtension(p);
+  EXPECT_EQ(p, L"dir\\.hidden");
+  EXPECT_EQ(ensureNoStartBSlash(L"\\\\Data\\x.txt"), L"Data\\x.txt");
+  EXPECT_TRUE(krv::samePath(L"/Lib/Prof/", L"\\lib\\prof"));
+  EXPECT_EQ(krv::withTrailingSeparator(L"/a/b//"), L"\\a\\b\\");
+}
+
+TEST(Paths, BackslashTextsFindFilesIgnoringCase) {
+  TempFolder dir;
+  dir.writeBytes("Connection Standards/Data/Bolts.TXT", "x");
+  const Krv_String text = dir.text("connection standards\\DATA\\bolts.txt");
+  EXPECT_EQ(krv::osPath(text), dir.path() / "Connection Standards/Data/Bolts.TXT");
+  EXPECT_TRUE(fileExists(text));
+  // A new file in an existing folder takes the folder's real spelling.
+  EXPECT_EQ(krv::osPath(dir.text("CONNECTION STANDARDS\\new.map")), dir.path() / "Connection Standards/new.map");
+  Krv_StringArray lines;
+  EXPECT_TRUE(ObjectExportReadFile(text, lines));
+  EXPECT_FALSE(fileExists(dir.text("connection standards\\nothing.txt")));
+}
+
+TEST(Paths, WildcardsExistenceCopyDeleteAndTimes) {
+  TempFolder dir;
+  dir.writeBytes("a/Endplate.txt", "1");
+  dir.writeBytes("a/Beam/Cleat.TXT", "2");
+  dir.writeBytes("a/Beam/Cleat.bmp", "3");
+  EXPECT_TRUE(fileExists(dir.text("a\\*.txt")));
+  EXPECT_TRUE(fileExists(dir.text("a\\Beam\\cl?at.*")));
+  EXPECT_FALSE(fileExists(dir.text("a\\*.dwg")));
+  EXPECT_TRUE(krv::wildcardMatch(L"*a*b?c", L"xxAyyBzc"));
+  EXPECT_FALSE(krv::wildcardMatch(L"*.txt", L"a.txt.bak"));
+
+  Krv_StringArray files;
+  ASSERT_TRUE(ObjectExportFindFilesRecursive(dir.text("a"), L"*.txt", files));
+  EXPECT_EQ(files, (Krv_StringArray{dir.text("a\\Beam\\Cleat.TXT"), dir.text("a\\Endplate.txt")}));
+  EXPECT_FALSE(ObjectExportFindFilesRecursive(dir.text("none"), L"*", files));
+  EXPECT_TRUE(files.isEmpty());
+
+  ASSERT_TRUE(copyFile(dir.text("a\\Endplate.txt"), dir.text("a\\Copy.txt")));
+  EXPECT_EQ(dir.readBytes("a/Copy.txt"), "1");
+  EXPECT_FALSE(copyFile(dir.text("a\\missing.txt"), dir.text("a\\Copy.txt")));
+  Krv_FileTime t1, t2;
+  EXPECT_TRUE(ObjectExportGetFileTime(dir.text("a\\Copy.txt"), t1));
+  std::filesystem::last_write_time(dir.path() / "a/Endplate.txt", t1 + std::chrono::seconds(5));
+  EXPECT_TRUE(ObjectExportGetFileTime(dir.text("a\\Endplate.txt"), t2));
+  EXPECT_GT(t2, t1);
+  EXPECT_FALSE(ObjectExportGetFileTime(dir.text("a\\missing.txt"), t1));
+  EXPECT_TRUE(deleteFile(dir.text("a\\copy.txt")));
+  EXPECT_FALSE(fileExists(dir.text("a\\Copy.txt")));
+  EXPECT_FALSE(deleteFile(dir.text("a\\Copy.txt")));
+  EXPECT_FALSE(deleteFile(dir.text("a\\Beam")));
+}
