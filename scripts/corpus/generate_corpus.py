@@ -124,10 +124,13 @@ def assign_refs(items):
 
 def file_formula(formula):
     """The formula text as a workbook file stores it: no '=', later functions prefixed."""
-    body = formula[1:]
-    for name in PREFIXED_FUNCTIONS:
-        body = re.sub(r"(?<![A-Za-z_.])" + name + r"\(", "_xlfn." + name + "(", body)
-    return body
+    # Split at string literals (a doubled quote inside one is part of it) and only
+    # rewrite the parts outside them.
+    parts = re.split(r'("(?:[^"]|"")*")', formula[1:])
+    for i in range(0, len(parts), 2):
+        for name in PREFIXED_FUNCTIONS:
+            parts[i] = re.sub(r"(?<![A-Za-z0-9_.])" + name + r"\(", "_xlfn." + name + "(", parts[i])
+    return "".join(parts)
 
 
 def cell_xml(ref, content):
