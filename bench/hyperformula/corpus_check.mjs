@@ -41,7 +41,11 @@ try {
   process.exit(2);
 }
 
-const hf = HyperFormula.buildEmpty({ licenseKey: 'gpl-v3' });
+// Settings closest to the corpus' conventions: accents matter, no display rounding.
+const hf = HyperFormula.buildEmpty({
+  licenseKey: 'gpl-v3', accentSensitive: true, smartRounding: false, evaluateNullToZero: true,
+  useWildcards: true, useRegularExpressions: false, matchWholeCell: true, caseSensitive: false,
+});
 const sheet = hf.getSheetId(hf.addSheet('Sheet1'));
 const cases = [];
 for (const [i, line] of lines.entries()) {
