@@ -101,7 +101,9 @@ TEST(BmpFile, CutFilesAreRefusedWithoutCrashing) {
       std::string error;
       const bool read = krv::decodeBmp(std::span(data.data(), n), image, error);
       // Only the padding of the last row (at most three bytes) may be missing.
-      if (n + 3 < data.size()) EXPECT_FALSE(read) << name << " cut at " << n;
+      if (n + 3 < data.size()) {
+        EXPECT_FALSE(read) << name << " cut at " << n;
+      }
     }
   }
 }

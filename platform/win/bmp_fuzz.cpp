@@ -1,0 +1,22 @@
+// Feeds arbitrary bytes to the .bmp reader; it must refuse or decode them
+// without reading out of bounds, and whatever it decodes must encode again.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "platform/win/bmp_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  krv::BitmapImage image;
+  std::string error;
+  if (krv::decodeBmp(std::span(data, size), image, error)) {
+    if (image.empty() || image.pixels().size() != static_cast<std::size_t>(image.width()) * image.height())
+      std::abort();
+    const auto encoded = krv::encodeBmp(image, 24);
+    krv::BitmapImage back;
+    if (!krv::decodeBmp(encoded, back, error) || back.pixels() != image.pixels()) std::abort();
+  } else if (error.empty()) {
+    std::abort();
+  }
+  return 0;
+}
