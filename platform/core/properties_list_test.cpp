@@ -1,0 +1,93 @@
+#include "platform/core/properties_list.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "platform/core/temp_folder_for_tests.h"
+#include "platform/core/text_file.h"
+
+TEST(PropertiesList, AwkwardValuesRoundTripExactlyInOrder) {
+  TempFolder dir;
+  Krv_PropertiesList list;
+  const Krv_String awkward[] = {L"",           L"  lead and trail  ", L"tab\there", L"line\nbreak\r\n",
+                                L"back\\slash\\n", L"a=b=c",            L"\u2022\u00BF\u0192",  L"\\",
+                                L"# not a comment", L"\U0001F600"};
+  int i = 0;
+  for (const Krv_String& v : awkward) list.setProperty(L"contents" + Krv_String(std::to_wstring(i++)), v);
+  list.setProperty(L"nrOfControls", 7);
+  list.setProperty(L"min", std::numeric_limits<int>::min());
+  const double doubles[] = {0.1, 1.0 / 3.0, -0.0, 1e-310, 123456789.123456789, 1.7976931348623157e308};
+  i = 0;
+  for (double d : doubles) list.setProperty(L"topLeftX" + Krv_String(std::to_wstring(i++)), d);
+  list.setProperty(L"odd name = \t\u2022", L"x");
+
+  ASSERT_TRUE(list.writeToFile(dir.text("design.txt")));
+  Krv_PropertiesList back;
+  ASSERT_TRUE(back.readFromFile(dir.text("design.txt"))) << back.lastError().utf8();
+  EXPECT_TRUE(back == list);
+  EXPECT_EQ(back.nameAt(0), L"contents0");
+  Krv_String s;
+  ASSERT_TRUE(back.getProperty(L"contents3", s));
+  EXPECT_EQ(s, L"line\nbreak\r\n");
+  double d = 0;
+  ASSERT_TRUE(back.getProperty(L"topLeftX2", d));
+  EXPECT_TRUE(std::signbit(d));
+  ASSERT_TRUE(back.getProperty(L"topLeftX1", d));
+  EXPECT_EQ(d, 1.0 / 3.0);
+}
+
+TEST(PropertiesList, TypesAndMissingProperties) {
+  Krv_PropertiesList list;
+  list.setProperty(L"type0", 3);
+  list.setProperty(L"x", 2.75);
+  list.setProperty(L"s", L"12");
+  int i = -1;
+  double d = -1;
+  Krv_String s = L"unchanged";
+  EXPECT_TRUE(list.getProperty(L"type0", d));
+  EXPECT_EQ(d, 3.0);
+  EXPECT_TRUE(list.getProperty(L"x", i));
+  EXPECT_EQ(i, 2);
+  EXPECT_FALSE(list.getProperty(L"s", i));  // text is not a number
+  EXPECT_FALSE(list.getProperty(L"x", s));
+  EXPECT_FALSE(list.getProperty(L"TYPE0", i));  // names are exact
+  EXPECT_FALSE(list.getProperty(L"missing", s));
+  EXPECT_EQ(s, L"unchanged");
+  list.setProperty(L"type0", L"now text");  // keeps its place, changes type
+  EXPECT_EQ(list.nameAt(0), L"type0");
+  EXPECT_TRUE(list.getProperty(L"type0", s));
+  EXPECT_EQ(list.length(), 3);
+}
+
+TEST(PropertiesList, MalformedOrMissingFilesLeaveListUnchanged) {
+  TempFolder dir;
+  Krv_PropertiesList list;
+  list.setProperty(L"keep", 1);
+  EXPECT_FALSE(list.readFromFile(dir.text("missing.txt")));
+  const char* bad[] = {"",
+                       "something else\n",
+                       "Krv properties version 1\ni\tn\t1.5\n",
+                       "Krv properties version 1\ni\tn\t99999999999\n",
+                       "Krv properties version 1\nd\tn\t1,5\n",
+                       "Krv properties version 1\nx\tn\t1\n",
+                       "Krv properties version 1\ns\tn\n",
+                       "Krv properties version 1\ns\tn\tv\textra\n"};
+  for (const char* bytes : bad) {
+    dir.writeBytes("bad.txt", bytes);
+    EXPECT_FALSE(list.readFromFile(dir.text("bad.txt"))) << bytes;
+    EXPECT_FALSE(list.lastError().isEmpty());
+    int v = 0;
+    EXPECT_TRUE(list.getProperty(L"keep", v));
+    EXPECT_EQ(list.length(), 1);
+  }
+  // A write that fails keeps the previous file.
+  ASSERT_TRUE(list.writeToFile(dir.text("p.txt")));
+  const std::string before = dir.readBytes("p.txt");
+  auto old = krv::setRenameFunction([](auto&, auto&) { return false; });
+  list.setProperty(L"more", 2);
+  EXPECT_FALSE(list.writeToFile(dir.text("p.txt")));
+  krv::setRenameFunction(old);
+  EXPECT_EQ(dir.readBytes("p.txt"), before);
+}
