@@ -1,0 +1,383 @@
+#include "platform/sheet/cell_document.h"
+
+#include <algorithm>
+
+#include "platform/sheet/formula_parser.h"
+#include "platform/sheet/number_text.h"
+#include "platform/sheet/text_utils.h"
+#include "platform/sheet/value_coercion.h"
+
+namespace krv::sheet {
+
+namespace {
+constexpr int32_t kNarrowRangeColumns = 16;
+}
+
+CellDocument::CellDocument(int32_t maxCols, int32_t maxRows)
+    : mMaxCols(std::clamp(maxCols, 0, kMaxColumnLimit)), mMaxRows(std::clamp(maxRows, 0, kMaxRowLimit)) {}
+
+CellDocument::~CellDocument() = default;
+
+bool CellDocument::setMaxCols(int32_t count) {
+  if (count < 0 || count > kMaxColumnLimit) return false;
+  if (count < mMaxCols) {
+    for (int32_t c = count + 1; c <= std::min(mMaxCols, mGrid.allocatedColumns()); ++c)
+      mGrid.forEachAllocated(c, 1, c, mMaxRows, [&](int32_t col, int32_t row, const Cell& cell) {
+        if (cell.formula) removeFormulaOf(*mGrid.find(col, row));
+      });
+    mGrid.truncate(count, mMaxRows);
+  }
+  mMaxCols = count;
+  ++mGraphVersion;
+  return true;
+}
+
+bool CellDocument::setMaxRows(int32_t count) {
+  if (count < 0 || count > kMaxRowLimit) return false;
+  if (count < mMaxRows) {
+    mGrid.forEachAllocated(1, count + 1, mGrid.allocatedColumns(), mMaxRows,
+                           [&](int32_t col, int32_t row, const Cell& cell) {
+                             if (cell.formula) removeFormulaOf(*mGrid.find(col, row));
+                           });
+    mGrid.truncate(mMaxCols, count);
+  }
+  mMaxRows = count;
+  ++mGraphVersion;
+  return true;
+}
+
+// ---- content ---------------------------------------------------------------
+
+bool CellDocument::setCellText(int32_t col, int32_t row, std::string_view text, std::string* error) {
+  if (!contains(col, row)) {
+    if (error) *error = "cell outside the sheet";
+    return false;
+  }
+  if (text.size() > 1 && text[0] == '=') return setFormula(col, row, text, error);
+  if (text.empty()) return clearCell(col, row);
+  if (auto n = parseNumberText(text)) return setValue(col, row, Value::number(*n));
+  if (equalNoCase(text, "TRUE")) return setValue(col, row, Value::boolean(true));
+  if (equalNoCase(text, "FALSE")) return setValue(col, row, Value::boolean(false));
+  if (auto e = parseErrorText(upperText(text))) return setValue(col, row, Value::error(*e));
+  return setValue(col, row, Value::text(std::string(text)));
+}
+
+bool CellDocument::setValue(int32_t col, int32_t row, Value value) {
+  if (!contains(col, row)) return false;
+  Cell& cell = mGrid.at(col, row);
+  if (cell.formula) removeFormulaOf(cell);
+  cell.value = std::move(value);
+  afterChange(col, row);
+  return true;
+}
+
+bool CellDocument::clearCell(int32_t col, int32_t row) {
+  if (!contains(col, row)) return false;
+  Cell* cell = mGrid.find(col, row);
+  if (!cell) return true;
+  if (cell->formula) removeFormulaOf(*cell);
+  cell->value = Value();
+  afterChange(col, row);
+  return true;
+}
+
+bool CellDocument::setFormula(int32_t col, int32_t row, std::string_view text, std::string* error) {
+  if (!contains(col, row)) {
+    if (error) *error = "cell outside the sheet";
+    return false;
+  }
+  ParseOptions o;
+  o.style = mStyle;
+  o.hostCol = col;
+  o.hostRow = row;
+  o.customFunctions = &mCustom;
+  std::string why;
+  auto code = parseFormula(text, o, &why);
+  if (!code) {
+    if (error) *error = why;
+    return false;
+  }
+  Cell& cell = mGrid.at(col, row);
+  if (cell.formula) removeFormulaOf(cell);
+  auto f = std::make_unique<Formula>();
+  f->col = col;
+  f->row = row;
+  f->source = (!text.empty() && text[0] == '=') ? std::string(text) : "=" + std::string(text);
+  f->code = std::move(*code);
+  for (const AreaRef& a : f->code.areas) {
+    int32_t c1, r1, c2, r2;
+    clipArea(a, c1, r1, c2, r2);
+    if (col >= c1 && col <= c2 && row >= r1 && row <= r2) f->selfReference = true;
+  }
+  uint32_t id;
+  if (!mFreeIds.empty()) {
+    id = mFreeIds.back();
+    mFreeIds.pop_back();
+    mFormulas[id - 1] = std::move(f);
+  } else {
+    mFormulas.push_back(std::move(f));
+    id = static_cast<uint32_t>(mFormulas.size());
+  }
+  cell.formula = id;
+  addDependencies(id);
+  ++mGraphVersion;
+  evaluate(id);
+  if (mAutoCalc) recalcDependents(col, row);
+  return true;
+}
+
+void CellDocument::removeFormulaOf(Cell& cell) {
+  uint32_t id = cell.formula;
+  cell.formula = 0;
+  if (!formula(id)) return;
+  removeDependencies(id);
+  if (mEvalDepth > 0) mRetired.push_back(std::move(mFormulas[id - 1]));
+  else mFormulas[id - 1].reset();
+  mFreeIds.push_back(id);
+  ++mGraphVersion;
+}
+
+std::string CellDocument::valueText(int32_t col, int32_t row) const {
+  const Value& v = value(col, row);
+  if (mFormatter) return mFormatter(col, row, v);
+  return toText(v);
+}
+
+bool CellDocument::hasFormula(int32_t col, int32_t row) const {
+  const Cell* c = mGrid.find(col, row);
+  return c && c->formula;
+}
+
+std::string CellDocument::formulaText(int32_t col, int32_t row) const {
+  const Cell* c = mGrid.find(col, row);
+  const Formula* f = c ? formula(c->formula) : nullptr;
+  return f ? f->source : std::string();
+}
+
+bool CellDocument::lastEvaluationFailed(int32_t col, int32_t row) const {
+  const Cell* c = mGrid.find(col, row);
+  const Formula* f = c ? formula(c->formula) : nullptr;
+  return f && f->customFailed;
+}
+
+bool CellDocument::registerCustomFunction(std::string name, int minArgs, int maxArgs, CustomCallback callback,
+                                          uint32_t flags) {
+  return mCustom.add(CustomFunction{std::move(name), minArgs, maxArgs, std::move(callback), flags});
+}
+
+size_t CellDocument::memoryBytes() const {
+  size_t bytes = mGrid.blockCount() * CellGrid::blockBytes();
+  for (const auto& f : mFormulas)
+    if (f) bytes += sizeof(Formula) + f->source.capacity() + f->code.code.capacity() * sizeof(Instr) +
+                    f->code.areas.capacity() * sizeof(AreaRef) + f->code.numbers.capacity() * sizeof(double);
+  return bytes;
+}
+
+// ---- dependencies --------------------------------------------------------------
+
+void CellDocument::clipArea(const AreaRef& a, int32_t& c1, int32_t& r1, int32_t& c2, int32_t& r2) const {
+  c1 = std::max(a.first.col, 1);
+  r1 = std::max(a.first.row, 1);
+  c2 = a.wholeRows ? mMaxCols : std::min(a.last.col, mMaxCols);
+  r2 = a.wholeColumns ? mMaxRows : std::min(a.last.row, mMaxRows);
+}
+
+void CellDocument::addDependencies(uint32_t id) {
+  const Formula& f = *formula(id);
+  for (const AreaRef& a : f.code.areas) {
+    int32_t c1, r1, c2, r2;
+    clipArea(a, c1, r1, c2, r2);
+    if (c1 > c2 || r1 > r2) continue;
+    if (c1 == c2 && r1 == r2) {
+      mCellDeps[key(c1, r1)].push_back(id);
+    } else if (c2 - c1 < kNarrowRangeColumns) {
+      if (mColumnRangeDeps.size() < static_cast<size_t>(c2)) mColumnRangeDeps.resize(c2);
+      for (int32_t c = c1; c <= c2; ++c) mColumnRangeDeps[c - 1].push_back(RangeDep{c1, r1, c2, r2, id});
+    } else {
+      mWideRangeDeps.push_back(RangeDep{c1, r1, c2, r2, id});
+    }
+  }
+}
+
+void CellDocument::removeDependencies(uint32_t id) {
+  const Formula& f = *formula(id);
+  auto dropId = [id](std::vector<RangeDep>& v) {
+    v.erase(std::remove_if(v.begin(), v.end(), [id](const RangeDep& d) { return d.id == id; }), v.end());
+  };
+  for (const AreaRef& a : f.code.areas) {
+    int32_t c1, r1, c2, r2;
+    clipArea(a, c1, r1, c2, r2);
+    if (c1 > c2 || r1 > r2) continue;
+    if (c1 == c2 && r1 == r2) {
+      auto it = mCellDeps.find(key(c1, r1));
+      if (it == mCellDeps.end()) continue;
+      auto& v = it->second;
+      auto pos = std::find(v.begin(), v.end(), id);
+      if (pos != v.end()) v.erase(pos);
+      if (v.empty()) mCellDeps.erase(it);
+    } else if (c2 - c1 < kNarrowRangeColumns) {
+      for (int32_t c = c1; c <= c2 && static_cast<size_t>(c) <= mColumnRangeDeps.size(); ++c)
+        dropId(mColumnRangeDeps[c - 1]);
+    } else {
+      dropId(mWideRangeDeps);
+    }
+  }
+}
+
+void CellDocument::dependentsOf(int32_t col, int32_t row, std::vector<uint32_t>& out) const {
+  auto it = mCellDeps.find(key(col, row));
+  if (it != mCellDeps.end()) out.insert(out.end(), it->second.begin(), it->second.end());
+  auto inside = [&](const RangeDep& d) { return col >= d.c1 && col <= d.c2 && row >= d.r1 && row <= d.r2; };
+  if (static_cast<size_t>(col) <= mColumnRangeDeps.size())
+    for (const RangeDep& d : mColumnRangeDeps[col - 1])
+      if (inside(d)) out.push_back(d.id);
+  for (const RangeDep& d : mWideRangeDeps)
+    if (inside(d)) out.push_back(d.id);
+}
+
+// ---- evaluation ------------------------------------------------------------------
+
+void CellDocument::evaluate(uint32_t id) {
+  Formula* f = formula(id);
+  if (!f) return;
+  if (f->selfReference) return setCircular(id);
+  EvalContext ctx{mGrid, mMaxCols, mMaxRows, f->col, f->row, &mCustom};
+  ++mEvalDepth;
+  Value v = mEvaluator.evaluate(f->code, ctx);
+  if (--mEvalDepth == 0) mRetired.clear();
+  // A custom function may have changed the document meanwhile: look the
+  // formula and its cell up again.
+  f = formula(id);
+  if (!f) return;
+  f->customFailed = ctx.customFailed;
+  Cell* cell = mGrid.find(f->col, f->row);
+  if (cell && cell->formula == id) cell->value = std::move(v);
+}
+
+void CellDocument::setCircular(uint32_t id) {
+  const Formula* f = formula(id);
+  if (!f) return;
+  Cell* cell = mGrid.find(f->col, f->row);
+  if (cell && cell->formula == id) cell->value = Value::error(ErrorCode::Ref);
+}
+
+void CellDocument::afterChange(int32_t col, int32_t row) {
+  if (mAutoCalc) recalcDependents(col, row);
+}
+
+bool CellDocument::recalcCell(int32_t col, int32_t row) {
+  const Cell* c = mGrid.find(col, row);
+  if (!c || !c->formula) return false;
+  evaluate(c->formula);
+  if (mAutoCalc) recalcDependents(col, row);
+  return true;
+}
+
+void CellDocument::recalcDependents(int32_t col, int32_t row) {
+  // Collect every formula reachable from the changed cell.
+  std::vector<uint32_t> affected, scratch;
+  std::unordered_map<uint32_t, uint32_t> slot;  // formula id -> index in affected
+  dependentsOf(col, row, scratch);
+  for (size_t i = 0;; ++i) {
+    for (uint32_t d : scratch)
+      if (slot.emplace(d, static_cast<uint32_t>(affected.size())).second) affected.push_back(d);
+    scratch.clear();
+    if (i >= affected.size()) break;
+    const Formula* f = formula(affected[i]);
+    if (f) dependentsOf(f->col, f->row, scratch);
+  }
+  if (affected.empty()) return;
+  // Order them (Kahn's algorithm over the affected formulas only).
+  size_t n = affected.size();
+  std::vector<uint32_t> indegree(n, 0);
+  std::vector<std::vector<uint32_t>> next(n);
+  for (size_t i = 0; i < n; ++i) {
+    const Formula* f = formula(affected[i]);
+    if (!f) continue;
+    scratch.clear();
+    dependentsOf(f->col, f->row, scratch);
+    for (uint32_t d : scratch) {
+      auto it = slot.find(d);
+      if (it == slot.end()) continue;
+      next[i].push_back(it->second);
+      ++indegree[it->second];
+    }
+  }
+  std::vector<uint32_t> queue;
+  for (size_t i = 0; i < n; ++i)
+    if (indegree[i] == 0) queue.push_back(static_cast<uint32_t>(i));
+  std::vector<bool> done(n, false);
+  for (size_t q = 0; q < queue.size(); ++q) {
+    uint32_t i = queue[q];
+    done[i] = true;
+    evaluate(affected[i]);
+    for (uint32_t j : next[i])
+      if (--indegree[j] == 0) queue.push_back(j);
+  }
+  for (size_t i = 0; i < n; ++i)
+    if (!done[i]) setCircular(affected[i]);
+}
+
+void CellDocument::buildOrder() {
+  size_t n = mFormulas.size();
+  std::vector<uint32_t> indegree(n, 0);
+  std::vector<std::pair<uint32_t, uint32_t>> edges;  // precedent index -> dependent index
+  edges.reserve(n * 2);
+  for (size_t i = 0; i < n; ++i) {
+    const Formula* f = mFormulas[i].get();
+    if (!f) continue;
+    for (const AreaRef& a : f->code.areas) {
+      int32_t c1, r1, c2, r2;
+      clipArea(a, c1, r1, c2, r2);
+      if (c1 > c2 || r1 > r2) continue;
+      if (c1 == c2 && r1 == r2) {
+        const Cell* c = mGrid.find(c1, r1);
+        if (c && c->formula) edges.emplace_back(c->formula - 1, static_cast<uint32_t>(i));
+        continue;
+      }
+      mGrid.forEachAllocated(c1, r1, c2, r2, [&](int32_t, int32_t, const Cell& c) {
+        if (c.formula) edges.emplace_back(c.formula - 1, static_cast<uint32_t>(i));
+      });
+    }
+  }
+  // Compressed adjacency lists.
+  std::vector<uint32_t> start(n + 1, 0), adj(edges.size());
+  for (auto& e : edges) {
+    ++start[e.first + 1];
+    ++indegree[e.second];
+  }
+  for (size_t i = 0; i < n; ++i) start[i + 1] += start[i];
+  std::vector<uint32_t> fill(start.begin(), start.end() - 1);
+  for (auto& e : edges) adj[fill[e.first]++] = e.second;
+  mOrder.clear();
+  for (size_t i = 0; i < n; ++i)
+    if (mFormulas[i] && indegree[i] == 0) mOrder.push_back(static_cast<uint32_t>(i + 1));
+  for (size_t q = 0; q < mOrder.size(); ++q) {
+    uint32_t i = mOrder[q] - 1;
+    for (uint32_t k = start[i]; k < start[i + 1]; ++k)
+      if (--indegree[adj[k]] == 0) mOrder.push_back(adj[k] + 1);
+  }
+  mCircular.clear();
+  for (size_t i = 0; i < n; ++i)
+    if (mFormulas[i] && indegree[i] > 0) mCircular.push_back(static_cast<uint32_t>(i + 1));
+  mOrderVersion = mGraphVersion;
+}
+
+void CellDocument::recalcAll() {
+  // A custom function that changes formulas invalidates the order; the
+  // pass then starts again in the new order (a few times at most).
+  for (int pass = 0; pass < 3; ++pass) {
+    if (mOrderVersion != mGraphVersion) buildOrder();
+    const uint64_t version = mGraphVersion;
+    bool changed = false;
+    for (size_t i = 0; i < mOrder.size() && !changed; ++i) {
+      evaluate(mOrder[i]);
+      changed = mGraphVersion != version;
+    }
+    if (changed) continue;
+    for (uint32_t id : mCircular) setCircular(id);
+    return;
+  }
+}
+
+}  // namespace krv::sheet

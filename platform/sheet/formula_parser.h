@@ -1,0 +1,39 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/sheet/cell_address.h"
+#include "platform/sheet/formula_code.h"
+
+namespace krv::sheet {
+
+class CustomFunctionTable;
+
+// Limits that keep hostile formulas from exhausting memory or the stack.
+inline constexpr size_t kMaxFormulaLength = 65536;  // bytes of source text
+inline constexpr int kMaxNestingDepth = 128;        // parentheses, calls, unary operators
+
+struct ParseOptions {
+  ReferenceStyle style = ReferenceStyle::Default;
+  int32_t hostCol = 1;  // the cell that holds the formula (R1C1 relative parts)
+  int32_t hostRow = 1;
+  const CustomFunctionTable* customFunctions = nullptr;
+};
+
+// Compiles a formula. A leading "=" is optional. Returns nullopt, with a
+// reason in `error`, for text the language cannot parse: syntax errors,
+// wrong argument counts of known functions, too long or too deeply nested
+// formulas. Unknown names and functions compile (they give #NAME?), and
+// references outside the sheet compile (they give #REF!).
+std::optional<FormulaCode> parseFormula(std::string_view text, const ParseOptions& options,
+                                        std::string* error = nullptr);
+
+// Rewrites the references of a formula from one reference style into the
+// other (texts, names and everything else stay as written); nullopt when
+// the formula cannot be read.
+std::optional<std::string> convertReferenceStyle(std::string_view text, ReferenceStyle from,
+                                                 ReferenceStyle to, int32_t hostCol, int32_t hostRow);
+
+}  // namespace krv::sheet

@@ -1,0 +1,367 @@
+#include "platform/sheet/number_text.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <algorithm>
+#include <vector>
+
+namespace krv::sheet {
+
+std::string formatGeneral(double v) {
+  if (v == 0 || !std::isfinite(v)) return "0";
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.15g", v);
+  std::string s(buf);
+  size_t e = s.find('e');
+  if (e != std::string::npos) {
+    // 1.5e+20 -> 1.5E+20; two exponent digits at least, as shown by sheets.
+    std::string mant = s.substr(0, e);
+    char sign = s[e + 1];
+    std::string digits = s.substr(e + 2);
+    while (digits.size() > 2 && digits[0] == '0') digits.erase(0, 1);
+    s = mant + "E" + sign + digits;
+  }
+  return s;
+}
+
+std::optional<double> parseNumberText(std::string_view t) {
+  size_t b = 0, e = t.size();
+  while (b < e && (t[b] == ' ' || t[b] == '\t')) ++b;
+  while (e > b && (t[e - 1] == ' ' || t[e - 1] == '\t')) --e;
+  t = t.substr(b, e - b);
+  if (t.empty()) return std::nullopt;
+  bool percent = false;
+  if (t.back() == '%') {
+    percent = true;
+    t.remove_suffix(1);
+    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+  }
+  std::string clean;
+  size_t i = 0;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) clean.push_back(t[i++]);
+  if (i < t.size() && t[i] == '$') ++i;
+  if (clean.empty() && i < t.size() && (t[i] == '+' || t[i] == '-')) clean.push_back(t[i++]);
+  // Integer part, optionally with thousands separators in groups of three.
+  size_t intStart = i;
+  int groupLen = -1;
+  bool sawComma = false;
+  while (i < t.size() && (std::isdigit(static_cast<unsigned char>(t[i])) || t[i] == ',')) {
+    if (t[i] == ',') {
+      if (i == intStart || (sawComma && groupLen != 3)) return std::nullopt;
+      sawComma = true;
+      groupLen = 0;
+    } else {
+      clean.push_back(t[i]);
+      if (sawComma) ++groupLen;
+    }
+    ++i;
+  }
+  if (sawComma && groupLen != 3) return std::nullopt;
+  bool digits = i > intStart;
+  if (i < t.size() && t[i] == '.') {
+    clean.push_back('.');
+    ++i;
+    while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) {
+      clean.push_back(t[i++]);
+      digits = true;
+    }
+  }
+  if (!digits) return std::nullopt;
+  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+    clean.push_back('e');
+    ++i;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) clean.push_back(t[i++]);
+    size_t expStart = i;
+    while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) clean.push_back(t[i++]);
+    if (i == expStart) return std::nullopt;
+  }
+  if (i != t.size()) return std::nullopt;
+  double v = std::strtod(clean.c_str(), nullptr);
+  if (!std::isfinite(v)) return std::nullopt;
+  return percent ? v / 100.0 : v;
+}
+
+namespace {
+
+// The 15 significant digits of |v| and the decimal exponent of the first.
+struct Digits {
+  char d[15];
+  int exp10;
+};
+
+Digits decompose(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
+  Digits r;
+  r.d[0] = buf[0];
+  std::memcpy(r.d + 1, buf + 2, 14);
+  r.exp10 = std::atoi(std::strchr(buf, 'e') + 1);
+  return r;
+}
+
+}  // namespace
+
+double roundDecimal(double v, int digits, RoundMode mode) {
+  if (v == 0 || !std::isfinite(v)) return v;
+  if (digits > 308) digits = 308;
+  if (digits < -308) digits = -308;
+  Digits d = decompose(v);
+  int keep = d.exp10 + 1 + digits;  // significant digits that survive
+  if (keep >= 15) return v;
+  bool up = false;
+  long long kept = 0;
+  if (keep < 0) {
+    up = (mode == RoundMode::Up);
+    keep = 0;
+  } else {
+    for (int i = 0; i < keep; ++i) kept = kept * 10 + (d.d[i] - '0');
+    if (mode == RoundMode::HalfAway) {
+      up = d.d[keep] >= '5';
+    } else if (mode == RoundMode::Up) {
+      for (int i = keep; i < 15; ++i)
+        if (d.d[i] != '0') up = true;
+    }
+  }
+  if (up) ++kept;
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%s%llde%d", v < 0 ? "-" : "", kept, -digits);
+  double r = std::strtod(buf, nullptr);
+  return r == 0 ? 0.0 : r;
+}
+
+double toDisplayPrecision(double v) {
+  if (v == 0 || !std::isfinite(v)) return v;
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.15g", v);
+  return std::strtod(buf, nullptr);
+}
+
+namespace {
+
+std::string groupThousands(const std::string& intDigits) {
+  std::string out;
+  int n = static_cast<int>(intDigits.size());
+  for (int i = 0; i < n; ++i) {
+    out.push_back(intDigits[i]);
+    int rest = n - 1 - i;
+    if (rest > 0 && rest % 3 == 0) out.push_back(',');
+  }
+  return out;
+}
+
+// |v| rounded to `decimals` decimals as plain digits "123.45".
+std::string fixedDigits(double v, int decimals) {
+  double r = std::fabs(roundDecimal(v, decimals, RoundMode::HalfAway));
+  char buf[400];
+  std::snprintf(buf, sizeof buf, "%.*f", decimals < 0 ? 0 : decimals, r);
+  return buf;
+}
+
+}  // namespace
+
+std::string formatFixed(double v, int decimals, bool noCommas) {
+  if (decimals > 127) decimals = 127;
+  std::string s = fixedDigits(v, decimals);
+  double rounded = roundDecimal(v, decimals, RoundMode::HalfAway);
+  size_t dot = s.find('.');
+  std::string ip = dot == std::string::npos ? s : s.substr(0, dot);
+  std::string fp = dot == std::string::npos ? "" : s.substr(dot);
+  if (!noCommas) ip = groupThousands(ip);
+  return (rounded < 0 ? "-" : "") + ip + fp;
+}
+
+namespace {
+
+std::vector<std::string> splitSections(std::string_view p) {
+  std::vector<std::string> out(1);
+  bool quoted = false;
+  for (size_t i = 0; i < p.size(); ++i) {
+    char c = p[i];
+    if (c == '"') quoted = !quoted;
+    if (!quoted && c == '\\' && i + 1 < p.size()) {
+      out.back().push_back(c);
+      out.back().push_back(p[++i]);
+      continue;
+    }
+    if (!quoted && c == ';') {
+      out.emplace_back();
+      continue;
+    }
+    out.back().push_back(c);
+  }
+  return out;
+}
+
+// Formats |v| with one section. `negSign` puts a "-" in front.
+std::optional<std::string> formatSection(double v, const std::string& pat, bool negSign) {
+  // Pass 1: read the placeholders.
+  int intZeros = 0, intDigits = 0, fracDigits = 0, fracZeros = 0, expDigits = 0;
+  bool dot = false, thousands = false, sci = false, expPlus = false;
+  int percents = 0, trailingCommas = 0;
+  bool quoted = false;
+  bool anyDigit = false;
+  for (size_t i = 0; i < pat.size(); ++i) {
+    char c = pat[i];
+    if (quoted) {
+      if (c == '"') quoted = false;
+      continue;
+    }
+    if (c == '"') {
+      quoted = true;
+      continue;
+    }
+    if (c == '\\') {
+      ++i;
+      continue;
+    }
+    if (sci) {
+      if (c == '0' || c == '#') ++expDigits;
+      continue;
+    }
+    if (c == '0' || c == '#' || c == '?') {
+      anyDigit = true;
+      trailingCommas = 0;
+      if (dot) {
+        ++fracDigits;
+        if (c != '#') fracZeros = fracDigits;
+      } else {
+        ++intDigits;
+        if (c != '#') ++intZeros;
+      }
+    } else if (c == '.') {
+      dot = true;
+    } else if (c == ',') {
+      if (anyDigit && !dot) {
+        // A comma between digit placeholders groups thousands; commas after
+        // the last digit placeholder scale by 1000 each.
+        bool digitAfter = false;
+        for (size_t k = i + 1; k < pat.size() && pat[k] != '.' && pat[k] != 'E' && pat[k] != 'e'; ++k)
+          if (pat[k] == '0' || pat[k] == '#' || pat[k] == '?') digitAfter = true;
+        if (digitAfter) thousands = true; else ++trailingCommas;
+      }
+    } else if (c == '%') {
+      ++percents;
+    } else if ((c == 'E' || c == 'e') && i + 1 < pat.size() && (pat[i + 1] == '+' || pat[i + 1] == '-')) {
+      sci = true;
+      expPlus = pat[i + 1] == '+';
+      ++i;
+    }
+  }
+  (void)intDigits;
+  if (percents > 3) return std::nullopt;
+  double x = std::fabs(v);
+  for (int k = 0; k < percents; ++k) x *= 100;
+  for (int k = 0; k < trailingCommas; ++k) x /= 1000;
+  int exponent = 0;
+  if (sci) {
+    if (x != 0) {
+      int intPlaces = intDigits > 0 ? intDigits : 1;
+      exponent = static_cast<int>(std::floor(std::log10(x)));
+      exponent -= (intPlaces - 1);
+      x /= std::pow(10.0, exponent);
+      double chk = roundDecimal(x, fracDigits, RoundMode::HalfAway);
+      if (chk >= std::pow(10.0, intPlaces)) {
+        exponent += intPlaces;
+        x /= std::pow(10.0, intPlaces);
+      }
+    }
+  }
+  std::string digits = fixedDigits(x, fracDigits);
+  size_t dp = digits.find('.');
+  std::string ip = dp == std::string::npos ? digits : digits.substr(0, dp);
+  std::string fp = dp == std::string::npos ? "" : digits.substr(dp + 1);
+  if (ip == "0") ip.clear();
+  while (static_cast<int>(ip.size()) < intZeros) ip.insert(ip.begin(), '0');
+  while (static_cast<int>(fp.size()) > fracZeros && !fp.empty() && fp.back() == '0') fp.pop_back();
+  if (thousands) ip = groupThousands(ip);
+  bool isZero = roundDecimal(x, fracDigits, RoundMode::HalfAway) == 0;
+
+  // Pass 2: write literals and the number. The integer digits go where the
+  // first integer placeholder is; the fraction where the dot is.
+  std::string out;
+  if (negSign && !isZero) out.push_back('-');
+  bool intWritten = false, expWritten = false;
+  quoted = false;
+  bool inSci = false;
+  size_t fracPos = 0;
+  for (size_t i = 0; i < pat.size(); ++i) {
+    char c = pat[i];
+    if (quoted) {
+      if (c == '"') quoted = false; else out.push_back(c);
+      continue;
+    }
+    if (c == '"') {
+      quoted = true;
+      continue;
+    }
+    if (c == '\\' && i + 1 < pat.size()) {
+      out.push_back(pat[++i]);
+      continue;
+    }
+    if (inSci) {
+      if ((c == '0' || c == '#') && !expWritten) {
+        expWritten = true;
+        char eb[32];
+        std::snprintf(eb, sizeof eb, "%0*d", std::min(expDigits, 8), std::abs(exponent));
+        out += eb;
+      } else if (c != '0' && c != '#') {
+        out.push_back(c);
+      }
+      continue;
+    }
+    if (c == '0' || c == '#' || c == '?') {
+      bool inFrac = false;
+      for (size_t k = 0; k < i; ++k)
+        if (pat[k] == '.') inFrac = true;
+      if (!inFrac) {
+        if (!intWritten) {
+          out += ip;
+          intWritten = true;
+        }
+      } else {
+        if (fracPos < fp.size()) out.push_back(fp[fracPos]);
+        else if (c == '?') out.push_back(' ');
+        ++fracPos;
+      }
+      continue;
+    }
+    if (c == '.') {
+      if (!intWritten) {
+        out += ip;
+        intWritten = true;
+      }
+      out.push_back('.');
+      continue;
+    }
+    if (c == ',') continue;
+    if ((c == 'E' || c == 'e') && sci && i + 1 < pat.size() && (pat[i + 1] == '+' || pat[i + 1] == '-')) {
+      out.push_back('E');
+      if (exponent < 0) out.push_back('-');
+      else if (expPlus) out.push_back('+');
+      ++i;
+      inSci = true;
+      continue;
+    }
+    out.push_back(c);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::string> formatNumberPattern(double v, std::string_view pattern) {
+  if (pattern.size() > 255) return std::nullopt;
+  std::vector<std::string> sections = splitSections(pattern);
+  if (sections.size() > 4) return std::nullopt;
+  std::string first = sections[0];
+  for (char& c : first) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (first == "general" || first.empty()) return formatGeneral(v);
+  if (v < 0 && sections.size() >= 2) return formatSection(v, sections[1], false);
+  if (v == 0 && sections.size() >= 3) return formatSection(v, sections[2], false);
+  return formatSection(v, sections[0], v < 0);
+}
+
+}  // namespace krv::sheet

@@ -1,0 +1,38 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Numbers as the formula language shows and reads them.
+namespace krv::sheet {
+
+// The General format: at most 15 significant digits, no trailing zeros,
+// scientific notation ("1.5E+20", "1E-05") for very large or small
+// magnitudes. 0.1+0.2 shows "0.3"; -0 shows "0".
+std::string formatGeneral(double v);
+
+// Reads a text as a number the way formulas coerce texts: blanks around,
+// a sign, an optional currency "$", thousands separators in groups of
+// three, a decimal point, an exponent and a trailing "%". Nothing else.
+std::optional<double> parseNumberText(std::string_view text);
+
+enum class RoundMode { HalfAway, Up, Down };
+// Decimal rounding of the value as shown with 15 significant digits, to
+// `digits` decimals (negative: tens, hundreds...). HalfAway rounds halves
+// away from zero (2.15 -> 2.2, -2.5 -> -3), Up away from zero, Down toward
+// zero.
+double roundDecimal(double v, int digits, RoundMode mode);
+
+// Snaps a result of arithmetic to 15 significant digits, as displayed.
+double toDisplayPrecision(double v);
+
+// FIXED: rounded to `decimals` (may be negative), with thousands
+// separators unless `noCommas`.
+std::string formatFixed(double v, int decimals, bool noCommas);
+
+// TEXT: formats a number with a pattern of 0, #, ?, ".", ",", "%",
+// E+00, quoted or backslash-escaped literals, and up to three sections
+// "positive;negative;zero". Returns nullopt for a pattern it cannot use.
+std::optional<std::string> formatNumberPattern(double v, std::string_view pattern);
+
+}  // namespace krv::sheet
