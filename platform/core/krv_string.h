@@ -19,7 +19,8 @@ class Krv_String {
   Krv_String(const char* utf8);
   Krv_String(const std::string& utf8);
   Krv_String(const char8_t* utf8) : Krv_String(reinterpret_cast<const char*>(utf8)) {}
-  Krv_String(int count, wchar_t c) : mText(count > 0 ? static_cast<size_t>(count) : 0, c) {}
+  // The character c repeated count times.
+  Krv_String(wchar_t c, int count) : mText(count > 0 ? static_cast<size_t>(count) : 0, c) {}
   // A number as text in fixed notation with '.' as decimal separator and
   // exactly `decimals` decimals (0 to 30; the last digit rounded from the
   // exact binary value). With dropTrailingZeros the zeros at the end of the
@@ -27,6 +28,8 @@ class Krv_String {
   // gives "2.5", (3.0, 2, true) gives "3". A result that is zero is never
   // written with a minus sign. Infinities and NaN give "inf", "-inf", "nan".
   Krv_String(double value, int decimals, bool dropTrailingZeros = false);
+  Krv_String(int value, int decimals, bool dropTrailingZeros = false)
+      : Krv_String(static_cast<double>(value), decimals, dropTrailingZeros) {}
   virtual ~Krv_String() = default;
   Krv_String(const Krv_String&) = default;
   Krv_String& operator=(const Krv_String&) = default;
@@ -63,7 +66,7 @@ class Krv_String {
   friend Krv_String operator+(Krv_String a, const wchar_t* b) { return a += b; }
   friend Krv_String operator+(const wchar_t* a, const Krv_String& b) { return Krv_String(a) += b; }
   friend Krv_String operator+(Krv_String a, wchar_t b) { return a += b; }
-  friend Krv_String operator+(wchar_t a, const Krv_String& b) { return Krv_String(1, a) += b; }
+  friend Krv_String operator+(wchar_t a, const Krv_String& b) { return Krv_String(a, 1) += b; }
 
   // Exact comparison (code point order).
   friend bool operator==(const Krv_String& a, const Krv_String& b) { return a.mText == b.mText; }

@@ -57,6 +57,8 @@ TEST(NumberToText, FixedDecimalsAndDroppingZeros) {
   EXPECT_EQ(Krv_String(1e20, 2), L"100000000000000000000.00");
   EXPECT_EQ(Krv_String(0.1, 40).length(), 32);  // decimals capped at 30
   EXPECT_EQ(Krv_String(std::nan(""), 2), L"nan");
+  EXPECT_EQ(Krv_String(7, 2), L"7.00");  // an int is a number, not a count
+  EXPECT_EQ(Krv_String(L'-', 3), L"---");
 }
 
 TEST(NumberToText, IgnoresACommaLocale) {

@@ -89,7 +89,7 @@ bool splitString(const Krv_String& text, const Krv_String& separator, Krv_String
 
 bool splitStringAtSymbol(const Krv_String& text, wchar_t symbol, Krv_String& left, Krv_String& right,
                          bool trim) {
-  return splitString(text, Krv_String(1, symbol), left, right, trim);
+  return splitString(text, Krv_String(symbol, 1), left, right, trim);
 }
 
 bool splitStringAtSymbol(const Krv_String& text, wchar_t symbol, Krv_StringArray& parts, bool trim) {
