@@ -1,0 +1,271 @@
+#include "platform/win/dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/win/button.h"
+#include "platform/win/combo_box.h"
+#include "platform/win/file_dialog.h"
+#include "platform/win/edit.h"
+#include "platform/win/event_loop.h"
+#include "platform/win/message_box.h"
+#include "platform/win/person.h"
+#include "platform/win/resource_modules.h"
+#include "platform/win/temp_resource_override.h"
+#include "platform/win/user_interface_test_support.h"
+
+namespace {
+
+using krv::Person;
+
+class ConnectionDlg : public CDialog {
+ public:
+  ConnectionDlg() : CDialog(100) {}
+  std::vector<std::string> events;
+  std::wstring name;
+  int kind = -1;
+  int bolted = 0;
+  int side = -1;
+
+ protected:
+  BOOL OnInitDialog() override {
+    auto* combo = static_cast<CComboBox*>(GetDlgItem(1002));
+    combo->AddString(L"Endplate");
+    combo->AddString(L"Cleat");
+    combo->AddString(L"Fin plate");
+    combo->SetCurSel(0);           // the program's choice: no notification
+    SetDlgItemText(1001, L"B1");   // sends EN_CHANGE, as the real system does
+    events.push_back("init");
+    return CDialog::OnInitDialog();
+  }
+  void DoDataExchange(CDataExchange* dx) override {
+    DDX_Text(dx, 1001, name);
+    DDX_CBIndex(dx, 1002, kind);
+    DDX_Check(dx, 1003, bolted);
+    DDX_Radio(dx, 1004, side);
+  }
+  void OnNameChanged() {
+    std::wstring text = GetDlgItemText(1001);
+    events.push_back("name:" + std::string(text.begin(), text.end()));
+  }
+  void OnKindChanged() { events.push_back("kind:" + std::to_string(static_cast<CComboBox*>(GetDlgItem(1002))->GetCurSel())); }
+  void OnBolted() { events.push_back("bolted:" + std::to_string(IsDlgButtonChecked(1003))); }
+  void OnSide(UINT id) { events.push_back("side:" + std::to_string(id)); }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ConnectionDlg, CDialog)
+  ON_EN_CHANGE(1001, &ConnectionDlg::OnNameChanged)
+  ON_CBN_SELCHANGE(1002, &ConnectionDlg::OnKindChanged)
+  ON_BN_CLICKED(1003, &ConnectionDlg::OnBolted)
+  ON_CONTROL_RANGE(BN_CLICKED, 1004, 1006, &ConnectionDlg::OnSide)
+END_MESSAGE_MAP()
+
+class DialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    module = krv::ResourceModules::add(L"tests", KRV_TESTDATA_DIR);
+    override.SaveDefaultResource(module);
+    switched = override.SetDefaultResource();
+  }
+  void TearDown() override {
+    if (switched) override.RestoreOriginalResource();
+    krv::ResourceModules::remove(module);
+    krv::EventLoop::instance().reset();
+  }
+  HINSTANCE module = nullptr;
+  VtTempResourceOverride override;
+  bool switched = false;
+};
+
+TEST_F(DialogTest, PersonFillsInDialogAndPressesOk) {
+  krv::ScriptedUserInterfaceGuard ui;
+  ConnectionDlg dlg;
+  ui->onModal([](CDialog& d) {
+    auto& c = static_cast<ConnectionDlg&>(d);
+    EXPECT_TRUE(c.IsWindowVisible());
+    Person::replaceText(c.GetDlgItem(1001), L"B22");
+    Person::choose(c.GetDlgItem(1002), 2);
+    Person::click(&c, 1003);
+    Person::click(&c, 1005);
+    Person::click(&c, IDOK);
+  }, 100);
+  const std::size_t windowsBefore = krv::liveWindowCount();
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(dlg.events, (std::vector<std::string>{"name:B1", "init", "name:", "name:B", "name:B2",
+                                                  "name:B22", "kind:2", "bolted:1", "side:1005"}));
+  EXPECT_EQ(dlg.name, L"B22");
+  EXPECT_EQ(dlg.kind, 2);
+  EXPECT_EQ(dlg.bolted, 1);
+  EXPECT_EQ(dlg.side, 1);
+  EXPECT_EQ(dlg.m_hWnd, nullptr);
+  EXPECT_EQ(krv::liveWindowCount(), windowsBefore);
+}
+
+TEST_F(DialogTest, RadioGroupIsExclusiveAndThreeStateCycles) {
+  krv::ScriptedUserInterfaceGuard ui;
+  ConnectionDlg dlg;
+  ui->onModal([](CDialog& d) {
+    Person::click(&d, 1004);
+    Person::click(&d, 1006);
+    EXPECT_EQ(d.IsDlgButtonChecked(1004), 0u);
+    EXPECT_EQ(d.IsDlgButtonChecked(1006), 1u);
+    EXPECT_EQ(d.GetCheckedRadioButton(1004, 1006), 1006);
+    // The three-state box behind the group is not touched by the radios.
+    std::vector<int> states;
+    for (int i = 0; i < 4; ++i) {
+      Person::click(&d, 1007);
+      states.push_back(static_cast<int>(d.IsDlgButtonChecked(1007)));
+    }
+    EXPECT_EQ(states, (std::vector<int>{1, 2, 0, 1}));
+    // A disabled check box ignores clicks.
+    d.GetDlgItem(1003)->EnableWindow(FALSE);
+    Person::click(&d, 1003);
+    EXPECT_EQ(d.IsDlgButtonChecked(1003), 0u);
+    d.EndDialog(IDCANCEL);
+  });
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_EQ(dlg.side, -1);  // cancelled: no data exchange
+}
+
+TEST_F(DialogTest, EscapeCancelsAndEnterPressesDefaultButton) {
+  krv::ScriptedUserInterfaceGuard ui;
+  {
+    ConnectionDlg dlg;
+    ui->onModal([](CDialog& d) { Person::pressKey(d.GetDlgItem(1001), VK_ESCAPE); });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  }
+  {
+    ConnectionDlg dlg;
+    ui->onModal([](CDialog& d) {
+      d.GetDlgItem(1001)->SetFocus();
+      Person::pressKey(&d, VK_RETURN);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+  }
+  {
+    // Enter on a focused push button presses that button; a disabled
+    // default button does nothing.
+    ConnectionDlg dlg;
+    ui->onModal([](CDialog& d) {
+      d.GetDlgItem(IDOK)->EnableWindow(FALSE);
+      d.GetDlgItem(1001)->SetFocus();
+      Person::pressKey(&d, VK_RETURN);
+      EXPECT_TRUE(static_cast<CDialog&>(d).isRunningModal());
+      d.GetDlgItem(IDCANCEL)->SetFocus();
+      Person::pressKey(&d, VK_RETURN);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  }
+  {
+    ConnectionDlg dlg;
+    ui->onModal([](CDialog& d) { Person::close(&d); });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  }
+}
+
+TEST_F(DialogTest, TabMovesFocusAlongTabStops) {
+  krv::ScriptedUserInterfaceGuard ui;
+  ConnectionDlg dlg;
+  ui->onModal([](CDialog& d) {
+    EXPECT_EQ(CWnd::GetFocus(), d.GetDlgItem(1001));  // first tab stop after init
+    Person::pressKey(&d, VK_TAB);
+    EXPECT_EQ(CWnd::GetFocus(), d.GetDlgItem(1002));
+    Person::pressKey(&d, VK_TAB, /*shift=*/true);
+    EXPECT_EQ(CWnd::GetFocus(), d.GetDlgItem(1001));
+    Person::pressKey(&d, VK_TAB, true);  // wraps to the last one
+    EXPECT_EQ(CWnd::GetFocus(), d.GetDlgItem(IDCANCEL));
+    d.EndDialog(IDCANCEL);
+  });
+  dlg.DoModal();
+}
+
+TEST_F(DialogTest, ModelessDialogLivesUntilDestroyed) {
+  krv::ScriptedUserInterfaceGuard ui;
+  ConnectionDlg dlg;
+  ASSERT_TRUE(dlg.Create(100));
+  EXPECT_TRUE(IsWindow(&dlg));
+  EXPECT_FALSE(dlg.IsWindowVisible());  // the template is not WS_VISIBLE
+  dlg.ShowWindow(SW_SHOW);
+  Person::click(&dlg, IDOK);  // ends (hides) it, does not destroy it
+  EXPECT_TRUE(IsWindow(&dlg));
+  EXPECT_FALSE(dlg.IsWindowVisible());
+  EXPECT_EQ(dlg.result(), IDOK);
+  CWnd* edit = dlg.GetDlgItem(1001);
+  EXPECT_TRUE(dlg.DestroyWindow());
+  EXPECT_FALSE(IsWindow(&dlg));
+  EXPECT_FALSE(IsWindow(edit));
+  EXPECT_EQ(SendMessage(edit, WM_GETTEXTLENGTH), 0);  // a destroyed window answers nothing
+  EXPECT_FALSE(dlg.DestroyWindow());
+  EXPECT_EQ(dlg.GetDlgItem(1001), nullptr);
+}
+
+TEST_F(DialogTest, BadTemplatesFailCleanly) {
+  krv::ScriptedUserInterfaceGuard ui;
+  for (UINT id : {101u, 102u, 103u, 4242u}) {
+    CDialog dlg(id);
+    EXPECT_EQ(dlg.DoModal(), -1) << id;
+    EXPECT_FALSE(krv::lastResourceError().empty());
+    EXPECT_FALSE(dlg.Create(id));
+  }
+  EXPECT_NE(krv::lastResourceError().find("no dialog template 4242"), std::string::npos);
+  // Without the switch to the module, its templates are not found.
+  override.RestoreOriginalResource();
+  switched = false;
+  CDialog dlg(100);
+  EXPECT_EQ(dlg.DoModal(), -1);
+}
+
+TEST_F(DialogTest, ResourceSwitchNestsAndRestores) {
+  HINSTANCE app = AfxGetInstanceHandle();
+  override.RestoreOriginalResource();
+  switched = false;
+  EXPECT_EQ(AfxGetResourceHandle(), app);
+  EXPECT_TRUE(override.SetDefaultResource());
+  EXPECT_FALSE(override.SetDefaultResource());  // already current: no second switch
+  EXPECT_EQ(AfxGetResourceHandle(), module);
+  EXPECT_TRUE(override.RestoreOriginalResource());
+  EXPECT_EQ(AfxGetResourceHandle(), app);
+  EXPECT_FALSE(override.RestoreOriginalResource());
+  VtTempResourceOverride empty;
+  EXPECT_FALSE(empty.SetDefaultResource());
+}
+
+TEST_F(DialogTest, MessageBoxesAndFileDialogsAreAnsweredByScript) {
+  krv::ScriptedUserInterfaceGuard ui;
+  ui->answerMessageBox(IDCANCEL, L"Save changes");
+  ui->answerMessageBox(IDNO);
+  ui->answerFiles({L"/lib/designs/Beam"});
+  ui->answerFiles({});
+  EXPECT_EQ(AfxMessageBox(L"Save changes to <Beam>?", MB_YESNOCANCEL | MB_ICONQUESTION), IDCANCEL);
+  EXPECT_EQ(MessageBox(nullptr, L"Overwrite?", L"Designer", MB_YESNO), IDNO);
+  ASSERT_EQ(ui->messageBoxes().size(), 2u);
+  EXPECT_EQ(ui->messageBoxes()[0].type, MB_YESNOCANCEL | MB_ICONQUESTION);
+  EXPECT_EQ(ui->messageBoxes()[1].caption, L"Designer");
+
+  CFileDialog open(TRUE, L"txt", nullptr, OFN_FILEMUSTEXIST, L"Designs (*.txt)|*.txt||");
+  open.m_ofn.lpstrTitle = L"Open design";
+  EXPECT_EQ(open.DoModal(), IDOK);
+  EXPECT_EQ(open.GetPathName(), L"/lib/designs/Beam.txt");  // the default extension is added
+  EXPECT_EQ(open.GetFileTitle(), L"Beam");
+  EXPECT_EQ(ui->fileDialogs().at(0).title, L"Open design");
+  CFileDialog save(FALSE, L"txt");
+  EXPECT_EQ(save.DoModal(), IDCANCEL);
+}
+
+TEST_F(DialogTest, UnplannedInteractionsAreRecordedAndAnsweredSafely) {
+  krv::ScriptedUserInterface ui;
+  krv::ScopedUserInterface use(ui);
+  EXPECT_EQ(AfxMessageBox(L"Delete?", MB_YESNO), IDNO);
+  EXPECT_EQ(AfxMessageBox(L"Really?", MB_YESNOCANCEL), IDCANCEL);
+  ui.answerMessageBox(IDYES, L"sheet");
+  EXPECT_EQ(AfxMessageBox(L"Delete the bill?", MB_YESNO), IDNO);  // wrong text: safe answer
+  ConnectionDlg dlg;
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  ui.onModal([](CDialog&) {});  // leaves the dialog open
+  ConnectionDlg dlg2;
+  EXPECT_EQ(dlg2.DoModal(), IDCANCEL);
+  EXPECT_EQ(ui.errors().size(), 5u);
+  EXPECT_TRUE(ui.allUsed());
+}
+
+}  // namespace

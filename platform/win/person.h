@@ -1,0 +1,51 @@
+#pragma once
+// krv::Person: what a person's clicks, keys and choices do, for tests and
+// scripts that drive live windows. Each action sends the messages the real
+// action would send, so the windows send the notifications a person's
+// action causes (BN_CLICKED, EN_CHANGE, CBN_SELCHANGE, TCN_SELCHANGE, ...).
+// Actions on disabled or destroyed windows do nothing.
+#include <string>
+
+#include "platform/win/wnd.h"
+
+namespace krv {
+
+// Implemented by item controls beyond the standard ones (list views, ...)
+// so that Person can choose and double-click their items.
+class PersonChoosable {
+ public:
+  virtual ~PersonChoosable() = default;
+  virtual void personChoose(int index) = 0;
+  virtual void personDoubleClick(int index) = 0;
+};
+
+class Person {
+ public:
+  // Clicks a button (or the control `id` of `parent`).
+  static void click(CWnd* button);
+  static void click(CWnd* parent, int id);
+  // Types the text into the focused part of `window` (given the focus
+  // first), one WM_CHAR per character; "\b" deletes.
+  static void type(CWnd* window, const std::wstring& text);
+  // Selects all text of an edit (or combo edit) and types `text` over it.
+  static void replaceText(CWnd* window, const std::wstring& text);
+  // Picks item `index` of a combo box, list box, tab control or list view.
+  static void choose(CWnd* control, int index);
+  // Picks the first combo or list box item with exactly this text (ignoring
+  // case); false when there is none.
+  static bool choose(CWnd* control, const std::wstring& itemText);
+  // Double-clicks item `index` of a list box or list view.
+  static void doubleClickItem(CWnd* control, int index);
+  // Presses and releases a key on the focused window inside `window` (or
+  // `window` itself), going through PreTranslateMessage as the message
+  // loop does; Shift and Ctrl are held while it is pressed when asked.
+  static void pressKey(CWnd* window, UINT vk, bool shift = false, bool ctrl = false);
+  // Mouse button down and up at a client point, with MK_* flags from the
+  // held keys; a WM_SETCURSOR comes first as when the mouse arrives.
+  static void clickAt(CWnd* window, CPoint point, bool shift = false, bool ctrl = false);
+  static void rightClickAt(CWnd* window, CPoint point);
+  // Closes the window with its close box (WM_CLOSE).
+  static void close(CWnd* window);
+};
+
+}  // namespace krv

@@ -1,0 +1,93 @@
+#include "platform/win/string_items.h"
+
+#include <cwctype>
+
+namespace krv {
+
+static wchar_t fold(wchar_t c) { return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))); }
+
+int compareNoCase(const std::wstring& a, const std::wstring& b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    wchar_t x = fold(a[i]), y = fold(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+bool equalsNoCase(const std::wstring& a, const std::wstring& b) {
+  return a.size() == b.size() && compareNoCase(a, b) == 0;
+}
+
+bool startsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
+  return text.size() >= prefix.size() && compareNoCase(text.substr(0, prefix.size()), prefix) == 0;
+}
+
+std::string toUtf8(const std::wstring& text) {
+  std::string out;
+  for (wchar_t wc : text) {
+    auto c = static_cast<std::uint32_t>(wc);
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+int StringItems::add(const std::wstring& text, bool sorted) {
+  std::size_t pos = mItems.size();
+  if (sorted) {
+    pos = 0;
+    while (pos < mItems.size() && compareNoCase(mItems[pos].text, text) <= 0) ++pos;
+  }
+  mItems.insert(mItems.begin() + static_cast<std::ptrdiff_t>(pos), Item{text, 0, false});
+  return static_cast<int>(pos);
+}
+
+int StringItems::insert(int index, const std::wstring& text) {
+  if (index == -1) index = count();
+  if (index < 0 || index > count()) return -1;
+  mItems.insert(mItems.begin() + index, Item{text, 0, false});
+  return index;
+}
+
+int StringItems::remove(int index) {
+  if (!valid(index)) return -1;
+  mItems.erase(mItems.begin() + index);
+  return count();
+}
+
+template <class Pred>
+int StringItems::findFrom(int start, Pred pred) const {
+  const int n = count();
+  if (n == 0) return -1;
+  int first = valid(start) ? start + 1 : 0;
+  for (int k = 0; k < n; ++k) {
+    int i = (first + k) % n;
+    if (pred(mItems[static_cast<std::size_t>(i)].text)) return i;
+  }
+  return -1;
+}
+
+int StringItems::findPrefix(int start, const std::wstring& text) const {
+  return findFrom(start, [&](const std::wstring& t) { return startsWithNoCase(t, text); });
+}
+
+int StringItems::findExact(int start, const std::wstring& text) const {
+  return findFrom(start, [&](const std::wstring& t) { return equalsNoCase(t, text); });
+}
+
+}  // namespace krv
