@@ -16,6 +16,7 @@ namespace krv {
 struct Registry::Node {
   std::wstring name;      // as created
   std::wstring fullPath;  // folded, "HKEY_...\a\b", for access checks
+  int depth = 0;          // levels below the root
   struct Value {
     std::wstring name;
     DWORD type = REG_NONE;
@@ -31,6 +32,7 @@ std::wstring fold(std::wstring_view s);
 bool splitPath(LPCWSTR subKey, std::vector<std::wstring>& parts);
 void markDeleted(Registry::Node& node);
 constexpr std::size_t kMaxNameLength = 16383;
+constexpr int kMaxDepth = 512;  // levels of keys below a root
 }  // namespace regdetail
 using namespace regdetail;
 
@@ -39,8 +41,6 @@ namespace {
 const wchar_t* const kRootNames[] = {L"HKEY_CLASSES_ROOT", L"HKEY_CURRENT_USER",
                                      L"HKEY_LOCAL_MACHINE"};
 constexpr int kFormatVersion = 1;
-constexpr int kMaxDepth = 512;
-
 std::set<std::wstring>& deniedPaths() {
   static std::set<std::wstring> paths;
   return paths;
@@ -207,9 +207,11 @@ struct LoadError : std::runtime_error {
 };
 
 std::shared_ptr<Registry::Node> nodeFromJson(const nlohmann::json& j, const std::wstring& parentPath,
-                                             bool isRoot, const std::wstring& rootName) {
+                                             bool isRoot, const std::wstring& rootName, int depth) {
   if (!j.is_object()) throw LoadError("a key is not an object");
+  if (depth > kMaxDepth) throw LoadError("keys are nested too deeply");
   auto node = std::make_shared<Registry::Node>();
+  node->depth = depth;
   if (isRoot) {
     node->name = rootName;
     node->fullPath = fold(rootName);
@@ -250,7 +252,7 @@ std::shared_ptr<Registry::Node> nodeFromJson(const nlohmann::json& j, const std:
   if (j.contains("keys")) {
     if (!j["keys"].is_array()) throw LoadError("\"keys\" is not an array");
     for (const auto& jk : j["keys"]) {
-      auto child = nodeFromJson(jk, node->fullPath, false, L"");
+      auto child = nodeFromJson(jk, node->fullPath, false, L"", depth + 1);
       const std::wstring key = fold(child->name);
       if (!node->keys.emplace(key, std::move(child)).second) throw LoadError("a key name repeats");
     }
@@ -348,7 +350,7 @@ bool Registry::fromJson(const std::string& text, std::string* error) {
     std::map<std::wstring, std::shared_ptr<Node>> roots;
     for (const wchar_t* name : kRootNames) {
       const std::string key = toUtf8(name);
-      roots[name] = doc["roots"].contains(key) ? nodeFromJson(doc["roots"][key], L"", true, name)
+      roots[name] = doc["roots"].contains(key) ? nodeFromJson(doc["roots"][key], L"", true, name, 0)
                                                : Registry().mRoots.at(name);
     }
     for (const auto& [name, _] : doc["roots"].items())
@@ -447,7 +449,9 @@ LSTATUS walk(Registry& reg, const std::shared_ptr<Node>& start, LPCWSTR subKey, 
     auto it = node->keys.find(key);
     if (it == node->keys.end()) {
       if (!create) return ERROR_FILE_NOT_FOUND;
+      if (node->depth >= krv::regdetail::kMaxDepth) return ERROR_BAD_PATHNAME;
       auto child = std::make_shared<Node>();
+      child->depth = node->depth + 1;
       child->name = part;
       child->fullPath = node->fullPath + L'\\' + key;
       it = node->keys.emplace(key, std::move(child)).first;

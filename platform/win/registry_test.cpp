@@ -224,6 +224,27 @@ TEST_F(RegistryFileTest, ChangesPersistAndReadBackExactly) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file.parent_path()), {}), 1);
 }
 
+TEST_F(RegistryFileTest, KeysNestOnlyAsDeepAsAFileCanHoldAndReload) {
+  ASSERT_TRUE(krv::Registry::current().attachFile(file));
+  std::wstring path = L"k";
+  for (int i = 1; i < 500; ++i) path += L"\\k";
+  HKEY deep = create(HKEY_CURRENT_USER, path.c_str());
+  HKEY more = nullptr;
+  std::wstring longer = L"m";
+  for (int i = 1; i < 12; ++i) longer += L"\\m";
+  EXPECT_EQ(RegCreateKeyExW(deep, longer.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &more, nullptr),
+            ERROR_SUCCESS);  // 511 levels
+  RegCloseKey(more);
+  EXPECT_EQ(RegCreateKeyExW(deep, (longer + L"\\m\\m").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &more, nullptr),
+            ERROR_BAD_PATHNAME);  // 513 levels
+  RegCloseKey(deep);
+  krv::Registry::resetInMemory();
+  std::string error;
+  ASSERT_TRUE(krv::Registry::current().attachFile(file, &error)) << error;
+  EXPECT_TRUE(exists(HKEY_CURRENT_USER, (path + L"\\" + longer).c_str()));
+}
+
 TEST_F(RegistryFileTest, MalformedFilesAreRefusedAndChangeNothing) {
   HKEY key = create(HKEY_CURRENT_USER, L"Kept");
   RegCloseKey(key);
