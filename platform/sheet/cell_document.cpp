@@ -102,7 +102,8 @@ bool CellDocument::setFormula(int32_t col, int32_t row, std::string_view text, s
   auto f = std::make_unique<Formula>();
   f->col = col;
   f->row = row;
-  f->source = (!text.empty() && text[0] == '=') ? std::string(text) : "=" + std::string(text);
+  if (text.empty() || text[0] != '=') f->source.push_back('=');
+  f->source.append(text);
   f->code = std::move(*code);
   for (const AreaRef& a : f->code.areas) {
     int32_t c1, r1, c2, r2;

@@ -44,7 +44,7 @@ namespace {
 
 Value unaryOp(Op op, const Value& a) {
   double x;
-  ErrorCode e;
+  ErrorCode e = ErrorCode::Value;
   if (op == Op::Plus) return a;  // unary plus leaves the value as it is
   if (!toNumber(a, x, e)) return Value::error(e);
   if (op == Op::Neg) return numberResult(-x);
@@ -70,7 +70,7 @@ Value binaryOp(Op op, const Value& a, const Value& b) {
     default: break;
   }
   double x, y;
-  ErrorCode e;
+  ErrorCode e = ErrorCode::Value;
   if (!toNumber(a, x, e) || !toNumber(b, y, e)) return Value::error(e);
   switch (op) {
     case Op::Add: return numberResult(x + y);
@@ -323,7 +323,7 @@ Value Evaluator::evaluate(const FormulaCode& fc, EvalContext& ctx) {
         Value c = ctx.scalar(mStack.back());
         mStack.pop_back();
         bool b;
-        ErrorCode e;
+        ErrorCode e = ErrorCode::Value;
         if (!toBool(c, b, e)) {
           mStack.push_back(Item::value(Value::error(e)));
           // Skip both branches: the jump target is the else branch, whose

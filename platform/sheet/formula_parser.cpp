@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -13,9 +14,9 @@ namespace krv::sheet {
 
 namespace {
 
-bool isIdentChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.';
-}
+inline bool isAlpha(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isIdentChar(char c) { return isAlpha(c) || isDigit(c) || c == '_' || c == '.'; }
 
 struct RefSpan {
   size_t begin;
@@ -168,11 +169,11 @@ class Parser {
     size_t j = i;
     if (at(j) == '$') ++j;
     size_t ls = j;
-    while (std::isalpha(static_cast<unsigned char>(at(j)))) ++j;
+    while (isAlpha(at(j))) ++j;
     if (j == ls || j - ls > 3) return false;
     if (at(j) == '$') ++j;
     size_t ds = j;
-    while (std::isdigit(static_cast<unsigned char>(at(j)))) ++j;
+    while (isDigit(at(j))) ++j;
     if (j == ds) return false;
     if (isIdentChar(at(j)) || at(j) == '(' || at(j) == '$') return false;
     auto parsed = parseA1(s_.substr(i, j - i));
@@ -193,7 +194,7 @@ class Parser {
       }
       size_t ds = k;
       int64_t n = 0;
-      while (std::isdigit(static_cast<unsigned char>(at(k)))) {
+      while (isDigit(at(k))) {
         n = n * 10 + (at(k) - '0');
         if (n > kMaxRowLimit) return false;
         ++k;
@@ -206,7 +207,7 @@ class Parser {
     }
     size_t ds = j;
     int64_t n = 0;
-    while (std::isdigit(static_cast<unsigned char>(at(j)))) {
+    while (isDigit(at(j))) {
       n = n * 10 + (at(j) - '0');
       if (n > kMaxRowLimit) return false;
       ++j;
@@ -274,7 +275,7 @@ class Parser {
       abs = at(j) == '$';
       if (abs) ++j;
       size_t ls = j;
-      while (std::isalpha(static_cast<unsigned char>(at(j)))) ++j;
+      while (isAlpha(at(j))) ++j;
       col = columnFromLetters(s_.substr(ls, j - ls));
       je = j;
       return col > 0;
@@ -284,7 +285,7 @@ class Parser {
       if (abs) ++j;
       size_t ds = j;
       int64_t n = 0;
-      while (std::isdigit(static_cast<unsigned char>(at(j)))) {
+      while (isDigit(at(j))) {
         n = n * 10 + (at(j) - '0');
         if (n > kMaxRowLimit) return false;
         ++j;
@@ -327,7 +328,7 @@ class Parser {
     char c = cur();
     AreaRef ref;
     size_t end;
-    if ((std::isalpha(static_cast<unsigned char>(c)) || c == '$' || std::isdigit(static_cast<unsigned char>(c))) &&
+    if ((isAlpha(c) || c == '$' || isDigit(c)) &&
         scanReference(p_, ref, end)) {
       size_t begin = p_;
       p_ = end;
@@ -354,7 +355,7 @@ class Parser {
       }
       return true;
     }
-    if (std::isdigit(static_cast<unsigned char>(c)) || (c == '.' && std::isdigit(static_cast<unsigned char>(at(p_ + 1)))))
+    if (isDigit(c) || (c == '.' && isDigit(at(p_ + 1))))
       return parseNumber();
     if (c == '"') return parseString();
     if (c == '#') return parseErrorLiteral();
@@ -367,26 +368,30 @@ class Parser {
       return true;
     }
     if (c == '{') return parseArray();
-    if (std::isalpha(static_cast<unsigned char>(c)) || c == '_' || static_cast<unsigned char>(c) >= 0x80)
+    if (isAlpha(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80)
       return parseName();
     return fail(std::string("unexpected '") + c + "'");
   }
 
   bool parseNumber() {
     size_t b = p_;
-    while (std::isdigit(static_cast<unsigned char>(cur()))) ++p_;
+    while (isDigit(cur())) ++p_;
     if (cur() == '.') {
       ++p_;
-      while (std::isdigit(static_cast<unsigned char>(cur()))) ++p_;
+      while (isDigit(cur())) ++p_;
     }
     if ((cur() == 'e' || cur() == 'E') &&
-        (std::isdigit(static_cast<unsigned char>(at(p_ + 1))) ||
-         ((at(p_ + 1) == '+' || at(p_ + 1) == '-') && std::isdigit(static_cast<unsigned char>(at(p_ + 2)))))) {
+        (isDigit(at(p_ + 1)) ||
+         ((at(p_ + 1) == '+' || at(p_ + 1) == '-') && isDigit(at(p_ + 2))))) {
       p_ += 2;
-      while (std::isdigit(static_cast<unsigned char>(cur()))) ++p_;
+      while (isDigit(cur())) ++p_;
     }
-    std::string text(s_.substr(b, p_ - b));
-    double v = std::strtod(text.c_str(), nullptr);
+    double v = 0;
+    auto res = std::from_chars(s_.data() + b, s_.data() + p_, v);
+    if (res.ec == std::errc::result_out_of_range) {
+      v = std::strtod(std::string(s_.substr(b, p_ - b)).c_str(), nullptr);  // underflow reads as 0
+      if (!std::isfinite(v)) return fail("number out of range");
+    }
     if (!std::isfinite(v)) return fail("number out of range");
     c_->numbers.push_back(v);
     emit(Op::Number, static_cast<uint32_t>(c_->numbers.size() - 1));
@@ -433,7 +438,7 @@ class Parser {
   }
 
   bool parseErrorLiteral() {
-    ErrorCode e;
+    ErrorCode e = ErrorCode::Value;
     if (!readErrorLiteral(e)) return false;
     emit(Op::Error, static_cast<uint32_t>(e));
     return true;
@@ -452,12 +457,12 @@ class Parser {
         if (!readString(t)) return false;
         v = Value::text(std::move(t));
       } else if (c == '#') {
-        ErrorCode e;
+        ErrorCode e = ErrorCode::Value;
         if (!readErrorLiteral(e)) return false;
         v = Value::error(e);
-      } else if (std::isalpha(static_cast<unsigned char>(c))) {
+      } else if (isAlpha(c)) {
         size_t b = p_;
-        while (std::isalpha(static_cast<unsigned char>(cur()))) ++p_;
+        while (isAlpha(cur())) ++p_;
         std::string_view w = s_.substr(b, p_ - b);
         if (equalNoCase(w, "TRUE")) v = Value::boolean(true);
         else if (equalNoCase(w, "FALSE")) v = Value::boolean(false);
@@ -473,7 +478,7 @@ class Parser {
         std::string rest(s_.substr(p_, std::min<size_t>(64, s_.size() - p_)));
         double d = std::strtod(rest.c_str(), &endp);
         size_t used = static_cast<size_t>(endp - rest.c_str());
-        if (used == 0 || (!std::isdigit(static_cast<unsigned char>(rest[0])) && rest[0] != '.')) return fail("constant expected in array");
+        if (used == 0 || (!isDigit(rest[0]) && rest[0] != '.')) return fail("constant expected in array");
         p_ = b + used;
         v = Value::number(neg ? -d : d);
       }
@@ -581,11 +586,11 @@ class Parser {
       }
     }
     if (arrayArgs) --arrayCtx_;
-    std::string upper = upperText(name);
     if (fn) {
-      if (argc < fn->minArgs || argc > fn->maxArgs) return fail("wrong number of arguments for " + upper);
+      if (argc < fn->minArgs || argc > fn->maxArgs) return fail("wrong number of arguments for " + upperText(name));
       emit(Op::Call, static_cast<uint32_t>(builtin), static_cast<uint16_t>(argc));
     } else {
+      std::string upper = upperText(name);
       if (custom && (argc < custom->minArgs || argc > custom->maxArgs))
         return fail("wrong number of arguments for " + upper);
       c_->texts.push_back(upper);

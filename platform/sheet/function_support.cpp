@@ -6,7 +6,7 @@ namespace krv::sheet::fn {
 
 bool number(EvalContext& ctx, const Item& a, double& out, Item& r) {
   Value v = ctx.scalar(a);
-  ErrorCode e;
+  ErrorCode e = ErrorCode::Value;
   if (!toNumber(v, out, e)) {
     setError(r, e);
     return false;
@@ -26,7 +26,7 @@ bool text(EvalContext& ctx, const Item& a, std::string& out, Item& r) {
 
 bool boolean(EvalContext& ctx, const Item& a, bool& out, Item& r) {
   Value v = ctx.scalar(a);
-  ErrorCode e;
+  ErrorCode e = ErrorCode::Value;
   if (!toBool(v, out, e)) {
     setError(r, e);
     return false;

@@ -458,9 +458,9 @@ const BuiltinFunction kBuiltins[] = {
     {"XOR", 1, kMany, fn::fnXOR, 0},
 };
 
-const std::unordered_map<std::string, int>& builtinIndex() {
-  static const std::unordered_map<std::string, int> index = [] {
-    std::unordered_map<std::string, int> m;
+const std::unordered_map<std::string_view, int>& builtinIndex() {
+  static const std::unordered_map<std::string_view, int> index = [] {
+    std::unordered_map<std::string_view, int> m;
     for (int i = 0; i < static_cast<int>(std::size(kBuiltins)); ++i) m[kBuiltins[i].name] = i;
     return m;
   }();
@@ -471,8 +471,12 @@ const std::unordered_map<std::string, int>& builtinIndex() {
 
 int findBuiltin(std::string_view name) {
   if (name.size() > 32) return -1;
-  std::string upper(name);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  char buf[33];
+  for (size_t i = 0; i < name.size(); ++i) {
+    char c = name[i];
+    buf[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+  }
+  std::string_view upper(buf, name.size());
   auto& idx = builtinIndex();
   auto it = idx.find(upper);
   return it == idx.end() ? -1 : it->second;

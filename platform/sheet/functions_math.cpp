@@ -254,7 +254,7 @@ FN(fnCOUNT) {
     const Item& it = a[i];
     if (it.kind == Item::Val || it.kind == Item::Missing) {
       double d;
-      ErrorCode e;
+      ErrorCode e = ErrorCode::Value;
       if (it.kind == Item::Missing || (!it.v.isEmpty() && toNumber(it.v, d, e))) ++count;
       continue;
     }

@@ -1,6 +1,7 @@
 #include "platform/sheet/number_text.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -12,9 +13,13 @@ namespace krv::sheet {
 
 std::string formatGeneral(double v) {
   if (v == 0 || !std::isfinite(v)) return "0";
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.15g", v);
-  std::string s(buf);
+  char buf[48];
+  if (std::fabs(v) < 1e15 && v == std::trunc(v)) {
+    auto res = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(v));
+    return std::string(buf, res.ptr);
+  }
+  auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+  std::string s(buf, res.ptr);
   size_t e = s.find('e');
   if (e != std::string::npos) {
     // 1.5e+20 -> 1.5E+20; two exponent digits at least, as shown by sheets.
@@ -79,7 +84,8 @@ std::optional<double> parseNumberText(std::string_view t) {
     if (i == expStart) return std::nullopt;
   }
   if (i != t.size()) return std::nullopt;
-  double v = std::strtod(clean.c_str(), nullptr);
+  double v = 0;
+  std::from_chars(clean.data() + (clean[0] == '+' ? 1 : 0), clean.data() + clean.size(), v);
   if (!std::isfinite(v)) return std::nullopt;
   return percent ? v / 100.0 : v;
 }
@@ -93,8 +99,9 @@ struct Digits {
 };
 
 Digits decompose(double v) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
+  char buf[48];
+  auto res = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(v), std::chars_format::scientific, 14);
+  *res.ptr = '\0';
   Digits r;
   r.d[0] = buf[0];
   std::memcpy(r.d + 1, buf + 2, 14);
@@ -127,16 +134,22 @@ double roundDecimal(double v, int digits, RoundMode mode) {
   }
   if (up) ++kept;
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%s%llde%d", v < 0 ? "-" : "", kept, -digits);
-  double r = std::strtod(buf, nullptr);
+  char* p = std::to_chars(buf, buf + 32, kept).ptr;
+  *p++ = 'e';
+  p = std::to_chars(p, buf + sizeof buf, -digits).ptr;
+  double r = 0;
+  std::from_chars(buf, p, r);
+  if (v < 0) r = -r;
   return r == 0 ? 0.0 : r;
 }
 
 double toDisplayPrecision(double v) {
   if (v == 0 || !std::isfinite(v)) return v;
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.15g", v);
-  return std::strtod(buf, nullptr);
+  char buf[48];
+  auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+  double r = v;
+  std::from_chars(buf, res.ptr, r);
+  return r;
 }
 
 namespace {
