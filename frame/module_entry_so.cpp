@@ -1,0 +1,23 @@
+// The load and unload hooks of the shared library. They stand for the
+// operating system's attach and detach notifications: nothing refers to
+// this file, so it is only part of the shared library (which takes every
+// object of the module's libraries), not of programs that link the
+// libraries for their own use.
+#include <cstdio>
+
+#include "frame/module_entry.h"
+
+namespace {
+
+__attribute__((constructor)) void attachOnLoad() {
+  const std::filesystem::path resources = krv::moduleResourceFolder();
+  if (!krv::loadModule(resources))
+    std::fprintf(stderr,
+                 "korvane_ss: the module's resources were not found in %s; the module stays "
+                 "inactive\n",
+                 resources.string().c_str());
+}
+
+__attribute__((destructor)) void detachOnUnload() { krv::unloadModule(); }
+
+}  // namespace
