@@ -17,8 +17,8 @@ for tool in cmake node npm; do
 done
 
 cd "$root"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DKRV_BUILD_TESTS=OFF >/dev/null
-if ! cmake --build "$build" --target sheet_bench -j2; then
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DKRV_BUILD_TESTS=OFF >&2
+if ! cmake --build "$build" --target sheet_bench -j2 >&2; then
   echo "error: could not build the sheet_bench target (does bench/ define it yet?)" >&2
   exit 1
 fi
