@@ -6,6 +6,7 @@
 #include "platform/win/event_loop.h"
 #include "platform/win/list_box.h"
 #include "platform/win/tab_ctrl.h"
+#include "platform/win/window_class.h"
 
 namespace krv {
 
@@ -114,6 +115,26 @@ void Person::clickAt(CWnd* window, CPoint point, bool shift, bool ctrl) {
     MSG up = down;
     up.message = WM_LBUTTONUP;
     up.wParam = heldFlags(shift, ctrl);
+    dispatchInput(up);
+  }
+  EventLoop::instance().runPending();
+}
+
+void Person::doubleClickAt(CWnd* window, CPoint point) {
+  if (!IsWindow(window) || !window->IsWindowEnabled()) return;
+  clickAt(window, point);
+  if (!IsWindow(window) || !window->IsWindowEnabled()) return;
+  const auto* wc = windowClassOf(*window);
+  MSG down;
+  down.hwnd = window;
+  down.message = (wc && (wc->style & CS_DBLCLKS)) ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
+  down.wParam = MK_LBUTTON;
+  down.lParam = MAKELPARAM(point.x, point.y);
+  dispatchInput(down);
+  if (IsWindow(window)) {
+    MSG up = down;
+    up.message = WM_LBUTTONUP;
+    up.wParam = 0;
     dispatchInput(up);
   }
   EventLoop::instance().runPending();

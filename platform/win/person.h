@@ -44,6 +44,10 @@ class Person {
   // held keys; a WM_SETCURSOR comes first as when the mouse arrives.
   static void clickAt(CWnd* window, CPoint point, bool shift = false, bool ctrl = false);
   static void rightClickAt(CWnd* window, CPoint point);
+  // Two clicks in quick succession at a client point: the second press is
+  // WM_LBUTTONDBLCLK when the window's class has CS_DBLCLKS, otherwise a
+  // plain second WM_LBUTTONDOWN.
+  static void doubleClickAt(CWnd* window, CPoint point);
   // Closes the window with its close box (WM_CLOSE).
   static void close(CWnd* window);
 };

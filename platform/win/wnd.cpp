@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "platform/win/event_loop.h"
+#include "platform/win/window_class.h"
 #include "platform/win/window_observer.h"
 
 namespace {
@@ -762,6 +763,15 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETFONT: return reinterpret_cast<LRESULT>(mFont);
     case WM_CLOSE: DestroyWindow(); return 0;
     case WM_PAINT: beginPaint(); return 0;
+    case WM_SETCURSOR:
+      // Over the client area a window shows its class's cursor.
+      if (LOWORD(static_cast<std::uintptr_t>(lParam)) == HTCLIENT) {
+        if (const auto* c = krv::windowClassOf(*this); c && c->cursor) {
+          ::SetCursor(c->cursor);
+          return TRUE;
+        }
+      }
+      return FALSE;
     case WM_ERASEBKGND: return 1;
     default: return 0;
   }

@@ -1,0 +1,77 @@
+#include "platform/win/window_class.h"
+
+#include <deque>
+#include <map>
+
+namespace {
+
+struct CursorTable {
+  // One object per standard cursor; its address is the handle.
+  std::map<UINT, std::unique_ptr<UINT>> cursors;
+  HCURSOR current = nullptr;
+};
+
+CursorTable& cursorTable() {
+  static CursorTable t;
+  return t;
+}
+
+bool isStandardCursor(UINT id) {
+  switch (id) {
+    case 32512: case 32513: case 32514: case 32515: case 32646: case 32649: return true;
+    default: return false;
+  }
+}
+
+std::deque<krv::WindowClass>& classes() {
+  static std::deque<krv::WindowClass> c;  // stable addresses for the names
+  return c;
+}
+
+}  // namespace
+
+HCURSOR LoadCursor(HINSTANCE instance, LPCWSTR cursorId) {
+  const auto id = static_cast<UINT>(reinterpret_cast<std::uintptr_t>(cursorId));
+  if (instance || !isStandardCursor(id)) return nullptr;
+  auto& slot = cursorTable().cursors[id];
+  if (!slot) slot = std::make_unique<UINT>(id);
+  return reinterpret_cast<HCURSOR>(slot.get());
+}
+
+HCURSOR SetCursor(HCURSOR cursor) {
+  HCURSOR previous = cursorTable().current;
+  cursorTable().current = cursor;
+  return previous;
+}
+
+HCURSOR GetCursor() { return cursorTable().current; }
+
+LPCWSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {
+  for (const auto& c : classes())
+    if (c.style == classStyle && c.cursor == cursor && c.background == background && c.icon == icon)
+      return c.name.c_str();
+  krv::WindowClass c;
+  c.name = L"Afx:" + std::to_wstring(classes().size()) + L":" + std::to_wstring(classStyle);
+  c.style = classStyle;
+  c.cursor = cursor;
+  c.background = background;
+  c.icon = icon;
+  classes().push_back(std::move(c));
+  return classes().back().name.c_str();
+}
+
+namespace krv {
+
+const WindowClass* findWindowClass(const std::wstring& name) {
+  for (const auto& c : classes())
+    if (c.name == name) return &c;
+  return nullptr;
+}
+
+UINT standardCursorId(HCURSOR cursor) {
+  for (const auto& [id, object] : cursorTable().cursors)
+    if (reinterpret_cast<HCURSOR>(object.get()) == cursor) return id;
+  return 0;
+}
+
+}  // namespace krv
