@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake g++ pkg-config
+  build-essential cmake g++ pkg-config python3
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
   nlohmann-json3-dev
