@@ -1,0 +1,81 @@
+// Loads the built module the way the host does: dlopen, the entry point
+// found by name, the application messages, and dlclose. The module keeps its
+// own copy of the host runtime; the test reaches it through the library's
+// symbols. The library stays mapped after dlclose while its objects are in
+// use (the C++ runtime marks it so); its unload hook then runs at exit.
+#include <dlfcn.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "frame/com_registration.h"
+#include "frame/module_entry.h"
+#include "platform/acad/rx_system.h"
+#include "platform/win/bitmap.h"
+
+namespace {
+
+using EntryPoint = AcRx::AppRetCode (*)(AcRx::AppMsgCode, void*);
+using ApiVersion = int (*)();
+
+class LoadedModule : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    mHandle = dlopen(KRV_MODULE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(mHandle, nullptr) << dlerror();
+  }
+  void TearDown() override {
+    if (mHandle) {
+      EXPECT_EQ(dlclose(mHandle), 0) << dlerror();
+    }
+  }
+  template <typename F>
+  F symbol(const char* name) {
+    void* p = dlsym(mHandle, name);
+    EXPECT_NE(p, nullptr) << name << ": " << dlerror();
+    return reinterpret_cast<F>(p);
+  }
+
+  void* mHandle = nullptr;
+  int mAppId = 0;
+};
+
+TEST_F(LoadedModule, ExportsTheEntryPointAndTheRegistrationFunctions) {
+  EXPECT_EQ(symbol<ApiVersion>("acrxGetApiVersion")(), kAcadApiVersion);
+  EXPECT_NE(symbol<EntryPoint>("acrxEntryPoint"), nullptr);
+  // The exported functions keep their C++ names.
+  for (const char* name : {"_Z19SSregisterOpmCLSIDsv", "_Z20SScleanupComRegistryv", "_Z13SSprintCLSIDsv",
+                           "_Z19DestroyAllMacroDlgsv", "_Z21EndDlgEditConstraintsv"})
+    EXPECT_NE(dlsym(mHandle, name), nullptr) << name;
+}
+
+TEST_F(LoadedModule, AttachesOnLoadAndAnswersTheApplicationMessages) {
+  auto moduleInstance = symbol<HINSTANCE (*)()>("_ZN3krv14moduleInstanceEv");
+  auto linker = symbol<AcRxDynamicLinker* (*)()>("_Z17acrxDynamicLinkerv");
+  auto commands = symbol<AcEdCommandStack* (*)()>("_Z11acedRegCmdsv");
+  auto bitmap = symbol<const CBitmap& (*)(UINT)>("_ZN3krv12moduleBitmapEj");
+  auto entry = symbol<EntryPoint>("acrxEntryPoint");
+  ASSERT_TRUE(moduleInstance && linker && commands && bitmap && entry);
+
+  // The load hook attached the module with its shipped resources.
+  EXPECT_NE(moduleInstance(), nullptr);
+
+  for (int code = AcRx::kNullMsg; code <= AcRx::kSuspendMsg; ++code) {
+    if (code == AcRx::kInitAppMsg || code == AcRx::kUnloadAppMsg) continue;
+    EXPECT_EQ(entry(static_cast<AcRx::AppMsgCode>(code), &mAppId), AcRx::kRetOK) << code;
+  }
+  EXPECT_EQ(linker()->record(&mAppId), nullptr);
+
+  EXPECT_EQ(entry(AcRx::kInitAppMsg, &mAppId), AcRx::kRetOK);
+  ASSERT_NE(linker()->record(&mAppId), nullptr);
+  EXPECT_TRUE(linker()->isAppMDIAware(&mAppId));
+  EXPECT_FALSE(linker()->isAppLocked(&mAppId));
+  EXPECT_NE(bitmap(krv::kCellButtonBitmapA).operator HBITMAP(), nullptr);
+  EXPECT_NE(bitmap(krv::kCellButtonBitmapB).operator HBITMAP(), nullptr);
+
+  EXPECT_TRUE(commands()->removedGroups().empty());
+  EXPECT_EQ(entry(AcRx::kUnloadAppMsg, &mAppId), AcRx::kRetOK);
+  EXPECT_THAT(commands()->removedGroups(), ::testing::ElementsAre(L"KORVANE_SS"));
+}
+
+}  // namespace

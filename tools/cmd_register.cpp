@@ -1,0 +1,104 @@
+// korvane register | unregister | print-clsids: writes, removes or lists the
+// COM registration of the product's property objects, on the registry file
+// of the program.
+//
+//   --module-dir DIR  the folder of the module: where ostrel.arx is looked
+//                     for and RegistryIDs.dat is written (default: the
+//                     folder of this program)
+//   --registry FILE   the registry file (default: the user's configuration
+//                     folder, korvane/registry.json)
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "frame/com_registration.h"
+#include "frame/module_entry_folder.h"
+#include "platform/win/registry.h"
+#include "tools/command_registry.h"
+
+namespace {
+
+struct RegisterOptions {
+  std::string moduleDir;
+  std::string registryFile;
+};
+
+enum class Action { Register, Unregister, Print };
+
+int run(Action action, const RegisterOptions& options) {
+  if (!options.moduleDir.empty()) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(options.moduleDir, ec)) {
+      std::cerr << "korvane: module folder " << options.moduleDir << " does not exist\n";
+      return 2;
+    }
+    krv::setModuleFolder(std::filesystem::absolute(options.moduleDir, ec));
+  }
+  if (action != Action::Print) {
+    const std::filesystem::path file =
+        options.registryFile.empty() ? krv::defaultRegistryFile() : std::filesystem::path(options.registryFile);
+    std::error_code ec;
+    if (!file.parent_path().empty()) std::filesystem::create_directories(file.parent_path(), ec);
+    std::string error;
+    if (!krv::Registry::current().attachFile(file, &error)) {
+      std::cerr << "korvane: " << error << "\n";
+      return 2;
+    }
+  }
+
+  Acad::ErrorStatus status = Acad::eOk;
+  switch (action) {
+    case Action::Register:
+      status = SSregisterOpmCLSIDs();
+      if (status != Acad::eOk) {
+        const std::filesystem::path server = krv::moduleFolder() / krv::kComServerFileName;
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(server, ec))
+          std::cerr << "korvane register: " << server.string() << " not found; nothing registered\n";
+        else
+          std::cerr << "korvane register: some registry keys could not be written\n";
+      } else {
+        std::cout << "Registered the type library, " << krv::comClasses().size() << " classes and "
+                  << krv::comInterfaces().size() << " interfaces.\n";
+      }
+      break;
+    case Action::Unregister:
+      status = SScleanupComRegistry();
+      if (status != Acad::eOk)
+        std::cerr << "korvane unregister: some registry keys could not be removed\n";
+      else
+        std::cout << "Removed the registration.\n";
+      break;
+    case Action::Print:
+      status = SSprintCLSIDs();
+      std::cout << "\n";
+      break;
+  }
+  if (action != Action::Print) {
+    if (!krv::Registry::current().lastError().empty()) {
+      std::cerr << "korvane: registry file not saved: " << krv::Registry::current().lastError() << "\n";
+      return 2;
+    }
+    krv::Registry::current().detachFile();
+  }
+  return status == Acad::eOk ? 0 : 1;
+}
+
+void addCommand(CLI::App& app, const char* name, const char* description, Action action) {
+  auto options = std::make_shared<RegisterOptions>();
+  auto* sub = app.add_subcommand(name, description);
+  sub->add_option("--module-dir", options->moduleDir,
+                  "The module's folder (ostrel.arx, RegistryIDs.dat); default: the program's folder");
+  if (action != Action::Print)
+    sub->add_option("--registry", options->registryFile,
+                    "The registry file; default: korvane/registry.json in the user's configuration folder");
+  sub->callback([options, action] { krv::tools::setExitCode(run(action, *options)); });
+}
+
+KRV_COMMAND([](CLI::App& app) {
+  addCommand(app, "register", "Register the property objects served by ostrel.arx", Action::Register);
+  addCommand(app, "unregister", "Remove the registration of the property objects", Action::Unregister);
+  addCommand(app, "print-clsids", "List the class identifiers and write RegistryIDs.dat", Action::Print);
+});
+
+}  // namespace
