@@ -6,6 +6,7 @@
 #include "platform/win/combo_box.h"
 #include "platform/win/edit.h"
 #include "platform/win/event_loop.h"
+#include "platform/win/gdi.h"
 #include "platform/win/resource_modules.h"
 #include "platform/win/user_interface.h"
 
@@ -24,6 +25,8 @@ BEGIN_MESSAGE_MAP(CDialog, CWnd)
   ON_COMMAND(IDOK, &CDialog::OnOK)
   ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
 END_MESSAGE_MAP()
+
+void CDialog::FontDeleter::operator()(CFont* font) const { delete font; }
 
 BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
   m_nIDHelp = templateId;
@@ -61,6 +64,15 @@ BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
     return FALSE;
   }
   if (!child && (modal || (style & DS_CENTER))) CenterWindow();
+  CFont* font = nullptr;
+  if (!t->fontFace.empty()) {
+    std::unique_ptr<CFont, FontDeleter> made(new CFont);
+    if (made->CreatePointFont(t->fontSize * 10, t->fontFace.c_str())) {
+      mTemplateFont = std::move(made);
+      font = mTemplateFont.get();
+      SetFont(font, FALSE);
+    }
+  }
   for (const auto& c : t->controls) {
     auto control = krv::makeWindowObject(c.className);
     control->setSystemOwned(true);
@@ -72,6 +84,7 @@ BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
       krv::setLastResourceError("a control of the dialog could not be created");
       return FALSE;
     }
+    if (font) raw->SetFont(font, FALSE);
   }
   CWnd* first = GetNextDlgTabItem(nullptr);
   if (SendMessage(WM_INITDIALOG, reinterpret_cast<WPARAM>(first), 0) && m_hWnd) {

@@ -15,6 +15,7 @@
 // and nothing when that button is disabled; Tab and Shift+Tab move the
 // focus between WS_TABSTOP controls. WM_CLOSE sends IDCANCEL. IDOK and
 // IDCANCEL call OnOK and OnCancel.
+#include <memory>
 #include <string>
 
 #include "platform/win/wnd.h"
@@ -49,6 +50,9 @@ class CDialog : public CWnd {
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   UINT templateId() const { return m_nIDHelp; }
+  // The font made from the template's font (face and point size), given to
+  // the dialog and all its controls; nullptr when the template names none.
+  CFont* templateFont() const { return mTemplateFont.get(); }
   bool isModal() const { return mModal; }
   // True while a modal dialog runs and has not been ended.
   bool isRunningModal() const { return mModal && !mEnded; }
@@ -70,6 +74,10 @@ class CDialog : public CWnd {
   bool mEnded = false;
   INT_PTR mResult = -1;
   UINT mDefId = 0;
+  struct FontDeleter {
+    void operator()(CFont* font) const;
+  };
+  std::unique_ptr<CFont, FontDeleter> mTemplateFont;
 };
 
 // The framework's record for DoDataExchange.

@@ -3,6 +3,8 @@
 #include <deque>
 #include <map>
 
+#include "platform/win/string_items.h"
+
 namespace {
 
 struct CursorTable {
@@ -23,8 +25,18 @@ bool isStandardCursor(UINT id) {
   }
 }
 
+std::deque<krv::WindowClass> systemClasses() {
+  std::deque<krv::WindowClass> c;
+  HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+  for (const wchar_t* name : {L"#32770", L"BUTTON", L"STATIC", L"LISTBOX", L"COMBOBOX",
+                              L"SysListView32", L"SysTabControl32"})
+    c.push_back({name, CS_DBLCLKS, arrow, nullptr, nullptr});
+  c.push_back({L"EDIT", CS_DBLCLKS, LoadCursor(nullptr, IDC_IBEAM), nullptr, nullptr});
+  return c;
+}
+
 std::deque<krv::WindowClass>& classes() {
-  static std::deque<krv::WindowClass> c;  // stable addresses for the names
+  static std::deque<krv::WindowClass> c = systemClasses();  // stable addresses for the names
   return c;
 }
 
@@ -64,7 +76,7 @@ namespace krv {
 
 const WindowClass* findWindowClass(const std::wstring& name) {
   for (const auto& c : classes())
-    if (c.name == name) return &c;
+    if (krv::equalsNoCase(c.name, name)) return &c;
   return nullptr;
 }
 

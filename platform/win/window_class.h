@@ -45,8 +45,9 @@ struct WindowClass {
   HICON icon = nullptr;
 };
 
-// The registered class of that name, or nullptr (system classes such as
-// "BUTTON" are not registered this way).
+// The registered class of that name (ignoring case), or nullptr. The
+// system's control classes ("BUTTON", "EDIT", "SysListView32", the dialog
+// class "#32770", ...) are registered from the start, with double clicks.
 const WindowClass* findWindowClass(const std::wstring& name);
 // The class of a window, or nullptr.
 inline const WindowClass* windowClassOf(const CWnd& window) {

@@ -2,6 +2,7 @@
 #include "platform/win/combo_box.h"
 #include "platform/win/edit.h"
 #include "platform/win/list_box.h"
+#include "platform/win/list_ctrl.h"
 #include "platform/win/tab_ctrl.h"
 #include "platform/win/static_ctrl.h"
 #include "platform/win/string_items.h"
@@ -16,6 +17,7 @@ std::unique_ptr<CWnd> makeWindowObject(const std::wstring& className) {
   if (equalsNoCase(className, L"COMBOBOX")) return std::make_unique<CComboBox>();
   if (equalsNoCase(className, L"LISTBOX")) return std::make_unique<CListBox>();
   if (equalsNoCase(className, L"SysTabControl32")) return std::make_unique<CTabCtrl>();
+  if (equalsNoCase(className, L"SysListView32")) return std::make_unique<CListCtrl>();
   return std::make_unique<CWnd>();
 }
 
