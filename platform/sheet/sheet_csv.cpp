@@ -1,0 +1,171 @@
+#include "platform/sheet/sheet_csv.h"
+
+#include "platform/sheet/control_text.h"
+#include "platform/sheet/text_utils.h"
+
+namespace krv::sheet {
+
+namespace {
+
+void appendField(std::string& out, const std::string& field, char sep) {
+  bool quote = field.find_first_of(std::string{sep, '"', '\n', '\r'}) != std::string::npos;
+  if (!quote) {
+    out += field;
+    return;
+  }
+  out += '"';
+  for (char c : field) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+}  // namespace
+
+std::string normalizeTextEncoding(std::string_view bytes) {
+  auto b = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  if (bytes.size() >= 3 && b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF) return std::string(bytes.substr(3));
+  if (bytes.size() >= 2 && ((b(0) == 0xFF && b(1) == 0xFE) || (b(0) == 0xFE && b(1) == 0xFF))) {
+    bool little = b(0) == 0xFF;
+    std::string out;
+    out.reserve(bytes.size());
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      char32_t u = little ? (b(i) | (b(i + 1) << 8)) : ((b(i) << 8) | b(i + 1));
+      if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
+        char32_t lo = little ? (b(i + 2) | (b(i + 3) << 8)) : ((b(i + 2) << 8) | b(i + 3));
+        if (lo >= 0xDC00 && lo <= 0xDFFF) {
+          u = 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00);
+          i += 2;
+        }
+      }
+      if (u >= 0xD800 && u <= 0xDFFF) u = 0xFFFD;
+      appendUtf8(out, u);
+    }
+    return out;
+  }
+  return std::string(bytes);
+}
+
+std::string sheetToDelimited(const ControlDocument& doc, char separator) {
+  std::string out;
+  const CellDocument& engine = doc.engine();
+  for (int32_t r = 1; r <= doc.maxRows(); ++r) {
+    for (int32_t c = 1; c <= doc.maxCols(); ++c) {
+      if (c > 1) out += separator;
+      const Cell* cell = engine.grid().find(c, r);
+      if (!cell || (cell->value.isEmpty() && cell->formula == 0)) continue;
+      std::string field;
+      if (cell->formula) {
+        field = engine.formulaText(c, r);
+      } else {
+        field = toUtf8Text(*doc.data(c, r));
+        if (!field.empty() && (field[0] == '=' || field[0] == '\'')) field.insert(field.begin(), '\'');
+      }
+      appendField(out, field, separator);
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+bool sheetFromDelimited(ControlDocument& doc, std::string_view input, char separator, std::string& error) {
+  std::string text = normalizeTextEncoding(input);
+  // Split into records of fields first, so that the size is known.
+  struct Field {
+    int32_t col, row;
+    std::string text;
+  };
+  std::vector<Field> fields;
+  int32_t row = 1, col = 1, maxCol = 0, rows = 0;
+  std::string cur;
+  size_t i = 0, n = text.size();
+  bool lineOpen = false;
+  auto endField = [&] {
+    if (col > kControlMaxCols) return false;
+    if (!cur.empty()) fields.push_back({col, row, std::move(cur)});
+    cur.clear();
+    if (col > maxCol) maxCol = col;
+    return true;
+  };
+  while (i < n) {
+    char c = text[i];
+    lineOpen = true;
+    if (c == '"' && cur.empty()) {
+      size_t start = i;
+      ++i;
+      bool closed = false;
+      while (i < n) {
+        if (text[i] == '"') {
+          if (i + 1 < n && text[i + 1] == '"') {
+            cur += '"';
+            i += 2;
+            continue;
+          }
+          closed = true;
+          ++i;
+          break;
+        }
+        cur += text[i++];
+      }
+      if (!closed) {
+        error = "line " + std::to_string(row) + ": a quoted field that starts at byte " + std::to_string(start) +
+                " is not closed";
+        return false;
+      }
+      continue;
+    }
+    if (c == separator) {
+      if (!endField()) break;
+      ++col;
+      ++i;
+      continue;
+    }
+    if (c == '\r' || c == '\n') {
+      if (!endField()) break;
+      if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
+      ++i;
+      rows = row;
+      if (row >= kControlMaxRows && i < n) {
+        error = "the text has more than " + std::to_string(kControlMaxRows) + " lines";
+        return false;
+      }
+      ++row;
+      col = 1;
+      lineOpen = false;
+      continue;
+    }
+    cur += c;
+    ++i;
+  }
+  if (col > kControlMaxCols) {
+    error = "line " + std::to_string(row) + " has more than " + std::to_string(kControlMaxCols) + " fields";
+    return false;
+  }
+  if (lineOpen) {
+    endField();
+    rows = row;
+  }
+  ControlDocument fresh;
+  fresh.engine().customFunctions() = doc.engine().customFunctions();
+  fresh.setMaxCols(maxCol);
+  fresh.setMaxRows(rows);
+  for (const Field& f : fields) {
+    if (f.text.size() > 1 && f.text[0] == '=') continue;
+    std::wstring w = toWide(f.text[0] == '\'' ? std::string_view(f.text).substr(1) : std::string_view(f.text));
+    fresh.setData(f.col, f.row, w);
+  }
+  for (const Field& f : fields) {
+    if (!(f.text.size() > 1 && f.text[0] == '=')) continue;
+    std::string why;
+    if (!fresh.engine().setFormula(f.col, f.row, f.text, &why)) {
+      error = "line " + std::to_string(f.row) + ", field " + std::to_string(f.col) + ": formula " + f.text +
+              " is refused: " + why;
+      return false;
+    }
+  }
+  doc.swapContents(fresh);
+  return true;
+}
+
+}  // namespace krv::sheet

@@ -1,0 +1,27 @@
+#pragma once
+// Comma- and tab-separated text of a sheet: one line per row, one field per
+// column, for the whole sheet (so the size survives a round trip). A field
+// holds the cell's formula when it has one, else its data text. A data text
+// that begins with "=" or "'" is written with a leading "'", which reading
+// removes again, so texts and formulas read back exactly. Fields holding the
+// separator, a quote or a line break are quoted ("..." with "" for a quote).
+//
+// Reading accepts UTF-8 with or without BOM and UTF-16 with BOM, LF and
+// CRLF line ends; a final line end does not start a row. The sheet gets as
+// many rows as lines and as many columns as the longest line. An
+// unterminated quote, more rows or columns than the control holds, or a
+// formula the engine refuses is an error; the document is then unchanged.
+#include <string>
+#include <string_view>
+
+#include "platform/sheet/control_document.h"
+
+namespace krv::sheet {
+
+std::string sheetToDelimited(const ControlDocument& doc, char separator);
+bool sheetFromDelimited(ControlDocument& doc, std::string_view text, char separator, std::string& error);
+
+// Any text with BOM or UTF-16 as UTF-8 without BOM.
+std::string normalizeTextEncoding(std::string_view bytes);
+
+}  // namespace krv::sheet

@@ -1,0 +1,198 @@
+#include "platform/sheet/sheet_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/sheet/sheet_csv.h"
+
+namespace krv::sheet {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SheetFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("sheet_file_test_" + std::to_string(::getpid()) + "_" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  // A sheet with something of every kind the document holds.
+  static void fill(ControlDocument& d) {
+    d.setMaxCols(5);
+    d.setMaxRows(40);
+    d.setData(1, 1, L"Länge, \"mm\"");
+    d.setData(2, 1, L"12.50");
+    d.setData(3, 1, L"0.1");
+    d.setData(4, 1, L"=text");
+    d.setData(5, 1, L"'quoted");
+    d.setData(1, 2, L"line\nbreak");
+    d.setData(2, 2, L"-1.5E-20");
+    d.setData(1, 30, L"\u2022 \u00bf \u0192");
+    d.setFormula(3, 2, L"=B1*2+SUM(B1:B2)");
+    d.setData(3, 0, L"Header C");
+    d.setData(0, 7, L"Row seven");
+    d.setTag(0, 0, L"defaultFont\xa4" L"4\xa4Tahoma\xa4");
+    d.setTag(2, 2, L"tag");
+    d.setTextTip(1, 1, L"tip");
+    d.changeAttributes(2, 1, 2, -1, [](CellAttributes& a) {
+      a.type = kCellTypeNumber;
+      a.decimals = 3;
+    });
+    d.changeAttributes(1, 3, 1, 3, [](CellAttributes& a) {
+      a.type = kCellTypeCheckBox;
+      a.backColor = 0x123456;
+      a.fontName = L"Arial";
+    });
+    d.changeAttributes(-1, 5, -1, 5, [](CellAttributes& a) { a.locked = true; });
+    d.addSpan(1, 10, 2, 3);
+    d.setColWidth(2, 20.5);
+    d.setRowHeight(4, 33);
+    d.setRowHidden(6, true);
+    d.setColHidden(5, true);
+    d.setBoolOption(13, true);
+    d.setBoolOption(8, false);
+    d.setBoolOption(30, true);
+    d.setIntOption(1, -1);
+    d.look().selBackColor = 0x6A240A;
+    d.look().actionKeys[1] = {1, 0, 0x72};
+    d.setActiveCell(2, 3);
+    d.setSelection(1, 2, 3, -1);
+  }
+
+  static void expectSame(const ControlDocument& a, const ControlDocument& b) {
+    ASSERT_EQ(a.maxCols(), b.maxCols());
+    ASSERT_EQ(a.maxRows(), b.maxRows());
+    for (int r = 0; r <= a.maxRows(); ++r) {
+      for (int c = 0; c <= a.maxCols(); ++c) {
+        EXPECT_EQ(*a.data(c, r), *b.data(c, r)) << c << "," << r;
+        EXPECT_EQ(*a.valueText(c, r), *b.valueText(c, r)) << c << "," << r;
+        EXPECT_EQ(*a.formula(c, r), *b.formula(c, r)) << c << "," << r;
+        EXPECT_EQ(*a.tag(c, r), *b.tag(c, r)) << c << "," << r;
+        EXPECT_EQ(a.attributes(c, r), b.attributes(c, r)) << c << "," << r;
+      }
+    }
+  }
+
+  fs::path dir;
+};
+
+TEST_F(SheetFileTest, NativeFileKeepsEverything) {
+  ControlDocument original;
+  fill(original);
+  fs::path file = dir / "sheet.vts";
+  std::string error;
+  ASSERT_TRUE(saveSheetFile(original, file, error)) << error;
+  ControlDocument loaded;
+  ASSERT_TRUE(loadSheetFile(loaded, file, error)) << error;
+  expectSame(original, loaded);
+  EXPECT_EQ(loaded.spans().size(), 1u);
+  EXPECT_EQ(loaded.colWidth(2), 20.5);
+  EXPECT_EQ(loaded.rowHeight(4), 33);
+  EXPECT_TRUE(loaded.isRowHidden(6));
+  EXPECT_TRUE(loaded.isColHidden(5));
+  EXPECT_TRUE(loaded.boolOption(13));
+  EXPECT_FALSE(loaded.boolOption(8));
+  EXPECT_TRUE(loaded.boolOption(30));
+  EXPECT_EQ(loaded.intOption(1), -1);
+  EXPECT_EQ(loaded.look(), original.look());
+  EXPECT_EQ(*loaded.textTip(1, 1), L"tip");
+  int32_t s[4];
+  loaded.selection(s[0], s[1], s[2], s[3]);
+  EXPECT_EQ(s[3], -1);
+  EXPECT_EQ(loaded.activeCol(), 2);
+  // Saving the loaded sheet gives the same text.
+  EXPECT_EQ(sheetToJson(loaded), sheetToJson(original));
+}
+
+TEST_F(SheetFileTest, CsvAndTabTextKeepTextsAndFormulas) {
+  ControlDocument original;
+  fill(original);
+  for (const char* name : {"sheet.csv", "sheet.tsv"}) {
+    fs::path file = dir / name;
+    std::string error;
+    ASSERT_TRUE(saveSheetFile(original, file, error)) << error;
+    ControlDocument loaded;
+    ASSERT_TRUE(loadSheetFile(loaded, file, error)) << error;
+    ASSERT_EQ(loaded.maxCols(), original.maxCols());
+    ASSERT_EQ(loaded.maxRows(), original.maxRows());
+    for (int r = 1; r <= original.maxRows(); ++r) {
+      for (int c = 1; c <= original.maxCols(); ++c) {
+        EXPECT_EQ(*loaded.data(c, r), *original.data(c, r)) << name << " " << c << "," << r;
+        EXPECT_EQ(*loaded.formula(c, r), *original.formula(c, r)) << name << " " << c << "," << r;
+      }
+    }
+  }
+}
+
+TEST_F(SheetFileTest, CsvReadsQuotesBomAndCrLfAsAnEditorWritesThem) {
+  ControlDocument d;
+  std::string error;
+  ASSERT_TRUE(sheetFromDelimited(d, "\xEF\xBB\xBFname,value\r\n\"a, b\",\"say \"\"hi\"\"\"\r\nx,=2*3\r\n", ',', error))
+      << error;
+  EXPECT_EQ(d.maxRows(), 3);
+  EXPECT_EQ(d.maxCols(), 2);
+  EXPECT_EQ(*d.data(1, 2), L"a, b");
+  EXPECT_EQ(*d.data(2, 2), L"say \"hi\"");
+  EXPECT_EQ(*d.data(2, 3), L"6");
+  // UTF-16 with BOM.
+  std::string utf16 = std::string("\xFF\xFE", 2) + std::string("a\0\t\0b\0", 6);
+  ASSERT_TRUE(sheetFromDelimited(d, utf16, '\t', error)) << error;
+  EXPECT_EQ(*d.data(2, 1), L"b");
+}
+
+TEST_F(SheetFileTest, BadFilesAreRefusedWithAMessageAndLeaveTheSheetAlone) {
+  ControlDocument d;
+  d.setMaxCols(2);
+  d.setMaxRows(2);
+  d.setData(1, 1, L"keep");
+  int count = 0;
+  for (const auto& entry : fs::directory_iterator(fs::path(KRV_TESTDATA_DIR) / "bad_sheets")) {
+    std::string error;
+    EXPECT_FALSE(loadSheetFile(d, entry.path(), error)) << entry.path();
+    EXPECT_FALSE(error.empty()) << entry.path();
+    EXPECT_EQ(*d.data(1, 1), L"keep") << entry.path();
+    EXPECT_EQ(d.maxRows(), 2) << entry.path();
+    ++count;
+  }
+  EXPECT_GE(count, 15);
+}
+
+TEST_F(SheetFileTest, MessagesNameTheFault) {
+  ControlDocument d;
+  std::string error;
+  EXPECT_FALSE(sheetFromJson(d, R"({"format": "korvane sheet", "version": 1, "cols": 2, "rows": 1000000000})", error));
+  EXPECT_NE(error.find("1000000000 rows"), std::string::npos) << error;
+  EXPECT_FALSE(sheetFromJson(d, R"({"format": "korvane sheet", "version": 2, "cols": 2, "rows": 2})", error));
+  EXPECT_NE(error.find("newer version"), std::string::npos) << error;
+  EXPECT_FALSE(loadSheetFile(d, dir / "missing.vts", error));
+  EXPECT_NE(error.find("no such file"), std::string::npos) << error;
+}
+
+TEST_F(SheetFileTest, FailedSaveKeepsThePreviousFile) {
+  ControlDocument d;
+  fill(d);
+  fs::path file = dir / "keep.vts";
+  std::string error;
+  ASSERT_TRUE(saveSheetFile(d, file, error));
+  std::string before = sheetToJson(d);
+  // The folder refuses new files: the save fails and the file stays whole.
+  fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+  d.setData(1, 1, L"changed");
+  bool saved = saveSheetFile(d, file, error);
+  fs::permissions(dir, fs::perms::owner_all);
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+  EXPECT_FALSE(saved);
+  EXPECT_FALSE(error.empty());
+  std::string text;
+  ASSERT_TRUE(readWholeFile(file, text, error));
+  EXPECT_EQ(text, before);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+}  // namespace
+}  // namespace krv::sheet
