@@ -1,0 +1,55 @@
+#include "standards/std_value.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FindStdValue, NearestAcceptableCandidateWithTiesGoingDown) {
+  const Krv_Array<double> sizes{8, 10, 12};
+  double found = 0;
+  ASSERT_TRUE(findStdValue(sizes, 1, 1, 10.5, found));  // 10 at 0.5 beats 12 at 1.5
+  EXPECT_EQ(found, 10);
+  ASSERT_TRUE(findStdValue(sizes, 1, 1, 11, found));  // both at 1: the lower
+  EXPECT_EQ(found, 10);
+  ASSERT_TRUE(findStdValue(sizes, 1, 1, 11.8, found));
+  EXPECT_EQ(found, 12);
+  ASSERT_TRUE(findStdValue(sizes, 0, 0, 10, found));  // an exact size counts as lower
+  EXPECT_EQ(found, 10);
+}
+
+TEST(FindStdValue, FallsBackToTheFartherSideOrFindsNothing) {
+  double found = -1;
+  // The lower one is nearer but beyond the down tolerance.
+  ASSERT_TRUE(findStdValue(Krv_Array<double>{10, 12}, 0.2, 2, 10.4, found));
+  EXPECT_EQ(found, 12);
+  // The upper one is nearer but beyond the up tolerance.
+  ASSERT_TRUE(findStdValue(Krv_Array<double>{10, 12}, 2, 0.5, 11.2, found));
+  EXPECT_EQ(found, 10);
+  found = -1;
+  EXPECT_FALSE(findStdValue(Krv_Array<double>{8, 14}, 1, 1, 11, found));
+  EXPECT_FALSE(findStdValue(Krv_Array<double>{}, 1, 1, 11, found));
+  EXPECT_EQ(found, -1);
+}
+
+TEST(RoundDownTo, GoesToTheMultipleAtOrBelow) {
+  EXPECT_EQ(roundDownTo(12, 5), 10);
+  EXPECT_EQ(roundDownTo(13, 5), 10);
+  EXPECT_EQ(roundDownTo(15, 5), 15);
+  EXPECT_EQ(roundDownTo(-12, 5), -15);
+  EXPECT_EQ(roundDownTo(7.3, 0), 7.3);
+}
+
+TEST(RoundWithinTolerance, TakesTheNearerAcceptableRounding) {
+  // Up to 15 is 3 away, down to 10 is 2 away and within the down tolerance.
+  EXPECT_EQ(roundWithinTolerance(12, 5, 0.5, 3), 10);
+  // Rounding up by the tolerance of ObjectExportRoundUp: 31 lies 1 above 30.
+  EXPECT_EQ(roundWithinTolerance(31, 5, 2, 2), 30);
+  // Up to 15 within up 2, down to 10 beyond down 1.
+  EXPECT_EQ(roundWithinTolerance(13, 5, 2, 1), 15);
+  // Neither rounding fits: the value itself.
+  EXPECT_EQ(roundWithinTolerance(12, 5, 1, 1), 12);
+  // Tolerances that exclude the value clamp it first (low 15 > high 13).
+  EXPECT_EQ(roundWithinTolerance(12, 5, 1, -3), 15);
+}
+
+}  // namespace
