@@ -184,12 +184,16 @@ void clearDataFileCache() {
 }
 
 void parseLookupLines(const Krv_StringArray& lines, LookupTable& table) {
-  Krv_StringArray kept;
+  // The arrays grow by a fixed step; reserving keeps large files linear.
+  table.rows.removeAll();
+  table.rows.setPhysicalLength(lines.length());
   for (Krv_String line : lines) {
     removeLineComment(line);
-    if (!line.isEmpty()) kept.append(line);
+    if (line.isEmpty()) continue;
+    Krv_StringArray row;
+    splitStringAtSymbol(line, L'\t', row, false);
+    table.rows.append(row);
   }
-  arrToArrArr(kept, table.rows);
   table.firstRowOfKey.clear();
   table.firstRowOfKey.reserve(static_cast<size_t>(table.rows.length()));
   for (int i = 0; i < table.rows.length(); ++i) {
@@ -201,6 +205,8 @@ void parseLookupLines(const Krv_StringArray& lines, LookupTable& table) {
 void parseStdSizeLines(const Krv_StringArray& lines, StdSizes& sizes) {
   sizes.widths.removeAll();
   sizes.thicknesses.removeAll();
+  sizes.widths.setPhysicalLength(lines.length());
+  sizes.thicknesses.setPhysicalLength(lines.length());
   for (Krv_String line : lines) {
     removeComments(line);
     removeLineComment(line);
