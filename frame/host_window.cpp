@@ -1,11 +1,11 @@
 #include "frame/host_window.h"
 
-#include "platform/win/dialog.h"
+#include "platform/acad/acad_frame.h"
 
 namespace krv {
 
 CWnd* hostMainWindow() {
-  CWnd* main = AfxGetMainWnd();
+  CWnd* main = adsw_acadMainWnd();
   return IsWindow(main) ? main : nullptr;
 }
 

@@ -6,7 +6,7 @@ namespace krv {
 
 // The host's main window: parent of the modeless dialogs and of the pooled
 // standards dialogs, and the window the keyboard focus goes back to after a
-// modeless window opens. nullptr when the host has none.
+// modeless window opens: the host's frame window.
 CWnd* hostMainWindow();
 
 // Gives the keyboard focus to the host's main window, if there is one.
