@@ -1,0 +1,317 @@
+#include "spread/krv_spread.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/win/clipboard.h"
+#include "platform/win/person.h"
+#include "spread/dlg_find_replace.h"
+#include "spread/dyn_menu.h"
+#include "spread/spread_test_support.h"
+
+namespace {
+
+using krv::test::SheetOnDialog;
+
+TEST(KrvSpreadUnattached, CountsAreMinusOneAndEverythingFails) {
+  Krv_Spread s;
+  EXPECT_EQ(s.getMaxCols(), -1);
+  EXPECT_EQ(s.getMaxRows(), -1);
+  Krv_String text = L"old";
+  EXPECT_FALSE(s.getCellString(1, 1, text, Value));
+  EXPECT_TRUE(text.isEmpty());
+  EXPECT_FALSE(s.setCellData(1, 1, L"x"));
+  EXPECT_FALSE(s.setMaxRows(3));
+  EXPECT_FALSE(s.setDefaultLook(0));
+  EXPECT_FALSE(s.insertRow(1, false, false));
+  int c, r;
+  EXPECT_FALSE(s.getActiveCell(c, r));
+  EXPECT_EQ(s.openFindDialog(), nullptr);
+  Krv_StringArray items;
+  EXPECT_FALSE(s.getColumn(1, items));
+}
+
+TEST_F(SheetOnDialog, AttachTakesThePlaceholdersPlaceRelativeToTheDialogFrame) {
+  CRect item, dialog;
+  placeholder->GetWindowRect(&item);
+  dialogWnd.GetWindowRect(&dialog);
+  Krv_Spread exact;
+  auto second = std::make_unique<CWnd>();
+  ASSERT_TRUE(second->Create(L"STATIC", L"", WS_CHILD | WS_VISIBLE, CRect(40, 60, 340, 260), &dialogWnd, 501));
+  ASSERT_TRUE(sheet.attachToDlgItem(&dialogWnd, 500, false));
+  ASSERT_TRUE(exact.attachToDlgItem(&dialogWnd, 501, true));
+  CRect placed = sheet.windowRectInParent();
+  EXPECT_EQ(placed.left, item.left - dialog.left - 5);
+  EXPECT_EQ(placed.top, item.top - dialog.top - 20);
+  EXPECT_EQ(placed.Width(), item.Width());
+  EXPECT_EQ(placed.Height(), item.Height());
+  EXPECT_EQ(exact.windowRectInParent().left, item.left - dialog.left);
+  EXPECT_EQ(sheet.GetDlgCtrlID(), 500);
+  EXPECT_EQ(dialogWnd.GetDlgItem(500), &sheet);
+  EXPECT_EQ(sheet.className(), L"fpUSpread70");
+  EXPECT_EQ(sheet.getMaxRows(), 0);
+  EXPECT_EQ(sheet.document().look().appearance, 1);
+  EXPECT_FALSE(sheet.attachToDlgItem(&dialogWnd, 999, false));
+}
+
+TEST_F(SheetOnDialog, ReadsInsideSucceedAndOneBeyondTheLastRowFails) {
+  attach(3, 4);
+  Krv_String t;
+  EXPECT_TRUE(sheet.getCellString(2, 4, t, Value));
+  EXPECT_TRUE(t.isEmpty());
+  EXPECT_FALSE(sheet.getCellString(2, 5, t, Value));
+  EXPECT_FALSE(sheet.getCellString(4, 1, t, Data));
+  ASSERT_TRUE(sheet.setCellData(1, 1, L"2"));
+  ASSERT_TRUE(sheet.setCellFormula(2, 1, L"=A1*3"));
+  EXPECT_FALSE(sheet.setCellFormula(3, 1, L"=A1*"));
+  sheet.getCellString(2, 1, t, Value);
+  EXPECT_EQ(t, L"6");
+  sheet.getCellString(2, 1, t, Formula);
+  EXPECT_EQ(t, L"=A1*3");
+  sheet.setCellData(2, -32767, L"Name");
+  sheet.getCellString(2, 0, t, Value);
+  EXPECT_EQ(t, L"Name");
+  sheet.setNumberFormat(1, 1, 2, false);
+  sheet.getCellString(1, 1, t, Value);
+  EXPECT_EQ(t, L"2.00");
+  sheet.setNumberFormat(1, 2, -1, 2, 1, true);
+  sheet.setCellData(3, 2, L"12345.67");
+  sheet.getCellString(3, 2, t, Value);
+  EXPECT_EQ(t, L"12,345.7");
+}
+
+TEST_F(SheetOnDialog, GrowingWithInitialiseCopiesTheLastRowAndSetsTheDefaultFont) {
+  attach(2, 2);
+  sheet.setCheckBoxFormat(1, 2, 1, 2);
+  sheet.setMaxRows(4, true);
+  EXPECT_EQ(sheet.getCellType(1, 4), 12);
+  EXPECT_EQ(sheet.document().attributes(2, 3).fontName, L"Tahoma");
+  EXPECT_EQ(sheet.document().attributes(0, 4).fontHeight, 15);
+  sheet.setMaxRows(6, false);
+  EXPECT_NE(sheet.getCellType(1, 6), 12);
+}
+
+TEST_F(SheetOnDialog, TransfersStopAtTheEdgeAndConvertNumbers) {
+  attach(3, 3);
+  Krv_StringArray items{L"a", L"b", L"c", L"beyond"};
+  EXPECT_TRUE(sheet.setColumn(1, items));
+  EXPECT_EQ(sheet.getMaxRows(), 3);
+  EXPECT_FALSE(sheet.setColumn(4, items));
+  Krv_StringArray back;
+  ASSERT_TRUE(sheet.getColumn(1, back, Data));
+  ASSERT_EQ(back.length(), 3);
+  EXPECT_EQ(back[2], L"c");
+  Krv_Array<double> numbers;
+  numbers.append(1.5);
+  numbers.append(-2.25);
+  EXPECT_TRUE(sheet.setRow(2, numbers));
+  Krv_Array<int> ints;
+  ASSERT_TRUE(sheet.getRow(2, ints));
+  EXPECT_EQ(ints[0], 1);
+  EXPECT_EQ(ints[1], -2);
+  Krv_Array<int> flags;
+  flags.append(1);
+  flags.append(0);
+  sheet.setColumn(3, flags);
+  Krv_Array<bool> bools;
+  ASSERT_TRUE(sheet.getColumn(3, bools));
+  EXPECT_TRUE(bools[0]);
+  EXPECT_FALSE(bools[1]);
+  EXPECT_FALSE(sheet.getRow(4, back));
+}
+
+TEST_F(SheetOnDialog, InsertAndDeleteKeepTheChangedMark) {
+  attach(2, 3);
+  sheet.setCellData(1, 3, L"last");
+  EXPECT_FALSE(sheet.insertRow(5, false, false));  // two beyond the last
+  EXPECT_EQ(sheet.getMaxRows(), 3);
+  EXPECT_FALSE(sheet.getBoolOption(kOptionChanged));
+  EXPECT_TRUE(sheet.insertRow(4, true, false));  // one beyond: appends
+  EXPECT_EQ(sheet.getMaxRows(), 4);
+  EXPECT_TRUE(sheet.getBoolOption(kOptionChanged));
+  sheet.setBoolOption(kOptionChanged, false);
+  EXPECT_TRUE(sheet.insertRow(1, false, true));
+  Krv_String t;
+  sheet.getCellString(1, 4, t, Data);
+  EXPECT_EQ(t, L"last");
+  EXPECT_TRUE(sheet.deleteRow(1));
+  EXPECT_TRUE(sheet.insertColumn(1, true, true));
+  sheet.getCellString(1, 0, t, Data);
+  EXPECT_EQ(t, L"A");
+  EXPECT_TRUE(sheet.deleteColumn(3));
+  EXPECT_EQ(sheet.getMaxCols(), 2);
+  EXPECT_FALSE(sheet.deleteColumn(3));
+}
+
+TEST_F(SheetOnDialog, ActiveCellDefaultsToTheFirstAndFollowsARowMove) {
+  attach(2, 3);
+  int c = 0, r = 0;
+  ASSERT_TRUE(sheet.getActiveCell(c, r));
+  EXPECT_EQ(c, 1);
+  EXPECT_EQ(r, 1);
+  sheet.setCellData(1, 1, L"first");
+  sheet.setCellData(1, 2, L"second");
+  EXPECT_FALSE(sheet.moveCurrentRowUp());
+  EXPECT_TRUE(sheet.moveCurrentRowDown());
+  sheet.getActiveCell(c, r);
+  EXPECT_EQ(r, 2);
+  Krv_String t;
+  sheet.getCellString(1, 1, t, Data);
+  EXPECT_EQ(t, L"second");
+  sheet.setSelection(1, 2, -1, -1);
+  int s[4];
+  sheet.getSelection(s[0], s[1], s[2], s[3]);
+  EXPECT_EQ(s[2], -1);
+}
+
+TEST_F(SheetOnDialog, FindTextSearchesRowByRowFromTheStartCell) {
+  attach(3, 3);
+  sheet.setCellData(1, 1, L"Bolt M20");
+  sheet.setCellData(3, 2, L"bolt");
+  sheet.setCellData(2, 3, L"BOLT m20 x 60");
+  int c, r;
+  ASSERT_TRUE(sheet.findText(L"bolt", 2, 1, c, r, false));
+  EXPECT_EQ(c, 3);
+  EXPECT_EQ(r, 2);
+  ASSERT_TRUE(sheet.findText(L"m20", 1, 2, c, r, true));
+  EXPECT_EQ(c, 2);
+  EXPECT_EQ(r, 3);
+  EXPECT_FALSE(sheet.findText(L"nut", 1, 1, c, r, true));
+  EXPECT_EQ(sheet.replaceText(2, 3, L"m20", L"M24"), 1);
+  Krv_String t;
+  sheet.getCellString(2, 3, t, Data);
+  EXPECT_EQ(t, L"BOLT M24 x 60");
+}
+
+TEST_F(SheetOnDialog, ContextMenuCountsCommandsWithoutSeparators) {
+  attach(3, 3);
+  Krv_Array<int> kinds{kMenuSeparator, kMenuInsertRow, kMenuSeparator, kMenuCopy, kMenuDeleteRow, kMenuSeparator};
+  sheet.setContextMenu(kinds);
+  ASSERT_NE(sheet.contextMenu(), nullptr);
+  EXPECT_EQ(sheet.contextMenu()->commandCount(), 3);
+  EXPECT_EQ(sheet.contextMenu()->items()[1].text, dialString(774).str());
+  sheet.setCellData(1, 1, L"top");
+  sheet.setActiveCell(1, 1);
+  // The third command (identifier of entry 2) deletes the active row.
+  krv::test::ChooseMenuEntry choose(2);
+  krv::Person::rightClickAt(&sheet, CPoint(5, 5));
+  EXPECT_EQ(choose.shownCommands, 3);
+  EXPECT_EQ(sheet.getMaxRows(), 2);
+  Krv_String t;
+  sheet.getCellString(1, 1, t, Data);
+  EXPECT_TRUE(t.isEmpty());
+  // A position beyond the list does nothing.
+  sheet.SendMessage(WM_COMMAND, dynMenu::commandId(5));
+  EXPECT_EQ(sheet.getMaxRows(), 2);
+  sheet.clearContextMenu();
+  EXPECT_EQ(sheet.contextMenu(), nullptr);
+}
+
+TEST_F(SheetOnDialog, CheckCommandsSetOnlyCheckBoxCellsUpToTheLast) {
+  attach(3, 3);
+  sheet.setCheckBoxFormat(2, 1, 2, -1);
+  sheet.setSelection(1, 2, -1, -1);
+  ASSERT_TRUE(sheet.runMenuKind(kMenuCheckSelected));
+  Krv_String t;
+  sheet.getCellString(2, 3, t, Value);
+  EXPECT_EQ(t, L"1");
+  sheet.getCellString(2, 1, t, Value);
+  EXPECT_TRUE(t.isEmpty());
+  sheet.getCellString(3, 3, t, Value);
+  EXPECT_TRUE(t.isEmpty());
+  EXPECT_TRUE(sheet.getBoolOption(kOptionChanged));
+  sheet.runMenuKind(kMenuUncheckSelected);
+  sheet.getCellString(2, 2, t, Value);
+  EXPECT_EQ(t, L"0");
+}
+
+TEST_F(SheetOnDialog, CopyAndPasteGoThroughTheClipboard) {
+  attach(3, 3);
+  sheet.setCellData(1, 1, L"a");
+  sheet.setCellData(2, 1, L"b");
+  sheet.setSelection(1, 1, 2, 1);
+  ASSERT_TRUE(sheet.runMenuKind(kMenuCopy));
+  EXPECT_EQ(krv::getClipboardText(), L"a\tb\r\n");
+  sheet.setActiveCell(2, 3);
+  ASSERT_TRUE(sheet.runMenuKind(kMenuPaste));
+  Krv_String t;
+  sheet.getCellString(3, 3, t, Data);
+  EXPECT_EQ(t, L"b");
+  krv::resetClipboard();
+}
+
+TEST_F(SheetOnDialog, KeysOpenTheFindDialogAndToggleTheEditOption) {
+  attach(3, 3);
+  sheet.SetFocus();
+  krv::Person::pressKey(&sheet, VK_F3);
+  CDlgFindReplace* dlg = sheet.findDialog();
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_TRUE(dlg->IsWindowVisible());
+  int c, r;
+  sheet.getActiveCell(c, r);
+  EXPECT_EQ(c, 1);
+  EXPECT_FALSE(sheet.document().editing());  // nothing searched yet
+  sheet.setBoolOption(kOptionEditMode, false);
+  krv::Person::pressKey(&sheet, VK_F8);
+  EXPECT_TRUE(sheet.getBoolOption(kOptionEditMode));
+  sheet.setF8Allowed(false);
+  krv::Person::pressKey(&sheet, VK_F8);
+  EXPECT_TRUE(sheet.getBoolOption(kOptionEditMode));
+}
+
+TEST_F(SheetOnDialog, ResizeModeOneFitsTheColumnsAndTheNotificationIsSwallowed) {
+  attach(4, 2);
+  sheet.setResizeMode(1);
+  sheet.MoveWindow(0, 0, 417, 200);
+  double sum = 0;
+  for (int c = 1; c <= 4; ++c) sum += sheet.document().colWidth(c);
+  EXPECT_NEAR(sum, 417 - 17 - sheet.document().colWidth(0), 1e-9);
+  EXPECT_EQ(sheet.SendMessage(kSpreadNotifyMessage, 1, 2), 0);
+}
+
+TEST_F(SheetOnDialog, ListNotificationKeepsTheTrackedCellActive) {
+  attach(3, 5);
+  sheet.setListCell(2, 1);
+  sheet.setActiveCell(2, 4);
+  sheet.SendMessage(WM_COMMAND, MAKEWPARAM(500, kListNotifyCloseUp));
+  int c, r;
+  sheet.getListCell(c, r);
+  EXPECT_EQ(r, 4);
+  sheet.setActiveCell(3, 2);
+  sheet.SendMessage(WM_COMMAND, MAKEWPARAM(500, kListNotifyDropDown));
+  sheet.getListCell(c, r);
+  EXPECT_EQ(r, 4);  // the active cell is not in the tracked column
+}
+
+TEST_F(SheetOnDialog, DefaultLookModesDifferInTheEditOptions) {
+  attach(2, 2);
+  ASSERT_TRUE(sheet.setDefaultLook(1));
+  EXPECT_TRUE(sheet.getBoolOption(kOptionEditMode));
+  EXPECT_FALSE(sheet.getBoolOption(10));
+  EXPECT_EQ(sheet.modeValue(), 0);
+  EXPECT_TRUE(sheet.getBoolOption(kOptionRedraw));
+  EXPECT_FALSE(sheet.getBoolOption(kOptionAutoCalc));
+  EXPECT_EQ(sheet.document().look().selBackColor, 0x6A240Au);
+  ASSERT_TRUE(sheet.setDefaultLook(0));
+  EXPECT_FALSE(sheet.getBoolOption(kOptionEditMode));
+  EXPECT_TRUE(sheet.getBoolOption(10));
+  EXPECT_EQ(sheet.modeValue(), 5);
+}
+
+TEST(DynMenu, IdentifierTableIsDistinctAndReversible) {
+  std::set<UINT> seen;
+  for (int i = 0; i < dynMenu::kEntryCount; ++i) {
+    UINT id = dynMenu::commandId(i);
+    EXPECT_TRUE(seen.insert(id).second) << i;
+    EXPECT_EQ(dynMenu::entryOf(id), i);
+  }
+  EXPECT_EQ(dynMenu::commandId(4), 32818u);
+  EXPECT_EQ(dynMenu::commandId(5), 32800u);
+  EXPECT_EQ(dynMenu::commandId(16), 33117u);
+  EXPECT_EQ(dynMenu::commandId(99), 33200u);
+  EXPECT_EQ(dynMenu::commandId(100), 0u);
+  EXPECT_EQ(dynMenu::entryOf(1), -1);
+}
+
+}  // namespace
