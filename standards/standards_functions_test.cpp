@@ -211,6 +211,8 @@ TEST_F(StandardsFormulas, SampleLibraryData) {
   EXPECT_EQ(number("=STDWIDTHWITHTOLERANCE(\"PlateSizes.txt\", 10, 12, 178, 5, 5)"), 180);
   EXPECT_EQ(number("=STDWIDTHWITHTOLERANCE(\"PlateSizes.txt\", 10, 8, 138, 5, 5)"), 140);
   EXPECT_EQ(number("=SECTIONSIZE(\"HEB 300\", 1)"), 300);
+  EXPECT_EQ(text("=GETPROFCELL(\"EndPlates.txt\", GETSYSNAME(\"IPE 300\"))"), "15");
+  EXPECT_EQ(text("=GETPROFCELL(\"EndPlates.txt\", \"HEB-220\")"), "20");
 }
 
 // The calling convention as the control sees it, without the sheet.
