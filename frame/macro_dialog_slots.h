@@ -10,6 +10,10 @@
 // The exported functions (StartDlgMacroModeless, GetDlgMacroData,
 // EndDlgMacroModeless, DestroyAllMacroDlgs) work on this table; the
 // functions below are the same operations for the module itself.
+// StartDlgMacroModeless builds its dialog with the installed factory, and
+// GetDlgMacroData copies the record through MacroDialogBase::copyMacroData,
+// so the table itself never needs the contents of MacroData. A dialog may
+// end its own slot from one of its handlers (as when the person closes it).
 #include <functional>
 
 #include "frame/macro_dialog_base.h"

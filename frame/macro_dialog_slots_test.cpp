@@ -19,6 +19,10 @@ class TestMacroDialog : public MacroDialogBase {
   CWnd* mParent;
   bool mBusy = false;
   static int sLive;
+
+ protected:
+  // As the macro dialog does: closing it ends its own slot.
+  void OnCancel() override { EndDlgMacroModeless(mSlot); }
 };
 int TestMacroDialog::sLive = 0;
 
@@ -157,6 +161,19 @@ TEST_F(MacroDialogSlotsTest, PendingRetryDoesNotReachALaterDialogInTheSlot) {
   EXPECT_EQ(open(), 0);
   EventLoop::instance().advance(200);
   EXPECT_NE(dialog(0), nullptr);
+}
+
+TEST_F(MacroDialogSlotsTest, DialogClosedByThePersonEndsItsOwnSlot) {
+  open(), open();
+  Person::click(dialog(1), IDCANCEL);
+  EXPECT_EQ(modelessMacroSlotCount(), 1);
+  EXPECT_EQ(TestMacroDialog::sLive, 1);
+  dialog(0)->mBusy = true;
+  Person::close(dialog(0));
+  EXPECT_NE(dialog(0), nullptr);
+  dialog(0)->mBusy = false;
+  EventLoop::instance().advance(50);
+  EXPECT_EQ(modelessMacroSlotCount(), 0);
 }
 
 TEST_F(MacroDialogSlotsTest, DestroyAllEndsEverySlotAndDefersBusyOnes) {
