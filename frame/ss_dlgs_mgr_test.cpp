@@ -1,5 +1,8 @@
 #include "frame/ss_dlgs_mgr.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "frame/frame_test_fixture.h"
 
 namespace krv {
@@ -8,11 +11,16 @@ namespace {
 class TestStandardsDialog : public PooledStandardsDialog {
  public:
   explicit TestStandardsDialog(CWnd* parent) : mParent(parent) { ++sLive; }
-  ~TestStandardsDialog() override { --sLive; }
+  ~TestStandardsDialog() override {
+    --sLive;
+    if (sReportDeletion) std::fprintf(stderr, "pooled dialog deleted\n");
+  }
+  static bool sReportDeletion;
   CWnd* mParent;
   static int sLive;
 };
 int TestStandardsDialog::sLive = 0;
+bool TestStandardsDialog::sReportDeletion = false;
 
 class SSDlgsMgrTest : public FrameTest {
  protected:
@@ -118,6 +126,21 @@ TEST_F(SSDlgsMgrTest, CopiesShareTheDialogs) {
   EXPECT_EQ(TestStandardsDialog::sLive, 1);
   pool.destroyAll();
   EXPECT_EQ(TestStandardsDialog::sLive, 0);
+}
+
+TEST_F(SSDlgsMgrTest, ModulePoolIsDestroyedWithTheModule) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  // The module's static objects go at unload: the pooled dialogs with them,
+  // while the window system still exists.
+  EXPECT_EXIT(
+      {
+        ResourceGuard guard;
+        gSSDlgsMgr.getDlg();
+        gSSDlgsMgr.getDlg();
+        TestStandardsDialog::sReportDeletion = true;
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "pooled dialog deleted\npooled dialog deleted\n");
 }
 
 }  // namespace
