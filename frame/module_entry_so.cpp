@@ -9,15 +9,23 @@
 
 namespace {
 
+// Detaches when the library's static objects are destroyed (at dlclose or
+// at exit). Built after everything the attach created, it goes before
+// them, so the detach still finds the objects it works on.
+struct Detacher {
+  ~Detacher() { krv::unloadModule(); }
+};
+
 __attribute__((constructor)) void attachOnLoad() {
   const std::filesystem::path resources = krv::moduleResourceFolder();
-  if (!krv::loadModule(resources))
+  if (!krv::loadModule(resources)) {
     std::fprintf(stderr,
                  "korvane_ss: the module's resources were not found in %s; the module stays "
                  "inactive\n",
                  resources.string().c_str());
+    return;
+  }
+  static Detacher detacher;
 }
-
-__attribute__((destructor)) void detachOnUnload() { krv::unloadModule(); }
 
 }  // namespace
