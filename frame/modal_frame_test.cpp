@@ -139,6 +139,7 @@ TEST_F(ModalFrameTest, ExceptionFromTheDialogStopsAtTheFrame) {
   EXPECT_EQ(AfxGetResourceHandle(), host);
   EXPECT_EQ(liveWindowCount(), windows);
   EXPECT_EQ(out.text(), L"***Error*** plate dialog failed\n");
+  EXPECT_TRUE(mainWindow->IsWindowEnabled());
 }
 
 TEST_F(ModalFrameTest, GuardRestoresOnlyTheSwitchItMade) {
