@@ -134,11 +134,14 @@ class AcArray {
   void check(int i) const {
     if (!isValid(i)) throw std::out_of_range("AcArray index out of range");
   }
-  // Storage grows by whole grow steps, as the host's array does.
+  // Storage grows by whole grow steps, as the host's array does. A large
+  // array takes several steps at once (about half its size), so that
+  // appending n elements costs O(n), not O(n^2) copies.
   void growFor(int needed) {
     if (needed <= static_cast<int>(mData.capacity())) return;
     int cap = static_cast<int>(mData.capacity());
-    while (cap < needed) cap += mGrowLength;
+    const int steps = std::max(1, cap / (2 * mGrowLength));
+    while (cap < needed) cap += steps * mGrowLength;
     mData.reserve(static_cast<size_t>(cap));
   }
 

@@ -54,6 +54,16 @@ TEST(AcArrayTest, AppendRemoveAtAndGrowStep) {
   EXPECT_EQ(a.length(), 5);
   EXPECT_THROW(a.at(5), std::out_of_range);
   EXPECT_THROW(a.removeAt(-1), std::out_of_range);
+  // Appending many elements grows storage geometrically, in whole steps.
+  AcArray<int> big(0, 8);
+  int reallocations = 0;
+  const int* data = nullptr;
+  for (int i = 0; i < 100000; ++i) {
+    big.append(i);
+    if (big.asArrayPtr() != data) ++reallocations, data = big.asArrayPtr();
+  }
+  EXPECT_LT(reallocations, 60);
+  EXPECT_EQ(big.physicalLength() % 8, 0);
   a.setLogicalLength(2);
   EXPECT_EQ(a.length(), 2);
   a.setLogicalLength(4);
