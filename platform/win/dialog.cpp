@@ -103,13 +103,22 @@ INT_PTR CDialog::DoModal() {
   mResult = -1;
   const bool ownerWasEnabled = owner && owner->IsWindowEnabled();
   if (ownerWasEnabled) owner->EnableWindow(FALSE);
+  // The owner is enabled again and the dialog destroyed on every way out,
+  // also when a handler throws while the dialog runs.
+  struct ModalExit {
+    CDialog* dialog;
+    CWnd* owner;
+    bool reenable;
+    ~ModalExit() {
+      if (reenable && IsWindow(owner)) owner->EnableWindow(TRUE);
+      if (dialog->m_hWnd) dialog->DestroyWindow();
+      dialog->mModal = false;
+    }
+  } exit{this, owner, ownerWasEnabled};
   if (createFromTemplate(m_nIDHelp, owner, true)) {
     if (!mEnded) UserInterface::current().runModal(*this);
     if (!mEnded) EndDialog(IDCANCEL);
   }
-  if (ownerWasEnabled && IsWindow(owner)) owner->EnableWindow(TRUE);
-  if (m_hWnd) DestroyWindow();
-  mModal = false;
   return mResult;
 }
 

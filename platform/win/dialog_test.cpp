@@ -269,3 +269,26 @@ TEST_F(DialogTest, UnplannedInteractionsAreRecordedAndAnsweredSafely) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DialogTest, ThrowingHandlerStillReenablesOwnerAndDestroysDialog) {
+  krv::ScriptedUserInterfaceGuard ui;
+  CWnd owner;
+  ASSERT_TRUE(owner.CreateEx(0, L"#32770", L"Owner", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200),
+                             nullptr, 0));
+  ConnectionDlg dlg;
+  dlg.m_pParentWnd = &owner;
+  ui->onModal([&](CDialog&) {
+    EXPECT_FALSE(owner.IsWindowEnabled());
+    throw std::runtime_error("handler failed");
+  }, 100);
+  const std::size_t windowsBefore = krv::liveWindowCount();
+  EXPECT_THROW(dlg.DoModal(), std::runtime_error);
+  EXPECT_TRUE(owner.IsWindowEnabled());
+  EXPECT_EQ(dlg.m_hWnd, nullptr);
+  EXPECT_EQ(krv::liveWindowCount(), windowsBefore);
+  owner.DestroyWindow();
+}
+
+}  // namespace
