@@ -5,8 +5,12 @@
 #include "platform/core/number_text.h"
 
 Acad::ErrorStatus getModNamesOfGroup(const Krv_Macro* macro, const Krv_String& group, Krv_StringArray& names) {
-  if (!macro || group.isEmpty()) return Acad::eInvalidInput;
+  if (!macro) return Acad::eInvalidInput;
   Krv_StringArray found;
+  if (group.isEmpty()) {
+    names = found;
+    return Acad::eOk;
+  }
   for (const auto& m : macro->modules())
     if (m.groupOrName().equal(group, false)) found.append(m.name());
   if (found.isEmpty()) return Acad::eInvalidInput;

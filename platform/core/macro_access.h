@@ -16,7 +16,9 @@
 
 // The names of the modules of a group, in the macro's order: the modules
 // whose group name is `group`, and a module without group whose own name
-// is `group`. Fails without a macro or when no module belongs to the group.
+// is `group`. An empty group names no module: the list is empty and the
+// result eOk (values of the macro itself are addressed with an empty
+// group). Fails without a macro or when no module belongs to a named group.
 Acad::ErrorStatus getModNamesOfGroup(const Krv_Macro* macro, const Krv_String& group, Krv_StringArray& names);
 
 // Opens a module for writing by its name and its position in its group

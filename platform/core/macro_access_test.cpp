@@ -22,6 +22,8 @@ TEST_F(MacroAccess, GroupsListTheirModulesAndLoneModulesTheirOwnName) {
   EXPECT_EQ(getModNamesOfGroup(macro, L"Plate2", names), Acad::eInvalidInput);
   EXPECT_EQ(getModNamesOfGroup(nullptr, L"Plate", names), Acad::eInvalidInput);
   EXPECT_EQ(names, (Krv_StringArray{L"Stiffener"}));  // unchanged on failure
+  EXPECT_EQ(getModNamesOfGroup(macro, L"", names), Acad::eOk);
+  EXPECT_TRUE(names.isEmpty());
 }
 
 TEST_F(MacroAccess, OpenModuleChecksThePositionInItsGroup) {

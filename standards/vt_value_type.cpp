@@ -1,0 +1,10 @@
+#include "standards/vt_value_type.h"
+
+Krv_String valueTypeWord(VtValueType type) {
+  switch (type) {
+    case Int: return L"Int";
+    case Double: return L"Double";
+    case String: return L"String";
+  }
+  return Krv_String();
+}
