@@ -15,7 +15,8 @@
 // `copyBack` covers the launchers that copy back whatever the user chose
 // (Always) or never (Never). No exception leaves the frame: an exception
 // from the dialog is reported on the command line and gives false with the
-// caller's record untouched, and the main window enabled again.
+// caller's record untouched (DoModal enables the owner window again on
+// every way out).
 #include <exception>
 #include <utility>
 
@@ -40,10 +41,6 @@ struct NoDialogSetup {
 template <class Dialog, class Record, class Owner, class Setup = NoDialogSetup>
 bool runModalFrame(Record& record, Record Owner::*member, CopyBack copyBack = CopyBack::OnOk,
                    Setup&& setup = Setup()) {
-  // The dialog (built without a parent) is owned by the application's main
-  // window, which is disabled while it runs; an exception must not leave it so.
-  CWnd* owner = AfxGetMainWnd();
-  const bool ownerEnabled = owner && owner->IsWindowEnabled();
   try {
     ResourceGuard guard;
     Dialog dialog;
@@ -58,7 +55,6 @@ bool runModalFrame(Record& record, Record Owner::*member, CopyBack copyBack = Co
   } catch (...) {
     reportStoppedException("unknown exception");
   }
-  if (ownerEnabled && IsWindow(owner)) owner->EnableWindow(TRUE);
   return false;
 }
 
