@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/core/krv_settings.h"
+#include "platform/core/macro_file.h"
 #include "platform/core/macro_test_macro.h"
 #include "platform/core/temp_folder_for_tests.h"
 #include "platform/core/text_file.h"
@@ -253,6 +254,38 @@ TEST(VtSSMappingAllVars, EveryMappableObjectOfTheMacro) {
   Krv_DbMacro empty;
   EXPECT_EQ(m.initAllVarsFromMacro(&empty, nullptr), Acad::eInvalidInput);
   EXPECT_EQ(m.initAllVarsFromMacro(nullptr, nullptr), Acad::eInvalidInput);
+  Krv_Settings::setLibDir(L"");
+}
+
+}  // namespace
+
+namespace {
+
+// The sample library's mapping of the end-plate standard fits its sample
+// macro: every coupling of every key reads a value.
+TEST(VtSSMappingSample, EveryCouplingOfTheSampleReadsFromTheSampleMacro) {
+  Krv_Settings::setLibDir(Krv_String(KRV_SOURCE_DIR) + L"/examples/library/");
+  Krv_DbMacro db;
+  MacroData data;
+  std::string error;
+  ASSERT_TRUE(krv::readMacroFile(Krv_String(KRV_SOURCE_DIR) + L"/examples/library/Macros/EndPlateBeam.json", db,
+                                 data, error))
+      << error;
+  for (const wchar_t* key : {L"EndPlateBeam", L"EndPlateBeamSmall"}) {
+    VtDlgStandardsData record;
+    ASSERT_EQ(record.initialize(&db, L"EndPlate", key, &data), Acad::eOk);
+    VtSSMapping mapping;
+    ASSERT_EQ(mapping.initFromMacro(record), Acad::eOk);
+    EXPECT_GE(mapping.mappedObjects().length(), 3);
+    for (const auto& object : mapping.mappedObjects()) {
+      VtValueType type;
+      ASSERT_TRUE(mapKindValueType(object.kind(), type));
+      Krv_String value;
+      EXPECT_EQ(mapping.getMacroVarValue(object.ssVariable(), type, value, record), Acad::eOk)
+          << object.ssVariable().utf8();
+      EXPECT_FALSE(value.isEmpty()) << object.ssVariable().utf8();
+    }
+  }
   Krv_Settings::setLibDir(L"");
 }
 
