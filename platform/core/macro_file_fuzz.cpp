@@ -1,0 +1,25 @@
+// Feeds arbitrary text to the macro file reader: it must refuse it with an
+// error or read it, and what it reads must write and read back unchanged.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "platform/core/macro_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  Krv_DbMacro macro;
+  MacroData record;
+  std::string error;
+  if (!krv::parseMacroText(text, macro, record, error)) {
+    if (error.empty()) std::abort();
+    return 0;
+  }
+  const std::string written = krv::macroToText(macro, record);
+  Krv_DbMacro back;
+  MacroData backRecord;
+  if (!krv::parseMacroText(written, back, backRecord, error) || krv::macroToText(back, backRecord) != written)
+    std::abort();
+  return 0;
+}
