@@ -1,0 +1,275 @@
+#include "spread/cformula.h"
+
+#include <algorithm>
+#include <string>
+
+#include "platform/acad/command_line.h"
+#include "platform/core/file_paths.h"
+#include "platform/core/number_text.h"
+#include "platform/sheet/number_text.h"
+#include "platform/sheet/ss_api.h"
+
+using krv::sheet::FunctionValue;
+
+namespace {
+
+constexpr int kFromTableFlags = 1;  // references arrive as cells
+
+Krv_String fromUtf8(const std::string& s) { return Krv_String(s); }
+
+// The text of a FROMTABLE key argument: a number as its decimal text, a
+// text unchanged, a cell reference as the data text of that cell of the
+// calling sheet.
+bool argumentText(const FunctionValue& arg, HWND callingSheet, Krv_String& text) {
+  switch (arg.type) {
+    case FunctionValue::Type::Long:
+      text = Krv_String(std::to_wstring(arg.longValue));
+      return true;
+    case FunctionValue::Type::Double:
+      text = fromUtf8(krv::shortestDouble(arg.doubleValue));
+      return true;
+    case FunctionValue::Type::String: {
+      auto s = krv::sheet::StringHandles::global().get(arg.stringHandle);
+      if (!s) return false;
+      text = fromUtf8(*s);
+      return true;
+    }
+    case FunctionValue::Type::Cell: {
+      TSpread* sheet = TSpread::fromHandle(callingSheet);
+      if (!sheet) return false;
+      auto d = sheet->document().data(arg.col, arg.row);
+      if (!d) return false;
+      text = Krv_String(*d);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+// The last column whose header text is `name` (ignoring case); -1 if none.
+int lastColumnNamed(const Krv_Spread& sheet, const Krv_String& name) {
+  Krv_String header;
+  for (int col = sheet.getMaxCols(); col >= 1; --col)
+    if (sheet.getCellString(col, SS_HEADER, header, Data) && header.length() == name.length() &&
+        header.equal(name, false))
+      return col;
+  return -1;
+}
+
+}  // namespace
+
+CFormula::CFormula(CWnd* parent) : CDialog(IDD, parent) {}
+CFormula::~CFormula() = default;
+
+bool CFormula::registerFromTable(Krv_Spread& sheet) {
+  HWND window = sheet.GetSafeHwnd();
+  return SSAddCustomFunctionExt(
+      window, L"FROMTABLE", 2, 4,
+      [window](FunctionValue& result, FunctionValue* args, int16_t count) {
+        return fromTable(window, result, args, count);
+      },
+      kFromTableFlags);
+}
+
+bool CFormula::fromTable(HWND callingSheet, FunctionValue& result, FunctionValue* args, int count) {
+  CFormula window;
+  window.mMode = kFromTable;
+  window.mCallingSheet = callingSheet;
+  window.mResult = &result;
+  window.mArgs = args;
+  window.mArgCount = count;
+  window.DoModal();
+  return true;
+}
+
+void CFormula::printResult(const FunctionValue& result) {
+  switch (result.type) {
+    case FunctionValue::Type::Long:
+      acutPrintf(L"Result is long: %i\n", static_cast<int>(result.longValue));
+      break;
+    case FunctionValue::Type::Double:
+      acutPrintf(L"Result is double: %f\n", result.doubleValue);
+      break;
+    case FunctionValue::Type::String: {
+      auto s = krv::sheet::StringHandles::global().get(result.stringHandle);
+      acutPrintf(L"Result is string: %s\n", fromUtf8(s ? *s : std::string()).c_str());
+      break;
+    }
+    case FunctionValue::Type::Cell:
+      acutPrintf(L"Result is cell\n");
+      break;
+    case FunctionValue::Type::Range:
+      acutPrintf(L"Result is range\n");
+      break;
+  }
+}
+
+BOOL CFormula::OnInitDialog() {
+  CDialog::OnInitDialog();
+  SetFocus();
+  SetDlgItemText(kFileEdit, mFile.c_str());
+  mSheet.attachToDlgItem(this, kSheetFrame, false);
+  mSheet.setBoolOption(12, true);
+  mSheet.setBoolOption(kOptionAutoCalc, false);
+  if (mMode == kListOutput) return TRUE;
+
+  CheckDlgButton(kAutoCalcCheck, BST_UNCHECKED);
+  CheckRadioButton(kStyleDefault, kStyleR1C1, kStyleDefault);
+  if (CWnd* recalc = GetDlgItem(kRecalcButton)) recalc->EnableWindow(TRUE);
+  registerFromTable(mSheet);
+  mSheet.setMaxRows(10);
+  mSheet.setMaxCols(8);
+  mSheet.setNumberFormat(1, 1, 6, 6, 2, false);
+  if (!mFile.empty()) {
+    mSheet.LoadFromFile(krv::osPath(Krv_String(mFile)).wstring());
+    acutPrintf(L"Loading spreadsheet:%s\n", mFile.c_str());
+  }
+  registerFromTable(mSheet);
+
+  if (mMode == kRead) {
+    readSheet();
+    EndDialog(IDOK);
+  } else if (mMode == kEvaluateCell) {
+    SSReCalcCell(mSheet.GetSafeHwnd(), mCol, mRow);
+    mSheet.getCellString(mCol, mRow, mCellResult, Data);
+    acutPrintf(L"Cell Col:%i, Row:%i\n", mCol, mRow);
+    acutPrintf(L"Result is string: %s\n", mCellResult.c_str());
+  } else if (mMode == kFromTable) {
+    answerFromTable();
+    EndDialog(IDOK);
+  }
+  return TRUE;
+}
+
+void CFormula::readSheet() {
+  if (!mHeader || !mRows) return;
+  mHeader->removeAll();
+  mRows->removeAll();
+  mSheet.getCellString(1, 1, mName, Data);
+  const int cols = mSheet.getMaxCols(), rows = mSheet.getMaxRows();
+  Krv_String text;
+  for (int col = 1; col <= cols; ++col) {
+    mSheet.getCellString(col, SS_HEADER, text, Data);
+    mHeader->append(text);
+  }
+  for (int row = 1; row <= rows; ++row) {
+    Krv_StringArray line;
+    for (int col = 1; col <= cols; ++col) {
+      mSheet.getCellString(col, row, text, Data);
+      line.append(text);
+    }
+    mRows->append(line);
+  }
+}
+
+void CFormula::answerFromTable() {
+  if (!mResult) return;
+  FunctionValue& result = *mResult;
+  result.setEmpty();
+  if (!mArgs || mArgCount < 2) return;
+  for (int i = 0; i < mArgCount; ++i)
+    if (mArgs[i].status != FunctionValue::Status::Ok) return;
+  if (mArgs[0].type != FunctionValue::Type::String) return;
+  auto file = krv::sheet::StringHandles::global().get(mArgs[0].stringHandle);
+  if (!file || !mSheet.LoadFromFile(krv::osPath(fromUtf8(*file)).wstring())) return;
+  registerFromTable(mSheet);
+
+  int col = -1, row = -1;
+  if (mArgCount <= 3) {
+    if (mArgs[1].type != FunctionValue::Type::Cell) return;
+    col = mArgs[1].col;
+    row = mArgs[1].row;
+  } else {
+    Krv_String keyName, valueName, key;
+    if (!argumentText(mArgs[1], mCallingSheet, keyName) || !argumentText(mArgs[2], mCallingSheet, valueName) ||
+        !argumentText(mArgs[3], mCallingSheet, key))
+      return;
+    const int keyCol = lastColumnNamed(mSheet, keyName);
+    col = lastColumnNamed(mSheet, valueName);
+    if (keyCol < 0 || col < 0) return;
+    Krv_String text;
+    for (int r = mSheet.getMaxRows(); r >= 1 && row < 0; --r)
+      if (mSheet.getCellString(keyCol, r, text, Data) && text.equal(key, false)) row = r;
+    if (row < 0) return;
+  }
+  Krv_String data;
+  if (!mSheet.getCellString(col, row, data, Data)) return;
+  SSReCalcCell(mSheet.GetSafeHwnd(), col, row);
+  mSheet.getCellString(col, row, data, Data);
+
+  if (mArgCount == 3 || mArgCount == 5) {
+    const FunctionValue& out = mArgs[mArgCount - 1];
+    if (out.type != FunctionValue::Type::Cell) return;
+    if (TSpread* calling = TSpread::fromHandle(mCallingSheet)) calling->document().setData(out.col, out.row, data.str());
+    return;
+  }
+  const int type = mSheet.getCellType(col, row);
+  if (type == 10 || type == krv::sheet::kCellTypeCheckBox) {
+    result.setLong(_wtoi(data));
+  } else if (type == 14 || type == 15 || type == 16 || type == krv::sheet::kCellTypeNumber) {
+    const auto& v = mSheet.document().engine().value(col, row);
+    result.setDouble(v.isNumber() ? v.number() : _wtof(data));
+  } else {
+    result.setString(data.utf8());
+  }
+  printResult(result);
+}
+
+// ---- buttons --------------------------------------------------------------------------
+
+void CFormula::setReferenceStyle(int style) {
+  SSSetRefStyle(mSheet.GetSafeHwnd(), style);
+  // Column 1 shows the formulas of column 4 as they read in the new style.
+  const int last = mSheet.getMaxRows() >= 5 ? 5 : 4;
+  size_t widest = 0;
+  Krv_String formula;
+  for (int row = 1; row <= last; ++row) {
+    if (!mSheet.getCellString(4, row, formula, Formula)) continue;
+    mSheet.setCellData(1, row, formula);
+    widest = std::max(widest, formula.str().size());
+  }
+  if (widest > 0) mSheet.document().setColWidth(1, static_cast<double>(widest) + 2);
+}
+
+bool CFormula::saveToFile() {
+  const std::wstring path = GetDlgItemText(kFileEdit);
+  if (path.empty() || !mSheet.SaveToFile(krv::osPath(Krv_String(path)).wstring())) {
+    acutPrintf(L"Save failed\n");
+    return false;
+  }
+  return true;
+}
+
+bool CFormula::loadFromFile() {
+  const std::wstring path = GetDlgItemText(kFileEdit);
+  const bool ok = !path.empty() && mSheet.LoadFromFile(krv::osPath(Krv_String(path)).wstring());
+  if (!ok) acutPrintf(L"Load failed\n");
+  registerFromTable(mSheet);
+  return ok;
+}
+
+void CFormula::setAutoCalc(bool on) {
+  mSheet.setBoolOption(kOptionAutoCalc, on);
+  if (CWnd* recalc = GetDlgItem(kRecalcButton)) recalc->EnableWindow(!on);
+}
+
+void CFormula::recalculate() { mSheet.document().engine().recalcAll(); }
+
+BOOL CFormula::OnCommand(WPARAM wParam, LPARAM lParam) {
+  const UINT id = LOWORD(wParam);
+  const UINT code = HIWORD(wParam);
+  if (code == BN_CLICKED) {
+    switch (id) {
+      case kStyleDefault: setReferenceStyle(0); return TRUE;
+      case kStyleA1: setReferenceStyle(1); return TRUE;
+      case kStyleR1C1: setReferenceStyle(2); return TRUE;
+      case kSaveButton: saveToFile(); return TRUE;
+      case kLoadButton: loadFromFile(); return TRUE;
+      case kAutoCalcCheck: setAutoCalc(IsDlgButtonChecked(kAutoCalcCheck) == BST_CHECKED); return TRUE;
+      case kRecalcButton: recalculate(); return TRUE;
+      default: break;
+    }
+  }
+  return CDialog::OnCommand(wParam, lParam);
+}

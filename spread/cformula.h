@@ -1,0 +1,89 @@
+#pragma once
+// CFormula: the formula window (template 133, caption "Formulas"). One
+// spreadsheet over the frame item 1004, reference style radio buttons,
+// load and save of the sheet file named in the edit 1000, and an automatic
+// calculation switch with a Recalculate button. A mode chosen before it
+// opens gives its purpose:
+//   1 (kEvaluateCell): load mFile, recalculate cell (mCol, mRow) and keep
+//     its data text in mCellResult; the window then stays for the person.
+//   2 (kFromTable): answer one call of the spreadsheet function FROMTABLE
+//     (a look-up in another sheet file) while opening, then close. The
+//     look-up needs no visible window, so it is never shown.
+//   4 (kRead): load mFile, read it into mName, *mHeader and *mRows (when
+//     both outputs are given), then close without being shown.
+// Other values leave the window to the person. Every window registers
+// FROMTABLE on its sheet (2 to 4 arguments, references as cells).
+//
+// Results and failures are printed on the command line: "Loading
+// spreadsheet:<path>", "Load failed", "Save failed", and the FROMTABLE
+// result lines ("Result is long: 5", "Result is double: 2.500000",
+// "Result is string: M20", "Result is cell", "Result is range").
+#include <string>
+
+#include "platform/core/krv_array.h"
+#include "platform/core/krv_string.h"
+#include "platform/sheet/custom_function.h"
+#include "platform/win/dialog.h"
+#include "spread/krv_spread.h"
+
+class CFormula : public CDialog {
+ public:
+  static constexpr UINT IDD = 133;
+  enum Mode { kEvaluateCell = 1, kFromTable = 2, kListOutput = 3, kRead = 4 };
+  enum Item {
+    kFileEdit = 1000,
+    kSaveButton = 1001,
+    kSheetFrame = 1004,
+    kStyleDefault = 1005,
+    kStyleA1 = 1006,
+    kStyleR1C1 = 1007,
+    kListFrame = 1008,
+    kLoadButton = 1087,
+    kAutoCalcCheck = 1106,
+    kRecalcButton = 1107,
+  };
+
+  explicit CFormula(CWnd* parent = nullptr);
+  ~CFormula() override;
+
+  BOOL OnInitDialog() override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+  // Registers FROMTABLE on a sheet: each call opens a formula window in
+  // mode 2 that answers it.
+  static bool registerFromTable(Krv_Spread& sheet);
+  // FROMTABLE itself for the sheet of window `callingSheet`.
+  static bool fromTable(HWND callingSheet, krv::sheet::FunctionValue& result, krv::sheet::FunctionValue* args,
+                        int count);
+  // Prints a function result as the result lines of the class comment.
+  static void printResult(const krv::sheet::FunctionValue& result);
+
+  // The buttons.
+  void setReferenceStyle(int style);
+  bool saveToFile();
+  bool loadFromFile();
+  void setAutoCalc(bool on);
+  void recalculate();
+
+  Krv_Spread mSheet;
+  int mMode = 0;
+  void* mListOutput = nullptr;  // mode 3
+  // Mode 2: the FROMTABLE call being answered.
+  HWND mCallingSheet = nullptr;
+  krv::sheet::FunctionValue* mResult = nullptr;
+  krv::sheet::FunctionValue* mArgs = nullptr;
+  int mArgCount = 0;
+  std::wstring mFile;
+  // Mode 1: the cell to evaluate and its data text afterwards.
+  int mCol = 0;
+  int mRow = 0;
+  Krv_String mCellResult;
+  // Mode 4: the outputs.
+  Krv_StringArray* mHeader = nullptr;
+  Krv_Array<Krv_StringArray>* mRows = nullptr;
+  Krv_String mName;
+
+ private:
+  void readSheet();
+  void answerFromTable();
+};

@@ -1,0 +1,32 @@
+#include "standards/cdlg_ss_standards.h"
+
+#include "standards/calc_timers.h"
+
+BOOL CDlgSSStandards::OnInitDialog() {
+  krv::PooledStandardsDialog::OnInitDialog();
+  mCalc.attachToDlgItem(this, kSheetFrame, false);
+  return TRUE;
+}
+
+void CDlgSSStandards::OnDestroy() {
+  if (mCalc.GetSafeHwnd()) mCalc.DestroyWindow();
+  krv::PooledStandardsDialog::OnDestroy();
+}
+
+bool CDlgSSStandards::run() {
+  {
+    Krv_FunctionTimer t(gLoadFile);
+    if (mCalc.loadFile(mData.mStandardsName) != Acad::eOk) return false;
+  }
+  if (mData.mMode == 0) {
+    if (mCalc.initSSForInput(mData) != Acad::eOk) return false;
+    if (mCalc.calcMain(mData) != Acad::eOk) return false;
+    mData.mVarCells = mCalc.mVarCells;
+    return true;
+  }
+  if (mData.mMode == 1) {
+    if (mCalc.getFromVars(mData) != Acad::eOk) return false;
+    return mCalc.calcChild(mData.mVarCells) == Acad::eOk;
+  }
+  return true;
+}

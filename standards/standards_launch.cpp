@@ -1,0 +1,104 @@
+// The exported entry points of the standards engine: one standards
+// evaluation in a pooled hidden dialog, the fixed test evaluation, and the
+// two uses of the formula window (reading a sheet file into texts, and
+// evaluating a cell of a fixed sheet).
+#include <exception>
+
+#include "frame/exported_functions.h"
+#include "frame/modal_frame.h"
+#include "frame/resource_guard.h"
+#include "frame/ss_dlgs_mgr.h"
+#include "platform/core/file_paths.h"
+#include "platform/core/krv_settings.h"
+#include "spread/cformula.h"
+#include "standards/cdlg_ss_standards.h"
+
+namespace krv {
+
+void installStandardsDialogFactory() {
+  setStandardsDialogFactory([](CWnd*) -> PooledStandardsDialog* { return new CDlgSSStandards(); });
+}
+
+Krv_String pathBelowLibrary(const Krv_String& drivePath) {
+  Krv_String rest = drivePath;
+  if (rest.length() >= 2 && rest[1] == L':') rest = rest.substr(2);
+  return Krv_Settings::libDir() + ensureNoStartBSlash(rest);
+}
+
+}  // namespace krv
+
+bool StartDlgStandardsSS(VtDlgStandardsData& data) {
+  static const bool factoryInstalled = (krv::installStandardsDialogFactory(), true);
+  (void)factoryInstalled;
+  void* handle = nullptr;
+  try {
+    krv::ResourceGuard guard;
+    handle = gSSDlgsMgr.getDlg();
+    if (!handle) return false;
+    auto* dialog = dynamic_cast<CDlgSSStandards*>(static_cast<krv::PooledStandardsDialog*>(handle));
+    if (!dialog) {
+      gSSDlgsMgr.releaseDlg(handle);
+      return false;
+    }
+    dialog->mData = data;
+    const bool ok = dialog->run();
+    if (ok) data = dialog->mData;
+    gSSDlgsMgr.releaseDlg(handle);
+    return ok;
+  } catch (const std::exception& e) {
+    krv::reportStoppedException(e.what());
+  } catch (...) {
+    krv::reportStoppedException("unknown exception");
+  }
+  if (handle) gSSDlgsMgr.releaseDlg(handle);
+  return false;
+}
+
+bool StartDlgStandardsSStest() {
+  VtDlgStandardsData data;
+  data.mMode = 1;
+  data.mStandardsName = krv::pathBelowLibrary(L"c:\\a\\a\\a\\test.vts");
+  const struct {
+    const wchar_t* name;
+    const wchar_t* value;
+    VtCellType kind;
+  } passed[] = {{L"Column", L"IPE-200", Input},
+                {L"Thickness", L"10", Input},
+                {L"Width", L"212", Output},
+                {L"Length", L"356", Output}};
+  for (const auto& p : passed) {
+    VtVarCell cell;
+    cell.set(p.name, p.kind, String, p.value);
+    data.mVarCells.append(cell);
+  }
+  return StartDlgStandardsSS(data);
+}
+
+void ReadSSFile(const Krv_String& file, Krv_String& name, Krv_StringArray& header, Krv_Array<Krv_StringArray>& rows) {
+  try {
+    krv::ResourceGuard guard;
+    CFormula dialog;
+    dialog.mMode = CFormula::kRead;
+    dialog.mFile = file.str();
+    dialog.mHeader = &header;
+    dialog.mRows = &rows;
+    dialog.DoModal();
+    name = dialog.mName;
+  } catch (const std::exception& e) {
+    krv::reportStoppedException(e.what());
+  }
+}
+
+void EvaluateSS() {
+  try {
+    krv::ResourceGuard guard;
+    CFormula dialog;
+    dialog.mMode = CFormula::kEvaluateCell;
+    dialog.mFile = krv::pathBelowLibrary(L"c:\\a\\t3.sss").str();
+    dialog.mCol = 1;
+    dialog.mRow = 1;
+    dialog.DoModal();
+  } catch (const std::exception& e) {
+    krv::reportStoppedException(e.what());
+  }
+}

@@ -1,0 +1,543 @@
+#include "standards/vt_calc_ss.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "platform/core/file_paths.h"
+#include "platform/core/krv_settings.h"
+#include "platform/core/number_text.h"
+#include "platform/core/text_functions.h"
+#include "platform/win/message_box.h"
+#include "standards/calc_timers.h"
+#include "standards/standards_function_table.h"
+#include "standards/vt_calc_ss_words.h"
+
+namespace {
+
+// The functions an equation may use that the engine evaluates itself.
+const Krv_StringArray& programFunctions() {
+  static const Krv_StringArray table{L"CallChild"};
+  return table;
+}
+
+const wchar_t* const kSectionKeywords[4] = {L"Input", L"Output", L"Local", L"Calc"};
+
+krv::CalcTraceSink& traceSink() {
+  static krv::CalcTraceSink sink;
+  return sink;
+}
+
+// The sheets being evaluated, outermost first, as canonical paths: the
+// guard against sheets that call one another in a circle.
+std::vector<std::wstring>& evaluationChain() {
+  static std::vector<std::wstring> chain;
+  return chain;
+}
+
+std::wstring canonicalPath(const Krv_String& path) {
+  std::error_code ec;
+  std::filesystem::path p = std::filesystem::weakly_canonical(krv::osPath(path), ec);
+  if (ec) p = krv::osPath(path);
+  return Krv_String(p.wstring()).lower().str();
+}
+
+// Holds the sheet in the chain while it calculates.
+class ChainEntry {
+ public:
+  explicit ChainEntry(const Krv_String& file) { evaluationChain().push_back(canonicalPath(file)); }
+  ~ChainEntry() { evaluationChain().pop_back(); }
+  ChainEntry(const ChainEntry&) = delete;
+  ChainEntry& operator=(const ChainEntry&) = delete;
+};
+
+int traceDepth() { return std::max(0, static_cast<int>(evaluationChain().size()) - 1); }
+
+bool isAscii(const Krv_String& s) {
+  for (wchar_t c : s.str())
+    if (c > 0x7F) return false;
+  return true;
+}
+
+}  // namespace
+
+namespace krv {
+CalcTraceSink setCalcTraceSink(CalcTraceSink sink) {
+  CalcTraceSink previous = std::move(traceSink());
+  traceSink() = std::move(sink);
+  return previous;
+}
+}  // namespace krv
+
+VtCalcSS::VtCalcSS() = default;
+
+VtCalcSS::VtCalcSS(const VtCalcSS& other)
+    : Krv_Spread(),
+      mFileName(other.mFileName),
+      mVarCells(other.mVarCells),
+      mGenVarNames(other.mGenVarNames),
+      mGenVarValues(other.mGenVarValues) {}
+
+VtCalcSS::~VtCalcSS() = default;
+
+// ---- loading and collecting ----------------------------------------------------------
+
+Acad::ErrorStatus VtCalcSS::loadFile(const Krv_String& name) {
+  Krv_String path = name;
+  if (!fileExists(path)) path = Krv_Settings::libDir() + krv::kStandardsFolder + name + L".vts";
+  const auto workingOptions = [this] {
+    setBoolOption(kOptionAutoCalc, false);
+    setBoolOption(kOptionRedraw, false);
+    setBoolOption(12, true);
+    setBoolOption(kOptionEditMode, true);
+  };
+  workingOptions();
+  if (!isCreated() || !LoadFromFile(krv::osPath(path).wstring())) return Acad::eInvalidInput;
+  // A loaded sheet brings its own option settings; the engine's come first.
+  workingOptions();
+  mFileName = path;
+  invalidateIndex();
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus VtCalcSS::findSectionStart(const Krv_String& keyword, int& row) const {
+  int col = -1, found = -1;
+  if (!findText(keyword, 1, 1, col, found, false)) {
+    row = -1;
+    return Acad::eInvalidInput;
+  }
+  row = found + 1;
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus VtCalcSS::addVarCells(int first, int last, VtCellType kind) {
+  if (first < 0) return Acad::eInvalidInput;
+  const int cols = getMaxCols();
+  VtVarCell scan;
+  for (int row = first; row <= last; ++row)
+    for (int col = 1; col <= cols; ++col)
+      if (scan.initialize(*this, col, row, kind) == Acad::eOk) mVarCells.append(scan);
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus VtCalcSS::initVarCells() {
+  mVarCells.resetVarCells();
+  invalidateIndex();
+  int starts[4];
+  for (int i = 0; i < 4; ++i) findSectionStart(kSectionKeywords[i], starts[i]);
+  const int lastRow = getMaxRows();
+  const VtCellType kinds[3] = {Input, Output, Local};
+  for (int s = 0; s < 3; ++s) {
+    int last = -1;
+    for (int o = 0; o < 4; ++o)
+      if (o != s && starts[o] > starts[s] && (last < 0 || starts[o] < last)) last = starts[o];
+    if (last < 0 || last > lastRow) last = lastRow;
+    addVarCells(starts[s], last, kinds[s]);
+  }
+  return starts[0] < 0 || starts[1] < 0 ? Acad::eInvalidInput : Acad::eOk;
+}
+
+Acad::ErrorStatus VtCalcSS::removeVarCell(int index) {
+  if (index < 0 || index >= mVarCells.length()) return Acad::eInvalidInput;
+  mVarCells.removeAt(index);
+  invalidateIndex();
+  return Acad::eOk;
+}
+
+// ---- main and child evaluation -----------------------------------------------------------
+
+Acad::ErrorStatus VtCalcSS::initSSForInput(VtDlgStandardsData& data) {
+  if (!data.mDbMacro || !data.mTransaction) return Acad::eInvalidInput;
+  {
+    Krv_FunctionTimer t(gInitSSForInput);
+    mGenVarNames = data.mGenVarNames;
+    mGenVarValues = data.mGenVarValues;
+    if (initVarCells() != Acad::eOk) return Acad::eInvalidInput;
+  }
+  {
+    Krv_FunctionTimer t(gSSSGetFromMacro);
+    if (mVarCells.getFromMacro(data) != Acad::eOk) return Acad::eInvalidInput;
+  }
+  {
+    Krv_FunctionTimer t(gSetMacroValuelsToSS);
+    if (mVarCells.setValuesToSS(*this) != Acad::eOk) return Acad::eInvalidInput;
+  }
+  Krv_FunctionTimer t(gSSSreplaceGenVars);
+  return replaceGenVars();
+}
+
+Acad::ErrorStatus VtCalcSS::calcMain(VtDlgStandardsData& data) {
+  {
+    Krv_FunctionTimer t(gCalcMain);
+    if (calculate() != Acad::eOk) return Acad::eInvalidInput;
+    if (mVarCells.getValuesFromSS(*this) != Acad::eOk) return Acad::eInvalidInput;
+  }
+  Krv_FunctionTimer t(gSetToMacro);
+  return mVarCells.setToMacro(data) == Acad::eOk ? Acad::eOk : Acad::eInvalidInput;
+}
+
+Acad::ErrorStatus VtCalcSS::getFromVars(VtDlgStandardsData& data) {
+  Krv_FunctionTimer t(gGetFromVars);
+  mGenVarNames = data.mGenVarNames;
+  mGenVarValues = data.mGenVarValues;
+  initVarCells();  // a child may lack sections that it does not need
+  const VtVarCells& passed = data.mVarCells;
+  int locals = 0;
+  for (int i = 0; i < mVarCells.length(); ++i) {
+    VtVarCell& own = mVarCells[i];
+    if (own.isLocal()) {
+      ++locals;
+      if (own.setNewValue(*this, Krv_String()) != Acad::eOk) return Acad::eInvalidInput;
+    }
+    const int position = i - locals;
+    if (position >= passed.length()) return Acad::eInvalidInput;
+    if (own.isLocal()) continue;
+    const VtVarCell& given = passed[position];
+    if (own.isOutput() && given.isInput()) return Acad::eInvalidInput;
+    if (own.setNewValue(*this, given.value()) != Acad::eOk) return Acad::eInvalidInput;
+  }
+  return replaceGenVars();
+}
+
+Acad::ErrorStatus VtCalcSS::calcChild(VtVarCells& vars) {
+  {
+    Krv_FunctionTimer t(gCalcChild);
+    if (calculate() != Acad::eOk) return Acad::eInvalidInput;
+  }
+  Krv_FunctionTimer t(gSetToVars);
+  int locals = 0;
+  for (int i = 0; i < mVarCells.length(); ++i) {
+    const VtVarCell& own = mVarCells[i];
+    if (own.isLocal()) ++locals;
+    if (!own.isOutput()) continue;
+    const int position = i - locals;
+    if (position < 0 || position >= vars.length()) return Acad::eInvalidInput;
+    vars[position].setNewValue(own.value());
+  }
+  return Acad::eOk;
+}
+
+// ---- calculating ---------------------------------------------------------------------------
+
+Acad::ErrorStatus VtCalcSS::registerFunctions() {
+  return krv::registerStandardsFunctions(document().engine()) ? Acad::eOk : Acad::eInvalidInput;
+}
+
+Acad::ErrorStatus VtCalcSS::calculate() {
+  ChainEntry inChain(mFileName);
+  {
+    Krv_FunctionTimer t(gRegisterFuntions);
+    registerFunctions();
+  }
+  {
+    Krv_FunctionTimer t(gFindDuplicates);
+    Krv_StringArray names;
+    for (int i = 0; i < mVarCells.length(); ++i) names.append(mVarCells[i].name());
+    // The index finds equal ASCII names in one pass; only sheets that have
+    // some (or non-ASCII names) need the full comparison.
+    invalidateIndex();
+    const VarIndex& index = varIndex();
+    const bool maybeDuplicates =
+        !index.asciiNames || static_cast<int>(index.byName.size()) < mVarCells.length();
+    Krv_StringArray duplicates;
+    if (maybeDuplicates && hasDuplicates(names, duplicates, false)) {
+      Krv_String text = L"There were duplicate variable names found in the standards file ";
+      text += mFileName;
+      text += L".\nThe duplicates will be ignored. Please correct this file.\n";
+      text += L"Duplicate variable names:\n\n";
+      text += arrToStr(duplicates, L"\n");
+      ::MessageBox(GetSafeHwnd(), text.c_str(), L"Variable names must be unique", MB_OK | MB_ICONEXCLAMATION);
+      Krv_StringArray found;
+      Krv_Array<int> positions;
+      getDuplicates(names, found, positions, false);
+      for (int i = positions.length() - 1; i >= 0; --i) removeVarCell(positions[i]);
+    }
+  }
+  Krv_FunctionTimer t(gCalcCells);
+  int start = -1;
+  if (findSectionStart(kSectionKeywords[3], start) != Acad::eOk) return Acad::eInvalidInput;
+  const int rows = getMaxRows(), cols = getMaxCols();
+  for (int row = start; row <= rows; ++row)
+    for (int col = 1; col <= cols; ++col) calcCell(col, row);
+  return Acad::eOk;
+}
+
+const VtCalcSS::VarIndex& VtCalcSS::varIndex() {
+  if (mIndex.valid) return mIndex;
+  VarIndex index;
+  {
+    Krv_FunctionTimer t(gCalcCellGetVarNames);
+    for (int i = 0; i < mVarCells.length(); ++i) {
+      const Krv_String& name = mVarCells[i].name();
+      index.names.append(name);
+      if (!isAscii(name)) index.asciiNames = false;
+    }
+  }
+  {
+    Krv_FunctionTimer t(gCalcCellGetVarCoords);
+    for (int i = 0; i < mVarCells.length(); ++i) {
+      Krv_FunctionTimer one(gCalcCellGetVarCoordName);
+      const Krv_String& name = index.names[i];
+      int first = i;
+      if (index.asciiNames) {
+        auto [it, inserted] = index.byName.emplace(krv::asciiLower(name.str()), i);
+        first = it->second;
+      } else {
+        mVarCells.findVarCell(name, first);
+      }
+      const VtVarCell& cell = mVarCells[first];
+      index.references.append(getAlfabet(cell.column()) + Krv_String(std::to_wstring(cell.row())));
+    }
+  }
+  mIndex = std::move(index);
+  mIndex.valid = true;
+  mReplacer.prepare(mIndex.names, mIndex.references, false);
+  return mIndex;
+}
+
+Acad::ErrorStatus VtCalcSS::findVar(const Krv_String& name, int& index) {
+  const VarIndex& vars = varIndex();
+  if (vars.asciiNames && isAscii(name)) {
+    auto it = vars.byName.find(krv::asciiLower(name.str()));
+    if (it == vars.byName.end()) return Acad::eInvalidInput;
+    index = it->second;
+    return Acad::eOk;
+  }
+  return mVarCells.findVarCell(name, index);
+}
+
+Acad::ErrorStatus VtCalcSS::replaceVariables(Krv_String& expression) {
+  varIndex();
+  Krv_FunctionTimer t(gCalcCellReplaceVariables);
+  mReplacer.apply(expression);
+  return Acad::eOk;
+}
+
+bool VtCalcSS::replaceWholeWords(Krv_String& text, const Krv_StringArray& names, const Krv_StringArray& values,
+                                 bool quote) {
+  krv::WholeWordReplacer replacer;
+  replacer.prepare(names, values, quote);
+  return replacer.apply(text);
+}
+
+Acad::ErrorStatus VtCalcSS::replaceGenVars() {
+  if (mGenVarNames.isEmpty() || mGenVarValues.isEmpty()) return Acad::eOk;
+  krv::WholeWordReplacer replacer;
+  replacer.prepare(mGenVarNames, mGenVarValues, true);
+  const int cols = getMaxCols(), rows = getMaxRows();
+  Krv_String text;
+  for (int col = 1; col <= cols; ++col)
+    for (int row = 1; row <= rows; ++row) {
+      if (!getCellString(col, row, text, Value) || text.isEmpty()) continue;
+      if (replacer.apply(text)) setCellData(col, row, text);
+    }
+  return Acad::eOk;
+}
+
+// ---- one cell ----------------------------------------------------------------------------------
+
+Krv_String VtCalcSS::equationMessageText(const Krv_String& target, const Krv_String& expression, int row) const {
+  Krv_String text = L"The following equation failed:\n";
+  if (!target.isEmpty()) text += target + L" = ";
+  text += expression;
+  text += L"\n";
+  text += L"Spreadsheet : ";
+  text += mFileName;
+  text += L" (line: ";
+  text += std::to_wstring(row);
+  text += L")\n";
+  text += L"Here's a tip for finding the cause :\n";
+  text +=
+      L"If this equation contains variable names, then the translator does not know the value of the variable. "
+      L"Make sure the variable exists either in input, output, local declarations or among the gen_ variables.";
+  return text;
+}
+
+void VtCalcSS::showEquationMessage(const Krv_String& target, const Krv_String& expression, int row) const {
+  if (!Krv_Settings::current().calcMessages()) return;
+  AfxMessageBox(equationMessageText(target, expression, row).str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void VtCalcSS::trace(const Krv_String& target, const Krv_String& expression, int column, int row,
+                     const Krv_String& result, bool ok) const {
+  const krv::CalcTraceSink& sink = traceSink();
+  if (!sink) return;
+  krv::CalcTraceEvent e;
+  e.kind = krv::CalcTraceEvent::Equation;
+  e.depth = traceDepth();
+  e.file = mFileName;
+  e.column = column;
+  e.row = row;
+  e.target = target;
+  e.expression = expression;
+  e.result = result;
+  e.ok = ok;
+  sink(e);
+}
+
+Acad::ErrorStatus VtCalcSS::calcCell(int column, int row) {
+  Krv_String text;
+  if (!getCellString(column, row, text, Value) || text.isEmpty()) return Acad::eInvalidInput;
+
+  Krv_String target, expression;
+  bool plain = true;
+  {
+    Krv_FunctionTimer t(gCalcCellSplitSymbol);
+    if (!splitStringAtSymbol(text, L'=', target, expression, true)) {
+      expression = text;
+      target.setEmpty();
+      plain = false;
+    }
+  }
+  int varIndex = -1;
+  if (plain) {
+    Krv_FunctionTimer t(gCalcCellFindVarCell);
+    if (findVar(target, varIndex) != Acad::eOk) plain = false;
+  }
+  Krv_String function;
+  bool isProgramFunction;
+  {
+    Krv_FunctionTimer t(gCalcCellFindFunctions);
+    isProgramFunction = hasASubstr(expression, programFunctions(), function, true);
+  }
+  if (isProgramFunction) {
+    Krv_FunctionTimer t(gCalcCellCalcNativeFunctions);
+    if (callChild(expression, function) != Acad::eOk) {
+      trace(Krv_String(), expression, column, row, L"child call failed", false);
+      showEquationMessage(target, expression, row);
+      return Acad::eInvalidInput;
+    }
+    trace(Krv_String(), expression, column, row, L"child call done", true);
+    return Acad::eOk;
+  }
+  if (!plain) {
+    trace(target, expression, column, row,
+          target.isEmpty() ? L"no equation" : L"variable not declared", false);
+    showEquationMessage(target, expression, row);
+    return Acad::eInvalidInput;
+  }
+
+  VtVarCell& cell = mVarCells[varIndex];
+  {
+    Krv_FunctionTimer t(gCalcCellCalcFunctionsPrepare);
+    if (cell.valueType() == String)
+      setEditFormat(column, row, column, row, 0x110000, 200);
+    else
+      setNumberFormat(column, row, 7, false);
+    replaceVariables(expression);
+  }
+  if (!setCellFormula(column, row, expression, true)) {
+    trace(target, expression, column, row, L"formula refused", false);
+    showEquationMessage(target, expression, row);
+    return Acad::eInvalidInput;
+  }
+  Krv_FunctionTimer t(gCalcCellCalcFunctions);
+  Krv_String value;
+  // A formula whose evaluation failed (a custom function refused its
+  // arguments, an unknown name, a wrong type) has no value to read.
+  const krv::sheet::CellDocument& engine = document().engine();
+  const bool failed = engine.lastEvaluationFailed(column, row) || engine.value(column, row).isError();
+  if (failed || !getCellString(column, row, value, Value)) {
+    trace(target, expression, column, row, failed ? Krv_String(engine.valueText(column, row)) : L"unreadable",
+          false);
+    showEquationMessage(target, expression, row);
+    return Acad::eInvalidInput;
+  }
+  const Acad::ErrorStatus es = cell.setNewValue(*this, value);
+  trace(target, expression, column, row, value, es == Acad::eOk);
+  return es;
+}
+
+// ---- child calls ----------------------------------------------------------------------------------
+
+Krv_String VtCalcSS::findChildFile(const Krv_String& name) const {
+  const Krv_String lib = Krv_Settings::libDir() + krv::kStandardsFolder;
+  const Krv_String candidates[] = {
+      name,
+      getPath(mFileName) + ensureNoStartBSlash(name),
+      lib + name,
+      lib + L"Childs\\" + name,
+      lib + L"Data\\" + name,
+      lib + L"Parents\\" + name,
+  };
+  for (const Krv_String& c : candidates)
+    if (!c.isEmpty() && fileExists(c)) return c;
+  return name;
+}
+
+Acad::ErrorStatus VtCalcSS::callChild(const Krv_String& expression, const Krv_String& function) {
+  const int at = expression.find(function, true);
+  if (at < 0) return Acad::eInvalidInput;
+  const int open = expression.findFirstFrom(L"(", at + function.length());
+  if (open < 0) return Acad::eInvalidInput;
+  const int close = expression.findFirstFrom(L")", open + 1);
+  if (close < 0) return Acad::eInvalidInput;
+  Krv_StringArray items;
+  splitStringAtSymbol(expression.substr(open + 1, close - open - 1), L',', items, true);
+  if (items.length() < 2) return Acad::eInvalidInput;
+
+  Krv_String childName = items[0];
+  if (childName.startsWith(L"\"")) childName = childName.substr(1);
+  if (childName.endsWith(L"\"")) childName = childName.left(childName.length() - 1);
+  const Krv_String child = findChildFile(childName);
+  if (!fileExists(child)) return Acad::eInvalidInput;
+
+  VtVarCells call;
+  for (int i = 1; i < items.length(); ++i) {
+    int index = -1;
+    if (findVar(items[i], index) != Acad::eOk) return Acad::eInvalidInput;
+    VtVarCell passed = mVarCells[index];
+    passed.mColumn = 0;
+    passed.mRow = 0;
+    call.append(passed);
+  }
+
+  const int functionIndex = programFunctions().find(function, true);
+  if (functionIndex != 0) return Acad::eInvalidInput;
+  if (equal(child, mFileName, false)) return Acad::eInvalidInput;
+  // A sheet that is being evaluated further up the chain would call itself
+  // without end.
+  const std::wstring childKey = canonicalPath(child);
+  const auto& chain = evaluationChain();
+  if (static_cast<int>(chain.size()) >= kMaxNesting ||
+      std::find(chain.begin(), chain.end(), childKey) != chain.end())
+    return Acad::eInvalidInput;
+
+  VtDlgStandardsData record;
+  record.mMode = 1;
+  record.mStandardsName = child;
+  record.mVarCells = call;
+  record.mGenVarNames = mGenVarNames;
+  record.mGenVarValues = mGenVarValues;
+
+  if (const krv::CalcTraceSink& sink = traceSink()) {
+    krv::CalcTraceEvent e;
+    e.kind = krv::CalcTraceEvent::ChildStart;
+    e.depth = traceDepth() + 1;
+    e.file = child;
+    e.expression = expression;
+    sink(e);
+  }
+  const bool ok = StartDlgStandardsSS(record);
+  if (const krv::CalcTraceSink& sink = traceSink()) {
+    krv::CalcTraceEvent e;
+    e.kind = krv::CalcTraceEvent::ChildEnd;
+    e.depth = traceDepth() + 1;
+    e.file = child;
+    e.ok = ok;
+    sink(e);
+  }
+  if (!ok) return Acad::eInvalidInput;
+
+  for (int i = 0; i < record.mVarCells.length(); ++i) {
+    const VtVarCell& returned = record.mVarCells[i];
+    if (!returned.isOutput()) continue;
+    int index = -1;
+    if (findVar(returned.name(), index) != Acad::eOk) continue;
+    VtVarCell& own = mVarCells[index];
+    if (own.isInput()) return Acad::eInvalidInput;
+    if (own.setValueFromOther(*this, returned) != Acad::eOk) return Acad::eInvalidInput;
+  }
+  return Acad::eOk;
+}

@@ -1,0 +1,325 @@
+// korvane evaluate [STANDARD --macro FILE] [--caller KEY | --module-group GROUP]
+//                  [--library DIR] [--genvar NAME=VALUE ...] [--out FILE]
+//                  [--trace] [--timers]
+//
+// Evaluates a connection standard for a macro as the product's modules do
+// (through StartDlgStandardsSS): the macro's values are read through the
+// standard's mapping for the caller's key (or by direct names for a module
+// group), the standard's equations are evaluated, and the outputs are
+// written into the macro. Prints every variable cell with its value before
+// and after, the messages the engine raised, and writes the changed macro
+// back (or to --out). The macro file is left untouched when the evaluation
+// fails. Without arguments it evaluates the sample standard "EndPlate" for
+// the sample macro of the library and writes the result to a temporary file.
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <iomanip>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "frame/exported_functions.h"
+#include "frame/module_entry.h"
+#include "frame/ss_dlgs_mgr.h"
+#include "platform/core/file_paths.h"
+#include "platform/core/krv_settings.h"
+#include "platform/core/macro_file.h"
+#include "platform/core/text_file.h"
+#include "platform/core/text_functions.h"
+#include "platform/win/console_user_interface.h"
+#include "platform/win/user_interface.h"
+#include "standards/calc_timers.h"
+#include "standards/vt_calc_ss.h"
+#include "standards/vt_dlg_standards_data.h"
+#include "standards/vt_ss_mapping.h"
+#include "tools/command_registry.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Options {
+  std::string standard;
+  std::string macro;
+  std::string caller;
+  std::string moduleGroup;
+  std::string library;
+  std::vector<std::string> genVars;
+  std::string out;
+  bool trace = false;
+  bool timers = false;
+};
+
+const char* const kSampleStandard = "EndPlate";
+const char* const kSampleMacro = "Macros/EndPlateBeam.json";
+
+std::string narrow(const Krv_String& s) { return s.utf8(); }
+
+// Message boxes are collected for the report and answered with their
+// default button; dialogs are run as on the console.
+class RecordingUserInterface : public krv::ConsoleUserInterface {
+ public:
+  int messageBox(HWND, const std::wstring& text, const std::wstring& caption, UINT type) override {
+    messages.push_back({caption, text});
+    return krv::defaultMessageBoxAnswer(type);
+  }
+  std::vector<std::pair<std::wstring, std::wstring>> messages;
+};
+
+// The library folder: as given; else "examples/library" below the current
+// folder or two folders above the program (a build tree in the checkout).
+fs::path libraryFolder(const std::string& given) {
+  if (!given.empty()) return fs::absolute(given);
+  if (fs::is_directory("examples/library")) return fs::absolute("examples/library");
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (!ec) {
+    const fs::path candidate = exe.parent_path().parent_path().parent_path() / "examples" / "library";
+    if (fs::is_directory(candidate)) return candidate;
+  }
+  return fs::absolute("examples/library");
+}
+
+const char* kindName(const VtVarCell& c) { return c.isInput() ? "Input" : c.isOutput() ? "Output" : "Local"; }
+const char* typeName(VtValueType t) { return t == Int ? "Int" : t == Double ? "Double" : "String"; }
+
+void printTrace(const krv::CalcTraceEvent& e) {
+  const std::string indent(2 + 4 * e.depth, ' ');
+  switch (e.kind) {
+    case krv::CalcTraceEvent::ChildStart:
+      std::cout << indent << "-> child " << krv::osPath(e.file).string() << "\n";
+      break;
+    case krv::CalcTraceEvent::ChildEnd:
+      std::cout << indent << "<- child " << (e.ok ? "done" : "FAILED") << "\n";
+      break;
+    case krv::CalcTraceEvent::Equation:
+      std::cout << indent << "row " << std::setw(3) << e.row << "  ";
+      if (!e.target.isEmpty()) std::cout << narrow(e.target) << " = ";
+      std::cout << narrow(e.expression) << (e.ok ? "  ->  " : "  FAILED: ") << narrow(e.result) << "\n";
+      break;
+  }
+}
+
+void printTimers() {
+  std::cout << "\nTimers:\n";
+  std::cout << "  " << std::left << std::setw(32) << "timer" << std::right << std::setw(8) << "count" << std::setw(14)
+            << "total ms" << std::setw(14) << "mean us" << "\n";
+  for (const Krv_Timer* t : krv::standardsTimers()) {
+    std::cout << "  " << std::left << std::setw(32) << narrow(t->name()) << std::right << std::setw(8) << t->count()
+              << std::setw(14) << std::fixed << std::setprecision(3) << t->seconds() * 1e3 << std::setw(14)
+              << std::setprecision(2) << t->meanSeconds() * 1e6 << "\n";
+  }
+  std::cout.unsetf(std::ios::fixed);
+}
+
+// Whether the mapping file of the standard holds the key.
+bool mappingHasKey(const Krv_String& standard, const Krv_String& key, std::string& why) {
+  const Krv_String path = VtSSMapping::mappingFilePath(standard);
+  Krv_StringArray lines;
+  if (!fileExists(path) || !ObjectExportReadFile(path, lines)) {
+    why = "no mapping file " + krv::osPath(path).string();
+    return false;
+  }
+  for (int i = 0; i < lines.length(); ++i) {
+    Krv_String left, right;
+    if (splitString(lines[i], L"=", left, right, false) && left == key) return true;
+  }
+  why = "the mapping file " + krv::osPath(path).string() + " has no key " + narrow(key);
+  return false;
+}
+
+int evaluate(Options o) {
+  const bool sample = o.standard.empty() && o.macro.empty();
+  const fs::path library = libraryFolder(o.library);
+  if (!fs::is_directory(library)) {
+    std::cerr << "korvane evaluate: no library folder " << library.string() << "\n";
+    return 2;
+  }
+  Krv_Settings::setLibDir(krv::fromOsPath(library) + L"\\");
+  if (sample) {
+    o.standard = kSampleStandard;
+    o.macro = (library / kSampleMacro).string();
+    if (o.genVars.empty()) o.genVars = {"gen_edge_margin=10", "gen_bolt_set=M20 8.8"};
+    if (o.out.empty()) {
+      o.out = (fs::temp_directory_path() / ("korvane-evaluate-" + std::to_string(::getpid()) + ".json")).string();
+    }
+  }
+  if (o.standard.empty() || o.macro.empty()) {
+    std::cerr << "korvane evaluate: give a standard and --macro FILE (or no arguments for the sample)\n";
+    return 2;
+  }
+
+  // The standard as the engine will look for it.
+  Krv_String standard(o.standard);
+  Krv_String sheetPath = standard;
+  if (!fileExists(sheetPath)) sheetPath = Krv_Settings::libDir() + krv::kStandardsFolder + standard + L".vts";
+  if (!fileExists(sheetPath)) {
+    std::cerr << "korvane evaluate: no standard " << o.standard << " (looked for " << krv::osPath(sheetPath).string()
+              << ")\n";
+    return 2;
+  }
+
+  Krv_DbMacro db;
+  MacroData macroData;
+  std::string error;
+  if (!krv::readMacroFile(Krv_String(o.macro), db, macroData, error)) {
+    std::cerr << "korvane evaluate: " << error << "\n";
+    return 2;
+  }
+  const Krv_DbMacro original = db;
+  MacroData originalData = macroData;
+
+  Krv_String caller;
+  if (!o.moduleGroup.empty())
+    caller = Krv_String(L"Module.") + Krv_String(o.moduleGroup);
+  else if (!o.caller.empty())
+    caller = Krv_String(o.caller);
+  else
+    caller = db.macro() ? db.macro()->name() : Krv_String();
+
+  AcTransaction transaction;
+  VtDlgStandardsData record;
+  if (record.initialize(&db, standard, caller, &macroData) != Acad::eOk) {
+    std::cerr << "korvane evaluate: the macro file holds no macro\n";
+    return 2;
+  }
+  record.mTransaction = &transaction;
+  // The macro's general variables, then those of the command line (which
+  // replace a macro value of the same name).
+  if (const Krv_Macro* m = db.macro()) {
+    Krv_StringArray names;
+    m->getGeneralVariables(names);
+    for (int i = 0; i < names.length(); ++i) {
+      double v = 0;
+      m->generalVariableValue(names[i], v);
+      record.mGenVarNames.append(names[i]);
+      record.mGenVarValues.append(Krv_String(v, 6, true));
+    }
+  }
+  for (const std::string& g : o.genVars) {
+    const auto eq = g.find('=');
+    if (eq == std::string::npos || eq == 0) {
+      std::cerr << "korvane evaluate: --genvar needs NAME=VALUE, not " << g << "\n";
+      return 2;
+    }
+    const Krv_String name(g.substr(0, eq)), value(g.substr(eq + 1));
+    const int at = record.mGenVarNames.find(name, false);
+    if (at >= 0) {
+      record.mGenVarValues.setAt(at, value);
+    } else {
+      record.mGenVarNames.append(name);
+      record.mGenVarValues.append(value);
+    }
+  }
+
+  std::string mappingProblem;
+  const bool mappingOk = record.hasModuleGroup() || mappingHasKey(standard, caller, mappingProblem);
+
+  std::cout << "Standard : " << krv::osPath(sheetPath).string() << "\n";
+  std::cout << "Macro    : " << o.macro << "  ("
+            << (record.hasModuleGroup() ? "module group " + narrow(record.mModuleGroup) : "caller key " + narrow(caller))
+            << ")\n";
+  if (!record.mGenVarNames.isEmpty()) {
+    std::cout << "General variables:";
+    for (int i = 0; i < record.mGenVarNames.length(); ++i)
+      std::cout << (i ? ", " : " ") << narrow(record.mGenVarNames[i]) << "=" << narrow(record.mGenVarValues[i]);
+    std::cout << "\n";
+  }
+  if (!mappingOk) std::cout << "Warning  : " << mappingProblem << "; no macro values can be read or written\n";
+
+  RecordingUserInterface ui;
+  krv::ScopedUserInterface useUi(ui);
+  const fs::path resources = krv::moduleResourceFolder();
+  krv::loadModule(resources);
+  krv::resetStandardsTimers();
+  krv::CalcTraceSink previous;
+  if (o.trace) {
+    std::cout << "\nEvaluation:\n";
+    previous = krv::setCalcTraceSink(printTrace);
+  }
+  const auto t0 = std::chrono::steady_clock::now();
+  const bool ok = StartDlgStandardsSS(record);
+  const auto t1 = std::chrono::steady_clock::now();
+  if (o.trace) krv::setCalcTraceSink(previous);
+  gSSDlgsMgr.destroyAll();
+  krv::unloadModule();
+
+  // Values before: what the mapping reads from the untouched macro.
+  Krv_DbMacro before = original;
+  VtDlgStandardsData beforeRecord = record;
+  beforeRecord.mDbMacro = &before;
+  beforeRecord.mMacroData = &originalData;
+  VtSSMapping mapping = record.mVarCells.mapping();
+
+  std::cout << "\nVariables:\n";
+  std::cout << "  " << std::left << std::setw(8) << "kind" << std::setw(8) << "type" << std::setw(16) << "name"
+            << std::setw(20) << "before" << "after\n";
+  for (int i = 0; i < record.mVarCells.length(); ++i) {
+    const VtVarCell& c = record.mVarCells[i];
+    Krv_String was;
+    if (!c.isLocal()) {
+      VtValueType type = c.valueType();
+      if (mapping.getMacroVarValue(c.name(), type, was, beforeRecord) != Acad::eOk) was = L"?";
+    }
+    std::cout << "  " << std::left << std::setw(8) << kindName(c) << std::setw(8) << typeName(c.valueType())
+              << std::setw(16) << narrow(c.name()) << std::setw(20) << narrow(was) << narrow(c.value()) << "\n";
+  }
+  if (!ok) std::cout << "  (the evaluation failed; the variables are those passed in)\n";
+  std::cout << std::right;
+
+  std::cout << "\nMessages (" << ui.messages.size() << "):\n";
+  for (const auto& [caption, text] : ui.messages) {
+    std::string body = narrow(Krv_String(text));
+    std::string line;
+    std::istringstream lines(body);
+    bool first = true;
+    while (std::getline(lines, line)) {
+      std::cout << (first ? "  - " : "    ") << line << "\n";
+      first = false;
+    }
+  }
+  if (o.timers) printTimers();
+
+  std::cout << "\n";
+  std::cout << "Evaluated in " << std::fixed << std::setprecision(3)
+            << std::chrono::duration<double, std::milli>(t1 - t0).count() << " ms\n";
+  std::cout.unsetf(std::ios::fixed);
+  if (!ok) {
+    std::cout << "Result   : the evaluation failed; the macro file was not changed\n";
+    return 1;
+  }
+  if (!mappingOk) {
+    std::cout << "Result   : " << mappingProblem << "; the macro file was not changed\n";
+    return 3;
+  }
+  const std::string target = o.out.empty() ? o.macro : o.out;
+  if (!krv::writeMacroFile(Krv_String(target), db, macroData, error)) {
+    std::cout << "Result   : evaluated, but writing " << target << " failed: " << error << "\n";
+    return 4;
+  }
+  std::cout << "Result   : evaluated; the macro was written to " << target << "\n";
+  return 0;
+}
+
+}  // namespace
+
+KRV_COMMAND([](CLI::App& app) {
+  auto o = std::make_shared<Options>();
+  auto* sub = app.add_subcommand(
+      "evaluate", "Evaluate a connection standard for a macro (without arguments: the sample end plate standard)");
+  sub->add_option("standard", o->standard, "the standard: a name below 'Connection Standards' or a .vts path");
+  sub->add_option("--macro", o->macro, "the macro file (JSON) read and written");
+  auto* caller = sub->add_option("--caller", o->caller, "the key of the mapping file (default: the macro's name)");
+  sub->add_option("--module-group", o->moduleGroup, "evaluate for a module group by direct names")->excludes(caller);
+  sub->add_option("--library", o->library, "the library folder (default: examples/library)");
+  sub->add_option("--genvar", o->genVars, "a general variable NAME=VALUE (repeatable)");
+  sub->add_option("--out", o->out, "write the changed macro here instead of back into --macro");
+  sub->add_flag("--trace", o->trace, "print each equation cell as it is evaluated");
+  sub->add_flag("--timers", o->timers, "print the engine's timers");
+  sub->callback([o] { krv::tools::setExitCode(evaluate(*o)); });
+});
