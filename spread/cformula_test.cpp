@@ -1,0 +1,98 @@
+#include "spread/cformula.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/acad/command_line.h"
+#include "platform/core/temp_folder_for_tests.h"
+#include "platform/sheet/sheet_file.h"
+#include "platform/win/person.h"
+#include "spread/spread_test_support.h"
+
+namespace krv::test {
+namespace {
+
+class FormulaWindow : public SheetOnDialog {
+ protected:
+  // A table: header texts Size, Hole, Grade; rows below.
+  std::string writeTable() {
+    sheet::ControlDocument doc;
+    doc.setMaxCols(3);
+    doc.setMaxRows(4);
+    const wchar_t* headers[3] = {L"Size", L"Hole", L"Grade"};
+    for (int c = 0; c < 3; ++c) doc.setData(c + 1, sheet::kHeaderIndex, headers[c]);
+    const wchar_t* cells[4][3] = {
+        {L"M16", L"18", L"8.8"}, {L"M20", L"22", L"8.8"}, {L"M24", L"26", L"10.9"}, {L"M20", L"21", L"10.9"}};
+    for (int r = 0; r < 4; ++r)
+      for (int c = 0; c < 3; ++c) doc.setData(c + 1, r + 1, cells[r][c]);
+    doc.changeAttributes(2, 2, 2, 2, [](sheet::CellAttributes& a) { a.type = sheet::kCellTypeNumber; });
+    std::string error;
+    const auto path = folder.path() / "bolts.vts";
+    EXPECT_TRUE(sheet::saveSheetFile(doc, path, error)) << error;
+    return path.string();
+  }
+  std::wstring valueOf(const std::wstring& formula) {
+    EXPECT_TRUE(sheet.setCellFormula(1, 1, formula));
+    Krv_String text;
+    sheet.getCellString(1, 1, text, Value);
+    return text.str();
+  }
+
+  TempFolder folder;
+};
+
+TEST_F(FormulaWindow, FromTableWithACellReferenceReturnsTheTypedCell) {
+  attach(4, 4);
+  const std::wstring table = Krv_String(writeTable()).str();
+  ASSERT_TRUE(CFormula::registerFromTable(sheet));
+  acad::CommandLineCapture out;
+  EXPECT_EQ(valueOf(L"=FROMTABLE(\"" + table + L"\", B2) + 1"), L"23");  // a number cell gives a double
+  EXPECT_NE(out.text().find(L"Result is double: 22.000000"), std::wstring::npos);
+  EXPECT_EQ(valueOf(L"=FROMTABLE(\"" + table + L"\", A3)"), L"M24");
+  EXPECT_NE(out.text().find(L"Result is string: M24"), std::wstring::npos);
+  // A missing table or a target that is not a cell gives an empty result.
+  EXPECT_EQ(valueOf(L"=FROMTABLE(\"" + table + L".missing\", A3)"), L"");
+  EXPECT_EQ(valueOf(L"=FROMTABLE(\"" + table + L"\", 5)"), L"");
+}
+
+TEST_F(FormulaWindow, FromTableWithKeysTakesTheLowestMatchingRow) {
+  attach(4, 4);
+  const std::wstring table = Krv_String(writeTable()).str();
+  ASSERT_TRUE(CFormula::registerFromTable(sheet));
+  EXPECT_EQ(valueOf(L"=FROMTABLE(\"" + table + L"\", \"size\", \"Hole\", \"M20\")"), L"21");
+  sheet.setCellData(3, 3, L"M16");  // a key from a cell of the calling sheet
+  EXPECT_EQ(valueOf(L"=FROMTABLE(\"" + table + L"\", \"Size\", \"Grade\", C3)"), L"8.8");
+  EXPECT_EQ(valueOf(L"=FROMTABLE(\"" + table + L"\", \"Size\", \"Nothing\", \"M20\")"), L"");
+  EXPECT_EQ(valueOf(L"=FROMTABLE(\"" + table + L"\", \"Size\", \"Hole\", \"M99\")"), L"");
+}
+
+TEST_F(FormulaWindow, ButtonsSwitchCalculationAndLoadAndSave) {
+  CFormula window;
+  ASSERT_TRUE(window.Create(CFormula::IDD, &dialogWnd));
+  window.ShowWindow(SW_SHOW);
+  CWnd* recalc = window.GetDlgItem(CFormula::kRecalcButton);
+  ASSERT_NE(recalc, nullptr);
+  EXPECT_TRUE(recalc->IsWindowEnabled());
+  EXPECT_EQ(window.IsDlgButtonChecked(CFormula::kStyleDefault), UINT(BST_CHECKED));
+  Person::click(&window, CFormula::kAutoCalcCheck);
+  EXPECT_FALSE(recalc->IsWindowEnabled());
+  EXPECT_TRUE(window.mSheet.getBoolOption(kOptionAutoCalc));
+  Person::click(&window, CFormula::kAutoCalcCheck);
+  EXPECT_TRUE(recalc->IsWindowEnabled());
+
+  acad::CommandLineCapture out;
+  window.SetDlgItemText(CFormula::kFileEdit, (folder.path() / "none.vts").wstring().c_str());
+  Person::click(&window, CFormula::kLoadButton);
+  EXPECT_NE(out.text().find(L"Load failed\n"), std::wstring::npos);
+  window.mSheet.setCellFormula(4, 1, L"=2*3");
+  window.SetDlgItemText(CFormula::kFileEdit, (folder.path() / "saved.vts").wstring().c_str());
+  Person::click(&window, CFormula::kSaveButton);
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "saved.vts"));
+  Person::click(&window, CFormula::kStyleR1C1);
+  Krv_String shown;
+  window.mSheet.getCellString(1, 1, shown, Data);
+  EXPECT_EQ(shown, L"=2*3");  // column 1 shows the formulas of column 4
+  window.DestroyWindow();
+}
+
+}  // namespace
+}  // namespace krv::test
