@@ -5,6 +5,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "platform/win/utf8.h"
+
 namespace {
 
 acad::CommandLineSink& sink() {
@@ -19,26 +21,7 @@ int& promptCount() {
 
 // Writes wide text as UTF-8.
 void writeUtf8(const std::wstring& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (wchar_t wc : text) {
-    auto c = static_cast<char32_t>(wc);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  const std::string out = krv::toUtf8(text);
   std::fwrite(out.data(), 1, out.size(), stdout);
   std::fflush(stdout);
 }

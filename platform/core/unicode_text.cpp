@@ -3,31 +3,14 @@
 #include <locale.h>
 #include <wctype.h>
 
+#include "platform/win/utf8.h"
+
 namespace krv {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
 bool isScalar(char32_t c) { return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF); }
-
-void appendUtf8(std::string& out, char32_t c) {
-  if (!isScalar(c)) c = kReplacement;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // Decodes one character at bytes[i]; advances i past it. Returns false
 // (and advances by one byte) for a malformed sequence.

@@ -22,19 +22,6 @@ std::wstring toWide(std::string_view utf8) {
   return out;
 }
 
-std::string toUtf8Text(std::wstring_view wide) {
-  std::string out;
-  out.reserve(wide.size());
-  for (wchar_t w : wide) {
-    auto c = static_cast<char32_t>(w);
-    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else {
-      appendUtf8(out, c);
-    }
-  }
-  return out;
-}
+std::string toUtf8Text(std::wstring_view wide) { return krv::toUtf8(wide); }
 
 }  // namespace krv::sheet

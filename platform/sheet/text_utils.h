@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/win/utf8.h"
+
 // Text helpers of the formula language. Texts are UTF-8; positions and
 // lengths that formulas see count characters (code points), not bytes.
 namespace krv::sheet {
@@ -16,7 +18,7 @@ inline constexpr size_t kMaxTextBytes = 32767;
 // Code points of a UTF-8 text; malformed bytes are taken as Latin-1.
 std::u32string toCodePoints(std::string_view text);
 std::string toUtf8(std::u32string_view text);
-void appendUtf8(std::string& out, char32_t c);
+using krv::appendUtf8;
 // Number of characters of a UTF-8 text.
 size_t charCount(std::string_view text);
 

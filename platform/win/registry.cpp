@@ -1,5 +1,7 @@
 #include "platform/win/registry.h"
 
+#include "platform/win/utf8.h"
+
 #include <unistd.h>
 
 #include <cstdlib>
@@ -90,31 +92,7 @@ bool regdetail::splitPath(LPCWSTR subKey, std::vector<std::wstring>& parts) {
 
 namespace {
 
-// ---- UTF-8 conversion of the wide texts stored in the file ----
-
-std::string toUtf8(std::wstring_view w) {
-  std::string out;
-  for (wchar_t wc : w) {
-    auto c = static_cast<std::uint32_t>(wc);
-    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
+// ---- wide texts stored in the file (written with krv::toUtf8) ----
 
 // The parser has validated the UTF-8 already; this only decodes it.
 std::wstring fromUtf8(const std::string& s) {

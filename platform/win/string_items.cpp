@@ -23,30 +23,6 @@ bool startsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
   return text.size() >= prefix.size() && compareNoCase(text.substr(0, prefix.size()), prefix) == 0;
 }
 
-std::string toUtf8(const std::wstring& text) {
-  std::string out;
-  for (wchar_t wc : text) {
-    auto c = static_cast<std::uint32_t>(wc);
-    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
 int StringItems::add(const std::wstring& text, bool sorted) {
   std::size_t pos = mItems.size();
   if (sorted) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win/utf8.h"
 #include "platform/win/win_messages.h"
 
 namespace krv {
@@ -13,8 +14,6 @@ namespace krv {
 bool equalsNoCase(const std::wstring& a, const std::wstring& b);
 bool startsWithNoCase(const std::wstring& text, const std::wstring& prefix);
 int compareNoCase(const std::wstring& a, const std::wstring& b);
-// UTF-8 form of a window text (for dumps and diagnostics).
-std::string toUtf8(const std::wstring& text);
 
 class StringItems {
  public:
