@@ -230,10 +230,19 @@ bool ControlDocument::changeAttributesImpl(int32_t col1, int32_t row1, int32_t c
   if (col1 > col2) std::swap(col1, col2);
   if (row1 > row2) std::swap(row1, row2);
   if (col1 < 0 || row1 < 0 || col2 > maxCols() || row2 > maxRows()) return false;
-  // Records of their own inside the block change as well.
-  for (auto& [k, a] : mCellAttrs) {
-    int32_t c = keyCol(k), r = keyRow(k);
-    if (c >= col1 && c <= col2 && r >= row1 && r <= row2) change(a);
+  // Records of their own inside the block change as well. A small block
+  // looks its cells up; a large one walks the records, so that the cost is
+  // the smaller of the two (formatting one cell must not visit them all).
+  const auto blockCells = static_cast<uint64_t>(col2 - col1 + 1) * static_cast<uint64_t>(row2 - row1 + 1);
+  if (blockCells < mCellAttrs.size()) {
+    for (int32_t c = col1; c <= col2; ++c)
+      for (int32_t r = row1; r <= row2; ++r)
+        if (auto it = mCellAttrs.find(key(c, r)); it != mCellAttrs.end()) change(it->second);
+  } else {
+    for (auto& [k, a] : mCellAttrs) {
+      int32_t c = keyCol(k), r = keyRow(k);
+      if (c >= col1 && c <= col2 && r >= row1 && r <= row2) change(a);
+    }
   }
   if (allCols && allRows) {
     change(mDefaultAttrs);
