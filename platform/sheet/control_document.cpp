@@ -151,8 +151,11 @@ bool ControlDocument::setData(int32_t col, int32_t row, const std::wstring& text
   }
   if (text.empty()) return mEngine->clearCell(col, row);
   std::string utf8 = toUtf8Text(text);
+  // An edit (text) cell keeps what was written as text, numbers included;
+  // formulas that calculate with it convert it where they need a number.
+  const int type = attributes(col, row).type;
+  if (type == kCellTypeEdit) return mEngine->setValue(col, row, Value::text(std::move(utf8)));
   if (auto n = parseNumberText(utf8)) {
-    int type = attributes(col, row).type;
     if (type == kCellTypeNumber || type == kCellTypeCheckBox || formatGeneral(*n) == utf8) {
       return mEngine->setValue(col, row, Value::number(*n));
     }

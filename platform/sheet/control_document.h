@@ -146,7 +146,10 @@ class ControlDocument {
   std::optional<std::wstring> formula(int32_t col, int32_t row) const;
   std::optional<std::wstring> tag(int32_t col, int32_t row) const;
   // Writes a data text (never a formula: "=x" stays text). A header cell
-  // gets its header text. An empty text empties the cell.
+  // gets its header text. An empty text empties the cell. An edit cell
+  // keeps the text as text ("8.8" stays the text 8.8); other cells store a
+  // number when the text is one (in its plain form, or any number form in
+  // number and check box cells).
   bool setData(int32_t col, int32_t row, const std::wstring& text);
   // Sets a formula ("=" optional); false when the engine refuses it.
   bool setFormula(int32_t col, int32_t row, const std::wstring& formula, std::string* error = nullptr);
