@@ -71,4 +71,39 @@ std::string formatR1C1(const CellAddress& a, int32_t hostCol, int32_t hostRow) {
   return s;
 }
 
+int32_t LineShift::map(int32_t i) const {
+  switch (kind) {
+    case Kind::Insert:
+      return i >= first ? i + count : i;
+    case Kind::Delete:
+      if (i < first) return i;
+      return i < first + count ? 0 : i - count;
+    case Kind::Swap:
+      return i == first ? other : (i == other ? first : i);
+  }
+  return i;
+}
+
+bool LineShift::mapBlock(int32_t& lo, int32_t& hi) const {
+  switch (kind) {
+    case Kind::Insert:
+      lo = map(lo);
+      hi = map(hi);
+      return true;
+    case Kind::Delete: {
+      int32_t last = first + count - 1;
+      int32_t newLo = lo < first ? lo : (lo <= last ? first : lo - count);
+      int32_t newHi = hi < first ? hi : (hi <= last ? first - 1 : hi - count);
+      if (newLo > newHi) return false;
+      lo = newLo;
+      hi = newHi;
+      return true;
+    }
+    case Kind::Swap:
+      if (lo == hi) lo = hi = map(lo);
+      return true;
+  }
+  return true;
+}
+
 }  // namespace krv::sheet

@@ -31,6 +31,31 @@ struct CellAddress {
   bool rowAbs = false;
 };
 
+// A move of whole rows (or columns) of a sheet: `count` lines inserted
+// before line `first`, lines first .. first+count-1 deleted, or lines
+// `first` and `other` exchanged. References follow their lines.
+struct LineShift {
+  enum class Kind { Insert, Delete, Swap };
+  Kind kind = Kind::Insert;
+  bool rows = true;  // rows, or columns when false
+  int32_t first = 1;
+  int32_t count = 1;
+  int32_t other = 1;
+
+  static LineShift insert(bool rows, int32_t at, int32_t count) { return {Kind::Insert, rows, at, count, 0}; }
+  static LineShift remove(bool rows, int32_t first, int32_t count) { return {Kind::Delete, rows, first, count, 0}; }
+  static LineShift swap(bool rows, int32_t a, int32_t b) { return {Kind::Swap, rows, a, 1, b}; }
+
+  // The new index of line i (>= 1); 0 when the line is deleted. May exceed
+  // the language's limits after an insertion.
+  int32_t map(int32_t i) const;
+  // The new bounds of the lines lo..hi taken as one block: an insertion
+  // inside the block widens it, a deletion narrows it, an exchange moves
+  // a one-line block and leaves wider blocks as they are. False when every
+  // line of the block is deleted.
+  bool mapBlock(int32_t& lo, int32_t& hi) const;
+};
+
 // Parses a whole text such as "B12" or "$AA$3" (A1 style).
 std::optional<CellAddress> parseA1(std::string_view text);
 

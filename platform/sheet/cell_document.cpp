@@ -104,12 +104,9 @@ bool CellDocument::setFormula(int32_t col, int32_t row, std::string_view text, s
   f->row = row;
   if (text.empty() || text[0] != '=') f->source.push_back('=');
   f->source.append(text);
+  f->style = mStyle;
   f->code = std::move(*code);
-  for (const AreaRef& a : f->code.areas) {
-    int32_t c1, r1, c2, r2;
-    clipArea(a, c1, r1, c2, r2);
-    if (col >= c1 && col <= c2 && row >= r1 && row <= r2) f->selfReference = true;
-  }
+  f->selfReference = refersToItself(*f);
   uint32_t id;
   if (!mFreeIds.empty()) {
     id = mFreeIds.back();
@@ -127,15 +124,103 @@ bool CellDocument::setFormula(int32_t col, int32_t row, std::string_view text, s
   return true;
 }
 
+bool CellDocument::refersToItself(const Formula& f) const {
+  for (const AreaRef& a : f.code.areas) {
+    int32_t c1, r1, c2, r2;
+    clipArea(a, c1, r1, c2, r2);
+    if (f.col >= c1 && f.col <= c2 && f.row >= r1 && f.row <= r2) return true;
+  }
+  return false;
+}
+
 void CellDocument::removeFormulaOf(Cell& cell) {
   uint32_t id = cell.formula;
   cell.formula = 0;
   if (!formula(id)) return;
   removeDependencies(id);
+  freeFormula(id);
+}
+
+void CellDocument::freeFormula(uint32_t id) {
   if (mEvalDepth > 0) mRetired.push_back(std::move(mFormulas[id - 1]));
   else mFormulas[id - 1].reset();
   mFreeIds.push_back(id);
   ++mGraphVersion;
+}
+
+// ---- rows and columns ------------------------------------------------------
+
+void CellDocument::moveLines(const LineShift& shift) {
+  // Take every cell whose line moves or goes away out of the grid.
+  struct Moved {
+    int32_t col, row;
+    Value value;
+    uint32_t formula;
+  };
+  std::vector<std::pair<int32_t, int32_t>> leaving;
+  mGrid.forEachAllocated(1, 1, mMaxCols, mMaxRows, [&](int32_t c, int32_t r, const Cell& cell) {
+    if (cell.value.isEmpty() && cell.formula == 0) return;
+    if (shift.map(shift.rows ? r : c) != (shift.rows ? r : c)) leaving.emplace_back(c, r);
+  });
+  std::vector<Moved> moved;
+  moved.reserve(leaving.size());
+  for (auto [c, r] : leaving) {
+    Cell& cell = *mGrid.find(c, r);
+    int32_t n = shift.map(shift.rows ? r : c);
+    if (n > 0) {
+      moved.push_back(Moved{shift.rows ? c : n, shift.rows ? n : r, std::move(cell.value), cell.formula});
+    } else if (cell.formula && formula(cell.formula)) {
+      freeFormula(cell.formula);
+    }
+    cell.value = Value();
+    cell.formula = 0;
+  }
+
+  // The dependencies are rebuilt from scratch below: cheaper than taking
+  // every changed formula out of them one by one.
+  mCellDeps.clear();
+  mColumnRangeDeps.clear();
+  mWideRangeDeps.clear();
+
+  for (auto& slot : mFormulas) {
+    Formula* f = slot.get();
+    if (!f) continue;
+    int32_t newCol = f->col, newRow = f->row;
+    (shift.rows ? newRow : newCol) = shift.map(shift.rows ? f->row : f->col);
+    std::optional<std::string> text = readdressReferences(f->source, f->style, f->col, f->row, shift);
+    bool moves = newCol != f->col || newRow != f->row;
+    f->col = newCol;
+    f->row = newRow;
+    if (!text || (*text == f->source && !moves)) continue;
+    ParseOptions o;
+    o.style = f->style;
+    o.hostCol = newCol;
+    o.hostRow = newRow;
+    o.customFunctions = &mCustom;
+    std::optional<FormulaCode> code = parseFormula(*text, o);
+    if (!code) {
+      // A reference that became #REF! where the language cannot write an
+      // error (inside an intersection): the whole formula gives #REF!.
+      *text = "=#REF!";
+      code = parseFormula(*text, o);
+    }
+    f->source = std::move(*text);
+    f->code = std::move(*code);
+  }
+
+  for (Moved& m : moved) {
+    Cell& cell = mGrid.at(m.col, m.row);
+    cell.value = std::move(m.value);
+    cell.formula = m.formula;
+  }
+  for (size_t i = 0; i < mFormulas.size(); ++i) {
+    Formula* f = mFormulas[i].get();
+    if (!f) continue;
+    f->selfReference = refersToItself(*f);
+    addDependencies(static_cast<uint32_t>(i + 1));
+  }
+  ++mGraphVersion;
+  if (formulaCount() > 0) recalcAll();
 }
 
 std::string CellDocument::valueText(int32_t col, int32_t row) const {

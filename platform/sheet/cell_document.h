@@ -81,6 +81,16 @@ class CellDocument {
   // function report failure.
   bool lastEvaluationFailed(int32_t col, int32_t row) const;
 
+  // ---- rows and columns -------------------------------------------------
+  // Moves whole rows or columns (see LineShift): the cells of moved lines
+  // go to their new places, the cells of deleted lines are removed, and the
+  // references of every formula of the sheet follow their lines (each
+  // formula is read in the reference style it was written in). Values are
+  // recalculated afterwards. The sheet's size stays: the caller grows it
+  // before inserting and shrinks it after deleting. Costs one pass over
+  // the cells plus one over the formulas.
+  void moveLines(const LineShift& shift);
+
   // ---- calculation ------------------------------------------------------
   // Recalculates one formula cell (and, with automatic calculation on, its
   // dependents). False when the cell holds no formula.
@@ -111,6 +121,7 @@ class CellDocument {
   struct Formula {
     int32_t col = 0, row = 0;
     std::string source;
+    ReferenceStyle style = ReferenceStyle::Default;  // the style the source is written in
     FormulaCode code;
     bool selfReference = false;
     bool customFailed = false;
@@ -128,6 +139,8 @@ class CellDocument {
     return id && id <= mFormulas.size() ? mFormulas[id - 1].get() : nullptr;
   }
   void removeFormulaOf(Cell& cell);
+  void freeFormula(uint32_t id);
+  bool refersToItself(const Formula& f) const;
   void addDependencies(uint32_t id);
   void removeDependencies(uint32_t id);
   void dependentsOf(int32_t col, int32_t row, std::vector<uint32_t>& out) const;

@@ -411,7 +411,9 @@ std::set<int32_t> remapSet(const std::set<int32_t>& in, const std::function<int3
 
 }  // namespace
 
-void ControlDocument::remap(bool rows, const std::function<int32_t(int32_t)>& map) {
+void ControlDocument::remap(const LineShift& shift) {
+  const bool rows = shift.rows;
+  const std::function<int32_t(int32_t)> map = [&shift](int32_t i) { return shift.map(i); };
   auto moveKey = [&](uint64_t k, uint64_t& out) {
     int32_t c = keyCol(k), r = keyRow(k);
     int32_t& i = rows ? r : c;
@@ -453,62 +455,26 @@ void ControlDocument::remap(bool rows, const std::function<int32_t(int32_t)>& ma
   std::vector<CellSpan> spans;
   for (CellSpan s : mSpans) {
     int32_t& i = rows ? s.row : s.col;
-    i = map(i);
-    if (i > 0) spans.push_back(s);
+    if (i > 0 && (i = map(i)) == 0) continue;  // spans in the header stay
+    spans.push_back(s);
   }
   mSpans = std::move(spans);
 
-  // The engine's cells: collect those that move, empty their places, then
-  // write them at the new places (values first, formulas after them).
-  struct Moved {
-    int32_t col, row;
-    Value value;
-    std::string formula;
-  };
-  std::vector<Moved> moved;
-  std::vector<std::pair<int32_t, int32_t>> vacated;
-  mEngine->grid().forEachAllocated(1, 1, maxCols(), maxRows(), [&](int32_t c, int32_t r, const Cell& cell) {
-    if (cell.value.isEmpty() && cell.formula == 0) return;
-    int32_t i = rows ? r : c;
-    int32_t n = map(i);
-    if (n == i) return;
-    vacated.emplace_back(c, r);
-    if (n <= 0) return;
-    Moved m{rows ? c : n, rows ? n : r, cell.value, {}};
-    if (cell.formula) m.formula = mEngine->formulaText(c, r);
-    moved.push_back(std::move(m));
-  });
-  bool autoCalc = mEngine->autoCalc();
-  mEngine->setAutoCalc(false);
-  for (auto [c, r] : vacated) mEngine->clearCell(c, r);
-  for (auto& m : moved) {
-    if (m.formula.empty()) mEngine->setValue(m.col, m.row, std::move(m.value));
-  }
-  bool anyFormula = false;
-  for (auto& m : moved) {
-    if (!m.formula.empty()) {
-      anyFormula = true;
-      mEngine->setFormula(m.col, m.row, m.formula);
-    }
-  }
-  mEngine->setAutoCalc(autoCalc);
-  if (anyFormula || autoCalc) mEngine->recalcAll();
+  // The engine's cells, with the references of every formula.
+  mEngine->moveLines(shift);
 }
-
-void ControlDocument::remapRows(const std::function<int32_t(int32_t)>& map) { remap(true, map); }
-void ControlDocument::remapCols(const std::function<int32_t(int32_t)>& map) { remap(false, map); }
 
 bool ControlDocument::insertRows(int32_t row, int32_t count) {
   if (row < 1 || count < 1 || row > maxRows() + 1 || maxRows() + count > kControlMaxRows) return false;
   setMaxRows(maxRows() + count);
-  remapRows([&](int32_t r) { return r >= row ? r + count : r; });
+  remap(LineShift::insert(true, row, count));
   return true;
 }
 
 bool ControlDocument::deleteRows(int32_t row, int32_t count) {
   if (row < 1 || count < 1 || row > maxRows()) return false;
   count = std::min(count, maxRows() - row + 1);
-  remapRows([&](int32_t r) { return r < row ? r : (r < row + count ? 0 : r - count); });
+  remap(LineShift::remove(true, row, count));
   setMaxRows(maxRows() - count);
   return true;
 }
@@ -516,14 +482,14 @@ bool ControlDocument::deleteRows(int32_t row, int32_t count) {
 bool ControlDocument::insertCols(int32_t col, int32_t count) {
   if (col < 1 || count < 1 || col > maxCols() + 1 || maxCols() + count > kControlMaxCols) return false;
   setMaxCols(maxCols() + count);
-  remapCols([&](int32_t c) { return c >= col ? c + count : c; });
+  remap(LineShift::insert(false, col, count));
   return true;
 }
 
 bool ControlDocument::deleteCols(int32_t col, int32_t count) {
   if (col < 1 || count < 1 || col > maxCols()) return false;
   count = std::min(count, maxCols() - col + 1);
-  remapCols([&](int32_t c) { return c < col ? c : (c < col + count ? 0 : c - count); });
+  remap(LineShift::remove(false, col, count));
   setMaxCols(maxCols() - count);
   return true;
 }
@@ -531,7 +497,7 @@ bool ControlDocument::deleteCols(int32_t col, int32_t count) {
 bool ControlDocument::swapRows(int32_t row1, int32_t row2) {
   if (row1 < 1 || row2 < 1 || row1 > maxRows() || row2 > maxRows()) return false;
   if (row1 == row2) return true;
-  remapRows([&](int32_t r) { return r == row1 ? row2 : (r == row2 ? row1 : r); });
+  remap(LineShift::swap(true, row1, row2));
   return true;
 }
 

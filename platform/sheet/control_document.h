@@ -194,6 +194,8 @@ class ControlDocument {
   bool deleteRows(int32_t row, int32_t count = 1);
   bool insertCols(int32_t col, int32_t count = 1);
   bool deleteCols(int32_t col, int32_t count = 1);
+  // Formulas anywhere in the sheet follow the rows and columns they refer
+  // to through all of these (see CellDocument::moveLines).
   // Exchanges two rows completely (contents, attributes, height, header).
   bool swapRows(int32_t row1, int32_t row2);
   // Copies the attributes and height of row `from` to row `to`.
@@ -280,11 +282,10 @@ class ControlDocument {
                             const std::function<void(CellAttributes&)>& change);
   void installFormatter();
   std::string formatValue(int32_t col, int32_t row, const Value& v) const;
-  // Moves everything in rows (columns) by the map old index -> new index
-  // (0 for removed). Used by insert, delete and swap.
-  void remapRows(const std::function<int32_t(int32_t)>& map);
-  void remapCols(const std::function<int32_t(int32_t)>& map);
-  void remap(bool rows, const std::function<int32_t(int32_t)>& map);
+  // Moves everything in the rows (columns) that the shift moves, removes
+  // what lies in deleted ones, and re-addresses the formulas. Used by
+  // insert, delete and swap.
+  void remap(const LineShift& shift);
 
   std::unique_ptr<CellDocument> mEngine;
   CellAttributes mDefaultAttrs;

@@ -645,6 +645,95 @@ std::optional<FormulaCode> parseFormula(std::string_view text, const ParseOption
   return code;
 }
 
+namespace {
+
+// Writes a formula again with each reference replaced by what `write`
+// makes of it (the area as read and its text as written); everything else
+// stays as written. nullopt when the formula cannot be read or `write`
+// gives up.
+template <class Write>
+std::optional<std::string> rewriteReferences(std::string_view text, const ParseOptions& o, Write&& write) {
+  std::vector<RefSpan> spans;
+  FormulaCode code;
+  std::string err;
+  Parser parser(text, o, &spans);
+  if (!parser.run(code, err)) return std::nullopt;
+  std::string out;
+  out.reserve(text.size() + 8);
+  size_t pos = 0;
+  for (const RefSpan& s : spans) {
+    out.append(text.substr(pos, s.begin - pos));
+    std::optional<std::string> ref = write(s.area, text.substr(s.begin, s.end - s.begin));
+    if (!ref) return std::nullopt;
+    out += *ref;
+    pos = s.end;
+  }
+  out.append(text.substr(pos));
+  return out;
+}
+
+bool sameAddress(const CellAddress& a, const CellAddress& b) {
+  return a.col == b.col && a.row == b.row && a.colAbs == b.colAbs && a.rowAbs == b.rowAbs;
+}
+
+// Moves one dimension (rows or columns) of an area with a line shift.
+// Parts outside the sheet (an R1C1 offset pointing before the first line)
+// stay where they are. False when the area's lines are all deleted.
+bool shiftArea(AreaRef& a, const LineShift& shift) {
+  bool whole = shift.rows ? a.wholeColumns : a.wholeRows;
+  if (whole) return true;
+  int32_t& lo = shift.rows ? a.first.row : a.first.col;
+  int32_t& hi = shift.rows ? a.last.row : a.last.col;
+  if (lo < 1) return true;
+  if (!shift.mapBlock(lo, hi)) return false;
+  const int32_t limit = shift.rows ? kMaxRowLimit : kMaxColumnLimit;
+  if (lo > limit) return false;
+  hi = std::min(hi, limit);
+  return true;
+}
+
+std::string formatAreaA1(const AreaRef& a) {
+  if (a.wholeColumns)
+    return (a.first.colAbs ? "$" : "") + columnLetters(a.first.col) + ":" + (a.last.colAbs ? "$" : "") +
+           columnLetters(a.last.col);
+  if (a.wholeRows)
+    return (a.first.rowAbs ? "$" : "") + std::to_string(a.first.row) + ":" + (a.last.rowAbs ? "$" : "") +
+           std::to_string(a.last.row);
+  if (a.isSingleCell() && sameAddress(a.first, a.last)) return formatA1(a.first);
+  return formatA1(a.first) + ":" + formatA1(a.last);
+}
+
+std::string formatAreaR1C1(const AreaRef& a, int32_t hostCol, int32_t hostRow) {
+  std::string s = formatR1C1(a.first, hostCol, hostRow);
+  if (!(a.isSingleCell() && sameAddress(a.first, a.last))) s += ":" + formatR1C1(a.last, hostCol, hostRow);
+  return s;
+}
+
+}  // namespace
+
+std::optional<std::string> readdressReferences(std::string_view text, ReferenceStyle style, int32_t hostCol,
+                                               int32_t hostRow, const LineShift& shift) {
+  ParseOptions o;
+  o.style = style;
+  o.hostCol = hostCol;
+  o.hostRow = hostRow;
+  const bool r1c1 = style == ReferenceStyle::R1C1;
+  // The formula's own cell moves with the lines too (a deleted host keeps
+  // its place: its formula goes away with it).
+  int32_t newCol = hostCol, newRow = hostRow;
+  if (int32_t n = shift.map(shift.rows ? hostRow : hostCol); n > 0) (shift.rows ? newRow : newCol) = n;
+  return rewriteReferences(text, o, [&](const AreaRef& area, std::string_view written) -> std::optional<std::string> {
+    AreaRef a = area;
+    if (!shiftArea(a, shift)) return std::string("#REF!");
+    if (r1c1) {
+      std::string now = formatAreaR1C1(a, newCol, newRow);
+      return now == formatAreaR1C1(area, hostCol, hostRow) ? std::string(written) : now;
+    }
+    if (sameAddress(a.first, area.first) && sameAddress(a.last, area.last)) return std::string(written);
+    return formatAreaA1(a);
+  });
+}
+
 std::optional<std::string> convertReferenceStyle(std::string_view text, ReferenceStyle from, ReferenceStyle to,
                                                  int32_t hostCol, int32_t hostRow) {
   bool fromR1C1 = from == ReferenceStyle::R1C1, toR1C1 = to == ReferenceStyle::R1C1;
@@ -653,27 +742,17 @@ std::optional<std::string> convertReferenceStyle(std::string_view text, Referenc
   o.style = from;
   o.hostCol = hostCol;
   o.hostRow = hostRow;
-  std::vector<RefSpan> spans;
-  FormulaCode code;
-  std::string err;
-  Parser parser(text, o, &spans);
-  if (!parser.run(code, err)) return std::nullopt;
-  std::string out;
-  size_t pos = 0;
   auto cell = [&](const CellAddress& a) {
     if (toR1C1) return formatR1C1(a, hostCol, hostRow);
     if (a.col < 1 || a.row < 1) return std::string("#REF!");
     return formatA1(a);
   };
-  for (const RefSpan& s : spans) {
-    out.append(text.substr(pos, s.begin - pos));
-    if (s.area.wholeColumns || s.area.wholeRows) return std::nullopt;
-    out += cell(s.area.first);
-    if (!s.area.isSingleCell()) out += ":" + cell(s.area.last);
-    pos = s.end;
-  }
-  out.append(text.substr(pos));
-  return out;
+  return rewriteReferences(text, o, [&](const AreaRef& area, std::string_view) -> std::optional<std::string> {
+    if (area.wholeColumns || area.wholeRows) return std::nullopt;
+    std::string s = cell(area.first);
+    if (!area.isSingleCell()) s += ":" + cell(area.last);
+    return s;
+  });
 }
 
 }  // namespace krv::sheet

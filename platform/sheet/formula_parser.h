@@ -36,4 +36,15 @@ std::optional<FormulaCode> parseFormula(std::string_view text, const ParseOption
 std::optional<std::string> convertReferenceStyle(std::string_view text, ReferenceStyle from,
                                                  ReferenceStyle to, int32_t hostCol, int32_t hostRow);
 
+// Re-addresses the references of a formula, written in `style` in the cell
+// (hostCol, hostRow), for rows or columns that were inserted, deleted or
+// exchanged: a reference follows the line it points at, whether relative
+// or absolute; a range widens when lines are inserted inside it and
+// narrows when some of its lines are deleted; a reference whose lines are
+// all deleted becomes #REF!. R1C1 relative parts are written relative to
+// the place the host cell moves to. References that do not change keep
+// their text as written. nullopt when the formula cannot be read.
+std::optional<std::string> readdressReferences(std::string_view text, ReferenceStyle style, int32_t hostCol,
+                                               int32_t hostRow, const LineShift& shift);
+
 }  // namespace krv::sheet
