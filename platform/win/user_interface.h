@@ -19,6 +19,7 @@ class CDialog;
 struct FileDialogRequest {
   bool open = true;              // true: open dialog, false: save dialog
   bool multiSelect = false;      // open dialog that may return several files
+  bool foldersToo = false;       // folders may be chosen as well as files (with multiSelect)
   std::wstring title;            // caption; empty for the default caption
   std::wstring defaultExt;       // extension added to a typed name without one ("txt")
   std::wstring filter;           // "Text files (*.txt)|*.txt|All files (*.*)|*.*||"
