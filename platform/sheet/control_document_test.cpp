@@ -29,6 +29,21 @@ TEST_F(ControlDocumentTest, DataTextsReadBackExactlyAndNumbersComputeInFormulas)
   EXPECT_EQ(*doc.formula(2, 2), L"");
 }
 
+TEST_F(ControlDocumentTest, EditCellsKeepNumbersAsTextThatFormulasStillConvert) {
+  doc.changeAttributes(1, 1, 1, 2, [](CellAttributes& a) { a.type = kCellTypeEdit; });
+  ASSERT_TRUE(doc.setData(1, 1, L"8.8"));
+  ASSERT_TRUE(doc.setData(2, 1, L"8.8"));  // a general cell stores the number
+  ASSERT_TRUE(doc.setFormula(3, 1, L"=ISTEXT(A1)"));
+  ASSERT_TRUE(doc.setFormula(3, 2, L"=ISTEXT(B1)"));
+  ASSERT_TRUE(doc.setFormula(3, 3, L"=A1*2"));
+  ASSERT_TRUE(doc.setFormula(3, 4, L"=A1&\";S235\""));
+  EXPECT_EQ(data(1, 1), L"8.8");
+  EXPECT_EQ(*doc.valueText(3, 1), L"TRUE");
+  EXPECT_EQ(*doc.valueText(3, 2), L"FALSE");
+  EXPECT_EQ(*doc.valueText(3, 3), L"17.6");
+  EXPECT_EQ(*doc.valueText(3, 4), L"8.8;S235");
+}
+
 TEST_F(ControlDocumentTest, OutsideTheSheetIsRefusedAndHeadersAddressedByBothIndices) {
   EXPECT_FALSE(doc.data(5, 1).has_value());
   EXPECT_FALSE(doc.data(1, 6).has_value());
