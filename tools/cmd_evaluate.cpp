@@ -146,7 +146,9 @@ int evaluate(Options o) {
     o.macro = (library / kSampleMacro).string();
     if (o.genVars.empty()) o.genVars = {"gen_edge_margin=10", "gen_bolt_set=M20 8.8"};
     if (o.out.empty()) {
-      o.out = (fs::temp_directory_path() / ("korvane-evaluate-" + std::to_string(::getpid()) + ".json")).string();
+      // One result file, replaced by every run, so that runs of the sample
+      // leave nothing else behind.
+      o.out = (fs::temp_directory_path() / "korvane-sample-result.json").string();
     }
   }
   if (o.standard.empty() || o.macro.empty()) {
