@@ -677,12 +677,14 @@ void Krv_Spread::applyResizeMode() {
 }
 
 void Krv_Spread::OnRButtonDown(UINT flags, CPoint point) {
+  // The control takes the press first, so that a press outside the
+  // selection makes the pressed cell the one the menu's commands act on.
+  TSpread::OnRButtonDown(flags, point);
   if (mMenu && mMenuKinds.length() > 0) {
     CPoint screen = point;
     ClientToScreen(&screen);
     mMenu->track(this, screen);
   }
-  TSpread::OnRButtonDown(flags, point);
 }
 
 void Krv_Spread::OnDestroy() {

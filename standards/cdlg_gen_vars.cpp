@@ -134,7 +134,7 @@ Krv_Spread* CDlgGenVars::sheetOf(int id) {
 BOOL CDlgGenVars::OnCommand(WPARAM wParam, LPARAM lParam) {
   const int id = LOWORD(wParam);
   const UINT code = HIWORD(wParam);
-  if (code == krv::kSpreadButtonClicked) {
+  if (code == kSpreadNotifyButtonClicked) {
     Krv_Spread* sheet = sheetOf(id);
     if (!sheet) return CDialog::OnCommand(wParam, lParam);
     int col = 0, row = 0;

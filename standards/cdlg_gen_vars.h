@@ -19,13 +19,6 @@
 
 #include <vector>
 
-namespace krv {
-// The spreadsheet control's notification of a click on a button cell: the
-// clicked cell becomes the active cell and the control sends WM_COMMAND
-// with this code and its identifier to its parent.
-inline constexpr UINT kSpreadButtonClicked = 70;
-}  // namespace krv
-
 class CDlgGenVars : public CDialog {
  public:
   static constexpr UINT IDD = 256;

@@ -61,7 +61,7 @@ class GenVarsDialog : public ::testing::Test {
   // A person's click on the "..." of `row`.
   static void clickDots(CDlgGenVars& dlg, Krv_Spread& sheet, int row) {
     sheet.setActiveCell(sheet.getMaxCols(), row);
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(sheet.controlId(), kSpreadButtonClicked),
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(sheet.controlId(), kSpreadNotifyButtonClicked),
                     reinterpret_cast<LPARAM>(sheet.GetSafeHwnd()));
   }
 
@@ -234,7 +234,7 @@ TEST_F(GenVarsDialog, FilterChoicesThatAddNothing) {
         EXPECT_EQ(cell(dlg.mDwgSheet, 3, 1), L"Old.dwg;Beam\\c.dwg");
         // A click on a cell that is not a button opens nothing.
         dlg.mDwgSheet.setActiveCell(3, 1);
-        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(CDlgGenVars::kDwgSheet, kSpreadButtonClicked),
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(CDlgGenVars::kDwgSheet, kSpreadNotifyButtonClicked),
                         reinterpret_cast<LPARAM>(dlg.mDwgSheet.GetSafeHwnd()));
         Person::click(&d, IDOK);
       },

@@ -633,6 +633,93 @@ bool ControlDocument::setSelection(int32_t col1, int32_t row1, int32_t col2, int
   return true;
 }
 
+// ---- view geometry ------------------------------------------------------------------
+
+bool ControlDocument::setTopLeft(int32_t col, int32_t row) {
+  if (col < 1 || row < 1 || col > maxCols() || row > maxRows()) return false;
+  mLeftCol = col;
+  mTopRow = row;
+  return true;
+}
+
+namespace {
+
+// Walks the lines shown from `first` on (after the header of size
+// `headerSize`) and gives the line whose extent holds `pos`: 0 for the
+// header, nullopt when `pos` lies beyond the last line or the view. Lines of
+// no size are never hit.
+template <class SizeOf>
+std::optional<int32_t> lineAt(double pos, double viewSize, double headerSize, int32_t first, int32_t count,
+                              SizeOf sizeOf) {
+  if (!(pos >= 0) || pos >= viewSize) return std::nullopt;
+  if (pos < headerSize) return 0;
+  double start = headerSize;
+  for (int32_t i = first; i <= count && start < viewSize; ++i) {
+    const double size = sizeOf(i);
+    if (size <= 0) continue;
+    if (pos < start + size) return i;
+    start += size;
+  }
+  return std::nullopt;
+}
+
+// The extent of line `index` in the view, or nullopt when it is not shown.
+template <class SizeOf>
+std::optional<std::pair<double, double>> lineExtent(int32_t index, double viewSize, double headerSize,
+                                                    int32_t first, int32_t count, SizeOf sizeOf) {
+  if (index < 0 || index > count) return std::nullopt;
+  double start = 0, size = headerSize;
+  if (index > 0) {
+    if (index < first) return std::nullopt;
+    start = headerSize;
+    for (int32_t i = first; i < index && start < viewSize; ++i) start += sizeOf(i);
+    size = sizeOf(index);
+  }
+  if (size <= 0 || start >= viewSize) return std::nullopt;
+  return std::make_pair(start, std::min(start + size, viewSize));
+}
+
+}  // namespace
+
+std::optional<ControlDocument::ViewCell> ControlDocument::cellAt(double x, double y, double viewWidth,
+                                                                 double viewHeight) const {
+  auto colSize = [this](int32_t c) { return shownColWidth(c); };
+  auto rowSize = [this](int32_t r) { return shownRowHeight(r); };
+  auto col = lineAt(x, viewWidth, shownColWidth(0), leftCol(), maxCols(), colSize);
+  if (!col) return std::nullopt;
+  auto row = lineAt(y, viewHeight, shownRowHeight(0), topRow(), maxRows(), rowSize);
+  if (!row) return std::nullopt;
+  ViewCell cell{*col, *row};
+  if (cell.col > 0 && cell.row > 0) {
+    if (auto span = spanAt(cell.col, cell.row)) cell = ViewCell{span->col, span->row};
+  }
+  return cell;
+}
+
+std::optional<ControlDocument::ViewRect> ControlDocument::cellRectInView(int32_t col, int32_t row, double viewWidth,
+                                                                        double viewHeight) const {
+  col = headerIndex(col);
+  row = headerIndex(row);
+  auto colSize = [this](int32_t c) { return shownColWidth(c); };
+  auto rowSize = [this](int32_t r) { return shownRowHeight(r); };
+  auto h = lineExtent(col, viewWidth, shownColWidth(0), leftCol(), maxCols(), colSize);
+  auto v = lineExtent(row, viewHeight, shownRowHeight(0), topRow(), maxRows(), rowSize);
+  if (!h || !v) return std::nullopt;
+  return ViewRect{h->first, v->first, h->second, v->second};
+}
+
+bool ControlDocument::isSelected(int32_t col, int32_t row) const {
+  int32_t c1, r1, c2, r2;
+  selection(c1, r1, c2, r2);
+  auto within = [](int32_t v, int32_t a, int32_t b, int32_t last) {
+    if (a == -1) a = 1;
+    if (b == -1) b = last;
+    if (a > b) std::swap(a, b);
+    return v >= a && v <= b && v >= 1;
+  };
+  return within(col, c1, c2, maxCols()) && within(row, r1, r2, maxRows());
+}
+
 void ControlDocument::setEditing(bool on, int selStart, int selEnd) {
   mEditing = on;
   mEditSelStart = on ? std::max(0, selStart) : 0;
@@ -715,6 +802,8 @@ void ControlDocument::swapContents(ControlDocument& other) {
   std::swap(mDefaultColWidth, other.mDefaultColWidth);
   std::swap(mActiveCol, other.mActiveCol);
   std::swap(mActiveRow, other.mActiveRow);
+  std::swap(mLeftCol, other.mLeftCol);
+  std::swap(mTopRow, other.mTopRow);
   std::swap(mSel, other.mSel);
   std::swap(mEditing, other.mEditing);
   std::swap(mEditSelStart, other.mEditSelStart);
@@ -752,6 +841,7 @@ void ControlDocument::reset() {
   mDefaultRowHeight = 12.0;
   mDefaultColWidth = 9.0;
   mActiveCol = mActiveRow = 0;
+  mLeftCol = mTopRow = 1;
   mSel[0] = mSel[1] = mSel[2] = mSel[3] = 0;
   setEditing(false);
 }

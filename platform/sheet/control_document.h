@@ -236,6 +236,38 @@ class ControlDocument {
   int editSelStart() const { return mEditSelStart; }
   int editSelEnd() const { return mEditSelEnd; }
 
+  // ---- view geometry -------------------------------------------------------------
+  // The view shows the header row and header column, then the cells from the
+  // top-left cell (the scroll position, (1, 1) by default) right and down.
+  // Sizes are those of colWidth and rowHeight, in the window's client units;
+  // a hidden row or column takes no room. Points and rectangles are relative
+  // to the view's top-left corner; `viewWidth` and `viewHeight` bound the
+  // area that shows cells.
+  int32_t leftCol() const { return clampedView(mLeftCol, maxCols()); }
+  int32_t topRow() const { return clampedView(mTopRow, maxRows()); }
+  // False (and nothing changes) for a cell outside 1..maxCols, 1..maxRows.
+  bool setTopLeft(int32_t col, int32_t row);
+  // The room a column (row) takes in the view: 0 when hidden.
+  double shownColWidth(int32_t col) const { return isColHidden(col) ? 0.0 : colWidth(col); }
+  double shownRowHeight(int32_t row) const { return isRowHidden(row) ? 0.0 : rowHeight(row); }
+  struct ViewCell {
+    int32_t col = 0, row = 0;
+    bool operator==(const ViewCell&) const = default;
+  };
+  // The cell under the point: row 0 on the header row, column 0 on the
+  // header column, (0, 0) on the corner; a point on a span gives the span's
+  // anchor. Nothing for a point beyond the view, beyond the last row or
+  // column, or on a row or column that takes no room.
+  std::optional<ViewCell> cellAt(double x, double y, double viewWidth, double viewHeight) const;
+  struct ViewRect {
+    double left = 0, top = 0, right = 0, bottom = 0;
+  };
+  // Where a single cell (headers included) lies in the view, cut to the
+  // view; nothing when it is hidden, scrolled off or beyond the view.
+  std::optional<ViewRect> cellRectInView(int32_t col, int32_t row, double viewWidth, double viewHeight) const;
+  // Whether the cell lies in the selected block (-1 bounds reach the last).
+  bool isSelected(int32_t col, int32_t row) const;
+
   // ---- clipboard blocks ---------------------------------------------------------
   // The block as tab-separated lines of data texts (formulas as formulas).
   std::wstring copyBlock(int32_t col1, int32_t row1, int32_t col2, int32_t row2) const;
@@ -282,6 +314,7 @@ class ControlDocument {
                             const std::function<void(CellAttributes&)>& change);
   void installFormatter();
   std::string formatValue(int32_t col, int32_t row, const Value& v) const;
+  static int32_t clampedView(int32_t first, int32_t count) { return first > count ? (count > 0 ? count : 1) : first; }
   // Moves everything in the rows (columns) that the shift moves, removes
   // what lies in deleted ones, and re-addresses the formulas. Used by
   // insert, delete and swap.
@@ -303,6 +336,7 @@ class ControlDocument {
   double mDefaultRowHeight = 12.0;
   double mDefaultColWidth = 9.0;
   int32_t mActiveCol = 0, mActiveRow = 0;
+  int32_t mLeftCol = 1, mTopRow = 1;
   int32_t mSel[4] = {0, 0, 0, 0};
   bool mEditing = false;
   int mEditSelStart = 0, mEditSelEnd = 0;

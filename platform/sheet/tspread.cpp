@@ -1,7 +1,11 @@
 #include "platform/sheet/tspread.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "platform/sheet/sheet_file.h"
 #include "platform/sheet/control_text.h"
+#include "platform/sheet/ss_api.h"
 #include "platform/win/clipboard.h"
 
 TSpread::TSpread() = default;
@@ -74,4 +78,120 @@ BOOL TSpread::MoveRowBlock(long row1, long row2, long destRow) {
     ++row2;
   }
   return TRUE;
+}
+
+// ---- view and mouse ---------------------------------------------------------------
+
+using krv::sheet::ControlDocument;
+
+CSize TSpread::cellAreaSize() const {
+  if (!m_hWnd) return CSize(0, 0);
+  CRect client;
+  GetClientRect(&client);
+  short vbar = 0, hbar = 0;
+  SSGetScrollBarSize(m_hWnd, &vbar, &hbar);
+  return CSize(std::max(0L, static_cast<long>(client.Width()) - vbar),
+               std::max(0L, static_cast<long>(client.Height()) - hbar));
+}
+
+std::optional<ControlDocument::ViewCell> TSpread::CellFromPoint(CPoint point) const {
+  if (!m_hWnd) return std::nullopt;
+  const CSize area = cellAreaSize();
+  return mDocument.cellAt(point.x, point.y, area.cx, area.cy);
+}
+
+BOOL TSpread::GetCellRect(long col, long row, CRect& rect) const {
+  if (!m_hWnd) return FALSE;
+  const CSize area = cellAreaSize();
+  auto r = mDocument.cellRectInView(static_cast<int32_t>(col), static_cast<int32_t>(row), area.cx, area.cy);
+  if (!r) return FALSE;
+  // Whole client units: a cell owns the points from its (rounded up) left
+  // edge to before its (rounded up) right edge.
+  rect = CRect(static_cast<int>(std::ceil(r->left)), static_cast<int>(std::ceil(r->top)),
+               static_cast<int>(std::ceil(r->right)), static_cast<int>(std::ceil(r->bottom)));
+  return !rect.IsRectEmpty();
+}
+
+BOOL TSpread::SetTopLeftCell(long col, long row) {
+  if (!m_hWnd) return FALSE;
+  return mDocument.setTopLeft(static_cast<int32_t>(col), static_cast<int32_t>(row));
+}
+
+void TSpread::selectForPress(ControlDocument::ViewCell cell, bool extend) {
+  ControlDocument& d = mDocument;
+  const int32_t cols = d.maxCols(), rows = d.maxRows();
+  if (cols < 1 || rows < 1) return;
+  const bool rowMode = d.intOption(0) == kSpreadModeReadOnlyRows;
+  const int32_t activeCol = d.activeCol(), activeRow = d.activeRow();
+  extend = extend && activeCol >= 1 && activeRow >= 1 && activeCol <= cols && activeRow <= rows;
+
+  if (cell.col == 0 && cell.row == 0) {  // the corner: everything
+    d.setSelection(-1, -1, -1, -1);
+    return;
+  }
+  if (cell.row == 0) {  // a column header: whole columns
+    const int32_t from = extend ? activeCol : cell.col;
+    if (!extend) d.setActiveCell(cell.col, d.topRow());
+    d.setSelection(std::min(from, cell.col), -1, std::max(from, cell.col), -1);
+    return;
+  }
+  if (cell.col == 0 || rowMode) {  // a row header, or any cell of read-only rows: whole rows
+    const int32_t from = extend ? activeRow : cell.row;
+    if (!extend) d.setActiveCell(cell.col == 0 ? d.leftCol() : cell.col, cell.row);
+    d.setSelection(-1, std::min(from, cell.row), -1, std::max(from, cell.row));
+    return;
+  }
+  if (extend) {
+    d.setSelection(std::min(activeCol, cell.col), std::min(activeRow, cell.row), std::max(activeCol, cell.col),
+                   std::max(activeRow, cell.row));
+    return;
+  }
+  d.setActiveCell(cell.col, cell.row);
+  d.setSelection(cell.col, cell.row, cell.col, cell.row);
+}
+
+void TSpread::OnLButtonDown(UINT flags, CPoint point) {
+  const auto cell = CellFromPoint(point);
+  if (IsWindowEnabled() && GetFocus() != this) SetFocus();
+  if (!cell) {
+    CWnd::OnLButtonDown(flags, point);
+    return;
+  }
+  const bool extend = (flags & MK_SHIFT) != 0;
+  selectForPress(*cell, extend);
+  CWnd::OnLButtonDown(flags, point);
+  if (extend || cell->col < 1 || cell->row < 1) return;
+
+  ControlDocument& d = mDocument;
+  const krv::sheet::CellAttributes& attrs = d.attributes(cell->col, cell->row);
+  if (attrs.locked) return;
+  if (attrs.type == krv::sheet::kCellTypeCheckBox && d.intOption(0) != kSpreadModeReadOnlyRows) {
+    const bool on = d.data(cell->col, cell->row).value_or(L"") == L"1";
+    d.setData(cell->col, cell->row, on ? L"0" : L"1");
+    d.setBoolOption(30, true);  // the changed mark
+  } else if (attrs.type == krv::sheet::kCellTypeButton) {
+    // Last: the parent may do anything with the control, even destroy it.
+    if (CWnd* parent = GetParent()) {
+      parent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), kSpreadNotifyButtonClicked),
+                          reinterpret_cast<LPARAM>(m_hWnd));
+    }
+  }
+}
+
+void TSpread::OnLButtonDblClk(UINT flags, CPoint point) {
+  // The press before it did the cell's action; the double click only
+  // selects (a press of a window class without double clicks repeats the
+  // action instead).
+  if (auto cell = CellFromPoint(point)) selectForPress(*cell, (flags & MK_SHIFT) != 0);
+  CWnd::OnLButtonDblClk(flags, point);
+}
+
+void TSpread::OnRButtonDown(UINT flags, CPoint point) {
+  // A context command acts on the selection: a press outside it moves the
+  // active cell there, a press inside keeps the block.
+  if (auto cell = CellFromPoint(point); cell && cell->col >= 1 && cell->row >= 1 &&
+                                         !mDocument.isSelected(cell->col, cell->row)) {
+    selectForPress(*cell, false);
+  }
+  CWnd::OnRButtonDown(flags, point);
 }

@@ -5,6 +5,20 @@
 // through the window handle, and the member functions here offer the
 // operations that callers use by role: load and save, clipboard copy and
 // paste of the selection, and the row block move.
+//
+// The window answers a person's mouse like a spreadsheet: a left press on a
+// cell makes it the active cell and the selection (with Shift the selection
+// reaches from the active cell to it instead); a press on a column or row
+// header selects the whole column or row, on the corner the whole sheet. A
+// press on an unlocked check box cell (type 12) toggles its data text between
+// "1" and "0" and sets the changed mark (option 30); a press on an unlocked
+// button cell (type 7) sends WM_COMMAND with kSpreadNotifyButtonClicked and
+// the control's identifier to the parent, the pressed cell being the active
+// cell by then. While the mode value (integer option 0) is 5, the rows are
+// read only: a press selects the whole row and check boxes stay as they are.
+// A double click selects like a press and does nothing more. A right press
+// outside the selection makes the pressed cell active first.
+#include <optional>
 #include <string>
 
 #include "platform/sheet/control_document.h"
@@ -12,6 +26,12 @@
 
 inline constexpr wchar_t kSpreadWindowClass[] = L"fpUSpread70";
 inline constexpr wchar_t kSpreadPreviewWindowClass[] = L"fpSpreadPreview70";
+
+// Command notification code of a press on a button cell (sent to the
+// parent with the control's identifier; lParam is the control's window).
+inline constexpr UINT kSpreadNotifyButtonClicked = 70;
+// The mode value (integer option 0) of read-only rows.
+inline constexpr int kSpreadModeReadOnlyRows = 5;
 
 class TSpread : public CWnd {
  public:
@@ -46,6 +66,32 @@ class TSpread : public CWnd {
   // rows in between shift to make room. False outside the sheet.
   BOOL MoveRowBlock(long row1, long row2, long destRow);
 
+  // ---- view and mouse ------------------------------------------------------------
+  // The cell under a client point: row 0 on the header row, column 0 on
+  // the header column; nothing outside the cells (beyond the last row or
+  // column, on the scroll bars, outside the window).
+  std::optional<krv::sheet::ControlDocument::ViewCell> CellFromPoint(CPoint point) const;
+  // The client rectangle of a cell that is shown (cut to the cell area);
+  // false for one hidden, scrolled off or beyond the window.
+  BOOL GetCellRect(long col, long row, CRect& rect) const;
+  // The first row and column shown below and right of the headers.
+  BOOL SetTopLeftCell(long col, long row);
+  long GetTopRow() const { return mDocument.topRow(); }
+  long GetLeftCol() const { return mDocument.leftCol(); }
+
+  void OnLButtonDown(UINT flags, CPoint point) override;
+  void OnLButtonDblClk(UINT flags, CPoint point) override;
+  void OnRButtonDown(UINT flags, CPoint point) override;
+
+ protected:
+  // Selects for a press on `cell` (a cell, a header or the corner); with
+  // `extend` the selection reaches from the active cell.
+  void selectForPress(krv::sheet::ControlDocument::ViewCell cell, bool extend);
+
  private:
+  // The client area that shows cells: the client rectangle without the
+  // scroll bars.
+  CSize cellAreaSize() const;
+
   krv::sheet::ControlDocument mDocument;
 };
