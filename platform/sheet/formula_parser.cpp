@@ -693,19 +693,33 @@ bool shiftArea(AreaRef& a, const LineShift& shift) {
 }
 
 std::string formatAreaA1(const AreaRef& a) {
-  if (a.wholeColumns)
-    return (a.first.colAbs ? "$" : "") + columnLetters(a.first.col) + ":" + (a.last.colAbs ? "$" : "") +
-           columnLetters(a.last.col);
-  if (a.wholeRows)
-    return (a.first.rowAbs ? "$" : "") + std::to_string(a.first.row) + ":" + (a.last.rowAbs ? "$" : "") +
-           std::to_string(a.last.row);
-  if (a.isSingleCell() && sameAddress(a.first, a.last)) return formatA1(a.first);
-  return formatA1(a.first) + ":" + formatA1(a.last);
+  // Built by appending: chains of operator+ on temporaries trip a false
+  // -Wrestrict warning of g++ 12 at -O3.
+  std::string s;
+  if (a.wholeColumns || a.wholeRows) {
+    const bool cols = a.wholeColumns;
+    const auto part = [&](const CellAddress& c) {
+      if (cols ? c.colAbs : c.rowAbs) s += '$';
+      s += cols ? columnLetters(c.col) : std::to_string(c.row);
+    };
+    part(a.first);
+    s += ':';
+    part(a.last);
+    return s;
+  }
+  s = formatA1(a.first);
+  if (a.isSingleCell() && sameAddress(a.first, a.last)) return s;
+  s += ':';
+  s += formatA1(a.last);
+  return s;
 }
 
 std::string formatAreaR1C1(const AreaRef& a, int32_t hostCol, int32_t hostRow) {
   std::string s = formatR1C1(a.first, hostCol, hostRow);
-  if (!(a.isSingleCell() && sameAddress(a.first, a.last))) s += ":" + formatR1C1(a.last, hostCol, hostRow);
+  if (!(a.isSingleCell() && sameAddress(a.first, a.last))) {
+    s += ':';
+    s += formatR1C1(a.last, hostCol, hostRow);
+  }
   return s;
 }
 
@@ -750,7 +764,10 @@ std::optional<std::string> convertReferenceStyle(std::string_view text, Referenc
   return rewriteReferences(text, o, [&](const AreaRef& area, std::string_view) -> std::optional<std::string> {
     if (area.wholeColumns || area.wholeRows) return std::nullopt;
     std::string s = cell(area.first);
-    if (!area.isSingleCell()) s += ":" + cell(area.last);
+    if (!area.isSingleCell()) {
+      s += ':';
+      s += cell(area.last);
+    }
     return s;
   });
 }
