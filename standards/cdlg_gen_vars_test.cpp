@@ -56,14 +56,14 @@ class GenVarsDialog : public ::testing::Test {
     sheet.getColumn(col, items, Data);
     return items;
   }
-  // A person's click on a cell makes it active.
-  static void clickCell(Krv_Spread& sheet, int col, int row) { sheet.setActiveCell(col, row); }
-  // A person's click on the "..." of `row`.
-  static void clickDots(CDlgGenVars& dlg, Krv_Spread& sheet, int row) {
-    sheet.setActiveCell(sheet.getMaxCols(), row);
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(sheet.controlId(), kSpreadNotifyButtonClicked),
-                    reinterpret_cast<LPARAM>(sheet.GetSafeHwnd()));
+  // A person's click on a cell of a table.
+  static void clickCell(Krv_Spread& sheet, int col, int row) {
+    CRect r;
+    ASSERT_TRUE(sheet.GetCellRect(col, row, r)) << "cell " << col << "," << row << " is not shown";
+    Person::clickAt(&sheet, r.CenterPoint());
   }
+  // A person's click on the "..." of `row`.
+  static void clickDots(Krv_Spread& sheet, int row) { clickCell(sheet, sheet.getMaxCols(), row); }
 
   static VtAutoStandardsData sample() {
     VtAutoStandardsData d;
@@ -146,9 +146,9 @@ TEST_F(GenVarsDialog, PersonEditsRowsChoosesFiltersAndConfirms) {
         EXPECT_EQ(dwg.getCellType(4, 2), sheet::kCellTypeButton);
         dwg.setCellData(1, 2, L"Fire");
         dwg.setCellData(2, 2, L"R30");
-        clickDots(dlg, dwg, 2);
+        clickDots(dwg, 2);
         EXPECT_EQ(cell(dwg, 3, 2), L"Beam\\end.dwg;Columns");  // the drawing outside is dropped
-        clickDots(dlg, dwg, 1);
+        clickDots(dwg, 1);
         EXPECT_EQ(cell(dwg, 3, 1), L"Beam\\a.dwg;Beam\\b.dwg");
 
         // Reorder: the new row to the top, Coating up once, then remove Grade.
@@ -203,7 +203,7 @@ TEST_F(GenVarsDialog, CancelLeavesTheRecordUntouched) {
       [&](CDialog& d) {
         auto& dlg = static_cast<CDlgGenVars&>(d);
         dlg.mDwgSheet.setCellData(1, 1, L"Changed");
-        clickDots(dlg, dlg.mStdSheet, 1);
+        clickDots(dlg.mStdSheet, 1);
         clickCell(dlg.mDwgSheet, 1, 2);
         Person::click(&d, CDlgGenVars::kDwgRemove);
         Person::click(&d, IDCANCEL);
@@ -230,10 +230,13 @@ TEST_F(GenVarsDialog, FilterChoicesThatAddNothing) {
           EXPECT_FALSE(dlg.chooseFilter(dlg.mDwgSheet, 1));
           EXPECT_EQ(cell(dlg.mDwgSheet, 3, 1), L"Old.dwg");
         }
-        clickDots(dlg, dlg.mDwgSheet, 1);
+        clickDots(dlg.mDwgSheet, 1);
         EXPECT_EQ(cell(dlg.mDwgSheet, 3, 1), L"Old.dwg;Beam\\c.dwg");
         // A click on a cell that is not a button opens nothing.
-        dlg.mDwgSheet.setActiveCell(3, 1);
+        const size_t asked = ui->fileDialogs().size();
+        clickCell(dlg.mDwgSheet, 3, 1);
+        EXPECT_EQ(ui->fileDialogs().size(), asked);
+        // Nor does the notification when the active cell is no button.
         dlg.SendMessage(WM_COMMAND, MAKEWPARAM(CDlgGenVars::kDwgSheet, kSpreadNotifyButtonClicked),
                         reinterpret_cast<LPARAM>(dlg.mDwgSheet.GetSafeHwnd()));
         Person::click(&d, IDOK);
