@@ -192,6 +192,8 @@ class Krv_Spread : public TSpread {
   BOOL PreTranslateMessage(MSG* msg) override;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnSize(UINT type, int cx, int cy) override;
+  // The control takes the press first (a press outside the selection makes
+  // the pressed cell active), then the context menu shows.
   void OnRButtonDown(UINT flags, CPoint point) override;
   void OnDestroy() override;
 
