@@ -7,6 +7,7 @@
 #include "platform/sheet/control_text.h"
 #include "platform/sheet/ss_api.h"
 #include "platform/win/clipboard.h"
+#include "platform/win/window_class.h"
 
 TSpread::TSpread() = default;
 TSpread::~TSpread() {
@@ -14,6 +15,11 @@ TSpread::~TSpread() {
 }
 
 BOOL TSpread::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
+  // The control's class takes double clicks and shows the arrow, as the
+  // vendor registers it; registering again is harmless.
+  static const bool registered = krv::registerWindowClass(
+      {kSpreadWindowClass, CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW), nullptr, nullptr});
+  (void)registered;
   return CWnd::Create(kSpreadWindowClass, L"", style, rect, parent, id);
 }
 

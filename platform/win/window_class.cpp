@@ -74,6 +74,12 @@ LPCWSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, 
 
 namespace krv {
 
+bool registerWindowClass(const WindowClass& windowClass) {
+  if (windowClass.name.empty() || findWindowClass(windowClass.name)) return false;
+  classes().push_back(windowClass);
+  return true;
+}
+
 const WindowClass* findWindowClass(const std::wstring& name) {
   for (const auto& c : classes())
     if (krv::equalsNoCase(c.name, name)) return &c;

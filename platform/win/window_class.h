@@ -45,6 +45,9 @@ struct WindowClass {
   HICON icon = nullptr;
 };
 
+// Registers a class under its own name (the RegisterClass role); false
+// when a class of that name (ignoring case) exists already.
+bool registerWindowClass(const WindowClass& windowClass);
 // The registered class of that name (ignoring case), or nullptr. The
 // system's control classes ("BUTTON", "EDIT", "SysListView32", the dialog
 // class "#32770", ...) are registered from the start, with double clicks.
