@@ -6,6 +6,8 @@
 #include <optional>
 #include <system_error>
 
+#include "platform/core/file_paths.h"
+
 namespace fs = std::filesystem;
 
 namespace krv::tools {
@@ -17,22 +19,12 @@ std::string lower(std::string s) {
   return s;
 }
 
-// Finds a child of `dir` whose name equals `name` ignoring letter case.
-std::optional<fs::path> findChild(const fs::path& dir, const std::string& name) {
+// A folder below the library, its components found without regard to
+// letter case (the core's path lookup), or nothing when it does not exist.
+std::optional<fs::path> findPath(const fs::path& root, const wchar_t* relative) {
+  const fs::path p = krv::osPath(krv::fromOsPath(root) + L"\\" + relative);
   std::error_code ec;
-  if (fs::exists(dir / name, ec)) return dir / name;
-  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
-    if (lower(it->path().filename().string()) == lower(name)) return it->path();
-  return std::nullopt;
-}
-
-std::optional<fs::path> findPath(const fs::path& root, std::initializer_list<const char*> parts) {
-  fs::path p = root;
-  for (const char* part : parts) {
-    auto c = findChild(p, part);
-    if (!c) return std::nullopt;
-    p = *c;
-  }
+  if (!fs::is_directory(p, ec)) return std::nullopt;
   return p;
 }
 
@@ -118,16 +110,16 @@ bool scanLibrary(const std::string& folder, LibraryContents& out, std::string& e
   }
   out = LibraryContents{};
   out.root = fs::absolute(root, ec).lexically_normal().string();
-  auto standardsDir = findPath(root, {"Connection Standards"});
-  auto dataDir = findPath(root, {"Connection Standards", "Data"});
+  auto standardsDir = findPath(root, L"Connection Standards");
+  auto dataDir = findPath(root, L"Connection Standards\\Data");
   out.standards = collect(standardsDir, ".vts", true);
   std::vector<fs::path> mapPaths;
   auto mapNames = collect(standardsDir, ".map", true, &mapPaths);
   for (size_t i = 0; i < mapNames.size(); ++i)
     out.mappings.push_back(readMappingKeys(mapNames[i], mapPaths[i]));
   out.dataFiles = collect(dataDir, "", true);
-  out.sectionTables = collect(findPath(root, {"prof"}), ".pr", false);
-  out.designs = collect(findPath(root, {"Dialog Templates", "Dialog Design"}), ".txt", true);
+  out.sectionTables = collect(findPath(root, L"prof"), ".pr", false);
+  out.designs = collect(findPath(root, L"Dialog Templates\\Dialog Design"), ".txt", true);
   return true;
 }
 
