@@ -2,6 +2,8 @@
 
 #include "frame/exported_functions.h"
 #include "frame/frame_test_fixture.h"
+#include "platform/core/macro_data.h"
+#include "platform/win/event_loop.h"
 #include "platform/win/person.h"
 
 namespace krv {
@@ -189,6 +191,86 @@ TEST_F(MacroDialogSlotsTest, DestroyAllEndsEverySlotAndDefersBusyOnes) {
   EventLoop::instance().advance(50);
   EXPECT_EQ(modelessMacroSlotCount(), 0);
   EXPECT_EQ(out.text(), L"Delayed timer called.\n");
+}
+
+}  // namespace
+}  // namespace krv
+
+namespace krv {
+namespace {
+
+// A macro dialog holding a real record, as the macro subsystem's dialog does.
+class RecordMacroDialog : public MacroDialogBase {
+ public:
+  explicit RecordMacroDialog(const MacroData& data) : mData(data) {}
+  bool isMacroBusy() const override { return mData.isBusy(); }
+  void copyMacroData(MacroData& data) const override { data = mData; }
+  MacroData mData;
+};
+
+class ExportedMacroDialogTest : public FrameTest {
+ protected:
+  void SetUp() override {
+    FrameTest::SetUp();
+    previous = setMacroDialogFactory(
+        [](CWnd*, const MacroData& data) -> MacroDialogBase* { return new RecordMacroDialog(data); });
+  }
+  void TearDown() override {
+    for (int i = 0; i < modelessMacroSlotCount(); ++i)
+      if (auto* d = static_cast<RecordMacroDialog*>(modelessMacroDialog(i))) d->mData.setBusy(false);
+    DestroyAllMacroDlgs();
+    setMacroDialogFactory(std::move(previous));
+    FrameTest::TearDown();
+  }
+  MacroDialogFactory previous;
+};
+
+TEST_F(ExportedMacroDialogTest, StartReuseAndReadBackThroughTheExportedFunctions) {
+  MacroData first, second, third;
+  first.mCaption = L"Base plate";
+  second.mCaption = L"End plate";
+  third.mCaption = L"Fin plate";
+  int a = -2, b = -2, c = -2;
+  ASSERT_TRUE(StartDlgMacroModeless(true, first, a));
+  ASSERT_TRUE(StartDlgMacroModeless(false, second, b));
+  EXPECT_EQ(a, 0);
+  EXPECT_EQ(b, 1);
+
+  // The caller reads the dialog's own copy of the record back by slot.
+  static_cast<RecordMacroDialog*>(modelessMacroDialog(1))->mData.mCaption = L"End plate, edited";
+  MacroData read;
+  ASSERT_TRUE(GetDlgMacroData(1, read));
+  EXPECT_EQ(read.mCaption, L"End plate, edited");
+  EXPECT_EQ(second.mCaption, L"End plate");  // the caller's record is not touched by the dialog
+  EXPECT_FALSE(GetDlgMacroData(2, read));
+  EXPECT_FALSE(GetDlgMacroData(-1, read));
+
+  // Two starts, the first ended, a third start takes slot 0.
+  ASSERT_TRUE(EndDlgMacroModeless(0));
+  EXPECT_FALSE(GetDlgMacroData(0, read));
+  ASSERT_TRUE(StartDlgMacroModeless(true, third, c));
+  EXPECT_EQ(c, 0);
+  ASSERT_TRUE(GetDlgMacroData(0, read));
+  EXPECT_EQ(read.mCaption, L"Fin plate");
+
+  // A busy record defers the close: the slot stays filled until the flag clears.
+  auto* busy = static_cast<RecordMacroDialog*>(modelessMacroDialog(1));
+  busy->mData.setBusy(true);
+  EXPECT_TRUE(EndDlgMacroModeless(1));
+  EXPECT_TRUE(GetDlgMacroData(1, read));
+  busy->mData.setBusy(false);
+  EventLoop::instance().advance(50);
+  EXPECT_FALSE(GetDlgMacroData(1, read));
+  EXPECT_EQ(modelessMacroSlotCount(), 1);
+}
+
+TEST_F(ExportedMacroDialogTest, WithoutAFactoryNothingStarts) {
+  setMacroDialogFactory(nullptr);
+  MacroData data;
+  int slot = 7;
+  EXPECT_FALSE(StartDlgMacroModeless(true, data, slot));
+  EXPECT_EQ(slot, -1);
+  EXPECT_FALSE(GetDlgMacroData(0, data));
 }
 
 }  // namespace
