@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/win/user_interface.h"
+
 namespace {
 
 constexpr std::array<UINT, dynMenu::kEntryCount> makeTable() {
@@ -22,17 +24,7 @@ constexpr std::array<UINT, dynMenu::kEntryCount> kTable = makeTable();
 static_assert(kTable[9] == 32804 && kTable[10] == 33100 && kTable[16] == 33117 && kTable[62] == 33163 &&
               kTable[63] == 33164 && kTable[89] == 33190 && kTable[91] == 33192 && kTable[99] == 33200);
 
-krv::PopupMenuChooser* gChooser = nullptr;
-
 }  // namespace
-
-krv::PopupMenuChooser* krv::PopupMenuChooser::install(PopupMenuChooser* chooser) {
-  PopupMenuChooser* previous = gChooser;
-  gChooser = chooser;
-  return previous;
-}
-
-krv::PopupMenuChooser* krv::PopupMenuChooser::current() { return gChooser; }
 
 UINT dynMenu::commandId(int entry) {
   return entry >= 0 && entry < kEntryCount ? kTable[static_cast<size_t>(entry)] : 0;
@@ -72,8 +64,11 @@ int dynMenu::commandCount() const {
 }
 
 UINT dynMenu::track(CWnd* owner, CPoint screenPoint) const {
-  if (!owner || !owner->GetSafeHwnd() || commandCount() == 0 || !gChooser) return 0;
-  int entry = gChooser->choose(*this, screenPoint);
+  if (!owner || !owner->GetSafeHwnd() || commandCount() == 0) return 0;
+  std::vector<std::wstring> commands;
+  for (const Item& i : mItems)
+    if (!i.separator) commands.push_back(i.text);
+  int entry = UserInterface::current().choosePopupMenuItem(commands, screenPoint);
   if (entry < 0 || entry >= commandCount()) return 0;
   UINT id = commandId(entry);
   owner->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<int>(id), 0), 0);

@@ -5,29 +5,15 @@
 // into the entry index by its place in that table. Separators take no
 // identifier.
 //
-// Showing the menu waits for a person; that goes through the installed
-// krv::PopupMenuChooser (tests install a scripted one). Without a chooser
-// nothing is chosen. A chosen entry sends WM_COMMAND with its identifier to
-// the owner window, as the host's popup menus do.
+// Showing the menu waits for a person; that goes through the window
+// system's UserInterface (choosePopupMenuItem; tests script the answer).
+// A chosen entry sends WM_COMMAND with its identifier to the owner window,
+// as the host's popup menus do.
 #include <string>
 #include <vector>
 
 #include "platform/win/wnd.h"
 
-class dynMenu;
-
-namespace krv {
-class PopupMenuChooser {
- public:
-  virtual ~PopupMenuChooser() = default;
-  // The index of the command entry chosen (counting command entries only),
-  // or -1 when the menu was dismissed.
-  virtual int choose(const dynMenu& menu, CPoint screenPoint) = 0;
-  // Installs `chooser` (nullptr: none) and gives the one installed before.
-  static PopupMenuChooser* install(PopupMenuChooser* chooser);
-  static PopupMenuChooser* current();
-};
-}  // namespace krv
 
 class dynMenu {
  public:

@@ -205,20 +205,16 @@ TEST_F(SheetClicks, ARightPressOutsideTheSelectionMovesTheActiveCellBeforeTheMen
   sheet.setContextMenu(Krv_Array<int>{kMenuDeleteRow});
   for (int r = 1; r <= 6; ++r) sheet.setCellData(1, r, Krv_String(L"row ") + std::to_wstring(r));
   click(1, 1);
-  {
-    krv::test::ChooseMenuEntry choose(0);
-    Person::rightClickAt(&sheet, middleOf(3, 4));
-  }
+  ui->answerPopupMenu(0);
+  Person::rightClickAt(&sheet, middleOf(3, 4));
   EXPECT_EQ(sheet.getMaxRows(), 5);
   EXPECT_EQ(data(1, 4), L"row 5");
   EXPECT_EQ(data(1, 1), L"row 1");
   // Inside a block the block and the active cell stay.
   click(1, 1);
   click(3, 3, true);
-  {
-    krv::test::ChooseMenuEntry choose(-1);  // the menu is dismissed
-    Person::rightClickAt(&sheet, middleOf(2, 2));
-  }
+  ui->answerPopupMenu(-1);  // the menu is dismissed
+  Person::rightClickAt(&sheet, middleOf(2, 2));
   EXPECT_EQ(active(), (std::vector<int>{1, 1}));
   EXPECT_EQ(selection(), (std::vector<int>{1, 1, 3, 3}));
 }

@@ -45,20 +45,4 @@ class SheetOnDialog : public ::testing::Test {
   HINSTANCE previousResources = nullptr;
 };
 
-// Chooses command entry `entry` of the next popup menus while alive.
-class ChooseMenuEntry : public krv::PopupMenuChooser {
- public:
-  explicit ChooseMenuEntry(int entry) : mEntry(entry), mPrevious(install(this)) {}
-  ~ChooseMenuEntry() override { install(mPrevious); }
-  int choose(const dynMenu& menu, CPoint) override {
-    shownCommands = menu.commandCount();
-    return mEntry;
-  }
-  int shownCommands = -1;
-
- private:
-  int mEntry;
-  krv::PopupMenuChooser* mPrevious;
-};
-
 }  // namespace krv::test

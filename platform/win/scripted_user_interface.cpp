@@ -22,7 +22,7 @@ void ScriptedUserInterface::answerPickObject(bool picked, std::int64_t handle) {
 
 bool ScriptedUserInterface::allUsed() const {
   return mModals.empty() && mBoxAnswers.empty() && mFiles.empty() && mTracks.empty() &&
-         mPointPicks.empty() && mObjectPicks.empty();
+         mPointPicks.empty() && mObjectPicks.empty() && mMenuChoices.empty();
 }
 
 std::string ScriptedUserInterface::report() const {
@@ -35,6 +35,7 @@ std::string ScriptedUserInterface::report() const {
   if (!mFiles.empty()) out += std::to_string(mFiles.size()) + " file answer(s) not used\n";
   if (!mTracks.empty()) out += std::to_string(mTracks.size()) + " drag answer(s) not used\n";
   if (!mPointPicks.empty() || !mObjectPicks.empty()) out += "pick answer(s) not used\n";
+  if (!mMenuChoices.empty()) out += std::to_string(mMenuChoices.size()) + " popup menu answer(s) not used\n";
   return out;
 }
 
@@ -143,6 +144,24 @@ bool ScriptedUserInterface::pickObject(const std::wstring& prompt, std::int64_t&
   mObjectPicks.pop_front();
   if (p.picked) handle = p.handle;
   return p.picked;
+}
+
+void ScriptedUserInterface::answerPopupMenu(int choice) { mMenuChoices.push_back(choice); }
+
+int ScriptedUserInterface::choosePopupMenuItem(const std::vector<std::wstring>& commands, CPoint) {
+  mMenus.push_back(commands);
+  if (mMenuChoices.empty()) {
+    mErrors.push_back("unexpected popup menu of " + std::to_string(commands.size()) + " commands");
+    return -1;
+  }
+  const int choice = mMenuChoices.front();
+  mMenuChoices.pop_front();
+  if (choice >= static_cast<int>(commands.size())) {
+    mErrors.push_back("popup menu answer " + std::to_string(choice) + " beyond its " +
+                      std::to_string(commands.size()) + " commands");
+    return -1;
+  }
+  return choice;
 }
 
 }  // namespace krv

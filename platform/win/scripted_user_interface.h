@@ -48,9 +48,14 @@ class ScriptedUserInterface : public UserInterface {
   void answerTrack(bool moved, CRect result = CRect());
   void answerPickPoint(bool picked, PickedPoint point = PickedPoint());
   void answerPickObject(bool picked, std::int64_t handle = 0);
+  // The next popup menu is answered with command index `choice` (-1: the
+  // menu is dismissed).
+  void answerPopupMenu(int choice);
 
   const std::vector<ShownMessageBox>& messageBoxes() const { return mBoxes; }
   const std::vector<FileDialogRequest>& fileDialogs() const { return mFileRequests; }
+  // The command texts of every popup menu shown, in order.
+  const std::vector<std::vector<std::wstring>>& popupMenus() const { return mMenus; }
   const std::vector<std::string>& errors() const { return mErrors; }
   // True when every queued answer and script was used.
   bool allUsed() const;
@@ -65,6 +70,7 @@ class ScriptedUserInterface : public UserInterface {
   bool trackRubberBand(CPoint start, CRect& result) override;
   bool pickPoint(const std::wstring& prompt, PickedPoint& point) override;
   bool pickObject(const std::wstring& prompt, std::int64_t& handle) override;
+  int choosePopupMenuItem(const std::vector<std::wstring>& commands, CPoint screenPoint) override;
 
  private:
   struct Modal {
@@ -91,6 +97,8 @@ class ScriptedUserInterface : public UserInterface {
   std::deque<Pick> mPointPicks, mObjectPicks;
   std::vector<ShownMessageBox> mBoxes;
   std::vector<FileDialogRequest> mFileRequests;
+  std::deque<int> mMenuChoices;
+  std::vector<std::vector<std::wstring>> mMenus;
   std::vector<std::string> mErrors;
 };
 

@@ -72,6 +72,14 @@ class UserInterface {
   // false when cancelled.
   virtual bool pickObject(const std::wstring& prompt, std::int64_t& handle) = 0;
 
+  // Shows a popup menu of command texts at a screen point (separators are
+  // not passed) and gives the index of the command chosen, or -1 when the
+  // menu was dismissed. The default dismisses it.
+  virtual int choosePopupMenuItem(const std::vector<std::wstring>& commands, CPoint screenPoint) {
+    (void)commands, (void)screenPoint;
+    return -1;
+  }
+
   // The implementation in use. Unless another was installed, this is the
   // process-wide non-interactive implementation.
   static UserInterface& current();
