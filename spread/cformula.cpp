@@ -1,7 +1,11 @@
 #include "spread/cformula.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <optional>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "platform/acad/command_line.h"
 #include "platform/core/file_paths.h"
@@ -72,7 +76,63 @@ bool CFormula::registerFromTable(Krv_Spread& sheet) {
       kFromTableFlags);
 }
 
+namespace {
+
+// The table files of the FROMTABLE look-ups still running, outermost
+// first: a table's own formulas may look up further tables while it is
+// being answered.
+std::vector<std::filesystem::path>& lookupChain() {
+  static std::vector<std::filesystem::path> chain;
+  return chain;
+}
+
+// The table file a call names, as one comparable path; nullopt when the
+// call names none (it is then answered with an empty result).
+std::optional<std::filesystem::path> tableOf(const FunctionValue* args, int count) {
+  if (!args || count < 1 || args[0].status != FunctionValue::Status::Ok ||
+      args[0].type != FunctionValue::Type::String)
+    return std::nullopt;
+  auto file = krv::sheet::StringHandles::global().get(args[0].stringHandle);
+  if (!file) return std::nullopt;
+  std::error_code ec;
+  std::filesystem::path path = krv::osPath(fromUtf8(*file));
+  std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
+  return ec ? path.lexically_normal() : canonical;
+}
+
+class ChainEntry {
+ public:
+  explicit ChainEntry(std::optional<std::filesystem::path> table) : mPushed(table.has_value()) {
+    if (mPushed) lookupChain().push_back(std::move(*table));
+  }
+  ~ChainEntry() {
+    if (mPushed) lookupChain().pop_back();
+  }
+  ChainEntry(const ChainEntry&) = delete;
+  ChainEntry& operator=(const ChainEntry&) = delete;
+
+ private:
+  bool mPushed;
+};
+
+}  // namespace
+
 bool CFormula::fromTable(HWND callingSheet, FunctionValue& result, FunctionValue* args, int count) {
+  result.setEmpty();
+  std::optional<std::filesystem::path> table = tableOf(args, count);
+  if (table) {
+    const auto& chain = lookupChain();
+    if (std::find(chain.begin(), chain.end(), *table) != chain.end()) {
+      acutPrintf(L"FROMTABLE refused: %s is already being looked up\n", table->wstring().c_str());
+      return false;
+    }
+    if (static_cast<int>(chain.size()) >= kMaxFromTableNesting) {
+      acutPrintf(L"FROMTABLE refused: look-ups nested deeper than %i tables\n",
+                 kMaxFromTableNesting);
+      return false;
+    }
+  }
+  ChainEntry entry(std::move(table));
   CFormula window;
   window.mMode = kFromTable;
   window.mCallingSheet = callingSheet;

@@ -8,7 +8,11 @@
 //     its data text in mCellResult; the window then stays for the person.
 //   2 (kFromTable): answer one call of the spreadsheet function FROMTABLE
 //     (a look-up in another sheet file) while opening, then close. The
-//     look-up needs no visible window, so it is never shown.
+//     look-up needs no visible window, so it is never shown. A table's own
+//     formulas may call FROMTABLE again while it is answered; a call into a
+//     table already being looked up further up that chain, or one that
+//     would nest more than kMaxFromTableNesting look-ups, fails (its formula
+//     gives an error) and says why on the command line.
 //   4 (kRead): load mFile, read it into mName, *mHeader and *mRows (when
 //     both outputs are given), then close without being shown.
 // Other values leave the window to the person. Every window registers
@@ -43,6 +47,9 @@ class CFormula : public CDialog {
     kRecalcButton = 1107,
   };
 
+  // The deepest chain of FROMTABLE look-ups answered inside one another.
+  static constexpr int kMaxFromTableNesting = 8;
+
   explicit CFormula(CWnd* parent = nullptr);
   ~CFormula() override;
 
@@ -52,7 +59,9 @@ class CFormula : public CDialog {
   // Registers FROMTABLE on a sheet: each call opens a formula window in
   // mode 2 that answers it.
   static bool registerFromTable(Krv_Spread& sheet);
-  // FROMTABLE itself for the sheet of window `callingSheet`.
+  // FROMTABLE itself for the sheet of window `callingSheet`. False (the
+  // formula fails) for a refused look-up; true otherwise, also when the
+  // target cannot be resolved (the result is then empty).
   static bool fromTable(HWND callingSheet, krv::sheet::FunctionValue& result, krv::sheet::FunctionValue* args,
                         int count);
   // Prints a function result as the result lines of the class comment.

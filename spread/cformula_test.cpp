@@ -37,6 +37,27 @@ class FormulaWindow : public SheetOnDialog {
     return text.str();
   }
 
+  // A table file whose cell A1 holds `a1` and A2 `a2` (formulas or data).
+  std::wstring writeFormulaTable(const std::string& name, const std::wstring& a1,
+                                 const std::wstring& a2) {
+    sheet::ControlDocument doc;
+    doc.setMaxCols(2);
+    doc.setMaxRows(2);
+    for (auto [row, text] : {std::pair{1, a1}, std::pair{2, a2}}) {
+      if (text.starts_with(L"="))
+        EXPECT_TRUE(doc.setFormula(1, row, text));
+      else
+        doc.setData(1, row, text);
+    }
+    std::string error;
+    const auto path = folder.path() / name;
+    EXPECT_TRUE(sheet::saveSheetFile(doc, path, error)) << error;
+    return path.wstring();
+  }
+  static std::wstring lookUp(const std::wstring& table, const std::wstring& cell) {
+    return L"=FROMTABLE(\"" + table + L"\", " + cell + L")";
+  }
+
   TempFolder folder;
 };
 
@@ -63,6 +84,67 @@ TEST_F(FormulaWindow, FromTableWithKeysTakesTheLowestMatchingRow) {
   EXPECT_EQ(valueOf(L"=FROMTABLE(\"" + table + L"\", \"Size\", \"Grade\", C3)"), L"8.8");
   EXPECT_EQ(valueOf(L"=FROMTABLE(\"" + table + L"\", \"Size\", \"Nothing\", \"M20\")"), L"");
   EXPECT_EQ(valueOf(L"=FROMTABLE(\"" + table + L"\", \"Size\", \"Hole\", \"M99\")"), L"");
+}
+
+// The tables below never point a look-up at the cell that holds it: a
+// reference argument is a cell of this sheet too, so that would be a
+// circular reference here before any look-up ran.
+TEST_F(FormulaWindow, FromTableRefusesALookUpIntoATableAlreadyBeingLookedUp) {
+  attach(4, 4);
+  ASSERT_TRUE(CFormula::registerFromTable(sheet));
+  // A1 of this table looks up A2 of the same table.
+  const std::wstring self = (folder.path() / "self.vts").wstring();
+  writeFormulaTable("self.vts", lookUp(self, L"A2"), L"5");
+  acad::CommandLineCapture out;
+  ASSERT_TRUE(sheet.setCellFormula(2, 1, L"=1+1"));
+  ASSERT_TRUE(sheet.setCellFormula(4, 4, lookUp(self, L"A1")));
+  EXPECT_NE(out.text().find(L"self.vts is already being looked up"), std::wstring::npos)
+      << out.text();
+  ASSERT_TRUE(sheet.setCellFormula(3, 1, L"=B1*10"));
+  EXPECT_EQ(valueOf(L"=C1+1"), L"21") << "the rest of the sheet goes on";
+
+  // The same through a second table: A1 of a.vts looks up B1 of b.vts,
+  // which looks up A1 of a.vts.
+  const std::wstring a = (folder.path() / "a.vts").wstring(),
+                     b = (folder.path() / "b.vts").wstring();
+  writeFormulaTable("a.vts", lookUp(b, L"B1"), L"");
+  sheet::ControlDocument second;
+  second.setMaxCols(2);
+  second.setMaxRows(1);
+  ASSERT_TRUE(second.setFormula(2, 1, lookUp(a, L"A1")));
+  std::string error;
+  ASSERT_TRUE(sheet::saveSheetFile(second, folder.path() / "b.vts", error)) << error;
+  out.clear();
+  ASSERT_TRUE(sheet.setCellFormula(4, 3, lookUp(a, L"A1")));
+  EXPECT_NE(out.text().find(L"a.vts is already being looked up"), std::wstring::npos) << out.text();
+}
+
+TEST_F(FormulaWindow, FromTableNestsUpToAFixedDepth) {
+  attach(4, 4);
+  ASSERT_TRUE(CFormula::registerFromTable(sheet));
+  // Table i holds its look-up of table i + 1 in A1 (i even) or A2 (i odd);
+  // the last one holds the value 7 there.
+  auto chain = [&](int length) {
+    const std::string prefix = "chain" + std::to_string(length) + "_";
+    auto path = [&](int i) {
+      return (folder.path() / (prefix + std::to_string(i) + ".vts")).wstring();
+    };
+    for (int i = 0; i < length; ++i) {
+      const std::wstring content =
+          i + 1 < length ? lookUp(path(i + 1), i % 2 ? L"A1" : L"A2") : L"7";
+      writeFormulaTable(prefix + std::to_string(i) + ".vts", i % 2 ? L"" : content,
+                        i % 2 ? content : L"");
+    }
+    return path(0);
+  };
+  acad::CommandLineCapture out;
+  ASSERT_TRUE(sheet.setCellFormula(4, 4, lookUp(chain(3), L"A1")));
+  Krv_String shown;
+  sheet.getCellString(4, 4, shown, Value);
+  EXPECT_EQ(shown, L"7") << "three tables inside one another are fine";
+  EXPECT_EQ(out.text().find(L"refused"), std::wstring::npos) << out.text();
+  ASSERT_TRUE(sheet.setCellFormula(4, 4, lookUp(chain(CFormula::kMaxFromTableNesting + 2), L"A1")));
+  EXPECT_NE(out.text().find(L"nested deeper than"), std::wstring::npos) << out.text();
 }
 
 TEST_F(FormulaWindow, ButtonsSwitchCalculationAndLoadAndSave) {

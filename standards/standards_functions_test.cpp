@@ -153,6 +153,11 @@ TEST_F(StandardsFormulas, WidthAndSizeWithTolerance) {
   EXPECT_EQ(number("=STDSIZEWITHTOLERANCE(\"w.txt\", 5, 180, 10, 10)"), 180);  // rounded
 }
 
+TEST_F(StandardsFormulas, SizeWithToleranceRoundsUpWhenNothingMayGoDown) {
+  EXPECT_EQ(number("=STDSIZEWITHTOLERANCE(\"none.txt\", 5, 12.2, 0, 3)"), 15)
+      << "10 lies below the value although the down tolerance is 0";
+}
+
 TEST_F(StandardsFormulas, InvalidTolerancesShowTheMessageAndStillGiveAResult) {
   krv::ScriptedUserInterface ui;
   krv::ScopedUserInterface use(ui);

@@ -1,5 +1,7 @@
 #include "standards/std_value.h"
 
+#include <cmath>
+
 #include "platform/core/number_text.h"
 
 namespace {
@@ -45,6 +47,8 @@ bool findStdValue(const Krv_Array<double>& candidates, double down, double up, d
 }
 
 double roundDownTo(double value, double step) {
+  // The rounding ignores the step's sign; so does the step back down.
+  step = std::fabs(step);
   const double r = ObjectExportRoundTo(value, step);
   return value < r ? r - step : r;
 }
@@ -55,7 +59,11 @@ double roundWithinTolerance(double value, double step, double up, double down) {
   double v = value;
   if (high < v) v = high;
   if (low > v) v = low;
-  const double ru = ObjectExportRoundUp(v, step, up);
+  // The core's round-up takes the multiple below when v lies within the
+  // tolerance above it; that multiple is rd's to offer, and rounding up
+  // never goes below v.
+  double ru = ObjectExportRoundUp(v, step, up);
+  if (ru < v) ru = ObjectExportRoundUp(v, step, 0);
   const double rd = roundDownTo(v, step);
   const double du = ru - value;
   const double dd = value - rd;

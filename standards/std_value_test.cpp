@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 TEST(FindStdValue, NearestAcceptableCandidateWithTiesGoingDown) {
@@ -50,6 +52,36 @@ TEST(RoundWithinTolerance, TakesTheNearerAcceptableRounding) {
   EXPECT_EQ(roundWithinTolerance(12, 5, 1, 1), 12);
   // Tolerances that exclude the value clamp it first (low 15 > high 13).
   EXPECT_EQ(roundWithinTolerance(12, 5, 1, -3), 15);
+}
+
+TEST(RoundWithinTolerance, RoundingUpNeverGoesBelowTheValue) {
+  // 12.2 lies within the up tolerance above 10, but nothing may go down.
+  EXPECT_EQ(roundWithinTolerance(12.2, 5, 3, 0), 15);
+  EXPECT_EQ(roundWithinTolerance(10.4, 5, 0.5, 0), 10.4)
+      << "15 is beyond the up tolerance, 10 below the value";
+}
+
+TEST(RoundWithinTolerance, AMultipleWithinTheTolerancesIsAlwaysFound) {
+  // Whenever a multiple of the step lies in [value - down, value + up], the
+  // result lies there too.
+  const double steps[] = {5, 2.5, 0.5, -5};
+  const double downs[] = {0, 0.5, 2, 3};
+  const double ups[] = {0, 1, 3};
+  for (int tenths = 0; tenths <= 300; ++tenths) {
+    const double value = tenths / 10.0;
+    for (double step : steps)
+      for (double down : downs)
+        for (double up : ups) {
+          const double low = value - down, high = value + up, size = std::fabs(step);
+          const double firstMultiple = std::ceil(low / size - 1e-9) * size;
+          if (firstMultiple > high + 1e-9) continue;
+          const double result = roundWithinTolerance(value, step, up, down);
+          EXPECT_GE(result, low - 1e-9)
+              << value << " step " << step << " down " << down << " up " << up;
+          EXPECT_LE(result, high + 1e-9)
+              << value << " step " << step << " down " << down << " up " << up;
+        }
+  }
 }
 
 }  // namespace

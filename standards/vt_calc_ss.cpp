@@ -113,6 +113,8 @@ Acad::ErrorStatus VtCalcSS::findSectionStart(const Krv_String& keyword, int& row
 
 Acad::ErrorStatus VtCalcSS::addVarCells(int first, int last, VtCellType kind) {
   if (first < 0) return Acad::eInvalidInput;
+  // No row below the sheet's last one holds a declaration.
+  last = std::min(last, getMaxRows());
   const int cols = getMaxCols();
   VtVarCell scan;
   for (int row = first; row <= last; ++row)

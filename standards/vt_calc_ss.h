@@ -127,8 +127,9 @@ class KRV_SS_EXPORT VtCalcSS : public Krv_Spread {
   // The row below the first cell (row by row) whose value text is the
   // keyword (ignoring case); -1 and eInvalidInput when there is none.
   Acad::ErrorStatus findSectionStart(const Krv_String& keyword, int& row) const;
-  // Appends the declarations of rows first..last, columns 1..last, as
-  // variable cells of `kind`. Fails for a first row of -1.
+  // Appends the declarations of rows first..last (clamped to the sheet's
+  // last row), columns 1..last, as variable cells of `kind`. Fails for a
+  // first row of -1.
   Acad::ErrorStatus addVarCells(int first, int last, VtCellType kind);
   // Removes variable cell `index`; fails for an index outside the list.
   Acad::ErrorStatus removeVarCell(int index);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "platform/win/message_box.h"
 #include "standards/vt_calc_ss_test_support.h"
 
@@ -59,6 +61,18 @@ TEST_F(Calc, SectionsOverlapOnTheNextSectionsFirstDataRow) {
   EXPECT_EQ(e.mVarCells.length(), 1);  // what exists is still collected
   EXPECT_EQ(e.removeVarCell(1), Acad::eInvalidInput);
   EXPECT_EQ(e.removeVarCell(0), Acad::eOk);
+}
+
+TEST_F(Calc, AddVarCellsStopsAtTheSheetsLastRow) {
+  writeSheet("Short.vts", {{L"Input"}, {L"Double a"}, {L"Int last"}});
+  VtCalcSS& e = openEngine();
+  ASSERT_EQ(e.loadFile(L"Short"), Acad::eOk);
+  // A last row far beyond the sheet (up to the largest int) scans only the
+  // sheet's rows instead of looping almost without end.
+  ASSERT_EQ(e.addVarCells(2, std::numeric_limits<int>::max(), Input), Acad::eOk);
+  ASSERT_EQ(e.mVarCells.length(), 2);
+  EXPECT_EQ(e.mVarCells[1].name(), L"last")
+      << "the declaration on the sheet's last row still counts";
 }
 
 TEST_F(Calc, ASheetWithoutCalcFailsToCalculate) {

@@ -75,7 +75,13 @@ double fromDecimal(Int128 mant, int exp) {
   std::reverse(digits.begin(), digits.end());
   digits += 'e' + std::to_string(exp);
   double v = 0;
-  std::from_chars(digits.data(), digits.data() + digits.size(), v);
+  const auto res = std::from_chars(digits.data(), digits.data() + digits.size(), v);
+  if (res.ec == std::errc::result_out_of_range) {
+    // A whole mantissa out of range is too large with a positive exponent,
+    // too small with a negative one.
+    v = exp > 0 ? HUGE_VAL : 0.0;
+    if (neg) v = -v;
+  }
   return v;
 }
 

@@ -104,6 +104,12 @@ TEST(Rounding, RoundToWorksOnDecimalValues) {
   EXPECT_DOUBLE_EQ(ObjectExportRoundTo(123.456, 1e-9), 123.456);
 }
 
+TEST(Rounding, ResultsBeyondTheDoubleRangeAreInfiniteNotZero) {
+  EXPECT_EQ(ObjectExportRoundTo(1.7e308, 1e308), HUGE_VAL) << "the nearest multiple is 2e308";
+  EXPECT_EQ(ObjectExportRoundTo(-1.7e308, 1e308), -HUGE_VAL);
+  EXPECT_EQ(ObjectExportRoundUp(1.5e308, 1e308, 0), HUGE_VAL);
+}
+
 TEST(Rounding, RoundUpWithTolerance) {
   EXPECT_DOUBLE_EQ(ObjectExportRoundUp(10.4, 5, 0.5), 10.0);
   EXPECT_DOUBLE_EQ(ObjectExportRoundUp(10.5, 5, 0.5), 10.0);

@@ -109,9 +109,10 @@ bool Krv_PropertiesList::readFromFile(const Krv_String& path) {
     const Krv_String name(krv::unescapeField(f.length() > 1 ? f[1].str() : L""));
     bool ok = f.length() == 3 && f[0].length() == 1;
     if (ok && f[0][0] == L'i') {
-      ok = isNumber(f[2]) && f[2].find(L'.') < 0 && f[2].find(L'e') < 0;
-      const long long v = ok ? std::wcstoll(f[2].c_str(), nullptr, 10) : 0;
-      ok = ok && v >= INT_MIN && v <= INT_MAX;
+      wchar_t* end = nullptr;
+      const long long v = std::wcstoll(f[2].c_str(), &end, 10);
+      // Whole text an integer (wcstoll clamps one out of range).
+      ok = isNumber(f[2]) && end && *end == L'\0' && v >= INT_MIN && v <= INT_MAX;
       if (ok) read.setProperty(name, static_cast<int>(v));
     } else if (ok && f[0][0] == L'd') {
       double v = 0;

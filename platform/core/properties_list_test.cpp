@@ -70,6 +70,8 @@ TEST(PropertiesList, MalformedOrMissingFilesLeaveListUnchanged) {
                        "something else\n",
                        "Krv properties version 1\ni\tn\t1.5\n",
                        "Krv properties version 1\ni\tn\t99999999999\n",
+                       "Krv properties version 1\ni\tn\t1E5\n",  // read as 1 before
+                       "Krv properties version 1\nd\tn\t1E400\n",
                        "Krv properties version 1\nd\tn\t1,5\n",
                        "Krv properties version 1\nx\tn\t1\n",
                        "Krv properties version 1\ns\tn\n",

@@ -12,9 +12,10 @@ struct Item;
 using BuiltinImpl = void (*)(EvalContext& ctx, Item* args, int argc, Item& result);
 
 enum BuiltinFlags : uint8_t {
-  kBuiltinIf = 1,        // compiled to jumps: only the chosen branch runs
-  kBuiltinIfError = 2,   // compiled to jumps: the fallback runs only on error
-  kBuiltinArrayArgs = 4  // operators inside the arguments work element-wise
+  kBuiltinIf = 1,           // compiled to jumps: only the chosen branch runs
+  kBuiltinIfError = 2,      // compiled to jumps: the fallback runs only on error
+  kBuiltinArrayArgs = 4,    // operators inside the arguments work element-wise
+  kBuiltinPositionArgs = 8  // a reference given as a whole argument is read for its position only
 };
 
 struct BuiltinFunction {

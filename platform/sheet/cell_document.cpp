@@ -126,6 +126,7 @@ bool CellDocument::setFormula(int32_t col, int32_t row, std::string_view text, s
 
 bool CellDocument::refersToItself(const Formula& f) const {
   for (const AreaRef& a : f.code.areas) {
+    if (a.positionOnly) continue;
     int32_t c1, r1, c2, r2;
     clipArea(a, c1, r1, c2, r2);
     if (f.col >= c1 && f.col <= c2 && f.row >= r1 && f.row <= r2) return true;
@@ -271,6 +272,7 @@ void CellDocument::clipArea(const AreaRef& a, int32_t& c1, int32_t& r1, int32_t&
 void CellDocument::addDependencies(uint32_t id) {
   const Formula& f = *formula(id);
   for (const AreaRef& a : f.code.areas) {
+    if (a.positionOnly) continue;
     int32_t c1, r1, c2, r2;
     clipArea(a, c1, r1, c2, r2);
     if (c1 > c2 || r1 > r2) continue;
@@ -291,6 +293,7 @@ void CellDocument::removeDependencies(uint32_t id) {
     v.erase(std::remove_if(v.begin(), v.end(), [id](const RangeDep& d) { return d.id == id; }), v.end());
   };
   for (const AreaRef& a : f.code.areas) {
+    if (a.positionOnly) continue;
     int32_t c1, r1, c2, r2;
     clipArea(a, c1, r1, c2, r2);
     if (c1 > c2 || r1 > r2) continue;
@@ -413,6 +416,7 @@ void CellDocument::buildOrder() {
     const Formula* f = mFormulas[i].get();
     if (!f) continue;
     for (const AreaRef& a : f->code.areas) {
+      if (a.positionOnly) continue;
       int32_t c1, r1, c2, r2;
       clipArea(a, c1, r1, c2, r2);
       if (c1 > c2 || r1 > r2) continue;

@@ -27,7 +27,9 @@ namespace krv::sheet {
 //   that depend on the changed cell, in dependency order.
 // * A circular reference gives #REF! in every formula of the cycle (never a
 //   hang): a formula that refers to its own cell, and every formula of a
-//   cycle found by a recalculation.
+//   cycle found by a recalculation. A reference that is the whole argument
+//   of ROW, COLUMN, ROWS or COLUMNS is read for its position only and makes
+//   no dependency, so =ROW(A1) in A1 is no cycle.
 // * References outside the sheet's current size give #REF!.
 class CellDocument {
  public:

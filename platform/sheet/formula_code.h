@@ -26,6 +26,10 @@ struct AreaRef {
   CellAddress last;
   bool wholeColumns = false;
   bool wholeRows = false;
+  // Only the position of the reference is read (the whole argument of ROW,
+  // COLUMN, ROWS or COLUMNS), never its cells' values: the formula does not
+  // depend on those cells, so referring to its own cell is no cycle.
+  bool positionOnly = false;
   bool isSingleCell() const { return !wholeColumns && !wholeRows && first.col == last.col && first.row == last.row; }
 };
 

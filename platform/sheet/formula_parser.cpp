@@ -479,6 +479,7 @@ class Parser {
         double d = std::strtod(rest.c_str(), &endp);
         size_t used = static_cast<size_t>(endp - rest.c_str());
         if (used == 0 || (!isDigit(rest[0]) && rest[0] != '.')) return fail("constant expected in array");
+        if (!std::isfinite(d)) return fail("number out of range");
         p_ = b + used;
         v = Value::number(neg ? -d : d);
       }
@@ -572,6 +573,7 @@ class Parser {
       return true;
     }
     bool arrayArgs = fn && (fn->flags & kBuiltinArrayArgs);
+    bool positionArgs = fn && (fn->flags & kBuiltinPositionArgs);
     if (arrayArgs) ++arrayCtx_;
     int argc = 0;
     skipSpaces();
@@ -580,7 +582,9 @@ class Parser {
     } else {
       bool more = true;
       while (more) {
+        const size_t argStart = c_->code.size();
         if (!parseArgument()) return false;
+        if (positionArgs) markPositionOnly(argStart);
         if (++argc > 255) return fail("too many arguments");
         if (!argumentSeparator(more)) return false;
       }
@@ -599,6 +603,13 @@ class Parser {
     }
     --depth_;
     return true;
+  }
+
+  // An argument that compiled to one reference and nothing else is read
+  // for its position only.
+  void markPositionOnly(size_t argStart) {
+    if (c_->code.size() != argStart + 1 || c_->code[argStart].op != Op::Area) return;
+    c_->areas[c_->code[argStart].a].positionOnly = true;
   }
 
   // IF(condition, then, [else]) and IFERROR(value, fallback) as jumps.

@@ -272,16 +272,17 @@ FN(fnLOOKUP) {
 
 FN(fnINDEX) {
   const Item& t = a[0];
-  if (!tableArg(t, r)) {
-    if (t.kind == Item::Val && !t.v.isError()) {
-      r = t;  // INDEX of a single value
-    }
-    return;
-  }
+  // A single value is a table of one row and one column.
+  const bool single = t.kind == Item::Val && !t.v.isError();
+  if (!single && !tableArg(t, r)) return;
   long long row = 0, col = 0;
   if (a[1].kind != Item::Missing && !integer(ctx, a[1], row, r)) return;
   if (n > 2 && a[2].kind != Item::Missing && !integer(ctx, a[2], col, r)) return;
   if (row < 0 || col < 0) return setError(r, ErrorCode::Value);
+  if (single) {
+    if (row > 1 || col > 1) return setError(r, ErrorCode::Ref);
+    return set(r, t.v);
+  }
   int32_t rows = t.rows(), cols = t.cols();
   // One index into a single row picks a column.
   if (n == 2 && rows == 1 && cols > 1) {
@@ -376,8 +377,8 @@ const BuiltinFunction kBuiltins[] = {
     {"CHAR", 1, 1, fn::fnCHAR, 0},
     {"CHOOSE", 2, kMany, fn::fnCHOOSE, 0},
     {"CODE", 1, 1, fn::fnCODE, 0},
-    {"COLUMN", 0, 1, fn::fnCOLUMN, 0},
-    {"COLUMNS", 1, 1, fn::fnCOLUMNS, 0},
+    {"COLUMN", 0, 1, fn::fnCOLUMN, kBuiltinPositionArgs},
+    {"COLUMNS", 1, 1, fn::fnCOLUMNS, kBuiltinPositionArgs},
     {"CONCATENATE", 1, kMany, fn::fnCONCATENATE, 0},
     {"COS", 1, 1, fn::fnCOS, 0},
     {"COUNT", 1, kMany, fn::fnCOUNT, 0},
@@ -433,8 +434,8 @@ const BuiltinFunction kBuiltins[] = {
     {"ROUND", 2, 2, fn::fnROUND, 0},
     {"ROUNDDOWN", 2, 2, fn::fnROUNDDOWN, 0},
     {"ROUNDUP", 2, 2, fn::fnROUNDUP, 0},
-    {"ROW", 0, 1, fn::fnROW, 0},
-    {"ROWS", 1, 1, fn::fnROWS, 0},
+    {"ROW", 0, 1, fn::fnROW, kBuiltinPositionArgs},
+    {"ROWS", 1, 1, fn::fnROWS, kBuiltinPositionArgs},
     {"SEARCH", 2, 3, fn::fnSEARCH, 0},
     {"SIGN", 1, 1, fn::fnSIGN, 0},
     {"SIN", 1, 1, fn::fnSIN, 0},

@@ -1,13 +1,15 @@
 #include "platform/sheet/number_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 #include <vector>
+
+#include "platform/sheet/date_text.h"
 
 namespace krv::sheet {
 
@@ -31,6 +33,28 @@ std::string formatGeneral(double v) {
   }
   return s;
 }
+
+namespace {
+
+// The power of ten of the first significant digit of a plain number text
+// such as "-0.0012e5" (-3 + 5 = 2); 0 for zero.
+long long decimalMagnitude(std::string_view clean) {
+  size_t i = (!clean.empty() && (clean[0] == '+' || clean[0] == '-')) ? 1 : 0;
+  const size_t mantissaEnd = std::min(clean.find('e'), clean.size());
+  const size_t point = std::min(clean.find('.'), mantissaEnd);
+  while (i < mantissaEnd && (clean[i] == '0' || clean[i] == '.')) ++i;
+  if (i == mantissaEnd) return 0;
+  long long magnitude =
+      i < point ? static_cast<long long>(point - i) - 1 : -static_cast<long long>(i - point);
+  long long exponent = 0;
+  size_t j = mantissaEnd + 1;
+  const bool negative = j < clean.size() && clean[j] == '-';
+  if (j < clean.size() && (clean[j] == '+' || clean[j] == '-')) ++j;
+  for (; j < clean.size() && exponent < 1000000; ++j) exponent = exponent * 10 + (clean[j] - '0');
+  return magnitude + (negative ? -exponent : exponent);
+}
+
+}  // namespace
 
 std::optional<double> parseNumberText(std::string_view t) {
   size_t b = 0, e = t.size();
@@ -85,8 +109,15 @@ std::optional<double> parseNumberText(std::string_view t) {
   }
   if (i != t.size()) return std::nullopt;
   double v = 0;
-  std::from_chars(clean.data() + (clean[0] == '+' ? 1 : 0), clean.data() + clean.size(), v);
-  if (!std::isfinite(v)) return std::nullopt;
+  const char* begin = clean.data() + (clean[0] == '+' ? 1 : 0);
+  const auto res = std::from_chars(begin, clean.data() + clean.size(), v);
+  if (res.ec == std::errc::result_out_of_range) {
+    // Too small for a double reads as 0; too large is no number.
+    if (decimalMagnitude(clean) > 0) return std::nullopt;
+    v = 0;
+  } else if (res.ec != std::errc() || !std::isfinite(v)) {
+    return std::nullopt;
+  }
   return percent ? v / 100.0 : v;
 }
 
@@ -365,6 +396,18 @@ std::optional<std::string> formatSection(double v, const std::string& pat, bool 
 
 }  // namespace
 
+namespace {
+
+// One section: date and time codes format the value as a date serial
+// number (a negative one only through a section of its own, without sign).
+std::optional<std::string> formatAnySection(double v, const std::string& pat, bool negSign) {
+  if (!isDateTimeSection(pat)) return formatSection(v, pat, negSign);
+  if (negSign && v < 0) return std::nullopt;
+  return formatDateTimeSection(std::fabs(v), pat);
+}
+
+}  // namespace
+
 std::optional<std::string> formatNumberPattern(double v, std::string_view pattern) {
   if (pattern.size() > 255) return std::nullopt;
   std::vector<std::string> sections = splitSections(pattern);
@@ -372,9 +415,9 @@ std::optional<std::string> formatNumberPattern(double v, std::string_view patter
   std::string first = sections[0];
   for (char& c : first) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (first == "general" || first.empty()) return formatGeneral(v);
-  if (v < 0 && sections.size() >= 2) return formatSection(v, sections[1], false);
-  if (v == 0 && sections.size() >= 3) return formatSection(v, sections[2], false);
-  return formatSection(v, sections[0], v < 0);
+  if (v < 0 && sections.size() >= 2) return formatAnySection(v, sections[1], false);
+  if (v == 0 && sections.size() >= 3) return formatAnySection(v, sections[2], false);
+  return formatAnySection(v, sections[0], v < 0);
 }
 
 }  // namespace krv::sheet

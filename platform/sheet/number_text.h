@@ -32,7 +32,10 @@ std::string formatFixed(double v, int decimals, bool noCommas);
 
 // TEXT: formats a number with a pattern of 0, #, ?, ".", ",", "%",
 // E+00, quoted or backslash-escaped literals, and up to three sections
-// "positive;negative;zero". Returns nullopt for a pattern it cannot use.
+// "positive;negative;zero". A section with date and time codes formats the
+// number as a date serial number (see formatDateTimeSection); a negative
+// number can use one only through a negative section. Returns nullopt for
+// a pattern it cannot use.
 std::optional<std::string> formatNumberPattern(double v, std::string_view pattern);
 
 }  // namespace krv::sheet

@@ -145,6 +145,21 @@ TEST_F(SheetFileTest, CsvReadsQuotesBomAndCrLfAsAnEditorWritesThem) {
   EXPECT_EQ(*d.data(2, 1), L"b");
 }
 
+TEST_F(SheetFileTest, CsvNumberBeyondTheDoubleRangeStaysText) {
+  ControlDocument d;
+  std::string error;
+  ASSERT_TRUE(sheetFromDelimited(d, "1E400,=A1+0,1E-400\n", ',', error)) << error;
+  EXPECT_EQ(*d.data(1, 1), L"1E400");
+  EXPECT_TRUE(d.engine().value(1, 1).isText()) << "no double holds it; 0 would lose it";
+  EXPECT_EQ(d.engine().valueText(2, 1), "#VALUE!");
+  // The same in a number cell, where number texts become numbers.
+  d.changeAttributes(1, 1, 1, 1, [](CellAttributes& a) { a.type = kCellTypeNumber; });
+  ASSERT_TRUE(d.setData(1, 1, L"1E400"));
+  EXPECT_TRUE(d.engine().value(1, 1).isText());
+  ASSERT_TRUE(d.setData(1, 1, L"1E300"));
+  EXPECT_EQ(d.engine().value(1, 1).number(), 1e300);
+}
+
 TEST_F(SheetFileTest, BadFilesAreRefusedWithAMessageAndLeaveTheSheetAlone) {
   ControlDocument d;
   d.setMaxCols(2);

@@ -1,5 +1,6 @@
 #include "platform/win/dialog.h"
 
+#include <cmath>
 #include <cwchar>
 
 #include "platform/win/button.h"
@@ -302,7 +303,8 @@ void DDX_Text(CDataExchange* dx, int id, double& value) {
   wchar_t* end = nullptr;
   double v = std::wcstod(text.c_str(), &end);
   while (end && *end == L' ') ++end;
-  if (text.empty() || !end || *end != L'\0') {
+  // Beyond the range of a double (or "inf", "nan") is no number either.
+  if (text.empty() || !end || *end != L'\0' || !std::isfinite(v)) {
     UserInterface::current().messageBox(dx->m_pDlgWnd, L"Please enter a number.", L"",
                                         MB_OK | MB_ICONEXCLAMATION);
     dx->Fail();

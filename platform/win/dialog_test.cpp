@@ -199,6 +199,31 @@ TEST_F(DialogTest, ModelessDialogLivesUntilDestroyed) {
   EXPECT_EQ(dlg.GetDlgItem(1001), nullptr);
 }
 
+class NumberDlg : public CDialog {
+ public:
+  NumberDlg() : CDialog(100) {}
+  double value = 2.5;
+
+ protected:
+  void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, 1001, value); }
+};
+
+TEST_F(DialogTest, NumberExchangeRefusesTextsBeyondTheDoubleRange) {
+  krv::ScriptedUserInterfaceGuard ui;
+  NumberDlg dlg;
+  ASSERT_TRUE(dlg.Create(100));
+  for (const wchar_t* text : {L"1E400", L"-1E400", L"inf", L"nan"}) {
+    dlg.SetDlgItemText(1001, text);
+    ui->answerMessageBox(IDOK, L"Please enter a number.");
+    EXPECT_FALSE(dlg.UpdateData(TRUE)) << text;
+    EXPECT_EQ(dlg.value, 2.5) << "the value is kept for " << text;
+  }
+  dlg.SetDlgItemText(1001, L"1E300");
+  EXPECT_TRUE(dlg.UpdateData(TRUE));
+  EXPECT_EQ(dlg.value, 1e300);
+  dlg.DestroyWindow();
+}
+
 TEST_F(DialogTest, BadTemplatesFailCleanly) {
   krv::ScriptedUserInterfaceGuard ui;
   for (UINT id : {101u, 102u, 103u, 4242u}) {
