@@ -364,7 +364,9 @@ KRV_COMMAND([](CLI::App& app) {
   auto o = std::make_shared<Options>();
   auto* sub = app.add_subcommand(
       "evaluate", "Evaluate a connection standard for a macro (without arguments: the sample end plate standard)");
-  sub->add_option("standard", o->standard, "the standard: a name below 'Connection Standards' or a .vts path");
+  sub->add_option("standard", o->standard,
+                  "the standard: a name below 'Connection Standards' or the path of a .vts file "
+                  "(its mapping file lies beside it: same name, extension .map)");
   sub->add_option("--macro", o->macro, "the macro file (JSON) read and written");
   auto* caller = sub->add_option("--caller", o->caller, "the key of the mapping file (default: the macro's name)");
   sub->add_option("--module-group", o->moduleGroup, "evaluate for a module group by direct names")->excludes(caller);
