@@ -373,7 +373,8 @@ KRV_COMMAND([](CLI::App& app) {
   sub->add_option("--library", o->library, "the library folder (default: examples/library)");
   sub->add_option("--genvar", o->genVars, "a general variable NAME=VALUE (repeatable)");
   sub->add_option("--out", o->out, "write the changed macro here instead of back into --macro");
-  sub->add_flag("--trace", o->trace, "print each equation cell as it is evaluated");
+  sub->add_flag("--trace", o->trace,
+                "print each equation cell as it is evaluated, and why a child call failed");
   sub->add_flag("--timers", o->timers, "print the engine's timers");
   sub->callback([o] { krv::tools::setExitCode(evaluate(*o)); });
 });

@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
   CLI::App app{"korvane - connection standards, sheets and libraries of the steel-construction module"};
   app.require_subcommand(1);
   // Set before the subcommands are added, so that each of them inherits it.
-  app.footer("\n" + krv::tools::exitCodeHelp());
+  app.footer(krv::tools::exitCodeHelp());
   for (auto& setup : krv::tools::commandRegistry()) setup(app);
   try {
     app.parse(argc, argv);
