@@ -14,6 +14,15 @@ void CDlgSSStandards::OnDestroy() {
 }
 
 bool CDlgSSStandards::run() {
+  mCalc.clearFailure();
+  const bool ok = evaluate();
+  krv::setLastCalcFailure(ok                                ? Krv_String()
+                          : mCalc.failureReason().isEmpty() ? Krv_String(L"the evaluation failed")
+                                                            : mCalc.failureReason());
+  return ok;
+}
+
+bool CDlgSSStandards::evaluate() {
   {
     Krv_FunctionTimer t(gLoadFile);
     if (mCalc.loadFile(mData.mStandardsName) != Acad::eOk) return false;

@@ -20,11 +20,15 @@ class CDlgSSStandards : public krv::PooledStandardsDialog {
   // Runs the evaluation of mData: loads its sheet, then mode 0 evaluates
   // for the macro (and copies the variable cells into mData), mode 1 for
   // the passed variables; other modes only load. False at the first step
-  // that fails.
+  // that fails; krv::lastCalcFailure() then says why (and is empty after a
+  // success).
   bool run();
 
   VtCalcSS mCalc;
   VtDlgStandardsData mData;
+
+ private:
+  bool evaluate();
 };
 
 namespace krv {

@@ -3,7 +3,10 @@
 // evaluation of the sample library, and reading sheet files.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "platform/acad/command_line.h"
 #include "platform/core/macro_file.h"
@@ -210,6 +213,94 @@ TEST_F(Launch, MainEvaluationOfTheSampleWritesTheMacro) {
   const std::string text = macroToText(db, macroData);
   EXPECT_NE(text.find("\"nrBolts2\": 4"), std::string::npos);
   EXPECT_EQ(gSSDlgsMgr.inUseCount(), 0);
+}
+
+// ---- why an evaluation failed ------------------------------------------------------
+
+TEST_F(Launch, AFailedEvaluationKeepsTheReason) {
+  writeSheet("Childs/Doubler.vts", doubler());
+  VtVarCells none;
+  ASSERT_FALSE(runChild(L"Childs\\Missing", none));
+  EXPECT_NE(lastCalcFailure().str().find(L"no such file"), std::wstring::npos)
+      << lastCalcFailure().str();
+  ASSERT_FALSE(runChild(L"Childs\\Doubler", none));
+  EXPECT_NE(
+      lastCalcFailure().str().find(L"declares 2 inputs and outputs but no variables were passed"),
+      std::wstring::npos)
+      << lastCalcFailure().str();
+  VtVarCells wrong = vars({var(L"x", Input, L"4"), var(L"y", Input, L"0")});
+  ASSERT_FALSE(runChild(L"Childs\\Doubler", wrong));
+  EXPECT_NE(lastCalcFailure().str().find(L"output out"), std::wstring::npos)
+      << lastCalcFailure().str();
+  VtVarCells enough = vars({var(L"x", Input, L"4"), var(L"y", Output, L"0")});
+  ASSERT_TRUE(runChild(L"Childs\\Doubler", enough));
+  EXPECT_TRUE(lastCalcFailure().isEmpty()) << "a success leaves no reason behind";
+}
+
+TEST_F(Launch, TheReasonNamesTheMissingSectionOrTheLoadersFault) {
+  writeSheet("NoCalc.vts",
+             {{L"Input"}, {L""}, {L"Double in"}, {L"Output"}, {L""}, {L"Double out"}});
+  writeSheet("NoInput.vts", {{L"Output"}, {L"Double out"}, {L"Calc"}, {L"out = 1"}});
+  VtVarCells v = vars({var(L"x", Input, L"4"), var(L"y", Output, L"0")});
+  ASSERT_FALSE(runChild(L"NoCalc", v));
+  EXPECT_NE(lastCalcFailure().str().find(L"no Calc section"), std::wstring::npos)
+      << lastCalcFailure().str();
+
+  Krv_DbMacro db;
+  MacroData macroData;
+  db.setMacro(Krv_Macro(L"M"));
+  AcTransaction transaction;
+  VtDlgStandardsData data;
+  ASSERT_EQ(data.initialize(&db, L"NoInput", L"M", &macroData), Acad::eOk);
+  data.mTransaction = &transaction;
+  ASSERT_FALSE(StartDlgStandardsSS(data));
+  EXPECT_NE(lastCalcFailure().str().find(L"no Input section"), std::wstring::npos)
+      << lastCalcFailure().str();
+
+  std::filesystem::create_directories(lib.path() / "Connection Standards");
+  std::ofstream(lib.path() / "Connection Standards" / "Broken.vts")
+      << "{\"version\": 1,\n \"cells\": [}\n";
+  ASSERT_FALSE(runChild(L"Broken", v));
+  EXPECT_NE(lastCalcFailure().str().find(L"line 2"), std::wstring::npos) << lastCalcFailure().str();
+}
+
+TEST_F(Launch, TheTraceSaysWhyAChildCallFailed) {
+  std::vector<std::wstring> failures;
+  const CalcTraceSink previous = setCalcTraceSink([&](const CalcTraceEvent& e) {
+    if (!e.ok) failures.push_back(e.result.str());
+  });
+  Krv_Settings::current().setCalcMessages(false);
+  writeSheet("Childs/Doubler.vts", doubler());
+  const auto failuresOf = [&](const std::wstring& call) {
+    failures.clear();
+    writeSheet("P.vts", parentCalling(call));
+    VtVarCells v = vars({var(L"a", Input, L"1"), var(L"c", Output, L""), var(L"b", Output, L"5")});
+    EXPECT_TRUE(runChild(L"P", v)) << "a failed child call does not fail the sheet";
+    std::wstring all;
+    for (const auto& f : failures) all += f + L"\n";
+    return all;
+  };
+  EXPECT_NE(failuresOf(L"CallChild(\"Nobody.vts\", a, b)").find(L"no child sheet Nobody.vts"),
+            std::wstring::npos);
+  EXPECT_NE(failuresOf(L"CallChild(\"Doubler.vts\", a)")
+                .find(L"declares 2 inputs and outputs but only 1 variable was passed"),
+            std::wstring::npos);
+  EXPECT_NE(failuresOf(L"CallChild(\"P.vts\", a, c, b)").find(L"calls itself"), std::wstring::npos);
+  EXPECT_NE(failuresOf(L"CallChild(\"Doubler.vts\", a, zz)").find(L"zz"), std::wstring::npos);
+
+  writeSheet("A.vts", parentCalling(L"CallChild(\"B.vts\", a, c, b)"));
+  writeSheet("B.vts", parentCalling(L"CallChild(\"A.vts\", a, c, b)"));
+  EXPECT_NE(failuresOf(L"CallChild(\"A.vts\", a, c, b)").find(L"already being evaluated"),
+            std::wstring::npos);
+
+  const int chain = VtCalcSS::kMaxNesting + 1;
+  for (int i = 0; i < chain; ++i)
+    writeSheet("N" + std::to_string(i) + ".vts",
+               parentCalling(L"CallChild(\"N" + std::to_wstring(i + 1) + L".vts\", a, c, b)"));
+  writeSheet("N" + std::to_string(chain) + ".vts", parentCalling(L"b = 1"));
+  EXPECT_NE(failuresOf(L"CallChild(\"N0.vts\", a, c, b)").find(L"deeper than 32"),
+            std::wstring::npos);
+  setCalcTraceSink(previous);
 }
 
 TEST_F(Launch, ReadSSFileGivesNameHeaderAndRows) {

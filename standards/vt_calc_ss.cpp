@@ -54,6 +54,19 @@ class ChainEntry {
 
 int traceDepth() { return std::max(0, static_cast<int>(evaluationChain().size()) - 1); }
 
+// Why a sheet without one of its section keywords cannot be evaluated.
+Krv_String noSection(const wchar_t* keyword) {
+  return Krv_String(L"the sheet has no ") + keyword + L" section (no cell holds just the word " +
+         keyword + L")";
+}
+
+Krv_String number(int n) { return Krv_String(std::to_wstring(n)); }
+
+Krv_String& lastFailure() {
+  static Krv_String reason;
+  return reason;
+}
+
 bool isAscii(const Krv_String& s) {
   for (wchar_t c : s.str())
     if (c > 0x7F) return false;
@@ -68,6 +81,9 @@ CalcTraceSink setCalcTraceSink(CalcTraceSink sink) {
   traceSink() = std::move(sink);
   return previous;
 }
+
+const Krv_String& lastCalcFailure() { return lastFailure(); }
+void setLastCalcFailure(const Krv_String& reason) { lastFailure() = reason; }
 }  // namespace krv
 
 VtCalcSS::VtCalcSS() = default;
@@ -93,7 +109,9 @@ Acad::ErrorStatus VtCalcSS::loadFile(const Krv_String& name) {
     setBoolOption(kOptionEditMode, true);
   };
   workingOptions();
-  if (!isCreated() || !LoadFromFile(krv::osPath(path).wstring())) return Acad::eInvalidInput;
+  if (!isCreated()) return fail(L"the standards dialog has no sheet control");
+  std::string why;
+  if (!LoadFromFile(krv::osPath(path).wstring(), &why)) return fail(Krv_String(why));
   // A loaded sheet brings its own option settings; the engine's come first.
   workingOptions();
   mFileName = path;
@@ -137,7 +155,9 @@ Acad::ErrorStatus VtCalcSS::initVarCells() {
     if (last < 0 || last > lastRow) last = lastRow;
     addVarCells(starts[s], last, kinds[s]);
   }
-  return starts[0] < 0 || starts[1] < 0 ? Acad::eInvalidInput : Acad::eOk;
+  if (starts[0] < 0) return fail(noSection(kSectionKeywords[0]));
+  if (starts[1] < 0) return fail(noSection(kSectionKeywords[1]));
+  return Acad::eOk;
 }
 
 Acad::ErrorStatus VtCalcSS::removeVarCell(int index) {
@@ -150,7 +170,8 @@ Acad::ErrorStatus VtCalcSS::removeVarCell(int index) {
 // ---- main and child evaluation -----------------------------------------------------------
 
 Acad::ErrorStatus VtCalcSS::initSSForInput(VtDlgStandardsData& data) {
-  if (!data.mDbMacro || !data.mTransaction) return Acad::eInvalidInput;
+  if (!data.mDbMacro) return fail(L"the evaluation was given no macro");
+  if (!data.mTransaction) return fail(L"the evaluation was given no open transaction");
   {
     Krv_FunctionTimer t(gInitSSForInput);
     mGenVarNames = data.mGenVarNames;
@@ -159,11 +180,13 @@ Acad::ErrorStatus VtCalcSS::initSSForInput(VtDlgStandardsData& data) {
   }
   {
     Krv_FunctionTimer t(gSSSGetFromMacro);
-    if (mVarCells.getFromMacro(data) != Acad::eOk) return Acad::eInvalidInput;
+    if (mVarCells.getFromMacro(data) != Acad::eOk)
+      return fail(L"the values could not be read from the macro");
   }
   {
     Krv_FunctionTimer t(gSetMacroValuelsToSS);
-    if (mVarCells.setValuesToSS(*this) != Acad::eOk) return Acad::eInvalidInput;
+    if (mVarCells.setValuesToSS(*this) != Acad::eOk)
+      return fail(L"the macro's values could not be written into the sheet");
   }
   Krv_FunctionTimer t(gSSSreplaceGenVars);
   return replaceGenVars();
@@ -173,10 +196,13 @@ Acad::ErrorStatus VtCalcSS::calcMain(VtDlgStandardsData& data) {
   {
     Krv_FunctionTimer t(gCalcMain);
     if (calculate() != Acad::eOk) return Acad::eInvalidInput;
-    if (mVarCells.getValuesFromSS(*this) != Acad::eOk) return Acad::eInvalidInput;
+    if (mVarCells.getValuesFromSS(*this) != Acad::eOk)
+      return fail(L"the results could not be read from the sheet");
   }
   Krv_FunctionTimer t(gSetToMacro);
-  return mVarCells.setToMacro(data) == Acad::eOk ? Acad::eOk : Acad::eInvalidInput;
+  if (mVarCells.setToMacro(data) != Acad::eOk)
+    return fail(L"the results could not be stored in the macro");
+  return Acad::eOk;
 }
 
 Acad::ErrorStatus VtCalcSS::getFromVars(VtDlgStandardsData& data) {
@@ -190,14 +216,27 @@ Acad::ErrorStatus VtCalcSS::getFromVars(VtDlgStandardsData& data) {
     VtVarCell& own = mVarCells[i];
     if (own.isLocal()) {
       ++locals;
-      if (own.setNewValue(*this, Krv_String()) != Acad::eOk) return Acad::eInvalidInput;
+      if (own.setNewValue(*this, Krv_String()) != Acad::eOk)
+        return fail(L"the local variable " + own.name() + L" could not be emptied");
     }
     const int position = i - locals;
-    if (position >= passed.length()) return Acad::eInvalidInput;
+    if (position >= passed.length()) {
+      int declared = 0;
+      for (int k = 0; k < mVarCells.length(); ++k)
+        if (!mVarCells[k].isLocal()) ++declared;
+      const int n = passed.length();
+      return fail(L"the sheet declares " + number(declared) + L" inputs and outputs but " +
+                  (n == 0   ? Krv_String(L"no variables were passed")
+                   : n == 1 ? Krv_String(L"only 1 variable was passed")
+                            : L"only " + number(n) + L" variables were passed"));
+    }
     if (own.isLocal()) continue;
     const VtVarCell& given = passed[position];
-    if (own.isOutput() && given.isInput()) return Acad::eInvalidInput;
-    if (own.setNewValue(*this, given.value()) != Acad::eOk) return Acad::eInvalidInput;
+    if (own.isOutput() && given.isInput())
+      return fail(L"the output " + own.name() + L" would be bound to " + given.name() +
+                  L", an input of the caller");
+    if (own.setNewValue(*this, given.value()) != Acad::eOk)
+      return fail(L"the value of " + own.name() + L" could not be written into the sheet");
   }
   return replaceGenVars();
 }
@@ -214,7 +253,8 @@ Acad::ErrorStatus VtCalcSS::calcChild(VtVarCells& vars) {
     if (own.isLocal()) ++locals;
     if (!own.isOutput()) continue;
     const int position = i - locals;
-    if (position < 0 || position >= vars.length()) return Acad::eInvalidInput;
+    if (position < 0 || position >= vars.length())
+      return fail(L"the output " + own.name() + L" has no passed variable to receive it");
     vars[position].setNewValue(own.value());
   }
   return Acad::eOk;
@@ -258,7 +298,8 @@ Acad::ErrorStatus VtCalcSS::calculate() {
   }
   Krv_FunctionTimer t(gCalcCells);
   int start = -1;
-  if (findSectionStart(kSectionKeywords[3], start) != Acad::eOk) return Acad::eInvalidInput;
+  if (findSectionStart(kSectionKeywords[3], start) != Acad::eOk)
+    return fail(noSection(kSectionKeywords[3]));
   const int rows = getMaxRows(), cols = getMaxCols();
   for (int row = start; row <= rows; ++row)
     for (int col = 1; col <= cols; ++col) calcCell(col, row);
@@ -356,6 +397,11 @@ Krv_String VtCalcSS::equationMessageText(const Krv_String& target, const Krv_Str
   return text;
 }
 
+Acad::ErrorStatus VtCalcSS::fail(const Krv_String& reason) {
+  mFailure = reason;
+  return Acad::eInvalidInput;
+}
+
 void VtCalcSS::showEquationMessage(const Krv_String& target, const Krv_String& expression, int row) const {
   if (!Krv_Settings::current().calcMessages()) return;
   AfxMessageBox(equationMessageText(target, expression, row).str(), MB_OK | MB_ICONEXCLAMATION);
@@ -406,7 +452,7 @@ Acad::ErrorStatus VtCalcSS::calcCell(int column, int row) {
   if (isProgramFunction) {
     Krv_FunctionTimer t(gCalcCellCalcNativeFunctions);
     if (callChild(expression, function) != Acad::eOk) {
-      trace(Krv_String(), expression, column, row, L"child call failed", false);
+      trace(Krv_String(), expression, column, row, L"child call failed: " + mFailure, false);
       showEquationMessage(target, expression, row);
       return Acad::eInvalidInput;
     }
@@ -470,25 +516,28 @@ Krv_String VtCalcSS::findChildFile(const Krv_String& name) const {
 
 Acad::ErrorStatus VtCalcSS::callChild(const Krv_String& expression, const Krv_String& function) {
   const int at = expression.find(function, true);
-  if (at < 0) return Acad::eInvalidInput;
+  if (at < 0) return fail(L"the equation does not call " + function);
   const int open = expression.findFirstFrom(L"(", at + function.length());
-  if (open < 0) return Acad::eInvalidInput;
+  if (open < 0) return fail(L"no \"(\" after " + function);
   const int close = expression.findFirstFrom(L")", open + 1);
-  if (close < 0) return Acad::eInvalidInput;
+  if (close < 0) return fail(L"no \")\" after " + function + L"(");
   Krv_StringArray items;
   splitStringAtSymbol(expression.substr(open + 1, close - open - 1), L',', items, true);
-  if (items.length() < 2) return Acad::eInvalidInput;
+  if (items.length() < 2) return fail(function + L" needs a child sheet and at least one variable");
 
   Krv_String childName = items[0];
   if (childName.startsWith(L"\"")) childName = childName.substr(1);
   if (childName.endsWith(L"\"")) childName = childName.left(childName.length() - 1);
   const Krv_String child = findChildFile(childName);
-  if (!fileExists(child)) return Acad::eInvalidInput;
+  if (!fileExists(child))
+    return fail(L"no child sheet " + childName +
+                L" (looked beside this sheet and in the library's standards folders)");
 
   VtVarCells call;
   for (int i = 1; i < items.length(); ++i) {
     int index = -1;
-    if (findVar(items[i], index) != Acad::eOk) return Acad::eInvalidInput;
+    if (findVar(items[i], index) != Acad::eOk)
+      return fail(L"the variable " + items[i] + L" is not declared in this sheet");
     VtVarCell passed = mVarCells[index];
     passed.mColumn = 0;
     passed.mRow = 0;
@@ -496,15 +545,17 @@ Acad::ErrorStatus VtCalcSS::callChild(const Krv_String& expression, const Krv_St
   }
 
   const int functionIndex = programFunctions().find(function, true);
-  if (functionIndex != 0) return Acad::eInvalidInput;
-  if (equal(child, mFileName, false)) return Acad::eInvalidInput;
+  if (functionIndex != 0) return fail(L"unknown program function " + function);
+  if (equal(child, mFileName, false)) return fail(L"the sheet calls itself");
   // A sheet that is being evaluated further up the chain would call itself
   // without end.
   const std::wstring childKey = canonicalPath(child);
   const auto& chain = evaluationChain();
-  if (static_cast<int>(chain.size()) >= kMaxNesting ||
-      std::find(chain.begin(), chain.end(), childKey) != chain.end())
-    return Acad::eInvalidInput;
+  if (std::find(chain.begin(), chain.end(), childKey) != chain.end())
+    return fail(L"the child " + child +
+                L" is already being evaluated further up: the sheets call one another in a circle");
+  if (static_cast<int>(chain.size()) >= kMaxNesting)
+    return fail(L"the child calls nest deeper than " + number(kMaxNesting) + L" sheets");
 
   VtDlgStandardsData record;
   record.mMode = 1;
@@ -528,9 +579,10 @@ Acad::ErrorStatus VtCalcSS::callChild(const Krv_String& expression, const Krv_St
     e.depth = traceDepth() + 1;
     e.file = child;
     e.ok = ok;
+    if (!ok) e.result = krv::lastCalcFailure();
     sink(e);
   }
-  if (!ok) return Acad::eInvalidInput;
+  if (!ok) return fail(L"the child sheet failed: " + krv::lastCalcFailure());
 
   for (int i = 0; i < record.mVarCells.length(); ++i) {
     const VtVarCell& returned = record.mVarCells[i];
@@ -538,8 +590,12 @@ Acad::ErrorStatus VtCalcSS::callChild(const Krv_String& expression, const Krv_St
     int index = -1;
     if (findVar(returned.name(), index) != Acad::eOk) continue;
     VtVarCell& own = mVarCells[index];
-    if (own.isInput()) return Acad::eInvalidInput;
-    if (own.setValueFromOther(*this, returned) != Acad::eOk) return Acad::eInvalidInput;
+    if (own.isInput())
+      return fail(L"the child's output " + returned.name() +
+                  L" would be written into an input of this sheet");
+    if (own.setValueFromOther(*this, returned) != Acad::eOk)
+      return fail(L"the child's result for " + returned.name() +
+                  L" could not be written into the sheet");
   }
   return Acad::eOk;
 }

@@ -40,13 +40,21 @@ struct CalcTraceEvent {
   int column = 0, row = 0;
   Krv_String target;      // the assigned variable; empty for a child call
   Krv_String expression;  // after the replacement of variable names
-  Krv_String result;      // the value assigned, or why the cell failed
+  Krv_String result;      // the value assigned, or why the cell (ChildEnd: the child) failed
   bool ok = true;
 };
 using CalcTraceSink = std::function<void(const CalcTraceEvent&)>;
 // Installs the sink that receives every evaluated equation cell and child
 // call (an empty sink: none) and gives the previous one.
 CalcTraceSink setCalcTraceSink(CalcTraceSink sink);
+
+// Why the last standards evaluation (StartDlgStandardsSS) failed, in
+// words: the loader's reason, the missing section keyword, the binding of
+// the passed variables, ... Empty after an evaluation that succeeded. The
+// engine's messages stay as they are; this is for callers that report the
+// failure themselves (a command-line tool, a trace).
+const Krv_String& lastCalcFailure();
+void setLastCalcFailure(const Krv_String& reason);
 
 // The library folder's standards folders.
 inline constexpr wchar_t kStandardsFolder[] = L"Connection Standards\\";
@@ -134,6 +142,11 @@ class KRV_SS_EXPORT VtCalcSS : public Krv_Spread {
   // Removes variable cell `index`; fails for an index outside the list.
   Acad::ErrorStatus removeVarCell(int index);
 
+  // Why the last step of this engine that failed did so (see
+  // krv::lastCalcFailure); empty when none failed since clearFailure().
+  const Krv_String& failureReason() const { return mFailure; }
+  void clearFailure() { mFailure.setEmpty(); }
+
   // The text of the equation message for a failed cell.
   Krv_String equationMessageText(const Krv_String& target, const Krv_String& expression, int row) const;
 
@@ -155,10 +168,13 @@ class KRV_SS_EXPORT VtCalcSS : public Krv_Spread {
   void invalidateIndex() { mIndex.valid = false; }
   const VarIndex& varIndex();
   Acad::ErrorStatus findVar(const Krv_String& name, int& index);
+  // Records why a step failed and gives eInvalidInput.
+  Acad::ErrorStatus fail(const Krv_String& reason);
   void showEquationMessage(const Krv_String& target, const Krv_String& expression, int row) const;
   void trace(const Krv_String& target, const Krv_String& expression, int column, int row, const Krv_String& result,
              bool ok) const;
 
   VarIndex mIndex;
   krv::WholeWordReplacer mReplacer;
+  Krv_String mFailure;
 };

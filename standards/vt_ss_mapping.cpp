@@ -36,7 +36,14 @@ Krv_StringArray lineKeys(const Krv_StringArray& lines) {
 }  // namespace
 
 Krv_String VtSSMapping::mappingFilePath(const Krv_String& standardName) {
-  Krv_String path = Krv_Settings::libDir() + L"Connection Standards\\" + standardName + L".vts";
+  // The mapping file lies beside the sheet that an evaluation loads: a name
+  // that is a file of its own is that sheet (as the engine loads it), any
+  // other name is read below the library's standards folder.
+  const bool isSheetFile =
+      !standardName.isEmpty() && fileExists(standardName) && !folderExists(standardName);
+  Krv_String path =
+      isSheetFile ? standardName
+                  : Krv_Settings::libDir() + L"Connection Standards\\" + standardName + L".vts";
   changeExtension(path, L"map");
   return path;
 }

@@ -20,8 +20,11 @@ class VtDlgStandardsData;
 //     mapping file under the caller's key.
 // 0 means not set up.
 //
-// The mapping file, "<library>\Connection Standards\<standard>.map", has the
-// header line "Mapping version 1.0" and then one line per key:
+// The mapping file lies beside the standard's sheet under the sheet's base
+// name: "<library>\Connection Standards\<standard>.map" for a standard
+// given by name, "<folder>\<name>.map" for one given by the path of its
+// sheet file. It has the header line "Mapping version 1.0" and then one
+// line per key:
 //   key=var1ƒgroup•Kind name¿var2ƒ•GenVar gen_x
 // A first line containing "Mapping" and "version" is taken for a header
 // whatever its version; a file without one is read from its first line.
@@ -36,7 +39,7 @@ class VtSSMapping {
   const Krv_Array<VtObjectMap>& mappedObjects() const { return mObjects; }
   Krv_Array<VtObjectMap>& mappedObjectsWrite() { return mObjects; }
 
-  // The mapping file of a standard.
+  // The mapping file of a standard (a name, or the path of a sheet file).
   static Krv_String mappingFilePath(const Krv_String& standardName);
 
   // ---- setting up ----------------------------------------------------------------

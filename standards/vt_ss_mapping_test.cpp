@@ -120,6 +120,23 @@ TEST_F(VtMappingFile, RoundTripKeepsTheSpecialCharacters) {
   EXPECT_EQ(back.getMappingFromFile(L"EndPlate", L"m1"), Acad::eInvalidInput);  // keys are exact
 }
 
+TEST_F(VtMappingFile, AStandardNamedByItsPathHasItsMappingFileBesideIt) {
+  EXPECT_EQ(VtSSMapping::mappingFilePath(L"Sub\\Plate"),
+            dir.text("Connection Standards\\Sub\\Plate.map"))
+      << "a name is read below the library's standards folder";
+  dir.writeBytes("elsewhere/Plate.vts", "{}");
+  dir.writeBytes("elsewhere/Plate.map", "K=Xƒ•GenVar gen_x\n");
+  const Krv_String sheet = dir.text("elsewhere\\Plate.vts");
+  EXPECT_EQ(VtSSMapping::mappingFilePath(sheet), dir.text("elsewhere\\Plate.map"));
+  VtSSMapping m;
+  ASSERT_EQ(m.getMappingFromFile(sheet, L"K"), Acad::eOk);
+  EXPECT_EQ(m.mappedObjects().length(), 1);
+  Krv_String key = L"L";
+  ASSERT_EQ(m.setMappingToFile(sheet, key), Acad::eOk);
+  EXPECT_NE(dir.readBytes("elsewhere/Plate.map").find("\nL="), std::string::npos)
+      << "written beside the sheet too";
+}
+
 TEST_F(VtMappingFile, HeadersOfAnyVersionAreDroppedAndFilesWithoutOneAreRead) {
   writeFile("Mapping version 2.7\r\nA=Xƒ•GenVar gen_a\r\n");
   VtSSMapping m;

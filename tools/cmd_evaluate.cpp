@@ -11,8 +11,14 @@
 // back (or to --out). The macro file is left untouched when the evaluation
 // fails. Without arguments it evaluates the sample standard "EndPlate" for
 // the sample macro of the library and writes the result to a temporary file.
+//
+// A standard given by name is read from the library's "Connection
+// Standards" folder, with its mapping file there; a standard given as the
+// path of a sheet file has its mapping file beside it (same base name,
+// extension .map).
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -38,6 +44,8 @@
 #include "standards/vt_dlg_standards_data.h"
 #include "standards/vt_ss_mapping.h"
 #include "tools/command_registry.h"
+#include "tools/exit_codes.h"
+#include "tools/shell_quote.h"
 
 namespace {
 
@@ -58,7 +66,10 @@ struct Options {
 const char* const kSampleStandard = "EndPlate";
 const char* const kSampleMacro = "Macros/EndPlateBeam.json";
 
+using krv::tools::shellQuoted;
+
 std::string narrow(const Krv_String& s) { return s.utf8(); }
+std::string quotedPath(const Krv_String& path) { return shellQuoted(krv::osPath(path)); }
 
 // Message boxes are collected for the report and answered with their
 // default button; dialogs are run as on the console.
@@ -92,10 +103,10 @@ void printTrace(const krv::CalcTraceEvent& e) {
   const std::string indent(2 + 4 * e.depth, ' ');
   switch (e.kind) {
     case krv::CalcTraceEvent::ChildStart:
-      std::cout << indent << "-> child " << krv::osPath(e.file).string() << "\n";
+      std::cout << indent << "-> child " << quotedPath(e.file) << "\n";
       break;
     case krv::CalcTraceEvent::ChildEnd:
-      std::cout << indent << "<- child " << (e.ok ? "done" : "FAILED") << "\n";
+      std::cout << indent << "<- child " << (e.ok ? "done" : "FAILED: " + narrow(e.result)) << "\n";
       break;
     case krv::CalcTraceEvent::Equation:
       std::cout << indent << "row " << std::setw(3) << e.row << "  ";
@@ -117,19 +128,41 @@ void printTimers() {
   std::cout.unsetf(std::ios::fixed);
 }
 
+// Prints rows of texts as columns as wide as their longest text (counted
+// in characters), two blanks apart, each line indented by two blanks.
+void printTable(const std::vector<std::vector<std::string>>& rows) {
+  const auto chars = [](const std::string& text) {
+    return static_cast<size_t>(Krv_String(text).length());
+  };
+  std::vector<size_t> width;
+  for (const auto& row : rows)
+    for (size_t c = 0; c < row.size(); ++c) {
+      if (width.size() <= c) width.push_back(0);
+      width[c] = std::max(width[c], chars(row[c]));
+    }
+  for (const auto& row : rows) {
+    std::string line = "  ";
+    for (size_t c = 0; c < row.size(); ++c) {
+      line += row[c];
+      if (c + 1 < row.size()) line.append(width[c] - chars(row[c]) + 2, ' ');
+    }
+    std::cout << line << "\n";
+  }
+}
+
 // Whether the mapping file of the standard holds the key.
 bool mappingHasKey(const Krv_String& standard, const Krv_String& key, std::string& why) {
   const Krv_String path = VtSSMapping::mappingFilePath(standard);
   Krv_StringArray lines;
   if (!fileExists(path) || !ObjectExportReadFile(path, lines)) {
-    why = "no mapping file " + krv::osPath(path).string();
+    why = "no mapping file " + quotedPath(path);
     return false;
   }
   for (int i = 0; i < lines.length(); ++i) {
     Krv_String left, right;
     if (splitString(lines[i], L"=", left, right, false) && left == key) return true;
   }
-  why = "the mapping file " + krv::osPath(path).string() + " has no key " + narrow(key);
+  why = "the mapping file " + quotedPath(path) + " has no key " + narrow(key);
   return false;
 }
 
@@ -137,8 +170,8 @@ int evaluate(Options o) {
   const bool sample = o.standard.empty() && o.macro.empty();
   const fs::path library = libraryFolder(o.library);
   if (!fs::is_directory(library)) {
-    std::cerr << "korvane evaluate: no library folder " << library.string() << "\n";
-    return 2;
+    std::cerr << "korvane evaluate: no library folder " << shellQuoted(library) << "\n";
+    return krv::tools::kExitInput;
   }
   Krv_Settings::setLibDir(krv::fromOsPath(library) + L"\\");
   if (sample) {
@@ -153,7 +186,7 @@ int evaluate(Options o) {
   }
   if (o.standard.empty() || o.macro.empty()) {
     std::cerr << "korvane evaluate: give a standard and --macro FILE (or no arguments for the sample)\n";
-    return 2;
+    return krv::tools::kExitUsage;
   }
 
   // The standard as the engine will look for it.
@@ -161,17 +194,17 @@ int evaluate(Options o) {
   Krv_String sheetPath = standard;
   if (!fileExists(sheetPath)) sheetPath = Krv_Settings::libDir() + krv::kStandardsFolder + standard + L".vts";
   if (!fileExists(sheetPath)) {
-    std::cerr << "korvane evaluate: no standard " << o.standard << " (looked for " << krv::osPath(sheetPath).string()
-              << ")\n";
-    return 2;
+    std::cerr << "korvane evaluate: no standard " << o.standard << " (looked for "
+              << quotedPath(sheetPath) << ")\n";
+    return krv::tools::kExitInput;
   }
 
   Krv_DbMacro db;
   MacroData macroData;
   std::string error;
   if (!krv::readMacroFile(Krv_String(o.macro), db, macroData, error)) {
-    std::cerr << "korvane evaluate: " << error << "\n";
-    return 2;
+    std::cerr << "korvane evaluate: " << krv::tools::withQuotedPaths(error, {o.macro}) << "\n";
+    return krv::tools::kExitInput;
   }
   const Krv_DbMacro original = db;
   MacroData originalData = macroData;
@@ -188,7 +221,7 @@ int evaluate(Options o) {
   VtDlgStandardsData record;
   if (record.initialize(&db, standard, caller, &macroData) != Acad::eOk) {
     std::cerr << "korvane evaluate: the macro file holds no macro\n";
-    return 2;
+    return krv::tools::kExitInput;
   }
   record.mTransaction = &transaction;
   // The macro's general variables, then those of the command line (which
@@ -207,7 +240,7 @@ int evaluate(Options o) {
     const auto eq = g.find('=');
     if (eq == std::string::npos || eq == 0) {
       std::cerr << "korvane evaluate: --genvar needs NAME=VALUE, not " << g << "\n";
-      return 2;
+      return krv::tools::kExitUsage;
     }
     const Krv_String name(g.substr(0, eq)), value(g.substr(eq + 1));
     const int at = record.mGenVarNames.find(name, false);
@@ -222,9 +255,10 @@ int evaluate(Options o) {
   std::string mappingProblem;
   const bool mappingOk = record.hasModuleGroup() || mappingHasKey(standard, caller, mappingProblem);
 
-  std::cout << "Standard : " << krv::osPath(sheetPath).string() << "\n";
-  std::cout << "Macro    : " << o.macro << "  ("
-            << (record.hasModuleGroup() ? "module group " + narrow(record.mModuleGroup) : "caller key " + narrow(caller))
+  std::cout << "Standard : " << quotedPath(sheetPath) << "\n";
+  std::cout << "Macro    : " << shellQuoted(o.macro) << "  ("
+            << (record.hasModuleGroup() ? "module group " + narrow(record.mModuleGroup)
+                                        : "caller key " + narrow(caller))
             << ")\n";
   if (!record.mGenVarNames.isEmpty()) {
     std::cout << "General variables:";
@@ -246,6 +280,8 @@ int evaluate(Options o) {
   }
   const auto t0 = std::chrono::steady_clock::now();
   const bool ok = StartDlgStandardsSS(record);
+  const Krv_String failure =
+      krv::lastCalcFailure().isEmpty() ? Krv_String(L"no reason given") : krv::lastCalcFailure();
   const auto t1 = std::chrono::steady_clock::now();
   if (o.trace) krv::setCalcTraceSink(previous);
   gSSDlgsMgr.destroyAll();
@@ -258,21 +294,31 @@ int evaluate(Options o) {
   beforeRecord.mMacroData = &originalData;
   VtSSMapping mapping = record.mVarCells.mapping();
 
-  std::cout << "\nVariables:\n";
-  std::cout << "  " << std::left << std::setw(8) << "kind" << std::setw(8) << "type" << std::setw(16) << "name"
-            << std::setw(20) << "before" << "after\n";
+  // Without the macro's values there is nothing to show before, and the
+  // values computed from the sheet's own texts were never written.
+  std::vector<std::vector<std::string>> table;
+  if (mappingOk)
+    table.push_back({"kind", "type", "name", "before", "after"});
+  else
+    table.push_back({"kind", "type", "name"});
   for (int i = 0; i < record.mVarCells.length(); ++i) {
     const VtVarCell& c = record.mVarCells[i];
-    Krv_String was;
-    if (!c.isLocal()) {
-      VtValueType type = c.valueType();
-      if (mapping.getMacroVarValue(c.name(), type, was, beforeRecord) != Acad::eOk) was = L"?";
+    std::vector<std::string> row = {kindName(c), typeName(c.valueType()), narrow(c.name())};
+    if (mappingOk) {
+      Krv_String was;
+      if (!c.isLocal()) {
+        VtValueType type = c.valueType();
+        if (mapping.getMacroVarValue(c.name(), type, was, beforeRecord) != Acad::eOk) was = L"?";
+      }
+      row.push_back(narrow(was));
+      row.push_back(narrow(c.value()));
     }
-    std::cout << "  " << std::left << std::setw(8) << kindName(c) << std::setw(8) << typeName(c.valueType())
-              << std::setw(16) << narrow(c.name()) << std::setw(20) << narrow(was) << narrow(c.value()) << "\n";
+    table.push_back(std::move(row));
   }
+  std::cout << "\nVariables:\n";
+  printTable(table);
   if (!ok) std::cout << "  (the evaluation failed; the variables are those passed in)\n";
-  std::cout << std::right;
+  if (!mappingOk) std::cout << "  (no values were read from the macro or written into it)\n";
 
   std::cout << "\nMessages (" << ui.messages.size() << "):\n";
   for (const auto& [caption, text] : ui.messages) {
@@ -292,20 +338,24 @@ int evaluate(Options o) {
             << std::chrono::duration<double, std::milli>(t1 - t0).count() << " ms\n";
   std::cout.unsetf(std::ios::fixed);
   if (!ok) {
-    std::cout << "Result   : the evaluation failed; the macro file was not changed\n";
-    return 1;
+    const std::string sheetFile = krv::osPath(sheetPath).string();
+    std::cout << "Result   : the evaluation failed: "
+              << krv::tools::withQuotedPaths(narrow(failure), {sheetFile})
+              << "\n           the macro file was not changed\n";
+    return krv::tools::kExitFailed;
   }
   if (!mappingOk) {
     std::cout << "Result   : " << mappingProblem << "; the macro file was not changed\n";
-    return 3;
+    return krv::tools::kExitInput;
   }
   const std::string target = o.out.empty() ? o.macro : o.out;
   if (!krv::writeMacroFile(Krv_String(target), db, macroData, error)) {
-    std::cout << "Result   : evaluated, but writing " << target << " failed: " << error << "\n";
-    return 4;
+    std::cout << "Result   : evaluated, but writing " << shellQuoted(target)
+              << " failed: " << krv::tools::withQuotedPaths(error, {target}) << "\n";
+    return krv::tools::kExitOutput;
   }
-  std::cout << "Result   : evaluated; the macro was written to " << target << "\n";
-  return 0;
+  std::cout << "Result   : evaluated; the macro was written to " << shellQuoted(target) << "\n";
+  return krv::tools::kExitOk;
 }
 
 }  // namespace
@@ -314,14 +364,17 @@ KRV_COMMAND([](CLI::App& app) {
   auto o = std::make_shared<Options>();
   auto* sub = app.add_subcommand(
       "evaluate", "Evaluate a connection standard for a macro (without arguments: the sample end plate standard)");
-  sub->add_option("standard", o->standard, "the standard: a name below 'Connection Standards' or a .vts path");
+  sub->add_option("standard", o->standard,
+                  "the standard: a name below 'Connection Standards' or the path of a .vts file "
+                  "(its mapping file lies beside it: same name, extension .map)");
   sub->add_option("--macro", o->macro, "the macro file (JSON) read and written");
   auto* caller = sub->add_option("--caller", o->caller, "the key of the mapping file (default: the macro's name)");
   sub->add_option("--module-group", o->moduleGroup, "evaluate for a module group by direct names")->excludes(caller);
   sub->add_option("--library", o->library, "the library folder (default: examples/library)");
   sub->add_option("--genvar", o->genVars, "a general variable NAME=VALUE (repeatable)");
   sub->add_option("--out", o->out, "write the changed macro here instead of back into --macro");
-  sub->add_flag("--trace", o->trace, "print each equation cell as it is evaluated");
+  sub->add_flag("--trace", o->trace,
+                "print each equation cell as it is evaluated, and why a child call failed");
   sub->add_flag("--timers", o->timers, "print the engine's timers");
   sub->callback([o] { krv::tools::setExitCode(evaluate(*o)); });
 });

@@ -7,6 +7,8 @@
 
 #include "platform/sheet/sheet_file.h"
 #include "tools/command_registry.h"
+#include "tools/exit_codes.h"
+#include "tools/shell_quote.h"
 
 KRV_COMMAND([](CLI::App& app) {
   auto* sub = app.add_subcommand("formula", "Evaluate one spreadsheet formula and print its value");
@@ -26,8 +28,8 @@ KRV_COMMAND([](CLI::App& app) {
     if (!sheet->empty()) {
       std::string why;
       if (!krv::sheet::loadSheetFile(sheetDoc, *sheet, why)) {
-        std::cerr << "korvane formula: " << why << "\n";
-        return krv::tools::setExitCode(1);
+        std::cerr << "korvane formula: " << krv::tools::withQuotedPaths(why, {*sheet}) << "\n";
+        return krv::tools::setExitCode(krv::tools::kExitInput);
       }
       rows = sheetDoc.maxRows();
     }
@@ -37,7 +39,7 @@ KRV_COMMAND([](CLI::App& app) {
       auto a = krv::sheet::parseA1(*cell);
       if (!a) {
         std::cerr << "korvane formula: not a cell reference: " << *cell << "\n";
-        return krv::tools::setExitCode(1);
+        return krv::tools::setExitCode(krv::tools::kExitUsage);
       }
       col = a->col;
       row = a->row;
@@ -49,9 +51,9 @@ KRV_COMMAND([](CLI::App& app) {
     std::string err;
     if (!doc.setFormula(col, row, *expression, &err)) {
       std::cerr << "korvane formula: formula refused: " << err << "\n";
-      return krv::tools::setExitCode(2);
+      return krv::tools::setExitCode(krv::tools::kExitFailed);
     }
     std::cout << doc.valueText(col, row) << "\n";
-    krv::tools::setExitCode(0);
+    krv::tools::setExitCode(krv::tools::kExitOk);
   });
 });

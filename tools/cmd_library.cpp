@@ -10,7 +10,9 @@
 #include <sstream>
 
 #include "tools/command_registry.h"
+#include "tools/exit_codes.h"
 #include "tools/library_scan.h"
+#include "tools/shell_quote.h"
 
 namespace {
 
@@ -24,9 +26,9 @@ int runLibrary(const std::string& folder) {
   std::string error;
   if (!krv::tools::scanLibrary(folder, c, error)) {
     std::cerr << "korvane library: " << error << "\n";
-    return 2;
+    return krv::tools::kExitInput;
   }
-  std::cout << "Library folder: " << c.root << "\n";
+  std::cout << "Library folder: " << krv::tools::shellQuoted(c.root) << "\n";
   printSection("Standards sheets", c.standards);
   std::cout << "Mapping files (" << c.mappings.size() << ")\n";
   for (const auto& m : c.mappings) {
@@ -38,7 +40,7 @@ int runLibrary(const std::string& folder) {
   printSection("Data files", c.dataFiles);
   printSection("Section tables", c.sectionTables);
   printSection("Dialog designs", c.designs);
-  return 0;
+  return krv::tools::kExitOk;
 }
 
 KRV_COMMAND([](CLI::App& app) {

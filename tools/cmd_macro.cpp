@@ -8,6 +8,8 @@
 #include "platform/core/macro_data.h"
 #include "platform/core/macro_file.h"
 #include "tools/command_registry.h"
+#include "tools/exit_codes.h"
+#include "tools/shell_quote.h"
 
 namespace {
 
@@ -76,8 +78,8 @@ int showMacro(const std::string& file) {
   MacroData data;
   std::string error;
   if (!krv::readMacroFile(Krv_String(file), db, data, error)) {
-    std::cerr << "korvane macro: " << error << "\n";
-    return 1;
+    std::cerr << "korvane macro: " << krv::tools::withQuotedPaths(error, {file}) << "\n";
+    return krv::tools::kExitInput;
   }
   const Krv_Macro& macro = *db.macro();
   std::cout << "Macro " << text(macro.name()) << "\n";
@@ -104,7 +106,7 @@ int showMacro(const std::string& file) {
   }
   std::cout << "Dialog \"" << text(data.mCaption) << "\", tabs (" << data.mTabs.length() << ")\n";
   for (const auto& tab : data.mTabs) printTab(tab);
-  return 0;
+  return krv::tools::kExitOk;
 }
 
 KRV_COMMAND([](CLI::App& app) {

@@ -14,6 +14,8 @@
 #include "standards/vt_dlg_standards_data.h"
 #include "standards/vt_ss_mapping.h"
 #include "tools/command_registry.h"
+#include "tools/exit_codes.h"
+#include "tools/shell_quote.h"
 
 namespace {
 
@@ -29,8 +31,9 @@ int showMapping(const Options& o) {
   const Krv_String path = VtSSMapping::mappingFilePath(Krv_String(o.standard));
   Krv_StringArray lines;
   if (!ObjectExportReadFile(path, lines)) {
-    std::cerr << "korvane mapping: no mapping file " << krv::osPath(path).string() << "\n";
-    return 1;
+    std::cerr << "korvane mapping: no mapping file " << krv::tools::shellQuoted(krv::osPath(path))
+              << "\n";
+    return krv::tools::kExitInput;
   }
   Krv_StringArray keys;
   for (int i = 0; i < lines.length(); ++i) {
@@ -41,7 +44,7 @@ int showMapping(const Options& o) {
   if (!o.key.empty()) {
     if (!keys.contains(Krv_String(o.key), true)) {
       std::cerr << "korvane mapping: the mapping file of " << o.standard << " has no key " << o.key << "\n";
-      return 1;
+      return krv::tools::kExitInput;
     }
     keys = Krv_StringArray{Krv_String(o.key)};
   }
@@ -51,15 +54,15 @@ int showMapping(const Options& o) {
   if (!o.macro.empty()) {
     std::string error;
     if (!krv::readMacroFile(Krv_String(o.macro), db, data, error)) {
-      std::cerr << "korvane mapping: " << error << "\n";
-      return 1;
+      std::cerr << "korvane mapping: " << krv::tools::withQuotedPaths(error, {o.macro}) << "\n";
+      return krv::tools::kExitInput;
     }
   }
   for (const auto& key : keys) {
     VtSSMapping mapping;
     if (mapping.getMappingFromFile(Krv_String(o.standard), key) != Acad::eOk) {
       std::cerr << "korvane mapping: cannot read the mapping of key " << key.utf8() << "\n";
-      return 1;
+      return krv::tools::kExitInput;
     }
     std::cout << key.utf8() << " (" << mapping.mappedObjects().length() << " couplings)\n";
     VtDlgStandardsData record;
@@ -79,7 +82,7 @@ int showMapping(const Options& o) {
       std::cout << "\n";
     }
   }
-  return 0;
+  return krv::tools::kExitOk;
 }
 
 KRV_COMMAND([](CLI::App& app) {

@@ -15,6 +15,8 @@
 #include "frame/module_entry_folder.h"
 #include "platform/win/registry.h"
 #include "tools/command_registry.h"
+#include "tools/exit_codes.h"
+#include "tools/shell_quote.h"
 
 namespace {
 
@@ -29,8 +31,9 @@ int run(Action action, const RegisterOptions& options) {
   if (!options.moduleDir.empty()) {
     std::error_code ec;
     if (!std::filesystem::is_directory(options.moduleDir, ec)) {
-      std::cerr << "korvane: module folder " << options.moduleDir << " does not exist\n";
-      return 2;
+      std::cerr << "korvane: module folder " << krv::tools::shellQuoted(options.moduleDir)
+                << " does not exist\n";
+      return krv::tools::kExitInput;
     }
     krv::setModuleFolder(std::filesystem::absolute(options.moduleDir, ec));
   }
@@ -41,8 +44,8 @@ int run(Action action, const RegisterOptions& options) {
     if (!file.parent_path().empty()) std::filesystem::create_directories(file.parent_path(), ec);
     std::string error;
     if (!krv::Registry::current().attachFile(file, &error)) {
-      std::cerr << "korvane: " << error << "\n";
-      return 2;
+      std::cerr << "korvane: " << krv::tools::withQuotedPaths(error, {file.string()}) << "\n";
+      return krv::tools::kExitInput;
     }
   }
 
@@ -54,7 +57,8 @@ int run(Action action, const RegisterOptions& options) {
         const std::filesystem::path server = krv::moduleFolder() / krv::kComServerFileName;
         std::error_code ec;
         if (!std::filesystem::is_regular_file(server, ec))
-          std::cerr << "korvane register: " << server.string() << " not found; nothing registered\n";
+          std::cerr << "korvane register: " << krv::tools::shellQuoted(server)
+                    << " not found; nothing registered\n";
         else
           std::cerr << "korvane register: some registry keys could not be written\n";
       } else {
@@ -77,11 +81,11 @@ int run(Action action, const RegisterOptions& options) {
   if (action != Action::Print) {
     if (!krv::Registry::current().lastError().empty()) {
       std::cerr << "korvane: registry file not saved: " << krv::Registry::current().lastError() << "\n";
-      return 2;
+      return krv::tools::kExitOutput;
     }
     krv::Registry::current().detachFile();
   }
-  return status == Acad::eOk ? 0 : 1;
+  return status == Acad::eOk ? krv::tools::kExitOk : krv::tools::kExitFailed;
 }
 
 void addCommand(CLI::App& app, const char* name, const char* description, Action action) {

@@ -13,6 +13,8 @@
 #include "platform/sheet/sheet_file.h"
 #include "platform/sheet/text_utils.h"
 #include "tools/command_registry.h"
+#include "tools/exit_codes.h"
+#include "tools/shell_quote.h"
 
 namespace {
 
@@ -79,11 +81,11 @@ KRV_COMMAND([](CLI::App& app) {
     ControlDocument doc;
     std::string error;
     if (!krv::sheet::loadSheetFile(doc, *file, error)) {
-      std::cerr << "korvane sheet: " << error << "\n";
-      return krv::tools::setExitCode(1);
+      std::cerr << "korvane sheet: " << krv::tools::withQuotedPaths(error, {*file}) << "\n";
+      return krv::tools::setExitCode(krv::tools::kExitInput);
     }
     printTable(doc, *formulas, std::cout);
-    krv::tools::setExitCode(0);
+    krv::tools::setExitCode(krv::tools::kExitOk);
   });
 
   auto* convert = sub->add_subcommand("convert", "Convert a sheet file to another format by extension");
@@ -95,13 +97,13 @@ KRV_COMMAND([](CLI::App& app) {
     ControlDocument doc;
     std::string error;
     if (!krv::sheet::loadSheetFile(doc, *in, error)) {
-      std::cerr << "korvane sheet: " << error << "\n";
-      return krv::tools::setExitCode(1);
+      std::cerr << "korvane sheet: " << krv::tools::withQuotedPaths(error, {*in}) << "\n";
+      return krv::tools::setExitCode(krv::tools::kExitInput);
     }
     if (!krv::sheet::saveSheetFile(doc, *out, error)) {
-      std::cerr << "korvane sheet: " << error << "\n";
-      return krv::tools::setExitCode(1);
+      std::cerr << "korvane sheet: " << krv::tools::withQuotedPaths(error, {*out}) << "\n";
+      return krv::tools::setExitCode(krv::tools::kExitOutput);
     }
-    krv::tools::setExitCode(0);
+    krv::tools::setExitCode(krv::tools::kExitOk);
   });
 });

@@ -6,7 +6,8 @@
 // Each subcommand of the program lives in its own file and registers itself
 // with KRV_COMMAND; main() adds every registered command to the application.
 // A command's setup function adds its subcommand and sets its callback; the
-// callback reports its exit status through krv::tools::setExitCode.
+// callback reports its exit status through krv::tools::setExitCode, with
+// one of the codes of tools/exit_codes.h.
 namespace krv::tools {
 
 using CommandSetup = std::function<void(CLI::App&)>;

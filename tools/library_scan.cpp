@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "platform/core/file_paths.h"
+#include "tools/shell_quote.h"
 
 namespace fs = std::filesystem;
 
@@ -96,16 +97,16 @@ bool scanLibrary(const std::string& folder, LibraryContents& out, std::string& e
   std::error_code ec;
   fs::path root(folder);
   if (!fs::exists(root, ec)) {
-    error = "the library folder \"" + folder + "\" does not exist";
+    error = "the library folder " + shellQuoted(folder) + " does not exist";
     return false;
   }
   if (!fs::is_directory(root, ec)) {
-    error = "\"" + folder + "\" is not a folder";
+    error = shellQuoted(folder) + " is not a folder";
     return false;
   }
   fs::directory_iterator probe(root, ec);
   if (ec) {
-    error = "the library folder \"" + folder + "\" cannot be read: " + ec.message();
+    error = "the library folder " + shellQuoted(folder) + " cannot be read: " + ec.message();
     return false;
   }
   out = LibraryContents{};
