@@ -169,7 +169,8 @@ int evaluate(Options o) {
   Krv_DbMacro db;
   MacroData macroData;
   std::string error;
-  if (!krv::readMacroFile(Krv_String(o.macro), db, macroData, error)) {
+  std::string macroSource;  // written back with only the changed values changed
+  if (!krv::readMacroFile(Krv_String(o.macro), db, macroData, error, &macroSource)) {
     std::cerr << "korvane evaluate: " << error << "\n";
     return 2;
   }
@@ -300,7 +301,7 @@ int evaluate(Options o) {
     return 3;
   }
   const std::string target = o.out.empty() ? o.macro : o.out;
-  if (!krv::writeMacroFile(Krv_String(target), db, macroData, error)) {
+  if (!krv::writeMacroFile(Krv_String(target), db, macroData, error, macroSource)) {
     std::cout << "Result   : evaluated, but writing " << target << " failed: " << error << "\n";
     return 4;
   }
