@@ -181,6 +181,15 @@ TEST_F(VtMappingFile, AChangedMappingMovesToTheEnd) {
   EXPECT_NE(fileBytes().find("\nD=Lƒ•GenVar gen_q\n"), std::string::npos);
 }
 
+TEST_F(VtMappingFile, AChangedMappingKeepsTheLineEndsOfTheFile) {
+  writeFile("Mapping version 1.0\r\nA=Xƒ•GenVar gen_a\r\nB=Lƒ•GenVar gen_b\r\n");
+  VtSSMapping changed = mappingOf({object(L"L", L"•GenVar gen_q")});
+  Krv_String key = L"A";
+  ASSERT_EQ(changed.setMappingToFile(L"EndPlate", key), Acad::eOk);
+  EXPECT_EQ(fileBytes(), "Mapping version 1.0\r\nB=Lƒ•GenVar gen_b\r\nA=Lƒ•GenVar gen_q\r\n")
+      << "only the changed key's line differs";
+}
+
 TEST_F(VtMappingFile, DuplicateAndUnsafeSheetVariablesAreLeftOut) {
   VtObjectMap noKind;
   noKind.setSSVariable(L"None");

@@ -202,7 +202,8 @@ int evaluate(Options o) {
   Krv_DbMacro db;
   MacroData macroData;
   std::string error;
-  if (!krv::readMacroFile(Krv_String(o.macro), db, macroData, error)) {
+  std::string macroSource;  // written back with only the changed values changed
+  if (!krv::readMacroFile(Krv_String(o.macro), db, macroData, error, &macroSource)) {
     std::cerr << "korvane evaluate: " << krv::tools::withQuotedPaths(error, {o.macro}) << "\n";
     return krv::tools::kExitInput;
   }
@@ -349,7 +350,7 @@ int evaluate(Options o) {
     return krv::tools::kExitInput;
   }
   const std::string target = o.out.empty() ? o.macro : o.out;
-  if (!krv::writeMacroFile(Krv_String(target), db, macroData, error)) {
+  if (!krv::writeMacroFile(Krv_String(target), db, macroData, error, macroSource)) {
     std::cout << "Result   : evaluated, but writing " << shellQuoted(target)
               << " failed: " << krv::tools::withQuotedPaths(error, {target}) << "\n";
     return krv::tools::kExitOutput;

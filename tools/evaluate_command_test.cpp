@@ -307,6 +307,25 @@ TEST_F(EvaluateCommand, ExitCodesAreTheDocumentedOnesForEverySubcommand) {
   const ProgramRun run = korvane("evaluate EndPlate --macro " + quoted(macro) + " --out " +
                                  quoted(folder / "no" / "x.json"));
   EXPECT_EQ(run.exitCode, kExitOutput) << run.output;
+// The lines of a text with every number and true or false replaced by "#":
+// what is left is the form of each line.
+std::vector<std::string> lineForms(const std::string& text) {
+  static const std::regex value(R"(-?[0-9][0-9.eE+-]*|true|false)");
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(std::regex_replace(line, value, "#"));
+  return lines;
+}
+
+TEST_F(EvaluateCommand, WritingBackChangesOnlyTheLinesOfChangedValues) {
+  const ProgramRun run = korvane("evaluate EndPlate --macro " + quoted(macro));
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  const std::string original = readBytes(sampleMacro), written = readBytes(macro);
+  ASSERT_NE(written, original) << "the standard changes some values of the sample";
+  EXPECT_EQ(lineForms(written), lineForms(original))
+      << "same lines, in the same order, in the same form; only values differ\n"
+      << written;
 }
 
 }  // namespace

@@ -5,12 +5,15 @@
 #include <stdexcept>
 
 #include "platform/core/file_paths.h"
+#include "platform/core/json_text.h"
 #include "platform/core/text_file.h"
 
 namespace krv {
 namespace {
 
 using json = nlohmann::json;
+// Written documents keep their members in the order they are made.
+using ojson = nlohmann::ordered_json;
 constexpr std::uintmax_t kMaxMacroFileBytes = 16u * 1024u * 1024u;
 constexpr int kMaxDepth = 32;
 const char* const kFormat = "korvane macro";
@@ -212,41 +215,41 @@ MacroTabData readTab(const json& j, const std::string& where) {
 
 std::string u8(const Krv_String& s) { return s.utf8(); }
 
-json profileJson(const Krv_Profile& p) {
-  return json{{"name", u8(p.name)}, {"section", u8(p.section)}, {"material", u8(p.material)}};
+ojson profileJson(const Krv_Profile& p) {
+  return ojson{{"name", u8(p.name)}, {"section", u8(p.section)}, {"material", u8(p.material)}};
 }
 
-json macroJson(const Krv_Macro& macro) {
-  json j = json::object();
+ojson macroJson(const Krv_Macro& macro) {
+  ojson j = ojson::object();
   j["name"] = u8(macro.name());
   Krv_StringArray names;
   macro.getGeneralVariables(names);
-  json gen = json::array();
+  ojson gen = ojson::array();
   for (const auto& n : names) {
     double v = 0;
     macro.generalVariableValue(n, v);
     gen.push_back({{"name", u8(n)}, {"value", v}});
   }
   j["generalVariables"] = gen;
-  json base = json::array();
+  ojson base = ojson::array();
   for (const auto& p : macro.baseProfiles()) base.push_back(profileJson(p));
   j["baseProfiles"] = base;
-  json modules = json::array();
+  ojson modules = ojson::array();
   for (const auto& m : macro.modules()) {
-    json mj{{"name", u8(m.name())}, {"group", u8(m.groupName())}, {"type", m.type()}};
-    json vars = json::array();
+    ojson mj{{"name", u8(m.name())}, {"group", u8(m.groupName())}, {"type", m.type()}};
+    ojson vars = ojson::array();
     for (const auto& v : m.constrVars())
       vars.push_back({{"name", u8(v.name)}, {"value", v.value}, {"visible", v.visible}, {"settable", v.settable}});
     mj["variables"] = vars;
-    json cuts = json::array();
+    ojson cuts = ojson::array();
     for (const auto& c : m.cuts()) {
-      json offsets = json::object();
+      ojson offsets = ojson::object();
       for (int t = 0; t < kCutOffsetTypeCount; ++t)
         if (c.offsets[t] != 0.0) offsets[u8(cutOffsetName(t))] = c.offsets[t];
       cuts.push_back({{"name", u8(c.name)}, {"cutType", c.cutType}, {"offsets", offsets}});
     }
     mj["cuts"] = cuts;
-    json patterns = json::array();
+    ojson patterns = ojson::array();
     for (const auto& p : m.patterns())
       patterns.push_back({{"name", u8(p.name)},
                           {"type", p.typeCode},
@@ -255,7 +258,7 @@ json macroJson(const Krv_Macro& macro) {
                           {"reverseStart1", p.reverseStart1},
                           {"reverseStart2", p.reverseStart2}});
     mj["patterns"] = patterns;
-    json placements = json::array();
+    ojson placements = ojson::array();
     for (const auto& p : m.placements()) placements.push_back(profileJson(p));
     mj["placements"] = placements;
     modules.push_back(mj);
@@ -264,9 +267,12 @@ json macroJson(const Krv_Macro& macro) {
   return j;
 }
 
-json tabJson(const MacroTabData& tab) {
-  json j{{"name", u8(tab.mName)}, {"title", u8(tab.mTitle)}, {"kind", tab.mKind}, {"design", u8(tab.mDesignName)}};
-  json vars = json::array();
+ojson tabJson(const MacroTabData& tab) {
+  ojson j{{"name", u8(tab.mName)},
+          {"title", u8(tab.mTitle)},
+          {"kind", tab.mKind},
+          {"design", u8(tab.mDesignName)}};
+  ojson vars = ojson::array();
   for (const auto& v : tab.mVariables)
     vars.push_back({{"name", u8(v.name)},
                     {"display", u8(v.displayText)},
@@ -276,21 +282,21 @@ json tabJson(const MacroTabData& tab) {
   j["variables"] = vars;
   if (const MacroBoltData* b = tab.getBoltData())
     j["bolts"] = {{"composition", u8(b->mComposition)}, {"diameter", u8(b->mDiameter)}, {"holeOffset", u8(b->mHoleOffset)}};
-  json patterns = json::array();
+  ojson patterns = ojson::array();
   for (const auto& name : tab.patternNames()) {
     int n1 = 1, n2 = 1;
     tab.getPatternBolts(name, n1, n2);
     patterns.push_back({{"name", u8(name)}, {"nrBolts1", n1}, {"nrBolts2", n2}});
   }
   j["patterns"] = patterns;
-  json flexFix = json::array();
+  ojson flexFix = ojson::array();
   for (const auto& name : tab.flexFixVariables()) {
     bool flexible = false, fixed = false;
     tab.getFlexFixBtnStatus(name, flexible, fixed);
     flexFix.push_back({{"variable", u8(name)}, {"fixed", fixed}});
   }
   j["flexFix"] = flexFix;
-  json groups = json::array();
+  ojson groups = ojson::array();
   for (const auto& name : tab.profileGroupNames()) {
     MacroProfData p;
     tab.getMergedPropsOfGroup(name, p);
@@ -303,6 +309,97 @@ json tabJson(const MacroTabData& tab) {
   }
   j["profileGroups"] = groups;
   return j;
+}
+
+ojson dialogJson(const MacroData& data) {
+  ojson tabs = ojson::array();
+  for (const auto& t : data.mTabs) tabs.push_back(tabJson(t));
+  return {{"caption", u8(data.mCaption)}, {"tabs", tabs}};
+}
+
+// The whole document with every member spelled out.
+ojson documentJson(const Krv_DbMacro& dbMacro, const MacroData& data) {
+  ojson root{{"format", kFormat}, {"version", kMacroFileVersion}};
+  root["macro"] = dbMacro.macro() ? macroJson(*dbMacro.macro()) : ojson::object();
+  root["dialog"] = dialogJson(data);
+  return root;
+}
+
+// The dialog a file without one reads as: the tabs made from the macro.
+ojson dialogMadeFromMacro(const Krv_DbMacro& dbMacro) {
+  MacroData made;
+  if (dbMacro.macro()) {
+    made.buildTabsFromMacro(dbMacro);
+    made.mCaption = dbMacro.macro()->name();
+  }
+  return dialogJson(made);
+}
+
+// What the reader takes for members a file leaves out.
+const JsonDefaults& macroDefaults() {
+  static const JsonDefaults defaults = [] {
+    const ojson profile{{"section", ""}, {"material", ""}};
+    const ojson module{
+        {"group", ""},
+        {"type", kKrvGeneralModuleType},
+        {"variables", ojson::array({{{"value", 0}, {"visible", true}, {"settable", true}}})},
+        {"cuts", ojson::array({{{"cutType", 1}, {"offsets", {{"*", 0}}}}})},
+        {"patterns", ojson::array({{{"type", kKrvPatternTwoDirType},
+                                    {"nrBolts1", 1},
+                                    {"nrBolts2", 1},
+                                    {"reverseStart1", false},
+                                    {"reverseStart2", false}}})},
+        {"placements", ojson::array({profile})}};
+    const ojson tab{
+        {"title", {{"$sibling", "name"}}},
+        {"kind", 0},
+        {"design", ""},
+        {"variables",
+         ojson::array({{{"display", ""}, {"value", ""}, {"valueKind", 1}, {"readOnly", false}}})},
+        {"bolts", {{"composition", ""}, {"diameter", ""}, {"holeOffset", ""}}},
+        {"patterns", ojson::array({{{"nrBolts1", 1}, {"nrBolts2", 1}}})},
+        {"flexFix", ojson::array({{{"fixed", false}}})},
+        {"profileGroups", ojson::array({{{"memberName", ""},
+                                         {"section", ""},
+                                         {"material", ""},
+                                         {"offsetType", 0},
+                                         {"rotation", 0}}})}};
+    JsonDefaults d;
+    d.tmpl = {{"macro",
+               {{"name", ""},
+                {"generalVariables", ojson::array({{{"value", 0}}})},
+                {"baseProfiles", ojson::array({profile})},
+                {"modules", ojson::array({module})}}},
+              {"dialog", {{"caption", ""}, {"tabs", ojson::array({tab})}}}};
+    d.alwaysWritten = {"name", "value"};
+    return d;
+  }();
+  return defaults;
+}
+
+// Whether the text reads back as exactly the document `expected`.
+bool readsBackAs(const std::string& text, const ojson& expected) {
+  Krv_DbMacro dbMacro;
+  MacroData data;
+  std::string error;
+  return parseMacroText(text, dbMacro, data, error) && documentJson(dbMacro, data) == expected;
+}
+
+// The source text changed only where the document differs from it; empty
+// when the source cannot be patched.
+std::string patchedSource(const std::string& source, const ojson& document,
+                          const Krv_DbMacro& dbMacro) {
+  try {
+    ojson wanted = document;
+    const ojson original = ojson::parse(source);
+    if (original.is_object() && !original.contains("dialog") &&
+        wanted["dialog"] == dialogMadeFromMacro(dbMacro))
+      wanted.erase("dialog");
+    std::string text = patchJsonText(source, wanted, macroDefaults());
+    if (readsBackAs(text, document)) return text;
+  } catch (const std::exception&) {
+  }
+  return std::string();
 }
 
 }  // namespace
@@ -357,16 +454,23 @@ bool parseMacroText(const std::string& text, Krv_DbMacro& dbMacro, MacroData& da
   return false;
 }
 
-std::string macroToText(const Krv_DbMacro& dbMacro, const MacroData& data) {
-  json root{{"format", kFormat}, {"version", kMacroFileVersion}};
-  root["macro"] = dbMacro.macro() ? macroJson(*dbMacro.macro()) : json::object();
-  json tabs = json::array();
-  for (const auto& t : data.mTabs) tabs.push_back(tabJson(t));
-  root["dialog"] = {{"caption", u8(data.mCaption)}, {"tabs", tabs}};
-  return root.dump(2) + "\n";
+std::string macroToText(const Krv_DbMacro& dbMacro, const MacroData& data,
+                        const std::string& source) {
+  const ojson document = documentJson(dbMacro, data);
+  if (!source.empty()) {
+    std::string patched = patchedSource(source, document, dbMacro);
+    if (!patched.empty()) return patched;
+  }
+  ojson lean = document;
+  if (lean["dialog"] == dialogMadeFromMacro(dbMacro)) lean.erase("dialog");
+  std::string text = writeJsonText(withoutDefaults(lean, macroDefaults()));
+  // Should leaving the defaults out ever lose something, every member is
+  // written.
+  return readsBackAs(text, document) ? text : writeJsonText(document);
 }
 
-bool readMacroFile(const Krv_String& path, Krv_DbMacro& macro, MacroData& data, std::string& error) {
+bool readMacroFile(const Krv_String& path, Krv_DbMacro& macro, MacroData& data, std::string& error,
+                   std::string* source) {
   std::string bytes;
   if (!readFileBytes(osPath(path), bytes, kMaxMacroFileBytes)) {
     error = "cannot read " + path.utf8() + " (missing, unreadable or larger than 16 MB)";
@@ -376,15 +480,17 @@ bool readMacroFile(const Krv_String& path, Krv_DbMacro& macro, MacroData& data, 
     error = path.utf8() + ": " + error;
     return false;
   }
+  if (source) *source = std::move(bytes);
   return true;
 }
 
-bool writeMacroFile(const Krv_String& path, const Krv_DbMacro& macro, const MacroData& data, std::string& error) {
+bool writeMacroFile(const Krv_String& path, const Krv_DbMacro& macro, const MacroData& data,
+                    std::string& error, const std::string& source) {
   if (!macro.macro()) {
     error = "the macro has no model to write";
     return false;
   }
-  if (!writeFileAtomic(osPath(path), macroToText(macro, data))) {
+  if (!writeFileAtomic(osPath(path), macroToText(macro, data, source))) {
     error = "cannot write " + path.utf8();
     return false;
   }

@@ -26,6 +26,16 @@
 // malformed JSON, another format or a later version, members of the wrong
 // type, duplicate module names and unknown offset names. On failure the
 // outputs are unchanged. Writing is atomic.
+//
+// Files are kept under version control and edited by hand, so writing a
+// macro back into the text it was read from (`source`) changes only what
+// changed: members keep their order, numbers that did not change keep
+// their spelling, members left out because they hold their default stay
+// out, a file without "dialog" gets none as long as its tabs are those
+// made from the macro, and new members and elements are laid out as their
+// neighbours (indentation, line ends, spacing). Without a source, or when
+// the source no longer fits, the document is written anew, members with
+// their defaults left out.
 #include <string>
 
 #include "platform/core/krv_db_macro.h"
@@ -35,11 +45,16 @@ namespace krv {
 
 inline constexpr int kMacroFileVersion = 1;
 
-bool readMacroFile(const Krv_String& path, Krv_DbMacro& macro, MacroData& data, std::string& error);
-bool writeMacroFile(const Krv_String& path, const Krv_DbMacro& macro, const MacroData& data, std::string& error);
+// On success `source`, when given, receives the file's text for writing
+// back.
+bool readMacroFile(const Krv_String& path, Krv_DbMacro& macro, MacroData& data, std::string& error,
+                   std::string* source = nullptr);
+bool writeMacroFile(const Krv_String& path, const Krv_DbMacro& macro, const MacroData& data,
+                    std::string& error, const std::string& source = std::string());
 
 // The same on a text in memory.
 bool parseMacroText(const std::string& text, Krv_DbMacro& macro, MacroData& data, std::string& error);
-std::string macroToText(const Krv_DbMacro& macro, const MacroData& data);
+std::string macroToText(const Krv_DbMacro& macro, const MacroData& data,
+                        const std::string& source = std::string());
 
 }  // namespace krv

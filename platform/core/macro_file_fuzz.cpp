@@ -1,5 +1,6 @@
 // Feeds arbitrary text to the macro file reader: it must refuse it with an
-// error or read it, and what it reads must write and read back unchanged.
+// error or read it, and what it reads must write and read back unchanged,
+// also when written back into the text it was read from.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -20,6 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Krv_DbMacro back;
   MacroData backRecord;
   if (!krv::parseMacroText(written, back, backRecord, error) || krv::macroToText(back, backRecord) != written)
+    std::abort();
+  // Written back into the text it came from, it reads as the same macro.
+  const std::string patched = krv::macroToText(macro, record, text);
+  if (!krv::parseMacroText(patched, back, backRecord, error) || krv::macroToText(back, backRecord) != written)
     std::abort();
   return 0;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "platform/core/macro_test_macro.h"
 #include "platform/core/temp_folder_for_tests.h"
 #include "platform/core/text_file.h"
@@ -91,6 +93,195 @@ TEST(MacroFile, AFailedWriteLeavesTheOldFileWhole) {
   EXPECT_EQ(dir.readBytes("m.json"), before);
   EXPECT_FALSE(krv::readMacroFile(dir.text("missing.json"), db, data, error));
   EXPECT_NE(error.find("cannot read"), std::string::npos);
+}
+
+// ---- writing back into the text a macro was read from
+
+const std::string kSampleMacro = KRV_SOURCE_DIR "/examples/library/Macros/EndPlateBeam.json";
+
+// A hand-written macro: no dialog, defaults left out, numbers as a person
+// writes them.
+const std::string kHandWritten = R"({
+  "format": "korvane macro",
+  "version": 1,
+  "macro": {
+    "name": "M",
+    "generalVariables": [{"name": "gen_gap", "value": 300}],
+    "modules": [
+      {
+        "name": "A", "group": "G", "type": 233,
+        "variables": [
+          {"name": "Len", "value": 4500},
+          {"name": "Gap", "value": 1e1}
+        ]
+      }
+    ]
+  }
+}
+)";
+
+// The same text in other layouts a person may use.
+std::string reindented(const std::string& text, const std::string& unit) {
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    out += text[i];
+    if (text[i++] != '\n') continue;
+    for (; text.compare(i, 2, "  ") == 0; i += 2) out += unit;
+  }
+  return out;
+}
+std::string withCrLf(const std::string& text) {
+  return std::regex_replace(text, std::regex("\n"), "\r\n");
+}
+
+struct Layout {
+  const char* name;
+  std::string (*apply)(const std::string&);
+};
+const Layout kLayouts[] = {
+    {"two spaces", [](const std::string& t) { return t; }},
+    {"four spaces", [](const std::string& t) { return reindented(t, "    "); }},
+    {"tabs and CR LF", [](const std::string& t) { return withCrLf(reindented(t, "\t")); }},
+    {"byte order mark", [](const std::string& t) { return "\xEF\xBB\xBF" + t; }},
+};
+
+struct Read {
+  Krv_DbMacro db;
+  MacroData data;
+  std::string source;
+};
+
+Read readText(const std::string& text) {
+  Read r;
+  std::string error;
+  EXPECT_TRUE(krv::parseMacroText(text, r.db, r.data, error)) << error;
+  r.source = text;
+  return r;
+}
+
+TEST(MacroFileWriteBack, NothingChangedGivesTheSameBytes) {
+  TempFolder dir;
+  Read sample;
+  std::string error;
+  ASSERT_TRUE(
+      krv::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, error, &sample.source))
+      << error;
+  ASSERT_TRUE(krv::writeMacroFile(dir.text("m.json"), sample.db, sample.data, error, sample.source))
+      << error;
+  EXPECT_EQ(dir.readBytes("m.json"), sample.source);
+  for (const Layout& layout : kLayouts) {
+    const std::string text = layout.apply(kHandWritten);
+    Read r = readText(text);
+    EXPECT_EQ(krv::macroToText(r.db, r.data, r.source), text) << layout.name;
+  }
+  const std::string compact =
+      R"({"format":"korvane macro","version":1,"macro":{"name":"M","modules":[{"name":"A","variables":[{"name":"L","value":5}]}]}})";
+  Read r = readText(compact);
+  EXPECT_EQ(krv::macroToText(r.db, r.data, r.source), compact);
+}
+
+TEST(MacroFileWriteBack, AChangedValueChangesOnlyThatValue) {
+  for (const Layout& layout : kLayouts) {
+    const std::string text = layout.apply(kHandWritten);
+    Read r = readText(text);
+    r.db.macroWrite()->findModuleWrite(L"A")->findConstrVar(L"Len")->value = 4620.5;
+    const std::string expected = std::regex_replace(text, std::regex("4500"), "4620.5");
+    EXPECT_EQ(krv::macroToText(r.db, r.data, r.source), expected)
+        << layout.name << ": 300 and 1e1 keep their spelling, no defaults and no dialog appear";
+  }
+}
+
+TEST(MacroFileWriteBack, AWholeNumberIsWrittenWithoutFraction) {
+  Read r = readText(kHandWritten);
+  r.db.macroWrite()->setGeneralVariable(L"gen_gap", 250.0);
+  EXPECT_EQ(krv::macroToText(r.db, r.data, r.source),
+            std::regex_replace(kHandWritten, std::regex("300"), "250"));
+}
+
+TEST(MacroFileWriteBack, ANewVariableFollowsItsNeighbourInItsLayout) {
+  const std::string expected =
+      std::regex_replace(kHandWritten, std::regex(R"(("value": 1e1\}))"),
+                         "$1,\n          {\"name\": \"Weld\", \"value\": 6, \"visible\": false}");
+  for (const Layout& layout : kLayouts) {
+    Read r = readText(layout.apply(kHandWritten));
+    r.db.macroWrite()->findModuleWrite(L"A")->addConstrVar({L"Weld", 6.0, false, true});
+    EXPECT_EQ(krv::macroToText(r.db, r.data, r.source), layout.apply(expected))
+        << layout.name << ": the default \"settable\": true is left out";
+  }
+}
+
+TEST(MacroFileWriteBack, ADefaultSpelledOutKeepsItsPlaceWhenItChanges) {
+  Read sample;
+  std::string error;
+  ASSERT_TRUE(
+      krv::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, error, &sample.source));
+  sample.db.macroWrite()->findModuleWrite(L"Beam1")->findConstrVar(L"WeldSize")->settable = false;
+  sample.db.macroWrite()->findModuleWrite(L"Beam1")->findCut(L"EndCut")->offsets[kCutOffset] = 0;
+  const std::string expected = std::regex_replace(
+      std::regex_replace(sample.source, std::regex(R"("visible": false, "settable": true)"),
+                         R"("visible": false, "settable": false)"),
+      std::regex(R"("Offset": 10, "PolyOffset")"), R"("Offset": 0, "PolyOffset")");
+  EXPECT_EQ(krv::macroToText(sample.db, sample.data, sample.source), expected);
+}
+
+TEST(MacroFileWriteBack, ARemovedElementTakesItsLineAlong) {
+  Read sample;
+  std::string error;
+  ASSERT_TRUE(
+      krv::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, error, &sample.source));
+  auto& profiles = sample.db.macroWrite()->baseProfilesWrite();
+  profiles.erase(profiles.begin());
+  const std::string expected = std::regex_replace(
+      sample.source,
+      std::regex(R"(\n *\{"name": "Column", "section": "HEA 200", "material": "S355"\},)"), "");
+  EXPECT_EQ(krv::macroToText(sample.db, sample.data, sample.source), expected);
+}
+
+TEST(MacroFileWriteBack, ADialogLeftOutIsAddedOnlyWhenItHoldsSomethingNew) {
+  Read r = readText(kHandWritten);
+  r.db.macroWrite()->findModuleWrite(L"A")->findConstrVar(L"Len")->value = 10;
+  r.data.buildTabsFromMacro(r.db);  // tabs that follow the macro are made again on reading
+  EXPECT_EQ(krv::macroToText(r.db, r.data, r.source).find("dialog"), std::string::npos);
+
+  r.data.mTabs[0].mTitle = L"Beam";
+  const std::string text = krv::macroToText(r.db, r.data, r.source);
+  EXPECT_EQ(readText(text).data.mTabs, r.data.mTabs);
+  EXPECT_NE(text.find("\"title\": \"Beam\""), std::string::npos) << text;
+  EXPECT_EQ(text.find("\"design\""), std::string::npos)
+      << text << "the new tab leaves its defaults out";
+}
+
+TEST(MacroFileWriteBack, AFreshFileLeavesDefaultsOut) {
+  Krv_Macro m(L"M");
+  Krv_Module a(L"A", L"G");
+  a.addConstrVar({L"Len", 300.0, true, true});
+  m.addModule(a);
+  Krv_DbMacro db(m);
+  MacroData data;
+  data.buildTabsFromMacro(db);
+  data.mCaption = L"M";
+  EXPECT_EQ(krv::macroToText(db, data), R"({
+  "format": "korvane macro",
+  "version": 1,
+  "macro": {
+    "name": "M",
+    "modules": [
+      {
+        "name": "A",
+        "group": "G",
+        "variables": [
+          {"name": "Len", "value": 300}
+        ]
+      }
+    ]
+  }
+}
+)");
+}
+
+TEST(MacroFileWriteBack, ASourceThatIsNoLongerAMacroFileIsWrittenAnew) {
+  Read r = readText(kHandWritten);
+  EXPECT_EQ(krv::macroToText(r.db, r.data, "[1, 2"), krv::macroToText(r.db, r.data));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/core/properties_list.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -29,20 +30,25 @@ Krv_PropertiesList::Property& Krv_PropertiesList::slot(const Krv_String& name) {
   return mProps.back();
 }
 
+// A property set to another value or type loses the line it was read from.
 void Krv_PropertiesList::setProperty(const Krv_String& name, int value) {
   Property& p = slot(name);
+  if (p.type != Type::Int || p.intValue != value) p.line.setEmpty();
   p.type = Type::Int;
   p.intValue = value;
 }
 
 void Krv_PropertiesList::setProperty(const Krv_String& name, double value) {
   Property& p = slot(name);
+  if (p.type != Type::Double || std::memcmp(&p.doubleValue, &value, sizeof value) != 0)
+    p.line.setEmpty();
   p.type = Type::Double;
   p.doubleValue = value;
 }
 
 void Krv_PropertiesList::setProperty(const Krv_String& name, const Krv_String& value) {
   Property& p = slot(name);
+  if (p.type != Type::String || p.text != value) p.line.setEmpty();
   p.type = Type::String;
   p.text = value;
 }
@@ -82,7 +88,11 @@ bool Krv_PropertiesList::getProperty(const Krv_String& name, Krv_String& value) 
 bool Krv_PropertiesList::removeProperty(const Krv_String& name) {
   const int i = indexOf(name);
   if (i < 0) return false;
+  // Blank lines before it separate what was before from what follows.
+  const int blanks = mProps[static_cast<size_t>(i)].blankLinesBefore;
   mProps.erase(mProps.begin() + i);
+  int& next = i < length() ? mProps[static_cast<size_t>(i)].blankLinesBefore : mTrailingBlankLines;
+  next = std::max(next, blanks);
   return true;
 }
 
@@ -102,8 +112,12 @@ bool Krv_PropertiesList::readFromFile(const Krv_String& path) {
     return false;
   }
   Krv_PropertiesList read;
+  int blanks = 0;
   for (int i = 1; i < lines.length(); ++i) {
-    if (lines[i].isEmpty()) continue;
+    if (lines[i].isEmpty()) {
+      ++blanks;
+      continue;
+    }
     Krv_StringArray f;
     splitStringAtSymbol(lines[i], L'\t', f, false);
     const Krv_String name(krv::unescapeField(f.length() > 1 ? f[1].str() : L""));
@@ -127,15 +141,28 @@ bool Krv_PropertiesList::readFromFile(const Krv_String& path) {
       mLastError = L"malformed line " + Krv_String(std::to_wstring(i + 1)) + L" in " + path;
       return false;
     }
+    Property& p = read.mProps[static_cast<size_t>(read.indexOf(name))];
+    p.line = lines[i];
+    p.blankLinesBefore = blanks;
+    blanks = 0;
   }
   mProps = std::move(read.mProps);
+  mTrailingBlankLines = blanks;
   return true;
 }
 
 bool Krv_PropertiesList::writeToFile(const Krv_String& path) const {
   Krv_StringArray lines;
   lines.append(kHeader);
+  const auto blankLines = [&](int count) {
+    for (int i = 0; i < count; ++i) lines.append(Krv_String());
+  };
   for (const Property& p : mProps) {
+    blankLines(p.blankLinesBefore);
+    if (!p.line.isEmpty()) {
+      lines.append(p.line);
+      continue;
+    }
     Krv_String line;
     const Krv_String name(krv::escapeField(p.name.str()));
     switch (p.type) {
@@ -145,6 +172,7 @@ bool Krv_PropertiesList::writeToFile(const Krv_String& path) const {
     }
     lines.append(line);
   }
+  blankLines(mTrailingBlankLines);
   return ObjectExportWriteFile(path, lines);
 }
 

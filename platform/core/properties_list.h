@@ -14,6 +14,10 @@
 // Names and string values escape backslash, tab, LF and CR as \\ \t \n \r,
 // so every value, including empty ones and ones with blanks at the ends,
 // reads back exactly.
+//
+// A list read from a file writes back in that file's form: a property
+// whose value was not changed keeps its line as written (1e3 stays 1e3),
+// blank lines stay where they were, new properties go at the end.
 class Krv_PropertiesList {
  public:
   enum class Type { Int, Double, String };
@@ -41,7 +45,10 @@ class Krv_PropertiesList {
   bool removeProperty(const Krv_String& name);
   int length() const { return static_cast<int>(mProps.size()); }
   Krv_String nameAt(int index) const;
-  void clear() { mProps.clear(); }
+  void clear() {
+    mProps.clear();
+    mTrailingBlankLines = 0;
+  }
 
   // Replaces the list by the file's properties. False (list unchanged) when
   // the file is missing or unreadable, of another version, or has a
@@ -60,10 +67,13 @@ class Krv_PropertiesList {
     int intValue = 0;
     double doubleValue = 0.0;
     Krv_String text;
+    Krv_String line;           // the line read from a file, while the value is unchanged
+    int blankLinesBefore = 0;  // blank lines before it in that file
   };
   int indexOf(const Krv_String& name) const;
   Property& slot(const Krv_String& name);
 
   std::vector<Property> mProps;
+  int mTrailingBlankLines = 0;
   Krv_String mLastError;
 };

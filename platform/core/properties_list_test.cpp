@@ -93,3 +93,31 @@ TEST(PropertiesList, MalformedOrMissingFilesLeaveListUnchanged) {
   krv::setRenameFunction(old);
   EXPECT_EQ(dir.readBytes("p.txt"), before);
 }
+
+TEST(PropertiesList, WritingBackKeepsTheFormOfTheFileRead) {
+  TempFolder dir;
+  const std::string text =
+      "Krv properties version "
+      "1\n\ni\tcount\t+7\nd\twidth\t1e3\nd\tratio\t0.50\n\ns\tname\tBeam\n\n";
+  dir.writeBytes("p.txt", text);
+  Krv_PropertiesList list;
+  ASSERT_TRUE(list.readFromFile(dir.text("p.txt"))) << list.lastError().utf8();
+  ASSERT_TRUE(list.writeToFile(dir.text("p.txt")));
+  EXPECT_EQ(dir.readBytes("p.txt"), text) << "blank lines and number spellings stay";
+
+  list.setProperty(L"ratio", 0.75);
+  list.setProperty(L"width", 1000.0);  // the same value
+  list.setProperty(L"added", 1);
+  ASSERT_TRUE(list.writeToFile(dir.text("p.txt")));
+  EXPECT_EQ(
+      dir.readBytes("p.txt"),
+      "Krv properties version 1\n\ni\tcount\t+7\nd\twidth\t1e3\nd\tratio\t0.75\n\ns\tname\tBeam\n"
+      "i\tadded\t1\n\n");
+
+  list.removeProperty(L"count");
+  list.removeProperty(L"name");
+  ASSERT_TRUE(list.writeToFile(dir.text("p.txt")));
+  EXPECT_EQ(dir.readBytes("p.txt"),
+            "Krv properties version 1\n\nd\twidth\t1e3\nd\tratio\t0.75\n\ni\tadded\t1\n\n")
+      << "the blank line before a removed property stays as a separator";
+}

@@ -93,6 +93,28 @@ bool writeFileAtomic(const std::filesystem::path& path, const std::string& bytes
   return ok;
 }
 
+bool endsLinesWithCrLf(const std::filesystem::path& path) {
+  std::string head;
+  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+    head.resize(4096);
+    head.resize(std::fread(head.data(), 1, head.size(), f));
+    std::fclose(f);
+  }
+  const auto at = [&](size_t i) { return static_cast<unsigned char>(head[i]); };
+  if (head.size() >= 2 && ((at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF))) {
+    // UTF-16: a line feed unit preceded by a carriage return unit.
+    const bool little = at(0) == 0xFF;
+    const auto unitAt = [&](size_t i) {
+      return little ? at(i) | (at(i + 1) << 8) : (at(i) << 8) | at(i + 1);
+    };
+    for (size_t i = 2; i + 1 < head.size(); i += 2)
+      if (unitAt(i) == '\n') return i >= 4 && unitAt(i - 2) == '\r';
+    return false;
+  }
+  const size_t eol = head.find('\n');
+  return eol != std::string::npos && eol > 0 && head[eol - 1] == '\r';
+}
+
 std::wstring decodeText(const std::string& bytes) {
   auto u8 = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
   if (bytes.size() >= 3 && u8(0) == 0xEF && u8(1) == 0xBB && u8(2) == 0xBF)
@@ -174,10 +196,11 @@ bool ObjectExportReadFile(const Krv_String& path, Krv_StringArray& lines) {
 
 bool ObjectExportWriteFile(const Krv_String& path, const Krv_StringArray& lines) {
   if (path.isEmpty()) return false;
+  const std::string eol = krv::endsLinesWithCrLf(krv::osPath(path)) ? "\r\n" : "\n";
   std::string bytes;
   for (const Krv_String& line : lines) {
     bytes += line.utf8();
-    bytes += '\n';
+    bytes += eol;
   }
   return krv::writeFileAtomic(krv::osPath(path), bytes);
 }

@@ -11,7 +11,9 @@
 // little or big endian with byte order mark, and (for files from older
 // versions) Windows-1252 when the bytes are not valid UTF-8; lines end with
 // LF or CR LF. Writers write UTF-8 without byte order mark, lines ended by
-// LF, and always atomically: a temporary file in the target's folder is
+// LF (or by CR LF when the file they replace ends its first line so, as
+// files people keep under version control on other systems do), and
+// always atomically: a temporary file in the target's folder is
 // written, flushed to disk and renamed over the target. When any step
 // fails the temporary file is removed, the previous file stays whole and
 // the writer returns false.
@@ -27,6 +29,10 @@ bool readFileBytes(const std::filesystem::path& path, std::string& bytes,
                    std::uintmax_t maxBytes = kMaxTextFileBytes);
 // Writes bytes atomically (see above).
 bool writeFileAtomic(const std::filesystem::path& path, const std::string& bytes);
+
+// Whether the file's first line ends with CR LF (false for a missing file
+// or one without line ends).
+bool endsLinesWithCrLf(const std::filesystem::path& path);
 
 // Decodes a file's bytes by its byte order mark (see above).
 std::wstring decodeText(const std::string& bytes);

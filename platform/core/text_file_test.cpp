@@ -72,6 +72,24 @@ TEST(TextFile, WritesUtf8WithoutBomAndReadsBackExactly) {
   EXPECT_TRUE(back.isEmpty());
 }
 
+TEST(TextFile, ReplacingAFileKeepsItsLineEnds) {
+  TempFolder dir;
+  const Krv_StringArray lines{L"first", L"second"};
+  dir.writeBytes("crlf.txt", "old\r\nlines\r\n");
+  ASSERT_TRUE(ObjectExportWriteFile(dir.text("crlf.txt"), lines));
+  EXPECT_EQ(dir.readBytes("crlf.txt"), "first\r\nsecond\r\n")
+      << "a file a person keeps with CR LF stays so";
+  dir.writeBytes("utf16.txt", std::string("\xFF\xFEo\0l\0\r\0\n\0", 10));
+  ASSERT_TRUE(ObjectExportWriteFile(dir.text("utf16.txt"), lines));
+  EXPECT_EQ(dir.readBytes("utf16.txt"), "first\r\nsecond\r\n")
+      << "written as UTF-8, with the line ends it had";
+  dir.writeBytes("lf.txt", "old\nlone cr\r inside\r\n");
+  ASSERT_TRUE(ObjectExportWriteFile(dir.text("lf.txt"), lines));
+  EXPECT_EQ(dir.readBytes("lf.txt"), "first\nsecond\n") << "the first line end decides";
+  ASSERT_TRUE(ObjectExportWriteFile(dir.text("new.txt"), lines));
+  EXPECT_EQ(dir.readBytes("new.txt"), "first\nsecond\n");
+}
+
 TEST(TextFile, MissingOrUnreadableGivesFalseAndEmptyList) {
   TempFolder dir;
   Krv_StringArray lines{L"stale"};
