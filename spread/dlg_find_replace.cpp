@@ -87,10 +87,12 @@ bool CDlgFindReplace::findNext(bool wrap) {
 }
 
 bool CDlgFindReplace::replace() {
+  Krv_String find = findText();
+  if (!sheet() || find.isEmpty()) return false;
+  // Only what this search has just selected is replaced: when nothing is
+  // found, a selection left from before stays as it is.
+  if (!findNext(true)) return false;
   Krv_Spread* s = sheet();
-  if (!s) return false;
-  findNext(true);
-  s = sheet();
   if (!s) return false;
   auto& d = s->document();
   int col = d.activeCol(), row = d.activeRow();
@@ -98,12 +100,15 @@ bool CDlgFindReplace::replace() {
   int start = d.editSelStart(), end = d.editSelEnd();
   Krv_String v;
   s->getCellString(col, row, v, Value);
-  if (end > v.length()) return false;
-  Krv_String changed = v.left(start) + replaceText() + v.substr(end);
-  s->setCellData(col, row, changed);
+  if (end > v.length() || !v.substr(start, end - start).equal(find, false)) return false;
+  Krv_String with = replaceText();
+  s->setCellData(col, row, v.left(start) + with + v.substr(end));
   s->setBoolOption(kOptionChanged, true);
   s->setActiveCell(col, row);
-  d.setEditing(true, start + 1, end);
+  // The caret goes after the inserted text, so that the next search starts
+  // there and never finds the find text inside the replacement.
+  const int caret = start + with.length();
+  d.setEditing(true, caret, caret);
   return true;
 }
 
