@@ -107,7 +107,8 @@ TEST_F(FindReplaceTest, RepeatedReplaceReplacesEachMatchOnceAndGoesOnAfterTheIns
   ASSERT_TRUE(dlg->replace());
   ASSERT_TRUE(dlg->replace());
   EXPECT_EQ(cell(1, 2), L"Z Z") << "each press replaces one whole occurrence of the find text";
-  EXPECT_TRUE(ui->messageBoxes().empty()) << "both matches lie after the active cell: no wrap question";
+  EXPECT_TRUE(ui->messageBoxes().empty())
+      << "both matches lie after the active cell: no wrap question";
 }
 
 TEST_F(FindReplaceTest, ReplacementHoldingTheFindTextIsNotSearchedAgain) {
@@ -127,7 +128,8 @@ TEST_F(FindReplaceTest, ReplaceWithNothingFoundLeavesAStaleSelectionAlone) {
   dlg->setFindText(L"xyz");
   ui->answerMessageBox(IDNO);
   EXPECT_FALSE(dlg->replace());
-  EXPECT_EQ(cell(1, 2), L"abc") << "a selection that is not a match of the find text is never replaced";
+  EXPECT_EQ(cell(1, 2), L"abc")
+      << "a selection that is not a match of the find text is never replaced";
 }
 
 TEST_F(FindReplaceTest, ReplaceAllCountsACellOnceAndReports) {
