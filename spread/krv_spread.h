@@ -109,14 +109,17 @@ class Krv_Spread : public TSpread {
 
   // ---- row and column transfers ---------------------------------------------------------
   // Item i goes to row i + 1 (column i + 1); items beyond the last row are
-  // ignored. Fails for a column (row) beyond the last.
+  // ignored. Column (row) -32767 is the header column (row): its items are
+  // the header texts of the rows (columns). Fails for a column (row)
+  // beyond the last or below 1 other than the header.
   bool setColumn(int col, const Krv_StringArray& items, bool asValue = false);
   bool setColumn(int col, const Krv_Array<int>& items);
   bool setColumn(int col, const Krv_Array<double>& items);
   bool setRow(int row, const Krv_StringArray& items, bool asValue = false);
   bool setRow(int row, const Krv_Array<int>& items);
   bool setRow(int row, const Krv_Array<double>& items);
-  // Reads all rows (columns) from 1; the row form reads value texts.
+  // Reads all rows (columns) from 1; the row form reads value texts. The
+  // header line (-32767) reads the header texts, default labels included.
   bool getColumn(int col, Krv_StringArray& items, CellTextKind kind = Value) const;
   bool getColumn(int col, Krv_Array<int>& items) const;
   bool getColumn(int col, Krv_Array<double>& items) const;
@@ -127,6 +130,12 @@ class Krv_Spread : public TSpread {
   bool getRow(int row, Krv_Array<bool>& items) const;
 
   // ---- rows and columns ----------------------------------------------------------------------
+  // Inserts a line before `row` (`col`), 1 to one past the last, copying
+  // the format of the line after it when `copyFormat`, and sets the changed
+  // mark. The new line shows the default header label of its position and
+  // the lines after it are relabelled by theirs (`setHeader` asks for that,
+  // which is what every insertion gives); header texts that were set
+  // explicitly move with their lines.
   bool insertRow(int row, bool setHeader, bool copyFormat);
   bool insertColumn(int col, bool setHeader, bool copyFormat);
   bool deleteRow(int row);
