@@ -94,14 +94,25 @@ class Krv_Spread : public TSpread {
   // Empties `text`; fails when not created or outside the sheet; an empty
   // cell inside the sheet succeeds with an empty text.
   bool getCellString(int col, int row, Krv_String& text, CellTextKind kind = Value) const;
+  // Write the data text (value text). These are a program's writes: the
+  // limits of the cell's format (the maximum length of an edit cell, the
+  // bounds of a number cell) are not applied, and the text is stored whole,
+  // so that values a caller computes (the standards engine's results, a
+  // bill's texts) are never cut or refused. The limits bound what a person
+  // types or pastes (TSpread).
   bool setCellData(int col, int row, const Krv_String& text);
   bool setCellValue(int col, int row, const Krv_String& text);
   // Sets a formula; false when the control refuses it.
   bool setCellFormula(int col, int row, const Krv_String& formula, bool buildDependencies = true);
   // The cell type number (12: check box); -1 when not created or outside.
   int getCellType(int col, int row) const;
+  // Number cells: `decimals` shown, from -99999999999999 to 99999999999999,
+  // with thousands separators when `separator`. A person can type or paste
+  // only numbers within these bounds.
   bool setNumberFormat(int col, int row, int decimals, bool separator);
   bool setNumberFormat(int col1, int row1, int col2, int row2, int decimals, bool separator);
+  // Edit (text) cells; a person can type or paste at most `maxLength`
+  // characters into one (200 by default).
   bool setEditFormat(int col, int row);
   bool setEditFormat(int col1, int row1, int col2, int row2, DWORD style = 0x110000, int maxLength = 200);
   // Check box cells (type 12) for a block (-1: all).

@@ -185,6 +185,29 @@ TEST_F(SheetOnDialog, InsertedLinesMoveExplicitHeaderTextsWithTheirLine) {
   EXPECT_EQ(t, L"A") << "the inserted column shows its default label";
 }
 
+TEST_F(SheetOnDialog, HouseCellFormatsLimitWhatAPersonTypesAndPastes) {
+  attach(2, 2);
+  ASSERT_TRUE(sheet.setEditFormat(1, 1, 1, 2));              // at most 200 characters
+  ASSERT_TRUE(sheet.setNumberFormat(2, 1, 2, 2, 0, false));  // -99999999999999 .. 99999999999999
+  ASSERT_TRUE(sheet.setActiveCell(1, 1));
+  krv::Person::type(&sheet, std::wstring(250, L'x'));
+  krv::Person::pressKey(&sheet, VK_RETURN);
+  Krv_String t;
+  sheet.getCellString(1, 1, t, Data);
+  EXPECT_EQ(t.length(), 200);
+  ASSERT_TRUE(sheet.setActiveCell(2, 1));
+  krv::Person::type(&sheet, L"1000000000000000");
+  krv::Person::pressKey(&sheet, VK_RETURN);
+  sheet.getCellString(2, 1, t, Data);
+  EXPECT_EQ(t.str(), L"10000000000000")
+      << "from the fifteenth digit on the number would pass the maximum";
+  ASSERT_TRUE(krv::setClipboardText(std::wstring(250, L'y'), sheet.m_hWnd));
+  ASSERT_TRUE(sheet.setActiveCell(1, 2));
+  ASSERT_TRUE(sheet.runMenuKind(kMenuPaste));
+  sheet.getCellString(1, 2, t, Data);
+  EXPECT_EQ(t.length(), 200) << "a paste is cut to the cell's maximum length";
+}
+
 TEST_F(SheetOnDialog, InsertAndDeleteKeepTheChangedMark) {
   attach(2, 3);
   sheet.setCellData(1, 3, L"last");
