@@ -68,7 +68,7 @@ BOOL TSpread::ClipboardPaste() {
   if (!m_hWnd) return FALSE;
   std::wstring text = krv::getClipboardText();
   if (text.empty()) return FALSE;
-  if (mDocument.editing()) return mDocument.typeText(text);
+  if (mDocument.editing()) return activeCellTakesTyping() && mDocument.typeText(text);
   std::string why;
   if (!mDocument.pasteBlock(mDocument.activeCol(), mDocument.activeRow(), text, true, &why)) {
     showRefusal(why);
@@ -274,7 +274,9 @@ void TSpread::OnKeyDown(UINT ch, UINT repCount, UINT flags) {
       return;
     case 'V':
       if (GetKeyState(VK_CONTROL) < 0) {
-        if (ClipboardPaste()) mDocument.setBoolOption(30, true);
+        // Into the editor, the entry marks the change when it is finished.
+        const bool intoCells = !mDocument.editing();
+        if (ClipboardPaste() && intoCells) mDocument.setBoolOption(30, true);
         return;
       }
       break;
