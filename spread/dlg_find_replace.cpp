@@ -53,6 +53,10 @@ bool CDlgFindReplace::findNext(bool wrap) {
   Krv_Spread* s = sheet();
   if (!s || find.isEmpty()) return false;
   s->SetFocus();
+  // A person's unfinished entry is written first, so that the search sees
+  // it and a replacement does not overwrite it; one the cell refuses stops
+  // the search (the sheet has said why).
+  if (s->document().editChanged() && !s->FinishEdit()) return false;
   int col = 0, row = 0;
   s->getActiveCell(col, row);
   auto& d = s->document();

@@ -132,6 +132,15 @@ TEST_F(FindReplaceTest, ReplaceWithNothingFoundLeavesAStaleSelectionAlone) {
       << "a selection that is not a match of the find text is never replaced";
 }
 
+TEST_F(FindReplaceTest, UnfinishedEntryIsWrittenBeforeTheSearch) {
+  sheet.setActiveCell(2, 2);
+  krv::Person::type(&sheet, L"new abc");
+  dlg->setFindText(L"abc");
+  dlg->setReplaceText(L"Z");
+  ASSERT_TRUE(dlg->replace());
+  EXPECT_EQ(cell(2, 2), L"new Z") << "the typed text was written, then searched";
+}
+
 TEST_F(FindReplaceTest, ReplaceAllCountsACellOnceAndReports) {
   sheet.setCellData(1, 1, L"IPE");
   dlg->setFindText(L"IPE");

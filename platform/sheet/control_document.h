@@ -241,6 +241,8 @@ class ControlDocument {
   int editSelStart() const { return mEditSelStart; }
   int editSelEnd() const { return mEditSelEnd; }
   const std::wstring& editText() const { return mEditText; }
+  // Whether the editor holds typing that is not written yet.
+  bool editChanged() const { return mEditing && mEditChanged; }
   // What a person types or pastes into the active cell, with the limits of
   // its type (cell_input.h); typing into a cell that is not being edited
   // opens the editor with an empty text. False when nothing was taken.
