@@ -53,6 +53,10 @@ bool CDlgFindReplace::findNext(bool wrap) {
   Krv_Spread* s = sheet();
   if (!s || find.isEmpty()) return false;
   s->SetFocus();
+  // A person's unfinished entry is written first, so that the search sees
+  // it and a replacement does not overwrite it; one the cell refuses stops
+  // the search (the sheet has said why).
+  if (s->document().editChanged() && !s->FinishEdit()) return false;
   int col = 0, row = 0;
   s->getActiveCell(col, row);
   auto& d = s->document();
@@ -87,10 +91,12 @@ bool CDlgFindReplace::findNext(bool wrap) {
 }
 
 bool CDlgFindReplace::replace() {
+  Krv_String find = findText();
+  if (!sheet() || find.isEmpty()) return false;
+  // Only what this search has just selected is replaced: when nothing is
+  // found, a selection left from before stays as it is.
+  if (!findNext(true)) return false;
   Krv_Spread* s = sheet();
-  if (!s) return false;
-  findNext(true);
-  s = sheet();
   if (!s) return false;
   auto& d = s->document();
   int col = d.activeCol(), row = d.activeRow();
@@ -98,12 +104,15 @@ bool CDlgFindReplace::replace() {
   int start = d.editSelStart(), end = d.editSelEnd();
   Krv_String v;
   s->getCellString(col, row, v, Value);
-  if (end > v.length()) return false;
-  Krv_String changed = v.left(start) + replaceText() + v.substr(end);
-  s->setCellData(col, row, changed);
+  if (end > v.length() || !v.substr(start, end - start).equal(find, false)) return false;
+  Krv_String with = replaceText();
+  s->setCellData(col, row, v.left(start) + with + v.substr(end));
   s->setBoolOption(kOptionChanged, true);
   s->setActiveCell(col, row);
-  d.setEditing(true, start + 1, end);
+  // The caret goes after the inserted text, so that the next search starts
+  // there and never finds the find text inside the replacement.
+  const int caret = start + with.length();
+  d.setEditing(true, caret, caret);
   return true;
 }
 

@@ -27,7 +27,10 @@ class CDlgFindReplace : public CDialog {
   // nothing is found and `wrap`, asks whether to go on from the top.
   // True when something was found and selected.
   bool findNext(bool wrap);
-  // Finds next, then replaces the selected text of the cell being edited.
+  // Finds next (with wrapping); when that selects an occurrence of the find
+  // text, replaces it by the replace text and leaves the caret after the
+  // inserted text, where the next search starts. Nothing is replaced when
+  // nothing is found. True when an occurrence was replaced.
   bool replace();
   // Replaces the find text in every cell from (1, 1) on and reports the
   // number of cells changed; gives that number.

@@ -99,6 +99,48 @@ TEST_F(FindReplaceTest, ReplaceChangesTheSelectedOccurrenceAndSetsTheChangedMark
   EXPECT_EQ(cell(1, 3), L"IPE 300 / IPE 240");
 }
 
+TEST_F(FindReplaceTest, RepeatedReplaceReplacesEachMatchOnceAndGoesOnAfterTheInsertedText) {
+  sheet.setCellData(1, 2, L"abc abc");
+  sheet.setActiveCell(1, 2);
+  dlg->setFindText(L"abc");
+  dlg->setReplaceText(L"Z");
+  ASSERT_TRUE(dlg->replace());
+  ASSERT_TRUE(dlg->replace());
+  EXPECT_EQ(cell(1, 2), L"Z Z") << "each press replaces one whole occurrence of the find text";
+  EXPECT_TRUE(ui->messageBoxes().empty())
+      << "both matches lie after the active cell: no wrap question";
+}
+
+TEST_F(FindReplaceTest, ReplacementHoldingTheFindTextIsNotSearchedAgain) {
+  sheet.setCellData(1, 2, L"a a");
+  sheet.setActiveCell(1, 2);
+  dlg->setFindText(L"a");
+  dlg->setReplaceText(L"aa");
+  ASSERT_TRUE(dlg->replace());
+  ASSERT_TRUE(dlg->replace());
+  EXPECT_EQ(cell(1, 2), L"aa aa") << "the search goes on after the inserted text";
+}
+
+TEST_F(FindReplaceTest, ReplaceWithNothingFoundLeavesAStaleSelectionAlone) {
+  sheet.setCellData(1, 2, L"abc");
+  sheet.setActiveCell(1, 2);
+  sheet.document().setEditing(true, 0, 2);  // "ab", selected by the person
+  dlg->setFindText(L"xyz");
+  ui->answerMessageBox(IDNO);
+  EXPECT_FALSE(dlg->replace());
+  EXPECT_EQ(cell(1, 2), L"abc")
+      << "a selection that is not a match of the find text is never replaced";
+}
+
+TEST_F(FindReplaceTest, UnfinishedEntryIsWrittenBeforeTheSearch) {
+  sheet.setActiveCell(2, 2);
+  krv::Person::type(&sheet, L"new abc");
+  dlg->setFindText(L"abc");
+  dlg->setReplaceText(L"Z");
+  ASSERT_TRUE(dlg->replace());
+  EXPECT_EQ(cell(2, 2), L"new Z") << "the typed text was written, then searched";
+}
+
 TEST_F(FindReplaceTest, ReplaceAllCountsACellOnceAndReports) {
   sheet.setCellData(1, 1, L"IPE");
   dlg->setFindText(L"IPE");

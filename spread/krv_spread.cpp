@@ -237,10 +237,17 @@ namespace {
 
 std::wstring numberText(double v) { return krv::sheet::toWide(krv::sheet::formatGeneral(v)); }
 
+// A line number of a transfer: 1 to `last`, or the header line (-32767, or
+// 0) given as 0; -1 for anything else.
+int transferLine(int line, int last) {
+  line = krv::sheet::ControlDocument::headerIndex(line);
+  return line >= 0 && line <= last ? line : -1;
+}
+
 }  // namespace
 
 bool Krv_Spread::setColumn(int col, const Krv_StringArray& items, bool asValue) {
-  if (!mCreated || col < 1 || col > getMaxCols()) return false;
+  if (!mCreated || (col = transferLine(col, getMaxCols())) < 0) return false;
   RedrawOff quiet(document());
   int n = std::min(items.length(), getMaxRows());
   for (int i = 0; i < n; ++i) {
@@ -254,7 +261,7 @@ bool Krv_Spread::setColumn(int col, const Krv_StringArray& items, bool asValue) 
 }
 
 bool Krv_Spread::setColumn(int col, const Krv_Array<int>& items) {
-  if (!mCreated || col < 1 || col > getMaxCols()) return false;
+  if (!mCreated || (col = transferLine(col, getMaxCols())) < 0) return false;
   RedrawOff quiet(document());
   int n = std::min(items.length(), getMaxRows());
   for (int i = 0; i < n; ++i) document().setData(col, i + 1, std::to_wstring(items[i]));
@@ -262,7 +269,7 @@ bool Krv_Spread::setColumn(int col, const Krv_Array<int>& items) {
 }
 
 bool Krv_Spread::setColumn(int col, const Krv_Array<double>& items) {
-  if (!mCreated || col < 1 || col > getMaxCols()) return false;
+  if (!mCreated || (col = transferLine(col, getMaxCols())) < 0) return false;
   RedrawOff quiet(document());
   int n = std::min(items.length(), getMaxRows());
   for (int i = 0; i < n; ++i) document().setData(col, i + 1, numberText(items[i]));
@@ -270,7 +277,7 @@ bool Krv_Spread::setColumn(int col, const Krv_Array<double>& items) {
 }
 
 bool Krv_Spread::setRow(int row, const Krv_StringArray& items, bool asValue) {
-  if (!mCreated || row < 1 || row > getMaxRows()) return false;
+  if (!mCreated || (row = transferLine(row, getMaxRows())) < 0) return false;
   RedrawOff quiet(document());
   int n = std::min(items.length(), getMaxCols());
   for (int i = 0; i < n; ++i) {
@@ -284,7 +291,7 @@ bool Krv_Spread::setRow(int row, const Krv_StringArray& items, bool asValue) {
 }
 
 bool Krv_Spread::setRow(int row, const Krv_Array<int>& items) {
-  if (!mCreated || row < 1 || row > getMaxRows()) return false;
+  if (!mCreated || (row = transferLine(row, getMaxRows())) < 0) return false;
   RedrawOff quiet(document());
   int n = std::min(items.length(), getMaxCols());
   for (int i = 0; i < n; ++i) document().setData(i + 1, row, std::to_wstring(items[i]));
@@ -292,7 +299,7 @@ bool Krv_Spread::setRow(int row, const Krv_Array<int>& items) {
 }
 
 bool Krv_Spread::setRow(int row, const Krv_Array<double>& items) {
-  if (!mCreated || row < 1 || row > getMaxRows()) return false;
+  if (!mCreated || (row = transferLine(row, getMaxRows())) < 0) return false;
   RedrawOff quiet(document());
   int n = std::min(items.length(), getMaxCols());
   for (int i = 0; i < n; ++i) document().setData(i + 1, row, numberText(items[i]));
@@ -301,7 +308,7 @@ bool Krv_Spread::setRow(int row, const Krv_Array<double>& items) {
 
 bool Krv_Spread::getColumn(int col, Krv_StringArray& items, CellTextKind kind) const {
   items.setLogicalLength(0);
-  if (!mCreated || col < 1 || col > getMaxCols()) return false;
+  if (!mCreated || (col = transferLine(col, getMaxCols())) < 0) return false;
   Krv_String t;
   for (int r = 1; r <= getMaxRows(); ++r) {
     getCellString(col, r, t, kind);
@@ -336,7 +343,7 @@ bool Krv_Spread::getColumn(int col, Krv_Array<bool>& items) const {
 
 bool Krv_Spread::getRow(int row, Krv_StringArray& items) const {
   items.setLogicalLength(0);
-  if (!mCreated || row < 1 || row > getMaxRows()) return false;
+  if (!mCreated || (row = transferLine(row, getMaxRows())) < 0) return false;
   Krv_String t;
   for (int c = 1; c <= getMaxCols(); ++c) {
     getCellString(c, row, t, Value);
@@ -371,24 +378,26 @@ bool Krv_Spread::getRow(int row, Krv_Array<bool>& items) const {
 
 // ---- rows and columns ----------------------------------------------------------------------------
 
-bool Krv_Spread::insertRow(int row, bool setHeader, bool copyFormat) {
+// A new line never gets a header text of its own: without one a header
+// shows the default label of its position, so the new line and every line
+// after it are labelled by where they now are, while texts that were set
+// explicitly move with their lines.
+bool Krv_Spread::insertRow(int row, bool /*setHeader*/, bool copyFormat) {
   if (!mCreated || row < 1 || row > getMaxRows() + 1) return false;
   auto& d = document();
   RedrawOff quiet(d);
   if (!d.insertRows(row)) return false;
   if (copyFormat && row + 1 <= d.maxRows()) d.copyRowFormat(row + 1, row);
-  if (setHeader) d.setData(0, row, std::to_wstring(row));
   setChanged();
   return true;
 }
 
-bool Krv_Spread::insertColumn(int col, bool setHeader, bool copyFormat) {
+bool Krv_Spread::insertColumn(int col, bool /*setHeader*/, bool copyFormat) {
   if (!mCreated || col < 1 || col > getMaxCols() + 1) return false;
   auto& d = document();
   RedrawOff quiet(d);
   if (!d.insertCols(col)) return false;
   if (copyFormat && col + 1 <= d.maxCols()) d.copyColFormat(col + 1, col);
-  if (setHeader) d.setData(col, 0, krv::sheet::ControlDocument::defaultColHeader(col));
   setChanged();
   return true;
 }

@@ -94,14 +94,25 @@ class Krv_Spread : public TSpread {
   // Empties `text`; fails when not created or outside the sheet; an empty
   // cell inside the sheet succeeds with an empty text.
   bool getCellString(int col, int row, Krv_String& text, CellTextKind kind = Value) const;
+  // Write the data text (value text). These are a program's writes: the
+  // limits of the cell's format (the maximum length of an edit cell, the
+  // bounds of a number cell) are not applied, and the text is stored whole,
+  // so that values a caller computes (the standards engine's results, a
+  // bill's texts) are never cut or refused. The limits bound what a person
+  // types or pastes (TSpread).
   bool setCellData(int col, int row, const Krv_String& text);
   bool setCellValue(int col, int row, const Krv_String& text);
   // Sets a formula; false when the control refuses it.
   bool setCellFormula(int col, int row, const Krv_String& formula, bool buildDependencies = true);
   // The cell type number (12: check box); -1 when not created or outside.
   int getCellType(int col, int row) const;
+  // Number cells: `decimals` shown, from -99999999999999 to 99999999999999,
+  // with thousands separators when `separator`. A person can type or paste
+  // only numbers within these bounds.
   bool setNumberFormat(int col, int row, int decimals, bool separator);
   bool setNumberFormat(int col1, int row1, int col2, int row2, int decimals, bool separator);
+  // Edit (text) cells; a person can type or paste at most `maxLength`
+  // characters into one (200 by default).
   bool setEditFormat(int col, int row);
   bool setEditFormat(int col1, int row1, int col2, int row2, DWORD style = 0x110000, int maxLength = 200);
   // Check box cells (type 12) for a block (-1: all).
@@ -109,14 +120,17 @@ class Krv_Spread : public TSpread {
 
   // ---- row and column transfers ---------------------------------------------------------
   // Item i goes to row i + 1 (column i + 1); items beyond the last row are
-  // ignored. Fails for a column (row) beyond the last.
+  // ignored. Column (row) -32767 is the header column (row): its items are
+  // the header texts of the rows (columns). Fails for a column (row)
+  // beyond the last or below 1 other than the header.
   bool setColumn(int col, const Krv_StringArray& items, bool asValue = false);
   bool setColumn(int col, const Krv_Array<int>& items);
   bool setColumn(int col, const Krv_Array<double>& items);
   bool setRow(int row, const Krv_StringArray& items, bool asValue = false);
   bool setRow(int row, const Krv_Array<int>& items);
   bool setRow(int row, const Krv_Array<double>& items);
-  // Reads all rows (columns) from 1; the row form reads value texts.
+  // Reads all rows (columns) from 1; the row form reads value texts. The
+  // header line (-32767) reads the header texts, default labels included.
   bool getColumn(int col, Krv_StringArray& items, CellTextKind kind = Value) const;
   bool getColumn(int col, Krv_Array<int>& items) const;
   bool getColumn(int col, Krv_Array<double>& items) const;
@@ -127,6 +141,12 @@ class Krv_Spread : public TSpread {
   bool getRow(int row, Krv_Array<bool>& items) const;
 
   // ---- rows and columns ----------------------------------------------------------------------
+  // Inserts a line before `row` (`col`), 1 to one past the last, copying
+  // the format of the line after it when `copyFormat`, and sets the changed
+  // mark. The new line shows the default header label of its position and
+  // the lines after it are relabelled by theirs (`setHeader` asks for that,
+  // which is what every insertion gives); header texts that were set
+  // explicitly move with their lines.
   bool insertRow(int row, bool setHeader, bool copyFormat);
   bool insertColumn(int col, bool setHeader, bool copyFormat);
   bool deleteRow(int row);

@@ -121,6 +121,93 @@ TEST_F(SheetOnDialog, TransfersStopAtTheEdgeAndConvertNumbers) {
   EXPECT_FALSE(sheet.getRow(4, back));
 }
 
+TEST_F(SheetOnDialog, TransfersReachTheHeaderLinesThroughTheHeaderIndex) {
+  attach(3, 2);
+  Krv_StringArray titles;
+  titles.append(L"Size");
+  titles.append(L"Grade");
+  titles.append(L"Mass");
+  ASSERT_TRUE(sheet.setRow(-32767, titles)) << "-32767 is the header row";
+  Krv_Array<int> numbers;
+  numbers.append(10);
+  numbers.append(20);
+  ASSERT_TRUE(sheet.setColumn(-32767, numbers)) << "-32767 is the header column";
+  Krv_String t;
+  sheet.getCellString(2, 0, t, Data);
+  EXPECT_EQ(t, L"Grade");
+  sheet.getCellString(0, 2, t, Data);
+  EXPECT_EQ(t, L"20");
+  Krv_StringArray back;
+  ASSERT_TRUE(sheet.getRow(-32767, back));
+  ASSERT_EQ(back.length(), 3);
+  EXPECT_EQ(back[2], L"Mass");
+  Krv_Array<double> rowLabels;
+  ASSERT_TRUE(sheet.getColumn(-32767, rowLabels));
+  ASSERT_EQ(rowLabels.length(), 2);
+  EXPECT_EQ(rowLabels[0], 10.0);
+  EXPECT_FALSE(sheet.setRow(-1, titles)) << "only the header index addresses a header line";
+  EXPECT_FALSE(sheet.getColumn(-2, back));
+}
+
+TEST_F(SheetOnDialog, InsertedLinesLeaveTheDefaultHeaderLabelsFollowingTheirPosition) {
+  attach(2, 3);
+  ASSERT_TRUE(sheet.insertRow(2, true, false));
+  ASSERT_TRUE(sheet.insertRow(2, true, false));
+  ASSERT_TRUE(sheet.insertColumn(1, true, false));
+  ASSERT_TRUE(sheet.insertColumn(1, true, false));
+  Krv_String t;
+  const wchar_t* rowLabels[] = {L"1", L"2", L"3", L"4", L"5"};
+  for (int r = 1; r <= 5; ++r) {
+    sheet.getCellString(0, r, t, Data);
+    EXPECT_EQ(t.str(), rowLabels[r - 1]) << "row " << r;
+  }
+  const wchar_t* colLabels[] = {L"A", L"B", L"C", L"D"};
+  for (int c = 1; c <= 4; ++c) {
+    sheet.getCellString(c, 0, t, Data);
+    EXPECT_EQ(t.str(), colLabels[c - 1]) << "column " << c;
+  }
+}
+
+TEST_F(SheetOnDialog, InsertedLinesMoveExplicitHeaderTextsWithTheirLine) {
+  attach(2, 3);
+  sheet.setCellData(0, 2, L"Bolt");
+  sheet.setCellData(2, 0, L"Grade");
+  ASSERT_TRUE(sheet.insertRow(1, true, false));
+  ASSERT_TRUE(sheet.insertColumn(1, true, false));
+  Krv_String t;
+  sheet.getCellString(0, 3, t, Data);
+  EXPECT_EQ(t, L"Bolt") << "a text set on row 2 moves down with it";
+  sheet.getCellString(0, 2, t, Data);
+  EXPECT_EQ(t, L"2");
+  sheet.getCellString(3, 0, t, Data);
+  EXPECT_EQ(t, L"Grade");
+  sheet.getCellString(1, 0, t, Data);
+  EXPECT_EQ(t, L"A") << "the inserted column shows its default label";
+}
+
+TEST_F(SheetOnDialog, HouseCellFormatsLimitWhatAPersonTypesAndPastes) {
+  attach(2, 2);
+  ASSERT_TRUE(sheet.setEditFormat(1, 1, 1, 2));              // at most 200 characters
+  ASSERT_TRUE(sheet.setNumberFormat(2, 1, 2, 2, 0, false));  // -99999999999999 .. 99999999999999
+  ASSERT_TRUE(sheet.setActiveCell(1, 1));
+  krv::Person::type(&sheet, std::wstring(250, L'x'));
+  krv::Person::pressKey(&sheet, VK_RETURN);
+  Krv_String t;
+  sheet.getCellString(1, 1, t, Data);
+  EXPECT_EQ(t.length(), 200);
+  ASSERT_TRUE(sheet.setActiveCell(2, 1));
+  krv::Person::type(&sheet, L"1000000000000000");
+  krv::Person::pressKey(&sheet, VK_RETURN);
+  sheet.getCellString(2, 1, t, Data);
+  EXPECT_EQ(t.str(), L"10000000000000")
+      << "from the fifteenth digit on the number would pass the maximum";
+  ASSERT_TRUE(krv::setClipboardText(std::wstring(250, L'y'), sheet.m_hWnd));
+  ASSERT_TRUE(sheet.setActiveCell(1, 2));
+  ASSERT_TRUE(sheet.runMenuKind(kMenuPaste));
+  sheet.getCellString(1, 2, t, Data);
+  EXPECT_EQ(t.length(), 200) << "a paste is cut to the cell's maximum length";
+}
+
 TEST_F(SheetOnDialog, InsertAndDeleteKeepTheChangedMark) {
   attach(2, 3);
   sheet.setCellData(1, 3, L"last");

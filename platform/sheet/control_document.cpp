@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/sheet/cell_input.h"
 #include "platform/sheet/control_text.h"
 #include "platform/sheet/number_text.h"
 
@@ -37,6 +38,10 @@ ControlDocument::ControlDocument() : mEngine(std::make_unique<CellDocument>(0, 0
 }
 
 ControlDocument::~ControlDocument() = default;
+
+std::wstring ControlDocument::cellName(int32_t col, int32_t row) {
+  return defaultColHeader(col) + std::to_wstring(row);
+}
 
 std::wstring ControlDocument::defaultColHeader(int32_t col) {
   std::wstring s;
@@ -603,7 +608,7 @@ bool ControlDocument::setIntOption(int index, int value) {
 
 bool ControlDocument::setActiveCell(int32_t col, int32_t row) {
   if (col < 1 || row < 1 || col > maxCols() || row > maxRows()) return false;
-  if (col != mActiveCol || row != mActiveRow) mEditing = false;
+  if (col != mActiveCol || row != mActiveRow) setEditing(false);
   mActiveCol = col;
   mActiveRow = row;
   return true;
@@ -722,8 +727,62 @@ bool ControlDocument::isSelected(int32_t col, int32_t row) const {
 
 void ControlDocument::setEditing(bool on, int selStart, int selEnd) {
   mEditing = on;
+  mEditText = on ? valueText(mActiveCol, mActiveRow).value_or(std::wstring()) : std::wstring();
+  mEditChanged = false;
   mEditSelStart = on ? std::max(0, selStart) : 0;
   mEditSelEnd = on ? std::max(mEditSelStart, selEnd) : 0;
+}
+
+bool ControlDocument::typeText(std::wstring_view text) {
+  if (mActiveCol < 1 || mActiveRow < 1 || mActiveCol > maxCols() || mActiveRow > maxRows())
+    return false;
+  // Typing into a cell that is not being edited starts over with an empty
+  // text, as in any spreadsheet; the cell keeps its content until Enter.
+  const std::wstring before = mEditing ? mEditText : std::wstring();
+  const int start = mEditing ? mEditSelStart : 0, end = mEditing ? mEditSelEnd : 0;
+  auto typed = typeIntoCellText(attributes(mActiveCol, mActiveRow), before, start, end, text);
+  if (!typed) return false;
+  mEditing = true;
+  mEditText = std::move(typed->text);
+  mEditSelStart = mEditSelEnd = typed->caret;
+  mEditChanged = true;
+  return true;
+}
+
+bool ControlDocument::eraseText(bool backward) {
+  if (!mEditing) return false;
+  const int length = static_cast<int>(mEditText.size());
+  int start = std::clamp(mEditSelStart, 0, length), end = std::clamp(mEditSelEnd, 0, length);
+  if (start == end) {
+    if (backward && start > 0) --start;
+    if (!backward && end < length) ++end;
+  }
+  if (start == end) return false;
+  mEditText.erase(static_cast<size_t>(start), static_cast<size_t>(end - start));
+  mEditSelStart = mEditSelEnd = start;
+  mEditChanged = true;
+  return true;
+}
+
+bool ControlDocument::writeEntry(int32_t col, int32_t row, const std::wstring& text) {
+  if (text.size() > 1 && text[0] == L'=' && setFormula(col, row, text)) return true;
+  return setData(col, row, text);
+}
+
+bool ControlDocument::commitEdit(std::string* error) {
+  if (!mEditing) return true;
+  if (mEditChanged) {
+    if (auto why = entryError(attributes(mActiveCol, mActiveRow), mEditText)) {
+      if (error) *error = toUtf8Text(cellName(mActiveCol, mActiveRow)) + ": " + *why;
+      return false;
+    }
+    if (!writeEntry(mActiveCol, mActiveRow, mEditText)) {
+      if (error) *error = "the cell did not take the text";
+      return false;
+    }
+  }
+  setEditing(false);
+  return true;
 }
 
 // ---- clipboard blocks -------------------------------------------------------------------------
@@ -747,18 +806,21 @@ std::wstring ControlDocument::copyBlock(int32_t col1, int32_t row1, int32_t col2
   return out;
 }
 
-bool ControlDocument::pasteBlock(int32_t col, int32_t row, const std::wstring& text) {
-  if (col < 1 || row < 1 || col > maxCols() || row > maxRows()) return false;
+bool ControlDocument::pasteBlock(int32_t col, int32_t row, const std::wstring& text,
+                                 bool applyCellLimits, std::string* error) {
+  if (col < 1 || row < 1 || col > maxCols() || row > maxRows()) {
+    if (error) *error = "the paste starts outside the sheet";
+    return false;
+  }
+  struct Field {
+    int32_t col, row;
+    std::wstring text;
+  };
+  std::vector<Field> fields;
   int32_t r = row, c = col;
   std::wstring field;
   auto put = [&] {
-    if (c <= maxCols() && r <= maxRows()) {
-      if (!field.empty() && field[0] == L'=' && field.size() > 1) {
-        if (!setFormula(c, r, field)) setData(c, r, field);
-      } else {
-        setData(c, r, field);
-      }
-    }
+    if (c <= maxCols() && r <= maxRows()) fields.push_back({c, r, std::move(field)});
     field.clear();
   };
   for (size_t i = 0; i < text.size(); ++i) {
@@ -776,6 +838,20 @@ bool ControlDocument::pasteBlock(int32_t col, int32_t row, const std::wstring& t
     }
   }
   if (!field.empty() || c != col) put();
+  // Every field is checked before anything is written: a refused paste
+  // changes nothing.
+  if (applyCellLimits) {
+    for (Field& f : fields) {
+      std::string why;
+      auto taken = pastedField(attributes(f.col, f.row), f.text, why);
+      if (!taken) {
+        if (error) *error = toUtf8Text(cellName(f.col, f.row)) + ": " + why;
+        return false;
+      }
+      f.text = std::move(*taken);
+    }
+  }
+  for (const Field& f : fields) writeEntry(f.col, f.row, f.text);
   return true;
 }
 
@@ -808,6 +884,8 @@ void ControlDocument::swapContents(ControlDocument& other) {
   std::swap(mEditing, other.mEditing);
   std::swap(mEditSelStart, other.mEditSelStart);
   std::swap(mEditSelEnd, other.mEditSelEnd);
+  std::swap(mEditText, other.mEditText);
+  std::swap(mEditChanged, other.mEditChanged);
   installFormatter();
   other.installFormatter();
 }

@@ -27,13 +27,14 @@
 // Positions outside the sheet are refused: reads give nullopt or empty,
 // writes return false and change nothing.
 #include <array>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -149,7 +150,9 @@ class ControlDocument {
   // gets its header text. An empty text empties the cell. An edit cell
   // keeps the text as text ("8.8" stays the text 8.8); other cells store a
   // number when the text is one (in its plain form, or any number form in
-  // number and check box cells).
+  // number and check box cells). The limits of the cell's type (maximum
+  // length, number bounds) bound what a person enters, not this write: a
+  // program's text is stored whole, so that nothing it writes is lost.
   bool setData(int32_t col, int32_t row, const std::wstring& text);
   // Sets a formula ("=" optional); false when the engine refuses it.
   bool setFormula(int32_t col, int32_t row, const std::wstring& formula, std::string* error = nullptr);
@@ -229,12 +232,30 @@ class ControlDocument {
   // The selected block; -1 for a bound stands for "to the last".
   void selection(int32_t& col1, int32_t& row1, int32_t& col2, int32_t& row2) const;
   bool setSelection(int32_t col1, int32_t row1, int32_t col2, int32_t row2);
-  // In-cell editing of the active cell with a text selection (characters
-  // start..end of the cell's value text).
+  // In-cell editing of the active cell: the editor's text and its
+  // selection (characters start..end; start == end is the caret).
+  // setEditing(true, ...) opens the editor on the cell's value text with
+  // that selection; setEditing(false) closes it without writing.
   bool editing() const { return mEditing; }
   void setEditing(bool on, int selStart = 0, int selEnd = 0);
   int editSelStart() const { return mEditSelStart; }
   int editSelEnd() const { return mEditSelEnd; }
+  const std::wstring& editText() const { return mEditText; }
+  // Whether the editor holds typing that is not written yet.
+  bool editChanged() const { return mEditing && mEditChanged; }
+  // What a person types or pastes into the active cell, with the limits of
+  // its type (cell_input.h); typing into a cell that is not being edited
+  // opens the editor with an empty text. False when nothing was taken.
+  bool typeText(std::wstring_view text);
+  // Deletes the selection, else the character before (`backward`) or after
+  // the caret. False when not editing or nothing was deleted.
+  bool eraseText(bool backward);
+  // Finishes the edit: a typed text is written (as a formula when it starts
+  // with "=" and is one, else as data) and the editor closes; an unchanged
+  // one closes without writing. A text the cell does not take (a number
+  // cell's text that is no number or lies outside its bounds) is refused:
+  // false with the reason, and the editor stays open with the text.
+  bool commitEdit(std::string* error = nullptr);
 
   // ---- view geometry -------------------------------------------------------------
   // The view shows the header row and header column, then the cells from the
@@ -272,8 +293,12 @@ class ControlDocument {
   // The block as tab-separated lines of data texts (formulas as formulas).
   std::wstring copyBlock(int32_t col1, int32_t row1, int32_t col2, int32_t row2) const;
   // Writes tab-separated lines from (col, row) on; cells beyond the sheet
-  // are ignored. False when the start lies outside the sheet.
-  bool pasteBlock(int32_t col, int32_t row, const std::wstring& text);
+  // are ignored. False when the start lies outside the sheet. With
+  // `applyCellLimits` (a person's paste) every field is first fitted to
+  // its cell as cell_input.h says; when one does not fit, nothing is
+  // written and `error` names the cell and the reason.
+  bool pasteBlock(int32_t col, int32_t row, const std::wstring& text, bool applyCellLimits = false,
+                  std::string* error = nullptr);
 
   // Empties the document and sets every setting back (the control's reset).
   void reset();
@@ -308,6 +333,8 @@ class ControlDocument {
 
   // Default header labels: column letters and row numbers.
   static std::wstring defaultColHeader(int32_t col);
+  // The cell's name in A1 form ("B3").
+  static std::wstring cellName(int32_t col, int32_t row);
 
  private:
   bool changeAttributesImpl(int32_t col1, int32_t row1, int32_t col2, int32_t row2,
@@ -319,6 +346,9 @@ class ControlDocument {
   // what lies in deleted ones, and re-addresses the formulas. Used by
   // insert, delete and swap.
   void remap(const LineShift& shift);
+  // Writes what a person entered: a formula when it starts with "=" and is
+  // one, else a data text.
+  bool writeEntry(int32_t col, int32_t row, const std::wstring& text);
 
   std::unique_ptr<CellDocument> mEngine;
   CellAttributes mDefaultAttrs;
@@ -340,6 +370,8 @@ class ControlDocument {
   int32_t mSel[4] = {0, 0, 0, 0};
   bool mEditing = false;
   int mEditSelStart = 0, mEditSelEnd = 0;
+  std::wstring mEditText;
+  bool mEditChanged = false;
 };
 
 }  // namespace krv::sheet

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/sheet/sheet_file.h"
+#include "platform/sheet/cell_input.h"
 #include "platform/sheet/control_text.h"
+#include "platform/sheet/sheet_file.h"
 #include "platform/sheet/ss_api.h"
 #include "platform/win/clipboard.h"
+#include "platform/win/event_loop.h"
+#include "platform/win/message_box.h"
 #include "platform/win/window_class.h"
 
 TSpread::TSpread() = default;
@@ -65,7 +68,29 @@ BOOL TSpread::ClipboardPaste() {
   if (!m_hWnd) return FALSE;
   std::wstring text = krv::getClipboardText();
   if (text.empty()) return FALSE;
-  return mDocument.pasteBlock(mDocument.activeCol(), mDocument.activeRow(), text);
+  if (mDocument.editing()) return activeCellTakesTyping() && mDocument.typeText(text);
+  std::string why;
+  if (!mDocument.pasteBlock(mDocument.activeCol(), mDocument.activeRow(), text, true, &why)) {
+    showRefusal(why);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL TSpread::FinishEdit() {
+  if (!m_hWnd || !mDocument.editing()) return TRUE;
+  std::string why;
+  if (!mDocument.commitEdit(&why)) {
+    showRefusal(why);
+    return FALSE;
+  }
+  mDocument.setBoolOption(30, true);  // the changed mark
+  return TRUE;
+}
+
+void TSpread::showRefusal(const std::string& why) {
+  ::MessageBox(m_hWnd, krv::sheet::toWide(why).c_str(), AfxGetAppName().c_str(),
+               MB_OK | MB_ICONEXCLAMATION);
 }
 
 BOOL TSpread::MoveRowBlock(long row1, long row2, long destRow) {
@@ -159,6 +184,12 @@ void TSpread::selectForPress(ControlDocument::ViewCell cell, bool extend) {
 void TSpread::OnLButtonDown(UINT flags, CPoint point) {
   const auto cell = CellFromPoint(point);
   if (IsWindowEnabled() && GetFocus() != this) SetFocus();
+  // Leaving a cell finishes its entry; one the cell does not take keeps the
+  // person in it.
+  if (cell && mDocument.editing() &&
+      (cell->col != mDocument.activeCol() || cell->row != mDocument.activeRow()) && !FinishEdit()) {
+    return;
+  }
   if (!cell) {
     CWnd::OnLButtonDown(flags, point);
     return;
@@ -200,4 +231,57 @@ void TSpread::OnRButtonDown(UINT flags, CPoint point) {
     selectForPress(*cell, false);
   }
   CWnd::OnRButtonDown(flags, point);
+}
+
+// ---- typing ---------------------------------------------------------------------
+
+bool TSpread::activeCellTakesTyping() const {
+  const ControlDocument& d = mDocument;
+  const int32_t col = d.activeCol(), row = d.activeRow();
+  if (col < 1 || row < 1 || col > d.maxCols() || row > d.maxRows()) return false;
+  if (d.intOption(0) == kSpreadModeReadOnlyRows) return false;
+  return krv::sheet::takesTypedText(d.attributes(col, row));
+}
+
+void TSpread::OnChar(UINT ch, UINT repCount, UINT flags) {
+  if (!IsWindowEnabled()) return;
+  // Enter finishes on its key press (OnKeyDown); its character "\r" that
+  // follows does nothing more.
+  if (ch == L'\r') return;
+  if (ch == VK_ESCAPE) {
+    mDocument.setEditing(false);
+  } else if (ch == VK_BACK) {
+    mDocument.eraseText(true);
+  } else if (ch >= 0x20 && activeCellTakesTyping()) {
+    // A character the cell does not take is dropped, as an edit field
+    // drops one beyond its limit.
+    mDocument.typeText(std::wstring(1, static_cast<wchar_t>(ch)));
+  } else {
+    CWnd::OnChar(ch, repCount, flags);
+  }
+}
+
+void TSpread::OnKeyDown(UINT ch, UINT repCount, UINT flags) {
+  switch (ch) {
+    case VK_RETURN:
+      FinishEdit();
+      return;
+    case VK_ESCAPE:
+      mDocument.setEditing(false);
+      return;
+    case VK_DELETE:
+      mDocument.eraseText(false);
+      return;
+    case 'V':
+      if (GetKeyState(VK_CONTROL) < 0) {
+        // Into the editor, the entry marks the change when it is finished.
+        const bool intoCells = !mDocument.editing();
+        if (ClipboardPaste() && intoCells) mDocument.setBoolOption(30, true);
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  CWnd::OnKeyDown(ch, repCount, flags);
 }

@@ -18,6 +18,18 @@
 // read only: a press selects the whole row and check boxes stay as they are.
 // A double click selects like a press and does nothing more. A right press
 // outside the selection makes the pressed cell active first.
+//
+// A person's keys edit the active cell: typed characters go into the cell's
+// editor (the first one replaces what the cell shows) with the limits of
+// the cell's type (cell_input.h: the maximum length of edit cells, the
+// number and bounds of number cells); Backspace and Delete delete; Enter
+// (its key press) finishes the entry and sets the changed mark, Escape drops it; a press on
+// another cell finishes it first. An entry the cell does not take is
+// refused with a message box saying why, and stays in the editor. Locked,
+// check box, button and picture cells, and read-only rows, take no typing.
+// A paste (ClipboardPaste, Ctrl+V) goes into the editor while one is open,
+// else into the cells from the active one on, fitted to each cell; a paste
+// with a field that a cell does not take is refused whole, with a message.
 #include <optional>
 #include <string>
 
@@ -60,8 +72,14 @@ class TSpread : public CWnd {
   BOOL ClipboardCopy();
   // Copies the selection, then empties its cells.
   BOOL ClipboardCut();
-  // Writes the clipboard's text from the active cell on.
+  // A person's paste of the clipboard's text (see the class comment):
+  // into the open editor, else from the active cell on. FALSE when nothing
+  // was pasted.
   BOOL ClipboardPaste();
+  // Finishes the entry being edited (as Enter does); FALSE, after the
+  // message box, when the cell does not take it. TRUE when nothing is
+  // being edited.
+  BOOL FinishEdit();
   // Moves the block of rows row1..row2 so that it starts at `destRow`; the
   // rows in between shift to make room. False outside the sheet.
   BOOL MoveRowBlock(long row1, long row2, long destRow);
@@ -82,6 +100,8 @@ class TSpread : public CWnd {
   void OnLButtonDown(UINT flags, CPoint point) override;
   void OnLButtonDblClk(UINT flags, CPoint point) override;
   void OnRButtonDown(UINT flags, CPoint point) override;
+  void OnChar(UINT ch, UINT repCount, UINT flags) override;
+  void OnKeyDown(UINT ch, UINT repCount, UINT flags) override;
 
  protected:
   // Selects for a press on `cell` (a cell, a header or the corner); with
@@ -92,6 +112,9 @@ class TSpread : public CWnd {
   // The client area that shows cells: the client rectangle without the
   // scroll bars.
   CSize cellAreaSize() const;
+  // Whether the person may type into the active cell.
+  bool activeCellTakesTyping() const;
+  void showRefusal(const std::string& why);
 
   krv::sheet::ControlDocument mDocument;
 };
