@@ -307,6 +307,8 @@ TEST_F(EvaluateCommand, ExitCodesAreTheDocumentedOnesForEverySubcommand) {
   const ProgramRun run = korvane("evaluate EndPlate --macro " + quoted(macro) + " --out " +
                                  quoted(folder / "no" / "x.json"));
   EXPECT_EQ(run.exitCode, kExitOutput) << run.output;
+}
+
 // The lines of a text with every number and true or false replaced by "#":
 // what is left is the form of each line.
 std::vector<std::string> lineForms(const std::string& text) {
