@@ -6,6 +6,8 @@
 
 #include "platform/core/file_paths.h"
 #include "platform/core/text_file.h"
+#include "platform/win/file_access.h"
+#include "platform/win/text_bytes.h"
 
 namespace krv {
 namespace {
@@ -350,9 +352,10 @@ bool parseMacroText(const std::string& text, Krv_DbMacro& dbMacro, MacroData& da
     data = newData;
     return true;
   } catch (const FileError& e) {
-    error = e.what();
+    // Messages may quote names and bytes of the file.
+    error = displayText(std::string_view(e.what()), 300);
   } catch (const json::exception& e) {
-    error = std::string("malformed JSON: ") + e.what();
+    error = "malformed JSON: " + displayText(std::string_view(e.what()), 300);
   }
   return false;
 }
@@ -367,12 +370,9 @@ std::string macroToText(const Krv_DbMacro& dbMacro, const MacroData& data) {
 }
 
 bool readMacroFile(const Krv_String& path, Krv_DbMacro& macro, MacroData& data, std::string& error) {
-  std::string bytes;
-  if (!readFileBytes(osPath(path), bytes, kMaxMacroFileBytes)) {
-    error = "cannot read " + path.utf8() + " (missing, unreadable or larger than 16 MB)";
-    return false;
-  }
-  if (!parseMacroText(bytes, macro, data, error)) {
+  std::string bytes, text;
+  if (!readRegularFile(osPath(path), bytes, kMaxMacroFileBytes, error)) return false;
+  if (!fileTextAsUtf8(bytes, text, error) || !parseMacroText(text, macro, data, error)) {
     error = path.utf8() + ": " + error;
     return false;
   }
@@ -384,8 +384,9 @@ bool writeMacroFile(const Krv_String& path, const Krv_DbMacro& macro, const Macr
     error = "the macro has no model to write";
     return false;
   }
-  if (!writeFileAtomic(osPath(path), macroToText(macro, data))) {
-    error = "cannot write " + path.utf8();
+  std::string why;
+  if (!writeFileAtomic(osPath(path), macroToText(macro, data), &why)) {
+    error = "cannot write " + path.utf8() + ": " + why;
     return false;
   }
   return true;
