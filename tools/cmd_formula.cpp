@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/sheet/sheet_file.h"
+#include "platform/win/text_bytes.h"
 #include "tools/command_registry.h"
 
 KRV_COMMAND([](CLI::App& app) {
@@ -51,7 +52,8 @@ KRV_COMMAND([](CLI::App& app) {
       std::cerr << "korvane formula: formula refused: " << err << "\n";
       return krv::tools::setExitCode(2);
     }
-    std::cout << doc.valueText(col, row) << "\n";
+    // The value may be a text of the sheet file: shown escaped, not cut.
+    std::cout << krv::displayText(doc.valueText(col, row), 0) << "\n";
     krv::tools::setExitCode(0);
   });
 });

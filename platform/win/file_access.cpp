@@ -18,6 +18,15 @@ bool checkReplaceTarget(const std::filesystem::path& path, ReplaceTarget& target
                         std::string& error) {
   target = ReplaceTarget{};
   struct stat st;
+  const bool superuser = ::geteuid() == 0;
+  // The superuser would create the temporary file in a read-only folder as
+  // well; everyone else is refused by the system when creating it.
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  if (superuser && ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+      (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    error = "the folder " + folder.string() + " is read-only";
+    return false;
+  }
   // A target that cannot be looked at (missing, or a folder on its way that
   // does not exist) is a new file; creating the temporary file reports any
   // other problem.
@@ -31,9 +40,8 @@ bool checkReplaceTarget(const std::filesystem::path& path, ReplaceTarget& target
   // The superuser may write every file, so for it the permission bits alone
   // decide; for everyone else the system's own check also covers access
   // control lists.
-  const bool writable = ::geteuid() == 0
-                            ? (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0
-                            : ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+  const bool writable = superuser ? (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0
+                                  : ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
   if (!writable) {
     error = "the file is read-only";
     return false;

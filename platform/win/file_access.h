@@ -13,7 +13,8 @@
 // refused, as a read-only folder is. Whether it is read-only is decided by
 // its permission bits for the calling user, and for the superuser (whom the
 // system lets write anything) by whether any write bit is set at all, so
-// that a file a person protected stays protected whoever runs the program.
+// that a file or folder a person protected stays protected whoever runs the
+// program.
 // A replaced file keeps its permission bits: the temporary file is given
 // them before the rename (keepTargetMode).
 #include <sys/types.h>

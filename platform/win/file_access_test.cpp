@@ -42,6 +42,15 @@ TEST_F(FileAccess, ReplaceTargetsAreJudgedByTheirPermissionBits) {
   EXPECT_EQ(error, "the file is read-only");
   EXPECT_FALSE(krv::checkReplaceTarget(dir, target, error));
   EXPECT_EQ(error, "it is a folder");
+  const fs::path lockedFolder = dir / "locked";
+  fs::create_directories(lockedFolder);
+  ::chmod(lockedFolder.c_str(), 0555);
+  const bool refused = !krv::checkReplaceTarget(lockedFolder / "new.txt", target, error);
+  ::chmod(lockedFolder.c_str(), 0755);
+  // Everyone else is refused by the system when the temporary file is made.
+  if (::geteuid() == 0) {
+    EXPECT_TRUE(refused) << "a read-only folder stays protected from the superuser";
+  }
   EXPECT_FALSE(krv::checkReplaceTarget("/dev/null", target, error));
   EXPECT_EQ(error, "it is not a regular file");
 }
