@@ -7,11 +7,12 @@
 #include "platform/core/krv_array.h"
 #include "platform/core/krv_string.h"
 
-// Text files. Readers accept UTF-8 with or without byte order mark, UTF-16
-// little or big endian with byte order mark, and (for files from older
-// versions) Windows-1252 when the bytes are not valid UTF-8; lines end with
-// LF or CR LF. Writers write UTF-8 without byte order mark, lines ended by
-// LF, and always atomically: a temporary file in the target's folder is
+// Text files. Readers read regular files only, up to a size limit, and
+// accept UTF-8 with or without byte order mark, UTF-16 little or big endian
+// with byte order mark, and (for files from older versions) Windows-1252
+// when the bytes are not valid UTF-8 (see TextDecoding); lines end with LF
+// or CR LF. Writers write UTF-8 without byte order mark, lines ended by LF,
+// and always atomically: a temporary file in the target's folder is
 // written, flushed to disk and renamed over the target. When any step
 // fails the temporary file is removed, the previous file stays whole and
 // the writer returns false.
