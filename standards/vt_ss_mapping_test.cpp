@@ -155,6 +155,19 @@ TEST_F(VtMappingFile, HeadersOfAnyVersionAreDroppedAndFilesWithoutOneAreRead) {
   EXPECT_EQ(m.getMappingFromFile(L"Missing", L"A"), Acad::eInvalidInput);
 }
 
+TEST_F(VtMappingFile, OneByteThatIsNotUtf8CostsNoCouplings) {
+  // A UTF-8 file with one stray byte (0xE9, é in Windows-1252) in a name.
+  writeFile(
+      "Mapping version 1.0\nM1=L1ƒPlate•Distance Len¿Gƒ•GenVar gen_x\nM2=Caf\xE9ƒ•GenVar gen_y\n");
+  VtSSMapping m;
+  ASSERT_EQ(m.getMappingFromFile(L"EndPlate", L"M1"), Acad::eOk);
+  EXPECT_EQ(m.mappedObjects().length(), 2) << "the separators of the valid lines stay UTF-8";
+  ASSERT_EQ(m.getMappingFromFile(L"EndPlate", L"M2"), Acad::eOk);
+  ASSERT_EQ(m.mappedObjects().length(), 1);
+  EXPECT_EQ(m.mappedObjects()[0].ssVariable(), L"Caf\u00E9")
+      << "the stray byte is read as Windows-1252";
+}
+
 TEST_F(VtMappingFile, SavingAnEqualMappingWritesNothing) {
   writeFile("Mapping version 1.0\nA=Xƒ•GenVar gen_a\nB=Lƒ•GenVar gen_b\nC=Zƒ•GenVar gen_c\n");
   VtSSMapping same = mappingOf({object(L"l", L"•GenVar GEN_B")});

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/sheet/sheet_file.h"
+#include "platform/win/text_bytes.h"
 #include "tools/command_registry.h"
 #include "tools/exit_codes.h"
 #include "tools/shell_quote.h"
@@ -53,7 +54,8 @@ KRV_COMMAND([](CLI::App& app) {
       std::cerr << "korvane formula: formula refused: " << err << "\n";
       return krv::tools::setExitCode(krv::tools::kExitFailed);
     }
-    std::cout << doc.valueText(col, row) << "\n";
+    // The value may be a text of the sheet file: shown escaped, not cut.
+    std::cout << krv::displayText(doc.valueText(col, row), 0) << "\n";
     krv::tools::setExitCode(krv::tools::kExitOk);
   });
 });

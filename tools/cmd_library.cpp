@@ -9,6 +9,7 @@
 #include <optional>
 #include <sstream>
 
+#include "platform/win/text_bytes.h"
 #include "tools/command_registry.h"
 #include "tools/exit_codes.h"
 #include "tools/library_scan.h"
@@ -16,9 +17,12 @@
 
 namespace {
 
+// Names and keys come from the folder's files: shown escaped and cut.
+std::string shown(const std::string& text) { return krv::displayText(text); }
+
 void printSection(const std::string& title, const std::vector<std::string>& items) {
   std::cout << title << " (" << items.size() << ")\n";
-  for (const auto& i : items) std::cout << "  " << i << "\n";
+  for (const auto& i : items) std::cout << "  " << shown(i) << "\n";
 }
 
 int runLibrary(const std::string& folder) {
@@ -32,9 +36,10 @@ int runLibrary(const std::string& folder) {
   printSection("Standards sheets", c.standards);
   std::cout << "Mapping files (" << c.mappings.size() << ")\n";
   for (const auto& m : c.mappings) {
-    std::cout << "  " << m.name << "  keys (" << m.keys.size() << "):";
-    for (const auto& k : m.keys) std::cout << " " << k;
+    std::cout << "  " << shown(m.name) << "  keys (" << m.keys.size() << "):";
+    for (const auto& k : m.keys) std::cout << " " << shown(k);
     if (!m.error.empty()) std::cout << "  [" << m.error << "]";
+    if (!m.note.empty()) std::cout << "  [" << m.note << "]";
     std::cout << "\n";
   }
   printSection("Data files", c.dataFiles);

@@ -5,12 +5,14 @@
 // standard would receive from that macro.
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "platform/core/file_paths.h"
 #include "platform/core/krv_settings.h"
 #include "platform/core/macro_file.h"
 #include "platform/core/text_file.h"
 #include "platform/core/text_functions.h"
+#include "platform/win/text_bytes.h"
 #include "standards/vt_dlg_standards_data.h"
 #include "standards/vt_ss_mapping.h"
 #include "tools/command_registry.h"
@@ -18,6 +20,10 @@
 #include "tools/shell_quote.h"
 
 namespace {
+
+// Texts of the mapping and macro files: shown escaped and cut.
+std::string shown(const Krv_String& text) { return krv::displayText(text.str()); }
+std::string shown(const std::string& text) { return krv::displayText(text); }
 
 struct Options {
   std::string standard;
@@ -36,17 +42,27 @@ int showMapping(const Options& o) {
     return krv::tools::kExitInput;
   }
   Krv_StringArray keys;
+  std::vector<int> entryCounts;  // per key: the entries its line holds
   for (int i = 0; i < lines.length(); ++i) {
     Krv_String key, rest;
     if (i == 0 && hasSubString(lines[i], L"Mapping", false) && hasSubString(lines[i], L"version", false)) continue;
-    if (splitString(lines[i], L"=", key, rest, false)) keys.append(key);
+    if (!splitString(lines[i], L"=", key, rest, false)) continue;
+    Krv_StringArray entries;
+    splitStringAtSymbol(rest, L'\u00BF', entries, true);
+    int count = 0;
+    for (const auto& e : entries) count += e.isEmpty() ? 0 : 1;
+    keys.append(key);
+    entryCounts.push_back(count);
   }
   if (!o.key.empty()) {
-    if (!keys.contains(Krv_String(o.key), true)) {
-      std::cerr << "korvane mapping: the mapping file of " << o.standard << " has no key " << o.key << "\n";
+    const int at = keys.find(Krv_String(o.key), true);
+    if (at < 0) {
+      std::cerr << "korvane mapping: the mapping file of " << shown(o.standard) << " has no key "
+                << shown(o.key) << "\n";
       return krv::tools::kExitInput;
     }
     keys = Krv_StringArray{Krv_String(o.key)};
+    entryCounts = {entryCounts[static_cast<size_t>(at)]};
   }
 
   Krv_DbMacro db;
@@ -58,24 +74,31 @@ int showMapping(const Options& o) {
       return krv::tools::kExitInput;
     }
   }
-  for (const auto& key : keys) {
+  for (int k = 0; k < keys.length(); ++k) {
+    const Krv_String& key = keys[k];
     VtSSMapping mapping;
     if (mapping.getMappingFromFile(Krv_String(o.standard), key) != Acad::eOk) {
-      std::cerr << "korvane mapping: cannot read the mapping of key " << key.utf8() << "\n";
+      std::cerr << "korvane mapping: cannot read the mapping of key " << shown(key) << "\n";
       return krv::tools::kExitInput;
     }
-    std::cout << key.utf8() << " (" << mapping.mappedObjects().length() << " couplings)\n";
+    const int couplings = mapping.mappedObjects().length();
+    std::cout << shown(key) << " (" << couplings << " couplings)\n";
+    // Entries the engine skips (no sheet variable, an unknown kind word) are
+    // said, not passed over in silence.
+    if (const int skipped = entryCounts[static_cast<size_t>(k)] - couplings; skipped > 0)
+      std::cout << "  (" << skipped << (skipped == 1 ? " entry" : " entries")
+                << " of this line could not be read)\n";
     VtDlgStandardsData record;
     record.initialize(&db, Krv_String(o.standard), key, &data);
     for (auto object : mapping.mappedObjects()) {
       VtValueType type = String;
       mapKindValueType(object.kind(), type);
-      std::cout << "  " << object.ssVariable().utf8() << " (" << valueTypeWord(type).utf8() << ") = "
-                << object.displayText().utf8();
+      std::cout << "  " << shown(object.ssVariable()) << " (" << valueTypeWord(type).utf8()
+                << ") = " << shown(object.displayText());
       if (!o.macro.empty()) {
         Krv_String value;
         if (mapping.getMacroVarValue(object.ssVariable(), type, value, record) == Acad::eOk)
-          std::cout << "  -> " << value.utf8();
+          std::cout << "  -> " << shown(value);
         else
           std::cout << "  -> (not found in the macro)";
       }

@@ -47,9 +47,13 @@ int run(Action action, const RegisterOptions& options) {
       std::cerr << "korvane: " << krv::tools::withQuotedPaths(error, {file.string()}) << "\n";
       return krv::tools::kExitInput;
     }
+    // Every key in memory first, then one write of the file: a failed write
+    // leaves the previous file whole instead of a part of the registration.
+    krv::Registry::current().holdSaves(true);
   }
 
   Acad::ErrorStatus status = Acad::eOk;
+  std::string done;  // said once the registry file is written
   switch (action) {
     case Action::Register:
       status = SSregisterOpmCLSIDs();
@@ -62,8 +66,8 @@ int run(Action action, const RegisterOptions& options) {
         else
           std::cerr << "korvane register: some registry keys could not be written\n";
       } else {
-        std::cout << "Registered the type library, " << krv::comClasses().size() << " classes and "
-                  << krv::comInterfaces().size() << " interfaces.\n";
+        done = "Registered the type library, " + std::to_string(krv::comClasses().size()) +
+               " classes and " + std::to_string(krv::comInterfaces().size()) + " interfaces.";
       }
       break;
     case Action::Unregister:
@@ -71,7 +75,7 @@ int run(Action action, const RegisterOptions& options) {
       if (status != Acad::eOk)
         std::cerr << "korvane unregister: some registry keys could not be removed\n";
       else
-        std::cout << "Removed the registration.\n";
+        done = "Removed the registration.";
       break;
     case Action::Print:
       status = SSprintCLSIDs();
@@ -79,12 +83,17 @@ int run(Action action, const RegisterOptions& options) {
       break;
   }
   if (action != Action::Print) {
-    if (!krv::Registry::current().lastError().empty()) {
-      std::cerr << "korvane: registry file not saved: " << krv::Registry::current().lastError() << "\n";
+    krv::Registry& registry = krv::Registry::current();
+    std::string error;
+    const bool saved = !registry.hasUnsavedChanges() || registry.save(&error);
+    registry.holdSaves(false);
+    registry.detachFile();
+    if (!saved) {
+      std::cerr << "korvane: registry file not saved (it is as it was): " << error << "\n";
       return krv::tools::kExitOutput;
     }
-    krv::Registry::current().detachFile();
   }
+  if (!done.empty()) std::cout << done << "\n";
   return status == Acad::eOk ? krv::tools::kExitOk : krv::tools::kExitFailed;
 }
 

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <system_error>
 
 #include "platform/core/file_paths.h"
+#include "platform/core/text_file.h"
+#include "platform/core/text_functions.h"
 #include "tools/shell_quote.h"
 
 namespace fs = std::filesystem;
@@ -66,27 +67,24 @@ std::vector<std::string> collect(const std::optional<fs::path>& dir, const std::
 }
 
 // The keys of a mapping file: the text before the first "=" of every line
-// after the optional "Mapping version" header.
+// after the optional "Mapping version" header, read as the engine reads it.
 MappingFileInfo readMappingKeys(const std::string& name, const fs::path& path) {
-  MappingFileInfo info{name, {}, {}};
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  MappingFileInfo info{name, {}, {}, {}};
+  Krv_StringArray lines;
+  krv::TextDecoding how;
+  if (!krv::readTextLines(path, lines, &how)) {
     info.error = "cannot be read";
     return info;
   }
-  std::string line;
-  bool first = true;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (first) {
-      first = false;
-      if (line.size() >= 3 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
-      std::string l = lower(line);
-      if (l.find("mapping") != std::string::npos && l.find("version") != std::string::npos) continue;
-    }
-    if (line.empty()) continue;
-    auto eq = line.find('=');
-    info.keys.push_back(eq == std::string::npos ? std::string() : line.substr(0, eq));
+  info.note = how.note();
+  for (int i = 0; i < lines.length(); ++i) {
+    const Krv_String& line = lines[i];
+    if (i == 0 && hasSubString(line, L"Mapping", false) && hasSubString(line, L"version", false))
+      continue;
+    if (line.isEmpty()) continue;
+    Krv_String key, rest;
+    if (!splitString(line, L"=", key, rest, false)) key = Krv_String();
+    info.keys.push_back(key.utf8());
   }
   return info;
 }

@@ -9,6 +9,7 @@ struct MappingFileInfo {
   std::string name;               // path below "Connection Standards", '\' separated
   std::vector<std::string> keys;  // in file order
   std::string error;              // non-empty when the file could not be read
+  std::string note;               // how the file was read when it is not UTF-8, else empty
 };
 
 // What a library folder holds. Every name is relative to the folder it lives

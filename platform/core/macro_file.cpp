@@ -7,6 +7,8 @@
 #include "platform/core/file_paths.h"
 #include "platform/core/json_text.h"
 #include "platform/core/text_file.h"
+#include "platform/win/file_access.h"
+#include "platform/win/text_bytes.h"
 
 namespace krv {
 namespace {
@@ -447,9 +449,10 @@ bool parseMacroText(const std::string& text, Krv_DbMacro& dbMacro, MacroData& da
     data = newData;
     return true;
   } catch (const FileError& e) {
-    error = e.what();
+    // Messages may quote names and bytes of the file.
+    error = displayText(std::string_view(e.what()), 300);
   } catch (const json::exception& e) {
-    error = std::string("malformed JSON: ") + e.what();
+    error = "malformed JSON: " + displayText(std::string_view(e.what()), 300);
   }
   return false;
 }
@@ -471,16 +474,19 @@ std::string macroToText(const Krv_DbMacro& dbMacro, const MacroData& data,
 
 bool readMacroFile(const Krv_String& path, Krv_DbMacro& macro, MacroData& data, std::string& error,
                    std::string* source) {
-  std::string bytes;
-  if (!readFileBytes(osPath(path), bytes, kMaxMacroFileBytes)) {
-    error = "cannot read " + path.utf8() + " (missing, unreadable or larger than 16 MB)";
-    return false;
-  }
-  if (!parseMacroText(bytes, macro, data, error)) {
+  std::string bytes, text;
+  if (!readRegularFile(osPath(path), bytes, kMaxMacroFileBytes, error)) return false;
+  if (!fileTextAsUtf8(bytes, text, error) || !parseMacroText(text, macro, data, error)) {
     error = path.utf8() + ": " + error;
     return false;
   }
-  if (source) *source = std::move(bytes);
+  // The text written back is patched into: the file's own bytes, unless the
+  // file was UTF-16 (then its UTF-8 text, since files are written as UTF-8).
+  const bool utf16 = bytes.size() >= 2 && ((static_cast<unsigned char>(bytes[0]) == 0xFF &&
+                                            static_cast<unsigned char>(bytes[1]) == 0xFE) ||
+                                           (static_cast<unsigned char>(bytes[0]) == 0xFE &&
+                                            static_cast<unsigned char>(bytes[1]) == 0xFF));
+  if (source) *source = utf16 ? std::move(text) : std::move(bytes);
   return true;
 }
 
@@ -490,8 +496,9 @@ bool writeMacroFile(const Krv_String& path, const Krv_DbMacro& macro, const Macr
     error = "the macro has no model to write";
     return false;
   }
-  if (!writeFileAtomic(osPath(path), macroToText(macro, data, source))) {
-    error = "cannot write " + path.utf8();
+  std::string why;
+  if (!writeFileAtomic(osPath(path), macroToText(macro, data, source), &why)) {
+    error = "cannot write " + path.utf8() + ": " + why;
     return false;
   }
   return true;

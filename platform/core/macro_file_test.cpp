@@ -32,6 +32,51 @@ TEST(MacroFile, WritesAndReadsBackEverything) {
   EXPECT_EQ(readData.mMacroNames, (Krv_StringArray{m.name()}));
 }
 
+TEST(MacroFile, Utf16FilesWithAByteOrderMarkAreRead) {
+  TempFolder dir;
+  Krv_Macro m = krv::test::endPlateMacro();
+  m.setName(L"Eind\u2022plaat \U0001F600");  // a character beyond the basic plane too
+  Krv_DbMacro db(m);
+  MacroData data = krv::test::endPlateData(db);
+  const std::wstring text = Krv_String(krv::macroToText(db, data)).str();
+  for (bool little : {true, false}) {
+    std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+    auto unit = [&](unsigned u) {
+      bytes += static_cast<char>(little ? u & 0xFF : u >> 8);
+      bytes += static_cast<char>(little ? u >> 8 : u & 0xFF);
+    };
+    for (wchar_t c : text) {
+      if (c >= 0x10000) {
+        unit(0xD800 + ((c - 0x10000) >> 10));
+        unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+      } else {
+        unit(static_cast<unsigned>(c));
+      }
+    }
+    dir.writeBytes("m16.json", bytes);
+    Krv_DbMacro readDb;
+    MacroData readData;
+    std::string error;
+    ASSERT_TRUE(krv::readMacroFile(dir.text("m16.json"), readDb, readData, error)) << error;
+    EXPECT_EQ(readDb.macro()->name(), m.name()) << (little ? "little endian" : "big endian");
+  }
+}
+
+TEST(MacroFile, AReadOnlyFileIsNotReplaced) {
+  TempFolder dir;
+  Krv_DbMacro db(krv::test::endPlateMacro());
+  MacroData data = krv::test::endPlateData(db);
+  std::string error;
+  ASSERT_TRUE(krv::writeMacroFile(dir.text("m.json"), db, data, error)) << error;
+  const std::string before = dir.readBytes("m.json");
+  std::filesystem::permissions(dir.path() / "m.json", std::filesystem::perms(0444));
+  db.macroWrite()->setName(L"Changed");
+  EXPECT_FALSE(krv::writeMacroFile(dir.text("m.json"), db, data, error))
+      << "refused also when the tests run as the superuser";
+  EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+  EXPECT_EQ(dir.readBytes("m.json"), before);
+}
+
 TEST(MacroFile, AFileWithoutDialogGetsTabsPerGroup) {
   Krv_DbMacro db;
   MacroData data;

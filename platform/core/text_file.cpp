@@ -3,8 +3,10 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cwchar>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <cwchar>
 #include <mutex>
 #include <system_error>
 
@@ -12,6 +14,8 @@
 #include "platform/core/number_text.h"
 #include "platform/core/text_functions.h"
 #include "platform/core/unicode_text.h"
+#include "platform/win/file_access.h"
+#include "platform/win/text_bytes.h"
 
 namespace krv {
 namespace {
@@ -21,6 +25,8 @@ constexpr int kTableVersion = 1;
 
 std::mutex gRenameMutex;
 RenameFunction gRename;
+std::mutex gNoticeMutex;
+TextDecodingNotice gNotice;
 
 bool systemRename(const std::filesystem::path& from, const std::filesystem::path& to) {
   std::error_code ec;
@@ -46,6 +52,15 @@ std::filesystem::path tempPathFor(const std::filesystem::path& target) {
 
 }  // namespace
 
+static void tellTextDecoding(const std::filesystem::path& path, const std::string& note) {
+  TextDecodingNotice notice;
+  {
+    std::lock_guard<std::mutex> lock(gNoticeMutex);
+    notice = gNotice;
+  }
+  if (notice) notice(path, note);
+}
+
 RenameFunction setRenameFunction(RenameFunction rename) {
   std::lock_guard<std::mutex> lock(gRenameMutex);
   std::swap(gRename, rename);
@@ -53,44 +68,51 @@ RenameFunction setRenameFunction(RenameFunction rename) {
 }
 
 bool readFileBytes(const std::filesystem::path& path, std::string& bytes, std::uintmax_t maxBytes) {
-  bytes.clear();
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return false;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (ec || size > maxBytes) return false;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  bytes.resize(static_cast<size_t>(size));
-  const size_t got = size ? std::fread(bytes.data(), 1, bytes.size(), f) : 0;
-  // The file may have grown since file_size; read on up to the limit.
-  char extra[4096];
-  size_t more;
-  bool ok = got == bytes.size();
-  while (ok && (more = std::fread(extra, 1, sizeof extra, f)) > 0) {
-    if (bytes.size() + more > maxBytes) ok = false;
-    bytes.append(extra, more);
-  }
-  ok = ok && !std::ferror(f);
-  std::fclose(f);
-  if (!ok) bytes.clear();
-  return ok;
+  std::string error;
+  return readRegularFile(path, bytes, maxBytes, error);
 }
 
-bool writeFileAtomic(const std::filesystem::path& path, const std::string& bytes) {
-  if (path.empty() || !path.has_filename()) return false;
+bool writeFileAtomic(const std::filesystem::path& path, const std::string& bytes,
+                     std::string* error) {
+  auto fail = [&](const std::string& why) {
+    if (error) *error = why;
+    return false;
+  };
+  if (path.empty() || !path.has_filename()) return fail("no file name");
+  ReplaceTarget target;
+  std::string why;
+  if (!checkReplaceTarget(path, target, why)) return fail(why);
   const std::filesystem::path tmp = tempPathFor(path);
   std::FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f) return false;
-  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = std::fflush(f) == 0 && ok;
-  ok = ::fsync(::fileno(f)) == 0 && ok;
-  ok = std::fclose(f) == 0 && ok;
-  if (ok) ok = doRename(tmp, path);
+  if (!f) {
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    return fail("cannot create a file in " + folder.string() + ": " + std::strerror(errno));
+  }
+  int err = 0;  // the first failure's reason
+  auto step = [&](bool done) {
+    if (!done && !err) err = errno ? errno : EIO;
+  };
+  errno = 0;
+  step(bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
+  step(std::fflush(f) == 0);
+  step(::fsync(::fileno(f)) == 0);
+  step(std::fclose(f) == 0);
+  bool ok = err == 0;
+  if (!ok) why = std::string("writing failed: ") + std::strerror(err);
+  if (ok && !keepTargetMode(tmp, target)) {
+    ok = false;
+    why = "cannot keep the permissions of the file";
+  }
+  if (ok && !doRename(tmp, path)) {
+    ok = false;
+    why = "cannot replace the file";
+  }
   if (!ok) {
     std::error_code ec;
     std::filesystem::remove(tmp, ec);
+    return fail(why);
   }
-  return ok;
+  return true;
 }
 
 bool endsLinesWithCrLf(const std::filesystem::path& path) {
@@ -115,12 +137,31 @@ bool endsLinesWithCrLf(const std::filesystem::path& path) {
   return eol != std::string::npos && eol > 0 && head[eol - 1] == '\r';
 }
 
-std::wstring decodeText(const std::string& bytes) {
+
+std::string TextDecoding::note() const {
+  if (!usedWindows1252()) return {};
+  char byte[8];
+  std::snprintf(byte, sizeof byte, "0x%02X", firstInvalidByte);
+  const std::string why = std::string("byte ") + byte + " at line " +
+                          std::to_string(firstInvalidLine) + " is not valid UTF-8";
+  if (form == Form::Windows1252) return "read as Windows-1252: " + why;
+  return "read as UTF-8 with " + std::to_string(invalidBytes) +
+         (invalidBytes == 1 ? " byte" : " bytes") + " as Windows-1252: " + why;
+}
+
+std::wstring decodeText(const std::string& bytes, TextDecoding* how) {
+  TextDecoding local;
+  TextDecoding& d = how ? *how : local;
+  d = TextDecoding{};
   auto u8 = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
-  if (bytes.size() >= 3 && u8(0) == 0xEF && u8(1) == 0xBB && u8(2) == 0xBF)
+  if (bytes.size() >= 3 && u8(0) == 0xEF && u8(1) == 0xBB && u8(2) == 0xBF) {
+    d.byteOrderMark = true;
     return utf8ToWide(std::string_view(bytes).substr(3));
+  }
   if (bytes.size() >= 2 && ((u8(0) == 0xFF && u8(1) == 0xFE) || (u8(0) == 0xFE && u8(1) == 0xFF))) {
     const bool little = u8(0) == 0xFF;
+    d.form = little ? TextDecoding::Form::Utf16LittleEndian : TextDecoding::Form::Utf16BigEndian;
+    d.byteOrderMark = true;
     std::u16string units;
     units.reserve(bytes.size() / 2);
     for (size_t i = 2; i + 1 < bytes.size(); i += 2)
@@ -130,7 +171,59 @@ std::wstring decodeText(const std::string& bytes) {
     return utf16ToWide(units);
   }
   if (isValidUtf8(bytes)) return utf8ToWide(bytes);
-  return cp1252ToWide(bytes);
+
+  // Not valid UTF-8: count the sequences that are valid beyond ASCII and the
+  // bytes that are not, to tell a damaged UTF-8 file from a Windows-1252 one.
+  std::size_t multiByte = 0;
+  int line = 1;
+  char32_t c;
+  for (size_t i = 0; i < bytes.size();) {
+    const size_t length = utf8SequenceAt(bytes, i, c);
+    if (length == 0) {
+      if (d.invalidBytes++ == 0) {
+        d.firstInvalidByte = u8(i);
+        d.firstInvalidLine = line;
+      }
+      ++i;
+      continue;
+    }
+    if (length > 1) ++multiByte;
+    if (c == U'\n') ++line;
+    i += length;
+  }
+  if (multiByte <= d.invalidBytes) {
+    d.form = TextDecoding::Form::Windows1252;
+    return cp1252ToWide(bytes);
+  }
+  d.form = TextDecoding::Form::Utf8WithWindows1252;
+  std::wstring text;
+  text.reserve(bytes.size());
+  for (size_t i = 0; i < bytes.size();) {
+    const size_t length = utf8SequenceAt(bytes, i, c);
+    if (length == 0) {
+      text += cp1252ToWide(std::string_view(bytes).substr(i, 1));
+      ++i;
+    } else {
+      text += static_cast<wchar_t>(c);
+      i += length;
+    }
+  }
+  return text;
+}
+
+bool readTextLines(const std::filesystem::path& path, Krv_StringArray& lines, TextDecoding* how) {
+  lines.removeAll();
+  lines.setGrowLength(512);
+  std::string bytes;
+  if (path.empty() || !readFileBytes(path, bytes)) return false;
+  splitLines(decodeText(bytes, how), lines);
+  return true;
+}
+
+TextDecodingNotice setTextDecodingNotice(TextDecodingNotice notice) {
+  std::lock_guard<std::mutex> lock(gNoticeMutex);
+  std::swap(gNotice, notice);
+  return notice;
 }
 
 void splitLines(const std::wstring& text, Krv_StringArray& lines) {
@@ -187,10 +280,11 @@ std::wstring unescapeField(const std::wstring& text) {
 
 bool ObjectExportReadFile(const Krv_String& path, Krv_StringArray& lines) {
   lines.removeAll();
-  lines.setGrowLength(512);
-  std::string bytes;
-  if (path.isEmpty() || !krv::readFileBytes(krv::osPath(path), bytes)) return false;
-  krv::splitLines(krv::decodeText(bytes), lines);
+  if (path.isEmpty()) return false;
+  const std::filesystem::path file = krv::osPath(path);
+  krv::TextDecoding how;
+  if (!krv::readTextLines(file, lines, &how)) return false;
+  if (how.usedWindows1252()) krv::tellTextDecoding(file, how.note());
   return true;
 }
 

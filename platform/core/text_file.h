@@ -7,11 +7,12 @@
 #include "platform/core/krv_array.h"
 #include "platform/core/krv_string.h"
 
-// Text files. Readers accept UTF-8 with or without byte order mark, UTF-16
-// little or big endian with byte order mark, and (for files from older
-// versions) Windows-1252 when the bytes are not valid UTF-8; lines end with
-// LF or CR LF. Writers write UTF-8 without byte order mark, lines ended by
-// LF (or by CR LF when the file they replace ends its first line so, as
+// Text files. Readers read regular files only, up to a size limit, and
+// accept UTF-8 with or without byte order mark, UTF-16 little or big endian
+// with byte order mark, and (for files from older versions) Windows-1252
+// when the bytes are not valid UTF-8 (see TextDecoding); lines end with LF
+// or CR LF. Writers write UTF-8 without byte order mark, lines ended by LF
+// (or by CR LF when the file they replace ends its first line so, as
 // files people keep under version control on other systems do), and
 // always atomically: a temporary file in the target's folder is
 // written, flushed to disk and renamed over the target. When any step
@@ -27,15 +28,62 @@ constexpr std::uintmax_t kMaxTextFileBytes = 256u * 1024u * 1024u;
 // larger than maxBytes.
 bool readFileBytes(const std::filesystem::path& path, std::string& bytes,
                    std::uintmax_t maxBytes = kMaxTextFileBytes);
-// Writes bytes atomically (see above).
-bool writeFileAtomic(const std::filesystem::path& path, const std::string& bytes);
+// Writes bytes atomically (see above). A target that exists and is
+// read-only (or no regular file) is refused; a replaced file keeps its
+// permission bits. On failure the reason is put in `error` when given.
+bool writeFileAtomic(const std::filesystem::path& path, const std::string& bytes,
+                     std::string* error = nullptr);
 
 // Whether the file's first line ends with CR LF (false for a missing file
 // or one without line ends).
 bool endsLinesWithCrLf(const std::filesystem::path& path);
 
-// Decodes a file's bytes by its byte order mark (see above).
-std::wstring decodeText(const std::string& bytes);
+// How the bytes of a text file were decoded.
+struct TextDecoding {
+  enum class Form {
+    Utf8,
+    Utf16LittleEndian,
+    Utf16BigEndian,
+    // Bytes that are not valid UTF-8 and hold no (or hardly any) valid
+    // UTF-8 sequence of more than one byte: a file of an older version.
+    Windows1252,
+    // Valid UTF-8 with a few bytes that are not: a UTF-8 file with damage.
+    // The valid sequences are read as UTF-8, each other byte as
+    // Windows-1252, so that one bad byte does not garble the whole file.
+    Utf8WithWindows1252,
+  };
+  Form form = Form::Utf8;
+  bool byteOrderMark = false;
+  // For the two forms with Windows-1252: how many bytes are not valid
+  // UTF-8, the first of them and its line (counted from 1).
+  std::size_t invalidBytes = 0;
+  unsigned char firstInvalidByte = 0;
+  int firstInvalidLine = 0;
+
+  bool usedWindows1252() const {
+    return form == Form::Windows1252 || form == Form::Utf8WithWindows1252;
+  }
+  // Says how and why a file was read in Windows-1252, e.g. "read as
+  // Windows-1252: byte 0xE9 at line 3 is not valid UTF-8"; empty when it
+  // was not.
+  std::string note() const;
+};
+
+// Decodes a file's bytes by its byte order mark (see above); `how`, when
+// given, tells which form was read.
+std::wstring decodeText(const std::string& bytes, TextDecoding* how = nullptr);
+
+// Reads a file as text lines (see above); false when it is missing, no
+// regular file, unreadable or too large.
+bool readTextLines(const std::filesystem::path& path, Krv_StringArray& lines,
+                   TextDecoding* how = nullptr);
+
+// Told of every file that ObjectExportReadFile read in Windows-1252, with
+// the note of its decoding, so that a program can say so. Returns the
+// previous function; an empty function tells no one.
+using TextDecodingNotice =
+    std::function<void(const std::filesystem::path& path, const std::string& note)>;
+TextDecodingNotice setTextDecodingNotice(TextDecodingNotice notice);
 // Splits text into lines at LF and CR LF; a final line end adds no empty
 // line. A lone CR stays part of its line.
 void splitLines(const std::wstring& text, Krv_StringArray& lines);

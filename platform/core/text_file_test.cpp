@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "platform/core/file_paths.h"
 #include "platform/core/temp_folder_for_tests.h"
@@ -54,6 +55,76 @@ TEST(TextFile, ReadsEveryAcceptedEncodingAndLineEnd) {
   }
   ASSERT_TRUE(ObjectExportReadFile(dir.text("ansi.txt"), lines));
   EXPECT_EQ(lines, (Krv_StringArray{L"\u2022 \u00BF \u0192"}));
+}
+
+TEST(TextFile, AUtf8FileWithAStrayByteKeepsItsUtf8Characters) {
+  TempFolder dir;
+  // Valid UTF-8 throughout but for one byte 0xE9 (é in Windows-1252).
+  dir.writeBytes("damaged.txt", kSpecial.utf8() + "\nCaf\xE9\n" + kSpecial.utf8() + "\n");
+  Krv_StringArray lines;
+  ASSERT_TRUE(ObjectExportReadFile(dir.text("damaged.txt"), lines));
+  EXPECT_EQ(lines, (Krv_StringArray{kSpecial, L"Caf\u00E9", kSpecial}))
+      << "only the byte that is not UTF-8 is read as Windows-1252";
+}
+
+TEST(TextFile, TheDecodingSaysWhenAndWhyWindows1252WasUsed) {
+  krv::TextDecoding how;
+  krv::decodeText("plain \u2022\n", &how);
+  EXPECT_FALSE(how.usedWindows1252());
+  EXPECT_EQ(how.note(), "");
+  krv::decodeText("one\ntwo\n\x95 \xBF \x83\n", &how);
+  EXPECT_EQ(how.form, krv::TextDecoding::Form::Windows1252);
+  EXPECT_EQ(how.note(), "read as Windows-1252: byte 0x95 at line 3 is not valid UTF-8");
+  krv::decodeText("\u2022\u2022\n\xE9\u0192\xE9\n", &how);
+  EXPECT_EQ(how.form, krv::TextDecoding::Form::Utf8WithWindows1252)
+      << "three valid UTF-8 characters against two stray bytes";
+  EXPECT_EQ(how.note(),
+            "read as UTF-8 with 2 bytes as Windows-1252: byte 0xE9 at line 2 is not valid UTF-8");
+  krv::decodeText("\xFF\xFEx\x00", &how);
+  EXPECT_EQ(how.form, krv::TextDecoding::Form::Utf16LittleEndian);
+}
+
+TEST(TextFile, OnlyFilesReadInWindows1252AreTold) {
+  TempFolder dir;
+  dir.writeBytes("ansi.txt", "caf\xE9\n");
+  dir.writeBytes("utf8.txt", "caf\u00E9\n");
+  std::vector<std::string> told;
+  auto previous =
+      krv::setTextDecodingNotice([&](const std::filesystem::path& p, const std::string& note) {
+        told.push_back(p.filename().string() + ": " + note);
+      });
+  Krv_StringArray lines;
+  EXPECT_TRUE(ObjectExportReadFile(dir.text("utf8.txt"), lines));
+  EXPECT_TRUE(ObjectExportReadFile(dir.text("ansi.txt"), lines));
+  krv::setTextDecodingNotice(previous);
+  EXPECT_EQ(told, (std::vector<std::string>{
+                      "ansi.txt: read as Windows-1252: byte 0xE9 at line 1 is not valid UTF-8"}));
+}
+
+TEST(TextFile, AReadOnlyTargetIsRefusedAndKept) {
+  TempFolder dir;
+  ASSERT_TRUE(ObjectExportWriteFile(dir.text("locked.txt"), Krv_StringArray{L"before"}));
+  const auto file = dir.path() / "locked.txt";
+  ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+  EXPECT_FALSE(ObjectExportWriteFile(dir.text("locked.txt"), Krv_StringArray{L"after"}))
+      << "refused also when the tests run as the superuser";
+  EXPECT_EQ(dir.readBytes("locked.txt"), "before\n");
+  struct stat st;
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0444u);
+  EXPECT_EQ(entriesIn(dir.path()), 1) << "no temporary file is left";
+}
+
+TEST(TextFile, AReplacedFileKeepsItsPermissions) {
+  TempFolder dir;
+  ASSERT_TRUE(ObjectExportWriteFile(dir.text("shared.txt"), Krv_StringArray{L"before"}));
+  const auto file = dir.path() / "shared.txt";
+  ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+  ASSERT_TRUE(ObjectExportWriteFile(dir.text("shared.txt"), Krv_StringArray{L"after"}));
+  EXPECT_EQ(dir.readBytes("shared.txt"), "after\n");
+  struct stat st;
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
 TEST(TextFile, WritesUtf8WithoutBomAndReadsBackExactly) {

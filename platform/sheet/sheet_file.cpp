@@ -3,13 +3,17 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <random>
 
 #include "platform/sheet/control_text.h"
 #include "platform/sheet/sheet_csv.h"
+#include "platform/win/file_access.h"
+#include "platform/win/text_bytes.h"
 
 namespace krv::sheet {
 
@@ -559,7 +563,8 @@ bool sheetFromJson(ControlDocument& doc, std::string_view text, std::string& err
       json again = json::parse(text.begin(), text.end());
       error = "the file is not valid JSON";
     } catch (const json::exception& e) {
-      error = std::string("the file is not valid JSON: ") + e.what();
+      // The parser's message quotes the bytes it stopped at.
+      error = "the file is not valid JSON: " + displayText(std::string_view(e.what()), 200);
     }
     return false;
   }
@@ -568,10 +573,11 @@ bool sheetFromJson(ControlDocument& doc, std::string_view text, std::string& err
   try {
     readDocument(fresh, root);
   } catch (const LoadError& e) {
-    error = e.message;
+    // Messages may quote names and texts of the file.
+    error = displayText(std::string_view(e.message), 300);
     return false;
   } catch (const json::exception& e) {
-    error = std::string("malformed sheet document: ") + e.what();
+    error = "malformed sheet document: " + displayText(std::string_view(e.what()), 200);
     return false;
   }
   doc.swapContents(fresh);
@@ -588,74 +594,64 @@ SheetFileKind sheetFileKind(const std::filesystem::path& file) {
 
 bool readWholeFile(const std::filesystem::path& file, std::string& bytes, std::string& error,
                    std::uintmax_t maxBytes) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) {
-    error = "cannot open " + file.string() + ": no such file";
-    return false;
-  }
-  auto size = std::filesystem::file_size(file, ec);
-  if (ec) {
-    error = "cannot read " + file.string() + ": " + ec.message();
-    return false;
-  }
-  if (size > maxBytes) {
-    error = file.string() + " is too large (" + std::to_string(size) + " bytes; at most " +
-            std::to_string(maxBytes) + ")";
-    return false;
-  }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    error = "cannot open " + file.string();
-    return false;
-  }
-  bytes.assign(static_cast<size_t>(size), '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(size));
-  if (static_cast<std::uintmax_t>(in.gcount()) != size) {
-    error = "cannot read all of " + file.string();
-    return false;
-  }
-  return true;
+  return readRegularFile(file, bytes, maxBytes, error);
 }
 
 bool writeFileAtomically(const std::filesystem::path& file, std::string_view bytes, std::string& error) {
+  auto fail = [&](const std::string& why) {
+    error = "cannot write " + file.string() + ": " + why;
+    return false;
+  };
+  ReplaceTarget target;
+  std::string why;
+  if (!checkReplaceTarget(file, target, why)) return fail(why);
   std::filesystem::path folder = file.parent_path();
   if (folder.empty()) folder = ".";
   std::random_device rd;
   std::filesystem::path temp = folder / (file.filename().string() + ".tmp" + std::to_string(rd() % 1000000));
-  {
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) {
-      error = "cannot write " + file.string() + ": cannot create a file in " + folder.string();
-      return false;
-    }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = std::fflush(f) == 0 && ok;
-    ok = ::fsync(::fileno(f)) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok) {
-      std::filesystem::remove(temp);
-      error = "cannot write " + file.string() + ": writing failed";
-      return false;
-    }
+  std::FILE* f = std::fopen(temp.c_str(), "wb");
+  if (!f) return fail("cannot create a file in " + folder.string() + ": " + std::strerror(errno));
+  int err = 0;  // the first failure's reason
+  auto step = [&](bool done) {
+    if (!done && !err) err = errno ? errno : EIO;
+  };
+  errno = 0;
+  step(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
+  step(std::fflush(f) == 0);
+  step(::fsync(::fileno(f)) == 0);
+  step(std::fclose(f) == 0);
+  if (err) {
+    why = std::string("writing failed: ") + std::strerror(err);
+  } else if (!keepTargetMode(temp, target)) {
+    why = "cannot keep the permissions of the file";
+  } else {
+    std::error_code ec;
+    std::filesystem::rename(temp, file, ec);
+    if (!ec) return true;
+    why = ec.message();
   }
   std::error_code ec;
-  std::filesystem::rename(temp, file, ec);
-  if (ec) {
-    std::filesystem::remove(temp);
-    error = "cannot write " + file.string() + ": " + ec.message();
-    return false;
-  }
-  return true;
+  std::filesystem::remove(temp, ec);
+  return fail(why);
 }
 
 bool loadSheetFile(ControlDocument& doc, const std::filesystem::path& file, std::string& error) {
-  std::string bytes;
+  std::string bytes, text;
   if (!readWholeFile(file, bytes, error)) return false;
-  bool ok = false;
-  switch (sheetFileKind(file)) {
-    case SheetFileKind::Native: ok = sheetFromJson(doc, bytes, error); break;
-    case SheetFileKind::Csv: ok = sheetFromDelimited(doc, bytes, ',', error); break;
-    case SheetFileKind::Tsv: ok = sheetFromDelimited(doc, bytes, '\t', error); break;
+  bool ok = fileTextAsUtf8(bytes, text, error);
+  bytes = std::string();
+  if (ok) {
+    switch (sheetFileKind(file)) {
+      case SheetFileKind::Native:
+        ok = sheetFromJson(doc, text, error);
+        break;
+      case SheetFileKind::Csv:
+        ok = sheetFromDelimited(doc, text, ',', error);
+        break;
+      case SheetFileKind::Tsv:
+        ok = sheetFromDelimited(doc, text, '\t', error);
+        break;
+    }
   }
   if (!ok) error = file.string() + ": " + error;
   return ok;

@@ -50,9 +50,12 @@ bool loadSheetFile(ControlDocument& doc, const std::filesystem::path& file, std:
 bool saveSheetFile(const ControlDocument& doc, const std::filesystem::path& file, std::string& error);
 
 // Writes `bytes` to `file` through a temporary file in the same folder that
-// is renamed over the target.
+// is renamed over the target. A read-only target is refused; a replaced
+// file keeps its permissions; on failure no temporary file is left.
 bool writeFileAtomically(const std::filesystem::path& file, std::string_view bytes, std::string& error);
-// Reads a whole file of at most `maxBytes`.
+// Reads a whole regular file of at most `maxBytes` (a device or a named
+// pipe is refused without reading from it). loadSheetFile also accepts
+// UTF-16 with a byte order mark.
 bool readWholeFile(const std::filesystem::path& file, std::string& bytes, std::string& error,
                    std::uintmax_t maxBytes = kMaxSheetFileBytes);
 

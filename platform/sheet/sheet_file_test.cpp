@@ -207,5 +207,87 @@ TEST_F(SheetFileTest, FailedSaveKeepsThePreviousFile) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
+TEST_F(SheetFileTest, AReadOnlyTargetIsRefusedAndKeepsItsContentsAndMode) {
+  ControlDocument d;
+  fill(d);
+  const fs::path file = dir / "locked.csv";
+  { std::ofstream(file, std::ios::binary) << "previous"; }
+  fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  std::string error;
+  EXPECT_FALSE(saveSheetFile(d, file, error)) << "refused also when the tests run as the superuser";
+  EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+  std::string text;
+  ASSERT_TRUE(readWholeFile(file, text, error));
+  EXPECT_EQ(text, "previous");
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::mask, fs::perms(0444));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(SheetFileTest, AReplacedFileKeepsItsPermissions) {
+  ControlDocument d;
+  fill(d);
+  const fs::path file = dir / "shared.vts";
+  { std::ofstream(file, std::ios::binary) << "previous"; }
+  fs::permissions(file, fs::perms(0640));
+  std::string error;
+  ASSERT_TRUE(saveSheetFile(d, file, error)) << error;
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::mask, fs::perms(0640));
+}
+
+// The bytes of `text` in UTF-16 with a byte order mark.
+std::string utf16(const std::u16string& text, bool littleEndian) {
+  std::string out = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+  for (char16_t c : text) {
+    const char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
+    out += littleEndian ? lo : hi;
+    out += littleEndian ? hi : lo;
+  }
+  return out;
+}
+
+TEST_F(SheetFileTest, Utf16FilesWithAByteOrderMarkAreRead) {
+  const std::u16string native =
+      u"{\"format\": \"korvane sheet\", \"version\": 1, \"cols\": 2, \"rows\": 2,"
+      u" \"cells\": [{\"col\": 1, \"row\": 1, \"values\": [\"L\u00e4nge \u2022\", 12.5]}]}";
+  for (bool little : {true, false}) {
+    const fs::path file = dir / (little ? "le.vts" : "be.vts");
+    { std::ofstream(file, std::ios::binary) << utf16(native, little); }
+    ControlDocument d;
+    std::string error;
+    ASSERT_TRUE(loadSheetFile(d, file, error)) << error;
+    EXPECT_EQ(*d.data(1, 1), L"L\u00e4nge \u2022");
+    EXPECT_EQ(*d.valueText(1, 2), L"12.5");
+  }
+  const fs::path csv = dir / "le.csv";
+  { std::ofstream(csv, std::ios::binary) << utf16(u"a,\u0192\r\n1,2\r\n", true); }
+  ControlDocument d;
+  std::string error;
+  ASSERT_TRUE(loadSheetFile(d, csv, error)) << error;
+  EXPECT_EQ(*d.data(2, 1), L"\u0192");
+}
+
+TEST_F(SheetFileTest, Utf16WithoutAByteOrderMarkIsNamedAsSuch) {
+  const fs::path file = dir / "nobom.vts";
+  { std::ofstream(file, std::ios::binary) << utf16(u"{\"format\": 1}", true).substr(2); }
+  ControlDocument d;
+  std::string error;
+  EXPECT_FALSE(loadSheetFile(d, file, error));
+  EXPECT_NE(error.find("UTF-16"), std::string::npos) << error;
+}
+
+TEST_F(SheetFileTest, ParserMessagesShowBinaryBytesEscapedAndCut) {
+  const fs::path file = dir / "binary.vts";
+  // 0x9B is a terminal's control sequence introducer where bytes are read
+  // one by one.
+  const std::string bytes = std::string("\x9B") + "31m" + std::string(5000, 'x');
+  { std::ofstream(file, std::ios::binary) << bytes; }
+  ControlDocument d;
+  std::string error;
+  EXPECT_FALSE(loadSheetFile(d, file, error));
+  EXPECT_EQ(error.find('\x9B'), std::string::npos) << "no raw byte reaches the message";
+  EXPECT_NE(error.find("\\x9B"), std::string::npos) << error;
+  EXPECT_LT(error.size(), 500u) << error;
+}
+
 }  // namespace
 }  // namespace krv::sheet

@@ -3,8 +3,13 @@
 #include <unistd.h>
 
 #include <bit>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
+
+#include "platform/win/file_access.h"
 
 namespace krv {
 namespace {
@@ -174,16 +179,11 @@ bool decodeBmp(std::span<const std::uint8_t> d, BitmapImage& out, std::string& e
 }
 
 bool readBmpFile(const std::filesystem::path& path, BitmapImage& out, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return fail(error, "cannot open " + path.string());
-  in.seekg(0, std::ios::end);
-  const auto size = static_cast<long long>(in.tellg());
   // The largest picture accepted, at 32 bits, plus headers and palette.
-  if (size < 0 || size > BitmapImage::kMaxPixels * 4 + 4096)
-    return fail(error, path.string() + ": file is too large for a bitmap");
-  in.seekg(0);
-  std::vector<std::uint8_t> data(static_cast<std::size_t>(size));
-  if (!in.read(reinterpret_cast<char*>(data.data()), size)) return fail(error, "cannot read " + path.string());
+  constexpr std::uintmax_t kMaxBytes = BitmapImage::kMaxPixels * 4 + 4096;
+  std::string bytes;
+  if (!readRegularFile(path, bytes, kMaxBytes, error)) return false;
+  const std::vector<std::uint8_t> data(bytes.begin(), bytes.end());
   if (!decodeBmp(data, out, error)) {
     error = path.string() + ": " + error;
     return false;
@@ -235,17 +235,30 @@ bool writeBmpFile(const std::filesystem::path& path, const BitmapImage& image, i
   const std::vector<std::uint8_t> data = encodeBmp(image, bitsPerPixel);
   if (data.empty()) return fail(error, "cannot encode an empty picture or " + std::to_string(bitsPerPixel) +
                                            " bits per pixel");
+  ReplaceTarget target;
+  std::string why;
+  if (!checkReplaceTarget(path, target, why))
+    return fail(error, "cannot write " + path.string() + ": " + why);
   const std::filesystem::path tmp = path.string() + ".tmp" + std::to_string(::getpid());
+  std::FILE* f = std::fopen(tmp.c_str(), "wb");
+  if (!f) return fail(error, "cannot write " + tmp.string() + ": " + std::strerror(errno));
+  int err = 0;  // the first failure's reason
+  auto step = [&](bool done) {
+    if (!done && !err) err = errno ? errno : EIO;
+  };
+  errno = 0;
+  step(std::fwrite(data.data(), 1, data.size(), f) == data.size());
+  step(std::fflush(f) == 0);
+  step(::fsync(::fileno(f)) == 0);
+  step(std::fclose(f) == 0);
   std::error_code ec;
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::filesystem::remove(tmp, ec);
-      return fail(error, "cannot write " + tmp.string());
-    }
+  if (err) {
+    std::filesystem::remove(tmp, ec);
+    return fail(error, "cannot write " + tmp.string() + ": " + std::strerror(err));
+  }
+  if (!keepTargetMode(tmp, target)) {
+    std::filesystem::remove(tmp, ec);
+    return fail(error, "cannot keep the permissions of " + path.string());
   }
   std::filesystem::rename(tmp, path, ec);
   if (ec) {

@@ -134,6 +134,28 @@ TEST(BmpFile, WrittenFilesReadBackAndReplaceAtomically) {
   std::filesystem::remove_all(dir);
 }
 
+TEST(BmpFile, AReadOnlyTargetIsRefusedAndAWritableOneKeepsItsMode) {
+  const auto dir = std::filesystem::temp_directory_path() / "krv_bmp_mode_test";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const krv::BitmapImage reference = readReference("ref5x3.ppm");
+  const auto locked = dir / "locked.bmp", shared = dir / "shared.bmp";
+  std::ofstream(locked, std::ios::binary) << "previous";
+  std::ofstream(shared, std::ios::binary) << "previous";
+  std::filesystem::permissions(locked, std::filesystem::perms(0444));
+  std::filesystem::permissions(shared, std::filesystem::perms(0640));
+  std::string error;
+  EXPECT_FALSE(krv::writeBmpFile(locked, reference, 24, error))
+      << "refused also when the tests run as the superuser";
+  EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+  EXPECT_EQ(std::filesystem::file_size(locked), 8u);
+  EXPECT_EQ(std::filesystem::status(locked).permissions(), std::filesystem::perms(0444));
+  ASSERT_TRUE(krv::writeBmpFile(shared, reference, 24, error)) << error;
+  EXPECT_EQ(std::filesystem::status(shared).permissions(), std::filesystem::perms(0640));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
+  std::filesystem::remove_all(dir);
+}
+
 TEST(BitmapImage, TransparencyMaskAndClearingMakeTheTwoStepDrawing) {
   krv::BitmapImage image = readReference("ref5x3.ppm");
   const krv::BitmapImage mask = krv::makeTransparencyMask(image, RGB(255, 255, 255));

@@ -2,9 +2,11 @@
 
 #include <fstream>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
-#include <nlohmann/json.hpp>
+#include "platform/win/file_access.h"
+#include "platform/win/text_bytes.h"
 
 namespace krv {
 namespace {
@@ -168,7 +170,7 @@ std::optional<DialogTemplate> DialogTemplate::parse(const std::string& text, std
   try {
     j = nlohmann::json::parse(text);
   } catch (const std::exception& e) {
-    error = std::string("not a valid template: ") + e.what();
+    error = "not a valid template: " + displayText(std::string_view(e.what()), 300);
     return std::nullopt;
   }
   if (!j.is_object()) {
@@ -246,20 +248,10 @@ std::optional<DialogTemplate> DialogTemplate::parse(const std::string& text, std
 }
 
 std::optional<DialogTemplate> DialogTemplate::load(const std::filesystem::path& file, std::string& error) {
-  std::error_code ec;
-  auto size = std::filesystem::file_size(file, ec);
-  if (ec) {
-    error = "cannot read template file " + file.string();
-    return std::nullopt;
-  }
-  if (size > 4u * 1024 * 1024) {
-    error = "template file too large: " + file.string();
-    return std::nullopt;
-  }
-  std::ifstream in(file, std::ios::binary);
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (!in && !in.eof()) {
-    error = "cannot read template file " + file.string();
+  std::string bytes, text;
+  if (!readRegularFile(file, bytes, 4u * 1024 * 1024, error)) return std::nullopt;
+  if (!fileTextAsUtf8(bytes, text, error)) {
+    error = file.filename().string() + ": " + error;
     return std::nullopt;
   }
   auto t = parse(text, error);

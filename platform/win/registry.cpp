@@ -1,17 +1,20 @@
 #include "platform/win/registry.h"
 
-#include "platform/win/utf8.h"
-
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
 #include <vector>
 
-#include <nlohmann/json.hpp>
+#include "platform/win/file_access.h"
+#include "platform/win/text_bytes.h"
+#include "platform/win/utf8.h"
 
 namespace krv {
 
@@ -332,39 +335,41 @@ bool Registry::fromJson(const std::string& text, std::string* error) {
                                                : Registry().mRoots.at(name);
     }
     for (const auto& [name, _] : doc["roots"].items())
-      if (!roots.count(fromUtf8(name))) return fail("unknown registry root \"" + name + "\"");
+      if (!roots.count(fromUtf8(name)))
+        return fail("unknown registry root \"" + displayText(std::string_view(name)) + "\"");
     for (auto& [_, node] : mRoots) markDeleted(*node);
     mRoots = std::move(roots);
     mHandles.clear();
     return true;
   } catch (const std::exception& e) {
-    return fail(std::string("malformed registry document: ") + e.what());
+    // The messages may quote bytes and names of the document.
+    return fail("malformed registry document: " + displayText(std::string_view(e.what()), 300));
   }
 }
 
 bool Registry::attachFile(const std::filesystem::path& path, std::string* error) {
+  auto fail = [&](const std::string& message) {
+    mLastError = message;
+    if (error) *error = mLastError;
+    return false;
+  };
   std::error_code ec;
-  if (std::filesystem::exists(path, ec)) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    if (!in || !(text << in.rdbuf())) {
-      mLastError = "cannot read the registry file " + path.string();
-      if (error) *error = mLastError;
-      return false;
-    }
-    std::string message;
-    if (!fromJson(text.str(), &message)) {
-      mLastError = path.string() + ": " + message;
-      if (error) *error = mLastError;
-      return false;
-    }
+  if (std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found) {
+    std::string bytes, text, message;
+    if (!readRegularFile(path, bytes, kMaxRegistryFileBytes, message))
+      return fail("cannot read the registry file: " + message);
+    if (!fileTextAsUtf8(bytes, text, message) || !fromJson(text, &message))
+      return fail(path.string() + ": " + message);
   }
   mFile = path;
+  mDirty = false;
   mLastError.clear();
   return true;
 }
 
 void Registry::detachFile() { mFile.clear(); }
+
+void Registry::holdSaves(bool hold) { mHoldSaves = hold; }
 
 bool Registry::save(std::string* error) const {
   if (mFile.empty()) return true;
@@ -373,28 +378,57 @@ bool Registry::save(std::string* error) const {
     if (error) *error = message;
     return false;
   };
+  std::string why;
+  ReplaceTarget target;
+  if (!checkReplaceTarget(mFile, target, why))
+    return fail("cannot write the registry file " + mFile.string() + ": " + why);
+  // The whole text first: nothing that can fail comes between creating the
+  // temporary file and removing it.
+  std::string text;
+  try {
+    text = toJson() + '\n';
+  } catch (const std::exception& e) {
+    return fail("cannot write the registry file " + mFile.string() + ": " + e.what());
+  }
   std::error_code ec;
   if (mFile.has_parent_path()) std::filesystem::create_directories(mFile.parent_path(), ec);
   const std::filesystem::path tmp = mFile.string() + ".tmp" + std::to_string(::getpid());
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    out << toJson() << '\n';
-    out.flush();
-    if (!out) {
-      out.close();
-      std::filesystem::remove(tmp, ec);
-      return fail("cannot write the registry file " + tmp.string());
+  std::FILE* f = std::fopen(tmp.c_str(), "wb");
+  if (!f)
+    return fail("cannot write the registry file " + tmp.string() + ": " + std::strerror(errno));
+  int err = 0;  // the first failure's reason
+  auto step = [&](bool done) {
+    if (!done && !err) err = errno ? errno : EIO;
+  };
+  errno = 0;
+  step(std::fwrite(text.data(), 1, text.size(), f) == text.size());
+  step(std::fflush(f) == 0);
+  step(::fsync(::fileno(f)) == 0);
+  step(std::fclose(f) == 0);
+  if (err) {
+    why = std::strerror(err);
+  } else if (!keepTargetMode(tmp, target)) {
+    why = "cannot keep the permissions of the file";
+  } else {
+    std::filesystem::rename(tmp, mFile, ec);
+    if (!ec) {
+      mDirty = false;
+      mLastError.clear();
+      return true;
     }
+    why = ec.message();
   }
-  std::filesystem::rename(tmp, mFile, ec);
-  if (ec) {
-    std::filesystem::remove(tmp, ec);
-    return fail("cannot replace the registry file " + mFile.string());
-  }
-  return true;
+  std::filesystem::remove(tmp, ec);
+  return fail("cannot write the registry file " + mFile.string() + ": " + why);
 }
 
-LSTATUS Registry::changed() { return save() ? ERROR_SUCCESS : ERROR_WRITE_FAULT; }
+LSTATUS Registry::changed() {
+  if (mHoldSaves) {
+    mDirty = true;
+    return ERROR_SUCCESS;
+  }
+  return save() ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
+}
 
 std::filesystem::path defaultRegistryFile() {
   std::filesystem::path base;

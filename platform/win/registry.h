@@ -15,7 +15,8 @@
 //
 // The store lives in memory (krv::Registry::resetInMemory gives tests a fresh,
 // empty one) or is backed by a file (krv::Registry::attachFile): a versioned
-// JSON document rewritten atomically after every change.
+// JSON document rewritten atomically after every change, or, while saves are
+// held, once when the caller saves.
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -107,6 +108,9 @@ LSTATUS RegEnumValueW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LP
 
 namespace krv {
 
+// The largest registry file that is read.
+inline constexpr std::uintmax_t kMaxRegistryFileBytes = 64u * 1024u * 1024u;
+
 // The registry store behind the Reg* functions.
 class Registry {
  public:
@@ -119,15 +123,22 @@ class Registry {
   static void resetInMemory();
   // Backs the current store with `path`: reads the file when it exists and
   // from then on rewrites it after every change. A missing file starts an
-  // empty store. A file that cannot be read or is not a registry document of
-  // a known version is refused: false, a message in `error`, and the store
-  // and the previous backing file stay as they were.
+  // empty store. A file that cannot be read (no regular file, larger than
+  // kMaxRegistryFileBytes) or is not a registry document of a known version
+  // is refused: false, a message in `error`, and the store and the previous
+  // backing file stay as they were.
   bool attachFile(const std::filesystem::path& path, std::string* error = nullptr);
   // Stops persisting; the contents stay in memory.
   void detachFile();
   const std::filesystem::path& file() const { return mFile; }
   // Writes the store to the attached file now (temporary file and rename).
+  // A read-only file is refused; a replaced file keeps its permissions.
   bool save(std::string* error = nullptr) const;
+  // While held, changes stay in memory (hasUnsavedChanges tells) and the
+  // file is written only by save(), so that a command that makes many
+  // changes writes the file once: all of them or, when that fails, none.
+  void holdSaves(bool hold);
+  bool hasUnsavedChanges() const { return mDirty; }
   // The message of the last failed load or save, empty when none failed.
   const std::string& lastError() const { return mLastError; }
   // Makes every later open of `path` under `root` fail with
@@ -158,6 +169,8 @@ class Registry {
   std::map<std::uintptr_t, Open> mHandles;
   std::uintptr_t mNextHandle = 0x1000;
   std::filesystem::path mFile;
+  bool mHoldSaves = false;
+  mutable bool mDirty = false;
   mutable std::string mLastError;
 };
 

@@ -1,8 +1,10 @@
 #include "platform/win/registry.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -285,6 +287,79 @@ TEST_F(RegistryFileTest, AFailedSaveIsReportedAndKeepsThePreviousFile) {
   RegCloseKey(key);
   EXPECT_FALSE(krv::Registry::current().lastError().empty());
   EXPECT_EQ(read(file), before);
+}
+
+TEST_F(RegistryFileTest, OnlyRegularFilesOfBoundedSizeAreRead) {
+  RegCloseKey(create(HKEY_CURRENT_USER, L"Kept"));
+  std::filesystem::create_directories(dir);
+  const auto fifo = dir / "fifo.json", huge = dir / "huge.json";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // A sparse file larger than any registry the program writes.
+  { std::ofstream(huge, std::ios::binary) << "{"; }
+  std::filesystem::resize_file(huge, 100u * 1024u * 1024u);
+  const auto start = std::chrono::steady_clock::now();
+  for (const std::filesystem::path& bad : {std::filesystem::path("/dev/zero"), fifo, huge, dir}) {
+    std::string error;
+    EXPECT_FALSE(krv::Registry::current().attachFile(bad, &error)) << bad;
+    EXPECT_NE(error.find(bad.string()), std::string::npos) << error;
+    EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"Kept"));
+    EXPECT_TRUE(krv::Registry::current().file().empty());
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5))
+      << "neither the pipe nor the device is read from";
+}
+
+TEST_F(RegistryFileTest, AReadOnlyFileIsNotReplacedAndAWritableOneKeepsItsMode) {
+  ASSERT_TRUE(krv::Registry::current().attachFile(file));
+  RegCloseKey(create(HKEY_CURRENT_USER, L"First"));
+  const std::string before = read(file);
+  ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+  HKEY key = nullptr;
+  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Second", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr),
+            ERROR_WRITE_FAULT)
+      << "refused also when the tests run as the superuser";
+  RegCloseKey(key);
+  EXPECT_NE(krv::Registry::current().lastError().find("read-only"), std::string::npos)
+      << krv::Registry::current().lastError();
+  EXPECT_EQ(read(file), before);
+  struct stat st;
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0444u);
+
+  ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+  RegCloseKey(create(HKEY_CURRENT_USER, L"Third"));
+  EXPECT_NE(read(file).find("Third"), std::string::npos);
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST_F(RegistryFileTest, HeldSavesWriteEveryChangeAtOnceOrNothing) {
+  ASSERT_TRUE(krv::Registry::current().attachFile(file));
+  RegCloseKey(create(HKEY_CURRENT_USER, L"First"));
+  const std::string before = read(file);
+  krv::Registry::current().holdSaves(true);
+  RegCloseKey(create(HKEY_CURRENT_USER, L"Second"));
+  RegCloseKey(create(HKEY_CURRENT_USER, L"Third"));
+  EXPECT_EQ(read(file), before) << "held changes stay in memory";
+  EXPECT_TRUE(krv::Registry::current().hasUnsavedChanges());
+
+  // A save that fails leaves the file as it was and the changes unsaved.
+  ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+  std::string error;
+  EXPECT_FALSE(krv::Registry::current().save(&error));
+  EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+  EXPECT_EQ(read(file), before);
+  EXPECT_TRUE(krv::Registry::current().hasUnsavedChanges());
+
+  ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
+  ASSERT_TRUE(krv::Registry::current().save(&error)) << error;
+  EXPECT_FALSE(krv::Registry::current().hasUnsavedChanges());
+  krv::Registry::current().holdSaves(false);
+  krv::Registry::resetInMemory();
+  ASSERT_TRUE(krv::Registry::current().attachFile(file, &error)) << error;
+  EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"Second"));
+  EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"Third"));
 }
 
 }  // namespace
