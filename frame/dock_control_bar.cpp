@@ -1,10 +1,8 @@
 #include "frame/dock_control_bar.h"
 
-#include <algorithm>
-
 #include "frame/resource_guard.h"
 #include "platform/acad/acad_frame.h"
-#include "platform/win/resource_modules.h"
+#include "platform/core/dlg_utils.h"
 
 CVtDockControlBar::~CVtDockControlBar() {
   // A bar whose window never came (or is still there) still owns its dialog.
@@ -50,18 +48,6 @@ void CVtDockControlBar::OnDestroy() {
 
 namespace krv {
 
-void safeDialogSize(UINT templateId, int& width, int& height) {
-  const ResourceModule* module = ResourceModules::current();
-  if (!module) return;
-  std::string error;
-  const auto dialogTemplate = module->dialogTemplate(templateId, error);
-  if (!dialogTemplate) return;
-  const CRect size = dialogUnitsToPixels(dialogTemplate->rect);
-  const CRect screen = screenRect();
-  if (size.Width() > 0) width = std::min(size.Width(), screen.Width());
-  if (size.Height() > 0) height = std::min(size.Height(), screen.Height());
-}
-
 bool startDockedDlg(CVtDockControlBar*& barSlot, VtDockedDlgChild* dialog, UINT templateId,
                     const GUID& toolId, CVtDockControlBar::CloseCallback closeCallback,
                     const wchar_t* title) {
@@ -77,7 +63,7 @@ bool startDockedDlg(CVtDockControlBar*& barSlot, VtDockedDlgChild* dialog, UINT 
   bar->RestoreControlBar(AFX_IDW_DOCKBAR_LEFT);
   int width = bar->mFloatingWidth;
   int height = bar->mFloatingHeight;
-  safeDialogSize(templateId, width, height);
+  getSafeDlgSize(templateId, width, height);
   bar->mFloatingWidth = width;
   bar->mFloatingHeight = height;
   bar->InitFloatingPosition(CRect(0, 0, width, height));

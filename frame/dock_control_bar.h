@@ -63,10 +63,4 @@ bool startDockedDlg(CVtDockControlBar*& barSlot, VtDockedDlgChild* dialog, UINT 
                     const GUID& toolId, CVtDockControlBar::CloseCallback closeCallback,
                     const wchar_t* title);
 
-// The size the dialog of template `templateId` (of the current resource
-// module) can be shown at: its designed size in pixels, limited to the
-// screen. `width` and `height` keep their values when the template has no
-// size or cannot be found.
-void safeDialogSize(UINT templateId, int& width, int& height);
-
 }  // namespace krv

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "frame/exported_functions.h"
-#include "frame/module_entry_extension.h"
 #include "frame/module_entry_folder.h"
 #include "frame/resource_guard.h"
 #include "platform/acad/command_line.h"

@@ -6,10 +6,11 @@
 #include "frame/exported_functions.h"
 #include "frame/macro_dialog_slots.h"
 #include "frame/macro_editor_slot.h"
-#include "frame/module_entry_extension.h"
 #include "frame/resource_guard.h"
 #include "platform/acad/command_line.h"
 #include "platform/core/temp_folder_for_tests.h"
+#include "platform/win/bitmap.h"
+#include "platform/win/dialog.h"
 #include "platform/win/resource_modules.h"
 
 namespace {
@@ -79,6 +80,25 @@ TEST_F(ModuleEntry, AttachKeepsTheInstanceAndJoinsTheResourceChain) {
   EXPECT_TRUE(krv::resourceChain().empty());
   EXPECT_EQ(krv::ResourceModules::find(instance), nullptr);
   EXPECT_EQ(krv::moduleResourceOverride().defaultResource(), nullptr);
+}
+
+TEST_F(ModuleEntry, ResourcesOfTheAttachedModuleAreFoundWhileTheHostsModuleIsCurrent) {
+  mFolder.writeBytes("icons/257.ico", "an icon file");
+  ASSERT_NE(krv::loadModule(mFolder.path()), nullptr);
+  ASSERT_EQ(AfxGetResourceHandle(), AfxGetInstanceHandle())
+      << "no resource guard: the host's module is current";
+
+  CDialog dialog;
+  EXPECT_TRUE(dialog.Create(8715))
+      << "the template is found through the chain: " << krv::lastResourceError();
+  dialog.DestroyWindow();
+  CBitmap bitmap;
+  EXPECT_TRUE(bitmap.LoadBitmap(krv::kCellButtonBitmapA));
+  EXPECT_NE(krv::ResourceModules::loadIcon(257), nullptr);
+
+  krv::unloadModule();
+  CBitmap gone;
+  EXPECT_FALSE(gone.LoadBitmap(krv::kCellButtonBitmapA)) << "a detached module has left the chain";
 }
 
 TEST_F(ModuleEntry, AttachIsRefusedWhenTheResourcesAreMissing) {

@@ -10,6 +10,7 @@
 
 #include "frame/com_registration.h"
 #include "frame/module_entry.h"
+#include "frame/ss_dlgs_mgr.h"
 #include "platform/acad/rx_system.h"
 #include "platform/win/bitmap.h"
 
@@ -76,6 +77,22 @@ TEST_F(LoadedModule, AttachesOnLoadAndAnswersTheApplicationMessages) {
   EXPECT_TRUE(commands()->removedGroups().empty());
   EXPECT_EQ(entry(AcRx::kUnloadAppMsg, &mAppId), AcRx::kRetOK);
   EXPECT_THAT(commands()->removedGroups(), ::testing::ElementsAre(L"KORVANE_SS"));
+}
+
+TEST_F(LoadedModule, ThePoolHandsOutAStandardsDialogBeforeAnyEvaluation) {
+  // Another module of the product takes a pooled dialog without having run
+  // an evaluation, and without switching the resource lookup to this module.
+  auto* pool = symbol<VtSSDlgsMgr*>("gSSDlgsMgr");
+  auto getDlg = symbol<void* (*)(VtSSDlgsMgr*)>("_ZN11VtSSDlgsMgr6getDlgEv");
+  auto releaseDlg =
+      symbol<Acad::ErrorStatus (*)(VtSSDlgsMgr*, void*)>("_ZN11VtSSDlgsMgr10releaseDlgEPv");
+  ASSERT_TRUE(pool && getDlg && releaseDlg);
+
+  void* dialog = getDlg(pool);
+  ASSERT_NE(dialog, nullptr) << "the standards dialog's factory is installed when the module loads";
+  EXPECT_EQ(static_cast<krv::PooledStandardsDialog*>(dialog)->templateId(),
+            krv::PooledStandardsDialog::kTemplateId);
+  EXPECT_EQ(releaseDlg(pool, dialog), Acad::eOk);
 }
 
 }  // namespace

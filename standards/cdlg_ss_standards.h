@@ -32,8 +32,8 @@ class CDlgSSStandards : public krv::PooledStandardsDialog {
 };
 
 namespace krv {
-// Makes the module's pool build CDlgSSStandards dialogs (done by the first
-// evaluation; tests may call it after installing another factory).
+// Makes the module's pool build CDlgSSStandards dialogs (done when the
+// module is loaded; tests may call it after installing another factory).
 void installStandardsDialogFactory();
 // A path of the form "c:\..." read below the library folder: the drive is
 // replaced by the library folder ("c:\a\t3.sss" gives libDir + "a\t3.sss").

@@ -19,6 +19,15 @@ void installStandardsDialogFactory() {
   setStandardsDialogFactory([](CWnd*) -> PooledStandardsDialog* { return new CDlgSSStandards(); });
 }
 
+namespace {
+// The pool builds standards dialogs from the moment the module is loaded,
+// so that another module may take one before any evaluation has run. The
+// pool keeps its factory in a function-local static, so this is safe in
+// whatever order the module's static objects are built.
+[[maybe_unused]] const bool kStandardsDialogFactoryInstalled =
+    (installStandardsDialogFactory(), true);
+}  // namespace
+
 Krv_String pathBelowLibrary(const Krv_String& drivePath) {
   Krv_String rest = drivePath;
   if (rest.length() >= 2 && rest[1] == L':') rest = rest.substr(2);
@@ -28,8 +37,6 @@ Krv_String pathBelowLibrary(const Krv_String& drivePath) {
 }  // namespace krv
 
 bool StartDlgStandardsSS(VtDlgStandardsData& data) {
-  static const bool factoryInstalled = (krv::installStandardsDialogFactory(), true);
-  (void)factoryInstalled;
   void* handle = nullptr;
   try {
     krv::ResourceGuard guard;

@@ -35,8 +35,14 @@ class TestBar : public CAcUiDockControlBar {
   }
   bool OnClosing() override {
     ++closings;
-    if (onClosing) onClosing();
-    return allowClose;
+    // The callback may delete this bar (and with it the callback itself):
+    // nothing of the bar is touched after it has run.
+    const bool allow = allowClose;
+    if (onClosing) {
+      const std::function<void()> callback = onClosing;
+      callback();
+    }
+    return allow;
   }
 
  protected:

@@ -2,13 +2,9 @@
 
 #include "platform/win/bmp_file.h"
 #include "platform/win/dc.h"
+#include "platform/win/resource_modules.h"
 
 namespace {
-
-CBitmap::ResourceLoader& resourceLoader() {
-  static CBitmap::ResourceLoader loader;
-  return loader;
-}
 
 const krv::BitmapImage& emptyImage() {
   static const krv::BitmapImage empty;
@@ -16,8 +12,6 @@ const krv::BitmapImage& emptyImage() {
 }
 
 }  // namespace
-
-void CBitmap::setResourceLoader(ResourceLoader loader) { resourceLoader() = std::move(loader); }
 
 BOOL CBitmap::CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
   if (mCreated || planes != 1 || (bitsPerPixel != 1 && bitsPerPixel != 24 && bitsPerPixel != 32))
@@ -52,11 +46,9 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height) {
 }
 
 BOOL CBitmap::LoadBitmap(UINT id) {
-  if (mCreated || !resourceLoader()) return FALSE;
-  krv::BitmapImage image;
-  if (!resourceLoader()(id, image) || image.empty()) return FALSE;
-  setImage(std::move(image));
-  return TRUE;
+  if (mCreated) return FALSE;
+  const krv::ResourceModule* module = krv::ResourceModules::holding(id, krv::ResourceKind::Bitmap);
+  return module && loadFile(module->bitmapPath(id)) ? TRUE : FALSE;
 }
 
 int CBitmap::GetBitmap(BITMAP* out) const {

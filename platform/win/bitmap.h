@@ -4,7 +4,6 @@
 // read from files with loadFile. The picture is shared copy-on-write with
 // the drawing operations that recorded it as a blit source.
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -33,7 +32,9 @@ class CBitmap : public CGdiObject {
   // A bitmap of the depth of the device context's bitmap (colour for a
   // window's context), filled with black.
   BOOL CreateCompatibleBitmap(class CDC* dc, int width, int height);
-  // Loads the bitmap resource `id` through the installed resource loader.
+  // Loads the bitmap resource `id` from the current resource module, else
+  // from the first module of the resource chain that has it. False when
+  // none has it, when it cannot be read, or when the bitmap is created.
   BOOL LoadBitmap(UINT id);
   int GetBitmap(BITMAP* out) const;
   CSize GetBitmapDimension() const;
@@ -55,10 +56,6 @@ class CBitmap : public CGdiObject {
   krv::BitmapImage& mutableImage();
   // The picture as it is now, for a drawing operation to keep.
   std::shared_ptr<const krv::BitmapImage> snapshot() const { return mImage; }
-
-  // Resource bitmaps are found by a loader that the resource module installs.
-  using ResourceLoader = std::function<bool(UINT id, krv::BitmapImage& out)>;
-  static void setResourceLoader(ResourceLoader loader);
 
  protected:
   void release() override { mImage.reset(); }

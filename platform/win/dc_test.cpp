@@ -190,7 +190,7 @@ TEST(DeviceContext, UnknownOperationsAndMissingSourcesAreRefused) {
   EXPECT_FALSE(bad.CreateBitmap(0, 5, 1, 24, nullptr));
   EXPECT_FALSE(bad.CreateBitmap(5, 5, 1, 8, nullptr));
   EXPECT_EQ(bad.GetSafeHandle(), nullptr);
-  EXPECT_FALSE(bad.LoadBitmap(8134));  // no resource loader installed
+  EXPECT_FALSE(bad.LoadBitmap(8134)) << "no resource module holds bitmap 8134";
 }
 
 }  // namespace

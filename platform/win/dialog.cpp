@@ -10,6 +10,7 @@
 #include "platform/win/gdi.h"
 #include "platform/win/resource_modules.h"
 #include "platform/win/user_interface.h"
+#include "platform/win/utf8.h"
 
 namespace {
 CWnd*& mainWindow() {
@@ -31,9 +32,14 @@ void CDialog::FontDeleter::operator()(CFont* font) const { delete font; }
 
 BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
   m_nIDHelp = templateId;
-  krv::ResourceModule* module = krv::ResourceModules::current();
+  krv::ResourceModule* module =
+      krv::ResourceModules::holding(templateId, krv::ResourceKind::DialogTemplate);
   if (!module) {
-    krv::setLastResourceError("no resource module is current");
+    const krv::ResourceModule* current = krv::ResourceModules::current();
+    krv::setLastResourceError(
+        "no dialog template " + std::to_string(templateId) + " in " +
+        (current ? "module " + krv::toUtf8(current->name()) : std::string("the current module")) +
+        " or the resource chain");
     return FALSE;
   }
   std::string error;

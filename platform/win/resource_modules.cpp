@@ -1,9 +1,10 @@
 #include "platform/win/resource_modules.h"
 
-#include "platform/win/string_items.h"
-
+#include <algorithm>
 #include <memory>
 #include <vector>
+
+#include "platform/win/string_items.h"
 
 namespace krv {
 namespace {
@@ -32,12 +33,40 @@ Modules& modules() {
   return m;
 }
 
+std::vector<CDynLinkLibrary*>& chain() {
+  static std::vector<CDynLinkLibrary*> links;
+  return links;
+}
+
+bool has(const ResourceModule& module, UINT id, ResourceKind kind) {
+  switch (kind) {
+    case ResourceKind::DialogTemplate:
+      return module.hasDialogTemplate(id);
+    case ResourceKind::Bitmap:
+      return !module.bitmapPath(id).empty();
+    case ResourceKind::Icon:
+      return !module.iconPath(id).empty();
+    case ResourceKind::String:
+      return module.string(id).has_value();
+  }
+  return false;
+}
+
 }  // namespace
 
-std::optional<DialogTemplate> ResourceModule::dialogTemplate(UINT id, std::string& error) const {
+std::filesystem::path ResourceModule::templatePath(UINT id) const {
   auto it = mTemplates.find(id);
-  std::filesystem::path file =
-      it != mTemplates.end() ? it->second : mFolder / "templates" / (std::to_string(id) + ".json");
+  return it != mTemplates.end() ? it->second
+                                : mFolder / "templates" / (std::to_string(id) + ".json");
+}
+
+bool ResourceModule::hasDialogTemplate(UINT id) const {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(templatePath(id), ec);
+}
+
+std::optional<DialogTemplate> ResourceModule::dialogTemplate(UINT id, std::string& error) const {
+  const std::filesystem::path file = templatePath(id);
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) {
     error = "no dialog template " + std::to_string(id) + " in module " + toUtf8(mName);
@@ -93,7 +122,13 @@ ResourceModule* ResourceModules::find(HINSTANCE instance) {
 
 ResourceModule* ResourceModules::current() { return find(modules().current); }
 
-HICON ResourceModules::loadIcon(UINT id) { return LoadIcon(AfxGetResourceHandle(), id); }
+ResourceModule* ResourceModules::holding(UINT id, ResourceKind kind) {
+  return find(AfxFindResourceHandle(id, kind));
+}
+
+HICON ResourceModules::loadIcon(UINT id) {
+  return LoadIcon(AfxFindResourceHandle(id, ResourceKind::Icon), id);
+}
 
 bool ResourceModules::iconSource(HICON icon, HINSTANCE& instance, UINT& id) {
   for (const auto& e : modules().icons)
@@ -108,7 +143,55 @@ bool ResourceModules::iconSource(HICON icon, HINSTANCE& instance, UINT& id) {
 const std::string& lastResourceError() { return modules().lastError; }
 void setLastResourceError(std::string error) { modules().lastError = std::move(error); }
 
+std::vector<HMODULE> resourceChain() {
+  std::vector<HMODULE> links;
+  for (const CDynLinkLibrary* link : chain()) links.push_back(link->m_hResource);
+  return links;
+}
+
 }  // namespace krv
+
+BOOL AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE instance) {
+  if (state.bInitialized) return TRUE;
+  if (!instance) return FALSE;
+  const krv::ResourceModule* module = krv::ResourceModules::find(instance);
+  if (!module) return FALSE;
+  std::error_code ec;
+  if (!std::filesystem::is_directory(module->folder(), ec)) return FALSE;
+  state.hModule = instance;
+  state.hResource = instance;
+  state.bInitialized = TRUE;
+  return TRUE;
+}
+
+void AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL) {
+  std::vector<CDynLinkLibrary*> mine;
+  for (CDynLinkLibrary* link : krv::chain())
+    if (link->m_pState == &state) mine.push_back(link);
+  for (CDynLinkLibrary* link : mine) delete link;
+  state = AFX_EXTENSION_MODULE{};
+}
+
+CDynLinkLibrary::CDynLinkLibrary(AFX_EXTENSION_MODULE& state)
+    : m_hModule(state.hModule), m_hResource(state.hResource), m_pState(&state) {
+  krv::chain().push_back(this);
+}
+
+CDynLinkLibrary::~CDynLinkLibrary() {
+  auto& links = krv::chain();
+  links.erase(std::remove(links.begin(), links.end(), this), links.end());
+}
+
+HINSTANCE AfxFindResourceHandle(UINT id, krv::ResourceKind kind) {
+  auto holds = [&](HINSTANCE instance) {
+    const krv::ResourceModule* module = krv::ResourceModules::find(instance);
+    return module && krv::has(*module, id, kind);
+  };
+  if (const HINSTANCE now = AfxGetResourceHandle(); holds(now)) return now;
+  for (const CDynLinkLibrary* link : krv::chain())
+    if (holds(link->m_hResource)) return link->m_hResource;
+  return nullptr;
+}
 
 HINSTANCE AfxGetResourceHandle() { return krv::modules().current; }
 void AfxSetResourceHandle(HINSTANCE instance) {

@@ -1,7 +1,11 @@
 #pragma once
 // Resource modules: each loaded module has an instance handle and a folder
-// of resources; dialog templates, bitmaps and icons are looked up in the
-// module that is current (AfxGetResourceHandle), as the framework does.
+// of resources. Dialog templates, bitmaps, icons and strings are looked up
+// as the framework does: in the module that is current
+// (AfxGetResourceHandle) when it has the resource, else in the modules of
+// the resource chain in the order they joined it. An extension library
+// joins the chain with its CDynLinkLibrary, so that the host finds its
+// resources while the host's own module is current.
 //
 // A module folder holds templates/<id>.json (dialog templates, see
 // dialog_template.h), bitmaps/<id>.bmp and icons/<id>.ico.
@@ -9,6 +13,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/win/dialog_template.h"
 
@@ -25,6 +30,8 @@ class ResourceModule {
   // templates/<id>.json. nullopt with a message when missing or malformed,
   // or when the file's id differs.
   std::optional<DialogTemplate> dialogTemplate(UINT id, std::string& error) const;
+  // Whether the module has a template `id` (readable or not).
+  bool hasDialogTemplate(UINT id) const;
   void addTemplate(UINT id, std::filesystem::path file) { mTemplates[id] = std::move(file); }
   // Paths of bitmap and icon resources; empty when the file does not exist.
   std::filesystem::path bitmapPath(UINT id) const;
@@ -34,11 +41,15 @@ class ResourceModule {
   std::optional<std::wstring> string(UINT id) const;
 
  private:
+  std::filesystem::path templatePath(UINT id) const;
+
   std::wstring mName;
   std::filesystem::path mFolder;
   std::map<UINT, std::filesystem::path> mTemplates;
   std::map<UINT, std::wstring> mStrings;
 };
+
+enum class ResourceKind { DialogTemplate, Bitmap, Icon, String };
 
 class ResourceModules {
  public:
@@ -50,8 +61,12 @@ class ResourceModules {
   static ResourceModule* find(HINSTANCE instance);
   // The module that resources are looked up in now, or nullptr.
   static ResourceModule* current();
-  // The icon handle of icon `id` of the current module (created once per
-  // module and id); nullptr when it has no such icon.
+  // The module that resource `id` of `kind` is taken from: the current
+  // module when it has it, else the first module of the resource chain that
+  // has it; nullptr when none has.
+  static ResourceModule* holding(UINT id, ResourceKind kind);
+  // The icon handle of icon `id` of the module holding it (created once per
+  // module and id); nullptr when no module has such an icon.
   static HICON loadIcon(UINT id);
   // The module and id an icon handle was loaded from.
   static bool iconSource(HICON icon, HINSTANCE& instance, UINT& id);
@@ -62,6 +77,48 @@ const std::string& lastResourceError();
 void setLastResourceError(std::string error);
 
 }  // namespace krv
+
+// The framework's record of an extension library.
+// AfxInitExtensionModule fills it for a module instance; the module then
+// creates one CDynLinkLibrary for it, which links the module into the
+// resource chain until AfxTermExtensionModule takes it out again.
+struct AFX_EXTENSION_MODULE {
+  BOOL bInitialized = FALSE;
+  HMODULE hModule = nullptr;
+  HMODULE hResource = nullptr;
+};
+
+// Initialises `state` for the module `instance`. FALSE when the instance is
+// null or not a loaded resource module, or when the module's resource
+// folder does not exist (its dialogs could not be shown). TRUE at once when
+// the record is initialised already.
+BOOL AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE instance);
+// Deletes every CDynLinkLibrary of the record (taking the module out of the
+// chain) and clears the record.
+void AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL all = FALSE);
+
+// A link of the resource chain. Created with new after a successful
+// AfxInitExtensionModule; AfxTermExtensionModule deletes it.
+class CDynLinkLibrary {
+ public:
+  explicit CDynLinkLibrary(AFX_EXTENSION_MODULE& state);
+  virtual ~CDynLinkLibrary();
+  CDynLinkLibrary(const CDynLinkLibrary&) = delete;
+  CDynLinkLibrary& operator=(const CDynLinkLibrary&) = delete;
+
+  HMODULE m_hModule;
+  HMODULE m_hResource;
+  const AFX_EXTENSION_MODULE* m_pState;
+};
+
+namespace krv {
+// The modules of the resource chain, in the order they joined.
+std::vector<HMODULE> resourceChain();
+}  // namespace krv
+
+// The instance of the module that resource `id` of `kind` is taken from
+// (see ResourceModules::holding); null when none has it.
+HINSTANCE AfxFindResourceHandle(UINT id, krv::ResourceKind kind);
 
 // The module whose resources are used; initially the application's.
 HINSTANCE AfxGetResourceHandle();
