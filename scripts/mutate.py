@@ -160,9 +160,11 @@ class Runner:
         self.jobs = jobs
         self.timeout = timeout
 
-    def compile(self) -> bool:
-        r = subprocess.run(["cmake", "--build", str(self.build), "-j", str(self.jobs)],
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    def compile(self, target: str | None = None) -> bool:
+        command = ["cmake", "--build", str(self.build), "-j", str(self.jobs)]
+        if target:
+            command += ["--target", target]
+        r = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return r.returncode == 0
 
     def folder_tests(self, path: Path) -> list[Path]:
@@ -172,8 +174,16 @@ class Runner:
         folder = self.build / rel
         return sorted(p for p in folder.glob("*_tests") if p.is_file() and os.access(p, os.X_OK))
 
+    def folder_test_targets(self, path: Path) -> list[str]:
+        return [exe.name for exe in self.folder_tests(path)]
+
     def tests_pass(self, path: Path) -> bool:
+        """Runs the folder's own test program (built alone, so that a fault it
+        catches costs one link), then builds everything and runs the whole
+        suite."""
         for exe in self.folder_tests(path):
+            if not self.compile(exe.name):
+                return False
             try:
                 r = subprocess.run([str(exe), "--gtest_brief=1"], cwd=exe.parent,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
@@ -182,6 +192,8 @@ class Runner:
                 return False
             if r.returncode != 0:
                 return False
+        if not self.compile():
+            return False
         r = subprocess.run(["ctest", "--test-dir", str(self.build), "-j", str(self.jobs),
                             "--stop-on-failure", "--timeout", str(self.timeout), "-Q"],
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -226,7 +238,8 @@ def main() -> int:
             started = time.monotonic()
             try:
                 path.write_text("\n".join(changed), encoding="utf-8")
-                if not runner.compile():
+                targets = runner.folder_test_targets(path) or [None]
+                if not all(runner.compile(t) for t in targets):
                     outcome = "not compiled"
                 elif runner.tests_pass(path):
                     outcome = "survived"
