@@ -78,6 +78,24 @@ TEST_F(SheetCommand, ShowPrintsTheRowsAndColumnsThatHoldSomething) {
   EXPECT_EQ(empty.output, "sheet of 16384 columns and 1048576 rows\n");
 }
 
+TEST_F(SheetCommand, ShowListsTheCellsWhenTheirRowsAndColumnsMakeTooLargeATable) {
+  // A diagonal of 1001 cells spans 1001 rows and columns: a table of a
+  // million texts, mostly empty.
+  std::string cells;
+  for (int i = 1; i <= 1001; ++i)
+    cells += (i > 1 ? ", " : "") + std::string(R"({"col": )") + std::to_string(i) +
+             R"(, "row": )" + std::to_string(i) + R"(, "values": [)" + std::to_string(i) + "]}";
+  const ProgramRun run = korvane("sheet show " + quoted(largestSheet("diagonal.vts", cells)));
+  ASSERT_EQ(run.exitCode, 0) << run.output.substr(0, 500);
+  const std::string start =
+      "sheet of 16384 columns and 1048576 rows\n"
+      "1001 filled cells, one a line (a table would be 1001 columns by 1001 rows)\n"
+      "A1 | 1\n"
+      "B2 | 2\n";
+  EXPECT_EQ(run.output.substr(0, start.size()), start);
+  EXPECT_NE(run.output.find("\nALM1001 | 1001\n"), std::string::npos);
+}
+
 TEST_F(SheetCommand, ConvertWritesTheUsedRangeAndRefusesATextBeyondTheReadersLimit) {
   const fs::path csv = folder / "out.csv";
   const ProgramRun near =
