@@ -83,8 +83,8 @@ TEST_F(SheetCommand, ShowListsTheCellsWhenTheirRowsAndColumnsMakeTooLargeATable)
   // million texts, mostly empty.
   std::string cells;
   for (int i = 1; i <= 1001; ++i)
-    cells += (i > 1 ? ", " : "") + std::string(R"({"col": )") + std::to_string(i) +
-             R"(, "row": )" + std::to_string(i) + R"(, "values": [)" + std::to_string(i) + "]}";
+    cells += (i > 1 ? ", " : "") + std::string(R"({"col": )") + std::to_string(i) + R"(, "row": )" +
+             std::to_string(i) + R"(, "values": [)" + std::to_string(i) + "]}";
   const ProgramRun run = korvane("sheet show " + quoted(largestSheet("diagonal.vts", cells)));
   ASSERT_EQ(run.exitCode, 0) << run.output.substr(0, 500);
   const std::string start =

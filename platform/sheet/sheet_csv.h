@@ -26,8 +26,8 @@ namespace krv::sheet {
 
 // The text of the used range; false with `error` set when it would be
 // longer than `maxBytes`.
-bool sheetToDelimited(const ControlDocument& doc, char separator, std::uintmax_t maxBytes, std::string& text,
-                      std::string& error);
+bool sheetToDelimited(const ControlDocument& doc, char separator, std::uintmax_t maxBytes,
+                      std::string& text, std::string& error);
 bool sheetFromDelimited(ControlDocument& doc, std::string_view text, char separator, std::string& error);
 
 // Any text with BOM or UTF-16 as UTF-8 without BOM.

@@ -666,7 +666,8 @@ bool saveSheetFile(const ControlDocument& doc, const std::filesystem::path& file
   if (kind == SheetFileKind::Native) return writeFileAtomically(file, sheetToJson(doc), error);
   // No longer than the reader takes back.
   std::string text;
-  if (!sheetToDelimited(doc, kind == SheetFileKind::Csv ? ',' : '\t', kMaxSheetFileBytes, text, error)) {
+  if (!sheetToDelimited(doc, kind == SheetFileKind::Csv ? ',' : '\t', kMaxSheetFileBytes, text,
+                        error)) {
     error = "cannot write " + file.string() + ": " + error;
     return false;
   }
