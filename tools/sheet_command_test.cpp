@@ -114,7 +114,7 @@ TEST_F(SheetCommand, ConvertWritesTheUsedRangeAndRefusesATextBeyondTheReadersLim
   const fs::path far =
       largestSheet("far.vts", R"({"col": 16384, "row": 1048576, "values": ["far"]})");
   const ProgramRun refused = korvane("sheet convert " + quoted(far) + " " + quoted(csv));
-  EXPECT_EQ(refused.exitCode, 1) << refused.output;
+  EXPECT_NE(refused.exitCode, 0) << refused.output;
   EXPECT_NE(refused.output.find("out.csv"), std::string::npos) << refused.output;
   EXPECT_NE(refused.output.find("too large"), std::string::npos) << refused.output;
   EXPECT_EQ(readBytes(csv), "") << "the previous file stays";
