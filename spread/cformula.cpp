@@ -10,6 +10,7 @@
 #include "platform/acad/command_line.h"
 #include "platform/core/file_paths.h"
 #include "platform/core/number_text.h"
+#include "platform/sheet/cell_grid.h"
 #include "platform/sheet/number_text.h"
 #include "platform/sheet/ss_api.h"
 
@@ -207,7 +208,26 @@ void CFormula::readSheet() {
   mHeader->removeAll();
   mRows->removeAll();
   mSheet.getCellString(1, 1, mName, Data);
-  const int cols = mSheet.getMaxCols(), rows = mSheet.getMaxRows();
+  // The used range: the rows and columns up to the last filled cell (and
+  // the last column with a header text of its own). A sheet may declare
+  // 16384 x 1048576 cells and fill a few.
+  const auto& d = mSheet.document();
+  int cols = 0, rows = 0;
+  krv::sheet::FilledCellWalk walk(d.engine().grid(), 1, 1, d.maxCols(), d.maxRows());
+  for (int32_t c = 0, r = 0; walk.next(c, r);) {
+    cols = std::max(cols, c);
+    rows = r;
+  }
+  for (int col = d.maxCols(); col > cols; --col) {
+    if (d.hasHeaderText(col, 0)) {
+      cols = col;
+      break;
+    }
+  }
+  if (static_cast<long long>(cols) * rows > kMaxReadCells) {
+    acutPrintf(L"Spreadsheet too large to read: %i columns by %i rows\n", cols, rows);
+    return;
+  }
   Krv_String text;
   for (int col = 1; col <= cols; ++col) {
     mSheet.getCellString(col, SS_HEADER, text, Data);
@@ -249,8 +269,17 @@ void CFormula::answerFromTable() {
     col = lastColumnNamed(mSheet, valueName);
     if (keyCol < 0 || col < 0) return;
     Krv_String text;
-    for (int r = mSheet.getMaxRows(); r >= 1 && row < 0; --r)
-      if (mSheet.getCellString(keyCol, r, text, Data) && text.equal(key, false)) row = r;
+    if (key.isEmpty()) {
+      // An empty key matches an empty cell: the scan from the bottom ends early.
+      for (int r = mSheet.getMaxRows(); r >= 1 && row < 0; --r)
+        if (mSheet.getCellString(keyCol, r, text, Data) && text.equal(key, false)) row = r;
+    } else {
+      // Any other key can only be in a filled cell; the last match counts.
+      const auto& d = mSheet.document();
+      krv::sheet::FilledCellWalk walk(d.engine().grid(), keyCol, 1, keyCol, d.maxRows());
+      for (int32_t c = 0, r = 0; walk.next(c, r);)
+        if (mSheet.getCellString(c, r, text, Data) && text.equal(key, false)) row = r;
+    }
     if (row < 0) return;
   }
   Krv_String data;

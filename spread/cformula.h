@@ -14,7 +14,11 @@
 //     would nest more than kMaxFromTableNesting look-ups, fails (its formula
 //     gives an error) and says why on the command line.
 //   4 (kRead): load mFile, read it into mName, *mHeader and *mRows (when
-//     both outputs are given), then close without being shown.
+//     both outputs are given), then close without being shown. The rows
+//     and columns read are the used range: up to the last filled cell and
+//     the last column with a header text of its own. A used range of more
+//     than kMaxReadCells cells is not read ("Spreadsheet too large to
+//     read" on the command line).
 // Other values leave the window to the person. Every window registers
 // FROMTABLE on its sheet (2 to 4 arguments, references as cells).
 //
@@ -34,6 +38,7 @@ class CFormula : public CDialog {
  public:
   static constexpr UINT IDD = 133;
   enum Mode { kEvaluateCell = 1, kFromTable = 2, kListOutput = 3, kRead = 4 };
+  static constexpr long long kMaxReadCells = 4 << 20;
   enum Item {
     kFileEdit = 1000,
     kSaveButton = 1001,

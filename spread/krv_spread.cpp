@@ -4,6 +4,7 @@
 
 #include "platform/core/dial_string.h"
 #include "platform/core/number_text.h"
+#include "platform/sheet/cell_grid.h"
 #include "platform/sheet/control_text.h"
 #include "platform/sheet/number_text.h"
 #include "platform/sheet/ss_api.h"
@@ -469,18 +470,41 @@ bool Krv_Spread::findText(const Krv_String& text, int startCol, int startRow, in
   if (!mCreated) return false;
   const auto& d = document();
   int cols = d.maxCols(), rows = d.maxRows();
-  for (int r = std::max(startRow, 1); r <= rows; ++r) {
-    for (int c = r == startRow ? std::max(startCol, 1) : 1; c <= cols; ++c) {
-      Krv_String v(*d.valueText(c, r));
-      bool hit = part ? v.contains(text, false) : v.equal(text, false);
-      if (hit) {
+  const auto matches = [&](int c, int r) {
+    Krv_String v(*d.valueText(c, r));
+    return part ? v.contains(text, false) : v.equal(text, false);
+  };
+  if (text.isEmpty()) {
+    // An empty text matches an empty cell too: the first cell looked at
+    // that is empty (or any cell at all) ends the scan early.
+    for (int r = std::max(startRow, 1); r <= rows; ++r) {
+      for (int c = r == startRow ? std::max(startCol, 1) : 1; c <= cols; ++c) {
+        if (matches(c, r)) {
+          foundCol = c;
+          foundRow = r;
+          return true;
+        }
+      }
+    }
+    return false;
+  }
+  // Any other text can only be found in a filled cell: walk those, in
+  // reading order, the start row from the start column.
+  const auto search = [&](int col1, int row1, int row2) {
+    krv::sheet::FilledCellWalk walk(d.engine().grid(), col1, row1, cols, row2);
+    for (int32_t c = 0, r = 0; walk.next(c, r);) {
+      if (matches(c, r)) {
         foundCol = c;
         foundRow = r;
         return true;
       }
     }
-  }
-  return false;
+    return false;
+  };
+  const int first = std::max(startRow, 1);
+  if (first > rows) return false;
+  if (search(first == startRow ? std::max(startCol, 1) : 1, first, first)) return true;
+  return first < rows && search(1, first + 1, rows);
 }
 
 int Krv_Spread::replaceText(int col, int row, const Krv_String& what, const Krv_String& with) {

@@ -271,6 +271,26 @@ TEST_F(SheetOnDialog, FindTextSearchesRowByRowFromTheStartCell) {
   EXPECT_EQ(t, L"BOLT M24 x 60");
 }
 
+TEST_F(SheetOnDialog, FindTextOnTheLargestSheetLooksOnlyAtFilledCells) {
+  attach(3, 3);
+  ASSERT_TRUE(sheet.document().setMaxCols(krv::sheet::kControlMaxCols));
+  ASSERT_TRUE(sheet.document().setMaxRows(krv::sheet::kControlMaxRows));
+  sheet.setCellData(5, 1, L"Input");
+  sheet.setCellData(krv::sheet::kControlMaxCols, krv::sheet::kControlMaxRows, L"Calc");
+  int c, r;
+  // A scan of all 17 G positions would take minutes.
+  EXPECT_FALSE(sheet.findText(L"Local", 1, 1, c, r, false));
+  ASSERT_TRUE(sheet.findText(L"calc", 1, 1, c, r, false));
+  EXPECT_EQ(c, krv::sheet::kControlMaxCols);
+  EXPECT_EQ(r, krv::sheet::kControlMaxRows);
+  EXPECT_FALSE(sheet.findText(L"Input", 6, 1, c, r, false))
+      << "the start row is searched from the start column";
+  ASSERT_TRUE(sheet.findText(L"", 5, 1, c, r, false))
+      << "an empty text matches the first empty cell";
+  EXPECT_EQ(c, 6);
+  EXPECT_EQ(r, 1);
+}
+
 TEST_F(SheetOnDialog, ContextMenuCountsCommandsWithoutSeparators) {
   attach(3, 3);
   Krv_Array<int> kinds{kMenuSeparator, kMenuInsertRow, kMenuSeparator, kMenuCopy, kMenuDeleteRow, kMenuSeparator};

@@ -331,5 +331,38 @@ TEST_F(Launch, ReadSSFileGivesNameHeaderAndRows) {
   EXPECT_NE(out.text().find(L"Loading spreadsheet:"), std::wstring::npos);
 }
 
+TEST_F(Launch, ReadSSFileReadsTheUsedRangeOfTheLargestSheet) {
+  sheet::ControlDocument doc;
+  ASSERT_TRUE(doc.setMaxCols(sheet::kControlMaxCols));
+  ASSERT_TRUE(doc.setMaxRows(sheet::kControlMaxRows));
+  doc.setData(1, 1, L"Bolts");
+  doc.setData(2, 2, L"M20");
+  doc.setData(4, sheet::kHeaderIndex, L"Grade");  // a named column counts as used
+  std::string error;
+  ASSERT_TRUE(sheet::saveSheetFile(doc, lib.path() / "wide.vts", error)) << error;
+
+  Krv_String name;
+  Krv_StringArray header;
+  Krv_Array<Krv_StringArray> rows;
+  // 16384 x 1048576 texts would not fit in memory.
+  ReadSSFile(lib.text("wide.vts"), name, header, rows);
+  EXPECT_EQ(name, L"Bolts");
+  ASSERT_EQ(header.length(), 4);
+  EXPECT_EQ(header[3], L"Grade");
+  ASSERT_EQ(rows.length(), 2);
+  ASSERT_EQ(rows[1].length(), 4);
+  EXPECT_EQ(rows[1][1], L"M20");
+
+  doc.setData(sheet::kControlMaxCols, sheet::kControlMaxRows, L"far");
+  ASSERT_TRUE(sheet::saveSheetFile(doc, lib.path() / "far.vts", error)) << error;
+  acad::CommandLineCapture out;
+  ReadSSFile(lib.text("far.vts"), name, header, rows);
+  EXPECT_EQ(header.length(), 0);
+  EXPECT_EQ(rows.length(), 0);
+  EXPECT_NE(out.text().find(L"Spreadsheet too large to read: 16384 columns by 1048576 rows"),
+            std::wstring::npos)
+      << out.text();
+}
+
 }  // namespace
 }  // namespace krv::test

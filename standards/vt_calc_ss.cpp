@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "platform/core/file_paths.h"
 #include "platform/core/krv_settings.h"
 #include "platform/core/number_text.h"
 #include "platform/core/text_functions.h"
+#include "platform/sheet/cell_grid.h"
 #include "platform/win/message_box.h"
 #include "standards/calc_timers.h"
 #include "standards/standards_function_table.h"
@@ -135,9 +137,10 @@ Acad::ErrorStatus VtCalcSS::addVarCells(int first, int last, VtCellType kind) {
   last = std::min(last, getMaxRows());
   const int cols = getMaxCols();
   VtVarCell scan;
-  for (int row = first; row <= last; ++row)
-    for (int col = 1; col <= cols; ++col)
-      if (scan.initialize(*this, col, row, kind) == Acad::eOk) mVarCells.append(scan);
+  // Only a filled cell can hold a declaration; the walk keeps the reading order.
+  krv::sheet::FilledCellWalk walk(document().engine().grid(), 1, first, cols, last);
+  for (int32_t col = 0, row = 0; walk.next(col, row);)
+    if (scan.initialize(*this, col, row, kind) == Acad::eOk) mVarCells.append(scan);
   return Acad::eOk;
 }
 
@@ -300,9 +303,11 @@ Acad::ErrorStatus VtCalcSS::calculate() {
   int start = -1;
   if (findSectionStart(kSectionKeywords[3], start) != Acad::eOk)
     return fail(noSection(kSectionKeywords[3]));
-  const int rows = getMaxRows(), cols = getMaxCols();
-  for (int row = start; row <= rows; ++row)
-    for (int col = 1; col <= cols; ++col) calcCell(col, row);
+  // An empty cell is no equation, so only filled cells are visited, in
+  // reading order. The walk is live: a cell that an earlier equation fills
+  // (a declaration cell below the Calc keyword) is still reached.
+  krv::sheet::FilledCellWalk walk(document().engine().grid(), 1, start, getMaxCols(), getMaxRows());
+  for (int32_t col = 0, row = 0; walk.next(col, row);) calcCell(col, row);
   return Acad::eOk;
 }
 
@@ -368,13 +373,19 @@ Acad::ErrorStatus VtCalcSS::replaceGenVars() {
   if (mGenVarNames.isEmpty() || mGenVarValues.isEmpty()) return Acad::eOk;
   krv::WholeWordReplacer replacer;
   replacer.prepare(mGenVarNames, mGenVarValues, true);
-  const int cols = getMaxCols(), rows = getMaxRows();
+  // Each cell's text is replaced on its own, so the filled cells are taken
+  // first (column by column) and then rewritten.
+  std::vector<std::pair<int32_t, int32_t>> filled;
+  document().engine().grid().forEachAllocated(
+      1, 1, getMaxCols(), getMaxRows(),
+      [&](int32_t col, int32_t row, const krv::sheet::Cell& cell) {
+        if (cell.isFilled()) filled.emplace_back(col, row);
+      });
   Krv_String text;
-  for (int col = 1; col <= cols; ++col)
-    for (int row = 1; row <= rows; ++row) {
-      if (!getCellString(col, row, text, Value) || text.isEmpty()) continue;
-      if (replacer.apply(text)) setCellData(col, row, text);
-    }
+  for (const auto& [col, row] : filled) {
+    if (!getCellString(col, row, text, Value) || text.isEmpty()) continue;
+    if (replacer.apply(text)) setCellData(col, row, text);
+  }
   return Acad::eOk;
 }
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <limits>
+#include <utility>
 
 #include "platform/win/message_box.h"
 #include "standards/vt_calc_ss_test_support.h"
@@ -81,6 +83,61 @@ TEST_F(Calc, ASheetWithoutCalcFailsToCalculate) {
   ASSERT_EQ(e.loadFile(L"NoCalc"), Acad::eOk);
   ASSERT_EQ(e.initVarCells(), Acad::eOk);
   EXPECT_EQ(e.calculate(), Acad::eInvalidInput);
+}
+
+TEST_F(Calc, TheLargestSheetIsEvaluatedInTheTimeItsFilledCellsTake) {
+  // 16384 x 1048576 cells declared, a handful filled: the Output section
+  // runs to the far corner, the Calc section to the end of the sheet, and
+  // the missing Local keyword is looked for everywhere. Visiting every
+  // declared cell would take minutes.
+  sheet::ControlDocument doc;
+  ASSERT_TRUE(doc.setMaxCols(sheet::kControlMaxCols));
+  ASSERT_TRUE(doc.setMaxRows(sheet::kControlMaxRows));
+  const std::pair<int, const wchar_t*> column1[] = {
+      {1, L"Input"}, {2, L"Double a"}, {3, L"Calc"}, {4, L"b = a * gen_k"}, {5, L"Output"}};
+  for (const auto& [row, text] : column1) doc.setData(1, row, text);
+  doc.setData(sheet::kControlMaxCols, sheet::kControlMaxRows, L"Double b");
+  std::filesystem::create_directories(lib.path() / "Connection Standards");
+  std::string error;
+  ASSERT_TRUE(sheet::saveSheetFile(doc, lib.path() / "Connection Standards" / "Huge.vts", error))
+      << error;
+
+  Krv_Settings::current().setCalcMessages(false);  // the value left at the corner is no equation
+  VtCalcSS& e = openEngine();
+  ASSERT_EQ(e.loadFile(L"Huge"), Acad::eOk);
+  VtDlgStandardsData data;
+  data.mGenVarNames = {L"gen_k"};
+  data.mGenVarValues = {L"2"};
+  data.mVarCells.append(var(L"a", Input, L"21"));
+  data.mVarCells.append(var(L"b", Output, L""));
+  ASSERT_EQ(e.getFromVars(data), Acad::eOk);
+  ASSERT_EQ(e.mVarCells.length(), 2) << "b is declared in the far corner";
+  ASSERT_EQ(e.calcChild(data.mVarCells), Acad::eOk);
+  EXPECT_EQ(data.mVarCells[1].value(), L"42.0000000");
+}
+
+TEST_F(Calc, ACellFilledByAnEarlierEquationIsStillVisited) {
+  // The Local section lies below the Calc keyword: its declaration cell is
+  // emptied before the calculation and filled again by the first equation,
+  // so the reading-order pass meets the value there as a (failing) equation.
+  writeSheet("Late.vts", {{L"Input"},
+                          {L"Double a"},
+                          {L"Output"},
+                          {L""},
+                          {L"Double b"},
+                          {L"Calc"},
+                          {L"tmp = a + 1"},
+                          {L"b = tmp * 2"},
+                          {L"Local"},
+                          {L"Double tmp"}});
+  VtDlgStandardsData data;
+  data.mVarCells.append(var(L"a", Input, L"20"));
+  data.mVarCells.append(var(L"b", Output, L""));
+  ui->answerMessageBox(IDOK, L"failed:\nLocal\n");
+  ui->answerMessageBox(IDOK, L"failed:\n21.0000000\n");
+  ASSERT_TRUE(runChild(L"Late", data.mVarCells));
+  EXPECT_EQ(messages().size(), 2u);
+  EXPECT_EQ(data.mVarCells[1].value(), L"42.0000000");
 }
 
 // ---- equations -------------------------------------------------------------------------

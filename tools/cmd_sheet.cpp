@@ -1,14 +1,17 @@
 // korvane sheet show FILE [--formulas]: prints the cells of a sheet file as
 // an aligned table of value texts (with --formulas, a formula cell shows
-// its formula).
+// its formula), of the rows and columns that hold something.
 // korvane sheet convert IN OUT: converts between the native format (.vts
 // and other extensions) and CSV (.csv) or tab-separated text (.tsv, .txt).
 #include <algorithm>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/sheet/cell_address.h"
+#include "platform/sheet/cell_grid.h"
 #include "platform/sheet/control_text.h"
 #include "platform/sheet/sheet_file.h"
 #include "platform/sheet/text_utils.h"
@@ -20,37 +23,49 @@ namespace {
 
 using krv::sheet::ControlDocument;
 
-// The filled extent of a sheet: the last column and row holding something.
-void usedExtent(const ControlDocument& doc, int32_t& cols, int32_t& rows) {
-  cols = rows = 0;
-  doc.engine().grid().forEachAllocated(1, 1, doc.maxCols(), doc.maxRows(),
-                                        [&](int32_t c, int32_t r, const krv::sheet::Cell& cell) {
-                                          if (cell.value.isEmpty() && cell.formula == 0) return;
-                                          cols = std::max(cols, c);
-                                          rows = std::max(rows, r);
-                                        });
+// Rows or columns beyond this many table cells are listed cell by cell.
+constexpr size_t kMaxTableCells = 1000000;
+
+std::string cellText(const ControlDocument& doc, int32_t c, int32_t r, bool formulas) {
+  std::wstring t;
+  if (formulas && c > 0 && r > 0) t = *doc.formula(c, r);
+  if (t.empty()) t = *doc.valueText(c, r);
+  for (auto& ch : t) {
+    if (ch == L'\n' || ch == L'\r' || ch == L'\t') ch = L' ';
+  }
+  return krv::sheet::toUtf8Text(t);
 }
 
+// The rows and columns that hold a value or a formula, with their header
+// labels: a sheet may declare 16384 x 1048576 cells and fill a few, so the
+// work follows the filled cells. When those rows and columns would still
+// make a table of more than kMaxTableCells, the cells are listed one a line.
 void printTable(const ControlDocument& doc, bool formulas, std::ostream& out) {
-  int32_t cols = 0, rows = 0;
-  usedExtent(doc, cols, rows);
   out << "sheet of " << doc.maxCols() << " columns and " << doc.maxRows() << " rows\n";
-  if (cols == 0) return;
-  // Cell texts, header row and column first.
-  std::vector<std::vector<std::string>> table(static_cast<size_t>(rows) + 1,
-                                              std::vector<std::string>(static_cast<size_t>(cols) + 1));
-  for (int32_t r = 0; r <= rows; ++r) {
-    for (int32_t c = 0; c <= cols; ++c) {
-      std::wstring t;
-      if (formulas && c > 0 && r > 0) t = *doc.formula(c, r);
-      if (t.empty()) t = *doc.valueText(c, r);
-      for (auto& ch : t) {
-        if (ch == L'\n' || ch == L'\r' || ch == L'\t') ch = L' ';
-      }
-      table[static_cast<size_t>(r)][static_cast<size_t>(c)] = krv::sheet::toUtf8Text(t);
-    }
+  std::vector<std::pair<int32_t, int32_t>> filled;  // (col, row) in reading order
+  krv::sheet::FilledCellWalk walk(doc.engine().grid(), 1, 1, doc.maxCols(), doc.maxRows());
+  for (int32_t c = 0, r = 0; walk.next(c, r);) filled.emplace_back(c, r);
+  if (filled.empty()) return;
+  std::vector<int32_t> rows{0}, cols{0};  // header row and column first
+  for (const auto& [c, r] : filled) {
+    if (rows.back() != r) rows.push_back(r);
+    cols.push_back(c);
   }
-  std::vector<size_t> width(static_cast<size_t>(cols) + 1, 0);
+  std::sort(cols.begin() + 1, cols.end());
+  cols.erase(std::unique(cols.begin(), cols.end()), cols.end());
+
+  if (rows.size() * cols.size() > kMaxTableCells) {
+    out << filled.size() << " filled cells, one a line (a table would be " << cols.size() - 1
+        << " columns by " << rows.size() - 1 << " rows)\n";
+    for (const auto& [c, r] : filled)
+      out << krv::sheet::columnLetters(c) << r << " | " << cellText(doc, c, r, formulas) << "\n";
+    return;
+  }
+  std::vector<std::vector<std::string>> table(rows.size(), std::vector<std::string>(cols.size()));
+  for (size_t i = 0; i < rows.size(); ++i)
+    for (size_t j = 0; j < cols.size(); ++j)
+      table[i][j] = cellText(doc, cols[j], rows[i], formulas);
+  std::vector<size_t> width(cols.size(), 0);
   for (auto& row : table) {
     for (size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], krv::sheet::charCount(row[c]));
   }
@@ -72,7 +87,8 @@ KRV_COMMAND([](CLI::App& app) {
   auto* sub = app.add_subcommand("sheet", "Show or convert sheet files");
   sub->require_subcommand(1);
 
-  auto* show = sub->add_subcommand("show", "Print the cells of a sheet file as a table");
+  auto* show = sub->add_subcommand(
+      "show", "Print the rows and columns of a sheet file that hold something, as a table");
   auto file = std::make_shared<std::string>();
   auto formulas = std::make_shared<bool>(false);
   show->add_option("file", *file, "the sheet file (.vts/.json native, .csv, .tsv)")->required();

@@ -2,6 +2,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/sheet/cell_value.h"
@@ -17,6 +18,8 @@ struct Cell {
   uint32_t formula = 0;
   uint32_t attributes = 0;
   bool isBlank() const { return value.isEmpty() && formula == 0 && attributes == 0; }
+  // Holds a value or a formula (attributes alone do not fill a cell).
+  bool isFilled() const { return !value.isEmpty() || formula != 0; }
 };
 
 // Sparse cell storage: per column a vector of blocks of consecutive rows,
@@ -71,6 +74,19 @@ class CellGrid {
     }
   }
 
+  // Calls f(block, col) for every allocated block of the columns c1..c2,
+  // column by column; block b holds the rows b * kBlockRows + 1 and on.
+  template <class F>
+  void forEachBlock(int32_t c1, int32_t c2, F&& f) const {
+    if (c1 < 1) c1 = 1;
+    if (c2 > static_cast<int32_t>(mColumns.size())) c2 = static_cast<int32_t>(mColumns.size());
+    for (int32_t col = c1; col <= c2; ++col) {
+      const Column& c = mColumns[col - 1];
+      for (size_t b = 0; b < c.size(); ++b)
+        if (c[b]) f(static_cast<int32_t>(b), col);
+    }
+  }
+
   // One past the highest column and row that have an allocated block.
   int32_t allocatedColumns() const { return static_cast<int32_t>(mColumns.size()); }
   int32_t allocatedRows() const;
@@ -78,9 +94,16 @@ class CellGrid {
   // Frees the blocks of columns or rows beyond the limits (after a sheet
   // shrinks). Does not touch formulas: the document does.
   void truncate(int32_t maxCols, int32_t maxRows);
-  void clear() { mColumns.clear(); }
+  void clear() {
+    mColumns.clear();
+    ++mLayoutVersion;
+  }
   size_t blockCount() const;
   static size_t blockBytes() { return sizeof(Block); }
+
+  // Changes whenever a block is allocated or freed, so that a walk over the
+  // blocks knows when to look at them again.
+  uint64_t layoutVersion() const { return mLayoutVersion; }
 
   static const Value& emptyValue() {
     static const Value empty;
@@ -91,6 +114,34 @@ class CellGrid {
   using Block = std::array<Cell, kBlockRows>;
   using Column = std::vector<std::unique_ptr<Block>>;
   std::vector<Column> mColumns;
+  uint64_t mLayoutVersion = 0;
+};
+
+// Walks the filled cells of a rectangle in reading order: row by row, each
+// row's columns ascending. Only allocated blocks are looked at, so the cost
+// follows the cells a sheet holds, not the size it declares.
+//
+// The walk is live: the code between two steps may write to the grid (also
+// allocating or freeing blocks), and the next step finds the first cell
+// behind the current one that is filled at that moment. It therefore
+// visits exactly the cells that a scan of every position of the rectangle
+// would find filled when it reaches them.
+class FilledCellWalk {
+ public:
+  FilledCellWalk(const CellGrid& grid, int32_t c1, int32_t r1, int32_t c2, int32_t r2);
+  // Moves to the next filled cell; false when there is none.
+  bool next(int32_t& col, int32_t& row);
+
+ private:
+  // (block, column) of every allocated block of the rectangle's columns, sorted.
+  using Slot = std::pair<int32_t, int32_t>;
+  void index();
+
+  const CellGrid& mGrid;
+  int32_t mC1, mC2, mR2;
+  int32_t mRow, mCol;  // the current cell; mCol is mC1 - 1 before a row's first
+  uint64_t mVersion;
+  std::vector<Slot> mSlots;
 };
 
 }  // namespace krv::sheet

@@ -1,5 +1,9 @@
 #include "platform/sheet/sheet_csv.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "platform/sheet/cell_grid.h"
 #include "platform/sheet/control_text.h"
 #include "platform/sheet/text_utils.h"
 
@@ -47,26 +51,57 @@ std::string normalizeTextEncoding(std::string_view bytes) {
   return std::string(bytes);
 }
 
-std::string sheetToDelimited(const ControlDocument& doc, char separator) {
-  std::string out;
+bool sheetToDelimited(const ControlDocument& doc, char separator, std::uintmax_t maxBytes,
+                      std::string& text, std::string& error) {
+  // The fields of the filled cells in reading order, and the used range.
+  struct Field {
+    int32_t col, row;
+    std::string text;
+  };
+  std::vector<Field> fields;
+  int32_t cols = 0, rows = 0;
+  std::uintmax_t fieldBytes = 0;
   const CellDocument& engine = doc.engine();
-  for (int32_t r = 1; r <= doc.maxRows(); ++r) {
-    for (int32_t c = 1; c <= doc.maxCols(); ++c) {
-      if (c > 1) out += separator;
-      const Cell* cell = engine.grid().find(c, r);
-      if (!cell || (cell->value.isEmpty() && cell->formula == 0)) continue;
-      std::string field;
-      if (cell->formula) {
-        field = engine.formulaText(c, r);
-      } else {
-        field = toUtf8Text(*doc.data(c, r));
-        if (!field.empty() && (field[0] == '=' || field[0] == '\'')) field.insert(field.begin(), '\'');
-      }
-      appendField(out, field, separator);
+  FilledCellWalk walk(engine.grid(), 1, 1, doc.maxCols(), doc.maxRows());
+  for (int32_t c = 0, r = 0; walk.next(c, r);) {
+    std::string field;
+    if (engine.hasFormula(c, r)) {
+      field = engine.formulaText(c, r);
+    } else {
+      field = toUtf8Text(*doc.data(c, r));
+      if (!field.empty() && (field[0] == '=' || field[0] == '\''))
+        field.insert(field.begin(), '\'');
     }
-    out += '\n';
+    std::string quotedField;
+    appendField(quotedField, field, separator);
+    fieldBytes += quotedField.size();
+    fields.push_back({c, r, std::move(quotedField)});
+    cols = std::max(cols, c);
+    rows = r;
   }
-  return out;
+  // Every row has a line end and a separator between each two columns.
+  const std::uintmax_t bytes =
+      fieldBytes + static_cast<std::uintmax_t>(rows) * static_cast<std::uintmax_t>(cols);
+  if (bytes > maxBytes) {
+    error = "the used range of " + std::to_string(cols) + " columns and " + std::to_string(rows) +
+            " rows is too large for separated text (" + std::to_string(bytes) + " bytes; at most " +
+            std::to_string(maxBytes) + ")";
+    return false;
+  }
+  text.clear();
+  text.reserve(static_cast<size_t>(bytes));
+  size_t next = 0;
+  for (int32_t r = 1; r <= rows; ++r) {
+    int32_t at = 1;
+    for (; next < fields.size() && fields[next].row == r; ++next) {
+      text.append(static_cast<size_t>(fields[next].col - at), separator);
+      text += fields[next].text;
+      at = fields[next].col;
+    }
+    text.append(static_cast<size_t>(cols - at), separator);
+    text += '\n';
+  }
+  return true;
 }
 
 bool sheetFromDelimited(ControlDocument& doc, std::string_view input, char separator, std::string& error) {

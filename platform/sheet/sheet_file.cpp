@@ -658,12 +658,16 @@ bool loadSheetFile(ControlDocument& doc, const std::filesystem::path& file, std:
 }
 
 bool saveSheetFile(const ControlDocument& doc, const std::filesystem::path& file, std::string& error) {
-  switch (sheetFileKind(file)) {
-    case SheetFileKind::Native: return writeFileAtomically(file, sheetToJson(doc), error);
-    case SheetFileKind::Csv: return writeFileAtomically(file, sheetToDelimited(doc, ','), error);
-    case SheetFileKind::Tsv: return writeFileAtomically(file, sheetToDelimited(doc, '\t'), error);
+  const SheetFileKind kind = sheetFileKind(file);
+  if (kind == SheetFileKind::Native) return writeFileAtomically(file, sheetToJson(doc), error);
+  // No longer than the reader takes back.
+  std::string text;
+  if (!sheetToDelimited(doc, kind == SheetFileKind::Csv ? ',' : '\t', kMaxSheetFileBytes, text,
+                        error)) {
+    error = "cannot write " + file.string() + ": " + error;
+    return false;
   }
-  return false;
+  return writeFileAtomically(file, text, error);
 }
 
 }  // namespace krv::sheet

@@ -1,0 +1,123 @@
+// korvane sheet show and convert on sheets that declare the largest size
+// but hold next to nothing: the work follows the filled cells.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ProgramRun {
+  int exitCode = -1;
+  std::string output;  // standard output and standard error
+};
+
+std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
+
+ProgramRun korvane(const std::string& arguments) {
+  const std::string cmd = quoted(KORVANE_EXE) + " " + arguments + " 2>&1";
+  ProgramRun run;
+  FILE* pipe = ::popen(cmd.c_str(), "r");
+  if (!pipe) return run;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
+  const int status = ::pclose(pipe);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+std::string readBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class SheetCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = fs::temp_directory_path() / ("krv_sheet_cmd_" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+  }
+  void TearDown() override { fs::remove_all(folder); }
+
+  // A native sheet file of 16384 columns and 1048576 rows with the given cells.
+  fs::path largestSheet(const std::string& name, const std::string& cells) {
+    const fs::path file = folder / name;
+    std::ofstream(file)
+        << R"({"format": "korvane sheet", "version": 1, "cols": 16384, "rows": 1048576, "cells": [)"
+        << cells << "]}\n";
+    return file;
+  }
+
+  fs::path folder;
+};
+
+TEST_F(SheetCommand, ShowPrintsTheRowsAndColumnsThatHoldSomething) {
+  const fs::path file = largestSheet(
+      "corner.vts",
+      R"({"col": 2, "row": 3, "values": ["near"]}, {"col": 16384, "row": 1048576, "values": ["far"]})");
+  const ProgramRun run = korvane("sheet show " + quoted(file));
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_EQ(run.output,
+            "sheet of 16384 columns and 1048576 rows\n"
+            "        | B    | XFD\n"
+            "3       | near |\n"
+            "1048576 |      | far\n")
+      << "a table of the declared size would need 17 G cells";
+
+  const ProgramRun empty = korvane("sheet show " + quoted(largestSheet("empty.vts", "")));
+  ASSERT_EQ(empty.exitCode, 0) << empty.output;
+  EXPECT_EQ(empty.output, "sheet of 16384 columns and 1048576 rows\n");
+}
+
+TEST_F(SheetCommand, ShowListsTheCellsWhenTheirRowsAndColumnsMakeTooLargeATable) {
+  // A diagonal of 1001 cells spans 1001 rows and columns: a table of a
+  // million texts, mostly empty.
+  std::string cells;
+  for (int i = 1; i <= 1001; ++i)
+    cells += (i > 1 ? ", " : "") + std::string(R"({"col": )") + std::to_string(i) + R"(, "row": )" +
+             std::to_string(i) + R"(, "values": [)" + std::to_string(i) + "]}";
+  const ProgramRun run = korvane("sheet show " + quoted(largestSheet("diagonal.vts", cells)));
+  ASSERT_EQ(run.exitCode, 0) << run.output.substr(0, 500);
+  const std::string start =
+      "sheet of 16384 columns and 1048576 rows\n"
+      "1001 filled cells, one a line (a table would be 1001 columns by 1001 rows)\n"
+      "A1 | 1\n"
+      "B2 | 2\n";
+  EXPECT_EQ(run.output.substr(0, start.size()), start);
+  EXPECT_NE(run.output.find("\nALM1001 | 1001\n"), std::string::npos);
+}
+
+TEST_F(SheetCommand, ConvertWritesTheUsedRangeAndRefusesATextBeyondTheReadersLimit) {
+  const fs::path csv = folder / "out.csv";
+  const ProgramRun near =
+      korvane("sheet convert " +
+              quoted(largestSheet("near.vts", R"({"col": 2, "row": 3, "values": ["x"]})")) + " " +
+              quoted(csv));
+  ASSERT_EQ(near.exitCode, 0) << near.output;
+  EXPECT_EQ(readBytes(csv), ",\n,\n,x\n") << "columns A and B of rows 1 to 3";
+
+  const ProgramRun none =
+      korvane("sheet convert " + quoted(largestSheet("empty.vts", "")) + " " + quoted(csv));
+  ASSERT_EQ(none.exitCode, 0) << none.output;
+  EXPECT_EQ(readBytes(csv), "");
+
+  // The far corner makes the used range the whole sheet: 17 G separators.
+  const fs::path far =
+      largestSheet("far.vts", R"({"col": 16384, "row": 1048576, "values": ["far"]})");
+  const ProgramRun refused = korvane("sheet convert " + quoted(far) + " " + quoted(csv));
+  EXPECT_NE(refused.exitCode, 0) << refused.output;
+  EXPECT_NE(refused.output.find("out.csv"), std::string::npos) << refused.output;
+  EXPECT_NE(refused.output.find("too large"), std::string::npos) << refused.output;
+  EXPECT_EQ(readBytes(csv), "") << "the previous file stays";
+}
+
+}  // namespace
