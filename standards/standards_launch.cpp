@@ -41,9 +41,13 @@ bool StartDlgStandardsSS(VtDlgStandardsData& data) {
   try {
     krv::ResourceGuard guard;
     handle = gSSDlgsMgr.getDlg();
-    if (!handle) return false;
+    if (!handle) {
+      krv::setLastCalcFailure(L"no standards dialog could be built for the evaluation");
+      return false;
+    }
     auto* dialog = dynamic_cast<CDlgSSStandards*>(static_cast<krv::PooledStandardsDialog*>(handle));
     if (!dialog) {
+      krv::setLastCalcFailure(L"the dialog pool handed out a dialog of another kind");
       gSSDlgsMgr.releaseDlg(handle);
       return false;
     }
@@ -54,8 +58,10 @@ bool StartDlgStandardsSS(VtDlgStandardsData& data) {
     return ok;
   } catch (const std::exception& e) {
     krv::reportStoppedException(e.what());
+    krv::setLastCalcFailure(Krv_String(L"the evaluation was stopped by an error: ") + Krv_String(e.what()));
   } catch (...) {
     krv::reportStoppedException("unknown exception");
+    krv::setLastCalcFailure(L"the evaluation was stopped by an unknown error");
   }
   if (handle) gSSDlgsMgr.releaseDlg(handle);
   return false;

@@ -43,6 +43,7 @@
 #include "standards/vt_calc_ss.h"
 #include "standards/vt_dlg_standards_data.h"
 #include "standards/vt_ss_mapping.h"
+#include "platform/win/text_bytes.h"
 #include "tools/command_registry.h"
 #include "tools/exit_codes.h"
 #include "tools/shell_quote.h"
@@ -304,15 +305,17 @@ int evaluate(Options o) {
     table.push_back({"kind", "type", "name"});
   for (int i = 0; i < record.mVarCells.length(); ++i) {
     const VtVarCell& c = record.mVarCells[i];
-    std::vector<std::string> row = {kindName(c), typeName(c.valueType()), narrow(c.name())};
+    // Names and values come from files: shown escaped, whole.
+    std::vector<std::string> row = {kindName(c), typeName(c.valueType()),
+                                    krv::displayText(narrow(c.name()), 0)};
     if (mappingOk) {
       Krv_String was;
       if (!c.isLocal()) {
         VtValueType type = c.valueType();
         if (mapping.getMacroVarValue(c.name(), type, was, beforeRecord) != Acad::eOk) was = L"?";
       }
-      row.push_back(narrow(was));
-      row.push_back(narrow(c.value()));
+      row.push_back(krv::displayText(narrow(was), 0));
+      row.push_back(krv::displayText(narrow(c.value()), 0));
     }
     table.push_back(std::move(row));
   }
@@ -328,7 +331,7 @@ int evaluate(Options o) {
     std::istringstream lines(body);
     bool first = true;
     while (std::getline(lines, line)) {
-      std::cout << (first ? "  - " : "    ") << line << "\n";
+      std::cout << (first ? "  - " : "    ") << krv::displayText(line, 0) << "\n";
       first = false;
     }
   }

@@ -113,7 +113,7 @@ KRV_COMMAND([](CLI::App& app) {
   sub->require_subcommand(1);
   auto* show = sub->add_subcommand("show", "Print the couplings stored for a standard");
   auto o = std::make_shared<Options>();
-  show->add_option("standard", o->standard, "the standard's name below \"Connection Standards\"")->required();
+  show->add_option("standard", o->standard, "the standard's name below \"Connection Standards\", or the path of its sheet file (the mapping file beside it is read)")->required();
   show->add_option("key", o->key, "only the mapping of this key (a macro's caller name)");
   show->add_option("--library", o->library, "the library folder")->capture_default_str();
   show->add_option("--macro", o->macro, "a macro file whose values are shown beside the couplings");

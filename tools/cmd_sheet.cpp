@@ -15,6 +15,7 @@
 #include "platform/sheet/control_text.h"
 #include "platform/sheet/sheet_file.h"
 #include "platform/sheet/text_utils.h"
+#include "platform/win/text_bytes.h"
 #include "tools/command_registry.h"
 #include "tools/exit_codes.h"
 #include "tools/shell_quote.h"
@@ -33,7 +34,8 @@ std::string cellText(const ControlDocument& doc, int32_t c, int32_t r, bool form
   for (auto& ch : t) {
     if (ch == L'\n' || ch == L'\r' || ch == L'\t') ch = L' ';
   }
-  return krv::sheet::toUtf8Text(t);
+  // Other control characters and stray bytes of a hostile file are escaped.
+  return krv::displayText(krv::sheet::toUtf8Text(t), 0);
 }
 
 // The rows and columns that hold a value or a formula, with their header

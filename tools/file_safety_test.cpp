@@ -12,6 +12,8 @@
 #include <iterator>
 #include <string>
 
+#include "tools/exit_codes.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -85,7 +87,7 @@ TEST_F(FileSafety, SheetConvertRefusesAReadOnlyTargetAndKeepsAWritableOnesMode) 
   fs::permissions(locked, fs::perms(0444));
   fs::permissions(shared, fs::perms(0640));
   ProgramRun run = korvane("sheet convert " + quoted(sampleSheet) + " " + quoted(locked));
-  EXPECT_NE(run.exitCode, 0) << run.output;
+  EXPECT_EQ(run.exitCode, krv::tools::kExitOutput) << run.output;
   EXPECT_NE(run.output.find("read-only"), std::string::npos) << run.output;
   EXPECT_EQ(readBytes(locked), "previous");
   EXPECT_EQ(modeOf(locked), 0444u);
@@ -103,7 +105,7 @@ TEST_F(FileSafety, EvaluateRefusesAReadOnlyOutputOrMacro) {
   write(out, "previous");
   fs::permissions(out, fs::perms(0444));
   ProgramRun run = korvane("evaluate EndPlate --macro " + quoted(macro) + " --out " + quoted(out));
-  EXPECT_NE(run.exitCode, 0) << run.output;
+  EXPECT_EQ(run.exitCode, krv::tools::kExitOutput) << run.output;
   EXPECT_NE(run.output.find("read-only"), std::string::npos) << run.output;
   EXPECT_EQ(readBytes(out), "previous");
   EXPECT_EQ(modeOf(out), 0444u);
@@ -111,7 +113,7 @@ TEST_F(FileSafety, EvaluateRefusesAReadOnlyOutputOrMacro) {
   const std::string original = readBytes(macro);
   fs::permissions(macro, fs::perms(0444));
   run = korvane("evaluate EndPlate --macro " + quoted(macro));
-  EXPECT_NE(run.exitCode, 0) << run.output;
+  EXPECT_EQ(run.exitCode, krv::tools::kExitOutput) << run.output;
   EXPECT_EQ(readBytes(macro), original);
   EXPECT_EQ(modeOf(macro), 0444u);
   EXPECT_EQ(entries(), 2);
@@ -127,7 +129,7 @@ TEST_F(FileSafety, AFileSizeLimitFailsTheWriteInsteadOfKillingTheProgram) {
       korvane("sheet convert " + quoted(folder / "big.csv") + " " + quoted(folder / "big.vts"),
               "ulimit -f 16");
   EXPECT_TRUE(run.exited) << "the program ends by itself, not by the signal of the limit";
-  EXPECT_NE(run.exitCode, 0) << run.output;
+  EXPECT_EQ(run.exitCode, krv::tools::kExitOutput) << run.output;
   EXPECT_NE(run.output.find("big.vts"), std::string::npos) << run.output;
   EXPECT_EQ(entries(), 1) << "neither the target nor a temporary file is left";
 }
@@ -151,7 +153,7 @@ TEST_F(FileSafety, RegisterWritesTheRegistryOnceAndAFailedWriteKeepsThePreviousF
 
   run = korvane("register" + moduleArg, "ulimit -f 16");
   EXPECT_TRUE(run.exited) << "the program ends by itself, not by the signal of the limit";
-  EXPECT_NE(run.exitCode, 0) << run.output;
+  EXPECT_EQ(run.exitCode, krv::tools::kExitOutput) << run.output;
   EXPECT_EQ(readBytes(registry), before) << "no part of the registration was written";
   EXPECT_EQ(entries(), 2) << "no temporary file is left";
 }
@@ -168,7 +170,7 @@ TEST_F(FileSafety, RegisterRefusesAReadOnlyRegistryFile) {
   ASSERT_FALSE(before.empty());
   fs::permissions(registry, fs::perms(0444));
   const ProgramRun run = korvane("register" + moduleArg);
-  EXPECT_NE(run.exitCode, 0) << run.output;
+  EXPECT_EQ(run.exitCode, krv::tools::kExitOutput) << run.output;
   EXPECT_NE(run.output.find("read-only"), std::string::npos) << run.output;
   EXPECT_EQ(readBytes(registry), before);
   EXPECT_EQ(modeOf(registry), 0444u);
@@ -185,7 +187,7 @@ TEST_F(FileSafety, ARegistryThatIsADeviceOrAPipeIsRefusedAtOnce) {
         korvane("register --module-dir " + quoted(module) + " --registry " + quoted(bad),
                 "ulimit -v 2000000", "timeout 20");
     EXPECT_TRUE(run.exited) << bad;
-    EXPECT_NE(run.exitCode, 0) << run.output;
+    EXPECT_EQ(run.exitCode, krv::tools::kExitInput) << run.output;
     EXPECT_NE(run.output.find("not a regular file"), std::string::npos) << run.output;
   }
 }
