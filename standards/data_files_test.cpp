@@ -129,11 +129,12 @@ TEST_F(DataFiles, AFileChangedMomentsAgoIsNeverServedFromTheCache) {
   // the stamp as it is, so a kept copy could go stale unseen.
   auto first = readLookupTable(path);
   ASSERT_TRUE(first);
-  EXPECT_NE(readLookupTable(path), first) << "written just now: parsed again on every call";
+  EXPECT_NE(readLookupTable(path).get(), first.get())
+      << "written just now: parsed again on every call";
 
   waitUntilSettled();
   auto settled = readLookupTable(path);
-  EXPECT_EQ(readLookupTable(path), settled) << "unchanged for long enough: kept";
+  EXPECT_EQ(readLookupTable(path).get(), settled.get()) << "unchanged for long enough: kept";
 }
 
 }  // namespace

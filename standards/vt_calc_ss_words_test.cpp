@@ -37,7 +37,7 @@ TEST(WholeWordReplacer, KeepsLongerWordsWholeOnEveryPath) {
     replacer.prepare(c.names, c.values, false);
     Krv_String text = c.text;
     EXPECT_TRUE(replacer.apply(text)) << c.path;
-    EXPECT_EQ(text, Krv_String(c.expected)) << c.path;
+    EXPECT_EQ(text.str(), std::wstring(c.expected)) << c.path;
   }
 }
 
