@@ -155,7 +155,7 @@ def mutants_of(path: Path) -> list[Mutant]:
 
 class Runner:
     def __init__(self, build: Path, source: Path, jobs: int, timeout: int) -> None:
-        self.build = build
+        self.build = build.resolve()  # the test programs run in their own folder
         self.source = source
         self.jobs = jobs
         self.timeout = timeout

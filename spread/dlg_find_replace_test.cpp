@@ -172,4 +172,24 @@ TEST_F(FindReplaceTest, DialogOfAVanishedSheetDoesNothing) {
   EXPECT_EQ(orphan.replaceAll(), 0);
 }
 
+TEST_F(FindReplaceTest, AfterTheLastHitInTheCellFindNextGoesOnToTheNextCellWithTheText) {
+  const int nextCol = 3, row = 3;
+  sheet.setCellData(nextCol, row, L"2x IPE 300");
+  const std::wstring find = L"ipe";
+  dlg->setFindText(find);
+  auto& d = sheet.document();
+  ASSERT_TRUE(dlg->findNext(false));  // "IPE 200 / IPE 240" in (1, 3), first hit
+  ASSERT_TRUE(dlg->findNext(false));  // its second and last hit
+  const int lastHitInFirstCell = 10;  // after "IPE 200 / "
+  ASSERT_EQ(d.editSelStart(), lastHitInFirstCell);
+  ASSERT_TRUE(dlg->findNext(false));
+  EXPECT_EQ(d.activeCol(), nextCol) << "the next cell in the same row holds the text";
+  EXPECT_EQ(d.activeRow(), row);
+  EXPECT_TRUE(d.editing());
+  const int hitInNextCell = 3;  // after "2x "
+  EXPECT_EQ(d.editSelStart(), hitInNextCell);
+  EXPECT_EQ(d.editSelEnd(), hitInNextCell + static_cast<int>(find.size()));
+  EXPECT_FALSE(dlg->findNext(false)) << "no further cell holds the text and wrapping is off";
+}
+
 }  // namespace

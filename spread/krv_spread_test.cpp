@@ -408,6 +408,41 @@ TEST_F(SheetOnDialog, DefaultLookModesDifferInTheEditOptions) {
   EXPECT_EQ(sheet.modeValue(), 5);
 }
 
+TEST_F(SheetOnDialog, InsertedRowWithCopyFormatTakesTheFormatOfTheRowItPushesDown) {
+  attach(2, 3);
+  auto& d = sheet.document();
+  krv::sheet::CellAttributes above, pushed;
+  above.backColor = 0x0000FF;
+  pushed.backColor = 0x00FF00;
+  pushed.locked = true;
+  d.setCellAttributes(1, 1, above);
+  d.setCellAttributes(1, 2, pushed);
+  constexpr double kAboveHeight = 20.0, kPushedHeight = 33.0;
+  d.setRowHeight(1, kAboveHeight);
+  d.setRowHeight(2, kPushedHeight);
+
+  const int newRow = 2, pushedRow = 3;
+  ASSERT_TRUE(sheet.insertRow(newRow, false, true));
+  EXPECT_EQ(d.attributes(1, newRow).backColor, pushed.backColor)
+      << "the format comes from the row below, not the one above";
+  EXPECT_EQ(d.rowHeight(newRow), kPushedHeight);
+  EXPECT_EQ(d.attributes(1, pushedRow).backColor, pushed.backColor)
+      << "the pushed row keeps its own format";
+  EXPECT_EQ(d.rowHeight(pushedRow), kPushedHeight);
+  EXPECT_EQ(d.attributes(1, 1).backColor, above.backColor);
+  EXPECT_EQ(d.rowHeight(1), kAboveHeight);
+}
+
+TEST_F(SheetOnDialog, GrowingColumnsCopiesTheLastColumnOnlyWithInitialise) {
+  attach(2, 2);
+  sheet.setCheckBoxFormat(2, 1, 2, 2);
+  const int checkBox = sheet.getCellType(2, 1);
+  sheet.setMaxCols(4, true);
+  EXPECT_EQ(sheet.getCellType(4, 1), checkBox) << "the new columns take the last column's format";
+  sheet.setMaxCols(6, false);
+  EXPECT_NE(sheet.getCellType(6, 1), checkBox);
+}
+
 TEST(DynMenu, IdentifierTableIsDistinctAndReversible) {
   std::set<UINT> seen;
   for (int i = 0; i < dynMenu::kEntryCount; ++i) {

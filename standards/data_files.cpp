@@ -34,6 +34,14 @@ constexpr std::int64_t kSettledNs = 2'000'000'000;
 
 std::int64_t nanoseconds(const timespec& t) { return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; }
 
+std::int64_t systemNow() {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return nanoseconds(now);
+}
+
+std::atomic<krv::DataFileClock> gClock{&systemNow};
+
 // The stamp of a file, and whether it is settled: last modified or changed
 // long enough ago that a later change must give another stamp.
 bool stampOf(const std::string& path, FileStamp& stamp, bool& settled) {
@@ -44,9 +52,7 @@ bool stampOf(const std::string& path, FileStamp& stamp, bool& settled) {
   stamp.size = st.st_size;
   stamp.modified = nanoseconds(st.st_mtim);
   stamp.changed = nanoseconds(st.st_ctim);
-  timespec now {};
-  ::clock_gettime(CLOCK_REALTIME, &now);
-  const std::int64_t n = nanoseconds(now);
+  const std::int64_t n = gClock.load()();
   settled = n - stamp.modified > kSettledNs && n - stamp.changed > kSettledNs;
   return true;
 }
@@ -182,6 +188,8 @@ void clearDataFileCache() {
   lookupFiles().clear();
   sizeFiles().clear();
 }
+
+void setDataFileClock(DataFileClock clock) { gClock = clock ? clock : &systemNow; }
 
 void parseLookupLines(const Krv_StringArray& lines, LookupTable& table) {
   // The arrays grow by a fixed step; reserving keeps large files linear.

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -64,6 +65,11 @@ void setDataFileCacheEnabled(bool on);
 bool dataFileCacheEnabled();
 // Forgets every kept file.
 void clearDataFileCache();
+// The clock that tells how long ago a file changed, in nanoseconds since
+// 1970 UTC (the time base of file times); null restores the system clock.
+// Tests set one to age a file without waiting.
+using DataFileClock = std::int64_t (*)();
+void setDataFileClock(DataFileClock clock);
 
 // Parsing of the two forms from lines already read (no cache).
 void parseLookupLines(const Krv_StringArray& lines, LookupTable& table);

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "platform/core/krv_settings.h"
 #include "platform/core/temp_folder_for_tests.h"
@@ -13,14 +13,27 @@ namespace {
 
 class DataFiles : public ::testing::Test {
  protected:
-  void SetUp() override { Krv_Settings::setLibDir(lib.text()); }
+  void SetUp() override {
+    Krv_Settings::setLibDir(lib.text());
+    clockAhead = std::chrono::nanoseconds::zero();
+    krv::setDataFileClock(&testClock);
+  }
   void TearDown() override {
     Krv_Settings::setLibDir(L"");
     krv::setDataFileCacheEnabled(true);
+    krv::setDataFileClock(nullptr);
+  }
+  // The system clock, put forward by clockAhead, so that a test can age its
+  // files without waiting.
+  static std::int64_t testClock() {
+    const auto now = std::chrono::system_clock::now().time_since_epoch() + clockAhead.load();
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(now).count();
   }
   // Files are kept parsed only once they have been left unchanged for a
-  // while (see data_files.h).
-  static void waitUntilSettled() { std::this_thread::sleep_for(std::chrono::milliseconds(2100)); }
+  // while (two seconds, see data_files.h): ten seconds leaves no doubt.
+  static void waitUntilSettled() { clockAhead = std::chrono::seconds(10); }
+  static void backToNow() { clockAhead = std::chrono::nanoseconds::zero(); }
+  static inline std::atomic<std::chrono::nanoseconds> clockAhead{};
   TempFolder lib;
 };
 
@@ -92,6 +105,7 @@ TEST_F(DataFiles, KeptFilesAreReadAgainWhenChanged) {
   EXPECT_EQ(readLookupTable(path), first);  // kept
   EXPECT_EQ(first->rows[0][1], L"old");
 
+  backToNow();
   lib.writeBytes(rel, "key\tnew\n");  // same size, written now
   auto second = readLookupTable(path);
   ASSERT_TRUE(second);
@@ -105,6 +119,22 @@ TEST_F(DataFiles, KeptFilesAreReadAgainWhenChanged) {
   krv::setDataFileCacheEnabled(false);
   EXPECT_EQ(readLookupTable(path)->rows[0][1], L"again");
   EXPECT_NE(readLookupTable(path), readLookupTable(path));  // parsed on every call
+}
+
+TEST_F(DataFiles, AFileChangedMomentsAgoIsNeverServedFromTheCache) {
+  lib.writeBytes("recent.txt", "key\tvalue\n");
+  Krv_String path;
+  ASSERT_TRUE(findDataFile(L"recent.txt", path));
+  // Another change within the file system's time granularity could leave
+  // the stamp as it is, so a kept copy could go stale unseen.
+  auto first = readLookupTable(path);
+  ASSERT_TRUE(first);
+  EXPECT_NE(readLookupTable(path).get(), first.get())
+      << "written just now: parsed again on every call";
+
+  waitUntilSettled();
+  auto settled = readLookupTable(path);
+  EXPECT_EQ(readLookupTable(path).get(), settled.get()) << "unchanged for long enough: kept";
 }
 
 }  // namespace

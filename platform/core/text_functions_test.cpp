@@ -239,3 +239,26 @@ TEST(Sorting, NaturalOrderAndStableSorts) {
   EXPECT_EQ(w, (Krv_Array<double>{1.0, 3.0, 5.0}));
   EXPECT_EQ(ObjectExportAddToSorted(w, 3.0), 2);
 }
+
+TEST(Sorting, DigitRunsCompareByValueWhateverTheirLeadingZeros) {
+  struct Case {
+    const wchar_t *a, *b;
+    int expected;  // sign of compareNatural(a, b)
+  };
+  const Case cases[] = {
+      {L"M007", L"M8", -1},       // 7 < 8 although "007" is the longer run
+      {L"M8", L"M10", -1},        // 8 < 10 although '8' > '1'
+      {L"M007", L"M10", -1},      // 7 < 10, both runs two or more digits long
+      {L"M010", L"M9", 1},        // 10 > 9 although '0' < '9'
+      {L"M0", L"M00", -1},        // equal values: the texts decide, and never equal
+      {L"M007x2", L"M7x10", -1},  // equal runs go on to the next run
+  };
+  for (const Case& c : cases) {
+    const int got = compareNatural(c.a, c.b);
+    EXPECT_EQ((got > 0) - (got < 0), c.expected)
+        << Krv_String(c.a).utf8() << " vs " << Krv_String(c.b).utf8();
+  }
+  Krv_StringArray bolts{L"M10", L"M8", L"M007"};
+  ObjectExportSort(bolts);
+  EXPECT_EQ(bolts, (Krv_StringArray{L"M007", L"M8", L"M10"}));
+}

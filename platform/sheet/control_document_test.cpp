@@ -138,5 +138,65 @@ TEST_F(ControlDocumentTest, AutomaticCalculationIsOptionSeven) {
   EXPECT_EQ(data(2, 1), L"8");
 }
 
+TEST_F(ControlDocumentTest, BlockWithTabsAndLineBreaksInCellsPastesBackIntoTheSameCells) {
+  doc.setData(1, 1, L"a\tb");
+  doc.setData(2, 1, L"c");
+  doc.setData(1, 2, L"line 1\r\nline 2");
+  doc.setData(2, 2, L"d\ne");
+  const std::wstring block = doc.copyBlock(1, 1, 2, 2);
+  // A tab or line break inside a cell would start another field or line
+  // and shift every cell after it.
+  EXPECT_EQ(block, L"a b\tc\r\nline 1  line 2\td e\r\n")
+      << "one line per row, one tab between cells";
+
+  const int32_t pasteCol = 3, pasteRow = 3;
+  ASSERT_TRUE(doc.pasteBlock(pasteCol, pasteRow, block));
+  EXPECT_EQ(data(pasteCol, pasteRow), L"a b");
+  EXPECT_EQ(data(pasteCol + 1, pasteRow), L"c");
+  EXPECT_EQ(data(pasteCol, pasteRow + 1), L"line 1  line 2");
+  EXPECT_EQ(data(pasteCol + 1, pasteRow + 1), L"d e");
+  EXPECT_EQ(data(pasteCol, pasteRow + 2), L"")
+      << "the block has two rows, nothing lands below them";
+}
+
+TEST_F(ControlDocumentTest, ResetGivesExactlyTheOptionsOfANewControl) {
+  const ControlDocument fresh;
+  constexpr int kRedraw = 8;
+  ASSERT_TRUE(fresh.boolOption(kRedraw)) << "a new control draws";
+  for (int i = 0; i < ControlDocument::kOptionCount; ++i) {
+    doc.setBoolOption(i, !fresh.boolOption(i));
+    doc.setIntOption(i, i + 1);
+  }
+  doc.look().textTipDelay = 1;
+  constexpr int32_t kAllLines = -1;
+  doc.setRowHeight(kAllLines, 30.0);
+  doc.setColWidth(kAllLines, 30.0);
+  doc.reset();
+  for (int i = 0; i < ControlDocument::kOptionCount; ++i) {
+    EXPECT_EQ(doc.boolOption(i), fresh.boolOption(i)) << "boolean option " << i;
+    EXPECT_EQ(doc.intOption(i), fresh.intOption(i)) << "integer option " << i;
+  }
+  EXPECT_EQ(doc.look(), fresh.look());
+  EXPECT_EQ(doc.defaultRowHeight(), fresh.defaultRowHeight());
+  EXPECT_EQ(doc.defaultColWidth(), fresh.defaultColWidth());
+  EXPECT_EQ(doc.maxRows(), fresh.maxRows());
+  EXPECT_EQ(doc.maxCols(), fresh.maxCols());
+}
+
+TEST_F(ControlDocumentTest, ClearCellEmptiesCellsAndHeadersInsideTheSheetOnly) {
+  doc.setData(1, 1, L"x");
+  doc.setFormula(2, 1, L"=A1");
+  constexpr int32_t kHeader = 0;
+  doc.setData(1, kHeader, L"Name");
+  EXPECT_TRUE(doc.clearCell(1, 1));
+  EXPECT_EQ(data(1, 1), L"");
+  EXPECT_TRUE(doc.clearCell(2, 1));
+  EXPECT_EQ(*doc.formula(2, 1), L"") << "a cleared formula cell holds nothing";
+  EXPECT_TRUE(doc.clearCell(1, kHeader));
+  EXPECT_EQ(data(1, kHeader), L"A") << "the column header is back to its letter";
+  EXPECT_FALSE(doc.clearCell(doc.maxCols() + 1, 1));
+  EXPECT_FALSE(doc.clearCell(1, doc.maxRows() + 1));
+}
+
 }  // namespace
 }  // namespace krv::sheet
