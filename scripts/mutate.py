@@ -159,8 +159,10 @@ def mutants_of(path: Path) -> list[Mutant]:
 
 class Runner:
     def __init__(self, build: Path, source: Path, jobs: int, timeout: int) -> None:
-        self.build = build
-        self.source = source
+        # Absolute, since a test program runs with its own folder as the
+        # working directory.
+        self.build = build.resolve()
+        self.source = source.resolve()
         self.jobs = jobs
         self.timeout = timeout
 
