@@ -221,9 +221,10 @@ std::vector<std::pair<std::wstring, std::wstring>> registeredLayout(const std::w
   }
   for (const auto& i : kInterfaces) {
     const std::wstring key = std::wstring(L"Interface\\") + i.text;
-    layout.insert(layout.end(), {{key, std::wstring(i.name) + L" Interface"},
-                                 {key + L"\\TypeLib", lib},
-                                 {key + L"\\ProxyStubClsid32", L"{00020424-0000-0000-C000-000000000046}"}});
+    layout.insert(layout.end(),
+                  {{key, std::wstring(i.name) + L" Interface"},
+                   {key + L"\\TypeLib", lib},
+                   {key + L"\\ProxyStubClsid32", L"{00020424-0000-0000-C000-000000000046}"}});
   }
   return layout;
 }
@@ -244,8 +245,9 @@ TEST_F(ComRegistration, AnySingleFailedWriteIsReportedAndTheOthersAreStillWritte
   for (Failure failure : {Failure::KeyRefused, Failure::ValueRefused}) {
     for (const auto& place : places) {
       const std::wstring& failing = layout[place.index].first;
-      SCOPED_TRACE(std::string(failure == Failure::KeyRefused ? "key refused at " : "value refused at ") +
-                   place.name);
+      SCOPED_TRACE(
+          std::string(failure == Failure::KeyRefused ? "key refused at " : "value refused at ") +
+          place.name);
       krv::Registry::resetInMemory();
       placeServer();
       if (failure == Failure::KeyRefused)

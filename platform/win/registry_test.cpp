@@ -174,7 +174,8 @@ TEST_F(RegistryTest, FailingValueWritesHitOnlyThatKey) {
   RegCloseKey(below);
   krv::Registry::resetInMemory();
   bolt = create(HKEY_CLASSES_ROOT, L"CLSID\\Bolt");
-  EXPECT_EQ(setText(bolt, nullptr, L"Bolt Class"), ERROR_SUCCESS) << "a fresh store forgets the failure";
+  EXPECT_EQ(setText(bolt, nullptr, L"Bolt Class"), ERROR_SUCCESS)
+      << "a fresh store forgets the failure";
   RegCloseKey(bolt);
 }
 

@@ -5,8 +5,10 @@
 
 #include <climits>
 #include <string>
+#include <vector>
 
 #include "platform/win/edit.h"
+#include "platform/win/window_observer.h"
 
 namespace {
 
@@ -78,6 +80,75 @@ TEST_F(DlgItemIntTest, WrittenNumbersReadBack) {
   BOOL translated = FALSE;
   EXPECT_EQ(parent.GetDlgItemInt(kFieldId, &translated, FALSE), 3000000000u);
   EXPECT_TRUE(translated);
+}
+
+TEST(WndTest, TextSetBeforeCreationIsKept) {
+  CWnd window;
+  window.SetWindowText(L"Beam");
+  EXPECT_EQ(window.GetWindowText(), L"Beam");
+}
+
+// Counts the redraw requests of the observed window.
+struct RedrawCounter : WindowObserver {
+  int invalidated = 0;
+  void windowChanged(CWnd&, WindowChange change) override {
+    invalidated += change == WindowChange::Invalidated;
+  }
+};
+
+TEST(WndTest, MovingOrSizingAloneRedraws) {
+  constexpr int kLeft = 10, kTop = 20, kWidth = 100, kHeight = 50;
+  struct Case {
+    const char* what;
+    int x, y, cx, cy;
+    UINT flags;
+    bool redrawn;
+  };
+  const Case cases[] = {
+      {"moved only", kLeft + 5, kTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER, true},
+      {"sized only", 0, 0, kWidth + 5, kHeight, SWP_NOMOVE | SWP_NOZORDER, true},
+      {"moved and sized", kLeft + 5, kTop + 5, kWidth + 5, kHeight + 5, SWP_NOZORDER, true},
+      {"put where it is", kLeft, kTop, kWidth, kHeight, SWP_NOZORDER, false},
+      {"moved without redraw", kLeft + 5, kTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW,
+       false},
+  };
+  for (const auto& c : cases) {
+    CWnd window;
+    ASSERT_TRUE(window.CreateEx(0, L"#32770", L"", WS_POPUP | WS_VISIBLE,
+                                CRect(kLeft, kTop, kLeft + kWidth, kTop + kHeight), nullptr, 0));
+    RedrawCounter counter;
+    window.addObserver(&counter);
+    window.SetWindowPos(nullptr, c.x, c.y, c.cx, c.cy, c.flags);
+    EXPECT_EQ(counter.invalidated > 0, c.redrawn) << c.what;
+    window.removeObserver(&counter);
+    window.DestroyWindow();
+  }
+}
+
+// A parent that records the notification codes its controls send.
+class NotificationRecorder : public CWnd {
+ public:
+  std::vector<UINT> codes;
+  BOOL OnCommand(WPARAM wParam, LPARAM) override {
+    codes.push_back(HIWORD(wParam));
+    return TRUE;
+  }
+};
+
+TEST(WndTest, MovingTheFocusTellsTheWindowThatLosesIt) {
+  NotificationRecorder parent;
+  ASSERT_TRUE(
+      parent.Create(L"#32770", L"", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 0));
+  CEdit first, second;
+  ASSERT_TRUE(first.Create(WS_CHILD | WS_VISIBLE, CRect(5, 5, 100, 25), &parent, kFieldId));
+  ASSERT_TRUE(second.Create(WS_CHILD | WS_VISIBLE, CRect(5, 30, 100, 50), &parent, kFieldId + 1));
+  first.SetFocus();
+  parent.codes.clear();
+  second.SetFocus();
+  EXPECT_EQ(parent.codes, (std::vector<UINT>{EN_KILLFOCUS, EN_SETFOCUS}))
+      << "the first edit hears of its loss before the second of its gain";
+  EXPECT_EQ(CWnd::GetFocus(), &second);
+  parent.DestroyWindow();
 }
 
 }  // namespace
