@@ -203,6 +203,64 @@ TEST_F(ComRegistration, FailedWritesAreCollectedAndDoNotStopTheOthers) {
   EXPECT_EQ(defaultValue(std::wstring(L"Interface\\") + kInterfaces.back().text), L"IOPMBody Interface");
 }
 
+// Every key registration writes, in the order it writes them, with the
+// default value it gives the key.
+std::vector<std::pair<std::wstring, std::wstring>> registeredLayout(const std::wstring& server) {
+  const std::wstring lib = kLibrary.text;
+  const std::wstring version = L"TypeLib\\" + lib + L"\\1.1";
+  std::vector<std::pair<std::wstring, std::wstring>> layout{
+      {version, L"Vantorel 1.0 Type Library"},
+      {version + L"\\0\\win32", server},
+      {version + L"\\9\\win32", server},
+  };
+  for (const auto& c : kClasses) {
+    const std::wstring key = std::wstring(L"CLSID\\") + c.text;
+    layout.insert(layout.end(), {{key, std::wstring(c.name) + L" Class"},
+                                 {key + L"\\InProcServer32", server},
+                                 {key + L"\\Typelib", lib}});
+  }
+  for (const auto& i : kInterfaces) {
+    const std::wstring key = std::wstring(L"Interface\\") + i.text;
+    layout.insert(layout.end(),
+                  {{key, std::wstring(i.name) + L" Interface"},
+                   {key + L"\\TypeLib", lib},
+                   {key + L"\\ProxyStubClsid32", L"{00020424-0000-0000-C000-000000000046}"}});
+  }
+  return layout;
+}
+
+TEST_F(ComRegistration, AnySingleFailedWriteIsReportedAndTheOthersAreStillWritten) {
+  const auto layout = registeredLayout(serverPath());
+  // A write fails either because the key cannot be created or opened, or
+  // because its value cannot be set; both must be reported wherever they
+  // happen, not only when the first write fails.
+  enum class Failure { KeyRefused, ValueRefused };
+  struct Place {
+    const char* name;
+    std::size_t index;
+  };
+  const Place places[] = {{"the first key", 0},
+                          {"a class in the middle", layout.size() / 2},
+                          {"the last key", layout.size() - 1}};
+  for (Failure failure : {Failure::KeyRefused, Failure::ValueRefused}) {
+    for (const auto& place : places) {
+      const std::wstring& failing = layout[place.index].first;
+      SCOPED_TRACE(
+          std::string(failure == Failure::KeyRefused ? "key refused at " : "value refused at ") +
+          place.name);
+      krv::Registry::resetInMemory();
+      placeServer();
+      if (failure == Failure::KeyRefused)
+        krv::Registry::current().denyAccess(HKEY_CLASSES_ROOT, failing);
+      else
+        krv::Registry::current().failValueWrites(HKEY_CLASSES_ROOT, failing);
+      EXPECT_EQ(SSregisterOpmCLSIDs(), Acad::eInvalidInput);
+      for (const auto& [path, value] : layout)
+        EXPECT_EQ(defaultValue(path), path == failing ? L"<missing>" : value) << path;
+    }
+  }
+}
+
 TEST_F(ComRegistration, CleanupFailsWhenAParentCannotBeOpenedButRemovesTheRest) {
   placeServer();
   ASSERT_EQ(SSregisterOpmCLSIDs(), Acad::eOk);

@@ -121,6 +121,8 @@ SWAP_ARGS = re.compile(r"\b([A-Za-z_]\w*)\(([A-Za-z_][\w.]*), ([A-Za-z_][\w.]*)\
 # that are not calls at all: swapping there plants no fault.
 SYMMETRIC_CALLS = {"if", "while", "for", "switch", "return", "min", "max", "swap", "hypot",
                    "gcd", "lcm", "equal", "sizeof", "decltype"}
+# A condition that declares its variable ("auto* e = ...", "LSTATUS s = ...").
+DECLARATION = re.compile(r"\s*(?:const\s+)?[A-Za-z_][\w:<>]*(?:\s*[*&]\s*|\s+)[A-Za-z_]\w*\s*=[^=]")
 SKIP_LINE = re.compile(r"^\s*(#|static_assert|assert\b|EXPECT_|ASSERT_|TEST\b|TEST_F\b)")
 
 
@@ -149,14 +151,18 @@ def mutants_of(path: Path) -> list[Mutant]:
             if close < 0:
                 continue
             cond = line[m.end():close]
+            if ";" in code_lines[idx][m.end():close] or DECLARATION.match(cond):
+                continue  # a condition that declares a name cannot be wrapped
             add("dropped check", m.start(), close + 1, f"if (false && ({cond}))")
     return found
 
 
 class Runner:
     def __init__(self, build: Path, source: Path, jobs: int, timeout: int) -> None:
-        self.build = build.resolve()  # the test programs run in their own folder
-        self.source = source
+        # Absolute, since a test program runs with its own folder as the
+        # working directory.
+        self.build = build.resolve()
+        self.source = source.resolve()
         self.jobs = jobs
         self.timeout = timeout
 

@@ -79,6 +79,25 @@ TEST_F(ControlsTest, EditSelectionReplaceAndTyping) {
   EXPECT_EQ(edit.GetWindowText(), L"");
 }
 
+TEST_F(ControlsTest, EditCaseStylesBackspaceAtTheStartAndMissingLines) {
+  CEdit lower;
+  ASSERT_TRUE(lower.Create(WS_CHILD | WS_VISIBLE | ES_LOWERCASE, CRect(0, 0, 100, 20), &parent, 1));
+  Person::type(&lower, L"HeA");
+  EXPECT_EQ(lower.GetWindowText(), L"hea");
+  Person::pressKey(&lower, VK_HOME);
+  Person::type(&lower, L"\b");
+  EXPECT_EQ(lower.GetWindowText(), L"hea") << "nothing lies before the caret at the start";
+  Person::type(&lower, L"X");
+  EXPECT_EQ(lower.GetWindowText(), L"xhea") << "the caret stayed at the start";
+
+  CEdit multi;
+  ASSERT_TRUE(
+      multi.Create(WS_CHILD | WS_VISIBLE | ES_MULTILINE, CRect(0, 30, 100, 90), &parent, 2));
+  multi.SetWindowText(L"first\r\nsecond");
+  EXPECT_EQ(multi.lineText(0), L"first");
+  EXPECT_EQ(multi.lineText(-1), L"") << "there is no line before the first";
+}
+
 TEST_F(ControlsTest, EditReadOnlyLimitNumberAndMultiLine) {
   CEdit edit;
   ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | ES_NUMBER, CRect(0, 0, 100, 20), &parent, 1));

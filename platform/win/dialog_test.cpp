@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/win/button.h"
 #include "platform/win/combo_box.h"
-#include "platform/win/file_dialog.h"
 #include "platform/win/edit.h"
 #include "platform/win/event_loop.h"
+#include "platform/win/file_dialog.h"
 #include "platform/win/message_box.h"
 #include "platform/win/person.h"
 #include "platform/win/resource_modules.h"
@@ -314,6 +316,218 @@ TEST_F(DialogTest, ThrowingHandlerStillReenablesOwnerAndDestroysDialog) {
   EXPECT_EQ(dlg.m_hWnd, nullptr);
   EXPECT_EQ(krv::liveWindowCount(), windowsBefore);
   owner.DestroyWindow();
+}
+
+}  // namespace
+
+namespace {
+
+// Template 100 and its controls, in tab order.
+constexpr UINT kConnectionTemplate = 100;
+constexpr int kNameEdit = 1001;
+constexpr int kKindCombo = 1002;
+constexpr int kBoltedCheck = 1003;
+constexpr int kLeftRadio = 1004;
+constexpr int kMixedCheck = 1007;
+
+constexpr int kInitialCount = 7;
+const wchar_t* const kIntegerMessage = L"Please enter an integer.";
+
+// The template's name field exchanged as a whole number.
+class CountDlg : public CDialog {
+ public:
+  CountDlg() : CDialog(kConnectionTemplate) {}
+  int count = kInitialCount;
+
+ protected:
+  void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, kNameEdit, count); }
+};
+
+TEST_F(DialogTest, OkWithAValueThatFailsValidationKeepsTheDialogOpen) {
+  // The person confirms with the OK button or with Enter; both run OnOK.
+  const std::function<void(CDialog&)> confirmations[] = {
+      [](CDialog& d) { Person::click(&d, IDOK); },
+      [](CDialog& d) { Person::pressKey(d.GetDlgItem(kNameEdit), VK_RETURN); },
+  };
+  for (const auto& confirm : confirmations) {
+    krv::ScriptedUserInterfaceGuard ui;
+    CountDlg dlg;
+    ui->answerMessageBox(IDOK, kIntegerMessage);
+    ui->onModal(
+        [&](CDialog& d) {
+          Person::replaceText(d.GetDlgItem(kNameEdit), L"12abc");
+          confirm(d);
+          EXPECT_TRUE(d.isRunningModal()) << "a refused value must not end the dialog";
+          EXPECT_TRUE(d.IsWindowVisible());
+          EXPECT_EQ(ui->messageBoxes().size(), 1u) << "the person is told what is wrong";
+          EXPECT_EQ(CWnd::GetFocus(), d.GetDlgItem(kNameEdit))
+              << "the field to correct has the focus";
+          Person::click(&d, IDCANCEL);
+        },
+        kConnectionTemplate);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.count, kInitialCount) << "the refused text leaves the value as it was";
+    EXPECT_TRUE(ui->allUsed()) << ui->report();
+  }
+}
+
+TEST_F(DialogTest, OkAfterTheValueIsCorrectedEndsTheDialog) {
+  krv::ScriptedUserInterfaceGuard ui;
+  CountDlg dlg;
+  ui->answerMessageBox(IDOK, kIntegerMessage);
+  ui->onModal(
+      [](CDialog& d) {
+        Person::replaceText(d.GetDlgItem(kNameEdit), L"3000000000");
+        Person::click(&d, IDOK);
+        Person::replaceText(d.GetDlgItem(kNameEdit), L"12");
+        Person::click(&d, IDOK);
+      },
+      kConnectionTemplate);
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(dlg.count, 12);
+  EXPECT_TRUE(ui->allUsed()) << ui->report();
+}
+
+TEST_F(DialogTest, WholeNumberExchangeRefusesTrailingTextAndValuesBeyondTheIntRange) {
+  krv::ScriptedUserInterfaceGuard ui;
+  CountDlg dlg;
+  ASSERT_TRUE(dlg.Create(kConnectionTemplate));
+  for (const wchar_t* text : {L"12abc", L"3000000000", L"-3000000000", L"1.5", L""}) {
+    dlg.SetDlgItemText(kNameEdit, text);
+    ui->answerMessageBox(IDOK, kIntegerMessage);
+    EXPECT_FALSE(dlg.UpdateData(TRUE)) << text;
+    EXPECT_EQ(dlg.count, kInitialCount) << "the value is kept for " << text;
+  }
+  EXPECT_TRUE(ui->allUsed()) << "every refusal shows its message: " << ui->report();
+  dlg.SetDlgItemText(kNameEdit, L" -12 ");
+  EXPECT_TRUE(dlg.UpdateData(TRUE));
+  EXPECT_EQ(dlg.count, -12);
+  dlg.DestroyWindow();
+}
+
+TEST_F(DialogTest, NumberExchangeRefusesTrailingText) {
+  krv::ScriptedUserInterfaceGuard ui;
+  NumberDlg dlg;
+  const double initial = dlg.value;
+  ASSERT_TRUE(dlg.Create(kConnectionTemplate));
+  for (const wchar_t* text : {L"12abc", L"12 abc", L"12,5", L""}) {
+    dlg.SetDlgItemText(kNameEdit, text);
+    ui->answerMessageBox(IDOK, L"Please enter a number.");
+    EXPECT_FALSE(dlg.UpdateData(TRUE)) << text;
+    EXPECT_EQ(dlg.value, initial) << "the value is kept for " << text;
+  }
+  dlg.SetDlgItemText(kNameEdit, L" 12.5 ");
+  EXPECT_TRUE(dlg.UpdateData(TRUE)) << "blanks around a number are no trailing text";
+  EXPECT_EQ(dlg.value, 12.5);
+  dlg.DestroyWindow();
+}
+
+TEST_F(DialogTest, TabSkipsHiddenAndDisabledControls) {
+  krv::ScriptedUserInterfaceGuard ui;
+  ConnectionDlg dlg;
+  ui->onModal(
+      [](CDialog& d) {
+        auto focusIs = [&](int id) { return CWnd::GetFocus() == d.GetDlgItem(id); };
+        d.GetDlgItem(kKindCombo)->ShowWindow(SW_HIDE);
+        d.GetDlgItem(kBoltedCheck)->EnableWindow(FALSE);
+        d.GetDlgItem(kNameEdit)->SetFocus();
+        Person::pressKey(&d, VK_TAB);
+        EXPECT_TRUE(focusIs(kLeftRadio))
+            << "the hidden combo box and the disabled check box lie between";
+        Person::pressKey(&d, VK_TAB, /*shift=*/true);
+        EXPECT_TRUE(focusIs(kNameEdit)) << "backwards they are skipped as well";
+
+        // At the ends of the order the focus wraps, past hidden and disabled ones.
+        d.GetDlgItem(IDOK)->ShowWindow(SW_HIDE);
+        d.GetDlgItem(IDCANCEL)->EnableWindow(FALSE);
+        Person::pressKey(&d, VK_TAB, /*shift=*/true);
+        EXPECT_TRUE(focusIs(kMixedCheck)) << "OK and Cancel follow it but cannot take the focus";
+        Person::pressKey(&d, VK_TAB);
+        EXPECT_TRUE(focusIs(kNameEdit));
+
+        // With no other tab stop left the focus stays where it is.
+        d.GetDlgItem(kLeftRadio)->EnableWindow(FALSE);
+        d.GetDlgItem(kMixedCheck)->ShowWindow(SW_HIDE);
+        Person::pressKey(&d, VK_TAB);
+        EXPECT_TRUE(focusIs(kNameEdit));
+        Person::pressKey(&d, VK_TAB, /*shift=*/true);
+        EXPECT_TRUE(focusIs(kNameEdit));
+        d.EndDialog(IDCANCEL);
+      },
+      kConnectionTemplate);
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_TRUE(ui->allUsed()) << ui->report();
+}
+
+TEST_F(DialogTest, ModalDialogOpensCentredOverTheTopLevelWindowOfItsParent) {
+  krv::ScriptedUserInterfaceGuard ui;
+  CWnd top;
+  ASSERT_TRUE(top.CreateEx(0, L"#32770", L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                           CRect(100, 100, 700, 500), nullptr, 0));
+  CWnd inner;
+  ASSERT_TRUE(inner.Create(L"STATIC", L"", WS_CHILD | WS_VISIBLE, CRect(5, 5, 50, 50), &top, 1));
+  ConnectionDlg dlg;
+  dlg.m_pParentWnd = &inner;  // a child window: its top-level window owns the dialog
+  ui->onModal(
+      [&](CDialog& d) {
+        EXPECT_FALSE(top.IsWindowEnabled()) << "the top-level window waits for the dialog";
+        CRect over, dialog;
+        top.GetWindowRect(&over);
+        d.GetWindowRect(&dialog);
+        // The template has no DS_CENTER; a modal dialog is centred all the same.
+        EXPECT_NEAR(dialog.left + dialog.Width() / 2, over.left + over.Width() / 2, 1);
+        EXPECT_NEAR(dialog.top + dialog.Height() / 2, over.top + over.Height() / 2, 1);
+        d.EndDialog(IDCANCEL);
+      },
+      kConnectionTemplate);
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_TRUE(top.IsWindowEnabled());
+  top.DestroyWindow();
+}
+
+TEST_F(DialogTest, SetDefIdMovesTheDefaultLookToThatPushButtonOnly) {
+  krv::ScriptedUserInterfaceGuard ui;
+  ConnectionDlg dlg;
+  ASSERT_TRUE(dlg.Create(kConnectionTemplate));
+  auto* ok = static_cast<CButton*>(dlg.GetDlgItem(IDOK));
+  auto* cancel = static_cast<CButton*>(dlg.GetDlgItem(IDCANCEL));
+  auto* bolted = static_cast<CButton*>(dlg.GetDlgItem(kBoltedCheck));
+  dlg.SetDefID(IDCANCEL);
+  EXPECT_TRUE(cancel->isDefaultButton());
+  EXPECT_FALSE(ok->isDefaultButton()) << "one default button at a time";
+  EXPECT_EQ(LOWORD(dlg.GetDefID()), IDCANCEL);
+  dlg.SetDefID(kBoltedCheck);
+  EXPECT_EQ(bolted->buttonType(), static_cast<UINT>(BS_AUTOCHECKBOX))
+      << "a check box never looks like a default button";
+  EXPECT_FALSE(cancel->isDefaultButton());
+  dlg.DestroyWindow();
+}
+
+TEST_F(DialogTest, RadioExchangeCountsOnlyTheRadioButtonsOfTheGroup) {
+  constexpr int kFirstRadio = 10, kCheckInGroup = 11, kSecondRadio = 12;
+  CWnd parent;
+  ASSERT_TRUE(
+      parent.Create(L"#32770", L"", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 0));
+  CButton first, check, second;
+  ASSERT_TRUE(first.Create(L"A", WS_CHILD | WS_VISIBLE | WS_GROUP | BS_AUTORADIOBUTTON,
+                           CRect(0, 0, 50, 10), &parent, kFirstRadio));
+  ASSERT_TRUE(check.Create(L"C", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, CRect(0, 15, 50, 25),
+                           &parent, kCheckInGroup));
+  ASSERT_TRUE(second.Create(L"B", WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON, CRect(0, 30, 50, 40),
+                            &parent, kSecondRadio));
+  check.SetCheck(BST_CHECKED);
+  second.SetCheck(BST_CHECKED);
+  int side = -1;
+  CDataExchange save(&parent, TRUE);
+  DDX_Radio(&save, kFirstRadio, side);
+  EXPECT_EQ(side, 1) << "the check box between the radios is no choice of the group";
+  side = 0;
+  CDataExchange load(&parent, FALSE);
+  DDX_Radio(&load, kFirstRadio, side);
+  EXPECT_EQ(first.GetCheck(), BST_CHECKED);
+  EXPECT_EQ(second.GetCheck(), BST_UNCHECKED);
+  EXPECT_EQ(check.GetCheck(), BST_CHECKED) << "the check box is left alone";
+  parent.DestroyWindow();
 }
 
 }  // namespace

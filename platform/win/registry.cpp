@@ -50,6 +50,10 @@ std::set<std::wstring>& deniedPaths() {
   static std::set<std::wstring> paths;
   return paths;
 }
+std::set<std::wstring>& failingValuePaths() {
+  static std::set<std::wstring> paths;
+  return paths;
+}
 
 }  // namespace
 
@@ -264,17 +268,34 @@ Registry& Registry::current() { return *currentStore(); }
 void Registry::resetInMemory() {
   currentStore() = std::make_unique<Registry>();
   deniedPaths().clear();
+  failingValuePaths().clear();
 }
 
-void Registry::denyAccess(HKEY root, const std::wstring& path) {
+namespace {
+// The folded full path of `path` under `root` as nodes carry it; empty for
+// an unknown root.
+std::wstring fullPathOf(HKEY root, const std::wstring& path) {
   const wchar_t* name = rootName(root);
-  if (!name) return;
+  if (!name) return {};
   std::wstring full = fold(name);
   if (!path.empty()) full += L'\\' + fold(path);
-  deniedPaths().insert(full);
+  return full;
+}
+}  // namespace
+
+void Registry::denyAccess(HKEY root, const std::wstring& path) {
+  if (std::wstring full = fullPathOf(root, path); !full.empty()) deniedPaths().insert(full);
+}
+
+void Registry::failValueWrites(HKEY root, const std::wstring& path) {
+  if (std::wstring full = fullPathOf(root, path); !full.empty()) failingValuePaths().insert(full);
 }
 
 bool Registry::isDenied(const Node& node) const { return deniedPaths().count(node.fullPath) > 0; }
+
+bool Registry::failsValueWrites(const Node& node) const {
+  return failingValuePaths().count(node.fullPath) > 0;
+}
 
 LSTATUS Registry::resolve(HKEY key, Open& out) const {
   if (const wchar_t* name = rootName(key)) {
@@ -528,6 +549,7 @@ LSTATUS RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD, DWORD type, const BYT
   Registry::Open open;
   if (LSTATUS s = reg.resolve(key, open); s != ERROR_SUCCESS) return s;
   if (!(open.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
+  if (reg.failsValueWrites(*open.node)) return ERROR_WRITE_FAULT;
   if ((size && !data) || (type == REG_DWORD && size != 4)) return ERROR_INVALID_PARAMETER;
   if (valueName && std::wcslen(valueName) > krv::regdetail::kMaxNameLength) return ERROR_INVALID_PARAMETER;
   Node::Value& v = open.node->values[foldName(valueName)];

@@ -144,6 +144,11 @@ class Registry {
   // Makes every later open of `path` under `root` fail with
   // ERROR_ACCESS_DENIED, as a key protected by the host would.
   void denyAccess(HKEY root, const std::wstring& path);
+  // Makes every later value write (RegSetValueExW) on the key `path` under
+  // `root` fail with ERROR_WRITE_FAULT, as a store that cannot take the
+  // write would; the key itself can still be created and opened. Tests use
+  // it to fail one write among many. resetInMemory() forgets it.
+  void failValueWrites(HKEY root, const std::wstring& path);
 
   // The JSON text of the store, and loading one (false with a message on a
   // malformed document; the store is then unchanged).
@@ -159,6 +164,7 @@ class Registry {
   HKEY addHandle(std::shared_ptr<Node> node, REGSAM access);
   LSTATUS closeHandle(HKEY key);
   bool isDenied(const Node& node) const;
+  bool failsValueWrites(const Node& node) const;
   LSTATUS changed();  // persists after a change
 
   Registry();

@@ -162,6 +162,23 @@ TEST_F(RegistryTest, DeniedKeysCannotBeOpened) {
   RegCloseKey(key);
 }
 
+TEST_F(RegistryTest, FailingValueWritesHitOnlyThatKey) {
+  krv::Registry::current().failValueWrites(HKEY_CLASSES_ROOT, L"clsid\\BOLT");
+  HKEY bolt = create(HKEY_CLASSES_ROOT, L"CLSID\\Bolt");
+  HKEY below = create(HKEY_CLASSES_ROOT, L"CLSID\\Bolt\\InProcServer32");
+  EXPECT_EQ(setText(bolt, nullptr, L"Bolt Class"), ERROR_WRITE_FAULT);
+  std::wstring text;
+  EXPECT_EQ(getText(bolt, nullptr, text), ERROR_FILE_NOT_FOUND) << "a failed write leaves no value";
+  EXPECT_EQ(setText(below, nullptr, L"server"), ERROR_SUCCESS) << "a key below is not affected";
+  RegCloseKey(bolt);
+  RegCloseKey(below);
+  krv::Registry::resetInMemory();
+  bolt = create(HKEY_CLASSES_ROOT, L"CLSID\\Bolt");
+  EXPECT_EQ(setText(bolt, nullptr, L"Bolt Class"), ERROR_SUCCESS)
+      << "a fresh store forgets the failure";
+  RegCloseKey(bolt);
+}
+
 class RegistryFileTest : public RegistryTest {
  protected:
   void SetUp() override {
