@@ -73,6 +73,37 @@ TEST(AcArrayTest, AppendRemoveAtAndGrowStep) {
   EXPECT_FALSE(a.remove(999));
 }
 
+TEST(AcArrayTest, InsertAtAcceptsEveryPositionUpToTheEndAndNoFurther) {
+  AcArray<int> a{10, 20};
+  a.insertAt(0, 5);
+  a.insertAt(a.length(), 30);  // the end is a valid position: it appends
+  a.insertAt(2, 15);
+  EXPECT_EQ(a, (AcArray<int>{5, 10, 15, 20, 30}));
+  EXPECT_THROW(a.insertAt(a.length() + 1, 99), std::out_of_range);
+  EXPECT_THROW(a.insertAt(-1, 99), std::out_of_range);
+  EXPECT_EQ(a.length(), 5) << "a refused insert changes nothing";
+}
+
+TEST(AcArrayTest, EndsOfAnEmptyArrayThrowInsteadOfReadingOutside) {
+  AcArray<int> empty;
+  EXPECT_THROW(empty.first(), std::out_of_range);
+  EXPECT_THROW(empty.last(), std::out_of_range);
+  EXPECT_THROW(empty.removeLast(), std::out_of_range);
+  EXPECT_THROW(empty.removeFirst(), std::out_of_range);
+  const AcArray<int> one{7};
+  EXPECT_EQ(one.last(), 7);
+  EXPECT_EQ(one.first(), 7);
+}
+
+TEST(AcArrayTest, ShrinkingThePhysicalLengthDropsTheElementsBeyondIt) {
+  AcArray<int> a{1, 2, 3, 4};
+  a.setPhysicalLength(2);
+  EXPECT_EQ(a, (AcArray<int>{1, 2}));
+  a.setPhysicalLength(10);
+  EXPECT_EQ(a.length(), 2) << "growing the storage adds no elements";
+  EXPECT_GE(a.physicalLength(), 10);
+}
+
 TEST(AcArrayTest, BoolArrayHoldsFlags) {
   AcArray<bool> flags;
   flags.append(true);

@@ -84,8 +84,9 @@ TEST_F(MacroAccess, ReverseStartReadsTheNearSideFlag) {
   // Patterns belong to bolt modules only.
   Krv_BoltPattern* none = nullptr;
   EXPECT_EQ(findPattern(macro->findModuleWrite(L"Beam1"), L"Rows", none), Acad::eInvalidInput);
-  EXPECT_EQ(getSetBoltPatternReverses(macro->findModuleWrite(L"Beam1"), rows, 1, true, flag, nullptr),
-            Acad::eInvalidInput);
+  EXPECT_EQ(
+      getSetBoltPatternReverses(macro->findModuleWrite(L"Beam1"), rows, 1, true, flag, nullptr),
+      Acad::eInvalidInput);
 }
 
 TEST_F(MacroAccess, PatternsAreOpenedByTheirIds) {
@@ -134,6 +135,46 @@ TEST(MacroTabData, BoltCountsAcceptOnlyPositiveWholeNumbers) {
   EXPECT_EQ(v, L"4");
   EXPECT_EQ(tab.getSetNrBolts(L"Rows", v, true, 3), Acad::eInvalidInput);
   EXPECT_EQ(tab.getSetNrBolts(L"Other", v, true, 1), Acad::eInvalidInput);
+}
+
+TEST(MacroTabData, SettingAKnownNameAgainReplacesItsEntry) {
+  MacroTabData tab(L"Bolts", 1);
+  tab.setPatternBolts(L"Rows", 2, 3);
+  tab.setPatternBolts(L"rows", 4, 5);  // names ignore letter case
+  int n1 = 0, n2 = 0;
+  ASSERT_TRUE(tab.getPatternBolts(L"Rows", n1, n2));
+  EXPECT_EQ(n1, 4);
+  EXPECT_EQ(n2, 5);
+  EXPECT_EQ(tab.patternNames().length(), 1);
+
+  tab.addFlexFixVariable(L"Thick", true);
+  tab.addFlexFixVariable(L"THICK", false);
+  bool flexible = false, fixed = true;
+  ASSERT_EQ(tab.getFlexFixBtnStatus(L"Thick", flexible, fixed), Acad::eOk);
+  EXPECT_FALSE(fixed) << "the second call's choice holds";
+  EXPECT_EQ(tab.flexFixVariables().length(), 1);
+
+  MacroProfData first, second;
+  first.mSection = L"IPE 300";
+  second.mSection = L"HEA 200";
+  tab.addProfileGroup(L"Beam", first);
+  tab.addProfileGroup(L"beam", second);
+  MacroProfData merged;
+  ASSERT_EQ(tab.getMergedPropsOfGroup(L"Beam", merged), Acad::eOk);
+  EXPECT_EQ(merged.mSection, L"HEA 200");
+  EXPECT_EQ(tab.profileGroupNames().length(), 1);
+}
+
+TEST(MacroData, TabsOutsideTheListAreNull) {
+  MacroData data;
+  data.mTabs.append(MacroTabData(L"Plate", 0));
+  const MacroData& shown = data;
+  EXPECT_NE(data.getTab(0), nullptr);
+  EXPECT_NE(shown.getTab(0), nullptr);
+  for (int outside : {-1, data.mTabs.length()}) {
+    EXPECT_EQ(data.getTab(outside), nullptr) << outside;
+    EXPECT_EQ(shown.getTab(outside), nullptr) << outside;
+  }
 }
 
 TEST(MacroTabData, FlexibleAndFixedButtonsExcludeEachOther) {

@@ -105,7 +105,8 @@ TEST(MacroFile, MalformedFilesAreRefusedWithTheirPlace) {
       {R"({"format":"korvane macro","version":1})", "\"macro\" is missing"},
       {head + R"({"modules":[{"name":"A"},{"name":"a"}]}})", "macro.modules[1]"},
       {head + R"({"modules":[{"group":"G"}]}})", "\"name\" is missing"},
-      {head + R"({"modules":[{"name":"A","cuts":[{"name":"C","offsets":{"Depth":1}}]}]}})", "unknown offset"},
+      {head + R"({"modules":[{"name":"A","cuts":[{"name":"C","offsets":{"Depth":1}}]}]}})",
+       "unknown offset"},
       {head + R"({"modules":[{"name":"A","variables":[{"name":"L","value":"ten"}]}]}})",
        "macro.modules[0].variables[0].value"},
       {head + R"({"modules":[{"name":"A","patterns":[{"name":"P","nrBolts1":0}]}]}})", "nrBolts1"},
@@ -122,6 +123,34 @@ TEST(MacroFile, MalformedFilesAreRefusedWithTheirPlace) {
     EXPECT_EQ(db.macro()->name(), L"EndPlateBeam");
     EXPECT_EQ(data.mCaption, L"kept");
   }
+}
+
+TEST(MacroFile, SixteenMegabytesAreReadAndOneByteMoreIsRefused) {
+  constexpr size_t kSizeLimit = 16u * 1024u * 1024u;  // the documented limit of a macro file
+  const std::string macro = R"({"format":"korvane macro","version":1,"macro":{"name":"Padded"}})";
+  // Blanks after the document keep it valid JSON of any size.
+  std::string text = macro + std::string(kSizeLimit - macro.size(), ' ');
+  Krv_DbMacro db;
+  MacroData data;
+  std::string error;
+  EXPECT_TRUE(krv::parseMacroText(text, db, data, error)) << error;
+  ASSERT_NE(db.macro(), nullptr);
+  EXPECT_EQ(db.macro()->name(), L"Padded");
+
+  text += ' ';
+  Krv_DbMacro refused(krv::test::endPlateMacro());
+  EXPECT_FALSE(krv::parseMacroText(text, refused, data, error));
+  EXPECT_NE(error.find("larger than 16 MB"), std::string::npos) << error;
+  EXPECT_EQ(refused.macro()->name(), L"EndPlateBeam") << "a refused file changes nothing";
+}
+
+TEST(MacroFile, WritingWithoutAModelFailsAndCreatesNoFile) {
+  TempFolder folder;
+  const Krv_String path = folder.text("empty.json");
+  std::string error;
+  EXPECT_FALSE(krv::writeMacroFile(path, Krv_DbMacro(), MacroData(), error));
+  EXPECT_NE(error.find("no model"), std::string::npos) << error;
+  EXPECT_FALSE(std::filesystem::exists(krv::osPath(path)));
 }
 
 TEST(MacroFile, AFailedWriteLeavesTheOldFileWhole) {
