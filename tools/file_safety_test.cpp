@@ -13,22 +13,14 @@
 #include <string>
 
 #include "tools/exit_codes.h"
+#include "tools/program_run_test_support.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct ProgramRun {
-  bool exited = false;  // ended by itself, not by a signal
-  int exitCode = -1;
-  std::string output;  // standard output and standard error
-};
+using namespace krv::tools::test;
 
-std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
-
-// Runs the program with `arguments` in the checkout's folder; `limits` are
-// shell commands run before it (such as a ulimit), `wrapper` a command that
-// runs it (such as a timeout).
 // A cap on the address space that stops a program reading without end. An
 // AddressSanitizer build reserves terabytes of address space for its shadow
 // memory and cannot start under such a cap; there the time limit alone has
@@ -38,28 +30,6 @@ constexpr const char* kAddressSpaceLimit = "";
 #else
 constexpr const char* kAddressSpaceLimit = "ulimit -v 2000000";
 #endif
-
-ProgramRun korvane(const std::string& arguments, const std::string& limits = "",
-                   const std::string& wrapper = "") {
-  const std::string cmd = "cd " + quoted(KRV_SOURCE_DIR) + " && " +
-                          (limits.empty() ? "" : limits + " && ") + "exec " + wrapper + " " +
-                          quoted(KORVANE_EXE) + " " + arguments + " 2>&1";
-  ProgramRun run;
-  FILE* pipe = ::popen(cmd.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  const int status = ::pclose(pipe);
-  run.exited = WIFEXITED(status);
-  run.exitCode = run.exited ? WEXITSTATUS(status) : -1;
-  return run;
-}
-
-std::string readBytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 unsigned modeOf(const fs::path& p) {
   struct stat st {};

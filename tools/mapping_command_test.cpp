@@ -8,32 +8,13 @@
 #include <string>
 
 #include "tools/exit_codes.h"
+#include "tools/program_run_test_support.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct ProgramRun {
-  int exitCode = -1;
-  std::string output;  // standard output and standard error
-};
-
-std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
-
-// Runs the program with `arguments` in the checkout's folder.
-ProgramRun korvane(const std::string& arguments) {
-  const std::string cmd =
-      "cd " + quoted(KRV_SOURCE_DIR) + " && " + quoted(KORVANE_EXE) + " " + arguments + " 2>&1";
-  ProgramRun run;
-  FILE* pipe = ::popen(cmd.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  const int status = ::pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+using namespace krv::tools::test;
 
 bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;

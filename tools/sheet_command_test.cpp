@@ -10,34 +10,13 @@
 #include <iterator>
 #include <string>
 
+#include "tools/program_run_test_support.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-struct ProgramRun {
-  int exitCode = -1;
-  std::string output;  // standard output and standard error
-};
-
-std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
-
-ProgramRun korvane(const std::string& arguments) {
-  const std::string cmd = quoted(KORVANE_EXE) + " " + arguments + " 2>&1";
-  ProgramRun run;
-  FILE* pipe = ::popen(cmd.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  const int status = ::pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
-
-std::string readBytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using namespace krv::tools::test;
 
 class SheetCommand : public ::testing::Test {
  protected:
