@@ -63,6 +63,16 @@ TEST_F(FindReplaceTest, FindNextWalksThroughOccurrencesAndSelectsThem) {
   EXPECT_EQ(d.editSelStart(), 10);
 }
 
+TEST_F(FindReplaceTest, AnEmptyFindTextFindsNothingAndLeavesTheSheetAlone) {
+  sheet.setActiveCell(2, 2);
+  dlg->setFindText(L"");
+  EXPECT_FALSE(dlg->findNext(true)) << "an empty text would match everywhere";
+  auto& d = sheet.document();
+  EXPECT_EQ(d.activeCol(), 2);
+  EXPECT_EQ(d.activeRow(), 2);
+  EXPECT_FALSE(d.editing());
+}
+
 TEST_F(FindReplaceTest, TextOnlyAboveAsksToWrapYesFindsIt) {
   sheet.setActiveCell(1, 2);
   dlg->setFindText(L"hea");

@@ -379,6 +379,21 @@ TEST_F(SheetOnDialog, ResizeModeOneFitsTheColumnsAndTheNotificationIsSwallowed) 
   EXPECT_EQ(sheet.SendMessage(kSpreadNotifyMessage, 1, 2), 0);
 }
 
+TEST_F(SheetOnDialog, ResizeModeFiveGivesTheListedColumnsTheirShareOfTheWidth) {
+  attach(4, 2);
+  const double untouched = sheet.document().colWidth(2);
+  sheet.setResizeColumns(Krv_Array<int>{1, 3, 9}, Krv_Array<int>{20, 50, 30});
+  sheet.setResizeMode(5);
+  sheet.MoveWindow(0, 0, 417, 200);
+  // The width shared out is the window's less the vertical scroll bar (17)
+  // and the row header.
+  const double width = 417 - 17 - sheet.document().colWidth(0);
+  EXPECT_NEAR(sheet.document().colWidth(1), width * 0.2, 1e-9) << "the first column is listed too";
+  EXPECT_NEAR(sheet.document().colWidth(3), width * 0.5, 1e-9);
+  EXPECT_EQ(sheet.document().colWidth(2), untouched) << "a column not listed keeps its width";
+  EXPECT_EQ(sheet.document().maxCols(), 4) << "a listed column beyond the sheet is ignored";
+}
+
 TEST_F(SheetOnDialog, ListNotificationKeepsTheTrackedCellActive) {
   attach(3, 5);
   sheet.setListCell(2, 1);
