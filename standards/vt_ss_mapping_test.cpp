@@ -1,3 +1,4 @@
+#include "platform/base/file_io.h"
 #include "standards/vt_ss_mapping.h"
 
 #include <gtest/gtest.h>
@@ -173,12 +174,12 @@ TEST_F(VtMappingFile, SavingAnEqualMappingWritesNothing) {
   VtSSMapping same = mappingOf({object(L"l", L"•GenVar GEN_B")});
   Krv_String key = L"B";
   // Any write would fail: the rename step is broken for this test.
-  auto previous = krv::setRenameFunction([](const auto&, const auto&) { return false; });
+  auto previous = krv::base::setRenameStep([](const auto&, const auto&) { return false; });
   EXPECT_EQ(same.setMappingToFile(L"EndPlate", key), Acad::eOk);
   // A changed mapping must be written, and its failure leaves the file whole.
   VtSSMapping changed = mappingOf({object(L"L", L"•GenVar gen_q")});
   EXPECT_EQ(changed.setMappingToFile(L"EndPlate", key), Acad::eInvalidInput);
-  krv::setRenameFunction(previous);
+  krv::base::setRenameStep(previous);
   EXPECT_EQ(fileBytes(), "Mapping version 1.0\nA=Xƒ•GenVar gen_a\nB=Lƒ•GenVar gen_b\nC=Zƒ•GenVar gen_c\n");
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "platform/base/file_io.h"
 #include "platform/core/text_file.h"
 #include "platform/core/text_functions.h"
 #include "platform/core/unicode_text.h"
@@ -171,10 +172,9 @@ bool folderExists(const Krv_String& path) {
 }
 
 bool copyFile(const Krv_String& from, const Krv_String& to) {
-  std::string bytes;
   if (from.isEmpty() || to.isEmpty()) return false;
-  if (!krv::readFileBytes(krv::osPath(from), bytes, UINTMAX_MAX)) return false;
-  return krv::writeFileAtomic(krv::osPath(to), bytes);
+  const krv::base::Result<std::string> bytes = krv::base::readFile(krv::osPath(from), UINTMAX_MAX);
+  return bytes.ok() && krv::base::writeFileAtomic(krv::osPath(to), *bytes).ok();
 }
 
 bool deleteFile(const Krv_String& path) {

@@ -7,7 +7,7 @@
 #include "platform/core/file_paths.h"
 #include "platform/core/json_text.h"
 #include "platform/core/text_file.h"
-#include "platform/win/file_access.h"
+#include "platform/base/file_io.h"
 #include "platform/win/text_bytes.h"
 
 namespace krv {
@@ -474,8 +474,9 @@ std::string macroToText(const Krv_DbMacro& dbMacro, const MacroData& data,
 
 bool readMacroFile(const Krv_String& path, Krv_DbMacro& macro, MacroData& data, std::string& error,
                    std::string* source) {
-  std::string bytes, text;
-  if (!readRegularFile(osPath(path), bytes, kMaxMacroFileBytes, error)) return false;
+  base::Result<std::string> read = base::readFile(osPath(path), kMaxMacroFileBytes);
+  if (!base::reportTo(read.status(), error)) return false;
+  std::string bytes = std::move(*read), text;
   if (!fileTextAsUtf8(bytes, text, error) || !parseMacroText(text, macro, data, error)) {
     error = path.utf8() + ": " + error;
     return false;
@@ -496,9 +497,9 @@ bool writeMacroFile(const Krv_String& path, const Krv_DbMacro& macro, const Macr
     error = "the macro has no model to write";
     return false;
   }
-  std::string why;
-  if (!writeFileAtomic(osPath(path), macroToText(macro, data, source), &why)) {
-    error = "cannot write " + path.utf8() + ": " + why;
+  const base::Status written = base::writeFileAtomic(osPath(path), macroToText(macro, data, source));
+  if (!written) {
+    error = "cannot write " + path.utf8() + ": " + written.message();
     return false;
   }
   return true;

@@ -3,6 +3,7 @@
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
+#include "platform/base/file_io.h"
 #include "platform/core/macro_file.h"
 
 #include <gtest/gtest.h>
@@ -166,9 +167,9 @@ TEST(MacroFile, AFailedWriteLeavesTheOldFileWhole) {
   ASSERT_TRUE(krv::writeMacroFile(dir.text("m.json"), db, data, error));
   const std::string before = dir.readBytes("m.json");
   db.macroWrite()->setName(L"Changed");
-  auto previous = krv::setRenameFunction([](const auto&, const auto&) { return false; });
+  auto previous = krv::base::setRenameStep([](const auto&, const auto&) { return false; });
   EXPECT_FALSE(krv::writeMacroFile(dir.text("m.json"), db, data, error));
-  krv::setRenameFunction(previous);
+  krv::base::setRenameStep(previous);
   EXPECT_EQ(dir.readBytes("m.json"), before);
   EXPECT_FALSE(krv::readMacroFile(dir.text("missing.json"), db, data, error));
   EXPECT_NE(error.find("cannot read"), std::string::npos);

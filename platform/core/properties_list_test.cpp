@@ -1,3 +1,4 @@
+#include "platform/base/file_io.h"
 #include "platform/core/properties_list.h"
 
 #include <gtest/gtest.h>
@@ -87,10 +88,10 @@ TEST(PropertiesList, MalformedOrMissingFilesLeaveListUnchanged) {
   // A write that fails keeps the previous file.
   ASSERT_TRUE(list.writeToFile(dir.text("p.txt")));
   const std::string before = dir.readBytes("p.txt");
-  auto old = krv::setRenameFunction([](auto&, auto&) { return false; });
+  auto old = krv::base::setRenameStep([](auto&, auto&) { return false; });
   list.setProperty(L"more", 2);
   EXPECT_FALSE(list.writeToFile(dir.text("p.txt")));
-  krv::setRenameFunction(old);
+  krv::base::setRenameStep(old);
   EXPECT_EQ(dir.readBytes("p.txt"), before);
 }
 

@@ -1,8 +1,5 @@
 #include "platform/core/text_file.h"
 
-#include <unistd.h>
-
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -14,7 +11,7 @@
 #include "platform/core/number_text.h"
 #include "platform/core/text_functions.h"
 #include "platform/core/unicode_text.h"
-#include "platform/win/file_access.h"
+#include "platform/base/file_io.h"
 #include "platform/win/text_bytes.h"
 
 namespace krv {
@@ -23,32 +20,8 @@ namespace {
 const wchar_t kTableHeader[] = L"Krv table version ";
 constexpr int kTableVersion = 1;
 
-std::mutex gRenameMutex;
-RenameFunction gRename;
 std::mutex gNoticeMutex;
 TextDecodingNotice gNotice;
-
-bool systemRename(const std::filesystem::path& from, const std::filesystem::path& to) {
-  std::error_code ec;
-  std::filesystem::rename(from, to, ec);
-  return !ec;
-}
-
-bool doRename(const std::filesystem::path& from, const std::filesystem::path& to) {
-  RenameFunction f;
-  {
-    std::lock_guard<std::mutex> lock(gRenameMutex);
-    f = gRename;
-  }
-  return f ? f(from, to) : systemRename(from, to);
-}
-
-std::filesystem::path tempPathFor(const std::filesystem::path& target) {
-  static std::atomic<unsigned> counter{0};
-  std::filesystem::path tmp = target;
-  tmp += ".~tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
-  return tmp;
-}
 
 }  // namespace
 
@@ -59,60 +32,6 @@ static void tellTextDecoding(const std::filesystem::path& path, const std::strin
     notice = gNotice;
   }
   if (notice) notice(path, note);
-}
-
-RenameFunction setRenameFunction(RenameFunction rename) {
-  std::lock_guard<std::mutex> lock(gRenameMutex);
-  std::swap(gRename, rename);
-  return rename;
-}
-
-bool readFileBytes(const std::filesystem::path& path, std::string& bytes, std::uintmax_t maxBytes) {
-  std::string error;
-  return readRegularFile(path, bytes, maxBytes, error);
-}
-
-bool writeFileAtomic(const std::filesystem::path& path, const std::string& bytes,
-                     std::string* error) {
-  auto fail = [&](const std::string& why) {
-    if (error) *error = why;
-    return false;
-  };
-  if (path.empty() || !path.has_filename()) return fail("no file name");
-  ReplaceTarget target;
-  std::string why;
-  if (!checkReplaceTarget(path, target, why)) return fail(why);
-  const std::filesystem::path tmp = tempPathFor(path);
-  std::FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f) {
-    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    return fail("cannot create a file in " + folder.string() + ": " + std::strerror(errno));
-  }
-  int err = 0;  // the first failure's reason
-  auto step = [&](bool done) {
-    if (!done && !err) err = errno ? errno : EIO;
-  };
-  errno = 0;
-  step(bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
-  step(std::fflush(f) == 0);
-  step(::fsync(::fileno(f)) == 0);
-  step(std::fclose(f) == 0);
-  bool ok = err == 0;
-  if (!ok) why = std::string("writing failed: ") + std::strerror(err);
-  if (ok && !keepTargetMode(tmp, target)) {
-    ok = false;
-    why = "cannot keep the permissions of the file";
-  }
-  if (ok && !doRename(tmp, path)) {
-    ok = false;
-    why = "cannot replace the file";
-  }
-  if (!ok) {
-    std::error_code ec;
-    std::filesystem::remove(tmp, ec);
-    return fail(why);
-  }
-  return true;
 }
 
 bool endsLinesWithCrLf(const std::filesystem::path& path) {
@@ -214,9 +133,10 @@ std::wstring decodeText(const std::string& bytes, TextDecoding* how) {
 bool readTextLines(const std::filesystem::path& path, Krv_StringArray& lines, TextDecoding* how) {
   lines.removeAll();
   lines.setGrowLength(512);
-  std::string bytes;
-  if (path.empty() || !readFileBytes(path, bytes)) return false;
-  splitLines(decodeText(bytes, how), lines);
+  if (path.empty()) return false;
+  const base::Result<std::string> bytes = base::readFile(path, kMaxTextFileBytes);
+  if (!bytes) return false;
+  splitLines(decodeText(*bytes, how), lines);
   return true;
 }
 
@@ -296,7 +216,7 @@ bool ObjectExportWriteFile(const Krv_String& path, const Krv_StringArray& lines)
     bytes += line.utf8();
     bytes += eol;
   }
-  return krv::writeFileAtomic(krv::osPath(path), bytes);
+  return krv::base::writeFileAtomic(krv::osPath(path), bytes).ok();
 }
 
 bool readFile(const Krv_String& path, Krv_String& name, Krv_StringTable& rows) {

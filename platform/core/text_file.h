@@ -17,22 +17,13 @@
 // always atomically: a temporary file in the target's folder is
 // written, flushed to disk and renamed over the target. When any step
 // fails the temporary file is removed, the previous file stays whole and
-// the writer returns false.
+// the writer returns false. Reading and writing go through
+// platform/base/file_io.h.
 
 namespace krv {
 
 // Files larger than this are refused by the readers.
 constexpr std::uintmax_t kMaxTextFileBytes = 256u * 1024u * 1024u;
-
-// All bytes of a file; false when it is missing, a folder, unreadable or
-// larger than maxBytes.
-bool readFileBytes(const std::filesystem::path& path, std::string& bytes,
-                   std::uintmax_t maxBytes = kMaxTextFileBytes);
-// Writes bytes atomically (see above). A target that exists and is
-// read-only (or no regular file) is refused; a replaced file keeps its
-// permission bits. On failure the reason is put in `error` when given.
-bool writeFileAtomic(const std::filesystem::path& path, const std::string& bytes,
-                     std::string* error = nullptr);
 
 // Whether the file's first line ends with CR LF (false for a missing file
 // or one without line ends).
@@ -87,12 +78,6 @@ TextDecodingNotice setTextDecodingNotice(TextDecodingNotice notice);
 // Splits text into lines at LF and CR LF; a final line end adds no empty
 // line. A lone CR stays part of its line.
 void splitLines(const std::wstring& text, Krv_StringArray& lines);
-
-// The rename step of atomic writes, replaceable so that tests can make it
-// fail. Returns the previous function; an empty function restores the
-// file system's own rename.
-using RenameFunction = std::function<bool(const std::filesystem::path& from, const std::filesystem::path& to)>;
-RenameFunction setRenameFunction(RenameFunction rename);
 
 }  // namespace krv
 

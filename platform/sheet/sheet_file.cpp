@@ -12,7 +12,7 @@
 
 #include "platform/sheet/control_text.h"
 #include "platform/sheet/sheet_csv.h"
-#include "platform/win/file_access.h"
+#include "platform/base/file_io.h"
 #include "platform/win/text_bytes.h"
 
 namespace krv::sheet {
@@ -594,45 +594,15 @@ SheetFileKind sheetFileKind(const std::filesystem::path& file) {
 
 bool readWholeFile(const std::filesystem::path& file, std::string& bytes, std::string& error,
                    std::uintmax_t maxBytes) {
-  return readRegularFile(file, bytes, maxBytes, error);
+  base::Result<std::string> read = base::readFile(file, maxBytes);
+  bytes = read ? std::move(*read) : std::string();
+  return base::reportTo(read.status(), error);
 }
 
 bool writeFileAtomically(const std::filesystem::path& file, std::string_view bytes, std::string& error) {
-  auto fail = [&](const std::string& why) {
-    error = "cannot write " + file.string() + ": " + why;
-    return false;
-  };
-  ReplaceTarget target;
-  std::string why;
-  if (!checkReplaceTarget(file, target, why)) return fail(why);
-  std::filesystem::path folder = file.parent_path();
-  if (folder.empty()) folder = ".";
-  std::random_device rd;
-  std::filesystem::path temp = folder / (file.filename().string() + ".tmp" + std::to_string(rd() % 1000000));
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) return fail("cannot create a file in " + folder.string() + ": " + std::strerror(errno));
-  int err = 0;  // the first failure's reason
-  auto step = [&](bool done) {
-    if (!done && !err) err = errno ? errno : EIO;
-  };
-  errno = 0;
-  step(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
-  step(std::fflush(f) == 0);
-  step(::fsync(::fileno(f)) == 0);
-  step(std::fclose(f) == 0);
-  if (err) {
-    why = std::string("writing failed: ") + std::strerror(err);
-  } else if (!keepTargetMode(temp, target)) {
-    why = "cannot keep the permissions of the file";
-  } else {
-    std::error_code ec;
-    std::filesystem::rename(temp, file, ec);
-    if (!ec) return true;
-    why = ec.message();
-  }
-  std::error_code ec;
-  std::filesystem::remove(temp, ec);
-  return fail(why);
+  const base::Status written = base::writeFileAtomic(file, bytes);
+  if (!written) error = "cannot write " + file.string() + ": " + written.message();
+  return written.ok();
 }
 
 bool loadSheetFile(ControlDocument& doc, const std::filesystem::path& file, std::string& error) {

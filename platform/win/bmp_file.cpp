@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/win/file_access.h"
+#include "platform/base/file_io.h"
 
 namespace krv {
 namespace {
@@ -181,9 +181,9 @@ bool decodeBmp(std::span<const std::uint8_t> d, BitmapImage& out, std::string& e
 bool readBmpFile(const std::filesystem::path& path, BitmapImage& out, std::string& error) {
   // The largest picture accepted, at 32 bits, plus headers and palette.
   constexpr std::uintmax_t kMaxBytes = BitmapImage::kMaxPixels * 4 + 4096;
-  std::string bytes;
-  if (!readRegularFile(path, bytes, kMaxBytes, error)) return false;
-  const std::vector<std::uint8_t> data(bytes.begin(), bytes.end());
+  const base::Result<std::string> bytes = base::readFile(path, kMaxBytes);
+  if (!base::reportTo(bytes.status(), error)) return false;
+  const std::vector<std::uint8_t> data(bytes->begin(), bytes->end());
   if (!decodeBmp(data, out, error)) {
     error = path.string() + ": " + error;
     return false;
@@ -235,36 +235,9 @@ bool writeBmpFile(const std::filesystem::path& path, const BitmapImage& image, i
   const std::vector<std::uint8_t> data = encodeBmp(image, bitsPerPixel);
   if (data.empty()) return fail(error, "cannot encode an empty picture or " + std::to_string(bitsPerPixel) +
                                            " bits per pixel");
-  ReplaceTarget target;
-  std::string why;
-  if (!checkReplaceTarget(path, target, why))
-    return fail(error, "cannot write " + path.string() + ": " + why);
-  const std::filesystem::path tmp = path.string() + ".tmp" + std::to_string(::getpid());
-  std::FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f) return fail(error, "cannot write " + tmp.string() + ": " + std::strerror(errno));
-  int err = 0;  // the first failure's reason
-  auto step = [&](bool done) {
-    if (!done && !err) err = errno ? errno : EIO;
-  };
-  errno = 0;
-  step(std::fwrite(data.data(), 1, data.size(), f) == data.size());
-  step(std::fflush(f) == 0);
-  step(::fsync(::fileno(f)) == 0);
-  step(std::fclose(f) == 0);
-  std::error_code ec;
-  if (err) {
-    std::filesystem::remove(tmp, ec);
-    return fail(error, "cannot write " + tmp.string() + ": " + std::strerror(err));
-  }
-  if (!keepTargetMode(tmp, target)) {
-    std::filesystem::remove(tmp, ec);
-    return fail(error, "cannot keep the permissions of " + path.string());
-  }
-  std::filesystem::rename(tmp, path, ec);
-  if (ec) {
-    std::filesystem::remove(tmp, ec);
-    return fail(error, "cannot replace " + path.string());
-  }
+  const base::Status written =
+      base::writeFileAtomic(path, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+  if (!written) return fail(error, "cannot write " + path.string() + ": " + written.message());
   return true;
 }
 

@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "platform/win/file_access.h"
+#include "platform/base/file_io.h"
 #include "platform/win/text_bytes.h"
 
 namespace krv {
@@ -248,9 +248,10 @@ std::optional<DialogTemplate> DialogTemplate::parse(const std::string& text, std
 }
 
 std::optional<DialogTemplate> DialogTemplate::load(const std::filesystem::path& file, std::string& error) {
-  std::string bytes, text;
-  if (!readRegularFile(file, bytes, 4u * 1024 * 1024, error)) return std::nullopt;
-  if (!fileTextAsUtf8(bytes, text, error)) {
+  std::string text;
+  const base::Result<std::string> bytes = base::readFile(file, 4u * 1024 * 1024);
+  if (!base::reportTo(bytes.status(), error)) return std::nullopt;
+  if (!fileTextAsUtf8(*bytes, text, error)) {
     error = file.filename().string() + ": " + error;
     return std::nullopt;
   }

@@ -12,7 +12,7 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/win/file_access.h"
+#include "platform/base/file_io.h"
 #include "platform/win/text_bytes.h"
 #include "platform/win/utf8.h"
 
@@ -376,10 +376,10 @@ bool Registry::attachFile(const std::filesystem::path& path, std::string* error)
   };
   std::error_code ec;
   if (std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found) {
-    std::string bytes, text, message;
-    if (!readRegularFile(path, bytes, kMaxRegistryFileBytes, message))
-      return fail("cannot read the registry file: " + message);
-    if (!fileTextAsUtf8(bytes, text, message) || !fromJson(text, &message))
+    std::string text, message;
+    const krv::base::Result<std::string> bytes = krv::base::readFile(path, kMaxRegistryFileBytes);
+    if (!bytes) return fail("cannot read the registry file: " + bytes.status().message());
+    if (!fileTextAsUtf8(*bytes, text, message) || !fromJson(text, &message))
       return fail(path.string() + ": " + message);
   }
   mFile = path;
@@ -399,12 +399,9 @@ bool Registry::save(std::string* error) const {
     if (error) *error = message;
     return false;
   };
-  std::string why;
-  ReplaceTarget target;
-  if (!checkReplaceTarget(mFile, target, why))
-    return fail("cannot write the registry file " + mFile.string() + ": " + why);
-  // The whole text first: nothing that can fail comes between creating the
-  // temporary file and removing it.
+  if (krv::base::Status s = krv::base::checkReplaceable(mFile); !s)
+    return fail("cannot write the registry file " + mFile.string() + ": " + s.message());
+  // The whole text first, so that a failure to make it writes nothing.
   std::string text;
   try {
     text = toJson() + '\n';
@@ -413,34 +410,12 @@ bool Registry::save(std::string* error) const {
   }
   std::error_code ec;
   if (mFile.has_parent_path()) std::filesystem::create_directories(mFile.parent_path(), ec);
-  const std::filesystem::path tmp = mFile.string() + ".tmp" + std::to_string(::getpid());
-  std::FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f)
-    return fail("cannot write the registry file " + tmp.string() + ": " + std::strerror(errno));
-  int err = 0;  // the first failure's reason
-  auto step = [&](bool done) {
-    if (!done && !err) err = errno ? errno : EIO;
-  };
-  errno = 0;
-  step(std::fwrite(text.data(), 1, text.size(), f) == text.size());
-  step(std::fflush(f) == 0);
-  step(::fsync(::fileno(f)) == 0);
-  step(std::fclose(f) == 0);
-  if (err) {
-    why = std::strerror(err);
-  } else if (!keepTargetMode(tmp, target)) {
-    why = "cannot keep the permissions of the file";
-  } else {
-    std::filesystem::rename(tmp, mFile, ec);
-    if (!ec) {
-      mDirty = false;
-      mLastError.clear();
-      return true;
-    }
-    why = ec.message();
-  }
-  std::filesystem::remove(tmp, ec);
-  return fail("cannot write the registry file " + mFile.string() + ": " + why);
+  const krv::base::Status written = krv::base::writeFileAtomic(mFile, text);
+  if (!written)
+    return fail("cannot write the registry file " + mFile.string() + ": " + written.message());
+  mDirty = false;
+  mLastError.clear();
+  return true;
 }
 
 LSTATUS Registry::changed() {

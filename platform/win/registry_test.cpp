@@ -1,5 +1,7 @@
 #include "platform/win/registry.h"
 
+#include "platform/base/file_io.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -295,12 +297,14 @@ TEST_F(RegistryFileTest, AFailedSaveIsReportedAndKeepsThePreviousFile) {
   ASSERT_TRUE(krv::Registry::current().attachFile(file));
   RegCloseKey(create(HKEY_CURRENT_USER, L"First"));
   const std::string before = read(file);
-  // A directory where the temporary file would go makes the next write fail.
-  std::filesystem::create_directories(file.string() + ".tmp" + std::to_string(::getpid()) + "/x");
+  // The temporary file cannot replace the registry file.
+  const krv::base::RenameStep previous =
+      krv::base::setRenameStep([](const auto&, const auto&) { return false; });
   HKEY key = nullptr;
   EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Second", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                             nullptr),
             ERROR_WRITE_FAULT);
+  krv::base::setRenameStep(previous);
   RegCloseKey(key);
   EXPECT_FALSE(krv::Registry::current().lastError().empty());
   EXPECT_EQ(read(file), before);
