@@ -9,9 +9,9 @@
 
 #include "platform/acad/command_line.h"
 #include "platform/core/file_paths.h"
-#include "platform/core/number_text.h"
+#include "platform/core/c_number_text.h"
 #include "platform/sheet/cell_grid.h"
-#include "platform/sheet/number_text.h"
+#include "platform/sheet/formula_number_text.h"
 #include "platform/sheet/ss_api.h"
 
 using krv::sheet::FunctionValue;

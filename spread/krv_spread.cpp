@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "platform/core/dial_string.h"
-#include "platform/core/number_text.h"
+#include "platform/core/c_number_text.h"
 #include "platform/sheet/cell_grid.h"
-#include "platform/sheet/control_text.h"
-#include "platform/sheet/number_text.h"
+#include "platform/base/utf.h"
+#include "platform/sheet/formula_number_text.h"
 #include "platform/sheet/ss_api.h"
 #include "spread/dlg_find_replace.h"
 #include "spread/dyn_menu.h"
@@ -236,7 +236,7 @@ bool Krv_Spread::setCheckBoxFormat(int col1, int row1, int col2, int row2) {
 
 namespace {
 
-std::wstring numberText(double v) { return krv::sheet::toWide(krv::sheet::formatGeneral(v)); }
+std::wstring numberText(double v) { return krv::base::utf8ToWide(krv::sheet::formatGeneral(v)); }
 
 // A line number of a transfer: 1 to `last`, or the header line (-32767, or
 // 0) given as 0; -1 for anything else.

@@ -10,10 +10,11 @@
 
 #include "platform/core/file_paths.h"
 #include "platform/core/krv_settings.h"
-#include "platform/core/number_text.h"
+#include "platform/core/c_number_text.h"
 #include "platform/core/text_file.h"
 #include "platform/core/text_functions.h"
-#include "platform/core/unicode_text.h"
+#include "platform/base/case_folding.h"
+#include "platform/base/utf.h"
 
 namespace {
 
@@ -155,7 +156,7 @@ bool findDataFile(const Krv_String& name, Krv_String& path) {
 }
 
 int LookupTable::findKey(const Krv_String& key) const {
-  auto it = firstRowOfKey.find(krv::foldCase(key.str()));
+  auto it = firstRowOfKey.find(krv::base::foldCase(key.str()));
   return it == firstRowOfKey.end() ? -1 : it->second;
 }
 
@@ -206,7 +207,7 @@ void parseLookupLines(const Krv_StringArray& lines, LookupTable& table) {
   table.firstRowOfKey.reserve(static_cast<size_t>(table.rows.length()));
   for (int i = 0; i < table.rows.length(); ++i) {
     const Krv_StringArray& row = table.rows[i];
-    table.firstRowOfKey.try_emplace(foldCase(row.isEmpty() ? std::wstring() : row[0].str()), i);
+    table.firstRowOfKey.try_emplace(base::foldCase(row.isEmpty() ? std::wstring() : row[0].str()), i);
   }
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/krv_settings.h"
-#include "platform/core/number_text.h"
+#include "platform/core/c_number_text.h"
 #include "platform/core/object_export_sort.h"
 #include "platform/core/section_table_manager.h"
 #include "platform/core/text_functions.h"

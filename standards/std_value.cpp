@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/core/number_text.h"
+#include "platform/core/c_number_text.h"
 
 namespace {
 // The distance meaning "no candidate yet".

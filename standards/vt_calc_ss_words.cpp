@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/core/number_text.h"
+#include "platform/core/c_number_text.h"
 
 namespace krv {
 

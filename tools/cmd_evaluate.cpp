@@ -43,7 +43,7 @@
 #include "standards/vt_calc_ss.h"
 #include "standards/vt_dlg_standards_data.h"
 #include "standards/vt_ss_mapping.h"
-#include "platform/win/text_bytes.h"
+#include "platform/base/display_text.h"
 #include "tools/command_registry.h"
 #include "tools/exit_codes.h"
 #include "tools/shell_quote.h"
@@ -307,15 +307,15 @@ int evaluate(Options o) {
     const VtVarCell& c = record.mVarCells[i];
     // Names and values come from files: shown escaped, whole.
     std::vector<std::string> row = {kindName(c), typeName(c.valueType()),
-                                    krv::displayText(narrow(c.name()), 0)};
+                                    krv::base::displayText(narrow(c.name()), 0)};
     if (mappingOk) {
       Krv_String was;
       if (!c.isLocal()) {
         VtValueType type = c.valueType();
         if (mapping.getMacroVarValue(c.name(), type, was, beforeRecord) != Acad::eOk) was = L"?";
       }
-      row.push_back(krv::displayText(narrow(was), 0));
-      row.push_back(krv::displayText(narrow(c.value()), 0));
+      row.push_back(krv::base::displayText(narrow(was), 0));
+      row.push_back(krv::base::displayText(narrow(c.value()), 0));
     }
     table.push_back(std::move(row));
   }
@@ -331,7 +331,7 @@ int evaluate(Options o) {
     std::istringstream lines(body);
     bool first = true;
     while (std::getline(lines, line)) {
-      std::cout << (first ? "  - " : "    ") << krv::displayText(line, 0) << "\n";
+      std::cout << (first ? "  - " : "    ") << krv::base::displayText(line, 0) << "\n";
       first = false;
     }
   }

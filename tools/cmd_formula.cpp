@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/sheet/sheet_file.h"
-#include "platform/win/text_bytes.h"
+#include "platform/base/display_text.h"
 #include "tools/command_registry.h"
 #include "tools/exit_codes.h"
 #include "tools/shell_quote.h"
@@ -55,7 +55,7 @@ KRV_COMMAND([](CLI::App& app) {
       return krv::tools::setExitCode(krv::tools::kExitFailed);
     }
     // The value may be a text of the sheet file: shown escaped, not cut.
-    std::cout << krv::displayText(doc.valueText(col, row), 0) << "\n";
+    std::cout << krv::base::displayText(doc.valueText(col, row), 0) << "\n";
     krv::tools::setExitCode(krv::tools::kExitOk);
   });
 });

@@ -9,7 +9,7 @@
 #include <optional>
 #include <sstream>
 
-#include "platform/win/text_bytes.h"
+#include "platform/base/display_text.h"
 #include "tools/command_registry.h"
 #include "tools/exit_codes.h"
 #include "tools/library_scan.h"
@@ -18,7 +18,7 @@
 namespace {
 
 // Names and keys come from the folder's files: shown escaped and cut.
-std::string shown(const std::string& text) { return krv::displayText(text); }
+std::string shown(const std::string& text) { return krv::base::displayText(text); }
 
 void printSection(const std::string& title, const std::vector<std::string>& items) {
   std::cout << title << " (" << items.size() << ")\n";

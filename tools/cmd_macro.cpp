@@ -7,7 +7,7 @@
 #include "platform/core/krv_db_macro.h"
 #include "platform/core/macro_data.h"
 #include "platform/core/macro_file.h"
-#include "platform/win/text_bytes.h"
+#include "platform/base/display_text.h"
 #include "tools/command_registry.h"
 #include "tools/exit_codes.h"
 #include "tools/shell_quote.h"
@@ -15,7 +15,7 @@
 namespace {
 
 // Names and texts of the macro file: shown escaped and cut.
-std::string text(const Krv_String& s) { return krv::displayText(s.str()); }
+std::string text(const Krv_String& s) { return krv::base::displayText(s.str()); }
 std::string number(double v) { return Krv_String(v, 4, true).utf8(); }
 
 std::string moduleKind(int type) {

@@ -12,7 +12,7 @@
 #include "platform/core/macro_file.h"
 #include "platform/core/text_file.h"
 #include "platform/core/text_functions.h"
-#include "platform/win/text_bytes.h"
+#include "platform/base/display_text.h"
 #include "standards/vt_dlg_standards_data.h"
 #include "standards/vt_ss_mapping.h"
 #include "tools/command_registry.h"
@@ -22,8 +22,8 @@
 namespace {
 
 // Texts of the mapping and macro files: shown escaped and cut.
-std::string shown(const Krv_String& text) { return krv::displayText(text.str()); }
-std::string shown(const std::string& text) { return krv::displayText(text); }
+std::string shown(const Krv_String& text) { return krv::base::displayText(text.str()); }
+std::string shown(const std::string& text) { return krv::base::displayText(text); }
 
 struct Options {
   std::string standard;

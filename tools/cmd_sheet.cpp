@@ -12,10 +12,10 @@
 
 #include "platform/sheet/cell_address.h"
 #include "platform/sheet/cell_grid.h"
-#include "platform/sheet/control_text.h"
+#include "platform/base/utf.h"
 #include "platform/sheet/sheet_file.h"
 #include "platform/sheet/text_utils.h"
-#include "platform/win/text_bytes.h"
+#include "platform/base/display_text.h"
 #include "tools/command_registry.h"
 #include "tools/exit_codes.h"
 #include "tools/shell_quote.h"
@@ -35,7 +35,7 @@ std::string cellText(const ControlDocument& doc, int32_t c, int32_t r, bool form
     if (ch == L'\n' || ch == L'\r' || ch == L'\t') ch = L' ';
   }
   // Other control characters and stray bytes of a hostile file are escaped.
-  return krv::displayText(krv::sheet::toUtf8Text(t), 0);
+  return krv::base::displayText(krv::base::toUtf8(t), 0);
 }
 
 // The rows and columns that hold a value or a formula, with their header

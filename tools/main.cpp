@@ -7,7 +7,7 @@
 #include <set>
 
 #include "platform/core/text_file.h"
-#include "platform/win/text_bytes.h"
+#include "platform/base/display_text.h"
 #include "tools/command_registry.h"
 #include "tools/exit_codes.h"
 
@@ -19,7 +19,7 @@ void noteTextDecoding(const std::filesystem::path& path, const std::string& note
   static std::set<std::filesystem::path> told;
   std::lock_guard<std::mutex> lock(mutex);
   if (!told.insert(path).second) return;
-  std::cerr << "korvane: note: " << krv::displayText(path.string(), 0) << " " << note << "\n";
+  std::cerr << "korvane: note: " << krv::base::displayText(path.string(), 0) << " " << note << "\n";
 }
 
 }  // namespace

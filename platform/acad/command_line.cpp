@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "platform/win/utf8.h"
+#include "platform/base/utf.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ int& promptCount() {
 
 // Writes wide text as UTF-8.
 void writeUtf8(const std::wstring& text) {
-  const std::string out = krv::toUtf8(text);
+  const std::string out = krv::base::toUtf8(text);
   std::fwrite(out.data(), 1, out.size(), stdout);
   std::fflush(stdout);
 }

@@ -6,7 +6,8 @@
 #include "platform/base/file_io.h"
 #include "platform/core/text_file.h"
 #include "platform/core/text_functions.h"
-#include "platform/core/unicode_text.h"
+#include "platform/base/case_folding.h"
+#include "platform/base/utf.h"
 
 namespace fs = std::filesystem;
 
@@ -28,11 +29,11 @@ bool pathExists(const fs::path& p) {
 // The entry of folder whose name equals name ignoring case; empty when none.
 fs::path findIgnoringCase(const fs::path& folder, const std::wstring& name) {
   std::error_code ec;
-  const std::wstring folded = krv::foldCase(name);
+  const std::wstring folded = krv::base::foldCase(name);
   fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
   for (; !ec && it != end; it.increment(ec)) {
-    const std::wstring entry = krv::utf8ToWide(it->path().filename().string());
-    if (krv::foldCase(entry) == folded) return it->path().filename();
+    const std::wstring entry = krv::base::utf8ToWide(it->path().filename().string());
+    if (krv::base::foldCase(entry) == folded) return it->path().filename();
   }
   return {};
 }
@@ -59,7 +60,7 @@ fs::path osPath(const Krv_String& path) {
       continue;
     }
     if (resolving && !pathExists(result.empty() ? part : result / part)) {
-      const fs::path match = findIgnoringCase(result, utf8ToWide(s));
+      const fs::path match = findIgnoringCase(result, base::utf8ToWide(s));
       if (!match.empty()) {
         result /= match;
         continue;
@@ -74,14 +75,14 @@ fs::path osPath(const Krv_String& path) {
 }
 
 Krv_String fromOsPath(const fs::path& path) {
-  std::wstring text = utf8ToWide(path.string());
+  std::wstring text = base::utf8ToWide(path.string());
   std::replace(text.begin(), text.end(), L'/', L'\\');
   return Krv_String(text);
 }
 
 bool samePath(const Krv_String& a, const Krv_String& b) {
   auto norm = [](const Krv_String& p) {
-    std::wstring t = foldCase(p.str());
+    std::wstring t = base::foldCase(p.str());
     std::replace(t.begin(), t.end(), L'/', L'\\');
     while (t.size() > 1 && t.back() == L'\\') t.pop_back();
     return t;
@@ -90,8 +91,8 @@ bool samePath(const Krv_String& a, const Krv_String& b) {
 }
 
 bool wildcardMatch(const Krv_String& pattern, const Krv_String& name, bool caseSensitive) {
-  const std::wstring p = caseSensitive ? pattern.str() : foldCase(pattern.str());
-  const std::wstring n = caseSensitive ? name.str() : foldCase(name.str());
+  const std::wstring p = caseSensitive ? pattern.str() : base::foldCase(pattern.str());
+  const std::wstring n = caseSensitive ? name.str() : base::foldCase(name.str());
   // Iterative matcher with one backtrack point per '*'.
   size_t pi = 0, ni = 0, starP = std::wstring::npos, starN = 0;
   while (ni < n.size()) {

@@ -5,7 +5,8 @@
 #include <optional>
 #include <stdexcept>
 
-#include "platform/core/number_text.h"
+#include "platform/base/byte_order_mark.h"
+#include "platform/core/c_number_text.h"
 
 namespace krv {
 namespace {
@@ -224,7 +225,7 @@ class Scanner {
   explicit Scanner(const std::string& text) : mText(text) {}
 
   Node document() {
-    if (mText.compare(0, 3, "\xEF\xBB\xBF") == 0) mPos = 3;
+    if (base::detectByteOrderMark(mText) == base::ByteOrderMark::Utf8) mPos = 3;
     Node root = value(0);
     skipSpace();
     if (mPos != mText.size()) throw std::runtime_error("text after the JSON value");

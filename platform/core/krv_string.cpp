@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
-#include "platform/core/number_text.h"
-#include "platform/core/unicode_text.h"
+#include "platform/core/c_number_text.h"
+#include "platform/base/case_folding.h"
+#include "platform/base/utf.h"
 
 namespace {
 
 bool sameChar(wchar_t a, wchar_t b, bool caseSensitive) {
-  return a == b || (!caseSensitive && krv::foldCase(a) == krv::foldCase(b));
+  return a == b || (!caseSensitive && krv::base::foldCase(a) == krv::base::foldCase(b));
 }
 
 bool matchesAt(const std::wstring& text, size_t pos, const std::wstring& sub, bool caseSensitive) {
@@ -22,13 +23,15 @@ bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
 }  // namespace
 
-Krv_String::Krv_String(const char* utf8) : mText(krv::utf8ToWide(utf8 ? utf8 : "")) {}
-Krv_String::Krv_String(const std::string& utf8) : mText(krv::utf8ToWide(utf8)) {}
+Krv_String::Krv_String(const char* utf8) : mText(krv::base::utf8ToWide(utf8 ? utf8 : "")) {}
+Krv_String::Krv_String(const std::string& utf8) : mText(krv::base::utf8ToWide(utf8)) {}
 Krv_String::Krv_String(double value, int decimals, bool dropTrailingZeros)
-    : mText(krv::formatFixed(value, decimals, dropTrailingZeros)) {}
+    : mText(krv::formatFixedDecimals(value, decimals,
+                                    dropTrailingZeros ? krv::TrailingZeros::Drop
+                                                      : krv::TrailingZeros::Keep)) {}
 
-std::string Krv_String::utf8() const { return krv::wideToUtf8(mText); }
-Krv_String Krv_String::fromUtf8(std::string_view bytes) { return Krv_String(krv::utf8ToWide(bytes)); }
+std::string Krv_String::utf8() const { return krv::base::toUtf8(mText); }
+Krv_String Krv_String::fromUtf8(std::string_view bytes) { return Krv_String(krv::base::utf8ToWide(bytes)); }
 
 wchar_t Krv_String::at(int i) const {
   return (i >= 0 && i < length()) ? mText[static_cast<size_t>(i)] : L'\0';
@@ -112,12 +115,12 @@ Krv_String Krv_String::right(int count) const {
 }
 
 Krv_String& Krv_String::makeUpper() {
-  mText = krv::toUpper(mText);
+  mText = krv::base::toUpper(mText);
   return *this;
 }
 
 Krv_String& Krv_String::makeLower() {
-  mText = krv::toLower(mText);
+  mText = krv::base::toLower(mText);
   return *this;
 }
 

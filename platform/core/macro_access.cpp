@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/core/number_text.h"
+#include "platform/core/c_number_text.h"
 
 Acad::ErrorStatus getModNamesOfGroup(const Krv_Macro* macro, const Krv_String& group, Krv_StringArray& names) {
   if (!macro) return Acad::eInvalidInput;

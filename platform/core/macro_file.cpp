@@ -7,8 +7,10 @@
 #include "platform/core/file_paths.h"
 #include "platform/core/json_text.h"
 #include "platform/core/text_file.h"
+#include "platform/base/byte_order_mark.h"
+#include "platform/base/display_text.h"
 #include "platform/base/file_io.h"
-#include "platform/win/text_bytes.h"
+#include "platform/base/file_text.h"
 
 namespace krv {
 namespace {
@@ -450,9 +452,9 @@ bool parseMacroText(const std::string& text, Krv_DbMacro& dbMacro, MacroData& da
     return true;
   } catch (const FileError& e) {
     // Messages may quote names and bytes of the file.
-    error = displayText(std::string_view(e.what()), 300);
+    error = base::displayText(std::string_view(e.what()), 300);
   } catch (const json::exception& e) {
-    error = "malformed JSON: " + displayText(std::string_view(e.what()), 300);
+    error = "malformed JSON: " + base::displayText(std::string_view(e.what()), 300);
   }
   return false;
 }
@@ -476,18 +478,18 @@ bool readMacroFile(const Krv_String& path, Krv_DbMacro& macro, MacroData& data, 
                    std::string* source) {
   base::Result<std::string> read = base::readFile(osPath(path), kMaxMacroFileBytes);
   if (!base::reportTo(read.status(), error)) return false;
-  std::string bytes = std::move(*read), text;
-  if (!fileTextAsUtf8(bytes, text, error) || !parseMacroText(text, macro, data, error)) {
+  std::string bytes = std::move(*read);
+  base::Result<std::string> text = base::fileTextAsUtf8(bytes);
+  if (!base::reportTo(text.status(), error) || !parseMacroText(*text, macro, data, error)) {
     error = path.utf8() + ": " + error;
     return false;
   }
   // The text written back is patched into: the file's own bytes, unless the
   // file was UTF-16 (then its UTF-8 text, since files are written as UTF-8).
-  const bool utf16 = bytes.size() >= 2 && ((static_cast<unsigned char>(bytes[0]) == 0xFF &&
-                                            static_cast<unsigned char>(bytes[1]) == 0xFE) ||
-                                           (static_cast<unsigned char>(bytes[0]) == 0xFE &&
-                                            static_cast<unsigned char>(bytes[1]) == 0xFF));
-  if (source) *source = utf16 ? std::move(text) : std::move(bytes);
+  const base::ByteOrderMark mark = base::detectByteOrderMark(bytes);
+  const bool utf16 = mark == base::ByteOrderMark::Utf16LittleEndian ||
+                     mark == base::ByteOrderMark::Utf16BigEndian;
+  if (source) *source = utf16 ? std::move(*text) : std::move(bytes);
   return true;
 }
 

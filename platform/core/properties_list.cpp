@@ -6,10 +6,11 @@
 #include <cstring>
 
 #include "platform/core/krv_array.h"
-#include "platform/core/number_text.h"
+#include "platform/core/c_number_text.h"
 #include "platform/core/text_file.h"
 #include "platform/core/text_functions.h"
-#include "platform/core/unicode_text.h"
+#include "platform/base/case_folding.h"
+#include "platform/base/utf.h"
 
 namespace {
 const wchar_t kHeader[] = L"Krv properties version 1";

@@ -3,7 +3,8 @@
 #include "platform/core/file_paths.h"
 #include "platform/core/krv_settings.h"
 #include "platform/core/text_file.h"
-#include "platform/core/unicode_text.h"
+#include "platform/base/case_folding.h"
+#include "platform/base/utf.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ int languageCount(const Krv_StringArray& headers) {
   return headers.length() > 5 && headers[5] == L"Korean" ? 5 : 4;
 }
 
-std::wstring folded(const Krv_String& text) { return krv::foldCase(text.str()); }
+std::wstring folded(const Krv_String& text) { return krv::base::foldCase(text.str()); }
 
 }  // namespace
 

@@ -8,11 +8,12 @@
 #include <system_error>
 
 #include "platform/core/file_paths.h"
-#include "platform/core/number_text.h"
+#include "platform/core/c_number_text.h"
 #include "platform/core/text_functions.h"
-#include "platform/core/unicode_text.h"
+#include "platform/base/byte_order_mark.h"
 #include "platform/base/file_io.h"
-#include "platform/win/text_bytes.h"
+#include "platform/base/utf.h"
+#include "platform/base/windows1252.h"
 
 namespace krv {
 namespace {
@@ -22,6 +23,11 @@ constexpr int kTableVersion = 1;
 
 std::mutex gNoticeMutex;
 TextDecodingNotice gNotice;
+
+base::ByteOrder utf16Order(base::ByteOrderMark mark) {
+  return mark == base::ByteOrderMark::Utf16BigEndian ? base::ByteOrder::BigEndian
+                                                     : base::ByteOrder::LittleEndian;
+}
 
 }  // namespace
 
@@ -41,16 +47,13 @@ bool endsLinesWithCrLf(const std::filesystem::path& path) {
     head.resize(std::fread(head.data(), 1, head.size(), f));
     std::fclose(f);
   }
-  const auto at = [&](size_t i) { return static_cast<unsigned char>(head[i]); };
-  if (head.size() >= 2 && ((at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF))) {
+  base::ByteOrderMark mark;
+  const std::string_view text = base::stripByteOrderMark(head, &mark);
+  if (mark == base::ByteOrderMark::Utf16LittleEndian || mark == base::ByteOrderMark::Utf16BigEndian) {
     // UTF-16: a line feed unit preceded by a carriage return unit.
-    const bool little = at(0) == 0xFF;
-    const auto unitAt = [&](size_t i) {
-      return little ? at(i) | (at(i + 1) << 8) : (at(i) << 8) | at(i + 1);
-    };
-    for (size_t i = 2; i + 1 < head.size(); i += 2)
-      if (unitAt(i) == '\n') return i >= 4 && unitAt(i - 2) == '\r';
-    return false;
+    const std::u16string units = base::utf16Units(text, utf16Order(mark));
+    const size_t eol = units.find(u'\n');
+    return eol != std::u16string::npos && eol > 0 && units[eol - 1] == u'\r';
   }
   const size_t eol = head.find('\n');
   return eol != std::string::npos && eol > 0 && head[eol - 1] == '\r';
@@ -72,24 +75,25 @@ std::wstring decodeText(const std::string& bytes, TextDecoding* how) {
   TextDecoding local;
   TextDecoding& d = how ? *how : local;
   d = TextDecoding{};
-  auto u8 = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
-  if (bytes.size() >= 3 && u8(0) == 0xEF && u8(1) == 0xBB && u8(2) == 0xBF) {
-    d.byteOrderMark = true;
-    return utf8ToWide(std::string_view(bytes).substr(3));
+  base::ByteOrderMark mark;
+  const std::string_view text = base::stripByteOrderMark(bytes, &mark);
+  d.byteOrderMark = mark != base::ByteOrderMark::None;
+  switch (mark) {
+    case base::ByteOrderMark::Utf8:
+      return base::utf8ToWide(text);
+    case base::ByteOrderMark::Utf16LittleEndian:
+    case base::ByteOrderMark::Utf16BigEndian: {
+      d.form = mark == base::ByteOrderMark::Utf16LittleEndian
+                   ? TextDecoding::Form::Utf16LittleEndian
+                   : TextDecoding::Form::Utf16BigEndian;
+      std::u16string units = base::utf16Units(text, utf16Order(mark));
+      if (text.size() % 2) units += u'\uFFFD';  // an odd byte at the end
+      return base::utf16ToWide(units);
+    }
+    case base::ByteOrderMark::None:
+      break;
   }
-  if (bytes.size() >= 2 && ((u8(0) == 0xFF && u8(1) == 0xFE) || (u8(0) == 0xFE && u8(1) == 0xFF))) {
-    const bool little = u8(0) == 0xFF;
-    d.form = little ? TextDecoding::Form::Utf16LittleEndian : TextDecoding::Form::Utf16BigEndian;
-    d.byteOrderMark = true;
-    std::u16string units;
-    units.reserve(bytes.size() / 2);
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
-      units += little ? static_cast<char16_t>(u8(i) | (u8(i + 1) << 8))
-                      : static_cast<char16_t>((u8(i) << 8) | u8(i + 1));
-    if (bytes.size() % 2) units += u'\uFFFD';  // an odd byte at the end
-    return utf16ToWide(units);
-  }
-  if (isValidUtf8(bytes)) return utf8ToWide(bytes);
+  if (base::isValidUtf8(bytes)) return base::utf8ToWide(bytes);
 
   // Not valid UTF-8: count the sequences that are valid beyond ASCII and the
   // bytes that are not, to tell a damaged UTF-8 file from a Windows-1252 one.
@@ -97,10 +101,10 @@ std::wstring decodeText(const std::string& bytes, TextDecoding* how) {
   int line = 1;
   char32_t c;
   for (size_t i = 0; i < bytes.size();) {
-    const size_t length = utf8SequenceAt(bytes, i, c);
+    const size_t length = base::utf8SequenceAt(bytes, i, c);
     if (length == 0) {
       if (d.invalidBytes++ == 0) {
-        d.firstInvalidByte = u8(i);
+        d.firstInvalidByte = static_cast<unsigned char>(bytes[i]);
         d.firstInvalidLine = line;
       }
       ++i;
@@ -112,22 +116,24 @@ std::wstring decodeText(const std::string& bytes, TextDecoding* how) {
   }
   if (multiByte <= d.invalidBytes) {
     d.form = TextDecoding::Form::Windows1252;
-    return cp1252ToWide(bytes);
+    return base::cp1252ToWide(bytes);
   }
+  // Each byte that is not valid UTF-8 is read as Windows-1252, not as the
+  // replacement character: this is the format's rule for damaged files.
   d.form = TextDecoding::Form::Utf8WithWindows1252;
-  std::wstring text;
-  text.reserve(bytes.size());
+  std::wstring wide;
+  wide.reserve(bytes.size());
   for (size_t i = 0; i < bytes.size();) {
-    const size_t length = utf8SequenceAt(bytes, i, c);
+    const size_t length = base::utf8SequenceAt(bytes, i, c);
     if (length == 0) {
-      text += cp1252ToWide(std::string_view(bytes).substr(i, 1));
+      wide += static_cast<wchar_t>(base::cp1252Char(static_cast<unsigned char>(bytes[i])));
       ++i;
     } else {
-      text += static_cast<wchar_t>(c);
+      wide += static_cast<wchar_t>(c);
       i += length;
     }
   }
-  return text;
+  return wide;
 }
 
 bool readTextLines(const std::filesystem::path& path, Krv_StringArray& lines, TextDecoding* how) {

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <random>
 
-#include "platform/core/unicode_text.h"
+#include "platform/base/case_folding.h"
+#include "platform/base/utf.h"
 
 namespace {
 
@@ -284,7 +285,7 @@ int compareNatural(const Krv_String& a, const Krv_String& b) {
       i = ie, j = je;
       continue;
     }
-    const wchar_t cx = krv::foldCase(x[i]), cy = krv::foldCase(y[j]);
+    const wchar_t cx = krv::base::foldCase(x[i]), cy = krv::base::foldCase(y[j]);
     if (cx != cy) return cx < cy ? -1 : 1;
     ++i, ++j;
   }

@@ -3,7 +3,7 @@
 
 #include "platform/core/krv_array.h"
 #include "platform/core/krv_string.h"
-#include "platform/core/number_text.h"
+#include "platform/core/c_number_text.h"
 
 // The product's text functions. A bool named caseSensitive compares exactly
 // when true and ignores letter case (Unicode simple case folding) when

@@ -48,8 +48,9 @@ TEST(KrvString, Utf8BothWaysKeepsSpecialCharacters) {
   const Krv_String s(u8"a\u2022b\u00BFc\u0192 \U0001F600");
   EXPECT_EQ(s.str(), L"a\u2022b\u00BFc\u0192 \U0001F600");
   EXPECT_EQ(Krv_String::fromUtf8(s.utf8()), s);
-  // Malformed bytes become U+FFFD, never a crash or a lost neighbour.
-  EXPECT_EQ(Krv_String::fromUtf8("a\xC3(\xE2\x82"), Krv_String(L"a\uFFFD(\uFFFD\uFFFD"));
+  // Malformed bytes become U+FFFD, never a crash or a lost neighbour: one
+  // for each maximal ill-formed subpart (a cut sequence is one).
+  EXPECT_EQ(Krv_String::fromUtf8("a\xC3(\xE2\x82"), Krv_String(L"a\uFFFD(\uFFFD"));
   EXPECT_EQ(Krv_String::fromUtf8("\xC0\xAF"), Krv_String(L"\uFFFD\uFFFD"));  // overlong '/'
 }
 

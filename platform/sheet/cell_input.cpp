@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/sheet/control_text.h"
-#include "platform/sheet/number_text.h"
+#include "platform/base/utf.h"
+#include "platform/sheet/formula_number_text.h"
 
 namespace krv::sheet {
 
@@ -86,7 +86,7 @@ std::optional<TypedText> typeIntoCellText(const CellAttributes& a, const std::ws
 
 std::optional<std::string> entryError(const CellAttributes& a, const std::wstring& entry) {
   if (a.type != kCellTypeNumber) return std::nullopt;
-  const std::string utf8 = toUtf8Text(entry);
+  const std::string utf8 = base::toUtf8(entry);
   if (utf8.find_first_not_of(" \t") == std::string::npos) return std::nullopt;
   const std::optional<double> v = parseNumberText(utf8);
   if (!v) return "\"" + utf8 + "\" is not a number";

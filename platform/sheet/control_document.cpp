@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "platform/sheet/cell_input.h"
-#include "platform/sheet/control_text.h"
-#include "platform/sheet/number_text.h"
+#include "platform/base/utf.h"
+#include "platform/sheet/formula_number_text.h"
 
 namespace krv::sheet {
 
@@ -88,7 +88,9 @@ bool ControlDocument::setMaxRows(int32_t count) {
 std::string ControlDocument::formatValue(int32_t col, int32_t row, const Value& v) const {
   const CellAttributes& a = attributes(col, row);
   if (a.type == kCellTypeNumber && v.isNumber()) {
-    return formatFixed(v.number(), std::clamp(a.decimals, 0, 15), !(a.style & kNumberStyleThousands));
+    return formatFixedText(v.number(), std::clamp(a.decimals, 0, 15),
+                           (a.style & kNumberStyleThousands) ? ThousandsSeparators::With
+                                                             : ThousandsSeparators::Without);
   }
   return generalText(v);
 }
@@ -114,7 +116,7 @@ std::optional<std::wstring> ControlDocument::data(int32_t col, int32_t row) cons
     auto it = mRowHeaders.find(row);
     return it != mRowHeaders.end() ? it->second : std::to_wstring(row);
   }
-  return toWide(generalText(mEngine->value(col, row)));
+  return base::utf8ToWide(generalText(mEngine->value(col, row)));
 }
 
 std::optional<std::wstring> ControlDocument::valueText(int32_t col, int32_t row) const {
@@ -124,7 +126,7 @@ std::optional<std::wstring> ControlDocument::valueText(int32_t col, int32_t row)
   if (col == 0 || row == 0) return data(col, row);
   const Value& v = mEngine->value(col, row);
   if (v.isEmpty()) return std::wstring();
-  return toWide(formatValue(col, row, v));
+  return base::utf8ToWide(formatValue(col, row, v));
 }
 
 std::optional<std::wstring> ControlDocument::formula(int32_t col, int32_t row) const {
@@ -132,7 +134,7 @@ std::optional<std::wstring> ControlDocument::formula(int32_t col, int32_t row) c
   col = headerIndex(col);
   row = headerIndex(row);
   if (col == 0 || row == 0) return std::wstring();
-  return toWide(mEngine->formulaText(col, row));
+  return base::utf8ToWide(mEngine->formulaText(col, row));
 }
 
 std::optional<std::wstring> ControlDocument::tag(int32_t col, int32_t row) const {
@@ -155,7 +157,7 @@ bool ControlDocument::setData(int32_t col, int32_t row, const std::wstring& text
     return true;
   }
   if (text.empty()) return mEngine->clearCell(col, row);
-  std::string utf8 = toUtf8Text(text);
+  std::string utf8 = base::toUtf8(text);
   // An edit (text) cell keeps what was written as text, numbers included;
   // formulas that calculate with it convert it where they need a number.
   const int type = attributes(col, row).type;
@@ -176,7 +178,7 @@ bool ControlDocument::setFormula(int32_t col, int32_t row, const std::wstring& f
     return false;
   }
   if (formula.empty() || formula == L"=") return mEngine->clearCell(col, row);
-  return mEngine->setFormula(col, row, toUtf8Text(formula), error);
+  return mEngine->setFormula(col, row, base::toUtf8(formula), error);
 }
 
 bool ControlDocument::setTag(int32_t col, int32_t row, const std::wstring& text) {
@@ -773,7 +775,7 @@ bool ControlDocument::commitEdit(std::string* error) {
   if (!mEditing) return true;
   if (mEditChanged) {
     if (auto why = entryError(attributes(mActiveCol, mActiveRow), mEditText)) {
-      if (error) *error = toUtf8Text(cellName(mActiveCol, mActiveRow)) + ": " + *why;
+      if (error) *error = base::toUtf8(cellName(mActiveCol, mActiveRow)) + ": " + *why;
       return false;
     }
     if (!writeEntry(mActiveCol, mActiveRow, mEditText)) {
@@ -845,7 +847,7 @@ bool ControlDocument::pasteBlock(int32_t col, int32_t row, const std::wstring& t
       std::string why;
       auto taken = pastedField(attributes(f.col, f.row), f.text, why);
       if (!taken) {
-        if (error) *error = toUtf8Text(cellName(f.col, f.row)) + ": " + why;
+        if (error) *error = base::toUtf8(cellName(f.col, f.row)) + ": " + why;
         return false;
       }
       f.text = std::move(*taken);

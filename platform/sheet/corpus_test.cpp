@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/sheet/cell_document.h"
-#include "platform/sheet/number_text.h"
+#include "platform/sheet/formula_number_text.h"
 
 namespace krv::sheet {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/sheet/cell_document.h"
-#include "platform/sheet/number_text.h"
+#include "platform/sheet/formula_number_text.h"
 
 namespace krv::sheet {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "platform/sheet/builtin_functions.h"
 #include "platform/sheet/function_support.h"
-#include "platform/sheet/number_text.h"
+#include "platform/sheet/formula_number_text.h"
 #include "platform/sheet/text_utils.h"
 
 namespace krv::sheet::fn {

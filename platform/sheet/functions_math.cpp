@@ -5,7 +5,7 @@
 #include <numbers>
 
 #include "platform/sheet/function_support.h"
-#include "platform/sheet/number_text.h"
+#include "platform/sheet/formula_number_text.h"
 
 namespace krv::sheet::fn {
 

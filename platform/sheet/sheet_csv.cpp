@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "platform/sheet/cell_grid.h"
-#include "platform/sheet/control_text.h"
+#include "platform/base/byte_order_mark.h"
+#include "platform/base/utf.h"
 #include "platform/sheet/text_utils.h"
 
 namespace krv::sheet {
@@ -28,27 +29,14 @@ void appendField(std::string& out, const std::string& field, char sep) {
 }  // namespace
 
 std::string normalizeTextEncoding(std::string_view bytes) {
-  auto b = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
-  if (bytes.size() >= 3 && b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF) return std::string(bytes.substr(3));
-  if (bytes.size() >= 2 && ((b(0) == 0xFF && b(1) == 0xFE) || (b(0) == 0xFE && b(1) == 0xFF))) {
-    bool little = b(0) == 0xFF;
-    std::string out;
-    out.reserve(bytes.size());
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-      char32_t u = little ? (b(i) | (b(i + 1) << 8)) : ((b(i) << 8) | b(i + 1));
-      if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
-        char32_t lo = little ? (b(i + 2) | (b(i + 3) << 8)) : ((b(i + 2) << 8) | b(i + 3));
-        if (lo >= 0xDC00 && lo <= 0xDFFF) {
-          u = 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00);
-          i += 2;
-        }
-      }
-      if (u >= 0xD800 && u <= 0xDFFF) u = 0xFFFD;
-      appendUtf8(out, u);
-    }
-    return out;
-  }
-  return std::string(bytes);
+  base::ByteOrderMark mark;
+  const std::string_view text = base::stripByteOrderMark(bytes, &mark);
+  if (mark != base::ByteOrderMark::Utf16LittleEndian && mark != base::ByteOrderMark::Utf16BigEndian)
+    return std::string(text);
+  const base::ByteOrder order = mark == base::ByteOrderMark::Utf16LittleEndian
+                                    ? base::ByteOrder::LittleEndian
+                                    : base::ByteOrder::BigEndian;
+  return base::toUtf8(base::utf16ToWide(base::utf16Units(text, order)));
 }
 
 bool sheetToDelimited(const ControlDocument& doc, char separator, std::uintmax_t maxBytes,
@@ -68,7 +56,7 @@ bool sheetToDelimited(const ControlDocument& doc, char separator, std::uintmax_t
     if (engine.hasFormula(c, r)) {
       field = engine.formulaText(c, r);
     } else {
-      field = toUtf8Text(*doc.data(c, r));
+      field = base::toUtf8(*doc.data(c, r));
       if (!field.empty() && (field[0] == '=' || field[0] == '\''))
         field.insert(field.begin(), '\'');
     }
@@ -187,7 +175,7 @@ bool sheetFromDelimited(ControlDocument& doc, std::string_view input, char separ
   fresh.setMaxRows(rows);
   for (const Field& f : fields) {
     if (f.text.size() > 1 && f.text[0] == '=') continue;
-    std::wstring w = toWide(f.text[0] == '\'' ? std::string_view(f.text).substr(1) : std::string_view(f.text));
+    std::wstring w = base::utf8ToWide(f.text[0] == '\'' ? std::string_view(f.text).substr(1) : std::string_view(f.text));
     fresh.setData(f.col, f.row, w);
   }
   for (const Field& f : fields) {

@@ -10,10 +10,12 @@
 #include <nlohmann/json.hpp>
 #include <random>
 
-#include "platform/sheet/control_text.h"
+#include "platform/base/utf.h"
 #include "platform/sheet/sheet_csv.h"
 #include "platform/base/file_io.h"
-#include "platform/win/text_bytes.h"
+#include "platform/base/byte_order_mark.h"
+#include "platform/base/display_text.h"
+#include "platform/base/file_text.h"
 
 namespace krv::sheet {
 
@@ -47,7 +49,7 @@ int nestingDepth(std::string_view text) {
   return deepest;
 }
 
-std::string u8(const std::wstring& w) { return toUtf8Text(w); }
+std::string u8(const std::wstring& w) { return base::toUtf8(w); }
 
 json attributesToJson(const CellAttributes& a) {
   const CellAttributes d;
@@ -147,7 +149,7 @@ double number(const json& j, const char* what) {
 
 std::wstring text(const json& j, const char* what) {
   if (!j.is_string()) fail(std::string(what) + " is not a text");
-  return toWide(j.get_ref<const std::string&>());
+  return base::utf8ToWide(j.get_ref<const std::string&>());
 }
 
 const json& arrayOf(const json& j, size_t n, const char* what) {
@@ -548,10 +550,7 @@ std::string sheetToJson(const ControlDocument& doc) {
 }
 
 bool sheetFromJson(ControlDocument& doc, std::string_view text, std::string& error) {
-  if (text.size() >= 3 && static_cast<unsigned char>(text[0]) == 0xEF &&
-      static_cast<unsigned char>(text[1]) == 0xBB && static_cast<unsigned char>(text[2]) == 0xBF) {
-    text.remove_prefix(3);
-  }
+  if (base::detectByteOrderMark(text) == base::ByteOrderMark::Utf8) text = base::stripByteOrderMark(text);
   if (nestingDepth(text) > kMaxNesting) {
     error = "the file nests deeper than a sheet document does";
     return false;
@@ -564,7 +563,7 @@ bool sheetFromJson(ControlDocument& doc, std::string_view text, std::string& err
       error = "the file is not valid JSON";
     } catch (const json::exception& e) {
       // The parser's message quotes the bytes it stopped at.
-      error = "the file is not valid JSON: " + displayText(std::string_view(e.what()), 200);
+      error = "the file is not valid JSON: " + base::displayText(std::string_view(e.what()), 200);
     }
     return false;
   }
@@ -574,10 +573,10 @@ bool sheetFromJson(ControlDocument& doc, std::string_view text, std::string& err
     readDocument(fresh, root);
   } catch (const LoadError& e) {
     // Messages may quote names and texts of the file.
-    error = displayText(std::string_view(e.message), 300);
+    error = base::displayText(std::string_view(e.message), 300);
     return false;
   } catch (const json::exception& e) {
-    error = "malformed sheet document: " + displayText(std::string_view(e.what()), 200);
+    error = "malformed sheet document: " + base::displayText(std::string_view(e.what()), 200);
     return false;
   }
   doc.swapContents(fresh);
@@ -608,9 +607,11 @@ bool writeFileAtomically(const std::filesystem::path& file, std::string_view byt
 bool loadSheetFile(ControlDocument& doc, const std::filesystem::path& file, std::string& error) {
   std::string bytes, text;
   if (!readWholeFile(file, bytes, error)) return false;
-  bool ok = fileTextAsUtf8(bytes, text, error);
+  base::Result<std::string> decoded = base::fileTextAsUtf8(bytes);
   bytes = std::string();
+  bool ok = base::reportTo(decoded.status(), error);
   if (ok) {
+    text = std::move(decoded).value();
     switch (sheetFileKind(file)) {
       case SheetFileKind::Native:
         ok = sheetFromJson(doc, text, error);

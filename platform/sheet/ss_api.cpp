@@ -1,6 +1,6 @@
 #include "platform/sheet/ss_api.h"
 
-#include "platform/sheet/control_text.h"
+#include "platform/base/utf.h"
 #include "platform/sheet/tspread.h"
 
 using krv::sheet::CellAttributes;
@@ -19,7 +19,7 @@ BOOL SSAddCustomFunctionExt(HWND hWnd, LPCWSTR name, short minArgs, short maxArg
                             krv::sheet::CustomCallback callback, long flags) {
   ControlDocument* d = doc(hWnd);
   if (!d || !name) return FALSE;
-  return d->engine().registerCustomFunction(krv::sheet::toUtf8Text(name), minArgs, maxArgs, std::move(callback),
+  return d->engine().registerCustomFunction(krv::base::toUtf8(name), minArgs, maxArgs, std::move(callback),
                                             static_cast<uint32_t>(flags));
 }
 

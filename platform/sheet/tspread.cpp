@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "platform/sheet/cell_input.h"
-#include "platform/sheet/control_text.h"
+#include "platform/base/utf.h"
 #include "platform/sheet/sheet_file.h"
 #include "platform/sheet/ss_api.h"
 #include "platform/win/clipboard.h"
@@ -32,14 +32,14 @@ TSpread* TSpread::fromHandle(HWND hWnd) {
 
 BOOL TSpread::LoadFromFile(const std::wstring& file, std::string* error) {
   std::string why;
-  bool ok = krv::sheet::loadSheetFile(mDocument, std::filesystem::path(krv::sheet::toUtf8Text(file)), why);
+  bool ok = krv::sheet::loadSheetFile(mDocument, std::filesystem::path(krv::base::toUtf8(file)), why);
   if (error) *error = why;
   return ok;
 }
 
 BOOL TSpread::SaveToFile(const std::wstring& file, std::string* error) {
   std::string why;
-  bool ok = krv::sheet::saveSheetFile(mDocument, std::filesystem::path(krv::sheet::toUtf8Text(file)), why);
+  bool ok = krv::sheet::saveSheetFile(mDocument, std::filesystem::path(krv::base::toUtf8(file)), why);
   if (error) *error = why;
   return ok;
 }
@@ -89,7 +89,7 @@ BOOL TSpread::FinishEdit() {
 }
 
 void TSpread::showRefusal(const std::string& why) {
-  ::MessageBox(m_hWnd, krv::sheet::toWide(why).c_str(), AfxGetAppName().c_str(),
+  ::MessageBox(m_hWnd, krv::base::utf8ToWide(why).c_str(), AfxGetAppName().c_str(),
                MB_OK | MB_ICONEXCLAMATION);
 }
 

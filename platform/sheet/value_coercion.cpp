@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/sheet/number_text.h"
+#include "platform/sheet/formula_number_text.h"
 #include "platform/sheet/text_utils.h"
 
 namespace krv::sheet {

@@ -1,3 +1,4 @@
+#include "platform/base/utf.h"
 #include "platform/win/console_user_interface.h"
 
 #include <iostream>
@@ -28,7 +29,7 @@ void ConsoleUserInterface::runModal(CDialog& dialog) {
 int ConsoleUserInterface::messageBox(HWND, const std::wstring& text, const std::wstring& caption,
                                      UINT type) {
   std::ostream& out = mOut ? *mOut : std::cerr;
-  out << "[" << toUtf8(caption) << "] " << toUtf8(text) << "\n";
+  out << "[" << base::toUtf8(caption) << "] " << base::toUtf8(text) << "\n";
   return defaultMessageBoxAnswer(type);
 }
 

@@ -10,7 +10,7 @@
 #include "platform/win/gdi.h"
 #include "platform/win/resource_modules.h"
 #include "platform/win/user_interface.h"
-#include "platform/win/utf8.h"
+#include "platform/base/utf.h"
 
 namespace {
 CWnd*& mainWindow() {
@@ -38,7 +38,7 @@ BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
     const krv::ResourceModule* current = krv::ResourceModules::current();
     krv::setLastResourceError(
         "no dialog template " + std::to_string(templateId) + " in " +
-        (current ? "module " + krv::toUtf8(current->name()) : std::string("the current module")) +
+        (current ? "module " + krv::base::toUtf8(current->name()) : std::string("the current module")) +
         " or the resource chain");
     return FALSE;
   }

@@ -6,7 +6,8 @@
 #include <sstream>
 
 #include "platform/base/file_io.h"
-#include "platform/win/text_bytes.h"
+#include "platform/base/display_text.h"
+#include "platform/base/file_text.h"
 
 namespace krv {
 namespace {
@@ -170,7 +171,7 @@ std::optional<DialogTemplate> DialogTemplate::parse(const std::string& text, std
   try {
     j = nlohmann::json::parse(text);
   } catch (const std::exception& e) {
-    error = "not a valid template: " + displayText(std::string_view(e.what()), 300);
+    error = "not a valid template: " + base::displayText(std::string_view(e.what()), 300);
     return std::nullopt;
   }
   if (!j.is_object()) {
@@ -248,14 +249,14 @@ std::optional<DialogTemplate> DialogTemplate::parse(const std::string& text, std
 }
 
 std::optional<DialogTemplate> DialogTemplate::load(const std::filesystem::path& file, std::string& error) {
-  std::string text;
   const base::Result<std::string> bytes = base::readFile(file, 4u * 1024 * 1024);
   if (!base::reportTo(bytes.status(), error)) return std::nullopt;
-  if (!fileTextAsUtf8(*bytes, text, error)) {
+  const base::Result<std::string> text = base::fileTextAsUtf8(*bytes);
+  if (!base::reportTo(text.status(), error)) {
     error = file.filename().string() + ": " + error;
     return std::nullopt;
   }
-  auto t = parse(text, error);
+  auto t = parse(*text, error);
   if (!t) error = file.filename().string() + ": " + error;
   return t;
 }

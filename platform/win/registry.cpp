@@ -13,8 +13,9 @@
 #include <vector>
 
 #include "platform/base/file_io.h"
-#include "platform/win/text_bytes.h"
-#include "platform/win/utf8.h"
+#include "platform/base/display_text.h"
+#include "platform/base/file_text.h"
+#include "platform/base/utf.h"
 
 namespace krv {
 
@@ -164,13 +165,13 @@ bool bytesOfHex(const std::string& hex, std::vector<BYTE>& data) {
 
 nlohmann::json nodeToJson(const Registry::Node& node) {
   nlohmann::json j = nlohmann::json::object();
-  j["name"] = toUtf8(node.name);
+  j["name"] = base::toUtf8(node.name);
   nlohmann::json values = nlohmann::json::array();
   for (const auto& [_, v] : node.values) {
-    nlohmann::json jv = {{"name", toUtf8(v.name)}, {"type", v.type}};
+    nlohmann::json jv = {{"name", base::toUtf8(v.name)}, {"type", v.type}};
     std::wstring text;
     if (isTextType(v.type) && textOf(v.data, text)) {
-      jv["text"] = toUtf8(text);
+      jv["text"] = base::toUtf8(text);
     } else if (v.type == REG_DWORD && v.data.size() == 4) {
       DWORD d;
       std::memcpy(&d, v.data.data(), 4);
@@ -324,7 +325,7 @@ LSTATUS Registry::closeHandle(HKEY key) {
 std::string Registry::toJson() const {
   nlohmann::json doc = {{"format", "korvane registry"}, {"version", kFormatVersion}};
   nlohmann::json roots = nlohmann::json::object();
-  for (const auto& [name, node] : mRoots) roots[toUtf8(name)] = nodeToJson(*node);
+  for (const auto& [name, node] : mRoots) roots[base::toUtf8(name)] = nodeToJson(*node);
   doc["roots"] = std::move(roots);
   return doc.dump(1);
 }
@@ -351,20 +352,20 @@ bool Registry::fromJson(const std::string& text, std::string* error) {
     if (!doc.contains("roots") || !doc["roots"].is_object()) return fail("the document has no roots");
     std::map<std::wstring, std::shared_ptr<Node>> roots;
     for (const wchar_t* name : kRootNames) {
-      const std::string key = toUtf8(name);
+      const std::string key = base::toUtf8(name);
       roots[name] = doc["roots"].contains(key) ? nodeFromJson(doc["roots"][key], L"", true, name, 0)
                                                : Registry().mRoots.at(name);
     }
     for (const auto& [name, _] : doc["roots"].items())
       if (!roots.count(fromUtf8(name)))
-        return fail("unknown registry root \"" + displayText(std::string_view(name)) + "\"");
+        return fail("unknown registry root \"" + base::displayText(std::string_view(name)) + "\"");
     for (auto& [_, node] : mRoots) markDeleted(*node);
     mRoots = std::move(roots);
     mHandles.clear();
     return true;
   } catch (const std::exception& e) {
     // The messages may quote bytes and names of the document.
-    return fail("malformed registry document: " + displayText(std::string_view(e.what()), 300));
+    return fail("malformed registry document: " + base::displayText(std::string_view(e.what()), 300));
   }
 }
 
@@ -376,10 +377,11 @@ bool Registry::attachFile(const std::filesystem::path& path, std::string* error)
   };
   std::error_code ec;
   if (std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found) {
-    std::string text, message;
+    std::string message;
     const krv::base::Result<std::string> bytes = krv::base::readFile(path, kMaxRegistryFileBytes);
     if (!bytes) return fail("cannot read the registry file: " + bytes.status().message());
-    if (!fileTextAsUtf8(*bytes, text, message) || !fromJson(text, &message))
+    const krv::base::Result<std::string> text = krv::base::fileTextAsUtf8(*bytes);
+    if (!krv::base::reportTo(text.status(), message) || !fromJson(*text, &message))
       return fail(path.string() + ": " + message);
   }
   mFile = path;

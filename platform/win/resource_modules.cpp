@@ -1,3 +1,4 @@
+#include "platform/base/utf.h"
 #include "platform/win/resource_modules.h"
 
 #include <algorithm>
@@ -69,7 +70,7 @@ std::optional<DialogTemplate> ResourceModule::dialogTemplate(UINT id, std::strin
   const std::filesystem::path file = templatePath(id);
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) {
-    error = "no dialog template " + std::to_string(id) + " in module " + toUtf8(mName);
+    error = "no dialog template " + std::to_string(id) + " in module " + base::toUtf8(mName);
     return std::nullopt;
   }
   auto t = DialogTemplate::load(file, error);

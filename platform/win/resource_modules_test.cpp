@@ -8,7 +8,7 @@
 
 #include "platform/win/bitmap.h"
 #include "platform/win/dialog.h"
-#include "platform/win/utf8.h"
+#include "platform/base/utf.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ class ResourceChain : public ::testing::Test {
   std::string captionOf(UINT id) {
     CDialog dialog;
     if (!dialog.Create(id)) return "<" + krv::lastResourceError() + ">";
-    std::string caption = krv::toUtf8(dialog.GetWindowText());
+    std::string caption = krv::base::toUtf8(dialog.GetWindowText());
     dialog.DestroyWindow();
     return caption;
   }

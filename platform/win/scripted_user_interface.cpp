@@ -1,3 +1,4 @@
+#include "platform/base/utf.h"
 #include "platform/win/scripted_user_interface.h"
 
 #include "platform/win/dialog.h"
@@ -30,7 +31,7 @@ std::string ScriptedUserInterface::report() const {
   for (const auto& e : mErrors) out += e + "\n";
   if (!mModals.empty()) out += std::to_string(mModals.size()) + " dialog script(s) not used\n";
   for (const auto& b : mBoxAnswers)
-    out += "message box answer " + std::to_string(b.answer) + " (\"" + toUtf8(b.textContains) +
+    out += "message box answer " + std::to_string(b.answer) + " (\"" + base::toUtf8(b.textContains) +
            "\") not used\n";
   if (!mFiles.empty()) out += std::to_string(mFiles.size()) + " file answer(s) not used\n";
   if (!mTracks.empty()) out += std::to_string(mTracks.size()) + " drag answer(s) not used\n";
@@ -42,7 +43,7 @@ std::string ScriptedUserInterface::report() const {
 void ScriptedUserInterface::runModal(CDialog& dialog) {
   if (mModals.empty()) {
     mErrors.push_back("unexpected modal dialog " + std::to_string(dialog.templateId()) + " \"" +
-                      toUtf8(dialog.GetWindowText()) + "\"");
+                      base::toUtf8(dialog.GetWindowText()) + "\"");
     dialog.EndDialog(IDCANCEL);
     return;
   }
@@ -70,14 +71,14 @@ int ScriptedUserInterface::messageBox(HWND, const std::wstring& text, const std:
              : kind == MB_ABORTRETRYIGNORE                                           ? IDABORT
                                                                                      : IDOK;
   if (mBoxAnswers.empty()) {
-    mErrors.push_back("unexpected message box \"" + toUtf8(text) + "\"");
+    mErrors.push_back("unexpected message box \"" + base::toUtf8(text) + "\"");
     shown.answer = safe;
   } else {
     BoxAnswer a = mBoxAnswers.front();
     mBoxAnswers.pop_front();
     if (!a.textContains.empty() && text.find(a.textContains) == std::wstring::npos) {
-      mErrors.push_back("message box \"" + toUtf8(text) + "\" does not contain \"" +
-                        toUtf8(a.textContains) + "\"");
+      mErrors.push_back("message box \"" + base::toUtf8(text) + "\" does not contain \"" +
+                        base::toUtf8(a.textContains) + "\"");
       shown.answer = safe;
     } else {
       shown.answer = a.answer;
@@ -91,7 +92,7 @@ bool ScriptedUserInterface::chooseFiles(const FileDialogRequest& request, std::v
   mFileRequests.push_back(request);
   chosen.clear();
   if (mFiles.empty()) {
-    mErrors.push_back("unexpected file dialog \"" + toUtf8(request.title) + "\"");
+    mErrors.push_back("unexpected file dialog \"" + base::toUtf8(request.title) + "\"");
     return false;
   }
   chosen = std::move(mFiles.front());
@@ -126,7 +127,7 @@ bool ScriptedUserInterface::trackRubberBand(CPoint, CRect& result) {
 
 bool ScriptedUserInterface::pickPoint(const std::wstring& prompt, PickedPoint& point) {
   if (mPointPicks.empty()) {
-    mErrors.push_back("unexpected point pick \"" + toUtf8(prompt) + "\"");
+    mErrors.push_back("unexpected point pick \"" + base::toUtf8(prompt) + "\"");
     return false;
   }
   Pick p = mPointPicks.front();
@@ -137,7 +138,7 @@ bool ScriptedUserInterface::pickPoint(const std::wstring& prompt, PickedPoint& p
 
 bool ScriptedUserInterface::pickObject(const std::wstring& prompt, std::int64_t& handle) {
   if (mObjectPicks.empty()) {
-    mErrors.push_back("unexpected object pick \"" + toUtf8(prompt) + "\"");
+    mErrors.push_back("unexpected object pick \"" + base::toUtf8(prompt) + "\"");
     return false;
   }
   Pick p = mObjectPicks.front();

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win/utf8.h"
+#include "platform/base/utf.h"
 #include "platform/win/win_messages.h"
 
 namespace krv {

@@ -1,3 +1,4 @@
+#include "platform/base/utf.h"
 #include "platform/win/window_dump.h"
 
 #include "platform/win/string_items.h"
@@ -6,13 +7,13 @@ namespace krv {
 namespace {
 void dump(const CWnd& w, int depth, std::string& out) {
   out.append(static_cast<std::size_t>(depth) * 2, ' ');
-  out += toUtf8(w.className()) + " id=" + std::to_string(w.GetDlgCtrlID()) + " \"" +
-         toUtf8(w.GetWindowText()) + "\"";
+  out += base::toUtf8(w.className()) + " id=" + std::to_string(w.GetDlgCtrlID()) + " \"" +
+         base::toUtf8(w.GetWindowText()) + "\"";
   out += (w.GetStyle() & WS_VISIBLE) ? " visible" : " hidden";
   out += w.IsWindowEnabled() ? " enabled" : " disabled";
   if (CWnd::GetFocus() == &w) out += " focus";
   std::wstring state = w.describeState();
-  if (!state.empty()) out += " " + toUtf8(state);
+  if (!state.empty()) out += " " + base::toUtf8(state);
   CRect r = w.windowRectInParent();
   out += " (" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
          std::to_string(r.right) + "," + std::to_string(r.bottom) + ")\n";

@@ -3,7 +3,8 @@
 #include <string>
 #include <string_view>
 
-// Numbers as the formula language shows and reads them.
+// Numbers as the formula language shows and reads them (the core's
+// exact, round-tripping number texts are platform/core/c_number_text.h).
 namespace krv::sheet {
 
 // The General format: at most 15 significant digits, no trailing zeros,
@@ -26,9 +27,10 @@ double roundDecimal(double v, int digits, RoundMode mode);
 // Snaps a result of arithmetic to 15 significant digits, as displayed.
 double toDisplayPrecision(double v);
 
-// FIXED: rounded to `decimals` (may be negative), with thousands
-// separators unless `noCommas`.
-std::string formatFixed(double v, int decimals, bool noCommas);
+// FIXED: rounded half away from zero to `decimals` (may be negative),
+// with or without thousands separators ("1,234.50" or "1234.50").
+enum class ThousandsSeparators { With, Without };
+std::string formatFixedText(double v, int decimals, ThousandsSeparators separators);
 
 // TEXT: formats a number with a pattern of 0, #, ?, ".", ",", "%",
 // E+00, quoted or backslash-escaped literals, and up to three sections

@@ -3,13 +3,18 @@
 
 class Krv_String;
 
-// Numbers to text and text to numbers. Nothing here depends on the process
-// locale: the decimal separator is always '.'.
+// Numbers to text and text to numbers in the C library's conventions, for
+// files and the core's strings. Nothing here depends on the process locale:
+// the decimal separator is always '.'. (The formula language's number
+// texts are platform/sheet/formula_number_text.h.)
 namespace krv {
 
-// Fixed notation with exactly `decimals` decimals (clamped to 0..30),
-// rounded from the exact binary value; see Krv_String(double, int, bool).
-std::wstring formatFixed(double value, int decimals, bool dropTrailingZeros);
+// Fixed notation with `decimals` decimals (clamped to 0..30), rounded from
+// the exact binary value, no thousands separators; with TrailingZeros::Drop
+// the zeros at the end of the decimals (and a point left alone) go. See
+// Krv_String(double, int, bool).
+enum class TrailingZeros { Keep, Drop };
+std::wstring formatFixedDecimals(double value, int decimals, TrailingZeros zeros);
 
 // The shortest text that reads back as exactly the same double ("0.1",
 // "1e+300", "-0"); used by file formats that must round-trip numbers.

@@ -1,4 +1,4 @@
-#include "platform/sheet/number_text.h"
+#include "platform/sheet/formula_number_text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -206,14 +206,14 @@ std::string fixedDigits(double v, int decimals) {
 
 }  // namespace
 
-std::string formatFixed(double v, int decimals, bool noCommas) {
+std::string formatFixedText(double v, int decimals, ThousandsSeparators separators) {
   if (decimals > 127) decimals = 127;
   std::string s = fixedDigits(v, decimals);
   double rounded = roundDecimal(v, decimals, RoundMode::HalfAway);
   size_t dot = s.find('.');
   std::string ip = dot == std::string::npos ? s : s.substr(0, dot);
   std::string fp = dot == std::string::npos ? "" : s.substr(dot);
-  if (!noCommas) ip = groupThousands(ip);
+  if (separators == ThousandsSeparators::With) ip = groupThousands(ip);
   return (rounded < 0 ? "-" : "") + ip + fp;
 }
 

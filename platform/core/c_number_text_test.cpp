@@ -1,4 +1,4 @@
-#include "platform/core/number_text.h"
+#include "platform/core/c_number_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/core/number_text.h"
+#include "platform/core/c_number_text.h"
 
 #include <locale.h>
 #include <wchar.h>
@@ -92,13 +92,13 @@ locale_t cLocale() {
 
 }  // namespace
 
-std::wstring formatFixed(double value, int decimals, bool dropTrailingZeros) {
+std::wstring formatFixedDecimals(double value, int decimals, TrailingZeros zeros) {
   decimals = std::clamp(decimals, 0, 30);
   char buf[400];
   auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
   std::string s(buf, static_cast<size_t>(res.ptr - buf));
   if (std::isfinite(value)) {
-    if (dropTrailingZeros && s.find('.') != std::string::npos) {
+    if (zeros == TrailingZeros::Drop && s.find('.') != std::string::npos) {
       while (s.back() == '0') s.pop_back();
       if (s.back() == '.') s.pop_back();
     }

@@ -1,4 +1,4 @@
-#include "platform/sheet/number_text.h"
+#include "platform/sheet/formula_number_text.h"
 
 #include <gtest/gtest.h>
 
