@@ -1,15 +1,14 @@
 #include "platform/acad/rx_system.h"
 
 #include <algorithm>
-#include <cwctype>
+
+#include "platform/base/case_folding.h"
 
 namespace {
 
 bool sameName(const std::wstring& a, const std::wstring& b) {
   return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-           return std::towupper(static_cast<wint_t>(x)) == std::towupper(static_cast<wint_t>(y));
-         });
+         krv::base::compareNoCase(a, b) == 0;
 }
 
 struct Runtime {

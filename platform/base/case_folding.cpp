@@ -69,14 +69,21 @@ std::string foldCaseUtf8(std::string_view text) { return eachUtf8<foldCase>(text
 std::string toUpperUtf8(std::string_view text) { return eachUtf8<toUpper>(text); }
 std::string toLowerUtf8(std::string_view text) { return eachUtf8<toLower>(text); }
 
-int compareNoCase(std::u32string_view a, std::u32string_view b) {
+namespace {
+template <class View>
+int compareFolded(View a, View b) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t k = 0; k < n; ++k) {
-    const char32_t x = foldCase(a[k]), y = foldCase(b[k]);
+    const char32_t x = foldCase(static_cast<char32_t>(a[k]));
+    const char32_t y = foldCase(static_cast<char32_t>(b[k]));
     if (x != y) return x < y ? -1 : 1;
   }
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
+}  // namespace
+
+int compareNoCase(std::u32string_view a, std::u32string_view b) { return compareFolded(a, b); }
+int compareNoCase(std::wstring_view a, std::wstring_view b) { return compareFolded(a, b); }
 
 int compareNoCaseUtf8(std::string_view a, std::string_view b) {
   const std::size_t n = std::min(a.size(), b.size());

@@ -32,6 +32,7 @@ std::string toLowerUtf8(std::string_view text);
 
 // Compares the folded characters (code point order): <0, 0 or >0.
 int compareNoCase(std::u32string_view a, std::u32string_view b);
+int compareNoCase(std::wstring_view a, std::wstring_view b);
 // The same for UTF-8 text, without decoding as long as both are ASCII.
 int compareNoCaseUtf8(std::string_view a, std::string_view b);
 

@@ -8,6 +8,7 @@
 #include "platform/base/file_io.h"
 #include "platform/base/display_text.h"
 #include "platform/base/file_text.h"
+#include "platform/base/utf.h"
 
 namespace krv {
 namespace {
@@ -60,23 +61,6 @@ std::string trim(const std::string& s) {
   return s.substr(a, b - a + 1);
 }
 
-std::wstring widen(const std::string& utf8) {
-  std::wstring out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    auto c = static_cast<unsigned char>(utf8[i]);
-    std::uint32_t cp = 0xFFFD;
-    int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
-    if (len == 1) cp = c < 0x80 ? c : 0xFFFD;
-    else if (i + static_cast<std::size_t>(len) <= utf8.size()) {
-      cp = c & (0x7F >> len);
-      for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    }
-    out += static_cast<wchar_t>(cp);
-    i += static_cast<std::size_t>(len);
-  }
-  return out;
-}
-
 bool readStyle(const nlohmann::json& j, const char* key, DWORD& style, std::string& error) {
   style = 0;
   if (!j.contains(key)) return true;
@@ -116,7 +100,7 @@ bool readText(const nlohmann::json& j, const char* key, std::wstring& out, std::
     error = std::string("\"") + key + "\" must be a text";
     return false;
   }
-  out = widen(j.at(key).get<std::string>());
+  out = base::utf8ToWide(j.at(key).get<std::string>());
   return true;
 }
 

@@ -1,7 +1,8 @@
 #include "platform/win/edit.h"
 
 #include <algorithm>
-#include <cwctype>
+
+#include "platform/base/case_folding.h"
 
 BOOL CEdit::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   return CWnd::Create(L"EDIT", L"", style, rect, parent, id);
@@ -122,8 +123,8 @@ LRESULT CEdit::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (isMultiLine()) replaceSelection(L"\r\n", true);
       } else if (ch >= 0x20) {
         if ((GetStyle() & ES_NUMBER) && !(ch >= L'0' && ch <= L'9')) return 0;
-        if (GetStyle() & ES_UPPERCASE) ch = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(ch)));
-        if (GetStyle() & ES_LOWERCASE) ch = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(ch)));
+        if (GetStyle() & ES_UPPERCASE) ch = static_cast<wchar_t>(krv::base::toUpper(static_cast<char32_t>(ch)));
+        if (GetStyle() & ES_LOWERCASE) ch = static_cast<wchar_t>(krv::base::toLower(static_cast<char32_t>(ch)));
         replaceSelection(std::wstring(1, ch), true);
       }
       return 0;

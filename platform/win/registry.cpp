@@ -100,22 +100,7 @@ bool regdetail::splitPath(LPCWSTR subKey, std::vector<std::wstring>& parts) {
 
 namespace {
 
-// ---- wide texts stored in the file (written with krv::toUtf8) ----
-
-// The parser has validated the UTF-8 already; this only decodes it.
-std::wstring fromUtf8(const std::string& s) {
-  std::wstring out;
-  for (std::size_t i = 0; i < s.size();) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    int extra = b < 0x80 ? 0 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : 3;
-    std::uint32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
-    if (i + extra >= s.size() + (extra ? 0 : 1)) extra = static_cast<int>(s.size() - i - 1);
-    for (int k = 1; k <= extra; ++k) c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-    out += static_cast<wchar_t>(c);
-    i += static_cast<std::size_t>(extra) + 1;
-  }
-  return out;
-}
+// ---- wide texts stored in the file (written with base::toUtf8, read with base::utf8ToWide) ----
 
 bool isTextType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 
@@ -203,7 +188,7 @@ std::shared_ptr<Registry::Node> nodeFromJson(const nlohmann::json& j, const std:
     node->fullPath = fold(rootName);
   } else {
     if (!j.contains("name") || !j["name"].is_string()) throw LoadError("a key has no name");
-    node->name = fromUtf8(j["name"].get<std::string>());
+    node->name = base::utf8ToWide(j["name"].get<std::string>());
     if (node->name.empty() || node->name.size() > 255 || node->name.find(L'\\') != std::wstring::npos)
       throw LoadError("invalid key name \"" + j["name"].get<std::string>() + "\"");
     node->fullPath = parentPath + L'\\' + fold(node->name);
@@ -215,12 +200,12 @@ std::shared_ptr<Registry::Node> nodeFromJson(const nlohmann::json& j, const std:
           !jv["type"].is_number_unsigned())
         throw LoadError("a value needs a name and a type");
       Registry::Node::Value v;
-      v.name = fromUtf8(jv["name"].get<std::string>());
+      v.name = base::utf8ToWide(jv["name"].get<std::string>());
       const auto type = jv["type"].get<std::uint64_t>();
       if (type > 0xFFFFFFFFu) throw LoadError("a value type is out of range");
       v.type = static_cast<DWORD>(type);
       if (jv.contains("text") && jv["text"].is_string()) {
-        v.data = bytesOfText(fromUtf8(jv["text"].get<std::string>()));
+        v.data = bytesOfText(base::utf8ToWide(jv["text"].get<std::string>()));
       } else if (jv.contains("dword") && jv["dword"].is_number_unsigned() &&
                  jv["dword"].get<std::uint64_t>() <= 0xFFFFFFFFu) {
         const auto d = static_cast<DWORD>(jv["dword"].get<std::uint64_t>());
@@ -357,7 +342,7 @@ bool Registry::fromJson(const std::string& text, std::string* error) {
                                                : Registry().mRoots.at(name);
     }
     for (const auto& [name, _] : doc["roots"].items())
-      if (!roots.count(fromUtf8(name)))
+      if (!roots.count(base::utf8ToWide(name)))
         return fail("unknown registry root \"" + base::displayText(std::string_view(name)) + "\"");
     for (auto& [_, node] : mRoots) markDeleted(*node);
     mRoots = std::move(roots);

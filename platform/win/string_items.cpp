@@ -1,33 +1,22 @@
 #include "platform/win/string_items.h"
 
-#include <cwctype>
+#include "platform/base/case_folding.h"
 
 namespace krv {
 
-static wchar_t fold(wchar_t c) { return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))); }
-
-int compareNoCase(const std::wstring& a, const std::wstring& b) {
-  const std::size_t n = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    wchar_t x = fold(a[i]), y = fold(b[i]);
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
 bool equalsNoCase(const std::wstring& a, const std::wstring& b) {
-  return a.size() == b.size() && compareNoCase(a, b) == 0;
+  return a.size() == b.size() && base::compareNoCase(a, b) == 0;
 }
 
 bool startsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
-  return text.size() >= prefix.size() && compareNoCase(text.substr(0, prefix.size()), prefix) == 0;
+  return text.size() >= prefix.size() && base::compareNoCase(std::wstring_view(text).substr(0, prefix.size()), prefix) == 0;
 }
 
 int StringItems::add(const std::wstring& text, bool sorted) {
   std::size_t pos = mItems.size();
   if (sorted) {
     pos = 0;
-    while (pos < mItems.size() && compareNoCase(mItems[pos].text, text) <= 0) ++pos;
+    while (pos < mItems.size() && base::compareNoCase(mItems[pos].text, text) <= 0) ++pos;
   }
   mItems.insert(mItems.begin() + static_cast<std::ptrdiff_t>(pos), Item{text, 0, false});
   return static_cast<int>(pos);

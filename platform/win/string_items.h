@@ -5,15 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/case_folding.h"
 #include "platform/base/utf.h"
 #include "platform/win/win_messages.h"
 
 namespace krv {
 
-// Case-insensitive comparison of window texts.
+// Case-insensitive comparison of window texts (the system's one case
+// folding, platform/base/case_folding.h).
 bool equalsNoCase(const std::wstring& a, const std::wstring& b);
 bool startsWithNoCase(const std::wstring& text, const std::wstring& prefix);
-int compareNoCase(const std::wstring& a, const std::wstring& b);
+using base::compareNoCase;
 
 class StringItems {
  public:
