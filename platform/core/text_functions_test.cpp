@@ -263,3 +263,16 @@ TEST(Sorting, DigitRunsCompareByValueWhateverTheirLeadingZeros) {
   ObjectExportSort(bolts);
   EXPECT_EQ(bolts, (Krv_StringArray{L"M007", L"M8", L"M10"}));
 }
+
+TEST(KrvString, IgnoresCaseAsTheFormulaEngineDoes) {
+  // The same pairs the formula engine's tests use: one folding for both.
+  EXPECT_TRUE(Krv_String(L"\u03A3\u039F\u03A6\u039F\u03A3").equal(L"\u03C3\u03BF\u03C6\u03BF\u03C2", false));
+  EXPECT_TRUE(Krv_String(L"\u212Aelvin").equal(L"KELVIN", false));
+  EXPECT_TRUE(Krv_String(L"STRA\u1E9EE").equal(L"stra\u00DFe", false));
+  EXPECT_TRUE(Krv_String(L"\u0531\u0532").equal(L"\u0561\u0562", false));
+  EXPECT_FALSE(Krv_String(L"\u0130").equal(L"i", false));
+  EXPECT_EQ(Krv_String(L"x\uFF41b").find(L"\uFF21B", false), 1);
+  Krv_String upper(L"stra\u00DFe \u03C2");
+  upper.makeUpper();
+  EXPECT_EQ(upper, Krv_String(L"STRA\u00DFE \u03A3"));
+}
