@@ -86,16 +86,22 @@ int compareNoCase(std::u32string_view a, std::u32string_view b) { return compare
 int compareNoCase(std::wstring_view a, std::wstring_view b) { return compareFolded(a, b); }
 
 int compareNoCaseUtf8(std::string_view a, std::string_view b) {
-  const std::size_t n = std::min(a.size(), b.size());
-  std::size_t i = 0;
-  for (; i < n; ++i) {
-    const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (x >= 0x80 || y >= 0x80) break;
-    const char32_t fx = asciiFold(x), fy = asciiFold(y);
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[j]);
+    char32_t fx, fy;
+    if (x < 0x80 && y < 0x80) {  // ASCII needs no decoding
+      fx = asciiFold(x), fy = asciiFold(y);
+      ++i, ++j;
+    } else {
+      const Utf8Step sx = decodeUtf8At(a, i), sy = decodeUtf8At(b, j);
+      fx = foldCase(sx.c), fy = foldCase(sy.c);
+      i += sx.length, j += sy.length;
+    }
     if (fx != fy) return fx < fy ? -1 : 1;
   }
-  if (i == n) return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-  return compareNoCase(utf8ToUtf32(a.substr(i)), utf8ToUtf32(b.substr(i)));
+  if (i < a.size()) return 1;
+  return j < b.size() ? -1 : 0;
 }
 
 }  // namespace krv::base
