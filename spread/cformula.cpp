@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/acad/command_line.h"
-#include "platform/core/file_paths.h"
 #include "platform/core/c_number_text.h"
+#include "platform/core/file_paths.h"
 #include "platform/sheet/cell_grid.h"
 #include "platform/sheet/formula_number_text.h"
 #include "platform/sheet/ss_api.h"

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "platform/core/dial_string.h"
-#include "platform/core/c_number_text.h"
-#include "platform/sheet/cell_grid.h"
 #include "platform/base/utf.h"
+#include "platform/core/c_number_text.h"
+#include "platform/core/dial_string.h"
+#include "platform/sheet/cell_grid.h"
 #include "platform/sheet/formula_number_text.h"
 #include "platform/sheet/ss_api.h"
 #include "spread/dlg_find_replace.h"

@@ -8,13 +8,13 @@
 #include <filesystem>
 #include <mutex>
 
-#include "platform/core/file_paths.h"
-#include "platform/core/krv_settings.h"
-#include "platform/core/c_number_text.h"
-#include "platform/core/text_file.h"
-#include "platform/core/text_functions.h"
 #include "platform/base/case_folding.h"
 #include "platform/base/utf.h"
+#include "platform/core/c_number_text.h"
+#include "platform/core/file_paths.h"
+#include "platform/core/krv_settings.h"
+#include "platform/core/text_file.h"
+#include "platform/core/text_functions.h"
 
 namespace {
 
@@ -207,7 +207,8 @@ void parseLookupLines(const Krv_StringArray& lines, LookupTable& table) {
   table.firstRowOfKey.reserve(static_cast<size_t>(table.rows.length()));
   for (int i = 0; i < table.rows.length(); ++i) {
     const Krv_StringArray& row = table.rows[i];
-    table.firstRowOfKey.try_emplace(base::foldCase(row.isEmpty() ? std::wstring() : row[0].str()), i);
+    table.firstRowOfKey.try_emplace(base::foldCase(row.isEmpty() ? std::wstring() : row[0].str()),
+                                    i);
   }
 }
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/core/krv_settings.h"
 #include "platform/core/c_number_text.h"
+#include "platform/core/krv_settings.h"
 #include "platform/core/object_export_sort.h"
 #include "platform/core/section_table_manager.h"
 #include "platform/core/text_functions.h"

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/core/c_number_text.h"
 #include "platform/core/file_paths.h"
 #include "platform/core/krv_settings.h"
-#include "platform/core/c_number_text.h"
 #include "platform/core/text_functions.h"
 #include "platform/sheet/cell_grid.h"
 #include "platform/win/message_box.h"

@@ -1,9 +1,9 @@
 #include "standards/vt_object_map.h"
 
+#include "platform/core/c_number_text.h"
 #include "platform/core/krv_db_macro.h"
 #include "platform/core/macro_access.h"
 #include "platform/core/macro_data.h"
-#include "platform/core/c_number_text.h"
 #include "platform/core/text_functions.h"
 #include "standards/vt_var_cell.h"
 

@@ -5,8 +5,8 @@
 #include <iostream>
 #include <string>
 
-#include "platform/sheet/sheet_file.h"
 #include "platform/base/display_text.h"
+#include "platform/sheet/sheet_file.h"
 #include "tools/command_registry.h"
 #include "tools/exit_codes.h"
 #include "tools/shell_quote.h"

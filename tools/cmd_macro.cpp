@@ -4,10 +4,10 @@
 #include <iostream>
 #include <string>
 
+#include "platform/base/display_text.h"
 #include "platform/core/krv_db_macro.h"
 #include "platform/core/macro_data.h"
 #include "platform/core/macro_file.h"
-#include "platform/base/display_text.h"
 #include "tools/command_registry.h"
 #include "tools/exit_codes.h"
 #include "tools/shell_quote.h"

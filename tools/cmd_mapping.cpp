@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/display_text.h"
 #include "platform/core/file_paths.h"
 #include "platform/core/krv_settings.h"
 #include "platform/core/macro_file.h"
 #include "platform/core/text_file.h"
 #include "platform/core/text_functions.h"
-#include "platform/base/display_text.h"
 #include "standards/vt_dlg_standards_data.h"
 #include "standards/vt_ss_mapping.h"
 #include "tools/command_registry.h"

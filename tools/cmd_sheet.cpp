@@ -10,12 +10,12 @@
 #include <utility>
 #include <vector>
 
+#include "platform/base/display_text.h"
+#include "platform/base/utf.h"
 #include "platform/sheet/cell_address.h"
 #include "platform/sheet/cell_grid.h"
-#include "platform/base/utf.h"
 #include "platform/sheet/sheet_file.h"
 #include "platform/sheet/text_utils.h"
-#include "platform/base/display_text.h"
 #include "tools/command_registry.h"
 #include "tools/exit_codes.h"
 #include "tools/shell_quote.h"

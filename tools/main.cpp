@@ -6,8 +6,8 @@
 #include <mutex>
 #include <set>
 
-#include "platform/core/text_file.h"
 #include "platform/base/display_text.h"
+#include "platform/core/text_file.h"
 #include "tools/command_registry.h"
 #include "tools/exit_codes.h"
 

@@ -7,8 +7,7 @@
 namespace {
 
 bool sameName(const std::wstring& a, const std::wstring& b) {
-  return a.size() == b.size() &&
-         krv::base::compareNoCase(a, b) == 0;
+  return a.size() == b.size() && krv::base::compareNoCase(a, b) == 0;
 }
 
 struct Runtime {

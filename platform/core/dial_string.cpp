@@ -6,9 +6,9 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "platform/core/krv_settings.h"
-#include "platform/core/file_paths.h"
 #include "platform/core/c_number_text.h"
+#include "platform/core/file_paths.h"
+#include "platform/core/krv_settings.h"
 #include "platform/core/text_file.h"
 #include "platform/core/text_functions.h"
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <system_error>
 
+#include "platform/base/case_folding.h"
 #include "platform/base/file_io.h"
+#include "platform/base/utf.h"
 #include "platform/core/text_file.h"
 #include "platform/core/text_functions.h"
-#include "platform/base/case_folding.h"
-#include "platform/base/utf.h"
 
 namespace fs = std::filesystem;
 

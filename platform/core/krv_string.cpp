@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/core/c_number_text.h"
 #include "platform/base/case_folding.h"
 #include "platform/base/utf.h"
+#include "platform/core/c_number_text.h"
 
 namespace {
 
@@ -26,12 +26,14 @@ bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 Krv_String::Krv_String(const char* utf8) : mText(krv::base::utf8ToWide(utf8 ? utf8 : "")) {}
 Krv_String::Krv_String(const std::string& utf8) : mText(krv::base::utf8ToWide(utf8)) {}
 Krv_String::Krv_String(double value, int decimals, bool dropTrailingZeros)
-    : mText(krv::formatFixedDecimals(value, decimals,
-                                    dropTrailingZeros ? krv::TrailingZeros::Drop
-                                                      : krv::TrailingZeros::Keep)) {}
+    : mText(krv::formatFixedDecimals(
+          value, decimals,
+          dropTrailingZeros ? krv::TrailingZeros::Drop : krv::TrailingZeros::Keep)) {}
 
 std::string Krv_String::utf8() const { return krv::base::toUtf8(mText); }
-Krv_String Krv_String::fromUtf8(std::string_view bytes) { return Krv_String(krv::base::utf8ToWide(bytes)); }
+Krv_String Krv_String::fromUtf8(std::string_view bytes) {
+  return Krv_String(krv::base::utf8ToWide(bytes));
+}
 
 wchar_t Krv_String::at(int i) const {
   return (i >= 0 && i < length()) ? mText[static_cast<size_t>(i)] : L'\0';

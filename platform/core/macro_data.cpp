@@ -1,7 +1,7 @@
 #include "platform/core/macro_data.h"
 
-#include "platform/core/krv_db_macro.h"
 #include "platform/core/c_number_text.h"
+#include "platform/core/krv_db_macro.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
-#include "platform/core/file_paths.h"
-#include "platform/core/json_text.h"
-#include "platform/core/text_file.h"
 #include "platform/base/byte_order_mark.h"
 #include "platform/base/display_text.h"
 #include "platform/base/file_io.h"
 #include "platform/base/file_text.h"
+#include "platform/core/file_paths.h"
+#include "platform/core/json_text.h"
+#include "platform/core/text_file.h"
 
 namespace krv {
 namespace {
@@ -487,8 +487,8 @@ bool readMacroFile(const Krv_String& path, Krv_DbMacro& macro, MacroData& data, 
   // The text written back is patched into: the file's own bytes, unless the
   // file was UTF-16 (then its UTF-8 text, since files are written as UTF-8).
   const base::ByteOrderMark mark = base::detectByteOrderMark(bytes);
-  const bool utf16 = mark == base::ByteOrderMark::Utf16LittleEndian ||
-                     mark == base::ByteOrderMark::Utf16BigEndian;
+  const bool utf16 =
+      mark == base::ByteOrderMark::Utf16LittleEndian || mark == base::ByteOrderMark::Utf16BigEndian;
   if (source) *source = utf16 ? std::move(*text) : std::move(bytes);
   return true;
 }

@@ -5,12 +5,12 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/core/krv_array.h"
-#include "platform/core/c_number_text.h"
-#include "platform/core/text_file.h"
-#include "platform/core/text_functions.h"
 #include "platform/base/case_folding.h"
 #include "platform/base/utf.h"
+#include "platform/core/c_number_text.h"
+#include "platform/core/krv_array.h"
+#include "platform/core/text_file.h"
+#include "platform/core/text_functions.h"
 
 namespace {
 const wchar_t kHeader[] = L"Krv properties version 1";

@@ -1,10 +1,10 @@
 #include "platform/core/section_table_manager.h"
 
+#include "platform/base/case_folding.h"
+#include "platform/base/utf.h"
 #include "platform/core/file_paths.h"
 #include "platform/core/krv_settings.h"
 #include "platform/core/text_file.h"
-#include "platform/base/case_folding.h"
-#include "platform/base/utf.h"
 
 namespace {
 

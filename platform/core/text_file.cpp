@@ -7,13 +7,13 @@
 #include <mutex>
 #include <system_error>
 
-#include "platform/core/file_paths.h"
-#include "platform/core/c_number_text.h"
-#include "platform/core/text_functions.h"
 #include "platform/base/byte_order_mark.h"
 #include "platform/base/file_io.h"
 #include "platform/base/utf.h"
 #include "platform/base/windows1252.h"
+#include "platform/core/c_number_text.h"
+#include "platform/core/file_paths.h"
+#include "platform/core/text_functions.h"
 
 namespace krv {
 namespace {
@@ -49,7 +49,8 @@ bool endsLinesWithCrLf(const std::filesystem::path& path) {
   }
   base::ByteOrderMark mark;
   const std::string_view text = base::stripByteOrderMark(head, &mark);
-  if (mark == base::ByteOrderMark::Utf16LittleEndian || mark == base::ByteOrderMark::Utf16BigEndian) {
+  if (mark == base::ByteOrderMark::Utf16LittleEndian ||
+      mark == base::ByteOrderMark::Utf16BigEndian) {
     // UTF-16: a line feed unit preceded by a carriage return unit.
     const std::u16string units = base::utf16Units(text, utf16Order(mark));
     const size_t eol = units.find(u'\n');

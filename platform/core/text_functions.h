@@ -1,9 +1,9 @@
 #pragma once
 #include <string>
 
+#include "platform/core/c_number_text.h"
 #include "platform/core/krv_array.h"
 #include "platform/core/krv_string.h"
-#include "platform/core/c_number_text.h"
 
 // The product's text functions. A bool named caseSensitive compares exactly
 // when true and ignores letter case (Unicode simple case folding) when

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/sheet/formula_parser.h"
 #include "platform/sheet/formula_number_text.h"
+#include "platform/sheet/formula_parser.h"
 #include "platform/sheet/text_utils.h"
 #include "platform/sheet/value_coercion.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/sheet/cell_input.h"
 #include "platform/base/utf.h"
+#include "platform/sheet/cell_input.h"
 #include "platform/sheet/formula_number_text.h"
 
 namespace krv::sheet {

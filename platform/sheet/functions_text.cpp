@@ -102,7 +102,8 @@ FN(fnFIXED) {
   if (n > 1 && a[1].kind != Item::Missing && !number(ctx, a[1], d, r)) return;
   if (n > 2 && !boolean(ctx, a[2], noCommas, r)) return;
   if (d > 127) return setError(r, ErrorCode::Value);
-  setText(r, formatFixedText(v, static_cast<int>(std::trunc(std::max(d, -400.0))), noCommas ? ThousandsSeparators::Without : ThousandsSeparators::With));
+  setText(r, formatFixedText(v, static_cast<int>(std::trunc(std::max(d, -400.0))),
+                             noCommas ? ThousandsSeparators::Without : ThousandsSeparators::With));
 }
 FN(fnLEFT) {
   std::u32string t;

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/sheet/cell_grid.h"
 #include "platform/base/byte_order_mark.h"
 #include "platform/base/utf.h"
+#include "platform/sheet/cell_grid.h"
 #include "platform/sheet/text_utils.h"
 
 namespace krv::sheet {
@@ -175,7 +175,8 @@ bool sheetFromDelimited(ControlDocument& doc, std::string_view input, char separ
   fresh.setMaxRows(rows);
   for (const Field& f : fields) {
     if (f.text.size() > 1 && f.text[0] == '=') continue;
-    std::wstring w = base::utf8ToWide(f.text[0] == '\'' ? std::string_view(f.text).substr(1) : std::string_view(f.text));
+    std::wstring w = base::utf8ToWide(f.text[0] == '\'' ? std::string_view(f.text).substr(1)
+                                                        : std::string_view(f.text));
     fresh.setData(f.col, f.row, w);
   }
   for (const Field& f : fields) {

@@ -10,12 +10,12 @@
 #include <nlohmann/json.hpp>
 #include <random>
 
-#include "platform/base/utf.h"
-#include "platform/sheet/sheet_csv.h"
-#include "platform/base/file_io.h"
 #include "platform/base/byte_order_mark.h"
 #include "platform/base/display_text.h"
+#include "platform/base/file_io.h"
 #include "platform/base/file_text.h"
+#include "platform/base/utf.h"
+#include "platform/sheet/sheet_csv.h"
 
 namespace krv::sheet {
 
@@ -550,7 +550,8 @@ std::string sheetToJson(const ControlDocument& doc) {
 }
 
 bool sheetFromJson(ControlDocument& doc, std::string_view text, std::string& error) {
-  if (base::detectByteOrderMark(text) == base::ByteOrderMark::Utf8) text = base::stripByteOrderMark(text);
+  if (base::detectByteOrderMark(text) == base::ByteOrderMark::Utf8)
+    text = base::stripByteOrderMark(text);
   if (nestingDepth(text) > kMaxNesting) {
     error = "the file nests deeper than a sheet document does";
     return false;

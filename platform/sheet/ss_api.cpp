@@ -19,8 +19,8 @@ BOOL SSAddCustomFunctionExt(HWND hWnd, LPCWSTR name, short minArgs, short maxArg
                             krv::sheet::CustomCallback callback, long flags) {
   ControlDocument* d = doc(hWnd);
   if (!d || !name) return FALSE;
-  return d->engine().registerCustomFunction(krv::base::toUtf8(name), minArgs, maxArgs, std::move(callback),
-                                            static_cast<uint32_t>(flags));
+  return d->engine().registerCustomFunction(krv::base::toUtf8(name), minArgs, maxArgs,
+                                            std::move(callback), static_cast<uint32_t>(flags));
 }
 
 BOOL SSReCalcCell(HWND hWnd, long col, long row) {

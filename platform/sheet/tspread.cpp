@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/sheet/cell_input.h"
 #include "platform/base/utf.h"
+#include "platform/sheet/cell_input.h"
 #include "platform/sheet/sheet_file.h"
 #include "platform/sheet/ss_api.h"
 #include "platform/win/clipboard.h"
@@ -32,14 +32,16 @@ TSpread* TSpread::fromHandle(HWND hWnd) {
 
 BOOL TSpread::LoadFromFile(const std::wstring& file, std::string* error) {
   std::string why;
-  bool ok = krv::sheet::loadSheetFile(mDocument, std::filesystem::path(krv::base::toUtf8(file)), why);
+  bool ok =
+      krv::sheet::loadSheetFile(mDocument, std::filesystem::path(krv::base::toUtf8(file)), why);
   if (error) *error = why;
   return ok;
 }
 
 BOOL TSpread::SaveToFile(const std::wstring& file, std::string* error) {
   std::string why;
-  bool ok = krv::sheet::saveSheetFile(mDocument, std::filesystem::path(krv::base::toUtf8(file)), why);
+  bool ok =
+      krv::sheet::saveSheetFile(mDocument, std::filesystem::path(krv::base::toUtf8(file)), why);
   if (error) *error = why;
   return ok;
 }

@@ -1,8 +1,8 @@
-#include "platform/base/utf.h"
 #include "platform/win/console_user_interface.h"
 
 #include <iostream>
 
+#include "platform/base/utf.h"
 #include "platform/win/dialog.h"
 #include "platform/win/person.h"
 #include "platform/win/string_items.h"

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cwchar>
 
+#include "platform/base/utf.h"
 #include "platform/win/button.h"
 #include "platform/win/combo_box.h"
 #include "platform/win/edit.h"
@@ -10,7 +11,6 @@
 #include "platform/win/gdi.h"
 #include "platform/win/resource_modules.h"
 #include "platform/win/user_interface.h"
-#include "platform/base/utf.h"
 
 namespace {
 CWnd*& mainWindow() {
@@ -36,10 +36,10 @@ BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
       krv::ResourceModules::holding(templateId, krv::ResourceKind::DialogTemplate);
   if (!module) {
     const krv::ResourceModule* current = krv::ResourceModules::current();
-    krv::setLastResourceError(
-        "no dialog template " + std::to_string(templateId) + " in " +
-        (current ? "module " + krv::base::toUtf8(current->name()) : std::string("the current module")) +
-        " or the resource chain");
+    krv::setLastResourceError("no dialog template " + std::to_string(templateId) + " in " +
+                              (current ? "module " + krv::base::toUtf8(current->name())
+                                       : std::string("the current module")) +
+                              " or the resource chain");
     return FALSE;
   }
   std::string error;

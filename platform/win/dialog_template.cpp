@@ -5,8 +5,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "platform/base/file_io.h"
 #include "platform/base/display_text.h"
+#include "platform/base/file_io.h"
 #include "platform/base/file_text.h"
 #include "platform/base/utf.h"
 
@@ -232,7 +232,8 @@ std::optional<DialogTemplate> DialogTemplate::parse(const std::string& text, std
   return t;
 }
 
-std::optional<DialogTemplate> DialogTemplate::load(const std::filesystem::path& file, std::string& error) {
+std::optional<DialogTemplate> DialogTemplate::load(const std::filesystem::path& file,
+                                                   std::string& error) {
   const base::Result<std::string> bytes = base::readFile(file, 4u * 1024 * 1024);
   if (!base::reportTo(bytes.status(), error)) return std::nullopt;
   const base::Result<std::string> text = base::fileTextAsUtf8(*bytes);

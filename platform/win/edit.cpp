@@ -123,8 +123,10 @@ LRESULT CEdit::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (isMultiLine()) replaceSelection(L"\r\n", true);
       } else if (ch >= 0x20) {
         if ((GetStyle() & ES_NUMBER) && !(ch >= L'0' && ch <= L'9')) return 0;
-        if (GetStyle() & ES_UPPERCASE) ch = static_cast<wchar_t>(krv::base::toUpper(static_cast<char32_t>(ch)));
-        if (GetStyle() & ES_LOWERCASE) ch = static_cast<wchar_t>(krv::base::toLower(static_cast<char32_t>(ch)));
+        if (GetStyle() & ES_UPPERCASE)
+          ch = static_cast<wchar_t>(krv::base::toUpper(static_cast<char32_t>(ch)));
+        if (GetStyle() & ES_LOWERCASE)
+          ch = static_cast<wchar_t>(krv::base::toLower(static_cast<char32_t>(ch)));
         replaceSelection(std::wstring(1, ch), true);
       }
       return 0;

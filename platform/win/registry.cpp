@@ -12,8 +12,8 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/base/file_io.h"
 #include "platform/base/display_text.h"
+#include "platform/base/file_io.h"
 #include "platform/base/file_text.h"
 #include "platform/base/utf.h"
 
@@ -350,7 +350,8 @@ bool Registry::fromJson(const std::string& text, std::string* error) {
     return true;
   } catch (const std::exception& e) {
     // The messages may quote bytes and names of the document.
-    return fail("malformed registry document: " + base::displayText(std::string_view(e.what()), 300));
+    return fail("malformed registry document: " +
+                base::displayText(std::string_view(e.what()), 300));
   }
 }
 

@@ -1,10 +1,10 @@
-#include "platform/base/utf.h"
 #include "platform/win/resource_modules.h"
 
 #include <algorithm>
 #include <memory>
 #include <vector>
 
+#include "platform/base/utf.h"
 #include "platform/win/string_items.h"
 
 namespace krv {

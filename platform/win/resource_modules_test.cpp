@@ -6,9 +6,9 @@
 
 #include <fstream>
 
+#include "platform/base/utf.h"
 #include "platform/win/bitmap.h"
 #include "platform/win/dialog.h"
-#include "platform/base/utf.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "platform/base/utf.h"
 #include "platform/win/scripted_user_interface.h"
 
+#include "platform/base/utf.h"
 #include "platform/win/dialog.h"
 #include "platform/win/string_items.h"
 
@@ -31,8 +31,8 @@ std::string ScriptedUserInterface::report() const {
   for (const auto& e : mErrors) out += e + "\n";
   if (!mModals.empty()) out += std::to_string(mModals.size()) + " dialog script(s) not used\n";
   for (const auto& b : mBoxAnswers)
-    out += "message box answer " + std::to_string(b.answer) + " (\"" + base::toUtf8(b.textContains) +
-           "\") not used\n";
+    out += "message box answer " + std::to_string(b.answer) + " (\"" +
+           base::toUtf8(b.textContains) + "\") not used\n";
   if (!mFiles.empty()) out += std::to_string(mFiles.size()) + " file answer(s) not used\n";
   if (!mTracks.empty()) out += std::to_string(mTracks.size()) + " drag answer(s) not used\n";
   if (!mPointPicks.empty() || !mObjectPicks.empty()) out += "pick answer(s) not used\n";

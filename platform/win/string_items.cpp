@@ -9,7 +9,8 @@ bool equalsNoCase(const std::wstring& a, const std::wstring& b) {
 }
 
 bool startsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
-  return text.size() >= prefix.size() && base::compareNoCase(std::wstring_view(text).substr(0, prefix.size()), prefix) == 0;
+  return text.size() >= prefix.size() &&
+         base::compareNoCase(std::wstring_view(text).substr(0, prefix.size()), prefix) == 0;
 }
 
 int StringItems::add(const std::wstring& text, bool sorted) {

@@ -1,6 +1,6 @@
-#include "platform/base/utf.h"
 #include "platform/win/window_dump.h"
 
+#include "platform/base/utf.h"
 #include "platform/win/string_items.h"
 
 namespace krv {
