@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/base/case_folding.h"
+
 namespace {
 
 constexpr SIZE_T kMaxBlock = SIZE_T{1} << 30;
@@ -44,11 +46,7 @@ Clipboard& clipboard() {
   return c;
 }
 
-std::wstring fold(std::wstring s) {
-  for (auto& c : s)
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-  return s;
-}
+std::wstring fold(const std::wstring& s) { return krv::base::foldCase(s); }
 
 }  // namespace
 

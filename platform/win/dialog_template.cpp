@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "platform/base/case_folding.h"
 #include "platform/base/display_text.h"
 #include "platform/base/file_io.h"
 #include "platform/base/file_text.h"
@@ -104,11 +105,7 @@ bool readText(const nlohmann::json& j, const char* key, std::wstring& out, std::
   return true;
 }
 
-std::wstring upper(std::wstring s) {
-  for (auto& c : s)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  return s;
-}
+std::wstring upper(std::wstring s) { return base::toUpper(s); }
 
 }  // namespace
 

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/base/case_folding.h"
 #include "platform/base/display_text.h"
 #include "platform/base/file_io.h"
 #include "platform/base/file_text.h"
@@ -58,12 +59,7 @@ std::set<std::wstring>& failingValuePaths() {
 
 }  // namespace
 
-std::wstring regdetail::fold(std::wstring_view s) {
-  std::wstring out(s);
-  for (auto& c : out)
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-  return out;
-}
+std::wstring regdetail::fold(std::wstring_view s) { return base::foldCase(s); }
 
 namespace {
 

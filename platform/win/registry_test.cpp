@@ -93,6 +93,12 @@ TEST_F(RegistryTest, CreateSetQueryRoundTripWithCaseInsensitiveNames) {
   EXPECT_FALSE(exists(HKEY_LOCAL_MACHINE, L"CLSID"));
 }
 
+TEST_F(RegistryTest, NamesBeyondAsciiIgnoreCaseAsTheRestOfTheSystemDoes) {
+  RegCloseKey(create(HKEY_CURRENT_USER, L"Software\\Stra\u00DFe\\\u00C9t\u00E9"));
+  EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"SOFTWARE\\STRA\u1E9EE\\\u00E9T\u00C9"));
+  EXPECT_FALSE(exists(HKEY_CURRENT_USER, L"Software\\Strasse")) << "folding is one to one";
+}
+
 TEST_F(RegistryTest, MissingPathsAndBadArgumentsFailWithoutEffect) {
   HKEY key = reinterpret_cast<HKEY>(1);
   EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Nothing", 0, KEY_READ, &key),
