@@ -48,6 +48,21 @@ TEST(CaseFolding, WhatMustStayApart) {
   EXPECT_EQ(foldCase(U'\uFFFD'), U'\uFFFD');
 }
 
+// Over every code point: folding is stable, and upper or lower case never
+// changes what a character folds to (but for the dotless i, whose capital
+// is the plain I).
+TEST(CaseFolding, FoldingIsStableAndAgreesWithUpperAndLower) {
+  for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    const char32_t f = foldCase(c);
+    ASSERT_EQ(foldCase(f), f) << std::hex << unsigned(c);
+    ASSERT_EQ(foldCase(toLower(c)), f) << std::hex << unsigned(c);
+    if (c != 0x131) {
+      ASSERT_EQ(foldCase(toUpper(c)), f) << std::hex << unsigned(c);
+    }
+  }
+}
+
 TEST(CaseMapping, UpperAndLowerAreOneCharacterMappings) {
   EXPECT_EQ(toUpper(U'\u00DF'), U'\u00DF') << "sharp s has no one-character capital";
   EXPECT_EQ(toLower(U'\u1E9E'), U'\u00DF');
