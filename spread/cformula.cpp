@@ -1,3 +1,4 @@
+// The formula window: a spreadsheet with load, save and recalculation.
 #include "spread/cformula.h"
 
 #include <algorithm>
@@ -172,7 +173,7 @@ BOOL CFormula::OnInitDialog() {
   SetDlgItemText(kFileEdit, mFile.c_str());
   mSheet.attachToDlgItem(this, kSheetFrame, false);
   mSheet.setBoolOption(12, true);
-  mSheet.setBoolOption(kOptionAutoCalc, false);
+  mSheet.setBoolOption(krv::spread::kOptionAutoCalc, false);
   if (mMode == kListOutput) return TRUE;
 
   CheckDlgButton(kAutoCalcCheck, BST_UNCHECKED);
@@ -339,7 +340,7 @@ bool CFormula::loadFromFile() {
 }
 
 void CFormula::setAutoCalc(bool on) {
-  mSheet.setBoolOption(kOptionAutoCalc, on);
+  mSheet.setBoolOption(krv::spread::kOptionAutoCalc, on);
   if (CWnd* recalc = GetDlgItem(kRecalcButton)) recalc->EnableWindow(!on);
 }
 

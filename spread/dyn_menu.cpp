@@ -1,3 +1,4 @@
+// The popup menu of the spreadsheet windows.
 #include "spread/dyn_menu.h"
 
 #include <array>

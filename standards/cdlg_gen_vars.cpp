@@ -1,3 +1,4 @@
+// The general variables dialog.
 #include "standards/cdlg_gen_vars.h"
 
 #include <algorithm>
@@ -256,5 +257,5 @@ void CDlgGenVars::OnDestroy() {
 }
 
 bool StartDlgGenVars(VtAutoStandardsData& data) {
-  return krv::runModalFrame<CDlgGenVars>(data, &CDlgGenVars::mData);
+  return krv::frame::runModalFrame<CDlgGenVars>(data, &CDlgGenVars::mData);
 }

@@ -53,7 +53,7 @@ struct StdSizes {
 // false and empty lists.
 bool readStdSizes(const Krv_String& fileName, Krv_Array<double>& widths, Krv_Array<double>& thicknesses);
 
-namespace krv {
+namespace krv::standards {
 
 // Parsed data files are kept between calls and reused only while the file
 // is unchanged: same device, inode, size, modification and change time,
@@ -75,4 +75,4 @@ void setDataFileClock(DataFileClock clock);
 void parseLookupLines(const Krv_StringArray& lines, LookupTable& table);
 void parseStdSizeLines(const Krv_StringArray& lines, StdSizes& sizes);
 
-}  // namespace krv
+}  // namespace krv::standards

@@ -1,3 +1,4 @@
+// Snapping a value to a standard size within tolerances.
 #include "standards/std_value.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// One mapped object: a sheet variable tied to a value of the macro.
 #include "standards/vt_object_map.h"
 
 #include "platform/core/krv_db_macro.h"

@@ -1,3 +1,4 @@
+// The mapping between the variables of a standards sheet and a macro, and its file.
 #include "standards/vt_ss_mapping.h"
 
 #include "platform/core/file_paths.h"

@@ -1,3 +1,4 @@
+// The value types and kinds of the variables of a standards sheet.
 #include "standards/vt_value_type.h"
 
 Krv_String valueTypeWord(VtValueType type) {

@@ -1,3 +1,4 @@
+// The variable cells of one standards sheet and their mapping.
 #include "standards/vt_var_cells.h"
 
 #include "platform/core/krv_settings.h"
