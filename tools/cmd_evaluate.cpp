@@ -35,8 +35,6 @@
 #include "platform/core/file_paths.h"
 #include "platform/core/krv_settings.h"
 #include "platform/core/macro_file.h"
-#include "platform/core/text_file.h"
-#include "platform/core/text_functions.h"
 #include "platform/win/console_user_interface.h"
 #include "platform/win/text_bytes.h"
 #include "platform/win/user_interface.h"
