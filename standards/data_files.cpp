@@ -15,6 +15,7 @@
 #include "platform/core/text_functions.h"
 #include "platform/core/unicode_text.h"
 
+namespace krv::standards {
 namespace {
 
 bool isRegularFile(const Krv_String& path) {
@@ -174,8 +175,6 @@ bool readStdSizes(const Krv_String& fileName, Krv_Array<double>& widths, Krv_Arr
   thicknesses = sizes->thicknesses;
   return true;
 }
-
-namespace krv::standards {
 
 void setDataFileCacheEnabled(bool on) {
   gCacheOn = on;

@@ -11,6 +11,8 @@
 // (GETCELL, GETPROFCELL) and standard sizes files (the tolerance
 // functions).
 
+namespace krv::standards {
+
 // Resolves a data file's name: the name itself; else the library folder,
 // "Connection Standards\Data\" and the name; else the library folder,
 // "Connection Standards\" and the name; else the library folder and the
@@ -52,8 +54,6 @@ struct StdSizes {
 // text that is no number gives 0. A missing or unreadable file gives
 // false and empty lists.
 bool readStdSizes(const Krv_String& fileName, Krv_Array<double>& widths, Krv_Array<double>& thicknesses);
-
-namespace krv::standards {
 
 // Parsed data files are kept between calls and reused only while the file
 // is unchanged: same device, inode, size, modification and change time,

@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace krv::standards;
+
 class DataFiles : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -5,6 +5,7 @@
 
 #include "platform/core/number_text.h"
 
+namespace krv::standards {
 namespace {
 // The distance meaning "no candidate yet".
 constexpr double kNoCandidate = 999999999;
@@ -79,3 +80,5 @@ double roundWithinTolerance(double value, double step, double up, double down) {
   }
   return v;
 }
+
+}  // namespace krv::standards

@@ -8,6 +8,7 @@
 #include "platform/core/text_functions.h"
 #include "standards/vt_var_cell.h"
 
+namespace krv::standards {
 namespace {
 
 struct KindInfo {
@@ -139,6 +140,10 @@ bool mapKindValueType(int kind, VtValueType& type) {
   type = kKinds[kind - 1].type;
   return true;
 }
+
+}  // namespace krv::standards
+
+using namespace krv::standards;
 
 Acad::ErrorStatus VtObjectMap::getMappingFromStrs(const Krv_String& ssVariable, const Krv_String& mappingStr) {
   Krv_String group, rest;

@@ -10,6 +10,8 @@
 #include "platform/core/text_functions.h"
 #include "standards/vt_dlg_standards_data.h"
 
+using namespace krv::standards;
+
 namespace {
 
 const wchar_t* const kMappingHeader = L"Mapping version 1.0";
