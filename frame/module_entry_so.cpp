@@ -7,6 +7,7 @@
 
 #include "frame/module_entry.h"
 
+namespace krv::frame {
 namespace {
 
 // Detaches when the library's static objects are destroyed (at dlclose or
@@ -29,3 +30,6 @@ __attribute__((constructor)) void attachOnLoad() {
 }
 
 }  // namespace
+}  // namespace krv::frame
+
+using namespace krv::frame;

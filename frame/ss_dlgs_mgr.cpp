@@ -37,6 +37,7 @@ StandardsDialogFactory setStandardsDialogFactory(StandardsDialogFactory f) {
 
 }  // namespace krv::frame
 
+namespace krv::frame {
 namespace {
 // The window system's and the pool's own module-wide objects are built
 // before gSSDlgsMgr, so that they still exist when its destructor destroys
@@ -44,6 +45,9 @@ namespace {
 [[maybe_unused]] const bool kPoolDependenciesBuilt = (krv::liveWindowCount(), krv::EventLoop::instance(),
                                      krv::frame::liveDialogs(), true);
 }  // namespace
+}  // namespace krv::frame
+
+using namespace krv::frame;
 
 VtSSDlgsMgr gSSDlgsMgr;
 

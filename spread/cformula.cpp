@@ -17,6 +17,7 @@
 
 using krv::sheet::FunctionValue;
 
+namespace krv::spread {
 namespace {
 
 constexpr int kFromTableFlags = 1;  // references arrive as cells
@@ -64,6 +65,9 @@ int lastColumnNamed(const Krv_Spread& sheet, const Krv_String& name) {
 }
 
 }  // namespace
+}  // namespace krv::spread
+
+using namespace krv::spread;
 
 CFormula::CFormula(CWnd* parent) : CDialog(IDD, parent) {}
 CFormula::~CFormula() = default;
@@ -78,6 +82,7 @@ bool CFormula::registerFromTable(Krv_Spread& sheet) {
       kFromTableFlags);
 }
 
+namespace krv::spread {
 namespace {
 
 // The table files of the FROMTABLE look-ups still running, outermost
@@ -118,6 +123,7 @@ class ChainEntry {
 };
 
 }  // namespace
+}  // namespace krv::spread
 
 bool CFormula::fromTable(HWND callingSheet, FunctionValue& result, FunctionValue* args, int count) {
   result.setEmpty();

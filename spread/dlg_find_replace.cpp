@@ -6,9 +6,13 @@
 #include "platform/win/message_box.h"
 #include "spread/krv_spread.h"
 
+namespace krv::spread {
 namespace {
 constexpr wchar_t kSizeName[] = L"DLG_FINDREPLACE";
-}
+}  // namespace
+}  // namespace krv::spread
+
+using namespace krv::spread;
 
 CDlgFindReplace::CDlgFindReplace(HWND sheet) : CDialog(IDD), mSheet(sheet) {}
 

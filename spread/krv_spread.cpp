@@ -14,6 +14,7 @@
 
 using krv::sheet::CellAttributes;
 
+namespace krv::spread {
 namespace {
 
 // System colour values as the control takes them.
@@ -35,6 +36,9 @@ class RedrawOff {
 
 
 }  // namespace
+}  // namespace krv::spread
+
+using namespace krv::spread;
 
 Krv_Spread::Krv_Spread() = default;
 
@@ -235,6 +239,7 @@ bool Krv_Spread::setCheckBoxFormat(int col1, int row1, int col2, int row2) {
 
 // ---- transfers ----------------------------------------------------------------------------------
 
+namespace krv::spread {
 namespace {
 
 std::wstring numberText(double v) { return krv::sheet::toWide(krv::sheet::formatGeneral(v)); }
@@ -247,6 +252,7 @@ int transferLine(int line, int last) {
 }
 
 }  // namespace
+}  // namespace krv::spread
 
 bool Krv_Spread::setColumn(int col, const Krv_StringArray& items, bool asValue) {
   if (!mCreated || (col = transferLine(col, getMaxCols())) < 0) return false;

@@ -15,6 +15,7 @@
 #include "platform/win/button.h"
 #include "platform/win/resource_modules.h"
 
+namespace krv::standards {
 namespace {
 
 // How a control follows a change of the client size.
@@ -52,6 +53,9 @@ void fillColumns(Krv_Spread& sheet, int cols, const Krv_StringArray& names,
 }
 
 }  // namespace
+}  // namespace krv::standards
+
+using namespace krv::standards;
 
 CDlgGenVars::CDlgGenVars(CWnd* parent) : CDialog(IDD, parent) {}
 

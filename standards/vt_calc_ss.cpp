@@ -18,6 +18,7 @@
 #include "standards/standards_function_table.h"
 #include "standards/vt_calc_ss_words.h"
 
+namespace krv::standards {
 namespace {
 
 // The functions an equation may use that the engine evaluates itself.
@@ -78,6 +79,9 @@ bool isAscii(const Krv_String& s) {
 }
 
 }  // namespace
+}  // namespace krv::standards
+
+using namespace krv::standards;
 
 namespace krv::standards {
 CalcTraceSink setCalcTraceSink(CalcTraceSink sink) {

@@ -12,6 +12,7 @@
 
 using namespace krv::standards;
 
+namespace krv::standards {
 namespace {
 
 const wchar_t* const kMappingHeader = L"Mapping version 1.0";
@@ -37,6 +38,7 @@ Krv_StringArray lineKeys(const Krv_StringArray& lines) {
 }
 
 }  // namespace
+}  // namespace krv::standards
 
 Krv_String VtSSMapping::mappingFilePath(const Krv_String& standardName) {
   // The mapping file lies beside the sheet that an evaluation loads: a name

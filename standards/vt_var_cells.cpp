@@ -8,6 +8,7 @@
 Krv_Timer gInitMapping(L"gInitMapping");
 Krv_Timer gInitFromMacro(L"gInitFromMacro");
 
+namespace krv::standards {
 namespace {
 
 void warnNotFetched(const VtVarCell& cell, const VtDlgStandardsData& data) {
@@ -25,6 +26,9 @@ void warnNotFetched(const VtVarCell& cell, const VtDlgStandardsData& data) {
 }
 
 }  // namespace
+}  // namespace krv::standards
+
+using namespace krv::standards;
 
 Acad::ErrorStatus VtVarCells::getFromMacro(VtDlgStandardsData& data) {
   gInitMapping.start();
