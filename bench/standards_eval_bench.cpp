@@ -30,8 +30,8 @@ namespace fs = std::filesystem;
 void setUpModule() {
   static bool done = [] {
     HINSTANCE module = krv::ResourceModules::add(L"korvane_ss_bench", KRV_SOURCE_DIR "/resources");
-    krv::moduleResourceOverride().SaveDefaultResource(module);
-    krv::installStandardsDialogFactory();
+    krv::frame::moduleResourceOverride().SaveDefaultResource(module);
+    krv::standards::installStandardsDialogFactory();
     return true;
   }();
   (void)done;

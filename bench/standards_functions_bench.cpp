@@ -59,7 +59,7 @@ void release(FunctionValue& v) {
 // GETCELL("Keys.txt", key, "8.8", "hole") for a key near the end of the file.
 void BM_GetCell(benchmark::State& state) {
   library();
-  krv::setDataFileCacheEnabled(state.range(0) != 0);
+  krv::standards::setDataFileCacheEnabled(state.range(0) != 0);
   FunctionValue args[4];
   args[0].setString("Keys.txt");
   args[1].setDouble(kLines - 7);
@@ -71,14 +71,14 @@ void BM_GetCell(benchmark::State& state) {
     release(result);
   }
   for (auto& a : args) release(a);
-  krv::setDataFileCacheEnabled(true);
+  krv::standards::setDataFileCacheEnabled(true);
 }
 BENCHMARK(BM_GetCell)->ArgName("kept")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // STDTHICKNESSWITHTOLERANCE("Sizes.txt", 1, 17.4, 1, 1).
 void BM_StdThickness(benchmark::State& state) {
   library();
-  krv::setDataFileCacheEnabled(state.range(0) != 0);
+  krv::standards::setDataFileCacheEnabled(state.range(0) != 0);
   FunctionValue args[5];
   args[0].setString("Sizes.txt");
   args[1].setDouble(1);
@@ -91,22 +91,22 @@ void BM_StdThickness(benchmark::State& state) {
       state.SkipWithError("STDTHICKNESSWITHTOLERANCE failed");
   }
   release(args[0]);
-  krv::setDataFileCacheEnabled(true);
+  krv::standards::setDataFileCacheEnabled(true);
 }
 BENCHMARK(BM_StdThickness)->ArgName("kept")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // The same look-up as a formula of a sheet, recalculated.
 void BM_GetCellFormula(benchmark::State& state) {
   library();
-  krv::setDataFileCacheEnabled(state.range(0) != 0);
+  krv::standards::setDataFileCacheEnabled(state.range(0) != 0);
   krv::sheet::CellDocument doc(10, 10);
-  krv::registerStandardsFunctions(doc);
+  krv::standards::registerStandardsFunctions(doc);
   doc.setFormula(1, 1, "=GETCELL(\"Keys.txt\", 9993, \"8.8\", \"hole\")");
   for (auto _ : state) {
     doc.recalcCell(1, 1);
     if (doc.value(1, 1).text() != "9995") state.SkipWithError("wrong result");
   }
-  krv::setDataFileCacheEnabled(true);
+  krv::standards::setDataFileCacheEnabled(true);
 }
 BENCHMARK(BM_GetCellFormula)->ArgName("kept")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 

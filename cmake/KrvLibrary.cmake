@@ -5,6 +5,13 @@
 # files beside them form one test program, NAME_tests, registered with CTest.
 # *_fuzz.cpp files become libFuzzer targets when KRV_BUILD_FUZZ is on.
 # The library is added to the global KRV_MODULE_LIBS so that korvane_ss links it.
+#
+# Includes are spelled from the repository root ("platform/sheet/x.h"), but a
+# library does not get the root as include folder: it gets its own folder in
+# the build tree, ${CMAKE_BINARY_DIR}/include/NAME, holding symbolic links to
+# its source folder and to the folders of its DEPS and of theirs, and nothing
+# else. An include of a layer the library does not depend on therefore fails
+# to compile. The library's tests see the same; tools/ and bench/ add the root.
 function(krv_library)
   cmake_parse_arguments(KL "" "NAME" "DEPS;TEST_DEPS" ${ARGN})
   file(GLOB_RECURSE all_cpp CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -27,7 +34,7 @@ function(krv_library)
     list(APPEND srcs ${empty})
   endif()
   add_library(${KL_NAME} STATIC ${srcs})
-  target_include_directories(${KL_NAME} PUBLIC ${PROJECT_SOURCE_DIR})
+  krv_include_folder(${KL_NAME} "${KL_DEPS}")
   target_link_libraries(${KL_NAME} PUBLIC ${KL_DEPS})
   set_property(GLOBAL APPEND PROPERTY KRV_MODULE_LIBS ${KL_NAME})
   if(KRV_BUILD_TESTS AND tests)
@@ -49,4 +56,30 @@ function(krv_library)
       target_link_libraries(${fzname} PRIVATE ${KL_NAME})
     endforeach()
   endif()
+endfunction()
+
+# Makes the include folder of library `lib` (see krv_library) from its own
+# source folder and the folders its krv_library DEPS may see, and records the
+# list in the target's KRV_VISIBLE_FOLDERS for the libraries above it.
+function(krv_include_folder lib deps)
+  file(RELATIVE_PATH own ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  set(visible ${own})
+  foreach(dep IN LISTS deps)
+    if(TARGET ${dep})
+      get_property(dep_visible TARGET ${dep} PROPERTY KRV_VISIBLE_FOLDERS)
+      list(APPEND visible ${dep_visible})
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES visible)
+  set_property(TARGET ${lib} PROPERTY KRV_VISIBLE_FOLDERS ${visible})
+  # Made afresh at every configure so that a dropped dependency is dropped
+  # here too; removing the folder removes the links, never what they point to.
+  set(dir ${CMAKE_BINARY_DIR}/include/${lib})
+  file(REMOVE_RECURSE ${dir})
+  foreach(folder IN LISTS visible)
+    get_filename_component(parent ${dir}/${folder} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${dir}/${folder} SYMBOLIC)
+  endforeach()
+  target_include_directories(${lib} PUBLIC ${dir})
 endfunction()

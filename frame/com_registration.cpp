@@ -1,3 +1,4 @@
+// The component registration data of the module and its registry entries.
 #include "frame/com_registration.h"
 
 #include <filesystem>
@@ -8,7 +9,7 @@
 #include "platform/core/text_file.h"
 #include "platform/win/registry.h"
 
-namespace krv {
+namespace krv::frame {
 namespace {
 
 constexpr const wchar_t* kTypeLibraryVersion = L"1.1";
@@ -144,10 +145,11 @@ Krv_StringArray registryIdLines() {
   return lines;
 }
 
-}  // namespace krv
+}  // namespace krv::frame
 
 Acad::ErrorStatus SSregisterOpmCLSIDs() {
   using namespace krv;
+  using namespace krv::frame;
   const std::filesystem::path folder = moduleFolder();
   const std::filesystem::path server = folder / kComServerFileName;
   std::error_code ec;
@@ -191,6 +193,7 @@ Acad::ErrorStatus SSregisterOpmCLSIDs() {
 
 Acad::ErrorStatus SScleanupComRegistry() {
   using namespace krv;
+  using namespace krv::frame;
   bool ok = true;
   std::wstring id;
   if (comGuidText(comTypeLibrary(), id)) ok &= removeKeyTree(L"TypeLib\\" + id);
@@ -208,6 +211,7 @@ Acad::ErrorStatus SScleanupComRegistry() {
 
 Acad::ErrorStatus SSprintCLSIDs() {
   using namespace krv;
+  using namespace krv::frame;
   for (const auto& c : comClasses()) {
     std::wstring id;
     if (!comGuidText(c.id, id)) continue;

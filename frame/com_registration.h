@@ -38,7 +38,7 @@ __attribute__((visibility("default"))) Acad::ErrorStatus SScleanupComRegistry();
 // Always eOk; a file that cannot be written is reported on the command line.
 __attribute__((visibility("default"))) Acad::ErrorStatus SSprintCLSIDs();
 
-namespace krv {
+namespace krv::frame {
 
 // One row of the component table.
 struct ComComponent {
@@ -70,4 +70,4 @@ std::wstring guidInitializerText(const std::wstring& guidText);
 // per class and "Interface_<name>=<iid>" per interface, in table order.
 Krv_StringArray registryIdLines();
 
-}  // namespace krv
+}  // namespace krv::frame

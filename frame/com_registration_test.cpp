@@ -106,10 +106,10 @@ class ComRegistration : public ::testing::Test {
  protected:
   void SetUp() override {
     krv::Registry::resetInMemory();
-    krv::setModuleFolder(mFolder.path());
+    krv::frame::setModuleFolder(mFolder.path());
   }
   void TearDown() override {
-    krv::setModuleFolder({});
+    krv::frame::setModuleFolder({});
     krv::Registry::resetInMemory();
   }
   void placeServer() { mFolder.writeBytes("ostrel.arx", "server"); }
@@ -120,18 +120,18 @@ class ComRegistration : public ::testing::Test {
 
 TEST_F(ComRegistration, TableMatchesTheDocumentedIdentifiers) {
   std::wstring text;
-  ASSERT_TRUE(krv::comGuidText(krv::comTypeLibrary(), text));
+  ASSERT_TRUE(krv::frame::comGuidText(krv::frame::comTypeLibrary(), text));
   EXPECT_EQ(text, kLibrary.text);
-  ASSERT_EQ(krv::comClasses().size(), kClasses.size());
-  ASSERT_EQ(krv::comInterfaces().size(), kInterfaces.size());
+  ASSERT_EQ(krv::frame::comClasses().size(), kClasses.size());
+  ASSERT_EQ(krv::frame::comInterfaces().size(), kInterfaces.size());
   for (size_t i = 0; i < kClasses.size(); ++i) {
-    ASSERT_TRUE(krv::comGuidText(krv::comClasses()[i].id, text));
-    EXPECT_EQ(std::wstring(krv::comClasses()[i].name), kClasses[i].name);
+    ASSERT_TRUE(krv::frame::comGuidText(krv::frame::comClasses()[i].id, text));
+    EXPECT_EQ(std::wstring(krv::frame::comClasses()[i].name), kClasses[i].name);
     EXPECT_EQ(text, kClasses[i].text) << i;
   }
   for (size_t i = 0; i < kInterfaces.size(); ++i) {
-    ASSERT_TRUE(krv::comGuidText(krv::comInterfaces()[i].id, text));
-    EXPECT_EQ(std::wstring(krv::comInterfaces()[i].name), kInterfaces[i].name);
+    ASSERT_TRUE(krv::frame::comGuidText(krv::frame::comInterfaces()[i].id, text));
+    EXPECT_EQ(std::wstring(krv::frame::comInterfaces()[i].name), kInterfaces[i].name);
     EXPECT_EQ(text, kInterfaces[i].text) << i;
   }
 }
@@ -271,15 +271,15 @@ TEST_F(ComRegistration, CleanupFailsWhenAParentCannotBeOpenedButRemovesTheRest) 
 }
 
 TEST(GuidInitializer, SplitsTheTextIntoItsGroups) {
-  EXPECT_EQ(krv::guidInitializerText(L"{2CE559DB-0008-4AA7-8E1D-7DCEBAB7D2C4}"),
+  EXPECT_EQ(krv::frame::guidInitializerText(L"{2CE559DB-0008-4AA7-8E1D-7DCEBAB7D2C4}"),
             L"{0x2CE559DB,0x0008,0x4AA7,{0x8E,0x1D,0x7D,0xCE,0xBA,0xB7,0xD2,0xC4}}");
-  EXPECT_EQ(krv::guidInitializerText(L"2CE559DB-0008-4AA7-8E1D-7DCEBAB7D2C4"),
+  EXPECT_EQ(krv::frame::guidInitializerText(L"2CE559DB-0008-4AA7-8E1D-7DCEBAB7D2C4"),
             L"{0x2CE559DB,0x0008,0x4AA7,{0x8E,0x1D,0x7D,0xCE,0xBA,0xB7,0xD2,0xC4}}");
-  EXPECT_EQ(krv::guidInitializerText(L"{2CE559DB-0008-4AA7-8E1D}"), L"");
-  EXPECT_EQ(krv::guidInitializerText(L"{2CE559DB-0008-4AA7-8E1-7DCEBAB7D2C4}"), L"");
-  EXPECT_EQ(krv::guidInitializerText(L"{2CE559DB-0008-4AA7-8E1D-7DCEBAB7D2}"), L"");
-  EXPECT_EQ(krv::guidInitializerText(L"{2CE559DB-0008-4AA7-8E1D-7DCE-BAB7D2C4}"), L"");
-  EXPECT_EQ(krv::guidInitializerText(L""), L"");
+  EXPECT_EQ(krv::frame::guidInitializerText(L"{2CE559DB-0008-4AA7-8E1D}"), L"");
+  EXPECT_EQ(krv::frame::guidInitializerText(L"{2CE559DB-0008-4AA7-8E1-7DCEBAB7D2C4}"), L"");
+  EXPECT_EQ(krv::frame::guidInitializerText(L"{2CE559DB-0008-4AA7-8E1D-7DCEBAB7D2}"), L"");
+  EXPECT_EQ(krv::frame::guidInitializerText(L"{2CE559DB-0008-4AA7-8E1D-7DCE-BAB7D2C4}"), L"");
+  EXPECT_EQ(krv::frame::guidInitializerText(L""), L"");
 }
 
 TEST_F(ComRegistration, ListingPrintsEveryClassAndWritesTheIdentifierFile) {
@@ -311,7 +311,7 @@ TEST_F(ComRegistration, ListingPrintsEveryClassAndWritesTheIdentifierFile) {
 }
 
 TEST_F(ComRegistration, ListingIntoAMissingFolderReportsTheFile) {
-  krv::setModuleFolder(mFolder.path() / "gone");
+  krv::frame::setModuleFolder(mFolder.path() / "gone");
   acad::CommandLineCapture capture;
   EXPECT_EQ(SSprintCLSIDs(), Acad::eOk);
   EXPECT_THAT(capture.text(), ::testing::HasSubstr(L"Could not write"));

@@ -1,3 +1,4 @@
+// The module's docking bar, which keeps the dialog it hosts fitted to it.
 #include "frame/dock_control_bar.h"
 
 #include "frame/resource_guard.h"
@@ -24,7 +25,7 @@ void CVtDockControlBar::OnSize(UINT type, int cx, int cy) {
 void CVtDockControlBar::SizeChanged(const CRect& rect, bool floating, int flags) {
   CAcUiDockControlBar::SizeChanged(rect, floating, flags);
   if (!mChildDlg || !IsWindow(mChildDlg)) return;
-  krv::ResourceGuard guard;
+  krv::frame::ResourceGuard guard;
   mChildDlg->SetWindowPos(nullptr, rect.left + 4, rect.top + 4, rect.Width(), rect.Height(),
                           SWP_NOZORDER);
 }
@@ -46,7 +47,7 @@ void CVtDockControlBar::OnDestroy() {
   CAcUiDockControlBar::OnDestroy();
 }
 
-namespace krv {
+namespace krv::frame {
 
 bool startDockedDlg(CVtDockControlBar*& barSlot, VtDockedDlgChild* dialog, UINT templateId,
                     const GUID& toolId, CVtDockControlBar::CloseCallback closeCallback,
@@ -70,4 +71,4 @@ bool startDockedDlg(CVtDockControlBar*& barSlot, VtDockedDlgChild* dialog, UINT 
   return true;
 }
 
-}  // namespace krv
+}  // namespace krv::frame

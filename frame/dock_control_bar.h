@@ -50,7 +50,7 @@ class CVtDockControlBar : public CAcUiDockControlBar {
   BOOL CreateControlBar(LPCREATESTRUCT cs) override;
 };
 
-namespace krv {
+namespace krv::frame {
 
 // Starts a dialog docked in the bar of `barSlot`: switches resource lookup,
 // hands the bar the dialog (which the bar then owns), its template and the
@@ -63,4 +63,4 @@ bool startDockedDlg(CVtDockControlBar*& barSlot, VtDockedDlgChild* dialog, UINT 
                     const GUID& toolId, CVtDockControlBar::CloseCallback closeCallback,
                     const wchar_t* title);
 
-}  // namespace krv
+}  // namespace krv::frame

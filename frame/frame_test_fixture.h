@@ -12,7 +12,7 @@
 #include "platform/win/event_loop.h"
 #include "platform/win/resource_modules.h"
 
-namespace krv {
+namespace krv::frame {
 
 class FrameTest : public ::testing::Test {
  protected:
@@ -35,4 +35,4 @@ class FrameTest : public ::testing::Test {
   CWnd* mainWindow = nullptr;  // the host's frame
 };
 
-}  // namespace krv
+}  // namespace krv::frame

@@ -2,7 +2,7 @@
 
 #include "platform/acad/acad_frame.h"
 
-namespace krv {
+namespace krv::frame {
 
 CWnd* hostMainWindow() {
   CWnd* main = adsw_acadMainWnd();
@@ -13,4 +13,4 @@ void focusHostMainWindow() {
   if (CWnd* main = hostMainWindow()) main->SetFocus();
 }
 
-}  // namespace krv
+}  // namespace krv::frame

@@ -2,7 +2,7 @@
 // The host application's windows that this module's windows hang from.
 #include "platform/win/wnd.h"
 
-namespace krv {
+namespace krv::frame {
 
 // The host's main window: parent of the modeless dialogs and of the pooled
 // standards dialogs, and the window the keyboard focus goes back to after a
@@ -12,4 +12,4 @@ CWnd* hostMainWindow();
 // Gives the keyboard focus to the host's main window, if there is one.
 void focusHostMainWindow();
 
-}  // namespace krv
+}  // namespace krv::frame

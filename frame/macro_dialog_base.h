@@ -14,7 +14,7 @@
 class MacroData;
 class EditConstrData;
 
-namespace krv {
+namespace krv::frame {
 
 // A macro dialog: modal (slot -1) or modeless in a slot of the modeless
 // table. Created modeless from template 8131.
@@ -51,4 +51,4 @@ class MacroEditorBase : public CDialog {
 // it cannot be built.
 using MacroEditorFactory = std::function<MacroEditorBase*(CWnd* parent, const EditConstrData& data)>;
 
-}  // namespace krv
+}  // namespace krv::frame

@@ -1,3 +1,4 @@
+// The table of modeless macro dialogs and their opening and closing.
 #include "frame/macro_dialog_slots.h"
 
 #include <map>
@@ -8,7 +9,7 @@
 #include "platform/acad/command_line.h"
 #include "platform/win/event_loop.h"
 
-namespace krv {
+namespace krv::frame {
 namespace {
 
 constexpr UINT kDelayedCloseMs = 50;
@@ -102,43 +103,43 @@ int pendingMacroDialogCloses() {
   return count;
 }
 
-}  // namespace krv
+}  // namespace krv::frame
 
-using krv::MacroDialogBase;
+using krv::frame::MacroDialogBase;
 
 bool StartDlgMacroModeless(bool keepFocus, MacroData& data, int& slot) {
-  const krv::MacroDialogFactory& make = krv::factory();
-  return krv::openModelessMacroDialog(keepFocus, slot, [&](CWnd* parent) -> MacroDialogBase* {
+  const krv::frame::MacroDialogFactory& make = krv::frame::factory();
+  return krv::frame::openModelessMacroDialog(keepFocus, slot, [&](CWnd* parent) -> MacroDialogBase* {
     return make ? make(parent, data) : nullptr;
   });
 }
 
 bool GetDlgMacroData(int slot, MacroData& data) {
-  const MacroDialogBase* dialog = krv::modelessMacroDialog(slot);
+  const MacroDialogBase* dialog = krv::frame::modelessMacroDialog(slot);
   if (!dialog) return false;
   dialog->copyMacroData(data);
   return true;
 }
 
 bool EndDlgMacroModeless(int slot) {
-  auto& table = krv::slots();
-  MacroDialogBase* dialog = krv::modelessMacroDialog(slot);
+  auto& table = krv::frame::slots();
+  MacroDialogBase* dialog = krv::frame::modelessMacroDialog(slot);
   if (!dialog) return false;
 
   if (dialog->isMacroBusy()) {
-    if (krv::pendingClose(slot) != krv::delayedCloses().end()) return true;
-    const UINT_PTR id = SetTimer(nullptr, 0, krv::kDelayedCloseMs, &krv::delayedCloseTimer);
+    if (krv::frame::pendingClose(slot) != krv::frame::delayedCloses().end()) return true;
+    const UINT_PTR id = SetTimer(nullptr, 0, krv::frame::kDelayedCloseMs, &krv::frame::delayedCloseTimer);
     if (id == 0) return false;
-    krv::delayedCloses()[id] = slot;
+    krv::frame::delayedCloses()[id] = slot;
     return true;
   }
 
   if (!dialog->DestroyWindow()) return false;
   // A retry still pending for this slot must not reach a later dialog in it.
-  auto pending = krv::pendingClose(slot);
-  if (pending != krv::delayedCloses().end()) {
+  auto pending = krv::frame::pendingClose(slot);
+  if (pending != krv::frame::delayedCloses().end()) {
     KillTimer(nullptr, pending->first);
-    krv::delayedCloses().erase(pending);
+    krv::frame::delayedCloses().erase(pending);
   }
   delete dialog;
   table[slot] = nullptr;
@@ -150,6 +151,6 @@ bool EndDlgMacroModeless(int slot) {
 }
 
 void DestroyAllMacroDlgs() {
-  krv::ResourceGuard guard;
-  for (int slot = krv::modelessMacroSlotCount() - 1; slot >= 0; --slot) EndDlgMacroModeless(slot);
+  krv::frame::ResourceGuard guard;
+  for (int slot = krv::frame::modelessMacroSlotCount() - 1; slot >= 0; --slot) EndDlgMacroModeless(slot);
 }

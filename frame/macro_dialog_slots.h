@@ -18,7 +18,7 @@
 
 #include "frame/macro_dialog_base.h"
 
-namespace krv {
+namespace krv::frame {
 
 // Installs the factory StartDlgMacroModeless builds its dialog with, and
 // gives the previous one. Without a factory no dialog can be built.
@@ -39,4 +39,4 @@ int modelessMacroSlotCount();
 // Number of slots whose close waits for their macro.
 int pendingMacroDialogCloses();
 
-}  // namespace krv
+}  // namespace krv::frame

@@ -6,7 +6,7 @@
 #include "platform/win/event_loop.h"
 #include "platform/win/person.h"
 
-namespace krv {
+namespace krv::frame {
 namespace {
 
 // A macro dialog for the tests: its macro's busy flag is a plain member.
@@ -194,9 +194,9 @@ TEST_F(MacroDialogSlotsTest, DestroyAllEndsEverySlotAndDefersBusyOnes) {
 }
 
 }  // namespace
-}  // namespace krv
+}  // namespace krv::frame
 
-namespace krv {
+namespace krv::frame {
 namespace {
 
 // A macro dialog holding a real record, as the macro subsystem's dialog does.
@@ -274,4 +274,4 @@ TEST_F(ExportedMacroDialogTest, WithoutAFactoryNothingStarts) {
 }
 
 }  // namespace
-}  // namespace krv
+}  // namespace krv::frame

@@ -1,3 +1,4 @@
+// The single modeless macro editor: opening, closing and its factory.
 #include "frame/macro_editor_slot.h"
 
 #include "frame/exported_functions.h"
@@ -5,7 +6,7 @@
 #include "frame/resource_guard.h"
 #include "platform/acad/command_line.h"
 
-namespace krv {
+namespace krv::frame {
 namespace {
 
 MacroEditorBase*& editorSlot() {
@@ -45,18 +46,18 @@ void openModelessMacroEditor(const std::function<MacroEditorBase*(CWnd* parent)>
 
 MacroEditorBase* modelessMacroEditor() { return editorSlot(); }
 
-}  // namespace krv
+}  // namespace krv::frame
 
 bool StartDlgEditConstraints(EditConstrData& data) {
-  const krv::MacroEditorFactory& make = krv::factory();
-  krv::openModelessMacroEditor([&](CWnd* parent) -> krv::MacroEditorBase* {
+  const krv::frame::MacroEditorFactory& make = krv::frame::factory();
+  krv::frame::openModelessMacroEditor([&](CWnd* parent) -> krv::frame::MacroEditorBase* {
     return make ? make(parent, data) : nullptr;
   });
   return true;
 }
 
 void EndDlgEditConstraints() {
-  krv::MacroEditorBase*& slot = krv::editorSlot();
+  krv::frame::MacroEditorBase*& slot = krv::frame::editorSlot();
   if (slot) {
     if (!slot->DestroyWindow()) acutPrintf(L"Erase window failed\n");
     // Deleting the object takes down whatever is left of its window.

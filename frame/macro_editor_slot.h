@@ -6,7 +6,7 @@
 // editor is built by the installed factory.
 #include "frame/macro_dialog_base.h"
 
-namespace krv {
+namespace krv::frame {
 
 // Installs the factory StartDlgEditConstraints builds the editor with, and
 // gives the previous one.
@@ -22,4 +22,4 @@ void openModelessMacroEditor(const std::function<MacroEditorBase*(CWnd* parent)>
 // The open modeless editor, or nullptr.
 MacroEditorBase* modelessMacroEditor();
 
-}  // namespace krv
+}  // namespace krv::frame

@@ -3,7 +3,7 @@
 #include "frame/exported_functions.h"
 #include "frame/frame_test_fixture.h"
 
-namespace krv {
+namespace krv::frame {
 namespace {
 
 class TestEditor : public MacroEditorBase {
@@ -78,4 +78,4 @@ TEST_F(MacroEditorSlotTest, FailuresLeaveTheSlotEmpty) {
 }
 
 }  // namespace
-}  // namespace krv
+}  // namespace krv::frame

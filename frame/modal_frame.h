@@ -2,7 +2,7 @@
 // The common frame of the modal launch functions.
 //
 //   bool StartDlgGrid(VtGridDlgData& data) {
-//     return krv::runModalFrame<CDlgGrid>(data, &CDlgGrid::mData);
+//     return krv::frame::runModalFrame<CDlgGrid>(data, &CDlgGrid::mData);
 //   }
 //
 // runModalFrame switches resource lookup to this module (ResourceGuard),
@@ -24,7 +24,7 @@
 #include "platform/acad/command_line.h"
 #include "platform/win/dialog.h"
 
-namespace krv {
+namespace krv::frame {
 
 enum class CopyBack { OnOk, Always, Never };
 
@@ -58,4 +58,4 @@ bool runModalFrame(Record& record, Record Owner::*member, CopyBack copyBack = Co
   return false;
 }
 
-}  // namespace krv
+}  // namespace krv::frame

@@ -7,7 +7,7 @@
 #include "platform/win/person.h"
 #include "platform/win/user_interface_test_support.h"
 
-namespace krv {
+namespace krv::frame {
 namespace {
 
 struct PlateRecord {
@@ -169,4 +169,4 @@ TEST_F(ModalFrameTest, GuardRestoresOnlyTheSwitchItMade) {
 }
 
 }  // namespace
-}  // namespace krv
+}  // namespace krv::frame

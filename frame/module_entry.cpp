@@ -1,3 +1,4 @@
+// The module's life cycle in the host: load, unload, instance and bitmaps.
 #include "frame/module_entry.h"
 
 #include <cstdlib>
@@ -14,7 +15,7 @@
 #define KRV_RESOURCES_DIR "resources"
 #endif
 
-namespace krv {
+namespace krv::frame {
 namespace {
 
 struct ModuleState {
@@ -83,17 +84,17 @@ void unloadModule() {
   ResourceModules::remove(instance);
 }
 
-}  // namespace krv
+}  // namespace krv::frame
 
 BOOL DllMain(HINSTANCE instance, DWORD reason, void*) {
-  auto& s = krv::state();
+  auto& s = krv::frame::state();
   if (reason == DLL_PROCESS_ATTACH) {
     s.instance = instance;
-    krv::moduleResourceOverride().SaveDefaultResource(instance);
+    krv::frame::moduleResourceOverride().SaveDefaultResource(instance);
     if (!AfxInitExtensionModule(s.extension, instance)) {
       // A module whose resources cannot be found must not stay half set up.
       s.instance = nullptr;
-      krv::moduleResourceOverride().SaveDefaultResource(nullptr);
+      krv::frame::moduleResourceOverride().SaveDefaultResource(nullptr);
       return FALSE;
     }
     // Joins the resource chain; AfxTermExtensionModule deletes it.
@@ -104,7 +105,7 @@ BOOL DllMain(HINSTANCE instance, DWORD reason, void*) {
     s.bitmapA.DeleteObject();
     s.bitmapB.DeleteObject();
     s.instance = nullptr;
-    krv::moduleResourceOverride().SaveDefaultResource(nullptr);
+    krv::frame::moduleResourceOverride().SaveDefaultResource(nullptr);
   }
   return TRUE;
 }
@@ -112,16 +113,16 @@ BOOL DllMain(HINSTANCE instance, DWORD reason, void*) {
 AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) {
   switch (msg) {
     case AcRx::kInitAppMsg:
-      if (auto* linker = krv::sysRegistryService<AcRxDynamicLinker>(L"DynamicLinker")) {
+      if (auto* linker = krv::frame::sysRegistryService<AcRxDynamicLinker>(L"DynamicLinker")) {
         linker->unlockApplication(appId);
         linker->registerAppMDIAware(appId);
       }
-      krv::loadBitmap(krv::state().bitmapA, krv::kCellButtonBitmapA);
-      krv::loadBitmap(krv::state().bitmapB, krv::kCellButtonBitmapB);
+      krv::frame::loadBitmap(krv::frame::state().bitmapA, krv::frame::kCellButtonBitmapA);
+      krv::frame::loadBitmap(krv::frame::state().bitmapB, krv::frame::kCellButtonBitmapB);
       break;
     case AcRx::kUnloadAppMsg:
-      if (auto* commands = krv::sysRegistryService<AcEdCommandStack>(L"ACAD_REGISTERED_COMMANDS"))
-        commands->removeGroup(krv::kModuleCommandGroup);
+      if (auto* commands = krv::frame::sysRegistryService<AcEdCommandStack>(L"ACAD_REGISTERED_COMMANDS"))
+        commands->removeGroup(krv::frame::kModuleCommandGroup);
       DestroyAllMacroDlgs();
       EndDlgEditConstraints();
       break;

@@ -38,7 +38,7 @@ extern "C" __attribute__((visibility("default"))) AcRx::AppRetCode acrxEntryPoin
 // The host interface version this module was built for.
 extern "C" __attribute__((visibility("default"))) int acrxGetApiVersion();
 
-namespace krv {
+namespace krv::frame {
 
 // The module's name as a resource module and its command group.
 constexpr const wchar_t* kModuleName = L"korvane_ss";
@@ -71,4 +71,4 @@ HINSTANCE loadModule(const std::filesystem::path& resourceFolder);
 // Detaches and forgets the resource module. Nothing when not loaded.
 void unloadModule();
 
-}  // namespace krv
+}  // namespace krv::frame

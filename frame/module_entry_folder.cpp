@@ -1,10 +1,11 @@
+// Where this module lives: its own folder and file.
 #include "frame/module_entry_folder.h"
 
 #include <dlfcn.h>
 
 #include <mutex>
 
-namespace krv {
+namespace krv::frame {
 namespace {
 
 std::mutex gFolderMutex;
@@ -42,4 +43,4 @@ void setModuleFolder(std::filesystem::path folder) {
   gFolderOverride = std::move(folder);
 }
 
-}  // namespace krv
+}  // namespace krv::frame

@@ -5,7 +5,7 @@
 // (RegistryIDs.dat, the sibling server module) are looked up there.
 #include <filesystem>
 
-namespace krv {
+namespace krv::frame {
 
 // The module's folder: the folder set with setModuleFolder, else the folder
 // of the file this code was loaded from. Empty when neither is known.
@@ -17,4 +17,4 @@ void setModuleFolder(std::filesystem::path folder);
 // when the code is linked into one); empty when it cannot be found.
 std::filesystem::path moduleFile();
 
-}  // namespace krv
+}  // namespace krv::frame

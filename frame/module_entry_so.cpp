@@ -7,18 +7,19 @@
 
 #include "frame/module_entry.h"
 
+namespace krv::frame {
 namespace {
 
 // Detaches when the library's static objects are destroyed (at dlclose or
 // at exit). Built after everything the attach created, it goes before
 // them, so the detach still finds the objects it works on.
 struct Detacher {
-  ~Detacher() { krv::unloadModule(); }
+  ~Detacher() { krv::frame::unloadModule(); }
 };
 
 __attribute__((constructor)) void attachOnLoad() {
-  const std::filesystem::path resources = krv::moduleResourceFolder();
-  if (!krv::loadModule(resources)) {
+  const std::filesystem::path resources = krv::frame::moduleResourceFolder();
+  if (!krv::frame::loadModule(resources)) {
     std::fprintf(stderr,
                  "korvane_ss: the module's resources were not found in %s; the module stays "
                  "inactive\n",
@@ -29,3 +30,6 @@ __attribute__((constructor)) void attachOnLoad() {
 }
 
 }  // namespace
+}  // namespace krv::frame
+
+using namespace krv::frame;

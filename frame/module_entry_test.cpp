@@ -26,7 +26,7 @@ std::string templateText(int id) {
 
 int gLiveDialogs = 0;
 
-class TestMacroDialog : public krv::MacroDialogBase {
+class TestMacroDialog : public krv::frame::MacroDialogBase {
  public:
   TestMacroDialog() { ++gLiveDialogs; }
   ~TestMacroDialog() override { --gLiveDialogs; }
@@ -34,7 +34,7 @@ class TestMacroDialog : public krv::MacroDialogBase {
   void copyMacroData(MacroData&) const override {}
 };
 
-class TestMacroEditor : public krv::MacroEditorBase {
+class TestMacroEditor : public krv::frame::MacroEditorBase {
  public:
   TestMacroEditor() { ++gLiveDialogs; }
   ~TestMacroEditor() override { --gLiveDialogs; }
@@ -53,7 +53,7 @@ class ModuleEntry : public ::testing::Test {
     mFolder.writeBytes("templates/8715.json", templateText(8715));
   }
   void TearDown() override {
-    krv::unloadModule();
+    krv::frame::unloadModule();
     acad::resetRuntime();
   }
 
@@ -62,29 +62,29 @@ class ModuleEntry : public ::testing::Test {
 };
 
 TEST_F(ModuleEntry, AttachKeepsTheInstanceAndJoinsTheResourceChain) {
-  HINSTANCE instance = krv::loadModule(mFolder.path());
+  HINSTANCE instance = krv::frame::loadModule(mFolder.path());
   ASSERT_NE(instance, nullptr);
-  EXPECT_EQ(krv::moduleInstance(), instance);
-  EXPECT_EQ(krv::moduleResourceOverride().defaultResource(), instance);
+  EXPECT_EQ(krv::frame::moduleInstance(), instance);
+  EXPECT_EQ(krv::frame::moduleResourceOverride().defaultResource(), instance);
   EXPECT_THAT(krv::resourceChain(), ::testing::ElementsAre(instance));
   // The host's own lookup finds the module's resources through the chain.
   EXPECT_EQ(AfxFindResourceHandle(8134, krv::ResourceKind::Bitmap), instance);
   EXPECT_EQ(AfxFindResourceHandle(8715, krv::ResourceKind::DialogTemplate), instance);
   EXPECT_EQ(AfxFindResourceHandle(9999, krv::ResourceKind::Bitmap), nullptr);
   // Loading twice is refused without disturbing the loaded module.
-  EXPECT_EQ(krv::loadModule(mFolder.path()), nullptr);
-  EXPECT_EQ(krv::moduleInstance(), instance);
+  EXPECT_EQ(krv::frame::loadModule(mFolder.path()), nullptr);
+  EXPECT_EQ(krv::frame::moduleInstance(), instance);
 
-  krv::unloadModule();
-  EXPECT_EQ(krv::moduleInstance(), nullptr);
+  krv::frame::unloadModule();
+  EXPECT_EQ(krv::frame::moduleInstance(), nullptr);
   EXPECT_TRUE(krv::resourceChain().empty());
   EXPECT_EQ(krv::ResourceModules::find(instance), nullptr);
-  EXPECT_EQ(krv::moduleResourceOverride().defaultResource(), nullptr);
+  EXPECT_EQ(krv::frame::moduleResourceOverride().defaultResource(), nullptr);
 }
 
 TEST_F(ModuleEntry, ResourcesOfTheAttachedModuleAreFoundWhileTheHostsModuleIsCurrent) {
   mFolder.writeBytes("icons/257.ico", "an icon file");
-  ASSERT_NE(krv::loadModule(mFolder.path()), nullptr);
+  ASSERT_NE(krv::frame::loadModule(mFolder.path()), nullptr);
   ASSERT_EQ(AfxGetResourceHandle(), AfxGetInstanceHandle())
       << "no resource guard: the host's module is current";
 
@@ -93,62 +93,62 @@ TEST_F(ModuleEntry, ResourcesOfTheAttachedModuleAreFoundWhileTheHostsModuleIsCur
       << "the template is found through the chain: " << krv::lastResourceError();
   dialog.DestroyWindow();
   CBitmap bitmap;
-  EXPECT_TRUE(bitmap.LoadBitmap(krv::kCellButtonBitmapA));
+  EXPECT_TRUE(bitmap.LoadBitmap(krv::frame::kCellButtonBitmapA));
   EXPECT_NE(krv::ResourceModules::loadIcon(257), nullptr);
 
-  krv::unloadModule();
+  krv::frame::unloadModule();
   CBitmap gone;
-  EXPECT_FALSE(gone.LoadBitmap(krv::kCellButtonBitmapA)) << "a detached module has left the chain";
+  EXPECT_FALSE(gone.LoadBitmap(krv::frame::kCellButtonBitmapA)) << "a detached module has left the chain";
 }
 
 TEST_F(ModuleEntry, AttachIsRefusedWhenTheResourcesAreMissing) {
-  EXPECT_EQ(krv::loadModule(mFolder.path() / "missing"), nullptr);
-  EXPECT_EQ(krv::moduleInstance(), nullptr);
+  EXPECT_EQ(krv::frame::loadModule(mFolder.path() / "missing"), nullptr);
+  EXPECT_EQ(krv::frame::moduleInstance(), nullptr);
   EXPECT_TRUE(krv::resourceChain().empty());
-  EXPECT_EQ(krv::moduleResourceOverride().defaultResource(), nullptr);
+  EXPECT_EQ(krv::frame::moduleResourceOverride().defaultResource(), nullptr);
   // Thread notifications and a detach without attach are harmless.
   EXPECT_EQ(DllMain(nullptr, DLL_THREAD_ATTACH, nullptr), TRUE);
   EXPECT_EQ(DllMain(nullptr, DLL_PROCESS_ATTACH, nullptr), FALSE);
   // A later load with the resources in place works.
-  EXPECT_NE(krv::loadModule(mFolder.path()), nullptr);
+  EXPECT_NE(krv::frame::loadModule(mFolder.path()), nullptr);
 }
 
 TEST_F(ModuleEntry, InitUnlocksRegistersMdiAwareAndLoadsTheBitmaps) {
-  ASSERT_NE(krv::loadModule(mFolder.path()), nullptr);
-  EXPECT_EQ(krv::moduleBitmap(krv::kCellButtonBitmapA).operator HBITMAP(), nullptr);
+  ASSERT_NE(krv::frame::loadModule(mFolder.path()), nullptr);
+  EXPECT_EQ(krv::frame::moduleBitmap(krv::frame::kCellButtonBitmapA).operator HBITMAP(), nullptr);
   EXPECT_EQ(acrxEntryPoint(AcRx::kInitAppMsg, &mAppId), AcRx::kRetOK);
 
   const auto* record = acrxDynamicLinker()->record(&mAppId);
   ASSERT_NE(record, nullptr);
   EXPECT_TRUE(record->unlocked);
   EXPECT_TRUE(record->mdiAware);
-  for (UINT id : {krv::kCellButtonBitmapA, krv::kCellButtonBitmapB}) {
+  for (UINT id : {krv::frame::kCellButtonBitmapA, krv::frame::kCellButtonBitmapB}) {
     BITMAP info;
-    ASSERT_NE(krv::moduleBitmap(id).operator HBITMAP(), nullptr) << id;
-    krv::moduleBitmap(id).GetBitmap(&info);
+    ASSERT_NE(krv::frame::moduleBitmap(id).operator HBITMAP(), nullptr) << id;
+    krv::frame::moduleBitmap(id).GetBitmap(&info);
     EXPECT_EQ(info.bmWidth, 16);
     EXPECT_EQ(info.bmHeight, 15);
   }
-  EXPECT_NE(krv::moduleBitmap(krv::kCellButtonBitmapA).image().pixels(),
-            krv::moduleBitmap(krv::kCellButtonBitmapB).image().pixels());
-  EXPECT_EQ(krv::moduleBitmap(1).operator HBITMAP(), nullptr);
+  EXPECT_NE(krv::frame::moduleBitmap(krv::frame::kCellButtonBitmapA).image().pixels(),
+            krv::frame::moduleBitmap(krv::frame::kCellButtonBitmapB).image().pixels());
+  EXPECT_EQ(krv::frame::moduleBitmap(1).operator HBITMAP(), nullptr);
 }
 
 TEST_F(ModuleEntry, InitWithoutBitmapFilesSaysSoAndStillRegisters) {
   std::filesystem::remove_all(mFolder.path() / "bitmaps");
   mFolder.writeBytes("bitmaps/8136.bmp", "BM not really a bitmap");
-  ASSERT_NE(krv::loadModule(mFolder.path()), nullptr);
+  ASSERT_NE(krv::frame::loadModule(mFolder.path()), nullptr);
   acad::CommandLineCapture capture;
   EXPECT_EQ(acrxEntryPoint(AcRx::kInitAppMsg, &mAppId), AcRx::kRetOK);
   EXPECT_THAT(capture.text(), ::testing::HasSubstr(L"Bitmap 8134 of korvane_ss not loaded"));
   EXPECT_THAT(capture.text(), ::testing::HasSubstr(L"Bitmap 8136 of korvane_ss not loaded"));
-  EXPECT_EQ(krv::moduleBitmap(krv::kCellButtonBitmapA).operator HBITMAP(), nullptr);
-  EXPECT_EQ(krv::moduleBitmap(krv::kCellButtonBitmapB).operator HBITMAP(), nullptr);
+  EXPECT_EQ(krv::frame::moduleBitmap(krv::frame::kCellButtonBitmapA).operator HBITMAP(), nullptr);
+  EXPECT_EQ(krv::frame::moduleBitmap(krv::frame::kCellButtonBitmapB).operator HBITMAP(), nullptr);
   EXPECT_TRUE(acrxDynamicLinker()->isAppMDIAware(&mAppId));
 }
 
 TEST_F(ModuleEntry, UnloadRemovesTheCommandGroupEvenWhenEmpty) {
-  ASSERT_NE(krv::loadModule(mFolder.path()), nullptr);
+  ASSERT_NE(krv::frame::loadModule(mFolder.path()), nullptr);
   AcEdCommandStack* commands = acedRegCmds();
   ASSERT_EQ(commands->addCommand(L"OTHER", L"KEEPME", L"KEEPME", 0, [] {}), Acad::eOk);
   EXPECT_EQ(acrxEntryPoint(AcRx::kUnloadAppMsg, &mAppId), AcRx::kRetOK);
@@ -162,39 +162,39 @@ TEST_F(ModuleEntry, UnloadRemovesTheCommandGroupEvenWhenEmpty) {
 }
 
 TEST_F(ModuleEntry, UnloadClosesEveryModelessMacroDialogAndTheEditor) {
-  ASSERT_NE(krv::loadModule(mFolder.path()), nullptr);
+  ASSERT_NE(krv::frame::loadModule(mFolder.path()), nullptr);
   ASSERT_EQ(acrxEntryPoint(AcRx::kInitAppMsg, &mAppId), AcRx::kRetOK);
   gLiveDialogs = 0;
   int slots[3];
   for (int& slot : slots)
-    ASSERT_TRUE(krv::openModelessMacroDialog(false, slot, [](CWnd*) { return new TestMacroDialog; }));
-  krv::openModelessMacroEditor([](CWnd*) { return new TestMacroEditor; });
+    ASSERT_TRUE(krv::frame::openModelessMacroDialog(false, slot, [](CWnd*) { return new TestMacroDialog; }));
+  krv::frame::openModelessMacroEditor([](CWnd*) { return new TestMacroEditor; });
   // A hole in the middle of the table must not stop the rest from closing.
   ASSERT_TRUE(EndDlgMacroModeless(slots[1]));
   ASSERT_EQ(gLiveDialogs, 3);
-  ASSERT_NE(krv::modelessMacroEditor(), nullptr);
+  ASSERT_NE(krv::frame::modelessMacroEditor(), nullptr);
 
   EXPECT_EQ(acrxEntryPoint(AcRx::kUnloadAppMsg, &mAppId), AcRx::kRetOK);
   EXPECT_EQ(gLiveDialogs, 0);
-  EXPECT_EQ(krv::modelessMacroSlotCount(), 0);
-  EXPECT_EQ(krv::modelessMacroDialog(0), nullptr);
-  EXPECT_EQ(krv::modelessMacroEditor(), nullptr);
+  EXPECT_EQ(krv::frame::modelessMacroSlotCount(), 0);
+  EXPECT_EQ(krv::frame::modelessMacroDialog(0), nullptr);
+  EXPECT_EQ(krv::frame::modelessMacroEditor(), nullptr);
   // A second unload finds nothing left to close.
   EXPECT_EQ(acrxEntryPoint(AcRx::kUnloadAppMsg, &mAppId), AcRx::kRetOK);
 }
 
 TEST_F(ModuleEntry, EveryOtherMessageIsIgnored) {
-  ASSERT_NE(krv::loadModule(mFolder.path()), nullptr);
+  ASSERT_NE(krv::frame::loadModule(mFolder.path()), nullptr);
   gLiveDialogs = 0;
   int slot = -1;
-  ASSERT_TRUE(krv::openModelessMacroDialog(true, slot, [](CWnd*) { return new TestMacroDialog; }));
+  ASSERT_TRUE(krv::frame::openModelessMacroDialog(true, slot, [](CWnd*) { return new TestMacroDialog; }));
   for (int code = AcRx::kNullMsg; code <= AcRx::kSuspendMsg; ++code) {
     if (code == AcRx::kInitAppMsg || code == AcRx::kUnloadAppMsg) continue;
     EXPECT_EQ(acrxEntryPoint(static_cast<AcRx::AppMsgCode>(code), &mAppId), AcRx::kRetOK) << code;
   }
   EXPECT_EQ(acrxDynamicLinker()->record(&mAppId), nullptr);
   EXPECT_TRUE(acedRegCmds()->removedGroups().empty());
-  EXPECT_EQ(krv::moduleBitmap(krv::kCellButtonBitmapA).operator HBITMAP(), nullptr);
+  EXPECT_EQ(krv::frame::moduleBitmap(krv::frame::kCellButtonBitmapA).operator HBITMAP(), nullptr);
   EXPECT_EQ(gLiveDialogs, 1);
   EXPECT_EQ(acrxGetApiVersion(), kAcadApiVersion);
   EXPECT_TRUE(EndDlgMacroModeless(slot));

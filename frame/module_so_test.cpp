@@ -51,10 +51,10 @@ TEST_F(LoadedModule, ExportsTheEntryPointAndTheRegistrationFunctions) {
 }
 
 TEST_F(LoadedModule, AttachesOnLoadAndAnswersTheApplicationMessages) {
-  auto moduleInstance = symbol<HINSTANCE (*)()>("_ZN3krv14moduleInstanceEv");
+  auto moduleInstance = symbol<HINSTANCE (*)()>("_ZN3krv5frame14moduleInstanceEv");
   auto linker = symbol<AcRxDynamicLinker* (*)()>("_Z17acrxDynamicLinkerv");
   auto commands = symbol<AcEdCommandStack* (*)()>("_Z11acedRegCmdsv");
-  auto bitmap = symbol<const CBitmap& (*)(UINT)>("_ZN3krv12moduleBitmapEj");
+  auto bitmap = symbol<const CBitmap& (*)(UINT)>("_ZN3krv5frame12moduleBitmapEj");
   auto entry = symbol<EntryPoint>("acrxEntryPoint");
   ASSERT_TRUE(moduleInstance && linker && commands && bitmap && entry);
 
@@ -71,8 +71,8 @@ TEST_F(LoadedModule, AttachesOnLoadAndAnswersTheApplicationMessages) {
   ASSERT_NE(linker()->record(&mAppId), nullptr);
   EXPECT_TRUE(linker()->isAppMDIAware(&mAppId));
   EXPECT_FALSE(linker()->isAppLocked(&mAppId));
-  EXPECT_NE(bitmap(krv::kCellButtonBitmapA).operator HBITMAP(), nullptr);
-  EXPECT_NE(bitmap(krv::kCellButtonBitmapB).operator HBITMAP(), nullptr);
+  EXPECT_NE(bitmap(krv::frame::kCellButtonBitmapA).operator HBITMAP(), nullptr);
+  EXPECT_NE(bitmap(krv::frame::kCellButtonBitmapB).operator HBITMAP(), nullptr);
 
   EXPECT_TRUE(commands()->removedGroups().empty());
   EXPECT_EQ(entry(AcRx::kUnloadAppMsg, &mAppId), AcRx::kRetOK);
@@ -90,8 +90,8 @@ TEST_F(LoadedModule, ThePoolHandsOutAStandardsDialogBeforeAnyEvaluation) {
 
   void* dialog = getDlg(pool);
   ASSERT_NE(dialog, nullptr) << "the standards dialog's factory is installed when the module loads";
-  EXPECT_EQ(static_cast<krv::PooledStandardsDialog*>(dialog)->templateId(),
-            krv::PooledStandardsDialog::kTemplateId);
+  EXPECT_EQ(static_cast<krv::frame::PooledStandardsDialog*>(dialog)->templateId(),
+            krv::frame::PooledStandardsDialog::kTemplateId);
   EXPECT_EQ(releaseDlg(pool, dialog), Acad::eOk);
 }
 

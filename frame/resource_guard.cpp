@@ -1,6 +1,7 @@
+// The resource switch around every dialog of this module.
 #include "frame/resource_guard.h"
 
-namespace krv {
+namespace krv::frame {
 
 VtTempResourceOverride& moduleResourceOverride() {
   static VtTempResourceOverride override;
@@ -16,4 +17,4 @@ ResourceGuard::~ResourceGuard() {
   if (mSwitched) mOverride.RestoreOriginalResource();
 }
 
-}  // namespace krv
+}  // namespace krv::frame

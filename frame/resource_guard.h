@@ -8,7 +8,7 @@
 // lookup comes back on every exit path, exceptions included.
 #include "platform/win/temp_resource_override.h"
 
-namespace krv {
+namespace krv::frame {
 
 // The module-wide resource override (created on first use, so that the
 // module entry may reach it while static objects are still being built).
@@ -33,4 +33,4 @@ class ResourceGuard {
   bool mSwitched;
 };
 
-}  // namespace krv
+}  // namespace krv::frame

@@ -1,9 +1,10 @@
+// The docking bar slot of the sheets manager.
 #include "frame/sheets_mgr_bar.h"
 
 #include "frame/resource_guard.h"
 #include "platform/acad/acad_frame.h"
 
-namespace krv {
+namespace krv::frame {
 
 const GUID kSheetsMgrToolId{0xBFF7CDE1, 0x365F, 0x4164,
                             {0xBF, 0x0A, 0xA9, 0x06, 0xFF, 0xA2, 0x92, 0x0F}};
@@ -40,20 +41,20 @@ SheetsMgrDialogFactory setSheetsMgrDialogFactory(SheetsMgrDialogFactory f) {
 
 CVtDockControlBar* sheetsMgrBar() { return barSlot(); }
 
-}  // namespace krv
+}  // namespace krv::frame
 
 bool StartModelessDlgSheetsMgr() {
-  krv::ResourceGuard guard;
-  CVtDockControlBar*& bar = krv::barSlot();
+  krv::frame::ResourceGuard guard;
+  CVtDockControlBar*& bar = krv::frame::barSlot();
   if (bar) {
     acedGetAcadFrame()->ShowControlBar(bar, TRUE, FALSE);
     return true;
   }
-  const krv::SheetsMgrDialogFactory& make = krv::factory();
-  krv::SheetsMgrDialogBase* dialog = make ? make() : nullptr;
+  const krv::frame::SheetsMgrDialogFactory& make = krv::frame::factory();
+  krv::frame::SheetsMgrDialogBase* dialog = make ? make() : nullptr;
   bar = new CVtDockControlBar;
-  if (krv::startDockedDlg(bar, dialog, krv::SheetsMgrDialogBase::kTemplateId, krv::kSheetsMgrToolId,
-                          &krv::closeSheetsMgrBar, L"Sheets manager"))
+  if (krv::frame::startDockedDlg(bar, dialog, krv::frame::SheetsMgrDialogBase::kTemplateId, krv::frame::kSheetsMgrToolId,
+                          &krv::frame::closeSheetsMgrBar, L"Sheets manager"))
     return true;
   // Nothing half-made stays behind. The bar was given the dialog (if any) and
   // deletes it, with its window or with itself.
@@ -63,7 +64,7 @@ bool StartModelessDlgSheetsMgr() {
 }
 
 bool EndModelessDlgSheetsMgr() {
-  CVtDockControlBar*& bar = krv::barSlot();
+  CVtDockControlBar*& bar = krv::frame::barSlot();
   if (!bar) return false;
   if (!bar->DestroyWindow()) return false;
   delete bar;
@@ -71,14 +72,14 @@ bool EndModelessDlgSheetsMgr() {
   return true;
 }
 
-bool isSheetsMgrDlgActive() { return krv::barSlot() != nullptr; }
+bool isSheetsMgrDlgActive() { return krv::frame::barSlot() != nullptr; }
 
 void restoreSheetsMgrDlgVisibility() {
-  if (CVtDockControlBar* bar = krv::barSlot()) acedGetAcadFrame()->ShowControlBar(bar, TRUE, FALSE);
+  if (CVtDockControlBar* bar = krv::frame::barSlot()) acedGetAcadFrame()->ShowControlBar(bar, TRUE, FALSE);
 }
 
 void actionNotifyToSheetsMgrDlg(VtSheetAction action) {
-  CVtDockControlBar* bar = krv::barSlot();
+  CVtDockControlBar* bar = krv::frame::barSlot();
   if (!bar) return;
-  if (auto* dialog = dynamic_cast<krv::SheetsMgrDialogBase*>(bar->mChildDlg)) dialog->actionNotify(action);
+  if (auto* dialog = dynamic_cast<krv::frame::SheetsMgrDialogBase*>(bar->mChildDlg)) dialog->actionNotify(action);
 }

@@ -11,7 +11,7 @@
 #include "frame/dock_control_bar.h"
 #include "frame/exported_functions.h"
 
-namespace krv {
+namespace krv::frame {
 
 // The base of the sheets manager window.
 class SheetsMgrDialogBase : public VtDockedDlgChild {
@@ -35,4 +35,4 @@ CVtDockControlBar* sheetsMgrBar();
 // The tool identifier of the sheets manager's bar.
 extern const GUID kSheetsMgrToolId;
 
-}  // namespace krv
+}  // namespace krv::frame

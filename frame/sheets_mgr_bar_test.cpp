@@ -5,7 +5,7 @@
 #include "frame/frame_test_fixture.h"
 #include "platform/win/person.h"
 
-namespace krv {
+namespace krv::frame {
 namespace {
 
 class TestSheetsMgr : public SheetsMgrDialogBase {
@@ -175,4 +175,4 @@ TEST_F(SheetsMgrBarTest, FailedStartLeavesNothingBehind) {
 }
 
 }  // namespace
-}  // namespace krv
+}  // namespace krv::frame

@@ -1,3 +1,4 @@
+// The pool of hidden standards dialogs.
 #include "frame/ss_dlgs_mgr.h"
 
 #include <unordered_set>
@@ -5,7 +6,7 @@
 #include "frame/host_window.h"
 #include "platform/win/event_loop.h"
 
-namespace krv {
+namespace krv::frame {
 namespace {
 
 StandardsDialogFactory& factory() {
@@ -34,15 +35,19 @@ StandardsDialogFactory setStandardsDialogFactory(StandardsDialogFactory f) {
   return previous;
 }
 
-}  // namespace krv
+}  // namespace krv::frame
 
+namespace krv::frame {
 namespace {
 // The window system's and the pool's own module-wide objects are built
 // before gSSDlgsMgr, so that they still exist when its destructor destroys
 // the pooled dialogs at unload.
 [[maybe_unused]] const bool kPoolDependenciesBuilt = (krv::liveWindowCount(), krv::EventLoop::instance(),
-                                     krv::liveDialogs(), true);
+                                     krv::frame::liveDialogs(), true);
 }  // namespace
+}  // namespace krv::frame
+
+using namespace krv::frame;
 
 VtSSDlgsMgr gSSDlgsMgr;
 
@@ -50,7 +55,7 @@ VtSSDlgsMgr::~VtSSDlgsMgr() { destroyAll(); }
 
 void* VtSSDlgsMgr::getDlg() {
   for (int i = 0; i < mDlgs.length();) {
-    if (!krv::isLive(mDlgs[i])) {
+    if (!krv::frame::isLive(mDlgs[i])) {
       // Deleted by a manager that shared it.
       mDlgs.removeAt(i);
       mInUse.removeAt(i);
@@ -62,12 +67,12 @@ void* VtSSDlgsMgr::getDlg() {
     }
     ++i;
   }
-  const krv::StandardsDialogFactory& make = krv::factory();
-  CWnd* parent = krv::hostMainWindow();
-  krv::PooledStandardsDialog* dialog = make ? make(parent) : nullptr;
+  const krv::frame::StandardsDialogFactory& make = krv::frame::factory();
+  CWnd* parent = krv::frame::hostMainWindow();
+  krv::frame::PooledStandardsDialog* dialog = make ? make(parent) : nullptr;
   if (!dialog) return nullptr;
-  krv::liveDialogs().insert(dialog);
-  if (!dialog->Create(krv::PooledStandardsDialog::kTemplateId, parent)) {
+  krv::frame::liveDialogs().insert(dialog);
+  if (!dialog->Create(krv::frame::PooledStandardsDialog::kTemplateId, parent)) {
     delete dialog;
     return nullptr;
   }
@@ -100,8 +105,8 @@ int VtSSDlgsMgr::inUseCount() const {
 
 Acad::ErrorStatus VtSSDlgsMgr::destroyDlg(const int& index) {
   if (!mDlgs.isValid(index) || !mDlgs[index]) return Acad::eInvalidInput;
-  krv::PooledStandardsDialog* dialog = mDlgs[index];
-  if (krv::isLive(dialog)) {
+  krv::frame::PooledStandardsDialog* dialog = mDlgs[index];
+  if (krv::frame::isLive(dialog)) {
     dialog->DestroyWindow();
     delete dialog;
   }

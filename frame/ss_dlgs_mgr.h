@@ -19,7 +19,7 @@
 #include "platform/acad/acad_status.h"
 #include "platform/win/dialog.h"
 
-namespace krv {
+namespace krv::frame {
 
 // The base of the standards dialog that the pool holds.
 class PooledStandardsDialog : public CDialog {
@@ -36,7 +36,7 @@ using StandardsDialogFactory = std::function<PooledStandardsDialog*(CWnd* parent
 // previous one.
 StandardsDialogFactory setStandardsDialogFactory(StandardsDialogFactory factory);
 
-}  // namespace krv
+}  // namespace krv::frame
 
 class KRV_SS_EXPORT VtSSDlgsMgr {
  public:
@@ -62,7 +62,7 @@ class KRV_SS_EXPORT VtSSDlgsMgr {
   // eInvalidInput for an index out of range or an empty entry.
   Acad::ErrorStatus destroyDlg(const int& index);
 
-  AcArray<krv::PooledStandardsDialog*> mDlgs;
+  AcArray<krv::frame::PooledStandardsDialog*> mDlgs;
   AcArray<bool> mInUse;
 };
 

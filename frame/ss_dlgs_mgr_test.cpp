@@ -5,7 +5,7 @@
 
 #include "frame/frame_test_fixture.h"
 
-namespace krv {
+namespace krv::frame {
 namespace {
 
 class TestStandardsDialog : public PooledStandardsDialog {
@@ -144,4 +144,4 @@ TEST_F(SSDlgsMgrTest, ModulePoolIsDestroyedWithTheModule) {
 }
 
 }  // namespace
-}  // namespace krv
+}  // namespace krv::frame

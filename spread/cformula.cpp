@@ -1,3 +1,4 @@
+// The formula window: a spreadsheet with load, save and recalculation.
 #include "spread/cformula.h"
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 
 using krv::sheet::FunctionValue;
 
+namespace krv::spread {
 namespace {
 
 constexpr int kFromTableFlags = 1;  // references arrive as cells
@@ -63,6 +65,9 @@ int lastColumnNamed(const Krv_Spread& sheet, const Krv_String& name) {
 }
 
 }  // namespace
+}  // namespace krv::spread
+
+using namespace krv::spread;
 
 CFormula::CFormula(CWnd* parent) : CDialog(IDD, parent) {}
 CFormula::~CFormula() = default;
@@ -77,6 +82,7 @@ bool CFormula::registerFromTable(Krv_Spread& sheet) {
       kFromTableFlags);
 }
 
+namespace krv::spread {
 namespace {
 
 // The table files of the FROMTABLE look-ups still running, outermost
@@ -117,6 +123,7 @@ class ChainEntry {
 };
 
 }  // namespace
+}  // namespace krv::spread
 
 bool CFormula::fromTable(HWND callingSheet, FunctionValue& result, FunctionValue* args, int count) {
   result.setEmpty();
@@ -172,7 +179,7 @@ BOOL CFormula::OnInitDialog() {
   SetDlgItemText(kFileEdit, mFile.c_str());
   mSheet.attachToDlgItem(this, kSheetFrame, false);
   mSheet.setBoolOption(12, true);
-  mSheet.setBoolOption(kOptionAutoCalc, false);
+  mSheet.setBoolOption(krv::spread::kOptionAutoCalc, false);
   if (mMode == kListOutput) return TRUE;
 
   CheckDlgButton(kAutoCalcCheck, BST_UNCHECKED);
@@ -339,7 +346,7 @@ bool CFormula::loadFromFile() {
 }
 
 void CFormula::setAutoCalc(bool on) {
-  mSheet.setBoolOption(kOptionAutoCalc, on);
+  mSheet.setBoolOption(krv::spread::kOptionAutoCalc, on);
   if (CWnd* recalc = GetDlgItem(kRecalcButton)) recalc->EnableWindow(!on);
 }
 

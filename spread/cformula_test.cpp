@@ -157,7 +157,7 @@ TEST_F(FormulaWindow, ButtonsSwitchCalculationAndLoadAndSave) {
   EXPECT_EQ(window.IsDlgButtonChecked(CFormula::kStyleDefault), UINT(BST_CHECKED));
   Person::click(&window, CFormula::kAutoCalcCheck);
   EXPECT_FALSE(recalc->IsWindowEnabled());
-  EXPECT_TRUE(window.mSheet.getBoolOption(kOptionAutoCalc));
+  EXPECT_TRUE(window.mSheet.getBoolOption(krv::spread::kOptionAutoCalc));
   Person::click(&window, CFormula::kAutoCalcCheck);
   EXPECT_TRUE(recalc->IsWindowEnabled());
 

@@ -1,3 +1,4 @@
+// The find and replace dialog of a spreadsheet window.
 #include "spread/dlg_find_replace.h"
 
 #include "platform/core/dial_string.h"
@@ -5,9 +6,13 @@
 #include "platform/win/message_box.h"
 #include "spread/krv_spread.h"
 
+namespace krv::spread {
 namespace {
 constexpr wchar_t kSizeName[] = L"DLG_FINDREPLACE";
-}
+}  // namespace
+}  // namespace krv::spread
+
+using namespace krv::spread;
 
 CDlgFindReplace::CDlgFindReplace(HWND sheet) : CDialog(IDD), mSheet(sheet) {}
 
@@ -32,8 +37,8 @@ BOOL CDlgFindReplace::OnInitDialog() {
   SetDlgItemText(kReplaceAllButton, dialString(1141).c_str());
   SetDlgItemText(IDCANCEL, dialString(285).c_str());
   if (Krv_Spread* s = sheet()) {
-    mOption13WasOn = s->getBoolOption(kOptionEditMode);
-    s->setBoolOption(kOptionEditMode, true);
+    mOption13WasOn = s->getBoolOption(krv::spread::kOptionEditMode);
+    s->setBoolOption(krv::spread::kOptionEditMode, true);
     s->setBoolOption(20, false);
   }
   ChangeDlgSize(this, kSizeName);
@@ -107,7 +112,7 @@ bool CDlgFindReplace::replace() {
   if (end > v.length() || !v.substr(start, end - start).equal(find, false)) return false;
   Krv_String with = replaceText();
   s->setCellData(col, row, v.left(start) + with + v.substr(end));
-  s->setBoolOption(kOptionChanged, true);
+  s->setBoolOption(krv::spread::kOptionChanged, true);
   s->setActiveCell(col, row);
   // The caret goes after the inserted text, so that the next search starts
   // there and never finds the find text inside the replacement.
@@ -130,7 +135,7 @@ int CDlgFindReplace::replaceAll() {
   }
   Krv_String message = dialString(1147) + L" " + Krv_String(std::to_wstring(count)) + L" " + dialString(1148);
   ::MessageBox(m_hWnd, message.c_str(), dialString(1149).c_str(), MB_OK | MB_ICONEXCLAMATION);
-  s->setBoolOption(kOptionChanged, true);
+  s->setBoolOption(krv::spread::kOptionChanged, true);
   return count;
 }
 
@@ -168,7 +173,7 @@ void CDlgFindReplace::OnOK() { findNext(true); }
 void CDlgFindReplace::OnCancel() {
   WriteDlgSize(this, kSizeName);
   Krv_Spread* s = sheet();
-  if (s && !mOption13WasOn) s->setBoolOption(kOptionEditMode, false);
+  if (s && !mOption13WasOn) s->setBoolOption(krv::spread::kOptionEditMode, false);
   DestroyWindow();
   if (s) s->releaseFindDialog();
 }

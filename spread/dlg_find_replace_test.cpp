@@ -31,12 +31,12 @@ TEST_F(FindReplaceTest, OpensWithItsTextsAndEditOptionAndClosesRestoringIt) {
   EXPECT_EQ(dlg->GetWindowText(), dialString(1136).str());
   EXPECT_EQ(dlg->GetDlgItemText(1205), dialString(1141).str());
   EXPECT_TRUE(dlg->GetExStyle() & 0x8);  // always on top
-  EXPECT_TRUE(sheet.getBoolOption(kOptionEditMode));
+  EXPECT_TRUE(sheet.getBoolOption(krv::spread::kOptionEditMode));
   EXPECT_FALSE(dlg->optionWasOn());
   dlg->MoveWindow(10, 10, 333, 144);
   krv::Person::click(dlg, IDCANCEL);
   EXPECT_EQ(sheet.findDialog(), nullptr);
-  EXPECT_FALSE(sheet.getBoolOption(kOptionEditMode));
+  EXPECT_FALSE(sheet.getBoolOption(krv::spread::kOptionEditMode));
   int w = 0, h = 0;
   ASSERT_TRUE(getDlgSize(L"DLG_FINDREPLACE", w, h));
   EXPECT_EQ(w, 333);
@@ -104,7 +104,7 @@ TEST_F(FindReplaceTest, ReplaceChangesTheSelectedOccurrenceAndSetsTheChangedMark
   dlg->setReplaceText(L"300");
   ASSERT_TRUE(dlg->replace());
   EXPECT_EQ(cell(2, 1), L"HEA 300");
-  EXPECT_TRUE(sheet.getBoolOption(kOptionChanged));
+  EXPECT_TRUE(sheet.getBoolOption(krv::spread::kOptionChanged));
   ASSERT_TRUE(dlg->replace());
   EXPECT_EQ(cell(1, 3), L"IPE 300 / IPE 240");
 }
@@ -159,7 +159,7 @@ TEST_F(FindReplaceTest, ReplaceAllCountsACellOnceAndReports) {
   EXPECT_EQ(dlg->replaceAll(), 2);
   EXPECT_EQ(cell(1, 3), L"HEB 200 / HEB 240");
   EXPECT_EQ(cell(1, 1), L"HEB");
-  EXPECT_TRUE(sheet.getBoolOption(kOptionChanged));
+  EXPECT_TRUE(sheet.getBoolOption(krv::spread::kOptionChanged));
   ASSERT_EQ(ui->messageBoxes().size(), 1u);
   EXPECT_EQ(ui->messageBoxes()[0].caption, dialString(1149).str());
 }

@@ -1,9 +1,11 @@
+// The popup menu of the spreadsheet windows.
 #include "spread/dyn_menu.h"
 
 #include <array>
 
 #include "platform/win/user_interface.h"
 
+namespace krv::spread {
 namespace {
 
 constexpr std::array<UINT, dynMenu::kEntryCount> makeTable() {
@@ -25,6 +27,9 @@ static_assert(kTable[9] == 32804 && kTable[10] == 33100 && kTable[16] == 33117 &
               kTable[63] == 33164 && kTable[89] == 33190 && kTable[91] == 33192 && kTable[99] == 33200);
 
 }  // namespace
+}  // namespace krv::spread
+
+using namespace krv::spread;
 
 UINT dynMenu::commandId(int entry) {
   return entry >= 0 && entry < kEntryCount ? kTable[static_cast<size_t>(entry)] : 0;

@@ -1,3 +1,4 @@
+// The system's spreadsheet window over the spreadsheet control.
 #include "spread/krv_spread.h"
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 
 using krv::sheet::CellAttributes;
 
+namespace krv::spread {
 namespace {
 
 // System colour values as the control takes them.
@@ -22,10 +24,10 @@ constexpr COLORREF kSysColorValue = 0x8000000B;
 // Redraw off for the lifetime of the object, restored afterwards.
 class RedrawOff {
  public:
-  explicit RedrawOff(krv::sheet::ControlDocument& d) : mDoc(d), mWas(d.boolOption(kOptionRedraw)) {
-    d.setBoolOption(kOptionRedraw, false);
+  explicit RedrawOff(krv::sheet::ControlDocument& d) : mDoc(d), mWas(d.boolOption(krv::spread::kOptionRedraw)) {
+    d.setBoolOption(krv::spread::kOptionRedraw, false);
   }
-  ~RedrawOff() { mDoc.setBoolOption(kOptionRedraw, mWas); }
+  ~RedrawOff() { mDoc.setBoolOption(krv::spread::kOptionRedraw, mWas); }
 
  private:
   krv::sheet::ControlDocument& mDoc;
@@ -34,6 +36,9 @@ class RedrawOff {
 
 
 }  // namespace
+}  // namespace krv::spread
+
+using namespace krv::spread;
 
 Krv_Spread::Krv_Spread() = default;
 
@@ -89,9 +94,9 @@ bool Krv_Spread::createInParent(CWnd* parent, const CRect& rect, UINT id) {
 bool Krv_Spread::setDefaultLook(int mode) {
   if (!mCreated) return false;
   auto& d = document();
-  d.setBoolOption(kOptionRedraw, false);
+  d.setBoolOption(krv::spread::kOptionRedraw, false);
   d.setBoolOption(12, false);
-  d.setBoolOption(kOptionAutoCalc, false);
+  d.setBoolOption(krv::spread::kOptionAutoCalc, false);
   d.setBoolOption(21, true);
   d.setBoolOption(26, false);
   d.setBoolOption(34, true);
@@ -107,15 +112,15 @@ bool Krv_Spread::setDefaultLook(int mode) {
   d.setBoolOption(4, true);
   d.setBoolOption(18, true);
   if (mode == 1) {
-    d.setBoolOption(kOptionEditMode, true);
+    d.setBoolOption(krv::spread::kOptionEditMode, true);
     d.setBoolOption(10, false);
     d.setIntOption(0, 0);
   } else {
-    d.setBoolOption(kOptionEditMode, false);
+    d.setBoolOption(krv::spread::kOptionEditMode, false);
     d.setBoolOption(10, true);
     d.setIntOption(0, 5);
   }
-  d.setBoolOption(kOptionRedraw, true);
+  d.setBoolOption(krv::spread::kOptionRedraw, true);
   return true;
 }
 
@@ -234,6 +239,7 @@ bool Krv_Spread::setCheckBoxFormat(int col1, int row1, int col2, int row2) {
 
 // ---- transfers ----------------------------------------------------------------------------------
 
+namespace krv::spread {
 namespace {
 
 std::wstring numberText(double v) { return krv::base::utf8ToWide(krv::sheet::formatGeneral(v)); }
@@ -246,6 +252,7 @@ int transferLine(int line, int last) {
 }
 
 }  // namespace
+}  // namespace krv::spread
 
 bool Krv_Spread::setColumn(int col, const Krv_StringArray& items, bool asValue) {
   if (!mCreated || (col = transferLine(col, getMaxCols())) < 0) return false;
@@ -524,9 +531,9 @@ void Krv_Spread::setContextMenu(const Krv_Array<int>& kinds) {
   static const int kStrings[] = {0, 0, 1154, 1155, 774, 775, 1156, 1157, 1400, 1401};
   for (int i = 0; i < kinds.length(); ++i) {
     int kind = kinds[i];
-    if (kind == kMenuSeparator) {
+    if (kind == krv::spread::kMenuSeparator) {
       mMenu->appendSeparator();
-    } else if (kind >= kMenuCopy && kind <= kMenuUncheckSelected) {
+    } else if (kind >= krv::spread::kMenuCopy && kind <= krv::spread::kMenuUncheckSelected) {
       mMenu->appendItem(dialString(kStrings[kind]).str());
     } else {
       mMenu->appendItem(L"");
@@ -544,7 +551,7 @@ bool Krv_Spread::runMenuPosition(int position) {
   if (position < 0) return false;
   int seen = 0;
   for (int i = 0; i < mMenuKinds.length(); ++i) {
-    if (mMenuKinds[i] == kMenuSeparator) continue;
+    if (mMenuKinds[i] == krv::spread::kMenuSeparator) continue;
     if (seen++ == position) return runMenuKind(mMenuKinds[i]);
   }
   return false;
@@ -554,18 +561,18 @@ bool Krv_Spread::runMenuKind(int kind) {
   if (!mCreated) return false;
   int c = 0, r = 0;
   switch (kind) {
-    case kMenuCopy: return ClipboardCopy();
-    case kMenuPaste: {
+    case krv::spread::kMenuCopy: return ClipboardCopy();
+    case krv::spread::kMenuPaste: {
       bool ok = ClipboardPaste();
       if (ok) setChanged();
       return ok;
     }
-    case kMenuInsertRow: getActiveCell(c, r); return insertRow(r, false, true);
-    case kMenuDeleteRow: getActiveCell(c, r); return deleteRow(r);
-    case kMenuInsertColumn: getActiveCell(c, r); return insertColumn(c, true, true);
-    case kMenuDeleteColumn: getActiveCell(c, r); return deleteColumn(c);
-    case kMenuCheckSelected:
-    case kMenuUncheckSelected: {
+    case krv::spread::kMenuInsertRow: getActiveCell(c, r); return insertRow(r, false, true);
+    case krv::spread::kMenuDeleteRow: getActiveCell(c, r); return deleteRow(r);
+    case krv::spread::kMenuInsertColumn: getActiveCell(c, r); return insertColumn(c, true, true);
+    case krv::spread::kMenuDeleteColumn: getActiveCell(c, r); return deleteColumn(c);
+    case krv::spread::kMenuCheckSelected:
+    case krv::spread::kMenuUncheckSelected: {
       int c1, r1, c2, r2;
       getSelection(c1, r1, c2, r2);
       if (c1 == -1) c1 = getMaxCols();
@@ -575,7 +582,7 @@ bool Krv_Spread::runMenuKind(int kind) {
       if (c1 > c2) std::swap(c1, c2);
       if (r1 > r2) std::swap(r1, r2);
       RedrawOff quiet(document());
-      const wchar_t* text = kind == kMenuCheckSelected ? L"1" : L"0";
+      const wchar_t* text = kind == krv::spread::kMenuCheckSelected ? L"1" : L"0";
       for (int row = std::max(r1, 1); row <= r2; ++row) {
         for (int col = std::max(c1, 1); col <= c2; ++col) {
           if (getCellType(col, row) == krv::sheet::kCellTypeCheckBox) setCellData(col, row, text);
@@ -610,7 +617,7 @@ void Krv_Spread::releaseFindDialog() { mClosedFindDlg = std::move(mFindDlg); }
 BOOL Krv_Spread::OnCommand(WPARAM wParam, LPARAM lParam) {
   UINT id = LOWORD(wParam);
   UINT code = HIWORD(wParam);
-  if (code == kListNotifyDropDown || code == kListNotifyCloseUp) {
+  if (code == krv::spread::kListNotifyDropDown || code == krv::spread::kListNotifyCloseUp) {
     if (mListCell[0] > 0 && mListCell[1] > 0) {
       int c, r;
       if (getActiveCell(c, r) && c == mListCell[0]) {
@@ -646,7 +653,7 @@ BOOL Krv_Spread::PreTranslateMessage(MSG* msg) {
         }
         return TRUE;
       case VK_F8:
-        if (mF8Allowed && mCreated) setBoolOption(kOptionEditMode, !getBoolOption(kOptionEditMode));
+        if (mF8Allowed && mCreated) setBoolOption(krv::spread::kOptionEditMode, !getBoolOption(krv::spread::kOptionEditMode));
         break;
       default: break;
     }
@@ -655,7 +662,7 @@ BOOL Krv_Spread::PreTranslateMessage(MSG* msg) {
 }
 
 LRESULT Krv_Spread::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kSpreadNotifyMessage) return 0;
+  if (message == krv::spread::kSpreadNotifyMessage) return 0;
   return TSpread::WindowProc(message, wParam, lParam);
 }
 

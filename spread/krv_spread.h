@@ -24,6 +24,8 @@ class dynMenu;
 // What getCellString reads.
 enum CellTextKind { Data = 0, Formula = 1, Tag = 2, Value = 3 };
 
+namespace krv::spread {
+
 // Kinds of context menu items.
 enum SpreadMenuKind {
   kMenuSeparator = 1,
@@ -47,6 +49,8 @@ inline constexpr int kOptionChanged = 30;
 inline constexpr UINT kSpreadNotifyMessage = 0x0517;
 // Command notification codes of the in-cell list.
 inline constexpr UINT kListNotifyDropDown = 59, kListNotifyCloseUp = 60;
+
+}  // namespace krv::spread
 
 class Krv_Spread : public TSpread {
  public:
@@ -221,7 +225,7 @@ class Krv_Spread : public TSpread {
   // Runs the context menu item at `position` (counting items without the
   // separators); false for a position beyond the list.
   bool runMenuPosition(int position);
-  void setChanged() { document().setBoolOption(kOptionChanged, true); }
+  void setChanged() { document().setBoolOption(krv::spread::kOptionChanged, true); }
   void applyDefaultFont(int col1, int row1, int col2, int row2);
   bool setupCreated(UINT id);
 

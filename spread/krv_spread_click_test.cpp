@@ -127,10 +127,10 @@ TEST_F(SheetClicks, HeadersSelectWholeLinesAndPressesOutsideChangeNothing) {
 TEST_F(SheetClicks, CheckBoxesToggleAndMarkTheSheetChangedUnlessLocked) {
   sheet.setCheckBoxFormat(2, 1, 2, -1);
   sheet.setCellData(2, 2, L"1");
-  ASSERT_FALSE(sheet.getBoolOption(kOptionChanged));
+  ASSERT_FALSE(sheet.getBoolOption(krv::spread::kOptionChanged));
   click(2, 1);
   EXPECT_EQ(data(2, 1), L"1");
-  EXPECT_TRUE(sheet.getBoolOption(kOptionChanged));
+  EXPECT_TRUE(sheet.getBoolOption(krv::spread::kOptionChanged));
   click(2, 1);
   EXPECT_EQ(data(2, 1), L"0");
   click(2, 2);
@@ -143,7 +143,7 @@ TEST_F(SheetClicks, CheckBoxesToggleAndMarkTheSheetChangedUnlessLocked) {
   click(1, 1);
   EXPECT_EQ(data(1, 1), L"1");
 
-  sheet.setBoolOption(kOptionChanged, false);
+  sheet.setBoolOption(krv::spread::kOptionChanged, false);
   sheet.document().changeAttributes(2, 4, 2, 4, [](krv::sheet::CellAttributes& a) { a.locked = true; });
   click(2, 4);
   EXPECT_EQ(active(), (std::vector<int>{2, 4}));
@@ -153,7 +153,7 @@ TEST_F(SheetClicks, CheckBoxesToggleAndMarkTheSheetChangedUnlessLocked) {
   click(2, 5);
   EXPECT_EQ(selection(), (std::vector<int>{-1, 5, -1, 5}));
   EXPECT_EQ(data(2, 5), L"");
-  EXPECT_FALSE(sheet.getBoolOption(kOptionChanged));
+  EXPECT_FALSE(sheet.getBoolOption(krv::spread::kOptionChanged));
 }
 
 TEST_F(SheetClicks, AButtonCellTellsTheParentWithThePressedCellActive) {
@@ -202,7 +202,7 @@ TEST_F(SheetClicks, ADoubleClickSelectsWithoutPressingTwice) {
 }
 
 TEST_F(SheetClicks, ARightPressOutsideTheSelectionMovesTheActiveCellBeforeTheMenu) {
-  sheet.setContextMenu(Krv_Array<int>{kMenuDeleteRow});
+  sheet.setContextMenu(Krv_Array<int>{krv::spread::kMenuDeleteRow});
   for (int r = 1; r <= 6; ++r) sheet.setCellData(1, r, Krv_String(L"row ") + std::to_wstring(r));
   click(1, 1);
   ui->answerPopupMenu(0);

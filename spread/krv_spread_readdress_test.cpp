@@ -11,7 +11,7 @@ using krv::test::SheetOnDialog;
 
 TEST_F(SheetOnDialog, InsertRowAndRowMovesReaddressFormulas) {
   attach(3, 6);
-  sheet.setBoolOption(kOptionAutoCalc, true);
+  sheet.setBoolOption(krv::spread::kOptionAutoCalc, true);
   sheet.setCellData(1, 5, L"21");
   ASSERT_TRUE(sheet.setCellFormula(2, 1, L"=A5*2"));
   ASSERT_TRUE(sheet.insertRow(3, false, true));

@@ -203,7 +203,7 @@ TEST_F(SheetOnDialog, HouseCellFormatsLimitWhatAPersonTypesAndPastes) {
       << "from the fifteenth digit on the number would pass the maximum";
   ASSERT_TRUE(krv::setClipboardText(std::wstring(250, L'y'), sheet.m_hWnd));
   ASSERT_TRUE(sheet.setActiveCell(1, 2));
-  ASSERT_TRUE(sheet.runMenuKind(kMenuPaste));
+  ASSERT_TRUE(sheet.runMenuKind(krv::spread::kMenuPaste));
   sheet.getCellString(1, 2, t, Data);
   EXPECT_EQ(t.length(), 200) << "a paste is cut to the cell's maximum length";
 }
@@ -213,11 +213,11 @@ TEST_F(SheetOnDialog, InsertAndDeleteKeepTheChangedMark) {
   sheet.setCellData(1, 3, L"last");
   EXPECT_FALSE(sheet.insertRow(5, false, false));  // two beyond the last
   EXPECT_EQ(sheet.getMaxRows(), 3);
-  EXPECT_FALSE(sheet.getBoolOption(kOptionChanged));
+  EXPECT_FALSE(sheet.getBoolOption(krv::spread::kOptionChanged));
   EXPECT_TRUE(sheet.insertRow(4, true, false));  // one beyond: appends
   EXPECT_EQ(sheet.getMaxRows(), 4);
-  EXPECT_TRUE(sheet.getBoolOption(kOptionChanged));
-  sheet.setBoolOption(kOptionChanged, false);
+  EXPECT_TRUE(sheet.getBoolOption(krv::spread::kOptionChanged));
+  sheet.setBoolOption(krv::spread::kOptionChanged, false);
   EXPECT_TRUE(sheet.insertRow(1, false, true));
   Krv_String t;
   sheet.getCellString(1, 4, t, Data);
@@ -293,7 +293,7 @@ TEST_F(SheetOnDialog, FindTextOnTheLargestSheetLooksOnlyAtFilledCells) {
 
 TEST_F(SheetOnDialog, ContextMenuCountsCommandsWithoutSeparators) {
   attach(3, 3);
-  Krv_Array<int> kinds{kMenuSeparator, kMenuInsertRow, kMenuSeparator, kMenuCopy, kMenuDeleteRow, kMenuSeparator};
+  Krv_Array<int> kinds{krv::spread::kMenuSeparator, krv::spread::kMenuInsertRow, krv::spread::kMenuSeparator, krv::spread::kMenuCopy, krv::spread::kMenuDeleteRow, krv::spread::kMenuSeparator};
   sheet.setContextMenu(kinds);
   ASSERT_NE(sheet.contextMenu(), nullptr);
   EXPECT_EQ(sheet.contextMenu()->commandCount(), 3);
@@ -321,7 +321,7 @@ TEST_F(SheetOnDialog, CheckCommandsSetOnlyCheckBoxCellsUpToTheLast) {
   attach(3, 3);
   sheet.setCheckBoxFormat(2, 1, 2, -1);
   sheet.setSelection(1, 2, -1, -1);
-  ASSERT_TRUE(sheet.runMenuKind(kMenuCheckSelected));
+  ASSERT_TRUE(sheet.runMenuKind(krv::spread::kMenuCheckSelected));
   Krv_String t;
   sheet.getCellString(2, 3, t, Value);
   EXPECT_EQ(t, L"1");
@@ -329,8 +329,8 @@ TEST_F(SheetOnDialog, CheckCommandsSetOnlyCheckBoxCellsUpToTheLast) {
   EXPECT_TRUE(t.isEmpty());
   sheet.getCellString(3, 3, t, Value);
   EXPECT_TRUE(t.isEmpty());
-  EXPECT_TRUE(sheet.getBoolOption(kOptionChanged));
-  sheet.runMenuKind(kMenuUncheckSelected);
+  EXPECT_TRUE(sheet.getBoolOption(krv::spread::kOptionChanged));
+  sheet.runMenuKind(krv::spread::kMenuUncheckSelected);
   sheet.getCellString(2, 2, t, Value);
   EXPECT_EQ(t, L"0");
 }
@@ -340,10 +340,10 @@ TEST_F(SheetOnDialog, CopyAndPasteGoThroughTheClipboard) {
   sheet.setCellData(1, 1, L"a");
   sheet.setCellData(2, 1, L"b");
   sheet.setSelection(1, 1, 2, 1);
-  ASSERT_TRUE(sheet.runMenuKind(kMenuCopy));
+  ASSERT_TRUE(sheet.runMenuKind(krv::spread::kMenuCopy));
   EXPECT_EQ(krv::getClipboardText(), L"a\tb\r\n");
   sheet.setActiveCell(2, 3);
-  ASSERT_TRUE(sheet.runMenuKind(kMenuPaste));
+  ASSERT_TRUE(sheet.runMenuKind(krv::spread::kMenuPaste));
   Krv_String t;
   sheet.getCellString(3, 3, t, Data);
   EXPECT_EQ(t, L"b");
@@ -361,12 +361,12 @@ TEST_F(SheetOnDialog, KeysOpenTheFindDialogAndToggleTheEditOption) {
   sheet.getActiveCell(c, r);
   EXPECT_EQ(c, 1);
   EXPECT_FALSE(sheet.document().editing());  // nothing searched yet
-  sheet.setBoolOption(kOptionEditMode, false);
+  sheet.setBoolOption(krv::spread::kOptionEditMode, false);
   krv::Person::pressKey(&sheet, VK_F8);
-  EXPECT_TRUE(sheet.getBoolOption(kOptionEditMode));
+  EXPECT_TRUE(sheet.getBoolOption(krv::spread::kOptionEditMode));
   sheet.setF8Allowed(false);
   krv::Person::pressKey(&sheet, VK_F8);
-  EXPECT_TRUE(sheet.getBoolOption(kOptionEditMode));
+  EXPECT_TRUE(sheet.getBoolOption(krv::spread::kOptionEditMode));
 }
 
 TEST_F(SheetOnDialog, ResizeModeOneFitsTheColumnsAndTheNotificationIsSwallowed) {
@@ -376,7 +376,7 @@ TEST_F(SheetOnDialog, ResizeModeOneFitsTheColumnsAndTheNotificationIsSwallowed) 
   double sum = 0;
   for (int c = 1; c <= 4; ++c) sum += sheet.document().colWidth(c);
   EXPECT_NEAR(sum, 417 - 17 - sheet.document().colWidth(0), 1e-9);
-  EXPECT_EQ(sheet.SendMessage(kSpreadNotifyMessage, 1, 2), 0);
+  EXPECT_EQ(sheet.SendMessage(krv::spread::kSpreadNotifyMessage, 1, 2), 0);
 }
 
 TEST_F(SheetOnDialog, ResizeModeFiveGivesTheListedColumnsTheirShareOfTheWidth) {
@@ -398,12 +398,12 @@ TEST_F(SheetOnDialog, ListNotificationKeepsTheTrackedCellActive) {
   attach(3, 5);
   sheet.setListCell(2, 1);
   sheet.setActiveCell(2, 4);
-  sheet.SendMessage(WM_COMMAND, MAKEWPARAM(500, kListNotifyCloseUp));
+  sheet.SendMessage(WM_COMMAND, MAKEWPARAM(500, krv::spread::kListNotifyCloseUp));
   int c, r;
   sheet.getListCell(c, r);
   EXPECT_EQ(r, 4);
   sheet.setActiveCell(3, 2);
-  sheet.SendMessage(WM_COMMAND, MAKEWPARAM(500, kListNotifyDropDown));
+  sheet.SendMessage(WM_COMMAND, MAKEWPARAM(500, krv::spread::kListNotifyDropDown));
   sheet.getListCell(c, r);
   EXPECT_EQ(r, 4);  // the active cell is not in the tracked column
 }
@@ -411,14 +411,14 @@ TEST_F(SheetOnDialog, ListNotificationKeepsTheTrackedCellActive) {
 TEST_F(SheetOnDialog, DefaultLookModesDifferInTheEditOptions) {
   attach(2, 2);
   ASSERT_TRUE(sheet.setDefaultLook(1));
-  EXPECT_TRUE(sheet.getBoolOption(kOptionEditMode));
+  EXPECT_TRUE(sheet.getBoolOption(krv::spread::kOptionEditMode));
   EXPECT_FALSE(sheet.getBoolOption(10));
   EXPECT_EQ(sheet.modeValue(), 0);
-  EXPECT_TRUE(sheet.getBoolOption(kOptionRedraw));
-  EXPECT_FALSE(sheet.getBoolOption(kOptionAutoCalc));
+  EXPECT_TRUE(sheet.getBoolOption(krv::spread::kOptionRedraw));
+  EXPECT_FALSE(sheet.getBoolOption(krv::spread::kOptionAutoCalc));
   EXPECT_EQ(sheet.document().look().selBackColor, 0x6A240Au);
   ASSERT_TRUE(sheet.setDefaultLook(0));
-  EXPECT_FALSE(sheet.getBoolOption(kOptionEditMode));
+  EXPECT_FALSE(sheet.getBoolOption(krv::spread::kOptionEditMode));
   EXPECT_TRUE(sheet.getBoolOption(10));
   EXPECT_EQ(sheet.modeValue(), 5);
 }

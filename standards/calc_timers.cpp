@@ -26,7 +26,7 @@ Krv_Timer gCalcCellGetVarCoords(L"gCalcCellGetVarCoords");
 Krv_Timer gCalcCellGetVarCoordName(L"gCalcCellGetVarCoordName");
 Krv_Timer gCalcCellReplaceVariables(L"gCalcCellReplaceVariables");
 
-namespace krv {
+namespace krv::standards {
 
 const std::vector<Krv_Timer*>& standardsTimers() {
   static const std::vector<Krv_Timer*> all = {
@@ -63,4 +63,4 @@ void resetStandardsTimers() {
   for (Krv_Timer* t : standardsTimers()) t->reset();
 }
 
-}  // namespace krv
+}  // namespace krv::standards

@@ -42,7 +42,7 @@ extern KRV_SS_EXPORT Krv_Timer gCalcCellGetVarCoords;
 extern KRV_SS_EXPORT Krv_Timer gCalcCellGetVarCoordName;
 extern KRV_SS_EXPORT Krv_Timer gCalcCellReplaceVariables;
 
-namespace krv {
+namespace krv::standards {
 
 // Every timer of a standards evaluation, in the order of its phases: the
 // ones above and the mapping timers of the variable cells (gInitMapping,
@@ -51,4 +51,4 @@ const std::vector<Krv_Timer*>& standardsTimers();
 // Resets all of them.
 void resetStandardsTimers();
 
-}  // namespace krv
+}  // namespace krv::standards

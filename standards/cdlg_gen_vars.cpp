@@ -1,3 +1,4 @@
+// The general variables dialog.
 #include "standards/cdlg_gen_vars.h"
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "platform/win/button.h"
 #include "platform/win/resource_modules.h"
 
+namespace krv::standards {
 namespace {
 
 // How a control follows a change of the client size.
@@ -51,6 +53,9 @@ void fillColumns(Krv_Spread& sheet, int cols, const Krv_StringArray& names,
 }
 
 }  // namespace
+}  // namespace krv::standards
+
+using namespace krv::standards;
 
 CDlgGenVars::CDlgGenVars(CWnd* parent) : CDialog(IDD, parent) {}
 
@@ -256,5 +261,5 @@ void CDlgGenVars::OnDestroy() {
 }
 
 bool StartDlgGenVars(VtAutoStandardsData& data) {
-  return krv::runModalFrame<CDlgGenVars>(data, &CDlgGenVars::mData);
+  return krv::frame::runModalFrame<CDlgGenVars>(data, &CDlgGenVars::mData);
 }

@@ -33,13 +33,13 @@ class GenVarsDialog : public ::testing::Test {
   void SetUp() override {
     static HINSTANCE module = ResourceModules::add(L"korvane_ss_genvars_tests", KRV_SOURCE_DIR "/resources");
     Registry::resetInMemory();
-    moduleResourceOverride().SaveDefaultResource(module);
+    frame::moduleResourceOverride().SaveDefaultResource(module);
     Krv_Settings::setLibDir(lib.text());
     std::filesystem::create_directories(lib.path() / "Macros" / "Beam");
   }
   void TearDown() override {
     Krv_Settings::setLibDir(L"");
-    moduleResourceOverride().SaveDefaultResource(nullptr);
+    frame::moduleResourceOverride().SaveDefaultResource(nullptr);
   }
 
   // An operating-system path below the library folder, as a file dialog
@@ -100,7 +100,7 @@ TEST_F(GenVarsDialog, OpensWithTheRecordLabelsAndButtonColumns) {
         EXPECT_EQ(std.getMaxCols(), 5);
         EXPECT_EQ(std.getMaxRows(), 1);
         EXPECT_EQ(dwg.modeValue(), 0);  // the editable house look
-        EXPECT_TRUE(dwg.getBoolOption(kOptionEditMode));
+        EXPECT_TRUE(dwg.getBoolOption(krv::spread::kOptionEditMode));
         EXPECT_EQ(cell(dwg, 3, SS_HEADER), dialString(1543));
         EXPECT_EQ(cell(std, 2, SS_HEADER), dialString(1765));
         EXPECT_EQ(cell(dwg, 1, 2), L"Coating");

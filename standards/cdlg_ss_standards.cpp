@@ -1,22 +1,23 @@
+// The hidden standards dialog in which one standards evaluation runs.
 #include "standards/cdlg_ss_standards.h"
 
 #include "standards/calc_timers.h"
 
 BOOL CDlgSSStandards::OnInitDialog() {
-  krv::PooledStandardsDialog::OnInitDialog();
+  krv::frame::PooledStandardsDialog::OnInitDialog();
   mCalc.attachToDlgItem(this, kSheetFrame, false);
   return TRUE;
 }
 
 void CDlgSSStandards::OnDestroy() {
   if (mCalc.GetSafeHwnd()) mCalc.DestroyWindow();
-  krv::PooledStandardsDialog::OnDestroy();
+  krv::frame::PooledStandardsDialog::OnDestroy();
 }
 
 bool CDlgSSStandards::run() {
   mCalc.clearFailure();
   const bool ok = evaluate();
-  krv::setLastCalcFailure(ok                                ? Krv_String()
+  krv::standards::setLastCalcFailure(ok                                ? Krv_String()
                           : mCalc.failureReason().isEmpty() ? Krv_String(L"the evaluation failed")
                                                             : mCalc.failureReason());
   return ok;

@@ -8,7 +8,7 @@
 #include "standards/vt_calc_ss.h"
 #include "standards/vt_dlg_standards_data.h"
 
-class CDlgSSStandards : public krv::PooledStandardsDialog {
+class CDlgSSStandards : public krv::frame::PooledStandardsDialog {
  public:
   static constexpr int kSheetFrame = 1196;
 
@@ -20,7 +20,7 @@ class CDlgSSStandards : public krv::PooledStandardsDialog {
   // Runs the evaluation of mData: loads its sheet, then mode 0 evaluates
   // for the macro (and copies the variable cells into mData), mode 1 for
   // the passed variables; other modes only load. False at the first step
-  // that fails; krv::lastCalcFailure() then says why (and is empty after a
+  // that fails; krv::standards::lastCalcFailure() then says why (and is empty after a
   // success).
   bool run();
 
@@ -31,11 +31,11 @@ class CDlgSSStandards : public krv::PooledStandardsDialog {
   bool evaluate();
 };
 
-namespace krv {
+namespace krv::standards {
 // Makes the module's pool build CDlgSSStandards dialogs (done when the
 // module is loaded; tests may call it after installing another factory).
 void installStandardsDialogFactory();
 // A path of the form "c:\..." read below the library folder: the drive is
 // replaced by the library folder ("c:\a\t3.sss" gives libDir + "a\t3.sss").
 Krv_String pathBelowLibrary(const Krv_String& drivePath);
-}  // namespace krv
+}  // namespace krv::standards

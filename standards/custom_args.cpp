@@ -1,3 +1,4 @@
+// How the standards functions read their arguments and write their results.
 #include "standards/custom_args.h"
 
 #include <climits>
@@ -5,7 +6,7 @@
 
 #include "platform/core/global_str.h"
 
-namespace krv {
+namespace krv::standards {
 
 bool beginCall(FunctionValue& result, const FunctionValue* args, std::int16_t count, int minimum) {
   result.setEmpty();
@@ -59,4 +60,4 @@ bool setTextResult(FunctionValue& result, const Krv_String& text) {
   return true;
 }
 
-}  // namespace krv
+}  // namespace krv::standards

@@ -6,7 +6,7 @@
 
 // The calling convention shared by the standards functions: how argument
 // records are read and results written.
-namespace krv {
+namespace krv::standards {
 
 using sheet::FunctionValue;
 
@@ -32,4 +32,4 @@ bool setNumberResult(FunctionValue& result, double value);
 // empty. False when no string handle can be made.
 bool setTextResult(FunctionValue& result, const Krv_String& text);
 
-}  // namespace krv
+}  // namespace krv::standards

@@ -16,6 +16,7 @@
 #include "platform/core/text_file.h"
 #include "platform/core/text_functions.h"
 
+namespace krv::standards {
 namespace {
 
 bool isRegularFile(const Krv_String& path) {
@@ -41,7 +42,7 @@ std::int64_t systemNow() {
   return nanoseconds(now);
 }
 
-std::atomic<krv::DataFileClock> gClock{&systemNow};
+std::atomic<krv::standards::DataFileClock> gClock{&systemNow};
 
 // The stamp of a file, and whether it is settled: last modified or changed
 // long enough ago that a later change must give another stamp.
@@ -161,7 +162,7 @@ int LookupTable::findKey(const Krv_String& key) const {
 }
 
 std::shared_ptr<const LookupTable> readLookupTable(const Krv_String& path) {
-  return readParsed(lookupFiles(), path, krv::parseLookupLines);
+  return readParsed(lookupFiles(), path, krv::standards::parseLookupLines);
 }
 
 bool readStdSizes(const Krv_String& fileName, Krv_Array<double>& widths, Krv_Array<double>& thicknesses) {
@@ -169,14 +170,12 @@ bool readStdSizes(const Krv_String& fileName, Krv_Array<double>& widths, Krv_Arr
   thicknesses.removeAll();
   Krv_String path;
   if (!findDataFile(fileName, path)) return false;
-  auto sizes = readParsed(sizeFiles(), path, krv::parseStdSizeLines);
+  auto sizes = readParsed(sizeFiles(), path, krv::standards::parseStdSizeLines);
   if (!sizes) return false;
   widths = sizes->widths;
   thicknesses = sizes->thicknesses;
   return true;
 }
-
-namespace krv {
 
 void setDataFileCacheEnabled(bool on) {
   gCacheOn = on;
@@ -233,4 +232,4 @@ void parseStdSizeLines(const Krv_StringArray& lines, StdSizes& sizes) {
   }
 }
 
-}  // namespace krv
+}  // namespace krv::standards

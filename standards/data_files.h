@@ -11,6 +11,8 @@
 // (GETCELL, GETPROFCELL) and standard sizes files (the tolerance
 // functions).
 
+namespace krv::standards {
+
 // Resolves a data file's name: the name itself; else the library folder,
 // "Connection Standards\Data\" and the name; else the library folder,
 // "Connection Standards\" and the name; else the library folder and the
@@ -53,8 +55,6 @@ struct StdSizes {
 // false and empty lists.
 bool readStdSizes(const Krv_String& fileName, Krv_Array<double>& widths, Krv_Array<double>& thicknesses);
 
-namespace krv {
-
 // Parsed data files are kept between calls and reused only while the file
 // is unchanged: same device, inode, size, modification and change time,
 // checked on every call. A file modified within the last two seconds is
@@ -75,4 +75,4 @@ void setDataFileClock(DataFileClock clock);
 void parseLookupLines(const Krv_StringArray& lines, LookupTable& table);
 void parseStdSizeLines(const Krv_StringArray& lines, StdSizes& sizes);
 
-}  // namespace krv
+}  // namespace krv::standards

@@ -11,17 +11,19 @@
 
 namespace {
 
+using namespace krv::standards;
+
 class DataFiles : public ::testing::Test {
  protected:
   void SetUp() override {
     Krv_Settings::setLibDir(lib.text());
     clockAhead = std::chrono::nanoseconds::zero();
-    krv::setDataFileClock(&testClock);
+    krv::standards::setDataFileClock(&testClock);
   }
   void TearDown() override {
     Krv_Settings::setLibDir(L"");
-    krv::setDataFileCacheEnabled(true);
-    krv::setDataFileClock(nullptr);
+    krv::standards::setDataFileCacheEnabled(true);
+    krv::standards::setDataFileClock(nullptr);
   }
   // The system clock, put forward by clockAhead, so that a test can age its
   // files without waiting.
@@ -61,7 +63,7 @@ TEST_F(DataFiles, ResolvesTheNameThenDataThenStandardsThenLibrary) {
 
 TEST(LookupLines, CommentsBlankLinesAndTabs) {
   LookupTable t;
-  krv::parseLookupLines(Krv_StringArray{L"// header", L"k1\tv1\textra", L"   ", L"K1\tsecond",
+  krv::standards::parseLookupLines(Krv_StringArray{L"// header", L"k1\tv1\textra", L"   ", L"K1\tsecond",
                                         L"k2\tv2 // note", L"//\tx", L"lonely", L""},
                         t);
   ASSERT_EQ(t.rows.length(), 5);
@@ -76,7 +78,7 @@ TEST(LookupLines, CommentsBlankLinesAndTabs) {
 
 TEST(StdSizeLines, BothLineFormsAndBothCommentForms) {
   StdSizes s;
-  krv::parseStdSizeLines(Krv_StringArray{L"/* sizes */", L"100x10", L"140", L"  120x12 // flat",
+  krv::standards::parseStdSizeLines(Krv_StringArray{L"/* sizes */", L"100x10", L"140", L"  120x12 // flat",
                                          L"/*a*/160/*b*/x/*c*/15", L"280  /* cut */", L"   ", L"abc",
                                          L"0x8", L"200 /* open"},
                          s);
@@ -116,7 +118,7 @@ TEST_F(DataFiles, KeptFilesAreReadAgainWhenChanged) {
   EXPECT_FALSE(readLookupTable(path));
 
   lib.writeBytes(rel, "key\tagain\n");
-  krv::setDataFileCacheEnabled(false);
+  krv::standards::setDataFileCacheEnabled(false);
   EXPECT_EQ(readLookupTable(path)->rows[0][1], L"again");
   EXPECT_NE(readLookupTable(path), readLookupTable(path));  // parsed on every call
 }

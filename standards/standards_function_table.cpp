@@ -1,9 +1,10 @@
+// The registration table of the custom functions of standards sheets.
 #include "standards/standards_function_table.h"
 
 #include "platform/sheet/cell_document.h"
 #include "standards/standards_functions.h"
 
-namespace krv {
+namespace krv::standards {
 
 const std::array<StandardsFunction, 12>& standardsFunctions() {
   static const std::array<StandardsFunction, 12> table = {{
@@ -33,4 +34,4 @@ bool registerStandardsFunctions(sheet::CellDocument& document) {
   return registerStandardsFunctions(document.customFunctions());
 }
 
-}  // namespace krv
+}  // namespace krv::standards

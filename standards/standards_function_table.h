@@ -11,7 +11,7 @@ class CellDocument;
 // The registration table of the standards functions, in the order in
 // which the calculation engine registers them on every spreadsheet it
 // calculates with.
-namespace krv {
+namespace krv::standards {
 
 struct StandardsFunction {
   const char* name;
@@ -32,4 +32,4 @@ const std::array<StandardsFunction, 12>& standardsFunctions();
 bool registerStandardsFunctions(sheet::CustomFunctionTable& table);
 bool registerStandardsFunctions(sheet::CellDocument& document);
 
-}  // namespace krv
+}  // namespace krv::standards

@@ -1,3 +1,4 @@
+// The custom spreadsheet functions of standards sheets.
 #include "standards/standards_functions.h"
 
 #include <algorithm>

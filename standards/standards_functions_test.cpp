@@ -30,7 +30,7 @@ class StandardsFormulas : public ::testing::Test {
       std::filesystem::copy_file(std::filesystem::path(KRV_SOURCE_DIR) / "examples/library/prof" / family,
                                  lib.path() / "prof" / family);
     Krv_Settings::setLibDir(lib.text());
-    ASSERT_TRUE(krv::registerStandardsFunctions(doc));
+    ASSERT_TRUE(krv::standards::registerStandardsFunctions(doc));
   }
   void TearDown() override {
     Krv_Settings::setLibDir(L"");
@@ -252,7 +252,7 @@ TEST(StandardsCallbacks, RegisteredInTableOrder) {
                          "STDSIZEWITHTOLERANCE", "GETARRAYITEM", "TONUMBER", "ISNULL", "ISPOSITIVE"};
   const int counts[][2] = {{2, 2}, {2, 7}, {2, 7}, {2, 2}, {1, 1}, {6, 6},
                            {5, 5}, {5, 5}, {2, 2}, {1, 1}, {1, 1}, {1, 1}};
-  const auto& table = krv::standardsFunctions();
+  const auto& table = krv::standards::standardsFunctions();
   for (size_t i = 0; i < table.size(); ++i) {
     EXPECT_STREQ(table[i].name, names[i]);
     EXPECT_EQ(table[i].minArgs, counts[i][0]) << names[i];
@@ -260,7 +260,7 @@ TEST(StandardsCallbacks, RegisteredInTableOrder) {
     EXPECT_EQ(table[i].flags, 0u);
   }
   krv::sheet::CustomFunctionTable functions;
-  ASSERT_TRUE(krv::registerStandardsFunctions(functions));
+  ASSERT_TRUE(krv::standards::registerStandardsFunctions(functions));
   EXPECT_EQ(functions.size(), 12u);
   ASSERT_NE(functions.find("getcell"), nullptr);
 }

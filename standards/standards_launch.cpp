@@ -13,10 +13,11 @@
 #include "spread/cformula.h"
 #include "standards/cdlg_ss_standards.h"
 
-namespace krv {
+namespace krv::standards {
 
 void installStandardsDialogFactory() {
-  setStandardsDialogFactory([](CWnd*) -> PooledStandardsDialog* { return new CDlgSSStandards(); });
+  frame::setStandardsDialogFactory(
+      [](CWnd*) -> frame::PooledStandardsDialog* { return new CDlgSSStandards(); });
 }
 
 namespace {
@@ -34,20 +35,20 @@ Krv_String pathBelowLibrary(const Krv_String& drivePath) {
   return Krv_Settings::libDir() + ensureNoStartBSlash(rest);
 }
 
-}  // namespace krv
+}  // namespace krv::standards
 
 bool StartDlgStandardsSS(VtDlgStandardsData& data) {
   void* handle = nullptr;
   try {
-    krv::ResourceGuard guard;
+    krv::frame::ResourceGuard guard;
     handle = gSSDlgsMgr.getDlg();
     if (!handle) {
-      krv::setLastCalcFailure(L"no standards dialog could be built for the evaluation");
+      krv::standards::setLastCalcFailure(L"no standards dialog could be built for the evaluation");
       return false;
     }
-    auto* dialog = dynamic_cast<CDlgSSStandards*>(static_cast<krv::PooledStandardsDialog*>(handle));
+    auto* dialog = dynamic_cast<CDlgSSStandards*>(static_cast<krv::frame::PooledStandardsDialog*>(handle));
     if (!dialog) {
-      krv::setLastCalcFailure(L"the dialog pool handed out a dialog of another kind");
+      krv::standards::setLastCalcFailure(L"the dialog pool handed out a dialog of another kind");
       gSSDlgsMgr.releaseDlg(handle);
       return false;
     }
@@ -57,11 +58,11 @@ bool StartDlgStandardsSS(VtDlgStandardsData& data) {
     gSSDlgsMgr.releaseDlg(handle);
     return ok;
   } catch (const std::exception& e) {
-    krv::reportStoppedException(e.what());
-    krv::setLastCalcFailure(Krv_String(L"the evaluation was stopped by an error: ") + Krv_String(e.what()));
+    krv::frame::reportStoppedException(e.what());
+    krv::standards::setLastCalcFailure(Krv_String(L"the evaluation was stopped by an error: ") + Krv_String(e.what()));
   } catch (...) {
-    krv::reportStoppedException("unknown exception");
-    krv::setLastCalcFailure(L"the evaluation was stopped by an unknown error");
+    krv::frame::reportStoppedException("unknown exception");
+    krv::standards::setLastCalcFailure(L"the evaluation was stopped by an unknown error");
   }
   if (handle) gSSDlgsMgr.releaseDlg(handle);
   return false;
@@ -70,7 +71,7 @@ bool StartDlgStandardsSS(VtDlgStandardsData& data) {
 bool StartDlgStandardsSStest() {
   VtDlgStandardsData data;
   data.mMode = 1;
-  data.mStandardsName = krv::pathBelowLibrary(L"c:\\a\\a\\a\\test.vts");
+  data.mStandardsName = krv::standards::pathBelowLibrary(L"c:\\a\\a\\a\\test.vts");
   const struct {
     const wchar_t* name;
     const wchar_t* value;
@@ -89,7 +90,7 @@ bool StartDlgStandardsSStest() {
 
 void ReadSSFile(const Krv_String& file, Krv_String& name, Krv_StringArray& header, Krv_Array<Krv_StringArray>& rows) {
   try {
-    krv::ResourceGuard guard;
+    krv::frame::ResourceGuard guard;
     CFormula dialog;
     dialog.mMode = CFormula::kRead;
     dialog.mFile = file.str();
@@ -98,20 +99,20 @@ void ReadSSFile(const Krv_String& file, Krv_String& name, Krv_StringArray& heade
     dialog.DoModal();
     name = dialog.mName;
   } catch (const std::exception& e) {
-    krv::reportStoppedException(e.what());
+    krv::frame::reportStoppedException(e.what());
   }
 }
 
 void EvaluateSS() {
   try {
-    krv::ResourceGuard guard;
+    krv::frame::ResourceGuard guard;
     CFormula dialog;
     dialog.mMode = CFormula::kEvaluateCell;
-    dialog.mFile = krv::pathBelowLibrary(L"c:\\a\\t3.sss").str();
+    dialog.mFile = krv::standards::pathBelowLibrary(L"c:\\a\\t3.sss").str();
     dialog.mCol = 1;
     dialog.mRow = 1;
     dialog.DoModal();
   } catch (const std::exception& e) {
-    krv::reportStoppedException(e.what());
+    krv::frame::reportStoppedException(e.what());
   }
 }

@@ -16,6 +16,8 @@
 namespace krv::test {
 namespace {
 
+using namespace krv::standards;
+
 using Launch = CalcFixture;
 
 // A child with one input and one output: out = in * 2.

@@ -1,9 +1,11 @@
+// Snapping a value to a standard size within tolerances.
 #include "standards/std_value.h"
 
 #include <cmath>
 
 #include "platform/core/c_number_text.h"
 
+namespace krv::standards {
 namespace {
 // The distance meaning "no candidate yet".
 constexpr double kNoCandidate = 999999999;
@@ -78,3 +80,5 @@ double roundWithinTolerance(double value, double step, double up, double down) {
   }
   return v;
 }
+
+}  // namespace krv::standards

@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/core/krv_array.h"
 
+namespace krv::standards {
+
 // Snapping a value to a standard size within tolerances, with a rounding
 // fallback. Throughout, low = value - down and high = value + up.
 
@@ -26,3 +28,5 @@ double roundDownTo(double value, double step);
 // other when acceptable, else v. So whenever a multiple of the step lies
 // in [low, high], the result does too.
 double roundWithinTolerance(double value, double step, double up, double down);
+
+}  // namespace krv::standards

@@ -6,6 +6,8 @@
 
 namespace {
 
+using namespace krv::standards;
+
 TEST(FindStdValue, NearestAcceptableCandidateWithTiesGoingDown) {
   const Krv_Array<double> sizes{8, 10, 12};
   double found = 0;

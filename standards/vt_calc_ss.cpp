@@ -1,3 +1,4 @@
+// The calculation engine of connection standards.
 #include "standards/vt_calc_ss.h"
 
 #include <algorithm>
@@ -13,9 +14,11 @@
 #include "platform/sheet/cell_grid.h"
 #include "platform/win/message_box.h"
 #include "standards/calc_timers.h"
+#include "standards/standard_files.h"
 #include "standards/standards_function_table.h"
 #include "standards/vt_calc_ss_words.h"
 
+namespace krv::standards {
 namespace {
 
 // The functions an equation may use that the engine evaluates itself.
@@ -26,8 +29,8 @@ const Krv_StringArray& programFunctions() {
 
 const wchar_t* const kSectionKeywords[4] = {L"Input", L"Output", L"Local", L"Calc"};
 
-krv::CalcTraceSink& traceSink() {
-  static krv::CalcTraceSink sink;
+krv::standards::CalcTraceSink& traceSink() {
+  static krv::standards::CalcTraceSink sink;
   return sink;
 }
 
@@ -76,8 +79,11 @@ bool isAscii(const Krv_String& s) {
 }
 
 }  // namespace
+}  // namespace krv::standards
 
-namespace krv {
+using namespace krv::standards;
+
+namespace krv::standards {
 CalcTraceSink setCalcTraceSink(CalcTraceSink sink) {
   CalcTraceSink previous = std::move(traceSink());
   traceSink() = std::move(sink);
@@ -86,7 +92,7 @@ CalcTraceSink setCalcTraceSink(CalcTraceSink sink) {
 
 const Krv_String& lastCalcFailure() { return lastFailure(); }
 void setLastCalcFailure(const Krv_String& reason) { lastFailure() = reason; }
-}  // namespace krv
+}  // namespace krv::standards
 
 VtCalcSS::VtCalcSS() = default;
 
@@ -102,13 +108,12 @@ VtCalcSS::~VtCalcSS() = default;
 // ---- loading and collecting ----------------------------------------------------------
 
 Acad::ErrorStatus VtCalcSS::loadFile(const Krv_String& name) {
-  Krv_String path = name;
-  if (!fileExists(path)) path = Krv_Settings::libDir() + krv::kStandardsFolder + name + L".vts";
+  const Krv_String path = krv::standards::standardSheetPath(name);
   const auto workingOptions = [this] {
-    setBoolOption(kOptionAutoCalc, false);
-    setBoolOption(kOptionRedraw, false);
+    setBoolOption(krv::spread::kOptionAutoCalc, false);
+    setBoolOption(krv::spread::kOptionRedraw, false);
     setBoolOption(12, true);
-    setBoolOption(kOptionEditMode, true);
+    setBoolOption(krv::spread::kOptionEditMode, true);
   };
   workingOptions();
   if (!isCreated()) return fail(L"the standards dialog has no sheet control");
@@ -266,7 +271,7 @@ Acad::ErrorStatus VtCalcSS::calcChild(VtVarCells& vars) {
 // ---- calculating ---------------------------------------------------------------------------
 
 Acad::ErrorStatus VtCalcSS::registerFunctions() {
-  return krv::registerStandardsFunctions(document().engine()) ? Acad::eOk : Acad::eInvalidInput;
+  return krv::standards::registerStandardsFunctions(document().engine()) ? Acad::eOk : Acad::eInvalidInput;
 }
 
 Acad::ErrorStatus VtCalcSS::calculate() {
@@ -329,7 +334,7 @@ const VtCalcSS::VarIndex& VtCalcSS::varIndex() {
       const Krv_String& name = index.names[i];
       int first = i;
       if (index.asciiNames) {
-        auto [it, inserted] = index.byName.emplace(krv::asciiLower(name.str()), i);
+        auto [it, inserted] = index.byName.emplace(krv::standards::asciiLower(name.str()), i);
         first = it->second;
       } else {
         mVarCells.findVarCell(name, first);
@@ -347,7 +352,7 @@ const VtCalcSS::VarIndex& VtCalcSS::varIndex() {
 Acad::ErrorStatus VtCalcSS::findVar(const Krv_String& name, int& index) {
   const VarIndex& vars = varIndex();
   if (vars.asciiNames && isAscii(name)) {
-    auto it = vars.byName.find(krv::asciiLower(name.str()));
+    auto it = vars.byName.find(krv::standards::asciiLower(name.str()));
     if (it == vars.byName.end()) return Acad::eInvalidInput;
     index = it->second;
     return Acad::eOk;
@@ -364,14 +369,14 @@ Acad::ErrorStatus VtCalcSS::replaceVariables(Krv_String& expression) {
 
 bool VtCalcSS::replaceWholeWords(Krv_String& text, const Krv_StringArray& names, const Krv_StringArray& values,
                                  bool quote) {
-  krv::WholeWordReplacer replacer;
+  krv::standards::WholeWordReplacer replacer;
   replacer.prepare(names, values, quote);
   return replacer.apply(text);
 }
 
 Acad::ErrorStatus VtCalcSS::replaceGenVars() {
   if (mGenVarNames.isEmpty() || mGenVarValues.isEmpty()) return Acad::eOk;
-  krv::WholeWordReplacer replacer;
+  krv::standards::WholeWordReplacer replacer;
   replacer.prepare(mGenVarNames, mGenVarValues, true);
   // Each cell's text is replaced on its own, so the filled cells are taken
   // first (column by column) and then rewritten.
@@ -420,10 +425,10 @@ void VtCalcSS::showEquationMessage(const Krv_String& target, const Krv_String& e
 
 void VtCalcSS::trace(const Krv_String& target, const Krv_String& expression, int column, int row,
                      const Krv_String& result, bool ok) const {
-  const krv::CalcTraceSink& sink = traceSink();
+  const krv::standards::CalcTraceSink& sink = traceSink();
   if (!sink) return;
-  krv::CalcTraceEvent e;
-  e.kind = krv::CalcTraceEvent::Equation;
+  krv::standards::CalcTraceEvent e;
+  e.kind = krv::standards::CalcTraceEvent::Equation;
   e.depth = traceDepth();
   e.file = mFileName;
   e.column = column;
@@ -511,7 +516,7 @@ Acad::ErrorStatus VtCalcSS::calcCell(int column, int row) {
 // ---- child calls ----------------------------------------------------------------------------------
 
 Krv_String VtCalcSS::findChildFile(const Krv_String& name) const {
-  const Krv_String lib = Krv_Settings::libDir() + krv::kStandardsFolder;
+  const Krv_String lib = Krv_Settings::libDir() + krv::standards::kStandardsFolder;
   const Krv_String candidates[] = {
       name,
       getPath(mFileName) + ensureNoStartBSlash(name),
@@ -575,25 +580,25 @@ Acad::ErrorStatus VtCalcSS::callChild(const Krv_String& expression, const Krv_St
   record.mGenVarNames = mGenVarNames;
   record.mGenVarValues = mGenVarValues;
 
-  if (const krv::CalcTraceSink& sink = traceSink()) {
-    krv::CalcTraceEvent e;
-    e.kind = krv::CalcTraceEvent::ChildStart;
+  if (const krv::standards::CalcTraceSink& sink = traceSink()) {
+    krv::standards::CalcTraceEvent e;
+    e.kind = krv::standards::CalcTraceEvent::ChildStart;
     e.depth = traceDepth() + 1;
     e.file = child;
     e.expression = expression;
     sink(e);
   }
   const bool ok = StartDlgStandardsSS(record);
-  if (const krv::CalcTraceSink& sink = traceSink()) {
-    krv::CalcTraceEvent e;
-    e.kind = krv::CalcTraceEvent::ChildEnd;
+  if (const krv::standards::CalcTraceSink& sink = traceSink()) {
+    krv::standards::CalcTraceEvent e;
+    e.kind = krv::standards::CalcTraceEvent::ChildEnd;
     e.depth = traceDepth() + 1;
     e.file = child;
     e.ok = ok;
-    if (!ok) e.result = krv::lastCalcFailure();
+    if (!ok) e.result = krv::standards::lastCalcFailure();
     sink(e);
   }
-  if (!ok) return fail(L"the child sheet failed: " + krv::lastCalcFailure());
+  if (!ok) return fail(L"the child sheet failed: " + krv::standards::lastCalcFailure());
 
   for (int i = 0; i < record.mVarCells.length(); ++i) {
     const VtVarCell& returned = record.mVarCells[i];

@@ -29,7 +29,7 @@
 #include "standards/vt_dlg_standards_data.h"
 #include "standards/vt_var_cells.h"
 
-namespace krv {
+namespace krv::standards {
 
 // One step of an evaluation, for tracing tools.
 struct CalcTraceEvent {
@@ -59,7 +59,7 @@ void setLastCalcFailure(const Krv_String& reason);
 // The library folder's standards folders.
 inline constexpr wchar_t kStandardsFolder[] = L"Connection Standards\\";
 
-}  // namespace krv
+}  // namespace krv::standards
 
 class KRV_SS_EXPORT VtCalcSS : public Krv_Spread {
  public:
@@ -143,7 +143,7 @@ class KRV_SS_EXPORT VtCalcSS : public Krv_Spread {
   Acad::ErrorStatus removeVarCell(int index);
 
   // Why the last step of this engine that failed did so (see
-  // krv::lastCalcFailure); empty when none failed since clearFailure().
+  // krv::standards::lastCalcFailure); empty when none failed since clearFailure().
   const Krv_String& failureReason() const { return mFailure; }
   void clearFailure() { mFailure.setEmpty(); }
 
@@ -175,6 +175,6 @@ class KRV_SS_EXPORT VtCalcSS : public Krv_Spread {
              bool ok) const;
 
   VarIndex mIndex;
-  krv::WholeWordReplacer mReplacer;
+  krv::standards::WholeWordReplacer mReplacer;
   Krv_String mFailure;
 };

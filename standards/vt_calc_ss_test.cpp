@@ -21,9 +21,9 @@ TEST_F(Calc, LoadFallsBackToTheStandardsFolderAndKeepsTheNameOnFailure) {
   VtCalcSS& e = openEngine();
   ASSERT_EQ(e.loadFile(L"Plate"), Acad::eOk);
   EXPECT_EQ(e.mFileName, path);
-  EXPECT_FALSE(e.getBoolOption(kOptionAutoCalc));
+  EXPECT_FALSE(e.getBoolOption(krv::spread::kOptionAutoCalc));
   EXPECT_TRUE(e.getBoolOption(12));
-  EXPECT_TRUE(e.getBoolOption(kOptionEditMode));
+  EXPECT_TRUE(e.getBoolOption(krv::spread::kOptionEditMode));
   EXPECT_EQ(e.loadFile(L"Missing"), Acad::eInvalidInput);
   EXPECT_EQ(e.mFileName, path);
   ASSERT_EQ(e.loadFile(path), Acad::eOk);  // a full path is taken as it is

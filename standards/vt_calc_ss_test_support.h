@@ -27,10 +27,10 @@ class CalcFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     static HINSTANCE module = ResourceModules::add(L"korvane_ss_calc_tests", KRV_SOURCE_DIR "/resources");
-    moduleResourceOverride().SaveDefaultResource(module);
+    frame::moduleResourceOverride().SaveDefaultResource(module);
     Krv_Settings::setLibDir(lib.text());
     Krv_Settings::current().setCalcMessages(true);
-    installStandardsDialogFactory();
+    standards::installStandardsDialogFactory();
     ASSERT_TRUE(parent.Create(L"#32770", L"Host", WS_POPUP, CRect(0, 0, 400, 300), nullptr, 0));
   }
   void TearDown() override {
@@ -38,7 +38,7 @@ class CalcFixture : public ::testing::Test {
     if (engine.GetSafeHwnd()) engine.DestroyWindow();
     parent.DestroyWindow();
     Krv_Settings::setLibDir(L"");
-    moduleResourceOverride().SaveDefaultResource(nullptr);
+    frame::moduleResourceOverride().SaveDefaultResource(nullptr);
   }
 
   // Writes a sheet below "Connection Standards\" (or at `relative` when it

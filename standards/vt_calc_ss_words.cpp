@@ -1,10 +1,11 @@
+// Whole-word replacement of names by values in equation texts.
 #include "standards/vt_calc_ss_words.h"
 
 #include <algorithm>
 
 #include "platform/core/c_number_text.h"
 
-namespace krv {
+namespace krv::standards {
 
 namespace {
 constexpr int kMaxMatchesPerName = 99999999;
@@ -122,4 +123,4 @@ bool WholeWordReplacer::applyLiteral(Krv_String& text) const {
   return changed;
 }
 
-}  // namespace krv
+}  // namespace krv::standards

@@ -21,7 +21,7 @@
 #include "platform/core/krv_array.h"
 #include "platform/core/krv_string.h"
 
-namespace krv {
+namespace krv::standards {
 
 // ASCII letters lowered; other characters unchanged.
 std::wstring asciiLower(const std::wstring& text);
@@ -45,4 +45,4 @@ class WholeWordReplacer {
   std::unordered_map<std::wstring, int> mFirst;  // lowered name -> first pair
 };
 
-}  // namespace krv
+}  // namespace krv::standards

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace krv {
+namespace krv::standards {
 namespace {
 
 // Every way the replacer takes must replace "len" only where it stands as a
@@ -42,4 +42,4 @@ TEST(WholeWordReplacer, KeepsLongerWordsWholeOnEveryPath) {
 }
 
 }  // namespace
-}  // namespace krv
+}  // namespace krv::standards

@@ -1,3 +1,4 @@
+// The record of one standards evaluation.
 #include "standards/vt_dlg_standards_data.h"
 
 #include "platform/core/text_functions.h"

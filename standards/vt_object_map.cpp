@@ -1,3 +1,4 @@
+// One mapped object: a sheet variable tied to a value of the macro.
 #include "standards/vt_object_map.h"
 
 #include "platform/core/c_number_text.h"
@@ -7,6 +8,7 @@
 #include "platform/core/text_functions.h"
 #include "standards/vt_var_cell.h"
 
+namespace krv::standards {
 namespace {
 
 struct KindInfo {
@@ -138,6 +140,10 @@ bool mapKindValueType(int kind, VtValueType& type) {
   type = kKinds[kind - 1].type;
   return true;
 }
+
+}  // namespace krv::standards
+
+using namespace krv::standards;
 
 Acad::ErrorStatus VtObjectMap::getMappingFromStrs(const Krv_String& ssVariable, const Krv_String& mappingStr) {
   Krv_String group, rest;

@@ -39,6 +39,9 @@ enum VtMapKind : int {
   kMapBoltsDiameter = 20,
   kMapBoltsHoleOffset = 21,
 };
+
+namespace krv::standards {
+
 inline constexpr int kMapKindCount = 21;
 
 // The word of a kind; empty for 0 and values beyond 21.
@@ -51,6 +54,8 @@ bool mapKindValueType(int kind, VtValueType& type);
 inline constexpr wchar_t kMapGroupSeparator = L'\u2022';
 inline constexpr wchar_t kMapEntrySeparator = L'\u0192';
 inline constexpr wchar_t kMapListSeparator = L'\u00BF';
+
+}  // namespace krv::standards
 
 // VtObjectMap: one value of a macro, addressed by a group name, a kind and
 // an object name, and the sheet variable coupled to it. Its stored form,

@@ -1,3 +1,4 @@
+// The mapping between the variables of a standards sheet and a macro, and its file.
 #include "standards/vt_ss_mapping.h"
 
 #include "platform/core/file_paths.h"
@@ -9,6 +10,9 @@
 #include "platform/core/text_functions.h"
 #include "standards/vt_dlg_standards_data.h"
 
+using namespace krv::standards;
+
+namespace krv::standards {
 namespace {
 
 const wchar_t* const kMappingHeader = L"Mapping version 1.0";
@@ -34,6 +38,7 @@ Krv_StringArray lineKeys(const Krv_StringArray& lines) {
 }
 
 }  // namespace
+}  // namespace krv::standards
 
 Krv_String VtSSMapping::mappingFilePath(const Krv_String& standardName) {
   // The mapping file lies beside the sheet that an evaluation loads: a name

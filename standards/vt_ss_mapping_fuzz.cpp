@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int i = 0; i < mapping.mappedObjects().length(); ++i) {
     Krv_String mappingStr, ssVariable;
     if (mapping.mappedObjects()[i].setMappingToStrs(mappingStr, ssVariable) != Acad::eOk) std::abort();
-    if (i > 0) rebuilt += kMapListSeparator;
-    rebuilt += ssVariable + kMapEntrySeparator + mappingStr;
+    if (i > 0) rebuilt += krv::standards::kMapListSeparator;
+    rebuilt += ssVariable + krv::standards::kMapEntrySeparator + mappingStr;
   }
   VtSSMapping back;
   if (back.initMappingFromLine(rebuilt) != Acad::eOk ||

@@ -12,6 +12,8 @@
 
 namespace {
 
+using namespace krv::standards;
+
 VtObjectMap object(const Krv_String& ssVariable, const Krv_String& mappingStr, int category = 3) {
   VtObjectMap o;
   EXPECT_EQ(o.getMappingFromStrs(ssVariable, mappingStr), Acad::eOk);

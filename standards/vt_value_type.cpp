@@ -1,4 +1,7 @@
+// The value types and kinds of the variables of a standards sheet.
 #include "standards/vt_value_type.h"
+
+namespace krv::standards {
 
 Krv_String valueTypeWord(VtValueType type) {
   switch (type) {
@@ -8,3 +11,5 @@ Krv_String valueTypeWord(VtValueType type) {
   }
   return Krv_String();
 }
+
+}  // namespace krv::standards

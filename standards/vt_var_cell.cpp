@@ -1,3 +1,4 @@
+// One variable declaration of a standards sheet and its value.
 #include "standards/vt_var_cell.h"
 
 #include "standards/vt_ss_mapping.h"

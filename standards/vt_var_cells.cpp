@@ -1,3 +1,4 @@
+// The variable cells of one standards sheet and their mapping.
 #include "standards/vt_var_cells.h"
 
 #include "platform/core/krv_settings.h"
@@ -7,6 +8,7 @@
 Krv_Timer gInitMapping(L"gInitMapping");
 Krv_Timer gInitFromMacro(L"gInitFromMacro");
 
+namespace krv::standards {
 namespace {
 
 void warnNotFetched(const VtVarCell& cell, const VtDlgStandardsData& data) {
@@ -24,6 +26,9 @@ void warnNotFetched(const VtVarCell& cell, const VtDlgStandardsData& data) {
 }
 
 }  // namespace
+}  // namespace krv::standards
+
+using namespace krv::standards;
 
 Acad::ErrorStatus VtVarCells::getFromMacro(VtDlgStandardsData& data) {
   gInitMapping.start();

@@ -36,11 +36,11 @@
 #include "platform/core/file_paths.h"
 #include "platform/core/krv_settings.h"
 #include "platform/core/macro_file.h"
-#include "platform/core/text_file.h"
-#include "platform/core/text_functions.h"
 #include "platform/win/console_user_interface.h"
+#include "platform/win/text_bytes.h"
 #include "platform/win/user_interface.h"
 #include "standards/calc_timers.h"
+#include "standards/standard_files.h"
 #include "standards/vt_calc_ss.h"
 #include "standards/vt_dlg_standards_data.h"
 #include "standards/vt_ss_mapping.h"
@@ -91,40 +91,46 @@ fs::path libraryFolder(const std::string& given) {
   std::error_code ec;
   const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   if (!ec) {
-    const fs::path candidate = exe.parent_path().parent_path().parent_path() / "examples" / "library";
+    const fs::path candidate =
+        exe.parent_path().parent_path().parent_path() / "examples" / "library";
     if (fs::is_directory(candidate)) return candidate;
   }
   return fs::absolute("examples/library");
 }
 
-const char* kindName(const VtVarCell& c) { return c.isInput() ? "Input" : c.isOutput() ? "Output" : "Local"; }
+const char* kindName(const VtVarCell& c) {
+  return c.isInput() ? "Input" : c.isOutput() ? "Output" : "Local";
+}
 const char* typeName(VtValueType t) { return t == Int ? "Int" : t == Double ? "Double" : "String"; }
 
-void printTrace(const krv::CalcTraceEvent& e) {
+void printTrace(const krv::standards::CalcTraceEvent& e) {
   const std::string indent(2 + 4 * e.depth, ' ');
   switch (e.kind) {
-    case krv::CalcTraceEvent::ChildStart:
+    case krv::standards::CalcTraceEvent::ChildStart:
       std::cout << indent << "-> child " << quotedPath(e.file) << "\n";
       break;
-    case krv::CalcTraceEvent::ChildEnd:
+    case krv::standards::CalcTraceEvent::ChildEnd:
       std::cout << indent << "<- child " << (e.ok ? "done" : "FAILED: " + narrow(e.result)) << "\n";
       break;
-    case krv::CalcTraceEvent::Equation:
+    case krv::standards::CalcTraceEvent::Equation:
       std::cout << indent << "row " << std::setw(3) << e.row << "  ";
       if (!e.target.isEmpty()) std::cout << narrow(e.target) << " = ";
-      std::cout << narrow(e.expression) << (e.ok ? "  ->  " : "  FAILED: ") << narrow(e.result) << "\n";
+      std::cout << narrow(e.expression) << (e.ok ? "  ->  " : "  FAILED: ") << narrow(e.result)
+                << "\n";
       break;
   }
 }
 
 void printTimers() {
   std::cout << "\nTimers:\n";
-  std::cout << "  " << std::left << std::setw(32) << "timer" << std::right << std::setw(8) << "count" << std::setw(14)
-            << "total ms" << std::setw(14) << "mean us" << "\n";
-  for (const Krv_Timer* t : krv::standardsTimers()) {
-    std::cout << "  " << std::left << std::setw(32) << narrow(t->name()) << std::right << std::setw(8) << t->count()
-              << std::setw(14) << std::fixed << std::setprecision(3) << t->seconds() * 1e3 << std::setw(14)
-              << std::setprecision(2) << t->meanSeconds() * 1e6 << "\n";
+  std::cout << "  " << std::left << std::setw(32) << "timer" << std::right << std::setw(8)
+            << "count" << std::setw(14) << "total ms" << std::setw(14) << "mean us"
+            << "\n";
+  for (const Krv_Timer* t : krv::standards::standardsTimers()) {
+    std::cout << "  " << std::left << std::setw(32) << narrow(t->name()) << std::right
+              << std::setw(8) << t->count() << std::setw(14) << std::fixed << std::setprecision(3)
+              << t->seconds() * 1e3 << std::setw(14) << std::setprecision(2)
+              << t->meanSeconds() * 1e6 << "\n";
   }
   std::cout.unsetf(std::ios::fixed);
 }
@@ -151,23 +157,26 @@ void printTable(const std::vector<std::vector<std::string>>& rows) {
   }
 }
 
-// Whether the mapping file of the standard holds the key.
-bool mappingHasKey(const Krv_String& standard, const Krv_String& key, std::string& why) {
-  const Krv_String path = VtSSMapping::mappingFilePath(standard);
-  Krv_StringArray lines;
-  if (!fileExists(path) || !ObjectExportReadFile(path, lines)) {
-    why = "no mapping file " + quotedPath(path);
-    return false;
-  }
-  for (int i = 0; i < lines.length(); ++i) {
-    Krv_String left, right;
-    if (splitString(lines[i], L"=", left, right, false) && left == key) return true;
-  }
-  why = "the mapping file " + quotedPath(path) + " has no key " + narrow(key);
-  return false;
-}
+// The inputs of one evaluation, resolved from the options. The record of
+// the run points into db and macroData, so an Inputs never moves.
+struct Inputs {
+  Inputs() = default;
+  Inputs(const Inputs&) = delete;
+  Inputs& operator=(const Inputs&) = delete;
 
-int evaluate(Options o) {
+  Krv_String standard;   // as given (a name or a path)
+  Krv_String sheetPath;  // the sheet the engine loads
+  Krv_DbMacro db;
+  MacroData macroData;
+  std::string macroSource;  // written back with only the changed values changed
+  Krv_DbMacro original;     // the macro as read, for the values before
+  MacroData originalData;
+  Krv_String caller;
+};
+
+// Fills in the sample's defaults, the library folder, the standard's sheet
+// and the macro. Gives kExitOk, or the exit code after telling why not.
+int resolveInputs(Options& o, Inputs& in) {
   const bool sample = o.standard.empty() && o.macro.empty();
   const fs::path library = libraryFolder(o.library);
   if (!fs::is_directory(library)) {
@@ -186,49 +195,45 @@ int evaluate(Options o) {
     }
   }
   if (o.standard.empty() || o.macro.empty()) {
-    std::cerr << "korvane evaluate: give a standard and --macro FILE (or no arguments for the sample)\n";
+    std::cerr
+        << "korvane evaluate: give a standard and --macro FILE (or no arguments for the sample)\n";
     return krv::tools::kExitUsage;
   }
 
-  // The standard as the engine will look for it.
-  Krv_String standard(o.standard);
-  Krv_String sheetPath = standard;
-  if (!fileExists(sheetPath)) sheetPath = Krv_Settings::libDir() + krv::kStandardsFolder + standard + L".vts";
-  if (!fileExists(sheetPath)) {
+  in.standard = Krv_String(o.standard);
+  in.sheetPath = krv::standards::standardSheetPath(in.standard);
+  if (!fileExists(in.sheetPath)) {
     std::cerr << "korvane evaluate: no standard " << o.standard << " (looked for "
-              << quotedPath(sheetPath) << ")\n";
+              << quotedPath(in.sheetPath) << ")\n";
     return krv::tools::kExitInput;
   }
 
-  Krv_DbMacro db;
-  MacroData macroData;
   std::string error;
-  std::string macroSource;  // written back with only the changed values changed
-  if (!krv::readMacroFile(Krv_String(o.macro), db, macroData, error, &macroSource)) {
+  if (!krv::readMacroFile(Krv_String(o.macro), in.db, in.macroData, error, &in.macroSource)) {
     std::cerr << "korvane evaluate: " << krv::tools::withQuotedPaths(error, {o.macro}) << "\n";
     return krv::tools::kExitInput;
   }
-  const Krv_DbMacro original = db;
-  MacroData originalData = macroData;
+  in.original = in.db;
+  in.originalData = in.macroData;
 
-  Krv_String caller;
   if (!o.moduleGroup.empty())
-    caller = Krv_String(L"Module.") + Krv_String(o.moduleGroup);
+    in.caller = Krv_String(L"Module.") + Krv_String(o.moduleGroup);
   else if (!o.caller.empty())
-    caller = Krv_String(o.caller);
+    in.caller = Krv_String(o.caller);
   else
-    caller = db.macro() ? db.macro()->name() : Krv_String();
+    in.caller = in.db.macro() ? in.db.macro()->name() : Krv_String();
+  return krv::tools::kExitOk;
+}
 
-  AcTransaction transaction;
-  VtDlgStandardsData record;
-  if (record.initialize(&db, standard, caller, &macroData) != Acad::eOk) {
+// Sets up the record the engine evaluates: the macro, the caller and the
+// general variables, the macro's first and then those of the command line
+// (which replace a macro value of the same name).
+int buildRecord(const Options& o, Inputs& in, VtDlgStandardsData& record) {
+  if (record.initialize(&in.db, in.standard, in.caller, &in.macroData) != Acad::eOk) {
     std::cerr << "korvane evaluate: the macro file holds no macro\n";
     return krv::tools::kExitInput;
   }
-  record.mTransaction = &transaction;
-  // The macro's general variables, then those of the command line (which
-  // replace a macro value of the same name).
-  if (const Krv_Macro* m = db.macro()) {
+  if (const Krv_Macro* m = in.db.macro()) {
     Krv_StringArray names;
     m->getGeneralVariables(names);
     for (int i = 0; i < names.length(); ++i) {
@@ -253,47 +258,86 @@ int evaluate(Options o) {
       record.mGenVarValues.append(value);
     }
   }
+  return krv::tools::kExitOk;
+}
 
-  std::string mappingProblem;
-  const bool mappingOk = record.hasModuleGroup() || mappingHasKey(standard, caller, mappingProblem);
+// Empty when the macro's values can be read and written: the record names a
+// module group, or the standard's mapping file holds the caller's key.
+// Otherwise why not.
+std::string mappingProblem(const Inputs& in, const VtDlgStandardsData& record) {
+  if (record.hasModuleGroup()) return {};
+  const auto check = krv::standards::checkMappingKey(in.standard, in.caller);
+  switch (check.outcome) {
+    case krv::standards::MappingKeyCheck::kFound:
+      return {};
+    case krv::standards::MappingKeyCheck::kNoFile:
+      return "no mapping file " + quotedPath(check.mappingFile);
+    case krv::standards::MappingKeyCheck::kNoKey:
+      break;
+  }
+  return "the mapping file " + quotedPath(check.mappingFile) + " has no key " + narrow(in.caller);
+}
 
-  std::cout << "Standard : " << quotedPath(sheetPath) << "\n";
+void printInputs(const Options& o, const Inputs& in, const VtDlgStandardsData& record,
+                 const std::string& mappingProblem) {
+  std::cout << "Standard : " << quotedPath(in.sheetPath) << "\n";
   std::cout << "Macro    : " << shellQuoted(o.macro) << "  ("
             << (record.hasModuleGroup() ? "module group " + narrow(record.mModuleGroup)
-                                        : "caller key " + narrow(caller))
+                                        : "caller key " + narrow(in.caller))
             << ")\n";
   if (!record.mGenVarNames.isEmpty()) {
     std::cout << "General variables:";
     for (int i = 0; i < record.mGenVarNames.length(); ++i)
-      std::cout << (i ? ", " : " ") << narrow(record.mGenVarNames[i]) << "=" << narrow(record.mGenVarValues[i]);
+      std::cout << (i ? ", " : " ") << narrow(record.mGenVarNames[i]) << "="
+                << narrow(record.mGenVarValues[i]);
     std::cout << "\n";
   }
-  if (!mappingOk) std::cout << "Warning  : " << mappingProblem << "; no macro values can be read or written\n";
+  if (!mappingProblem.empty())
+    std::cout << "Warning  : " << mappingProblem << "; no macro values can be read or written\n";
+}
 
+// What a run of the engine gave.
+struct RunOutcome {
+  bool ok = false;
+  Krv_String failure;  // why it failed, in words
+  double milliseconds = 0;
+  std::vector<std::pair<std::wstring, std::wstring>> messages;  // caption, text
+};
+
+// Runs the engine on the record as the product's modules do, with the
+// module loaded from its resource folder and message boxes recorded.
+RunOutcome runEngine(const Options& o, VtDlgStandardsData& record) {
+  RunOutcome run;
   RecordingUserInterface ui;
   krv::ScopedUserInterface useUi(ui);
-  const fs::path resources = krv::moduleResourceFolder();
-  krv::loadModule(resources);
-  krv::resetStandardsTimers();
-  krv::CalcTraceSink previous;
+  const fs::path resources = krv::frame::moduleResourceFolder();
+  krv::frame::loadModule(resources);
+  krv::standards::resetStandardsTimers();
+  krv::standards::CalcTraceSink previous;
   if (o.trace) {
     std::cout << "\nEvaluation:\n";
-    previous = krv::setCalcTraceSink(printTrace);
+    previous = krv::standards::setCalcTraceSink(printTrace);
   }
   const auto t0 = std::chrono::steady_clock::now();
-  const bool ok = StartDlgStandardsSS(record);
-  const Krv_String failure =
-      krv::lastCalcFailure().isEmpty() ? Krv_String(L"no reason given") : krv::lastCalcFailure();
+  run.ok = StartDlgStandardsSS(record);
+  run.failure = krv::standards::lastCalcFailure().isEmpty() ? Krv_String(L"no reason given")
+                                                            : krv::standards::lastCalcFailure();
   const auto t1 = std::chrono::steady_clock::now();
-  if (o.trace) krv::setCalcTraceSink(previous);
+  run.milliseconds = std::chrono::duration<double, std::milli>(t1 - t0).count();
+  if (o.trace) krv::standards::setCalcTraceSink(previous);
   gSSDlgsMgr.destroyAll();
-  krv::unloadModule();
+  krv::frame::unloadModule();
+  run.messages = std::move(ui.messages);
+  return run;
+}
 
-  // Values before: what the mapping reads from the untouched macro.
-  Krv_DbMacro before = original;
+// The variables table: every variable cell with its value before (read
+// through the mapping from the untouched macro) and after.
+void printVariables(Inputs& in, const VtDlgStandardsData& record, bool mappingOk, bool runOk) {
+  Krv_DbMacro before = in.original;
   VtDlgStandardsData beforeRecord = record;
   beforeRecord.mDbMacro = &before;
-  beforeRecord.mMacroData = &originalData;
+  beforeRecord.mMacroData = &in.originalData;
   VtSSMapping mapping = record.mVarCells.mapping();
 
   // Without the macro's values there is nothing to show before, and the
@@ -321,11 +365,13 @@ int evaluate(Options o) {
   }
   std::cout << "\nVariables:\n";
   printTable(table);
-  if (!ok) std::cout << "  (the evaluation failed; the variables are those passed in)\n";
+  if (!runOk) std::cout << "  (the evaluation failed; the variables are those passed in)\n";
   if (!mappingOk) std::cout << "  (no values were read from the macro or written into it)\n";
+}
 
-  std::cout << "\nMessages (" << ui.messages.size() << "):\n";
-  for (const auto& [caption, text] : ui.messages) {
+void printMessages(const RunOutcome& run) {
+  std::cout << "\nMessages (" << run.messages.size() << "):\n";
+  for (const auto& [caption, text] : run.messages) {
     std::string body = narrow(Krv_String(text));
     std::string line;
     std::istringstream lines(body);
@@ -335,25 +381,26 @@ int evaluate(Options o) {
       first = false;
     }
   }
-  if (o.timers) printTimers();
+}
 
-  std::cout << "\n";
-  std::cout << "Evaluated in " << std::fixed << std::setprecision(3)
-            << std::chrono::duration<double, std::milli>(t1 - t0).count() << " ms\n";
-  std::cout.unsetf(std::ios::fixed);
-  if (!ok) {
-    const std::string sheetFile = krv::osPath(sheetPath).string();
+// The result line; writes the changed macro when the run succeeded and its
+// values reached the macro. Gives the exit code.
+int writeResult(const Options& o, Inputs& in, const RunOutcome& run,
+                const std::string& mappingProblem) {
+  if (!run.ok) {
+    const std::string sheetFile = krv::osPath(in.sheetPath).string();
     std::cout << "Result   : the evaluation failed: "
-              << krv::tools::withQuotedPaths(narrow(failure), {sheetFile})
+              << krv::tools::withQuotedPaths(narrow(run.failure), {sheetFile})
               << "\n           the macro file was not changed\n";
     return krv::tools::kExitFailed;
   }
-  if (!mappingOk) {
+  if (!mappingProblem.empty()) {
     std::cout << "Result   : " << mappingProblem << "; the macro file was not changed\n";
     return krv::tools::kExitInput;
   }
   const std::string target = o.out.empty() ? o.macro : o.out;
-  if (!krv::writeMacroFile(Krv_String(target), db, macroData, error, macroSource)) {
+  std::string error;
+  if (!krv::writeMacroFile(Krv_String(target), in.db, in.macroData, error, in.macroSource)) {
     std::cout << "Result   : evaluated, but writing " << shellQuoted(target)
               << " failed: " << krv::tools::withQuotedPaths(error, {target}) << "\n";
     return krv::tools::kExitOutput;
@@ -362,18 +409,42 @@ int evaluate(Options o) {
   return krv::tools::kExitOk;
 }
 
+int evaluate(Options o) {
+  Inputs in;
+  if (const int code = resolveInputs(o, in); code != krv::tools::kExitOk) return code;
+  AcTransaction transaction;
+  VtDlgStandardsData record;
+  if (const int code = buildRecord(o, in, record); code != krv::tools::kExitOk) return code;
+  record.mTransaction = &transaction;
+  const std::string problem = mappingProblem(in, record);
+  printInputs(o, in, record, problem);
+
+  const RunOutcome run = runEngine(o, record);
+
+  printVariables(in, record, problem.empty(), run.ok);
+  printMessages(run);
+  if (o.timers) printTimers();
+  std::cout << "\n";
+  std::cout << "Evaluated in " << std::fixed << std::setprecision(3) << run.milliseconds << " ms\n";
+  std::cout.unsetf(std::ios::fixed);
+  return writeResult(o, in, run, problem);
+}
+
 }  // namespace
 
 KRV_COMMAND([](CLI::App& app) {
   auto o = std::make_shared<Options>();
-  auto* sub = app.add_subcommand(
-      "evaluate", "Evaluate a connection standard for a macro (without arguments: the sample end plate standard)");
+  auto* sub = app.add_subcommand("evaluate",
+                                 "Evaluate a connection standard for a macro (without arguments: "
+                                 "the sample end plate standard)");
   sub->add_option("standard", o->standard,
                   "the standard: a name below 'Connection Standards' or the path of a .vts file "
                   "(its mapping file lies beside it: same name, extension .map)");
   sub->add_option("--macro", o->macro, "the macro file (JSON) read and written");
-  auto* caller = sub->add_option("--caller", o->caller, "the key of the mapping file (default: the macro's name)");
-  sub->add_option("--module-group", o->moduleGroup, "evaluate for a module group by direct names")->excludes(caller);
+  auto* caller = sub->add_option("--caller", o->caller,
+                                 "the key of the mapping file (default: the macro's name)");
+  sub->add_option("--module-group", o->moduleGroup, "evaluate for a module group by direct names")
+      ->excludes(caller);
   sub->add_option("--library", o->library, "the library folder (default: examples/library)");
   sub->add_option("--genvar", o->genVars, "a general variable NAME=VALUE (repeatable)");
   sub->add_option("--out", o->out, "write the changed macro here instead of back into --macro");

@@ -26,12 +26,12 @@ void printSection(const std::string& title, const std::vector<std::string>& item
 }
 
 int runLibrary(const std::string& folder) {
-  krv::tools::LibraryContents c;
-  std::string error;
-  if (!krv::tools::scanLibrary(folder, c, error)) {
-    std::cerr << "korvane library: " << error << "\n";
+  const auto scanned = krv::tools::scanLibrary(folder);
+  if (!scanned) {
+    std::cerr << "korvane library: " << scanned.status().text() << "\n";
     return krv::tools::kExitInput;
   }
+  const krv::tools::LibraryContents& c = *scanned;
   std::cout << "Library folder: " << krv::tools::shellQuoted(c.root) << "\n";
   printSection("Standards sheets", c.standards);
   std::cout << "Mapping files (" << c.mappings.size() << ")\n";

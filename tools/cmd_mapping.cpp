@@ -92,8 +92,8 @@ int showMapping(const Options& o) {
     record.initialize(&db, Krv_String(o.standard), key, &data);
     for (auto object : mapping.mappedObjects()) {
       VtValueType type = String;
-      mapKindValueType(object.kind(), type);
-      std::cout << "  " << shown(object.ssVariable()) << " (" << valueTypeWord(type).utf8()
+      krv::standards::mapKindValueType(object.kind(), type);
+      std::cout << "  " << shown(object.ssVariable()) << " (" << krv::standards::valueTypeWord(type).utf8()
                 << ") = " << shown(object.displayText());
       if (!o.macro.empty()) {
         Krv_String value;

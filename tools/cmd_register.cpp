@@ -35,7 +35,7 @@ int run(Action action, const RegisterOptions& options) {
                 << " does not exist\n";
       return krv::tools::kExitInput;
     }
-    krv::setModuleFolder(std::filesystem::absolute(options.moduleDir, ec));
+    krv::frame::setModuleFolder(std::filesystem::absolute(options.moduleDir, ec));
   }
   if (action != Action::Print) {
     const std::filesystem::path file =
@@ -58,7 +58,7 @@ int run(Action action, const RegisterOptions& options) {
     case Action::Register:
       status = SSregisterOpmCLSIDs();
       if (status != Acad::eOk) {
-        const std::filesystem::path server = krv::moduleFolder() / krv::kComServerFileName;
+        const std::filesystem::path server = krv::frame::moduleFolder() / krv::frame::kComServerFileName;
         std::error_code ec;
         if (!std::filesystem::is_regular_file(server, ec))
           std::cerr << "korvane register: " << krv::tools::shellQuoted(server)
@@ -66,8 +66,8 @@ int run(Action action, const RegisterOptions& options) {
         else
           std::cerr << "korvane register: some registry keys could not be written\n";
       } else {
-        done = "Registered the type library, " + std::to_string(krv::comClasses().size()) +
-               " classes and " + std::to_string(krv::comInterfaces().size()) + " interfaces.";
+        done = "Registered the type library, " + std::to_string(krv::frame::comClasses().size()) +
+               " classes and " + std::to_string(krv::frame::comInterfaces().size()) + " interfaces.";
       }
       break;
     case Action::Unregister:

@@ -1,3 +1,4 @@
+// The list of subcommands that register themselves.
 #include "tools/command_registry.h"
 
 namespace krv::tools {

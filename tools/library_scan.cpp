@@ -1,3 +1,4 @@
+// What a library folder holds: standards, mapping files and their keys, data files.
 #include "tools/library_scan.h"
 
 #include <algorithm>
@@ -51,7 +52,9 @@ std::vector<std::string> collect(const std::optional<fs::path>& dir, const std::
     found.emplace_back(libraryName(e.path(), *dir), e.path());
   };
   if (recursive) {
-    for (fs::recursive_directory_iterator it(*dir, fs::directory_options::skip_permission_denied, ec), end;
+    for (fs::recursive_directory_iterator
+             it(*dir, fs::directory_options::skip_permission_denied, ec),
+         end;
          !ec && it != end; it.increment(ec))
       visit(*it);
   } else {
@@ -91,23 +94,19 @@ MappingFileInfo readMappingKeys(const std::string& name, const fs::path& path) {
 
 }  // namespace
 
-bool scanLibrary(const std::string& folder, LibraryContents& out, std::string& error) {
+krv::base::Result<LibraryContents> scanLibrary(const std::string& folder) {
+  using krv::base::Status;
   std::error_code ec;
   fs::path root(folder);
-  if (!fs::exists(root, ec)) {
-    error = "the library folder " + shellQuoted(folder) + " does not exist";
-    return false;
-  }
-  if (!fs::is_directory(root, ec)) {
-    error = shellQuoted(folder) + " is not a folder";
-    return false;
-  }
+  if (!fs::exists(root, ec))
+    return Status::error("the library folder " + shellQuoted(folder) + " does not exist");
+  if (!fs::is_directory(root, ec)) return Status::error(shellQuoted(folder) + " is not a folder");
   fs::directory_iterator probe(root, ec);
   if (ec) {
-    error = "the library folder " + shellQuoted(folder) + " cannot be read: " + ec.message();
-    return false;
+    return Status::error("the library folder " + shellQuoted(folder) +
+                         " cannot be read: " + ec.message());
   }
-  out = LibraryContents{};
+  LibraryContents out;
   out.root = fs::absolute(root, ec).lexically_normal().string();
   auto standardsDir = findPath(root, L"Connection Standards");
   auto dataDir = findPath(root, L"Connection Standards\\Data");
@@ -119,7 +118,7 @@ bool scanLibrary(const std::string& folder, LibraryContents& out, std::string& e
   out.dataFiles = collect(dataDir, "", true);
   out.sectionTables = collect(findPath(root, L"prof"), ".pr", false);
   out.designs = collect(findPath(root, L"Dialog Templates\\Dialog Design"), ".txt", true);
-  return true;
+  return out;
 }
 
 }  // namespace krv::tools

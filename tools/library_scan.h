@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/status.h"
+
 namespace krv::tools {
 
 // One mapping file of the standards folder and the keys it holds.
@@ -24,8 +26,9 @@ struct LibraryContents {
 };
 
 // Scans `folder`. Subfolders are found without regard to letter case, since
-// library folders come from case-insensitive file systems. Returns false with
-// a message when the folder is missing or cannot be read.
-bool scanLibrary(const std::string& folder, LibraryContents& out, std::string& error);
+// library folders come from case-insensitive file systems. Fails with a
+// message when the folder is missing, is not a folder or cannot be read; a
+// mapping file that cannot be read is noted in its entry instead.
+krv::base::Result<LibraryContents> scanLibrary(const std::string& folder);
 
 }  // namespace krv::tools

@@ -40,9 +40,9 @@ TEST_F(LibraryScan, FindsEveryKindIgnoringFolderCase) {
   write(root / "PROF" / "notes.txt", "x");
   write(root / "Dialog Templates" / "Dialog Design" / "Beam" / "Endplate.txt", "x");
 
-  krv::tools::LibraryContents c;
-  std::string err;
-  ASSERT_TRUE(krv::tools::scanLibrary(root.string(), c, err)) << err;
+  const auto scanned = krv::tools::scanLibrary(root.string());
+  ASSERT_TRUE(scanned) << scanned.status().text();
+  const krv::tools::LibraryContents& c = *scanned;
   EXPECT_EQ(c.standards, (std::vector<std::string>{"Childs\\Bolts.VTS", "Endplate.vts"}));
   ASSERT_EQ(c.mappings.size(), 1u);
   EXPECT_EQ(c.mappings[0].keys, (std::vector<std::string>{"M1", "M2", ""}));
@@ -52,13 +52,13 @@ TEST_F(LibraryScan, FindsEveryKindIgnoringFolderCase) {
 }
 
 TEST_F(LibraryScan, MissingFolderOrFileIsRefused) {
-  krv::tools::LibraryContents c;
-  std::string err;
-  EXPECT_FALSE(krv::tools::scanLibrary((root / "nope").string(), c, err));
-  EXPECT_NE(err.find("does not exist"), std::string::npos);
+  const auto missing = krv::tools::scanLibrary((root / "nope").string());
+  EXPECT_FALSE(missing);
+  EXPECT_NE(missing.status().message().find("does not exist"), std::string::npos);
   write(root / "plain", "x");
-  EXPECT_FALSE(krv::tools::scanLibrary((root / "plain").string(), c, err));
-  EXPECT_NE(err.find("not a folder"), std::string::npos);
+  const auto plain = krv::tools::scanLibrary((root / "plain").string());
+  EXPECT_FALSE(plain);
+  EXPECT_NE(plain.status().message().find("not a folder"), std::string::npos);
 }
 
 TEST(KorvaneProgram, LibraryCommandListsSampleAndFailsOnMissingFolder) {
