@@ -37,7 +37,7 @@
 #include "platform/core/krv_settings.h"
 #include "platform/core/macro_file.h"
 #include "platform/win/console_user_interface.h"
-#include "platform/win/text_bytes.h"
+#include "platform/base/display_text.h"
 #include "platform/win/user_interface.h"
 #include "standards/calc_timers.h"
 #include "standards/standard_files.h"
