@@ -79,7 +79,7 @@ void writeGenerated(const fs::path& file, int cells, const std::string& child = 
     doc.setData(1, r, L"CallChild(\"" + Krv_String(child).str() + L"\", a, b, out)");
   }
   std::string error;
-  if (!krv::sheet::saveSheetFile(doc, file, error)) throw std::runtime_error(error);
+  if (!krv::base::reportTo(krv::sheet::saveSheetFile(doc, file), error)) throw std::runtime_error(error);
 }
 
 bool runChild(const Krv_String& standard) {

@@ -227,11 +227,12 @@ struct EnumText {
   }
 };
 
-// A nested object through a map function: `mapper` when given, else the
-// map(JsonIo&, T&) found for T.
+// A nested object through a map function: `mapper` when given (it may
+// carry what the record's ranges depend on), else the map(JsonIo&, T&)
+// found for T.
 template <class T>
 struct Record {
-  void (*mapper)(JsonIo&, T&) = nullptr;
+  std::function<void(JsonIo&, T&)> mapper;
   Status read(const Json& j, T& value) const {
     JsonIo io = JsonIo::reader(j);
     run(io, value);
