@@ -103,6 +103,18 @@ class JsonIo {
     }
   }
 
+  // A member that may be left out and then reads as `fallback`, but is
+  // always written.
+  template <class T, class C = DefaultConverter<T>>
+  void alwaysWritten(std::string_view name, T& value, const T& fallback, const C& conv = C{}) {
+    if (writing()) {
+      put(name, writeOne(conv, value));
+    } else if (ok()) {
+      value = fallback;
+      if (const Json* j = find(name)) take(name, conv.read(*j, value));
+    }
+  }
+
   // An array member that is left out when empty and reads as empty when
   // missing.
   template <class T, class C = DefaultConverter<T>>

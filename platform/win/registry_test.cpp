@@ -205,7 +205,7 @@ class RegistryFileTest : public RegistryTest {
 };
 
 TEST_F(RegistryFileTest, ChangesPersistAndReadBackExactly) {
-  ASSERT_TRUE(krv::Registry::current().attachFile(file));
+  ASSERT_TRUE(krv::Registry::current().attachFile(file).ok());
   HKEY key = create(HKEY_LOCAL_MACHINE, L"Software\\Vantorel\\Spreadsheet Editor v1.0");
   ASSERT_EQ(setText(key, L"Language", L"NL \u2022\u00BF\u0192"), ERROR_SUCCESS);
   ASSERT_EQ(setText(key, L"Default Settings", L""), ERROR_SUCCESS);
@@ -221,7 +221,7 @@ TEST_F(RegistryFileTest, ChangesPersistAndReadBackExactly) {
   krv::Registry::resetInMemory();
   EXPECT_FALSE(exists(HKEY_LOCAL_MACHINE, L"Software\\Vantorel"));
   std::string error;
-  ASSERT_TRUE(krv::Registry::current().attachFile(file, &error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::Registry::current().attachFile(file), error)) << error;
   HKEY read = nullptr;
   ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\vantorel\\Spreadsheet Editor v1.0", 0, KEY_READ,
                           &read),
@@ -246,7 +246,7 @@ TEST_F(RegistryFileTest, ChangesPersistAndReadBackExactly) {
 }
 
 TEST_F(RegistryFileTest, KeysNestOnlyAsDeepAsAFileCanHoldAndReload) {
-  ASSERT_TRUE(krv::Registry::current().attachFile(file));
+  ASSERT_TRUE(krv::Registry::current().attachFile(file).ok());
   std::wstring path = L"k";
   for (int i = 1; i < 500; ++i) path += L"\\k";
   HKEY deep = create(HKEY_CURRENT_USER, path.c_str());
@@ -262,7 +262,7 @@ TEST_F(RegistryFileTest, KeysNestOnlyAsDeepAsAFileCanHoldAndReload) {
   RegCloseKey(deep);
   krv::Registry::resetInMemory();
   std::string error;
-  ASSERT_TRUE(krv::Registry::current().attachFile(file, &error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::Registry::current().attachFile(file), error)) << error;
   EXPECT_TRUE(exists(HKEY_CURRENT_USER, (path + L"\\" + longer).c_str()));
 }
 
@@ -286,15 +286,22 @@ TEST_F(RegistryFileTest, MalformedFilesAreRefusedAndChangeNothing) {
         deep}) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << bad;
     std::string error;
-    EXPECT_FALSE(krv::Registry::current().attachFile(file, &error)) << bad.substr(0, 80);
+    EXPECT_FALSE(krv::base::reportTo(krv::Registry::current().attachFile(file), error)) << bad.substr(0, 80);
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"Kept"));
     EXPECT_TRUE(krv::Registry::current().file().empty());
   }
+  // The message names the file and the place in it.
+  std::ofstream(file, std::ios::binary | std::ios::trunc)
+      << R"({"format":"korvane registry","version":1,"roots":{"HKEY_CURRENT_USER":)"
+         R"({"keys":[{"name":"a","keys":[{"name":"b","values":[{"name":"x","type":3,"hex":"zz"}]}]}]}}})";
+  EXPECT_EQ(krv::Registry::current().attachFile(file).text(),
+            file.string() + ": roots.HKEY_CURRENT_USER.keys[0].keys[0].values[0].hex: "
+                            "hexadecimal bytes are expected");
 }
 
 TEST_F(RegistryFileTest, AFailedSaveIsReportedAndKeepsThePreviousFile) {
-  ASSERT_TRUE(krv::Registry::current().attachFile(file));
+  ASSERT_TRUE(krv::Registry::current().attachFile(file).ok());
   RegCloseKey(create(HKEY_CURRENT_USER, L"First"));
   const std::string before = read(file);
   // The temporary file cannot replace the registry file.
@@ -306,7 +313,7 @@ TEST_F(RegistryFileTest, AFailedSaveIsReportedAndKeepsThePreviousFile) {
             ERROR_WRITE_FAULT);
   krv::base::setRenameStep(previous);
   RegCloseKey(key);
-  EXPECT_FALSE(krv::Registry::current().lastError().empty());
+  EXPECT_FALSE(krv::Registry::current().lastError().ok());
   EXPECT_EQ(read(file), before);
 }
 
@@ -321,7 +328,7 @@ TEST_F(RegistryFileTest, OnlyRegularFilesOfBoundedSizeAreRead) {
   const auto start = std::chrono::steady_clock::now();
   for (const std::filesystem::path& bad : {std::filesystem::path("/dev/zero"), fifo, huge, dir}) {
     std::string error;
-    EXPECT_FALSE(krv::Registry::current().attachFile(bad, &error)) << bad;
+    EXPECT_FALSE(krv::base::reportTo(krv::Registry::current().attachFile(bad), error)) << bad;
     EXPECT_NE(error.find(bad.string()), std::string::npos) << error;
     EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"Kept"));
     EXPECT_TRUE(krv::Registry::current().file().empty());
@@ -331,7 +338,7 @@ TEST_F(RegistryFileTest, OnlyRegularFilesOfBoundedSizeAreRead) {
 }
 
 TEST_F(RegistryFileTest, AReadOnlyFileIsNotReplacedAndAWritableOneKeepsItsMode) {
-  ASSERT_TRUE(krv::Registry::current().attachFile(file));
+  ASSERT_TRUE(krv::Registry::current().attachFile(file).ok());
   RegCloseKey(create(HKEY_CURRENT_USER, L"First"));
   const std::string before = read(file);
   ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
@@ -341,8 +348,8 @@ TEST_F(RegistryFileTest, AReadOnlyFileIsNotReplacedAndAWritableOneKeepsItsMode) 
             ERROR_WRITE_FAULT)
       << "refused also when the tests run as the superuser";
   RegCloseKey(key);
-  EXPECT_NE(krv::Registry::current().lastError().find("read-only"), std::string::npos)
-      << krv::Registry::current().lastError();
+  EXPECT_NE(krv::Registry::current().lastError().text().find("read-only"), std::string::npos)
+      << krv::Registry::current().lastError().text();
   EXPECT_EQ(read(file), before);
   struct stat st;
   ASSERT_EQ(::stat(file.c_str(), &st), 0);
@@ -356,7 +363,7 @@ TEST_F(RegistryFileTest, AReadOnlyFileIsNotReplacedAndAWritableOneKeepsItsMode) 
 }
 
 TEST_F(RegistryFileTest, HeldSavesWriteEveryChangeAtOnceOrNothing) {
-  ASSERT_TRUE(krv::Registry::current().attachFile(file));
+  ASSERT_TRUE(krv::Registry::current().attachFile(file).ok());
   RegCloseKey(create(HKEY_CURRENT_USER, L"First"));
   const std::string before = read(file);
   krv::Registry::current().holdSaves(true);
@@ -368,17 +375,17 @@ TEST_F(RegistryFileTest, HeldSavesWriteEveryChangeAtOnceOrNothing) {
   // A save that fails leaves the file as it was and the changes unsaved.
   ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
   std::string error;
-  EXPECT_FALSE(krv::Registry::current().save(&error));
+  EXPECT_FALSE(krv::base::reportTo(krv::Registry::current().save(), error));
   EXPECT_NE(error.find("read-only"), std::string::npos) << error;
   EXPECT_EQ(read(file), before);
   EXPECT_TRUE(krv::Registry::current().hasUnsavedChanges());
 
   ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
-  ASSERT_TRUE(krv::Registry::current().save(&error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::Registry::current().save(), error)) << error;
   EXPECT_FALSE(krv::Registry::current().hasUnsavedChanges());
   krv::Registry::current().holdSaves(false);
   krv::Registry::resetInMemory();
-  ASSERT_TRUE(krv::Registry::current().attachFile(file, &error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::Registry::current().attachFile(file), error)) << error;
   EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"Second"));
   EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"Third"));
 }
