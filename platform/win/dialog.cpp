@@ -42,10 +42,9 @@ BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
         " or the resource chain");
     return FALSE;
   }
-  std::string error;
-  auto t = module->dialogTemplate(templateId, error);
+  auto t = module->dialogTemplate(templateId);
   if (!t) {
-    krv::setLastResourceError(error);
+    krv::setLastResourceError(t.status().text());
     return FALSE;
   }
   DWORD style = t->style;

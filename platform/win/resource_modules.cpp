@@ -65,19 +65,16 @@ bool ResourceModule::hasDialogTemplate(UINT id) const {
   return std::filesystem::is_regular_file(templatePath(id), ec);
 }
 
-std::optional<DialogTemplate> ResourceModule::dialogTemplate(UINT id, std::string& error) const {
+base::Result<DialogTemplate> ResourceModule::dialogTemplate(UINT id) const {
   const std::filesystem::path file = templatePath(id);
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) {
-    error = "no dialog template " + std::to_string(id) + " in module " + toUtf8(mName);
-    return std::nullopt;
-  }
-  auto t = DialogTemplate::load(file, error);
-  if (t && t->id != id) {
-    error = file.filename().string() + ": holds template " + std::to_string(t->id) + ", not " +
-            std::to_string(id);
-    return std::nullopt;
-  }
+  if (!std::filesystem::is_regular_file(file, ec))
+    return base::Status::error("no dialog template " + std::to_string(id) + " in module " +
+                               toUtf8(mName));
+  base::Result<DialogTemplate> t = DialogTemplate::load(file);
+  if (t && t->id != id)
+    return base::Status::fileError(file.filename(), "holds template " + std::to_string(t->id) +
+                                                        ", not " + std::to_string(id));
   return t;
 }
 
