@@ -105,7 +105,7 @@ void BM_SampleEvaluation(benchmark::State& state) {
     Krv_DbMacro db;
     MacroData macroData;
     std::string error;
-    if (!krv::readMacroFile(macroFile, db, macroData, error)) return state.SkipWithError(error.c_str());
+    if (!krv::base::reportTo(krv::readMacroFile(macroFile, db, macroData), error)) return state.SkipWithError(error.c_str());
     AcTransaction transaction;
     VtDlgStandardsData data;
     data.initialize(&db, L"EndPlate", L"EndPlateBeam", &macroData);
@@ -113,7 +113,7 @@ void BM_SampleEvaluation(benchmark::State& state) {
     data.mGenVarNames = {L"gen_edge_margin", L"gen_bolt_set"};
     data.mGenVarValues = {L"10", L"M20 8.8"};
     if (!StartDlgStandardsSS(data)) return state.SkipWithError("evaluation failed");
-    if (!krv::writeMacroFile(outFile, db, macroData, error)) return state.SkipWithError(error.c_str());
+    if (!krv::base::reportTo(krv::writeMacroFile(outFile, db, macroData), error)) return state.SkipWithError(error.c_str());
   }
 }
 BENCHMARK(BM_SampleEvaluation)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);

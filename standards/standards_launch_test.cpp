@@ -179,8 +179,7 @@ TEST_F(Launch, MainEvaluationOfTheSampleWritesTheMacro) {
   Krv_DbMacro db;
   MacroData macroData;
   std::string error;
-  ASSERT_TRUE(readMacroFile(Krv_String(KRV_SOURCE_DIR "/examples/library/Macros/EndPlateBeam.json"), db, macroData,
-                            error))
+  ASSERT_TRUE(krv::base::reportTo(readMacroFile(Krv_String(KRV_SOURCE_DIR "/examples/library/Macros/EndPlateBeam.json"), db, macroData), error))
       << error;
   AcTransaction transaction;
   VtDlgStandardsData data;

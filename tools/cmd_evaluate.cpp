@@ -204,7 +204,7 @@ int evaluate(Options o) {
   MacroData macroData;
   std::string error;
   std::string macroSource;  // written back with only the changed values changed
-  if (!krv::readMacroFile(Krv_String(o.macro), db, macroData, error, &macroSource)) {
+  if (!krv::base::reportTo(krv::readMacroFile(Krv_String(o.macro), db, macroData, &macroSource), error)) {
     std::cerr << "korvane evaluate: " << krv::tools::withQuotedPaths(error, {o.macro}) << "\n";
     return krv::tools::kExitInput;
   }
@@ -353,7 +353,7 @@ int evaluate(Options o) {
     return krv::tools::kExitInput;
   }
   const std::string target = o.out.empty() ? o.macro : o.out;
-  if (!krv::writeMacroFile(Krv_String(target), db, macroData, error, macroSource)) {
+  if (!krv::base::reportTo(krv::writeMacroFile(Krv_String(target), db, macroData, macroSource), error)) {
     std::cout << "Result   : evaluated, but writing " << shellQuoted(target)
               << " failed: " << krv::tools::withQuotedPaths(error, {target}) << "\n";
     return krv::tools::kExitOutput;
