@@ -36,15 +36,15 @@ BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
       krv::ResourceModules::holding(templateId, krv::ResourceKind::DialogTemplate);
   if (!module) {
     const krv::ResourceModule* current = krv::ResourceModules::current();
-    krv::setLastResourceError(
+    krv::setLastResourceError(krv::base::Status::error(
         "no dialog template " + std::to_string(templateId) + " in " +
         (current ? "module " + krv::toUtf8(current->name()) : std::string("the current module")) +
-        " or the resource chain");
+        " or the resource chain"));
     return FALSE;
   }
   auto t = module->dialogTemplate(templateId);
   if (!t) {
-    krv::setLastResourceError(t.status().text());
+    krv::setLastResourceError(t.status());
     return FALSE;
   }
   DWORD style = t->style;
@@ -66,7 +66,7 @@ BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
   DWORD exStyle = t->exStyle | ((style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0);
   if (!CreateEx(exStyle, L"#32770", t->caption.c_str(), style & ~WS_VISIBLE, rect,
                 child ? owner : owner, 0)) {
-    krv::setLastResourceError("the dialog window could not be created");
+    krv::setLastResourceError(krv::base::Status::error("the dialog window could not be created"));
     return FALSE;
   }
   if (!child && (modal || (style & DS_CENTER))) CenterWindow();
@@ -87,7 +87,8 @@ BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
                        krv::dialogUnitsToPixels(c.rect), this, static_cast<UINT>(c.id))) {
       delete raw;
       DestroyWindow();
-      krv::setLastResourceError("a control of the dialog could not be created");
+      krv::setLastResourceError(
+          krv::base::Status::error("a control of the dialog could not be created"));
       return FALSE;
     }
     if (font) raw->SetFont(font, FALSE);

@@ -20,7 +20,7 @@ struct Modules {
   std::vector<std::unique_ptr<IconEntry>> icons;
   HINSTANCE application = nullptr;
   HINSTANCE current = nullptr;
-  std::string lastError;
+  base::Status lastError;
   Modules() {
     handles.push_back(std::make_unique<HINSTANCE__>());
     application = handles.back().get();
@@ -137,8 +137,8 @@ bool ResourceModules::iconSource(HICON icon, HINSTANCE& instance, UINT& id) {
   return false;
 }
 
-const std::string& lastResourceError() { return modules().lastError; }
-void setLastResourceError(std::string error) { modules().lastError = std::move(error); }
+const base::Status& lastResourceError() { return modules().lastError; }
+void setLastResourceError(base::Status error) { modules().lastError = std::move(error); }
 
 std::vector<HMODULE> resourceChain() {
   std::vector<HMODULE> links;

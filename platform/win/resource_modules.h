@@ -73,8 +73,8 @@ class ResourceModules {
 };
 
 // The last error of a failed template lookup (for diagnosis and tests).
-const std::string& lastResourceError();
-void setLastResourceError(std::string error);
+const base::Status& lastResourceError();
+void setLastResourceError(base::Status error);
 
 }  // namespace krv
 
