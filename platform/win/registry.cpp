@@ -365,44 +365,65 @@ std::string Registry::toJson() const {
   return nlohmann::json(doc).dump(1);
 }
 
-base::Status Registry::fromJson(const std::string& text) {
-  const base::Result<Json> doc = base::readDocument(text, registryKind());
-  if (!doc) return mLastError = doc.status();
-  const auto roots = doc->find("roots");
-  if (roots == doc->end() || !roots->is_object())
-    return mLastError = Status::error("the document has no roots");
-  std::map<std::wstring, std::shared_ptr<Node>> read;
+namespace {
+
+using Roots = std::map<std::wstring, std::shared_ptr<Registry::Node>>;
+
+// The keys of a registry document, by root name.
+base::Result<Roots> rootsOf(const Json& doc) {
+  const auto roots = doc.find("roots");
+  if (roots == doc.end() || !roots->is_object()) return Status::error("the document has no roots");
+  Roots read;
   for (const wchar_t* name : kRootNames) {
-    auto node = std::make_shared<Node>();
+    auto node = std::make_shared<Registry::Node>();
     node->name = name;
     node->fullPath = fold(name);
     read[name] = node;
     if (const auto j = roots->find(toUtf8(name)); j != roots->end()) {
       JsonIo io = JsonIo::reader(*j);
       mapKey(io, *node);
-      if (!io.ok()) return mLastError = io.status().within("roots." + toUtf8(name));
+      if (!io.ok()) return io.status().within("roots." + toUtf8(name));
     }
   }
   for (const auto& [name, _] : roots->items())
     if (!read.count(fromUtf8(name)))
-      return mLastError = Status::fileError(
-                 {}, "unknown registry root \"" + base::quotable(name, 80) + "\"", "roots");
+      return Status::fileError({}, "unknown registry root \"" + base::quotable(name, 80) + "\"",
+                               "roots");
+  return read;
+}
+
+// UTF-8 text of the file's bytes (UTF-16 with a byte order mark is turned
+// into UTF-8).
+Status decodeFileText(std::string_view bytes, std::string& text) {
+  std::string why;
+  return fileTextAsUtf8(bytes, text, why) ? Status() : Status::error(why);
+}
+
+}  // namespace
+
+void Registry::takeRoots(std::map<std::wstring, std::shared_ptr<Node>> roots) {
   for (auto& [_, node] : mRoots) markDeleted(*node);
-  mRoots = std::move(read);
+  mRoots = std::move(roots);
   mHandles.clear();
+}
+
+base::Status Registry::fromJson(const std::string& text) {
+  const base::Result<Json> doc = base::readDocument(text, registryKind());
+  if (!doc) return mLastError = doc.status();
+  base::Result<Roots> roots = rootsOf(*doc);
+  if (!roots) return mLastError = roots.status();
+  takeRoots(std::move(*roots));
   return {};
 }
 
 base::Status Registry::attachFile(const std::filesystem::path& path) {
   std::error_code ec;
   if (std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found) {
-    const base::Result<std::string> bytes = base::readFile(path, kMaxRegistryFileBytes);
-    if (!bytes)
-      return mLastError =
-                 Status::error("cannot read the registry file: " + bytes.status().message());
-    std::string text, why;
-    if (!fileTextAsUtf8(*bytes, text, why)) return mLastError = Status::fileError(path, why);
-    if (Status read = fromJson(text); !read) return mLastError = read.inFile(path);
+    const base::Result<Json> doc = base::readDocumentFile(path, registryKind(), decodeFileText);
+    if (!doc) return mLastError = doc.status();
+    base::Result<Roots> roots = rootsOf(*doc);
+    if (!roots) return mLastError = roots.status().inFile(path);
+    takeRoots(std::move(*roots));
   }
   mFile = path;
   mDirty = false;

@@ -172,6 +172,9 @@ class Registry {
   ~Registry();
 
  private:
+  // Replaces the keys by `roots`; open handles are closed.
+  void takeRoots(std::map<std::wstring, std::shared_ptr<Node>> roots);
+
   std::map<std::wstring, std::shared_ptr<Node>> mRoots;  // by root name
   std::map<std::uintptr_t, Open> mHandles;
   std::uintptr_t mNextHandle = 0x1000;

@@ -390,4 +390,42 @@ TEST_F(RegistryFileTest, HeldSavesWriteEveryChangeAtOnceOrNothing) {
   EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"Third"));
 }
 
+// Keys and values of every kind the file keeps.
+void fillRegistry() {
+  HKEY key = nullptr, sub = nullptr;
+  ASSERT_EQ(RegCreateKeyW(HKEY_CURRENT_USER, L"Software\\Korvane\\Sheet", &key), ERROR_SUCCESS);
+  const std::wstring text = L"L\u00e4nge \"mm\"";
+  RegSetValueExW(key, L"Caption", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  RegSetValueExW(key, L"", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(L"%HOME%"),
+                 7 * sizeof(wchar_t));
+  const DWORD number = 4000000000u;
+  RegSetValueExW(key, L"Count", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), 4);
+  const BYTE bytes[] = {0, 1, 0xAB, 0xFF};
+  RegSetValueExW(key, L"Bytes", 0, REG_BINARY, bytes, 4);
+  RegSetValueExW(key, L"Odd", 0, REG_SZ, bytes, 3);  // no whole wide characters: kept as hex
+  RegSetValueExW(key, L"Empty", 0, REG_NONE, nullptr, 0);
+  ASSERT_EQ(RegCreateKeyW(key, L"b\\Deeper", &sub), ERROR_SUCCESS);
+  RegCloseKey(sub);
+  ASSERT_EQ(RegCreateKeyW(HKEY_LOCAL_MACHINE, L"A", &sub), ERROR_SUCCESS);
+  RegCloseKey(sub);
+  RegCloseKey(key);
+}
+
+// testdata/written_registry.json is what the writer has always written;
+// not one byte may change, and reading it gives the same store.
+TEST(RegistryDocument, KeepsItsBytesAndReadsBackTheSame) {
+  krv::Registry::resetInMemory();
+  fillRegistry();
+  const krv::base::Result<std::string> expected =
+      krv::base::readFile(std::filesystem::path(KRV_TESTDATA_DIR) / "written_registry.json");
+  ASSERT_TRUE(expected.ok()) << expected.status().text();
+  const std::string written = krv::Registry::current().toJson();
+  EXPECT_EQ(written, *expected);
+  krv::Registry::resetInMemory();
+  ASSERT_TRUE(krv::Registry::current().fromJson(*expected).ok());
+  EXPECT_EQ(krv::Registry::current().toJson(), written);
+  krv::Registry::resetInMemory();
+}
+
 }  // namespace
