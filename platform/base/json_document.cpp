@@ -49,6 +49,36 @@ std::string quotable(std::string_view bytes, std::size_t maxChars) {
   return out;
 }
 
+nlohmann::json sortedByName(Json&& value) {
+  switch (value.type()) {
+    case Json::value_t::object: {
+      nlohmann::json out = nlohmann::json::object();
+      for (auto& [key, member] : value.get_ref<Json::object_t&>())
+        out.get_ref<nlohmann::json::object_t&>().emplace(key, sortedByName(std::move(member)));
+      return out;
+    }
+    case Json::value_t::array: {
+      nlohmann::json out = nlohmann::json::array();
+      auto& elements = out.get_ref<nlohmann::json::array_t&>();
+      elements.reserve(value.size());
+      for (Json& element : value) elements.push_back(sortedByName(std::move(element)));
+      return out;
+    }
+    case Json::value_t::string:
+      return std::move(value.get_ref<std::string&>());
+    case Json::value_t::boolean:
+      return value.get<bool>();
+    case Json::value_t::number_integer:
+      return value.get<std::int64_t>();
+    case Json::value_t::number_unsigned:
+      return value.get<std::uint64_t>();
+    case Json::value_t::number_float:
+      return value.get<double>();
+    default:
+      return nullptr;
+  }
+}
+
 Result<Json> parseJson(std::string_view text, const JsonLimits& limits, std::string_view what) {
   if (text.size() > limits.maxBytes)
     return Status::error("the " + std::string(what) + " is larger than " +

@@ -67,6 +67,10 @@ using TextDecoder = std::function<Status(std::string_view bytes, std::string& te
 Result<Json> readDocumentFile(const std::filesystem::path& path, const DocumentKind& kind,
                               const TextDecoder& decode = {}, int* version = nullptr);
 
+// The value with the members of every object sorted by name, the order of
+// files written as plain (unordered) JSON; `value` is moved from.
+nlohmann::json sortedByName(Json&& value);
+
 // Bytes of a file made safe to quote in a message: control characters and
 // bytes that are not UTF-8 become \xNN; cut to `maxChars` characters and
 // "…" (0: no limit).

@@ -542,10 +542,6 @@ void mapSheet(SheetIo& s) {
   if (s.autoCalc && s.io.ok()) s.doc.setBoolOption(7, true);
 }
 
-// The members of an object sorted by name, all levels down: the order the
-// files have always had.
-nlohmann::json sortedByName(const Json& j) { return nlohmann::json(j); }
-
 }  // namespace
 
 std::string sheetToJson(const ControlDocument& doc) {
@@ -558,7 +554,8 @@ std::string sheetToJson(const ControlDocument& doc) {
   io.field("format", format);
   io.field("version", version);
   mapSheet(s);
-  return sortedByName(root).dump(1) + "\n";
+  // Members sorted by name, the order the files have always had.
+  return base::sortedByName(std::move(root)).dump(1) + "\n";
 }
 
 Status sheetFromJson(ControlDocument& doc, std::string_view text) {

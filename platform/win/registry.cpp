@@ -362,7 +362,7 @@ std::string Registry::toJson() const {
   }
   doc["roots"] = std::move(roots);
   // Members sorted by name, as the file has always had them.
-  return nlohmann::json(doc).dump(1);
+  return base::sortedByName(std::move(doc)).dump(1);
 }
 
 namespace {
