@@ -32,7 +32,10 @@
 // A converter is a type with
 //   Status read(const Json& j, T& value) const;   // the error's place is below j
 //   Json write(const T& value) const;
-// (or write(value, const JsonIo& outer) to write as the outer writer does).
+// (or write(value, const JsonIo& outer) to write as the outer writer does),
+// and, when it has one, Json describeDefault() to say what an absent member
+// reads as in the defaults template (see Record::describe) where that is
+// not simply the written fallback.
 #include <cmath>
 #include <concepts>
 #include <cstdint>
@@ -57,7 +60,10 @@ using DefaultConverter = typename DefaultConverterOf<T>::type;
 
 class JsonIo {
  public:
-  enum class Defaults { Omit, Write };
+  // Omit: members equal to their defaults are left out. Write: every member
+  // is written. Describe: instead of a record, what a reader takes for
+  // members a file leaves out (see describe() below).
+  enum class Defaults { Omit, Write, Describe };
 
   // Reads from `source`, which must stay alive; a source that is no object
   // gives the error "an object is expected".
@@ -68,6 +74,7 @@ class JsonIo {
   bool reading() const { return mSource != nullptr; }
   bool writing() const { return mTarget != nullptr; }
   bool writesDefaults() const { return mDefaults == Defaults::Write; }
+  bool describing() const { return mDefaults == Defaults::Describe; }
   // While reading: no error so far. Writing is always ok.
   bool ok() const { return mStatus.ok(); }
   const Status& status() const { return mStatus; }
@@ -75,7 +82,9 @@ class JsonIo {
   // A required member.
   template <class T, class C = DefaultConverter<T>>
   void field(std::string_view name, T& value, const C& conv = C{}) {
-    if (writing()) {
+    if (describing()) {
+      if constexpr (requires { conv.describe(); }) put(name, conv.describe());
+    } else if (writing()) {
       put(name, writeOne(conv, value));
     } else if (ok()) {
       if (const Json* j = find(name))
@@ -89,7 +98,12 @@ class JsonIo {
   // only when the value differs from it.
   template <class T, class C = DefaultConverter<T>>
   void optional(std::string_view name, T& value, const T& fallback, const C& conv = C{}) {
-    if (writing()) {
+    if (describing()) {
+      if constexpr (requires { conv.describeDefault(); })
+        put(name, conv.describeDefault());
+      else
+        put(name, writeOne(conv, fallback));
+    } else if (writing()) {
       Json j = writeOne(conv, value);
       if (writesDefaults() || !isSame(conv, value, fallback, j)) put(name, std::move(j));
     } else if (ok()) {
@@ -103,11 +117,25 @@ class JsonIo {
     }
   }
 
+  // A member that may be left out and then reads as the value of its
+  // sibling member `sibling` (a title that is the name unless given);
+  // written only when it differs from that.
+  template <class T, class C = DefaultConverter<T>>
+  void optionalLike(std::string_view name, T& value, std::string_view sibling,
+                    const T& siblingValue, const C& conv = C{}) {
+    if (describing())
+      put(name, Json{{"$sibling", sibling}});
+    else
+      optional(name, value, siblingValue, conv);
+  }
+
   // A member that may be left out and then reads as `fallback`, but is
   // always written.
   template <class T, class C = DefaultConverter<T>>
   void alwaysWritten(std::string_view name, T& value, const T& fallback, const C& conv = C{}) {
-    if (writing()) {
+    if (describing()) {
+      put(name, writeOne(conv, fallback));
+    } else if (writing()) {
       put(name, writeOne(conv, value));
     } else if (ok()) {
       value = fallback;
@@ -257,6 +285,17 @@ struct Record {
     run(io, const_cast<T&>(value));  // writing leaves the record alone
     return j;
   }
+  // What a reader takes for the members a file leaves out, in the form of
+  // the defaults template of json_text (core): an optional member gives its
+  // default, a list [] with the description of its elements, a required
+  // record its own description; required plain members are not named.
+  Json describe() const requires std::is_default_constructible_v<T> {
+    Json j;
+    T value{};
+    JsonIo io = JsonIo::writer(j, JsonIo::Defaults::Describe);
+    run(io, value);
+    return j;
+  }
 
  private:
   void run(JsonIo& io, T& value) const {
@@ -324,7 +363,12 @@ struct DefaultConverterOf<std::vector<T>> {
 template <class T, class C>
 void JsonIo::list(std::string_view name, std::vector<T>& values, const C& elementConv) {
   const ListOf<T, C> conv{elementConv};
-  if (writing()) {
+  if (describing()) {
+    // Absent reads as []; the one element given describes the elements.
+    Json j = Json::array();
+    if constexpr (requires { elementConv.describe(); }) j.push_back(elementConv.describe());
+    put(name, std::move(j));
+  } else if (writing()) {
     if (!values.empty() || writesDefaults()) put(name, writeOne(conv, values));
   } else if (ok()) {
     if (const Json* j = find(name))

@@ -92,6 +92,27 @@ TEST(JsonIo, WritesInCallOrderLeavesDefaultsOutAndReadsBackTheSame) {
   EXPECT_EQ(written(q).dump(), R"({"name":"Q","pattern":{"x":5}})");
 }
 
+TEST(JsonIo, DescribesWhatAbsentMembersReadAs) {
+  // Required plain members are not named; lists give their element.
+  EXPECT_EQ(Record<Plate>{}.describe().dump(),
+            R"({"count":1,"fixed":false,"holes":[{"diameter":18.0,"shape":"round"}],)"
+            R"("pattern":{"x":0},"marks":[],"odd":"0"})");
+  struct Tab {
+    std::string name, title;
+  };
+  const Record<Tab> tab{[](JsonIo& io, Tab& t) {
+    io.field("name", t.name);
+    io.optionalLike("title", t.title, "name", t.name);
+  }};
+  EXPECT_EQ(tab.describe().dump(), R"({"title":{"$sibling":"name"}})");
+  // Reading and writing: the title falls back to the name.
+  Tab t;
+  ASSERT_TRUE(tab.read(Json::parse(R"({"name": "N"})"), t).ok());
+  EXPECT_EQ(t.title, "N");
+  t.title = "T";
+  EXPECT_EQ(tab.write(t, JsonIo::reader(Json())).dump(), R"({"name":"N","title":"T"})");
+}
+
 TEST(JsonIo, WrongKindsAndRangesAreReportedWithTheirPath) {
   struct Case {
     std::string text, place, message;

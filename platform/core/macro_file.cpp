@@ -66,6 +66,8 @@ struct CutOffsetsText {
     }
     return {};
   }
+  // A map whose absent members read as 0.
+  ojson describeDefault() const { return {{"*", 0}}; }
   ojson write(const CutOffsets& offsets) const {
     ojson j = ojson::object();
     for (int t = 0; t < kCutOffsetTypeCount; ++t)
@@ -257,13 +259,13 @@ void mapTab(JsonIo& io, MacroTabData& tab) {
   std::vector<ProfileGroup> groups;
   if (io.writing()) tabLists(tab, patterns, flexFix, groups);
   io.field("name", name, kName);
-  io.optional("title", title, name, KrvText{});  // a tab without a title shows its name
+  io.optionalLike("title", title, "name", name, KrvText{});  // a tab without a title shows its name
   io.optional("kind", kind, 0, Integer<int>{0, 1000});
   io.optional("design", design, Krv_String(), KrvText{});
   io.list("variables", variables, Record<MacroTabVariable>{mapTabVariable});
   MacroBoltData bolts;
   if (io.writing() && tab.getBoltData()) bolts = *tab.getBoltData();
-  if ((io.writing() && tab.getBoltData()) || (io.reading() && io.has("bolts")))
+  if (io.describing() || (io.writing() && tab.getBoltData()) || (io.reading() && io.has("bolts")))
     io.field("bolts", bolts, Record<MacroBoltData>{mapBolts});
   io.list("patterns", patterns, Record<TabPattern>{mapTabPattern});
   io.list("flexFix", flexFix, Record<FlexFix>{mapFlexFix});
@@ -321,42 +323,13 @@ ojson dialogMadeFromMacro(const Krv_DbMacro& dbMacro) {
   return dialogJson(made);
 }
 
-// What the reader takes for members a file leaves out.
+// What the reader takes for members a file leaves out, as the map functions
+// say it.
 const JsonDefaults& macroDefaults() {
   static const JsonDefaults defaults = [] {
-    const ojson profile{{"section", ""}, {"material", ""}};
-    const ojson module{
-        {"group", ""},
-        {"type", kKrvGeneralModuleType},
-        {"variables", ojson::array({{{"value", 0}, {"visible", true}, {"settable", true}}})},
-        {"cuts", ojson::array({{{"cutType", 1}, {"offsets", {{"*", 0}}}}})},
-        {"patterns", ojson::array({{{"type", kKrvPatternTwoDirType},
-                                    {"nrBolts1", 1},
-                                    {"nrBolts2", 1},
-                                    {"reverseStart1", false},
-                                    {"reverseStart2", false}}})},
-        {"placements", ojson::array({profile})}};
-    const ojson tab{
-        {"title", {{"$sibling", "name"}}},
-        {"kind", 0},
-        {"design", ""},
-        {"variables",
-         ojson::array({{{"display", ""}, {"value", ""}, {"valueKind", 1}, {"readOnly", false}}})},
-        {"bolts", {{"composition", ""}, {"diameter", ""}, {"holeOffset", ""}}},
-        {"patterns", ojson::array({{{"nrBolts1", 1}, {"nrBolts2", 1}}})},
-        {"flexFix", ojson::array({{{"fixed", false}}})},
-        {"profileGroups", ojson::array({{{"memberName", ""},
-                                         {"section", ""},
-                                         {"material", ""},
-                                         {"offsetType", 0},
-                                         {"rotation", 0}}})}};
     JsonDefaults d;
-    d.tmpl = {{"macro",
-               {{"name", ""},
-                {"generalVariables", ojson::array({{{"value", 0}}})},
-                {"baseProfiles", ojson::array({profile})},
-                {"modules", ojson::array({module})}}},
-              {"dialog", {{"caption", ""}, {"tabs", ojson::array({tab})}}}};
+    d.tmpl = {{"macro", Record<Krv_Macro>{mapMacro}.describe()},
+              {"dialog", Record<MacroData>{mapDialog}.describe()}};
     d.alwaysWritten = {"name", "value"};
     return d;
   }();
