@@ -43,7 +43,7 @@ void BM_SaveNative(benchmark::State& state) {
   auto file = benchFile("save.vts");
   std::string error;
   for (auto _ : state) {
-    if (!krv::sheet::saveSheetFile(doc, file, error)) state.SkipWithError(error.c_str());
+    if (!krv::base::reportTo(krv::sheet::saveSheetFile(doc, file), error)) state.SkipWithError(error.c_str());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
   std::filesystem::remove(file);
@@ -55,10 +55,10 @@ void BM_LoadNative(benchmark::State& state) {
   fillSheet(doc, static_cast<int>(state.range(0)), state.range(1) != 0);
   auto file = benchFile("load.vts");
   std::string error;
-  krv::sheet::saveSheetFile(doc, file, error);
+  krv::base::reportTo(krv::sheet::saveSheetFile(doc, file), error);
   for (auto _ : state) {
     ControlDocument loaded;
-    if (!krv::sheet::loadSheetFile(loaded, file, error)) state.SkipWithError(error.c_str());
+    if (!krv::base::reportTo(krv::sheet::loadSheetFile(loaded, file), error)) state.SkipWithError(error.c_str());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
   std::filesystem::remove(file);

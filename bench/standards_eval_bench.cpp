@@ -79,7 +79,7 @@ void writeGenerated(const fs::path& file, int cells, const std::string& child = 
     doc.setData(1, r, L"CallChild(\"" + Krv_String(child).str() + L"\", a, b, out)");
   }
   std::string error;
-  if (!krv::sheet::saveSheetFile(doc, file, error)) throw std::runtime_error(error);
+  if (!krv::base::reportTo(krv::sheet::saveSheetFile(doc, file), error)) throw std::runtime_error(error);
 }
 
 bool runChild(const Krv_String& standard) {
@@ -105,7 +105,7 @@ void BM_SampleEvaluation(benchmark::State& state) {
     Krv_DbMacro db;
     MacroData macroData;
     std::string error;
-    if (!krv::readMacroFile(macroFile, db, macroData, error)) return state.SkipWithError(error.c_str());
+    if (!krv::base::reportTo(krv::readMacroFile(macroFile, db, macroData), error)) return state.SkipWithError(error.c_str());
     AcTransaction transaction;
     VtDlgStandardsData data;
     data.initialize(&db, L"EndPlate", L"EndPlateBeam", &macroData);
@@ -113,7 +113,7 @@ void BM_SampleEvaluation(benchmark::State& state) {
     data.mGenVarNames = {L"gen_edge_margin", L"gen_bolt_set"};
     data.mGenVarValues = {L"10", L"M20 8.8"};
     if (!StartDlgStandardsSS(data)) return state.SkipWithError("evaluation failed");
-    if (!krv::writeMacroFile(outFile, db, macroData, error)) return state.SkipWithError(error.c_str());
+    if (!krv::base::reportTo(krv::writeMacroFile(outFile, db, macroData), error)) return state.SkipWithError(error.c_str());
   }
 }
 BENCHMARK(BM_SampleEvaluation)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);

@@ -37,10 +37,12 @@ void loadBitmap(CBitmap& bitmap, UINT id) {
   bitmap.DeleteObject();
   const ResourceModule* module = ResourceModules::find(state().instance);
   const std::filesystem::path file = module ? module->bitmapPath(id) : std::filesystem::path();
-  std::string error = "no such bitmap in the module's resources";
-  if (!file.empty() && bitmap.loadFile(file, &error)) return;
+  const krv::base::Status loaded =
+      file.empty() ? krv::base::Status::error("no such bitmap in the module's resources")
+                   : bitmap.loadFile(file);
+  if (loaded) return;
   acutPrintf(L"\nBitmap %d of %s not loaded: %s\n", static_cast<int>(id), kModuleName,
-             Krv_String(error).c_str());
+             Krv_String(loaded.text()).c_str());
 }
 
 template <typename T>

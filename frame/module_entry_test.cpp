@@ -90,7 +90,7 @@ TEST_F(ModuleEntry, ResourcesOfTheAttachedModuleAreFoundWhileTheHostsModuleIsCur
 
   CDialog dialog;
   EXPECT_TRUE(dialog.Create(8715))
-      << "the template is found through the chain: " << krv::lastResourceError();
+      << "the template is found through the chain: " << krv::lastResourceError().text();
   dialog.DestroyWindow();
   CBitmap bitmap;
   EXPECT_TRUE(bitmap.LoadBitmap(krv::frame::kCellButtonBitmapA));

@@ -27,7 +27,7 @@ class FormulaWindow : public SheetOnDialog {
     doc.changeAttributes(2, 2, 2, 2, [](sheet::CellAttributes& a) { a.type = sheet::kCellTypeNumber; });
     std::string error;
     const auto path = folder.path() / "bolts.vts";
-    EXPECT_TRUE(sheet::saveSheetFile(doc, path, error)) << error;
+    EXPECT_TRUE(krv::base::reportTo(sheet::saveSheetFile(doc, path), error)) << error;
     return path.string();
   }
   std::wstring valueOf(const std::wstring& formula) {
@@ -51,7 +51,7 @@ class FormulaWindow : public SheetOnDialog {
     }
     std::string error;
     const auto path = folder.path() / name;
-    EXPECT_TRUE(sheet::saveSheetFile(doc, path, error)) << error;
+    EXPECT_TRUE(krv::base::reportTo(sheet::saveSheetFile(doc, path), error)) << error;
     return path.wstring();
   }
   static std::wstring lookUp(const std::wstring& table, const std::wstring& cell) {
@@ -113,7 +113,7 @@ TEST_F(FormulaWindow, FromTableRefusesALookUpIntoATableAlreadyBeingLookedUp) {
   second.setMaxRows(1);
   ASSERT_TRUE(second.setFormula(2, 1, lookUp(a, L"A1")));
   std::string error;
-  ASSERT_TRUE(sheet::saveSheetFile(second, folder.path() / "b.vts", error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(sheet::saveSheetFile(second, folder.path() / "b.vts"), error)) << error;
   out.clear();
   ASSERT_TRUE(sheet.setCellFormula(4, 3, lookUp(a, L"A1")));
   EXPECT_NE(out.text().find(L"a.vts is already being looked up"), std::wstring::npos) << out.text();

@@ -181,8 +181,7 @@ TEST_F(Launch, MainEvaluationOfTheSampleWritesTheMacro) {
   Krv_DbMacro db;
   MacroData macroData;
   std::string error;
-  ASSERT_TRUE(readMacroFile(Krv_String(KRV_SOURCE_DIR "/examples/library/Macros/EndPlateBeam.json"), db, macroData,
-                            error))
+  ASSERT_TRUE(krv::base::reportTo(readMacroFile(Krv_String(KRV_SOURCE_DIR "/examples/library/Macros/EndPlateBeam.json"), db, macroData), error))
       << error;
   AcTransaction transaction;
   VtDlgStandardsData data;
@@ -314,7 +313,7 @@ TEST_F(Launch, ReadSSFileGivesNameHeaderAndRows) {
     for (int c = 0; c < 3; ++c) doc.setData(c + 1, r + 1, cells[r][c]);
   doc.setData(2, sheet::kHeaderIndex, L"Size");
   std::string error;
-  ASSERT_TRUE(sheet::saveSheetFile(doc, lib.path() / "table.vts", error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(sheet::saveSheetFile(doc, lib.path() / "table.vts"), error)) << error;
 
   acad::CommandLineCapture out;
   Krv_String name;
@@ -341,7 +340,7 @@ TEST_F(Launch, ReadSSFileReadsTheUsedRangeOfTheLargestSheet) {
   doc.setData(2, 2, L"M20");
   doc.setData(4, sheet::kHeaderIndex, L"Grade");  // a named column counts as used
   std::string error;
-  ASSERT_TRUE(sheet::saveSheetFile(doc, lib.path() / "wide.vts", error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(sheet::saveSheetFile(doc, lib.path() / "wide.vts"), error)) << error;
 
   Krv_String name;
   Krv_StringArray header;
@@ -356,7 +355,7 @@ TEST_F(Launch, ReadSSFileReadsTheUsedRangeOfTheLargestSheet) {
   EXPECT_EQ(rows[1][1], L"M20");
 
   doc.setData(sheet::kControlMaxCols, sheet::kControlMaxRows, L"far");
-  ASSERT_TRUE(sheet::saveSheetFile(doc, lib.path() / "far.vts", error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(sheet::saveSheetFile(doc, lib.path() / "far.vts"), error)) << error;
   acad::CommandLineCapture out;
   ReadSSFile(lib.text("far.vts"), name, header, rows);
   EXPECT_EQ(header.length(), 0);

@@ -99,7 +99,7 @@ TEST_F(Calc, TheLargestSheetIsEvaluatedInTheTimeItsFilledCellsTake) {
   doc.setData(sheet::kControlMaxCols, sheet::kControlMaxRows, L"Double b");
   std::filesystem::create_directories(lib.path() / "Connection Standards");
   std::string error;
-  ASSERT_TRUE(sheet::saveSheetFile(doc, lib.path() / "Connection Standards" / "Huge.vts", error))
+  ASSERT_TRUE(krv::base::reportTo(sheet::saveSheetFile(doc, lib.path() / "Connection Standards" / "Huge.vts"), error))
       << error;
 
   Krv_Settings::current().setCalcMessages(false);  // the value left at the corner is no equation

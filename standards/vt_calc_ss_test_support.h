@@ -55,7 +55,7 @@ class CalcFixture : public ::testing::Test {
     const std::string rel = "Connection Standards/" + relative;
     std::filesystem::create_directories((lib.path() / rel).parent_path());
     std::string error;
-    EXPECT_TRUE(sheet::saveSheetFile(doc, lib.path() / rel, error)) << error;
+    EXPECT_TRUE(krv::base::reportTo(sheet::saveSheetFile(doc, lib.path() / rel), error)) << error;
     Krv_String text = lib.text("Connection Standards\\" + relative);
     text.replaceSubString(L"/", L"\\");
     return text;

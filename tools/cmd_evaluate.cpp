@@ -209,7 +209,8 @@ int resolveInputs(Options& o, Inputs& in) {
   }
 
   std::string error;
-  if (!krv::readMacroFile(Krv_String(o.macro), in.db, in.macroData, error, &in.macroSource)) {
+  if (!krv::base::reportTo(
+          krv::readMacroFile(Krv_String(o.macro), in.db, in.macroData, &in.macroSource), error)) {
     std::cerr << "korvane evaluate: " << krv::tools::withQuotedPaths(error, {o.macro}) << "\n";
     return krv::tools::kExitInput;
   }
@@ -400,7 +401,8 @@ int writeResult(const Options& o, Inputs& in, const RunOutcome& run,
   }
   const std::string target = o.out.empty() ? o.macro : o.out;
   std::string error;
-  if (!krv::writeMacroFile(Krv_String(target), in.db, in.macroData, error, in.macroSource)) {
+  if (!krv::base::reportTo(
+          krv::writeMacroFile(Krv_String(target), in.db, in.macroData, in.macroSource), error)) {
     std::cout << "Result   : evaluated, but writing " << shellQuoted(target)
               << " failed: " << krv::tools::withQuotedPaths(error, {target}) << "\n";
     return krv::tools::kExitOutput;

@@ -28,7 +28,7 @@ KRV_COMMAND([](CLI::App& app) {
     int rows = 0;
     if (!sheet->empty()) {
       std::string why;
-      if (!krv::sheet::loadSheetFile(sheetDoc, *sheet, why)) {
+      if (!krv::base::reportTo(krv::sheet::loadSheetFile(sheetDoc, *sheet), why)) {
         std::cerr << "korvane formula: " << krv::tools::withQuotedPaths(why, {*sheet}) << "\n";
         return krv::tools::setExitCode(krv::tools::kExitInput);
       }

@@ -69,7 +69,7 @@ int showMapping(const Options& o) {
   MacroData data;
   if (!o.macro.empty()) {
     std::string error;
-    if (!krv::readMacroFile(Krv_String(o.macro), db, data, error)) {
+    if (!krv::base::reportTo(krv::readMacroFile(Krv_String(o.macro), db, data), error)) {
       std::cerr << "korvane mapping: " << krv::tools::withQuotedPaths(error, {o.macro}) << "\n";
       return krv::tools::kExitInput;
     }

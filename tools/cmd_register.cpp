@@ -42,9 +42,9 @@ int run(Action action, const RegisterOptions& options) {
         options.registryFile.empty() ? krv::defaultRegistryFile() : std::filesystem::path(options.registryFile);
     std::error_code ec;
     if (!file.parent_path().empty()) std::filesystem::create_directories(file.parent_path(), ec);
-    std::string error;
-    if (!krv::Registry::current().attachFile(file, &error)) {
-      std::cerr << "korvane: " << krv::tools::withQuotedPaths(error, {file.string()}) << "\n";
+    if (const krv::base::Status attached = krv::Registry::current().attachFile(file); !attached) {
+      std::cerr << "korvane: " << krv::tools::withQuotedPaths(attached.text(), {file.string()})
+                << "\n";
       return krv::tools::kExitInput;
     }
     // Every key in memory first, then one write of the file: a failed write
@@ -84,12 +84,12 @@ int run(Action action, const RegisterOptions& options) {
   }
   if (action != Action::Print) {
     krv::Registry& registry = krv::Registry::current();
-    std::string error;
-    const bool saved = !registry.hasUnsavedChanges() || registry.save(&error);
+    const krv::base::Status saved =
+        registry.hasUnsavedChanges() ? registry.save() : krv::base::Status();
     registry.holdSaves(false);
     registry.detachFile();
     if (!saved) {
-      std::cerr << "korvane: registry file not saved (it is as it was): " << error << "\n";
+      std::cerr << "korvane: registry file not saved (it is as it was): " << saved.text() << "\n";
       return krv::tools::kExitOutput;
     }
   }

@@ -98,7 +98,7 @@ KRV_COMMAND([](CLI::App& app) {
   show->callback([=] {
     ControlDocument doc;
     std::string error;
-    if (!krv::sheet::loadSheetFile(doc, *file, error)) {
+    if (!krv::base::reportTo(krv::sheet::loadSheetFile(doc, *file), error)) {
       std::cerr << "korvane sheet: " << krv::tools::withQuotedPaths(error, {*file}) << "\n";
       return krv::tools::setExitCode(krv::tools::kExitInput);
     }
@@ -114,11 +114,11 @@ KRV_COMMAND([](CLI::App& app) {
   convert->callback([=] {
     ControlDocument doc;
     std::string error;
-    if (!krv::sheet::loadSheetFile(doc, *in, error)) {
+    if (!krv::base::reportTo(krv::sheet::loadSheetFile(doc, *in), error)) {
       std::cerr << "korvane sheet: " << krv::tools::withQuotedPaths(error, {*in}) << "\n";
       return krv::tools::setExitCode(krv::tools::kExitInput);
     }
-    if (!krv::sheet::saveSheetFile(doc, *out, error)) {
+    if (!krv::base::reportTo(krv::sheet::saveSheetFile(doc, *out), error)) {
       std::cerr << "korvane sheet: " << krv::tools::withQuotedPaths(error, {*out}) << "\n";
       return krv::tools::setExitCode(krv::tools::kExitOutput);
     }

@@ -102,8 +102,7 @@ bool getSafeDlgSize(UINT templateId, int& width, int& height) {
   const HINSTANCE holder = AfxFindResourceHandle(templateId, krv::ResourceKind::DialogTemplate);
   const krv::ResourceModule* module = krv::ResourceModules::find(holder);
   if (!module) return false;
-  std::string error;
-  const auto dialogTemplate = module->dialogTemplate(templateId, error);
+  const auto dialogTemplate = module->dialogTemplate(templateId);
   if (!dialogTemplate) return false;
   const CRect size = krv::dialogUnitsToPixels(dialogTemplate->rect);
   if (size.Width() <= 0 || size.Height() <= 0) return false;

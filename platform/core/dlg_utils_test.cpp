@@ -35,7 +35,7 @@ class DlgUtils : public ::testing::Test {
     mModule = krv::ResourceModules::add(L"dlg-utils-tests", mFolder.path());
     mPrevious = AfxGetResourceHandle();
     AfxSetResourceHandle(mModule);
-    ASSERT_TRUE(mDialog.Create(kTemplate)) << krv::lastResourceError();
+    ASSERT_TRUE(mDialog.Create(kTemplate)) << krv::lastResourceError().text();
   }
   void TearDown() override {
     mDialog.DestroyWindow();

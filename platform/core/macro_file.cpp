@@ -1,330 +1,316 @@
 #include "platform/core/macro_file.h"
 
-#include <cmath>
+#include <algorithm>
+#include <array>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
-#include "platform/base/byte_order_mark.h"
-#include "platform/base/display_text.h"
 #include "platform/base/file_io.h"
-#include "platform/base/file_text.h"
+#include "platform/base/json_document.h"
+#include "platform/base/json_io.h"
 #include "platform/core/file_paths.h"
 #include "platform/core/json_text.h"
 #include "platform/core/text_file.h"
+#include "platform/base/byte_order_mark.h"
+#include "platform/base/display_text.h"
+#include "platform/base/file_text.h"
 
 namespace krv {
 namespace {
 
-using json = nlohmann::json;
+using base::Integer;
+using base::JsonIo;
+using base::Record;
+using base::Status;
 // Written documents keep their members in the order they are made.
 using ojson = nlohmann::ordered_json;
 constexpr std::uintmax_t kMaxMacroFileBytes = 16u * 1024u * 1024u;
-constexpr int kMaxDepth = 32;
-const char* const kFormat = "korvane macro";
 
-// A refusal of the file, with the place where it happened.
-struct FileError : std::runtime_error {
-  using std::runtime_error::runtime_error;
+const base::DocumentKind& macroFileKind() {
+  static const base::DocumentKind kind = [] {
+    base::DocumentKind k;
+    k.format = "korvane macro";
+    k.version = kMacroFileVersion;
+    k.what = "macro file";
+    k.limits.maxBytes = kMaxMacroFileBytes;
+    k.limits.maxDepth = 32;
+    return k;
+  }();
+  return kind;
+}
+
+// A text of the file; with `nonEmpty` "" is refused.
+struct KrvText {
+  bool nonEmpty = false;
+  Status read(const ojson& j, Krv_String& value) const {
+    if (!j.is_string()) return Status::error("a text is expected");
+    value = Krv_String::fromUtf8(j.get_ref<const std::string&>());
+    if (nonEmpty && value.isEmpty()) return Status::error("must not be empty");
+    return {};
+  }
+  ojson write(const Krv_String& value) const { return value.utf8(); }
 };
 
-[[noreturn]] void fail(const std::string& where, const std::string& what) { throw FileError(where + ": " + what); }
+const KrvText kName{true};
+const Integer<int> kBoltCount{1, 100000};
+const Integer<int> kTypeCode{0, 1000000};
 
-// Nesting depth of arrays and objects, outside strings.
-int nestingDepth(const std::string& text) {
-  int depth = 0, deepest = 0;
-  bool inString = false, escaped = false;
-  for (char c : text) {
-    if (inString) {
-      if (escaped) escaped = false;
-      else if (c == '\\') escaped = true;
-      else if (c == '"') inString = false;
-      continue;
+// The offsets of a cut by their names ("Offset": 10); those that are 0 are
+// left out.
+using CutOffsets = std::array<double, kCutOffsetTypeCount>;
+struct CutOffsetsText {
+  Status read(const ojson& j, CutOffsets& offsets) const {
+    if (!j.is_object()) return Status::error("an object is expected");
+    for (auto it = j.begin(); it != j.end(); ++it) {
+      const int type = cutOffsetType(Krv_String::fromUtf8(it.key()));
+      if (type < 0) return Status::error("unknown offset \"" + base::quotable(it.key(), 60) + "\"");
+      if (Status s = base::Number{}.read(it.value(), offsets[type]); !s) return s.within(it.key());
     }
-    if (c == '"') inString = true;
-    else if (c == '[' || c == '{') deepest = std::max(deepest, ++depth);
-    else if (c == ']' || c == '}') --depth;
+    return {};
   }
-  return deepest;
-}
-
-const json* member(const json& object, const char* name) {
-  auto it = object.find(name);
-  return it == object.end() ? nullptr : &*it;
-}
-
-const json& requireObject(const json& j, const std::string& where) {
-  if (!j.is_object()) fail(where, "an object is expected");
-  return j;
-}
-
-Krv_String getText(const json& object, const char* name, const std::string& where, bool required = false) {
-  const json* m = member(object, name);
-  if (!m) {
-    if (required) fail(where, std::string("the member \"") + name + "\" is missing");
-    return Krv_String();
+  // A map whose absent members read as 0.
+  ojson describeDefault() const { return {{"*", 0}}; }
+  ojson write(const CutOffsets& offsets) const {
+    ojson j = ojson::object();
+    for (int t = 0; t < kCutOffsetTypeCount; ++t)
+      if (offsets[t] != 0.0) j[cutOffsetName(t).utf8()] = offsets[t];
+    return j;
   }
-  if (!m->is_string()) fail(where + "." + name, "a text is expected");
-  Krv_String text = Krv_String::fromUtf8(m->get<std::string>());
-  if (required && text.isEmpty()) fail(where + "." + name, "must not be empty");
-  return text;
+};
+
+// ---- the macro ------------------------------------------------------------------
+
+void mapProfile(JsonIo& io, Krv_Profile& p) {
+  io.field("name", p.name, kName);
+  io.optional("section", p.section, Krv_String(), KrvText{});
+  io.optional("material", p.material, Krv_String(), KrvText{});
 }
 
-double getNumber(const json& object, const char* name, const std::string& where, double fallback) {
-  const json* m = member(object, name);
-  if (!m) return fallback;
-  if (!m->is_number()) fail(where + "." + name, "a number is expected");
-  const double v = m->get<double>();
-  if (!std::isfinite(v)) fail(where + "." + name, "a finite number is expected");
-  return v;
+void mapConstrVar(JsonIo& io, Krv_ConstrVar& v) {
+  io.field("name", v.name, kName);
+  io.optional("value", v.value, 0.0);
+  io.optional("visible", v.visible, true);
+  io.optional("settable", v.settable, true);
 }
 
-int getInt(const json& object, const char* name, const std::string& where, int fallback, int min, int max) {
-  const json* m = member(object, name);
-  if (!m) return fallback;
-  if (!m->is_number_integer()) fail(where + "." + name, "a whole number is expected");
-  const long long v = m->get<long long>();
-  if (v < min || v > max)
-    fail(where + "." + name, "must lie between " + std::to_string(min) + " and " + std::to_string(max));
-  return static_cast<int>(v);
+void mapCut(JsonIo& io, Krv_CutConstraint& c) {
+  CutOffsets offsets{};
+  std::copy(std::begin(c.offsets), std::end(c.offsets), offsets.begin());
+  io.field("name", c.name, kName);
+  io.optional("cutType", c.cutType, 1, Integer<int>{1, 6});
+  io.optional("offsets", offsets, CutOffsets{}, CutOffsetsText{});
+  std::copy(offsets.begin(), offsets.end(), std::begin(c.offsets));
 }
 
-bool getBool(const json& object, const char* name, const std::string& where, bool fallback) {
-  const json* m = member(object, name);
-  if (!m) return fallback;
-  if (!m->is_boolean()) fail(where + "." + name, "true or false is expected");
-  return m->get<bool>();
+void mapPattern(JsonIo& io, Krv_BoltPattern& p) {
+  io.field("name", p.name, kName);
+  io.optional("type", p.typeCode, kKrvPatternTwoDirType, kTypeCode);
+  io.optional("nrBolts1", p.nrBolts1, 1, kBoltCount);
+  io.optional("nrBolts2", p.nrBolts2, 1, kBoltCount);
+  io.optional("reverseStart1", p.reverseStart1, false);
+  io.optional("reverseStart2", p.reverseStart2, false);
 }
 
-// Calls fn(element, where) for each element of an optional array member.
-template <typename Fn>
-void forEach(const json& object, const char* name, const std::string& where, Fn fn) {
-  const json* m = member(object, name);
-  if (!m) return;
-  if (!m->is_array()) fail(where + "." + name, "an array is expected");
-  for (size_t i = 0; i < m->size(); ++i) {
-    const std::string at = where + "." + name + "[" + std::to_string(i) + "]";
-    fn(requireObject((*m)[i], at), at);
-  }
+// Adds each element read with `add`; one it refuses is a duplicate name.
+template <class T, class Add>
+void addEach(JsonIo& io, const char* list, std::vector<T>& items, const char* what, Add add) {
+  for (std::size_t i = 0; i < items.size() && io.ok(); ++i)
+    if (!add(items[i]))
+      io.fail(JsonIo::at(list, i), std::string("a ") + what + " of this name exists already");
 }
 
-Krv_Profile readProfile(const json& j, const std::string& where) {
-  Krv_Profile p;
-  p.name = getText(j, "name", where, true);
-  p.section = getText(j, "section", where);
-  p.material = getText(j, "material", where);
-  return p;
+void mapModule(JsonIo& io, Krv_Module& m) {
+  Krv_String name = m.name(), group = m.groupName();
+  int type = m.type();
+  std::vector<Krv_ConstrVar> vars = m.constrVars();
+  std::vector<Krv_CutConstraint> cuts = m.cuts();
+  std::vector<Krv_BoltPattern> patterns = m.patterns();
+  std::vector<Krv_Profile> placements = m.placements();
+  io.field("name", name, kName);
+  io.optional("group", group, Krv_String(), KrvText{});
+  io.optional("type", type, kKrvGeneralModuleType, kTypeCode);
+  io.list("variables", vars, Record<Krv_ConstrVar>{mapConstrVar});
+  io.list("cuts", cuts, Record<Krv_CutConstraint>{mapCut});
+  io.list("patterns", patterns, Record<Krv_BoltPattern>{mapPattern});
+  io.list("placements", placements, Record<Krv_Profile>{mapProfile});
+  if (!io.reading() || !io.ok()) return;
+  m = Krv_Module(name, group, type);
+  addEach(io, "variables", vars, "variable", [&](auto& v) { return m.addConstrVar(v); });
+  addEach(io, "cuts", cuts, "cut", [&](auto& c) { return m.addCut(c); });
+  addEach(io, "patterns", patterns, "pattern", [&](auto& p) { return m.addPattern(p); });
+  addEach(io, "placements", placements, "placement", [&](auto& p) { return m.addPlacement(p); });
 }
 
-Krv_Module readModule(const json& j, const std::string& where) {
-  Krv_Module module(getText(j, "name", where, true), getText(j, "group", where),
-                    getInt(j, "type", where, kKrvGeneralModuleType, 0, 1000000));
-  forEach(j, "variables", where, [&](const json& v, const std::string& at) {
-    Krv_ConstrVar var;
-    var.name = getText(v, "name", at, true);
-    var.value = getNumber(v, "value", at, 0.0);
-    var.visible = getBool(v, "visible", at, true);
-    var.settable = getBool(v, "settable", at, true);
-    if (!module.addConstrVar(var)) fail(at, "a variable of this name exists already");
-  });
-  forEach(j, "cuts", where, [&](const json& c, const std::string& at) {
-    Krv_CutConstraint cut;
-    cut.name = getText(c, "name", at, true);
-    cut.cutType = getInt(c, "cutType", at, 1, 1, 6);
-    if (const json* offsets = member(c, "offsets")) {
-      if (!offsets->is_object()) fail(at + ".offsets", "an object is expected");
-      for (auto it = offsets->begin(); it != offsets->end(); ++it) {
-        const int type = cutOffsetType(Krv_String::fromUtf8(it.key()));
-        if (type < 0) fail(at + ".offsets", "unknown offset \"" + it.key() + "\"");
-        if (!it->is_number() || !std::isfinite(it->get<double>()))
-          fail(at + ".offsets." + it.key(), "a finite number is expected");
-        cut.offsets[type] = it->get<double>();
-      }
-    }
-    if (!module.addCut(cut)) fail(at, "a cut of this name exists already");
-  });
-  forEach(j, "patterns", where, [&](const json& p, const std::string& at) {
-    Krv_BoltPattern pattern;
-    pattern.name = getText(p, "name", at, true);
-    pattern.typeCode = getInt(p, "type", at, kKrvPatternTwoDirType, 0, 1000000);
-    pattern.nrBolts1 = getInt(p, "nrBolts1", at, 1, 1, 100000);
-    pattern.nrBolts2 = getInt(p, "nrBolts2", at, 1, 1, 100000);
-    pattern.reverseStart1 = getBool(p, "reverseStart1", at, false);
-    pattern.reverseStart2 = getBool(p, "reverseStart2", at, false);
-    if (!module.addPattern(pattern)) fail(at, "a pattern of this name exists already");
-  });
-  forEach(j, "placements", where, [&](const json& p, const std::string& at) {
-    if (!module.addPlacement(readProfile(p, at))) fail(at, "a placement of this name exists already");
-  });
-  return module;
+struct GeneralVariable {
+  Krv_String name;
+  double value = 0.0;
+};
+
+void mapGeneralVariable(JsonIo& io, GeneralVariable& v) {
+  io.field("name", v.name, kName);
+  io.optional("value", v.value, 0.0);
 }
 
-Krv_Macro readMacro(const json& j, const std::string& where) {
-  requireObject(j, where);
-  Krv_Macro macro(getText(j, "name", where));
-  forEach(j, "generalVariables", where, [&](const json& v, const std::string& at) {
-    const Krv_String name = getText(v, "name", at, true);
+void mapMacro(JsonIo& io, Krv_Macro& macro) {
+  Krv_String name = macro.name();
+  std::vector<GeneralVariable> general;
+  std::vector<Krv_Profile> baseProfiles = macro.baseProfiles();
+  std::vector<Krv_Module> modules = macro.modules();
+  if (io.writing()) {
     Krv_StringArray names;
     macro.getGeneralVariables(names);
-    if (names.contains(name, false)) fail(at, "a general variable of this name exists already");
-    macro.addGeneralVariable(name, getNumber(v, "value", at, 0.0));
-  });
-  forEach(j, "baseProfiles", where,
-          [&](const json& p, const std::string& at) { macro.addBaseProfile(readProfile(p, at)); });
-  forEach(j, "modules", where, [&](const json& m, const std::string& at) {
-    if (!macro.addModule(readModule(m, at))) fail(at, "a module of this name exists already");
-  });
-  return macro;
-}
-
-MacroTabData readTab(const json& j, const std::string& where) {
-  MacroTabData tab(getText(j, "name", where, true), getInt(j, "kind", where, 0, 0, 1000));
-  if (member(j, "title")) tab.mTitle = getText(j, "title", where);
-  tab.mDesignName = getText(j, "design", where);
-  forEach(j, "variables", where, [&](const json& v, const std::string& at) {
-    MacroTabVariable var;
-    var.name = getText(v, "name", at, true);
-    var.displayText = getText(v, "display", at);
-    var.value = getText(v, "value", at);
-    var.valueKind = getInt(v, "valueKind", at, 1, 1, 5);
-    var.readOnly = getBool(v, "readOnly", at, false);
-    tab.mVariables.append(var);
-  });
-  if (const json* bolts = member(j, "bolts")) {
-    const std::string at = where + ".bolts";
-    requireObject(*bolts, at);
-    MacroBoltData data;
-    data.mComposition = getText(*bolts, "composition", at);
-    data.mDiameter = getText(*bolts, "diameter", at);
-    data.mHoleOffset = getText(*bolts, "holeOffset", at);
-    tab.setBoltData(data);
-  }
-  forEach(j, "patterns", where, [&](const json& p, const std::string& at) {
-    tab.setPatternBolts(getText(p, "name", at, true), getInt(p, "nrBolts1", at, 1, 1, 100000),
-                        getInt(p, "nrBolts2", at, 1, 1, 100000));
-  });
-  forEach(j, "flexFix", where, [&](const json& f, const std::string& at) {
-    tab.addFlexFixVariable(getText(f, "variable", at, true), getBool(f, "fixed", at, false));
-  });
-  forEach(j, "profileGroups", where, [&](const json& g, const std::string& at) {
-    MacroProfData props;
-    props.mMemberName = getText(g, "memberName", at);
-    props.mSection = getText(g, "section", at);
-    props.mMaterial = getText(g, "material", at);
-    props.mOffsetType = getInt(g, "offsetType", at, 0, 0, 1000);
-    props.mRotation = getNumber(g, "rotation", at, 0.0);
-    tab.addProfileGroup(getText(g, "name", at, true), props);
-  });
-  return tab;
-}
-
-std::string u8(const Krv_String& s) { return s.utf8(); }
-
-ojson profileJson(const Krv_Profile& p) {
-  return ojson{{"name", u8(p.name)}, {"section", u8(p.section)}, {"material", u8(p.material)}};
-}
-
-ojson macroJson(const Krv_Macro& macro) {
-  ojson j = ojson::object();
-  j["name"] = u8(macro.name());
-  Krv_StringArray names;
-  macro.getGeneralVariables(names);
-  ojson gen = ojson::array();
-  for (const auto& n : names) {
-    double v = 0;
-    macro.generalVariableValue(n, v);
-    gen.push_back({{"name", u8(n)}, {"value", v}});
-  }
-  j["generalVariables"] = gen;
-  ojson base = ojson::array();
-  for (const auto& p : macro.baseProfiles()) base.push_back(profileJson(p));
-  j["baseProfiles"] = base;
-  ojson modules = ojson::array();
-  for (const auto& m : macro.modules()) {
-    ojson mj{{"name", u8(m.name())}, {"group", u8(m.groupName())}, {"type", m.type()}};
-    ojson vars = ojson::array();
-    for (const auto& v : m.constrVars())
-      vars.push_back({{"name", u8(v.name)}, {"value", v.value}, {"visible", v.visible}, {"settable", v.settable}});
-    mj["variables"] = vars;
-    ojson cuts = ojson::array();
-    for (const auto& c : m.cuts()) {
-      ojson offsets = ojson::object();
-      for (int t = 0; t < kCutOffsetTypeCount; ++t)
-        if (c.offsets[t] != 0.0) offsets[u8(cutOffsetName(t))] = c.offsets[t];
-      cuts.push_back({{"name", u8(c.name)}, {"cutType", c.cutType}, {"offsets", offsets}});
+    for (const auto& n : names) {
+      GeneralVariable v{n};
+      macro.generalVariableValue(n, v.value);
+      general.push_back(v);
     }
-    mj["cuts"] = cuts;
-    ojson patterns = ojson::array();
-    for (const auto& p : m.patterns())
-      patterns.push_back({{"name", u8(p.name)},
-                          {"type", p.typeCode},
-                          {"nrBolts1", p.nrBolts1},
-                          {"nrBolts2", p.nrBolts2},
-                          {"reverseStart1", p.reverseStart1},
-                          {"reverseStart2", p.reverseStart2}});
-    mj["patterns"] = patterns;
-    ojson placements = ojson::array();
-    for (const auto& p : m.placements()) placements.push_back(profileJson(p));
-    mj["placements"] = placements;
-    modules.push_back(mj);
   }
-  j["modules"] = modules;
-  return j;
+  io.optional("name", name, Krv_String(), KrvText{});
+  io.list("generalVariables", general, Record<GeneralVariable>{mapGeneralVariable});
+  io.list("baseProfiles", baseProfiles, Record<Krv_Profile>{mapProfile});
+  io.list("modules", modules, Record<Krv_Module>{mapModule});
+  if (!io.reading() || !io.ok()) return;
+  macro = Krv_Macro(name);
+  addEach(io, "generalVariables", general, "general variable", [&](const GeneralVariable& v) {
+    Krv_StringArray names;
+    macro.getGeneralVariables(names);
+    if (names.contains(v.name, false)) return false;
+    macro.addGeneralVariable(v.name, v.value);
+    return true;
+  });
+  for (const Krv_Profile& p : baseProfiles) macro.addBaseProfile(p);
+  addEach(io, "modules", modules, "module", [&](auto& m) { return macro.addModule(m) != nullptr; });
 }
 
-ojson tabJson(const MacroTabData& tab) {
-  ojson j{{"name", u8(tab.mName)},
-          {"title", u8(tab.mTitle)},
-          {"kind", tab.mKind},
-          {"design", u8(tab.mDesignName)}};
-  ojson vars = ojson::array();
-  for (const auto& v : tab.mVariables)
-    vars.push_back({{"name", u8(v.name)},
-                    {"display", u8(v.displayText)},
-                    {"value", u8(v.value)},
-                    {"valueKind", v.valueKind},
-                    {"readOnly", v.readOnly}});
-  j["variables"] = vars;
-  if (const MacroBoltData* b = tab.getBoltData())
-    j["bolts"] = {{"composition", u8(b->mComposition)}, {"diameter", u8(b->mDiameter)}, {"holeOffset", u8(b->mHoleOffset)}};
-  ojson patterns = ojson::array();
+// ---- the dialog -------------------------------------------------------------------
+
+void mapTabVariable(JsonIo& io, MacroTabVariable& v) {
+  io.field("name", v.name, kName);
+  io.optional("display", v.displayText, Krv_String(), KrvText{});
+  io.optional("value", v.value, Krv_String(), KrvText{});
+  io.optional("valueKind", v.valueKind, 1, Integer<int>{1, 5});
+  io.optional("readOnly", v.readOnly, false);
+}
+
+void mapBolts(JsonIo& io, MacroBoltData& b) {
+  io.optional("composition", b.mComposition, Krv_String(), KrvText{});
+  io.optional("diameter", b.mDiameter, Krv_String(), KrvText{});
+  io.optional("holeOffset", b.mHoleOffset, Krv_String(), KrvText{});
+}
+
+struct TabPattern {
+  Krv_String name;
+  int nrBolts1 = 1, nrBolts2 = 1;
+};
+void mapTabPattern(JsonIo& io, TabPattern& p) {
+  io.field("name", p.name, kName);
+  io.optional("nrBolts1", p.nrBolts1, 1, kBoltCount);
+  io.optional("nrBolts2", p.nrBolts2, 1, kBoltCount);
+}
+
+struct FlexFix {
+  Krv_String variable;
+  bool fixed = false;
+};
+void mapFlexFix(JsonIo& io, FlexFix& f) {
+  io.field("variable", f.variable, kName);
+  io.optional("fixed", f.fixed, false);
+}
+
+struct ProfileGroup {
+  Krv_String name;
+  MacroProfData props;
+};
+void mapProfileGroup(JsonIo& io, ProfileGroup& g) {
+  io.field("name", g.name, kName);
+  io.optional("memberName", g.props.mMemberName, Krv_String(), KrvText{});
+  io.optional("section", g.props.mSection, Krv_String(), KrvText{});
+  io.optional("material", g.props.mMaterial, Krv_String(), KrvText{});
+  io.optional("offsetType", g.props.mOffsetType, 0, Integer<int>{0, 1000});
+  io.optional("rotation", g.props.mRotation, 0.0);
+}
+
+// The parts of a tab kept in lists of names, as records.
+void tabLists(const MacroTabData& tab, std::vector<TabPattern>& patterns,
+              std::vector<FlexFix>& flexFix, std::vector<ProfileGroup>& groups) {
   for (const auto& name : tab.patternNames()) {
-    int n1 = 1, n2 = 1;
-    tab.getPatternBolts(name, n1, n2);
-    patterns.push_back({{"name", u8(name)}, {"nrBolts1", n1}, {"nrBolts2", n2}});
+    TabPattern p{name};
+    tab.getPatternBolts(name, p.nrBolts1, p.nrBolts2);
+    patterns.push_back(p);
   }
-  j["patterns"] = patterns;
-  ojson flexFix = ojson::array();
   for (const auto& name : tab.flexFixVariables()) {
-    bool flexible = false, fixed = false;
-    tab.getFlexFixBtnStatus(name, flexible, fixed);
-    flexFix.push_back({{"variable", u8(name)}, {"fixed", fixed}});
+    FlexFix f{name};
+    bool flexible = false;
+    tab.getFlexFixBtnStatus(name, flexible, f.fixed);
+    flexFix.push_back(f);
   }
-  j["flexFix"] = flexFix;
-  ojson groups = ojson::array();
   for (const auto& name : tab.profileGroupNames()) {
-    MacroProfData p;
-    tab.getMergedPropsOfGroup(name, p);
-    groups.push_back({{"name", u8(name)},
-                      {"memberName", u8(p.mMemberName)},
-                      {"section", u8(p.mSection)},
-                      {"material", u8(p.mMaterial)},
-                      {"offsetType", p.mOffsetType},
-                      {"rotation", p.mRotation}});
+    ProfileGroup g;
+    g.name = name;
+    tab.getMergedPropsOfGroup(name, g.props);
+    groups.push_back(g);
   }
-  j["profileGroups"] = groups;
-  return j;
+}
+
+void mapTab(JsonIo& io, MacroTabData& tab) {
+  Krv_String name = tab.mName, title = tab.mTitle, design = tab.mDesignName;
+  int kind = tab.mKind;
+  std::vector<MacroTabVariable> variables(tab.mVariables.begin(), tab.mVariables.end());
+  std::vector<TabPattern> patterns;
+  std::vector<FlexFix> flexFix;
+  std::vector<ProfileGroup> groups;
+  if (io.writing()) tabLists(tab, patterns, flexFix, groups);
+  io.field("name", name, kName);
+  io.optionalLike("title", title, "name", name, KrvText{});  // a tab without a title shows its name
+  io.optional("kind", kind, 0, Integer<int>{0, 1000});
+  io.optional("design", design, Krv_String(), KrvText{});
+  io.list("variables", variables, Record<MacroTabVariable>{mapTabVariable});
+  MacroBoltData bolts;
+  if (io.writing() && tab.getBoltData()) bolts = *tab.getBoltData();
+  if (io.describing() || (io.writing() && tab.getBoltData()) || (io.reading() && io.has("bolts")))
+    io.field("bolts", bolts, Record<MacroBoltData>{mapBolts});
+  io.list("patterns", patterns, Record<TabPattern>{mapTabPattern});
+  io.list("flexFix", flexFix, Record<FlexFix>{mapFlexFix});
+  io.list("profileGroups", groups, Record<ProfileGroup>{mapProfileGroup});
+  if (!io.reading() || !io.ok()) return;
+  tab = MacroTabData(name, kind);
+  tab.mTitle = title;
+  tab.mDesignName = design;
+  for (const auto& v : variables) tab.mVariables.append(v);
+  if (io.has("bolts")) tab.setBoltData(bolts);
+  for (const auto& p : patterns) tab.setPatternBolts(p.name, p.nrBolts1, p.nrBolts2);
+  for (const auto& f : flexFix) tab.addFlexFixVariable(f.variable, f.fixed);
+  for (const auto& g : groups) tab.addProfileGroup(g.name, g.props);
+}
+
+void mapDialog(JsonIo& io, MacroData& data) {
+  std::vector<MacroTabData> tabs(data.mTabs.begin(), data.mTabs.end());
+  io.optional("caption", data.mCaption, Krv_String(), KrvText{});
+  io.list("tabs", tabs, Record<MacroTabData>{mapTab});
+  if (!io.reading() || !io.ok()) return;
+  addEach(io, "tabs", tabs, "tab", [&](const MacroTabData& tab) {
+    int existing = -1;
+    if (data.findTab(tab.mName, existing)) return false;
+    data.addTab(tab);
+    return true;
+  });
 }
 
 ojson dialogJson(const MacroData& data) {
-  ojson tabs = ojson::array();
-  for (const auto& t : data.mTabs) tabs.push_back(tabJson(t));
-  return {{"caption", u8(data.mCaption)}, {"tabs", tabs}};
+  ojson j;
+  JsonIo io = JsonIo::writer(j, JsonIo::Defaults::Write);
+  mapDialog(io, const_cast<MacroData&>(data));  // writing leaves it alone
+  return j;
 }
 
 // The whole document with every member spelled out.
 ojson documentJson(const Krv_DbMacro& dbMacro, const MacroData& data) {
-  ojson root{{"format", kFormat}, {"version", kMacroFileVersion}};
-  root["macro"] = dbMacro.macro() ? macroJson(*dbMacro.macro()) : ojson::object();
+  ojson root{{"format", macroFileKind().format}, {"version", kMacroFileVersion}};
+  ojson& macro = root["macro"] = ojson::object();
+  if (dbMacro.macro()) {
+    JsonIo io = JsonIo::writer(macro, JsonIo::Defaults::Write);
+    mapMacro(io, const_cast<Krv_Macro&>(*dbMacro.macro()));
+  }
   root["dialog"] = dialogJson(data);
   return root;
 }
@@ -339,42 +325,13 @@ ojson dialogMadeFromMacro(const Krv_DbMacro& dbMacro) {
   return dialogJson(made);
 }
 
-// What the reader takes for members a file leaves out.
+// What the reader takes for members a file leaves out, as the map functions
+// say it.
 const JsonDefaults& macroDefaults() {
   static const JsonDefaults defaults = [] {
-    const ojson profile{{"section", ""}, {"material", ""}};
-    const ojson module{
-        {"group", ""},
-        {"type", kKrvGeneralModuleType},
-        {"variables", ojson::array({{{"value", 0}, {"visible", true}, {"settable", true}}})},
-        {"cuts", ojson::array({{{"cutType", 1}, {"offsets", {{"*", 0}}}}})},
-        {"patterns", ojson::array({{{"type", kKrvPatternTwoDirType},
-                                    {"nrBolts1", 1},
-                                    {"nrBolts2", 1},
-                                    {"reverseStart1", false},
-                                    {"reverseStart2", false}}})},
-        {"placements", ojson::array({profile})}};
-    const ojson tab{
-        {"title", {{"$sibling", "name"}}},
-        {"kind", 0},
-        {"design", ""},
-        {"variables",
-         ojson::array({{{"display", ""}, {"value", ""}, {"valueKind", 1}, {"readOnly", false}}})},
-        {"bolts", {{"composition", ""}, {"diameter", ""}, {"holeOffset", ""}}},
-        {"patterns", ojson::array({{{"nrBolts1", 1}, {"nrBolts2", 1}}})},
-        {"flexFix", ojson::array({{{"fixed", false}}})},
-        {"profileGroups", ojson::array({{{"memberName", ""},
-                                         {"section", ""},
-                                         {"material", ""},
-                                         {"offsetType", 0},
-                                         {"rotation", 0}}})}};
     JsonDefaults d;
-    d.tmpl = {{"macro",
-               {{"name", ""},
-                {"generalVariables", ojson::array({{{"value", 0}}})},
-                {"baseProfiles", ojson::array({profile})},
-                {"modules", ojson::array({module})}}},
-              {"dialog", {{"caption", ""}, {"tabs", ojson::array({tab})}}}};
+    d.tmpl = {{"macro", Record<Krv_Macro>{mapMacro}.describe()},
+              {"dialog", Record<MacroData>{mapDialog}.describe()}};
     d.alwaysWritten = {"name", "value"};
     return d;
   }();
@@ -385,8 +342,7 @@ const JsonDefaults& macroDefaults() {
 bool readsBackAs(const std::string& text, const ojson& expected) {
   Krv_DbMacro dbMacro;
   MacroData data;
-  std::string error;
-  return parseMacroText(text, dbMacro, data, error) && documentJson(dbMacro, data) == expected;
+  return parseMacroText(text, dbMacro, data).ok() && documentJson(dbMacro, data) == expected;
 }
 
 // The source text changed only where the document differs from it; empty
@@ -408,55 +364,27 @@ std::string patchedSource(const std::string& source, const ojson& document,
 
 }  // namespace
 
-bool parseMacroText(const std::string& text, Krv_DbMacro& dbMacro, MacroData& data, std::string& error) {
-  if (text.size() > kMaxMacroFileBytes) {
-    error = "the macro file is larger than 16 MB";
-    return false;
+base::Status parseMacroText(const std::string& text, Krv_DbMacro& dbMacro, MacroData& data) {
+  const base::Result<ojson> root = base::readDocument(text, macroFileKind());
+  if (!root) return root.status();
+  JsonIo io = JsonIo::reader(*root);
+  Krv_Macro macro;
+  io.field("macro", macro, Record<Krv_Macro>{mapMacro});
+  if (!io.ok()) return io.status();
+  Krv_DbMacro newMacro(macro);
+  MacroData newData;
+  if (io.has("dialog")) {
+    io.field("dialog", newData, Record<MacroData>{mapDialog});
+    if (!io.ok()) return io.status();
+  } else {
+    newData.buildTabsFromMacro(newMacro);
+    newData.mCaption = newMacro.macro()->name();
   }
-  if (nestingDepth(text) > kMaxDepth) {
-    error = "the macro file is nested deeper than " + std::to_string(kMaxDepth) + " levels";
-    return false;
-  }
-  try {
-    const json root = json::parse(text);
-    requireObject(root, "file");
-    const json* format = member(root, "format");
-    if (!format || !format->is_string() || format->get<std::string>() != kFormat)
-      fail("format", std::string("not a macro file (\"format\" must be \"") + kFormat + "\")");
-    const int version = getInt(root, "version", "file", -1, 0, 1000000);
-    if (version < 1) fail("version", "the member \"version\" is missing");
-    if (version > kMacroFileVersion)
-      fail("version", "version " + std::to_string(version) + " is newer than this program reads (" +
-                          std::to_string(kMacroFileVersion) + ")");
-    const json* macroJ = member(root, "macro");
-    if (!macroJ) fail("file", "the member \"macro\" is missing");
-    Krv_DbMacro newMacro(readMacro(*macroJ, "macro"));
-    MacroData newData;
-    if (const json* dialog = member(root, "dialog")) {
-      requireObject(*dialog, "dialog");
-      newData.mCaption = getText(*dialog, "caption", "dialog");
-      forEach(*dialog, "tabs", "dialog", [&](const json& t, const std::string& at) {
-        int existing = -1;
-        MacroTabData tab = readTab(t, at);
-        if (newData.findTab(tab.mName, existing)) fail(at, "a tab of this name exists already");
-        newData.addTab(tab);
-      });
-    } else {
-      newData.buildTabsFromMacro(newMacro);
-      newData.mCaption = newMacro.macro()->name();
-    }
-    newData.mMacroNames.append(newMacro.macro()->name());
-    newData.mObjectIds.append(newMacro.objectId());
-    dbMacro = newMacro;
-    data = newData;
-    return true;
-  } catch (const FileError& e) {
-    // Messages may quote names and bytes of the file.
-    error = base::displayText(std::string_view(e.what()), 300);
-  } catch (const json::exception& e) {
-    error = "malformed JSON: " + base::displayText(std::string_view(e.what()), 300);
-  }
-  return false;
+  newData.mMacroNames.append(newMacro.macro()->name());
+  newData.mObjectIds.append(newMacro.objectId());
+  dbMacro = newMacro;
+  data = newData;
+  return {};
 }
 
 std::string macroToText(const Krv_DbMacro& dbMacro, const MacroData& data,
@@ -474,37 +402,30 @@ std::string macroToText(const Krv_DbMacro& dbMacro, const MacroData& data,
   return readsBackAs(text, document) ? text : writeJsonText(document);
 }
 
-bool readMacroFile(const Krv_String& path, Krv_DbMacro& macro, MacroData& data, std::string& error,
-                   std::string* source) {
+base::Status readMacroFile(const Krv_String& path, Krv_DbMacro& macro, MacroData& data,
+                           std::string* source) {
   base::Result<std::string> read = base::readFile(osPath(path), kMaxMacroFileBytes);
-  if (!base::reportTo(read.status(), error)) return false;
+  if (!read) return read.status();
   std::string bytes = std::move(*read);
-  base::Result<std::string> text = base::fileTextAsUtf8(bytes);
-  if (!base::reportTo(text.status(), error) || !parseMacroText(*text, macro, data, error)) {
-    error = path.utf8() + ": " + error;
-    return false;
-  }
+  base::Result<std::string> decoded = base::fileTextAsUtf8(bytes);
+  if (!decoded) return Status::fileError(path.utf8(), decoded.status().message());
+  std::string text = std::move(*decoded);
+  if (Status parsed = parseMacroText(text, macro, data); !parsed) return parsed.inFile(path.utf8());
   // The text written back is patched into: the file's own bytes, unless the
   // file was UTF-16 (then its UTF-8 text, since files are written as UTF-8).
   const base::ByteOrderMark mark = base::detectByteOrderMark(bytes);
   const bool utf16 =
       mark == base::ByteOrderMark::Utf16LittleEndian || mark == base::ByteOrderMark::Utf16BigEndian;
-  if (source) *source = utf16 ? std::move(*text) : std::move(bytes);
-  return true;
+  if (source) *source = utf16 ? std::move(text) : std::move(bytes);
+  return {};
 }
 
-bool writeMacroFile(const Krv_String& path, const Krv_DbMacro& macro, const MacroData& data,
-                    std::string& error, const std::string& source) {
-  if (!macro.macro()) {
-    error = "the macro has no model to write";
-    return false;
-  }
-  const base::Status written = base::writeFileAtomic(osPath(path), macroToText(macro, data, source));
-  if (!written) {
-    error = "cannot write " + path.utf8() + ": " + written.message();
-    return false;
-  }
-  return true;
+base::Status writeMacroFile(const Krv_String& path, const Krv_DbMacro& macro, const MacroData& data,
+                            const std::string& source) {
+  if (!macro.macro()) return Status::error("the macro has no model to write");
+  const Status written = base::writeFileAtomic(osPath(path), macroToText(macro, data, source));
+  if (!written) return Status::error("cannot write " + path.utf8() + ": " + written.message());
+  return {};
 }
 
 }  // namespace krv

@@ -38,6 +38,7 @@
 // their defaults left out.
 #include <string>
 
+#include "platform/base/status.h"
 #include "platform/core/krv_db_macro.h"
 #include "platform/core/macro_data.h"
 
@@ -45,15 +46,17 @@ namespace krv {
 
 inline constexpr int kMacroFileVersion = 1;
 
+// Errors name the file and the place in the document
+// ("macro.json: macro.modules[0].variables[0].value: a number is expected").
 // On success `source`, when given, receives the file's text for writing
 // back.
-bool readMacroFile(const Krv_String& path, Krv_DbMacro& macro, MacroData& data, std::string& error,
-                   std::string* source = nullptr);
-bool writeMacroFile(const Krv_String& path, const Krv_DbMacro& macro, const MacroData& data,
-                    std::string& error, const std::string& source = std::string());
+base::Status readMacroFile(const Krv_String& path, Krv_DbMacro& macro, MacroData& data,
+                           std::string* source = nullptr);
+base::Status writeMacroFile(const Krv_String& path, const Krv_DbMacro& macro, const MacroData& data,
+                            const std::string& source = std::string());
 
 // The same on a text in memory.
-bool parseMacroText(const std::string& text, Krv_DbMacro& macro, MacroData& data, std::string& error);
+base::Status parseMacroText(const std::string& text, Krv_DbMacro& macro, MacroData& data);
 std::string macroToText(const Krv_DbMacro& macro, const MacroData& data,
                         const std::string& source = std::string());
 

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <regex>
 
 #include "platform/core/macro_test_macro.h"
@@ -27,10 +29,10 @@ TEST(MacroFile, WritesAndReadsBackEverything) {
   data.getTab(0)->mVariables.append({L"Len", L"Length", L"3000", 2, true});
 
   std::string error;
-  ASSERT_TRUE(krv::writeMacroFile(dir.text("m.json"), db, data, error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::writeMacroFile(dir.text("m.json"), db, data), error)) << error;
   Krv_DbMacro readDb;
   MacroData readData;
-  ASSERT_TRUE(krv::readMacroFile(dir.text("m.json"), readDb, readData, error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::readMacroFile(dir.text("m.json"), readDb, readData), error)) << error;
   // Writing what was read gives the same text: nothing was lost.
   EXPECT_EQ(krv::macroToText(readDb, readData), krv::macroToText(db, data));
   EXPECT_EQ(readDb.macro()->name(), m.name());
@@ -63,7 +65,7 @@ TEST(MacroFile, Utf16FilesWithAByteOrderMarkAreRead) {
     Krv_DbMacro readDb;
     MacroData readData;
     std::string error;
-    ASSERT_TRUE(krv::readMacroFile(dir.text("m16.json"), readDb, readData, error)) << error;
+    ASSERT_TRUE(krv::base::reportTo(krv::readMacroFile(dir.text("m16.json"), readDb, readData), error)) << error;
     EXPECT_EQ(readDb.macro()->name(), m.name()) << (little ? "little endian" : "big endian");
   }
 }
@@ -73,11 +75,11 @@ TEST(MacroFile, AReadOnlyFileIsNotReplaced) {
   Krv_DbMacro db(krv::test::endPlateMacro());
   MacroData data = krv::test::endPlateData(db);
   std::string error;
-  ASSERT_TRUE(krv::writeMacroFile(dir.text("m.json"), db, data, error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::writeMacroFile(dir.text("m.json"), db, data), error)) << error;
   const std::string before = dir.readBytes("m.json");
   std::filesystem::permissions(dir.path() / "m.json", std::filesystem::perms(0444));
   db.macroWrite()->setName(L"Changed");
-  EXPECT_FALSE(krv::writeMacroFile(dir.text("m.json"), db, data, error))
+  EXPECT_FALSE(krv::base::reportTo(krv::writeMacroFile(dir.text("m.json"), db, data), error))
       << "refused also when the tests run as the superuser";
   EXPECT_NE(error.find("read-only"), std::string::npos) << error;
   EXPECT_EQ(dir.readBytes("m.json"), before);
@@ -87,10 +89,10 @@ TEST(MacroFile, AFileWithoutDialogGetsTabsPerGroup) {
   Krv_DbMacro db;
   MacroData data;
   std::string error;
-  ASSERT_TRUE(krv::parseMacroText(R"({"format":"korvane macro","version":1,"macro":{"name":"M",
+  ASSERT_TRUE(krv::base::reportTo(krv::parseMacroText(R"({"format":"korvane macro","version":1,"macro":{"name":"M",
       "modules":[{"name":"A","group":"G","type":232,"patterns":[{"name":"P","nrBolts1":3}]},
                  {"name":"B","group":"G"}]}})",
-                                  db, data, error))
+                                  db, data), error))
       << error;
   ASSERT_EQ(data.mTabs.length(), 1);
   EXPECT_EQ(data.mTabs[0].mName, L"G");
@@ -124,11 +126,24 @@ TEST(MacroFile, MalformedFilesAreRefusedWithTheirPlace) {
     MacroData data;
     data.mCaption = L"kept";
     std::string error;
-    EXPECT_FALSE(krv::parseMacroText(c.text, db, data, error)) << c.text;
+    EXPECT_FALSE(krv::base::reportTo(krv::parseMacroText(c.text, db, data), error)) << c.text;
     EXPECT_NE(error.find(c.expected), std::string::npos) << error;
     EXPECT_EQ(db.macro()->name(), L"EndPlateBeam");
     EXPECT_EQ(data.mCaption, L"kept");
   }
+}
+
+TEST(MacroFile, ErrorsNameTheFileAndThePlace) {
+  TempFolder dir;
+  std::ofstream(krv::osPath(dir.text("macro.json")), std::ios::binary)
+      << R"({"format":"korvane macro","version":1,"macro":{"modules":[{"name":"A",)"
+         R"("variables":[{"name":"L","value":"ten"}]}]}})";
+  Krv_DbMacro db;
+  MacroData data;
+  const krv::base::Status read = krv::readMacroFile(dir.text("macro.json"), db, data);
+  EXPECT_EQ(read.text(), dir.text("macro.json").utf8() +
+                             ": macro.modules[0].variables[0].value: a number is expected");
+  EXPECT_EQ(read.place(), "macro.modules[0].variables[0].value");
 }
 
 TEST(MacroFile, SixteenMegabytesAreReadAndOneByteMoreIsRefused) {
@@ -139,13 +154,13 @@ TEST(MacroFile, SixteenMegabytesAreReadAndOneByteMoreIsRefused) {
   Krv_DbMacro db;
   MacroData data;
   std::string error;
-  EXPECT_TRUE(krv::parseMacroText(text, db, data, error)) << error;
+  EXPECT_TRUE(krv::base::reportTo(krv::parseMacroText(text, db, data), error)) << error;
   ASSERT_NE(db.macro(), nullptr);
   EXPECT_EQ(db.macro()->name(), L"Padded");
 
   text += ' ';
   Krv_DbMacro refused(krv::test::endPlateMacro());
-  EXPECT_FALSE(krv::parseMacroText(text, refused, data, error));
+  EXPECT_FALSE(krv::base::reportTo(krv::parseMacroText(text, refused, data), error));
   EXPECT_NE(error.find("larger than 16 MB"), std::string::npos) << error;
   EXPECT_EQ(refused.macro()->name(), L"EndPlateBeam") << "a refused file changes nothing";
 }
@@ -154,7 +169,7 @@ TEST(MacroFile, WritingWithoutAModelFailsAndCreatesNoFile) {
   TempFolder folder;
   const Krv_String path = folder.text("empty.json");
   std::string error;
-  EXPECT_FALSE(krv::writeMacroFile(path, Krv_DbMacro(), MacroData(), error));
+  EXPECT_FALSE(krv::base::reportTo(krv::writeMacroFile(path, Krv_DbMacro(), MacroData()), error));
   EXPECT_NE(error.find("no model"), std::string::npos) << error;
   EXPECT_FALSE(std::filesystem::exists(krv::osPath(path)));
 }
@@ -164,14 +179,14 @@ TEST(MacroFile, AFailedWriteLeavesTheOldFileWhole) {
   Krv_DbMacro db(krv::test::endPlateMacro());
   MacroData data = krv::test::endPlateData(db);
   std::string error;
-  ASSERT_TRUE(krv::writeMacroFile(dir.text("m.json"), db, data, error));
+  ASSERT_TRUE(krv::base::reportTo(krv::writeMacroFile(dir.text("m.json"), db, data), error));
   const std::string before = dir.readBytes("m.json");
   db.macroWrite()->setName(L"Changed");
   auto previous = krv::base::setRenameStep([](const auto&, const auto&) { return false; });
-  EXPECT_FALSE(krv::writeMacroFile(dir.text("m.json"), db, data, error));
+  EXPECT_FALSE(krv::base::reportTo(krv::writeMacroFile(dir.text("m.json"), db, data), error));
   krv::base::setRenameStep(previous);
   EXPECT_EQ(dir.readBytes("m.json"), before);
-  EXPECT_FALSE(krv::readMacroFile(dir.text("missing.json"), db, data, error));
+  EXPECT_FALSE(krv::base::reportTo(krv::readMacroFile(dir.text("missing.json"), db, data), error));
   EXPECT_NE(error.find("cannot read"), std::string::npos);
 }
 
@@ -234,7 +249,7 @@ struct Read {
 Read readText(const std::string& text) {
   Read r;
   std::string error;
-  EXPECT_TRUE(krv::parseMacroText(text, r.db, r.data, error)) << error;
+  EXPECT_TRUE(krv::base::reportTo(krv::parseMacroText(text, r.db, r.data), error)) << error;
   r.source = text;
   return r;
 }
@@ -244,9 +259,9 @@ TEST(MacroFileWriteBack, NothingChangedGivesTheSameBytes) {
   Read sample;
   std::string error;
   ASSERT_TRUE(
-      krv::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, error, &sample.source))
+      krv::base::reportTo(krv::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, &sample.source), error))
       << error;
-  ASSERT_TRUE(krv::writeMacroFile(dir.text("m.json"), sample.db, sample.data, error, sample.source))
+  ASSERT_TRUE(krv::base::reportTo(krv::writeMacroFile(dir.text("m.json"), sample.db, sample.data, sample.source), error))
       << error;
   EXPECT_EQ(dir.readBytes("m.json"), sample.source);
   for (const Layout& layout : kLayouts) {
@@ -294,7 +309,7 @@ TEST(MacroFileWriteBack, ADefaultSpelledOutKeepsItsPlaceWhenItChanges) {
   Read sample;
   std::string error;
   ASSERT_TRUE(
-      krv::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, error, &sample.source));
+      krv::base::reportTo(krv::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, &sample.source), error));
   sample.db.macroWrite()->findModuleWrite(L"Beam1")->findConstrVar(L"WeldSize")->settable = false;
   sample.db.macroWrite()->findModuleWrite(L"Beam1")->findCut(L"EndCut")->offsets[kCutOffset] = 0;
   const std::string expected = std::regex_replace(
@@ -308,7 +323,7 @@ TEST(MacroFileWriteBack, ARemovedElementTakesItsLineAlong) {
   Read sample;
   std::string error;
   ASSERT_TRUE(
-      krv::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, error, &sample.source));
+      krv::base::reportTo(krv::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, &sample.source), error));
   auto& profiles = sample.db.macroWrite()->baseProfilesWrite();
   profiles.erase(profiles.begin());
   const std::string expected = std::regex_replace(

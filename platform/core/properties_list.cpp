@@ -101,17 +101,12 @@ Krv_String Krv_PropertiesList::nameAt(int index) const {
   return (index >= 0 && index < length()) ? mProps[static_cast<size_t>(index)].name : Krv_String();
 }
 
-bool Krv_PropertiesList::readFromFile(const Krv_String& path) {
-  mLastError.setEmpty();
+krv::base::Status Krv_PropertiesList::readFromFile(const Krv_String& path) {
+  using krv::base::Status;
   Krv_StringArray lines;
-  if (!ObjectExportReadFile(path, lines)) {
-    mLastError = L"cannot read " + path;
-    return false;
-  }
-  if (lines.isEmpty() || lines[0] != Krv_String(kHeader)) {
-    mLastError = L"not a properties list of version 1: " + path;
-    return false;
-  }
+  if (!ObjectExportReadFile(path, lines)) return Status::error("cannot read " + path.utf8());
+  if (lines.isEmpty() || lines[0] != Krv_String(kHeader))
+    return Status::fileError(path.utf8(), "not a properties list of version 1", "line 1");
   Krv_PropertiesList read;
   int blanks = 0;
   for (int i = 1; i < lines.length(); ++i) {
@@ -138,10 +133,9 @@ bool Krv_PropertiesList::readFromFile(const Krv_String& path) {
     } else {
       ok = false;
     }
-    if (!ok) {
-      mLastError = L"malformed line " + Krv_String(std::to_wstring(i + 1)) + L" in " + path;
-      return false;
-    }
+    if (!ok)
+      return Status::fileError(path.utf8(), "not a property (type, name and value)",
+                               "line " + std::to_string(i + 1));
     Property& p = read.mProps[static_cast<size_t>(read.indexOf(name))];
     p.line = lines[i];
     p.blankLinesBefore = blanks;
@@ -149,10 +143,10 @@ bool Krv_PropertiesList::readFromFile(const Krv_String& path) {
   }
   mProps = std::move(read.mProps);
   mTrailingBlankLines = blanks;
-  return true;
+  return {};
 }
 
-bool Krv_PropertiesList::writeToFile(const Krv_String& path) const {
+krv::base::Status Krv_PropertiesList::writeToFile(const Krv_String& path) const {
   Krv_StringArray lines;
   lines.append(kHeader);
   const auto blankLines = [&](int count) {
@@ -174,7 +168,8 @@ bool Krv_PropertiesList::writeToFile(const Krv_String& path) const {
     lines.append(line);
   }
   blankLines(mTrailingBlankLines);
-  return ObjectExportWriteFile(path, lines);
+  if (!ObjectExportWriteFile(path, lines)) return krv::base::Status::error("cannot write " + path.utf8());
+  return {};
 }
 
 bool Krv_PropertiesList::operator==(const Krv_PropertiesList& o) const {

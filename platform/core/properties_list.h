@@ -1,6 +1,7 @@
 #pragma once
 #include <vector>
 
+#include "platform/base/status.h"
 #include "platform/core/krv_string.h"
 
 // Krv_PropertiesList: named values of type int, double or string, kept in
@@ -50,13 +51,12 @@ class Krv_PropertiesList {
     mTrailingBlankLines = 0;
   }
 
-  // Replaces the list by the file's properties. False (list unchanged) when
-  // the file is missing or unreadable, of another version, or has a
-  // malformed line; the line number then is in lastError().
-  bool readFromFile(const Krv_String& path);
-  // Writes atomically; false when the file cannot be written.
-  bool writeToFile(const Krv_String& path) const;
-  const Krv_String& lastError() const { return mLastError; }
+  // Replaces the list by the file's properties. An error (list unchanged)
+  // when the file is missing or unreadable, of another version, or has a
+  // malformed line; its place is then "line N".
+  krv::base::Status readFromFile(const Krv_String& path);
+  // Writes atomically; an error when the file cannot be written.
+  krv::base::Status writeToFile(const Krv_String& path) const;
 
   bool operator==(const Krv_PropertiesList& o) const;
 
@@ -75,5 +75,4 @@ class Krv_PropertiesList {
 
   std::vector<Property> mProps;
   int mTrailingBlankLines = 0;
-  Krv_String mLastError;
 };

@@ -24,9 +24,10 @@ TEST(PropertiesList, AwkwardValuesRoundTripExactlyInOrder) {
   for (double d : doubles) list.setProperty(L"topLeftX" + Krv_String(std::to_wstring(i++)), d);
   list.setProperty(L"odd name = \t\u2022", L"x");
 
-  ASSERT_TRUE(list.writeToFile(dir.text("design.txt")));
+  ASSERT_TRUE(list.writeToFile(dir.text("design.txt")).ok());
   Krv_PropertiesList back;
-  ASSERT_TRUE(back.readFromFile(dir.text("design.txt"))) << back.lastError().utf8();
+  const krv::base::Status read = back.readFromFile(dir.text("design.txt"));
+  ASSERT_TRUE(read.ok()) << read.text();
   EXPECT_TRUE(back == list);
   EXPECT_EQ(back.nameAt(0), L"contents0");
   Krv_String s;
@@ -66,7 +67,7 @@ TEST(PropertiesList, MalformedOrMissingFilesLeaveListUnchanged) {
   TempFolder dir;
   Krv_PropertiesList list;
   list.setProperty(L"keep", 1);
-  EXPECT_FALSE(list.readFromFile(dir.text("missing.txt")));
+  EXPECT_FALSE(list.readFromFile(dir.text("missing.txt")).ok());
   const char* bad[] = {"",
                        "something else\n",
                        "Krv properties version 1\ni\tn\t1.5\n",
@@ -79,18 +80,20 @@ TEST(PropertiesList, MalformedOrMissingFilesLeaveListUnchanged) {
                        "Krv properties version 1\ns\tn\tv\textra\n"};
   for (const char* bytes : bad) {
     dir.writeBytes("bad.txt", bytes);
-    EXPECT_FALSE(list.readFromFile(dir.text("bad.txt"))) << bytes;
-    EXPECT_FALSE(list.lastError().isEmpty());
+    const krv::base::Status read = list.readFromFile(dir.text("bad.txt"));
+    EXPECT_FALSE(read.ok()) << bytes;
+    // The header is line 1; the first property line 2.
+    EXPECT_EQ(read.place(), std::string(bytes).starts_with("Krv") ? "line 2" : "line 1") << bytes;
     int v = 0;
     EXPECT_TRUE(list.getProperty(L"keep", v));
     EXPECT_EQ(list.length(), 1);
   }
   // A write that fails keeps the previous file.
-  ASSERT_TRUE(list.writeToFile(dir.text("p.txt")));
+  ASSERT_TRUE(list.writeToFile(dir.text("p.txt")).ok());
   const std::string before = dir.readBytes("p.txt");
   auto old = krv::base::setRenameStep([](auto&, auto&) { return false; });
   list.setProperty(L"more", 2);
-  EXPECT_FALSE(list.writeToFile(dir.text("p.txt")));
+  EXPECT_FALSE(list.writeToFile(dir.text("p.txt")).ok());
   krv::base::setRenameStep(old);
   EXPECT_EQ(dir.readBytes("p.txt"), before);
 }
@@ -102,14 +105,15 @@ TEST(PropertiesList, WritingBackKeepsTheFormOfTheFileRead) {
       "1\n\ni\tcount\t+7\nd\twidth\t1e3\nd\tratio\t0.50\n\ns\tname\tBeam\n\n";
   dir.writeBytes("p.txt", text);
   Krv_PropertiesList list;
-  ASSERT_TRUE(list.readFromFile(dir.text("p.txt"))) << list.lastError().utf8();
-  ASSERT_TRUE(list.writeToFile(dir.text("p.txt")));
+  const krv::base::Status read = list.readFromFile(dir.text("p.txt"));
+  ASSERT_TRUE(read.ok()) << read.text();
+  ASSERT_TRUE(list.writeToFile(dir.text("p.txt")).ok());
   EXPECT_EQ(dir.readBytes("p.txt"), text) << "blank lines and number spellings stay";
 
   list.setProperty(L"ratio", 0.75);
   list.setProperty(L"width", 1000.0);  // the same value
   list.setProperty(L"added", 1);
-  ASSERT_TRUE(list.writeToFile(dir.text("p.txt")));
+  ASSERT_TRUE(list.writeToFile(dir.text("p.txt")).ok());
   EXPECT_EQ(
       dir.readBytes("p.txt"),
       "Krv properties version 1\n\ni\tcount\t+7\nd\twidth\t1e3\nd\tratio\t0.75\n\ns\tname\tBeam\n"
@@ -117,7 +121,7 @@ TEST(PropertiesList, WritingBackKeepsTheFormOfTheFileRead) {
 
   list.removeProperty(L"count");
   list.removeProperty(L"name");
-  ASSERT_TRUE(list.writeToFile(dir.text("p.txt")));
+  ASSERT_TRUE(list.writeToFile(dir.text("p.txt")).ok());
   EXPECT_EQ(dir.readBytes("p.txt"),
             "Krv properties version 1\n\nd\twidth\t1e3\nd\tratio\t0.75\n\ni\tadded\t1\n\n")
       << "the blank line before a removed property stays as a separator";

@@ -1,645 +1,639 @@
 #include "platform/sheet/sheet_file.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
+#include <array>
+#include <cstdlib>
 #include <nlohmann/json.hpp>
-#include <random>
 
+#include "platform/base/file_io.h"
+#include "platform/base/json_document.h"
+#include "platform/base/json_io.h"
 #include "platform/base/byte_order_mark.h"
 #include "platform/base/display_text.h"
-#include "platform/base/file_io.h"
 #include "platform/base/file_text.h"
 #include "platform/base/utf.h"
 #include "platform/sheet/sheet_csv.h"
 
 namespace krv::sheet {
 
-using nlohmann::json;
+using base::Integer;
+using base::Json;
+using base::JsonIo;
+using base::ListOf;
+using base::Record;
+using base::Result;
+using base::Status;
 
 namespace {
 
-constexpr int kMaxNesting = 16;
+const base::DocumentKind& sheetDocumentKind() {
+  static const base::DocumentKind kind = [] {
+    base::DocumentKind k;
+    k.format = kSheetFileFormatName;
+    k.version = kSheetFileVersion;
+    k.what = "sheet document";
+    k.limits.maxBytes = kMaxSheetFileBytes;
+    k.limits.maxDepth = 16;  // deeper than the format ever nests
+    return k;
+  }();
+  return kind;
+}
 
-// Deepest bracket nesting of JSON text (brackets inside strings not counted).
-int nestingDepth(std::string_view text) {
-  int depth = 0, deepest = 0;
-  bool inString = false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (inString) {
-      if (c == '\\') {
-        ++i;
-      } else if (c == '"') {
-        inString = false;
-      }
-    } else if (c == '"') {
-      inString = true;
-    } else if (c == '[' || c == '{') {
-      deepest = std::max(deepest, ++depth);
-      if (deepest > kMaxNesting) return deepest;
-    } else if (c == ']' || c == '}') {
-      --depth;
-    }
+// Texts are UTF-8 in the file and wide in the sheet.
+struct WideText {
+  Status read(const Json& j, std::wstring& value) const {
+    if (!j.is_string()) return Status::error("a text is expected");
+    value = base::utf8ToWide(j.get_ref<const std::string&>());
+    return {};
   }
-  return deepest;
-}
-
-std::string u8(const std::wstring& w) { return base::toUtf8(w); }
-
-json attributesToJson(const CellAttributes& a) {
-  const CellAttributes d;
-  json j = json::object();
-  if (a.type != d.type) j["type"] = a.type;
-  if (a.style != d.style) j["style"] = a.style;
-  if (a.decimals != d.decimals) j["decimals"] = a.decimals;
-  if (a.minValue != d.minValue) j["min"] = a.minValue;
-  if (a.maxValue != d.maxValue) j["max"] = a.maxValue;
-  if (a.maxLength != d.maxLength) j["maxLength"] = a.maxLength;
-  if (a.typeText != d.typeText) j["typeText"] = u8(a.typeText);
-  if (a.backColor != d.backColor) j["backColor"] = a.backColor;
-  if (a.foreColor != d.foreColor) j["foreColor"] = a.foreColor;
-  if (a.fontName != d.fontName) j["fontName"] = u8(a.fontName);
-  if (a.fontHeight != d.fontHeight) j["fontHeight"] = a.fontHeight;
-  if (a.fontWeight != d.fontWeight) j["fontWeight"] = a.fontWeight;
-  if (a.borderMask != d.borderMask) j["borderMask"] = a.borderMask;
-  if (a.borderStyle != d.borderStyle) j["borderStyle"] = a.borderStyle;
-  if (a.borderColor != d.borderColor) j["borderColor"] = a.borderColor;
-  if (a.locked != d.locked) j["locked"] = a.locked;
-  return j;
-}
-
-json lookToJson(const ControlLook& l) {
-  const ControlLook d;
-  json j = json::object();
-  auto put = [&](const char* name, auto v, auto dv) {
-    if (v != dv) j[name] = v;
-  };
-  put("appearance", l.appearance, d.appearance);
-  put("backColorStyle", l.backColorStyle, d.backColorStyle);
-  put("activeCellHighlightStyle", l.activeCellHighlightStyle, d.activeCellHighlightStyle);
-  put("selBackColor", l.selBackColor, d.selBackColor);
-  put("selForeColor", l.selForeColor, d.selForeColor);
-  put("shadowColor", l.shadowColor, d.shadowColor);
-  put("shadowTextColor", l.shadowTextColor, d.shadowTextColor);
-  put("grayAreaBackColor", l.grayAreaBackColor, d.grayAreaBackColor);
-  put("grayAreaForeColor", l.grayAreaForeColor, d.grayAreaForeColor);
-  put("noteIndicator", l.noteIndicator, d.noteIndicator);
-  put("textTipStatus", l.textTipStatus, d.textTipStatus);
-  put("textTipDelay", l.textTipDelay, d.textTipDelay);
-  put("textTipBackColor", l.textTipBackColor, d.textTipBackColor);
-  put("textTipForeColor", l.textTipForeColor, d.textTipForeColor);
-  if (l.actionKeys != d.actionKeys) j["actionKeys"] = l.actionKeys;
-  return j;
-}
-
-json valueToJson(const Value& v) {
-  switch (v.type()) {
-    case ValueType::Number: return v.number();
-    case ValueType::Text: return v.text();
-    case ValueType::Bool: return v.boolean();
-    case ValueType::Error: return json{{"error", errorText(v.error())}};
-    default: return nullptr;
-  }
-}
-
-// ---- reading ------------------------------------------------------------------
-
-struct LoadError {
-  std::string message;
+  Json write(const std::wstring& value) const { return base::toUtf8(value); }
 };
 
-[[noreturn]] void fail(std::string message) { throw LoadError{std::move(message)}; }
+using Colour = Integer<uint32_t>;
 
-const json& member(const json& j, const char* name, json::value_t type, const char* what) {
-  auto it = j.find(name);
-  if (it == j.end()) fail(std::string("missing \"") + name + "\" in " + what);
-  if (it->type() != type &&
-      !(type == json::value_t::number_integer && it->type() == json::value_t::number_unsigned)) {
-    fail(std::string("\"") + name + "\" in " + what + " has the wrong type");
-  }
-  return *it;
-}
+// A short array of whole numbers, each in its range, and maybe a last text
+// or number: [col, row, "tag"], [col, width], [col, row, cols, rows].
+struct Tuple {
+  std::vector<int64_t> n;
+  std::wstring text;
+  double number = 0;
+};
+struct TupleOf {
+  struct Slot {
+    const char* name;
+    int64_t lo, hi;
+  };
+  std::vector<Slot> slots;
+  enum class Last { None, Text, Number } last = Last::None;
+  const char* lastName = "";
 
-int64_t integer(const json& j, const char* what) {
-  if (j.is_number_unsigned()) {
-    if (j.get<uint64_t>() > static_cast<uint64_t>(INT64_MAX)) fail(std::string(what) + " is too large");
-    return static_cast<int64_t>(j.get<uint64_t>());
-  }
-  if (!j.is_number_integer()) fail(std::string(what) + " is not a whole number");
-  return j.get<int64_t>();
-}
-
-int64_t integerIn(const json& j, int64_t lo, int64_t hi, const std::string& what) {
-  int64_t v = integer(j, what.c_str());
-  if (v < lo || v > hi) {
-    fail(what + " is " + std::to_string(v) + ", outside " + std::to_string(lo) + ".." + std::to_string(hi));
-  }
-  return v;
-}
-
-double number(const json& j, const char* what) {
-  if (!j.is_number()) fail(std::string(what) + " is not a number");
-  return j.get<double>();
-}
-
-std::wstring text(const json& j, const char* what) {
-  if (!j.is_string()) fail(std::string(what) + " is not a text");
-  return base::utf8ToWide(j.get_ref<const std::string&>());
-}
-
-const json& arrayOf(const json& j, size_t n, const char* what) {
-  if (!j.is_array() || j.size() != n) fail(std::string(what) + " must be a list of " + std::to_string(n));
-  return j;
-}
-
-uint32_t colour(const json& j, const char* what) {
-  return static_cast<uint32_t>(integerIn(j, 0, 0xFFFFFFFFll, what));
-}
-
-CellAttributes attributesFromJson(const json& j) {
-  if (!j.is_object()) fail("attributes must be an object");
-  CellAttributes a;
-  for (auto it = j.begin(); it != j.end(); ++it) {
-    const std::string& k = it.key();
-    const json& v = it.value();
-    if (k == "type") a.type = static_cast<int>(integerIn(v, 0, 255, "cell type"));
-    else if (k == "style") a.style = colour(v, "style");
-    else if (k == "decimals") a.decimals = static_cast<int>(integerIn(v, 0, 15, "decimals"));
-    else if (k == "min") a.minValue = number(v, "min");
-    else if (k == "max") a.maxValue = number(v, "max");
-    else if (k == "maxLength") a.maxLength = static_cast<int>(integerIn(v, 0, 1 << 20, "maxLength"));
-    else if (k == "typeText") a.typeText = text(v, "typeText");
-    else if (k == "backColor") a.backColor = colour(v, "backColor");
-    else if (k == "foreColor") a.foreColor = colour(v, "foreColor");
-    else if (k == "fontName") a.fontName = text(v, "fontName");
-    else if (k == "fontHeight") a.fontHeight = static_cast<int>(integerIn(v, 0, 1000, "fontHeight"));
-    else if (k == "fontWeight") a.fontWeight = static_cast<int>(integerIn(v, 0, 1000, "fontWeight"));
-    else if (k == "borderMask") a.borderMask = colour(v, "borderMask");
-    else if (k == "borderStyle") a.borderStyle = static_cast<int>(integerIn(v, 0, 255, "borderStyle"));
-    else if (k == "borderColor") a.borderColor = colour(v, "borderColor");
-    else if (k == "locked") {
-      if (!v.is_boolean()) fail("locked is not true or false");
-      a.locked = v.get<bool>();
+  Status read(const Json& j, Tuple& t) const {
+    const std::size_t size = slots.size() + (last == Last::None ? 0 : 1);
+    if (!j.is_array() || j.size() != size) {
+      std::string shape;
+      for (const Slot& s : slots) shape += (shape.empty() ? "" : ", ") + std::string(s.name);
+      if (last != Last::None) shape += std::string(", ") + lastName;
+      return Status::error("[" + shape + "] is expected");
     }
-    // Unknown attributes of the same version are ignored.
+    t.n.resize(slots.size());
+    for (std::size_t i = 0; i < slots.size(); ++i) {
+      if (Status s = Integer<int64_t>{slots[i].lo, slots[i].hi}.read(j[i], t.n[i]); !s)
+        return s.within(JsonIo::at("", i));
+    }
+    const Json& tail = j[size - 1];
+    Status s;
+    if (last == Last::Text) s = WideText{}.read(tail, t.text);
+    if (last == Last::Number) s = base::Number{}.read(tail, t.number);
+    return s.within(JsonIo::at("", size - 1));
   }
-  return a;
+  Json write(const Tuple& t) const {
+    Json j = Json::array();
+    for (int64_t v : t.n) j.push_back(v);
+    if (last == Last::Text) j.push_back(base::toUtf8(t.text));
+    if (last == Last::Number) j.push_back(t.number);
+    return j;
+  }
+};
+
+std::vector<uint64_t> sortedKeys(const auto& m) {
+  std::vector<uint64_t> keys;
+  keys.reserve(m.size());
+  for (auto& e : m) keys.push_back(e.first);
+  std::sort(keys.begin(), keys.end());
+  return keys;
 }
 
-ControlLook lookFromJson(const json& j) {
-  if (!j.is_object()) fail("look must be an object");
-  ControlLook l;
-  auto i = [&](const char* name, int& out) {
-    if (auto it = j.find(name); it != j.end()) out = static_cast<int>(integerIn(*it, INT32_MIN, INT32_MAX, name));
-  };
-  auto c = [&](const char* name, uint32_t& out) {
-    if (auto it = j.find(name); it != j.end()) out = colour(*it, name);
-  };
-  i("appearance", l.appearance);
-  i("backColorStyle", l.backColorStyle);
-  i("activeCellHighlightStyle", l.activeCellHighlightStyle);
-  c("selBackColor", l.selBackColor);
-  c("selForeColor", l.selForeColor);
-  c("shadowColor", l.shadowColor);
-  c("shadowTextColor", l.shadowTextColor);
-  c("grayAreaBackColor", l.grayAreaBackColor);
-  c("grayAreaForeColor", l.grayAreaForeColor);
-  i("noteIndicator", l.noteIndicator);
-  i("textTipStatus", l.textTipStatus);
-  i("textTipDelay", l.textTipDelay);
-  c("textTipBackColor", l.textTipBackColor);
-  c("textTipForeColor", l.textTipForeColor);
-  if (auto it = j.find("actionKeys"); it != j.end()) {
-    arrayOf(*it, 3, "actionKeys");
-    for (size_t a = 0; a < 3; ++a) {
-      arrayOf((*it)[a], 3, "action key");
-      for (size_t b = 0; b < 3; ++b) {
-        l.actionKeys[a][b] = static_cast<int>(integerIn((*it)[a][b], 0, 0xFFFF, "action key"));
+// ---- records --------------------------------------------------------------------
+
+void mapAttributes(JsonIo& io, CellAttributes& a) {
+  const CellAttributes d;
+  io.optional("type", a.type, d.type, Integer<int>{0, 255});
+  io.optional("style", a.style, d.style);
+  io.optional("decimals", a.decimals, d.decimals, Integer<int>{0, 15});
+  io.optional("min", a.minValue, d.minValue);
+  io.optional("max", a.maxValue, d.maxValue);
+  io.optional("maxLength", a.maxLength, d.maxLength, Integer<int>{0, 1 << 20});
+  io.optional("typeText", a.typeText, d.typeText, WideText{});
+  io.optional("backColor", a.backColor, d.backColor, Colour{});
+  io.optional("foreColor", a.foreColor, d.foreColor, Colour{});
+  io.optional("fontName", a.fontName, d.fontName, WideText{});
+  io.optional("fontHeight", a.fontHeight, d.fontHeight, Integer<int>{0, 1000});
+  io.optional("fontWeight", a.fontWeight, d.fontWeight, Integer<int>{0, 1000});
+  io.optional("borderMask", a.borderMask, d.borderMask, Colour{});
+  io.optional("borderStyle", a.borderStyle, d.borderStyle, Integer<int>{0, 255});
+  io.optional("borderColor", a.borderColor, d.borderColor, Colour{});
+  io.optional("locked", a.locked, d.locked);
+}
+
+using ActionKeys = std::array<std::array<int, 3>, 3>;
+
+// Three keys of three numbers each.
+struct ActionKeysText {
+  Status read(const Json& j, ActionKeys& keys) const {
+    auto three = [](const Json& a) { return a.is_array() && a.size() == 3; };
+    if (!three(j)) return Status::error("three action keys are expected");
+    for (std::size_t a = 0; a < 3; ++a) {
+      if (!three(j[a]))
+        return Status::fileError({}, "three numbers are expected", JsonIo::at("", a));
+      for (std::size_t b = 0; b < 3; ++b) {
+        if (Status s = Integer<int>{0, 0xFFFF}.read(j[a][b], keys[a][b]); !s)
+          return s.within(JsonIo::at("", a) + JsonIo::at("", b));
       }
     }
+    return {};
   }
-  return l;
+  Json write(const ActionKeys& keys) const { return keys; }
+};
+
+void mapLook(JsonIo& io, ControlLook& l) {
+  const ControlLook d;
+  io.optional("appearance", l.appearance, d.appearance);
+  io.optional("backColorStyle", l.backColorStyle, d.backColorStyle);
+  io.optional("activeCellHighlightStyle", l.activeCellHighlightStyle, d.activeCellHighlightStyle);
+  io.optional("selBackColor", l.selBackColor, d.selBackColor, Colour{});
+  io.optional("selForeColor", l.selForeColor, d.selForeColor, Colour{});
+  io.optional("shadowColor", l.shadowColor, d.shadowColor, Colour{});
+  io.optional("shadowTextColor", l.shadowTextColor, d.shadowTextColor, Colour{});
+  io.optional("grayAreaBackColor", l.grayAreaBackColor, d.grayAreaBackColor, Colour{});
+  io.optional("grayAreaForeColor", l.grayAreaForeColor, d.grayAreaForeColor, Colour{});
+  io.optional("noteIndicator", l.noteIndicator, d.noteIndicator);
+  io.optional("textTipStatus", l.textTipStatus, d.textTipStatus);
+  io.optional("textTipDelay", l.textTipDelay, d.textTipDelay);
+  io.optional("textTipBackColor", l.textTipBackColor, d.textTipBackColor, Colour{});
+  io.optional("textTipForeColor", l.textTipForeColor, d.textTipForeColor, Colour{});
+  io.optional("actionKeys", l.actionKeys, d.actionKeys, ActionKeysText{});
 }
 
-void readDocument(ControlDocument& doc, const json& root) {
-  if (!root.is_object()) fail("the file is not a sheet document (no JSON object)");
-  auto fmt = root.find("format");
-  if (fmt == root.end() || !fmt->is_string() || fmt->get<std::string>() != kSheetFileFormatName) {
-    fail("the file is not a sheet document (\"format\" is not \"korvane sheet\")");
+// Boolean options switched on ("bool") and off ("off") against a new
+// control, and integer options that are not 0 ("int", keyed by index).
+struct Options {
+  std::vector<int> on, off;
+  std::vector<std::pair<int, int>> ints;
+  bool operator==(const Options&) const = default;
+};
+
+struct IntOptions {
+  Status read(const Json& j, std::vector<std::pair<int, int>>& ints) const {
+    if (!j.is_object()) return Status::error("an object is expected");
+    for (auto e = j.begin(); e != j.end(); ++e) {
+      char* end = nullptr;
+      const long idx = std::strtol(e.key().c_str(), &end, 10);
+      if (e.key().empty() || *end || idx < 0 || idx >= ControlDocument::kOptionCount)
+        return Status::error("\"" + base::quotable(e.key(), 40) + "\" is not an option index");
+      int v = 0;
+      if (Status s = Integer<int>{}.read(e.value(), v); !s) return s.within(e.key());
+      ints.emplace_back(static_cast<int>(idx), v);
+    }
+    return {};
   }
-  int64_t version = integer(member(root, "version", json::value_t::number_integer, "the document"), "version");
-  if (version > kSheetFileVersion) {
-    fail("the file was written by a newer version (format version " + std::to_string(version) +
-         "; this program reads up to " + std::to_string(kSheetFileVersion) + ")");
+  Json write(const std::vector<std::pair<int, int>>& ints) const {
+    Json j = Json::object();
+    for (auto [i, v] : ints) j[std::to_string(i)] = v;
+    return j;
   }
-  if (version < 1) fail("format version " + std::to_string(version) + " is not valid");
-  int64_t cols = integer(member(root, "cols", json::value_t::number_integer, "the document"), "cols");
-  int64_t rows = integer(member(root, "rows", json::value_t::number_integer, "the document"), "rows");
+};
+
+void mapOptions(JsonIo& io, Options& o) {
+  const Integer<int> index{0, ControlDocument::kOptionCount - 1};
+  io.list("bool", o.on, index);
+  io.list("off", o.off, index);
+  io.optional("int", o.ints, {}, IntOptions{});
+}
+
+// One value of a cell run: empty (null), a number, a text, a boolean, an
+// error value {"error": "#DIV/0!"} or a formula {"f": "=A1*2"}.
+struct CellEntry {
+  enum class Kind { Empty, Value, Formula } kind = Kind::Empty;
+  Value value;
+  std::string formula;
+};
+
+struct CellEntryText {
+  Status read(const Json& j, CellEntry& e) const {
+    switch (j.type()) {
+      case Json::value_t::null:
+        e.kind = CellEntry::Kind::Empty;
+        return {};
+      case Json::value_t::number_integer:
+      case Json::value_t::number_unsigned:
+      case Json::value_t::number_float:
+        e = {CellEntry::Kind::Value, Value::number(j.get<double>()), {}};
+        return {};
+      case Json::value_t::string:
+        e = {CellEntry::Kind::Value, Value::text(j.get<std::string>()), {}};
+        return {};
+      case Json::value_t::boolean:
+        e = {CellEntry::Kind::Value, Value::boolean(j.get<bool>()), {}};
+        return {};
+      case Json::value_t::object:
+        if (auto f = j.find("f"); f != j.end()) {
+          if (!f->is_string()) return Status::fileError({}, "a formula text is expected", "f");
+          e = {CellEntry::Kind::Formula, Value(), f->get<std::string>()};
+          return {};
+        }
+        if (auto err = j.find("error"); err != j.end() && err->is_string()) {
+          auto code = parseErrorText(err->get_ref<const std::string&>());
+          if (!code)
+            return Status::fileError(
+                {}, "unknown error value " + base::quotable(err->get<std::string>(), 40), "error");
+          e = {CellEntry::Kind::Value, Value::error(*code), {}};
+          return {};
+        }
+        return Status::error("a cell object must hold \"f\" or \"error\"");
+      default:
+        return Status::error("a cell value must be a number, text, boolean, null or formula");
+    }
+  }
+  Json write(const CellEntry& e) const {
+    if (e.kind == CellEntry::Kind::Formula) return Json{{"f", e.formula}};
+    const Value& v = e.value;
+    switch (v.type()) {
+      case ValueType::Number:
+        return v.number();
+      case ValueType::Text:
+        return v.text();
+      case ValueType::Bool:
+        return v.boolean();
+      case ValueType::Error:
+        return Json{{"error", errorText(v.error())}};
+      default:
+        return nullptr;
+    }
+  }
+};
+
+// Consecutive rows of one column; gaps of up to 4 empty cells stay in a run
+// as nulls.
+struct CellRun {
+  int32_t col = 0, row = 0;
+  std::vector<CellEntry> values;
+};
+
+// A record of a line (column or row) or a cell with its attributes.
+struct PlacedAttributes {
+  int32_t col = 0, row = 0;
+  CellAttributes attributes;
+};
+
+// ---- the document, step by step -------------------------------------------------
+//
+// Each step reads its members into the document (reading) or writes them
+// from it (writing). The written members are sorted by name at the end, so
+// the order of the steps is the order of reading.
+
+struct SheetIo {
+  JsonIo& io;
+  ControlDocument& doc;
+  const ControlDocument& defaults;
+  bool autoCalc = false;  // switched on after the cells are in
+
+  bool reading() const { return io.reading(); }
+  int32_t cols() const { return doc.maxCols(); }
+  int32_t rows() const { return doc.maxRows(); }
+  TupleOf::Slot col(int64_t lo = 0) const { return {"column", lo, cols()}; }
+  TupleOf::Slot row(int64_t lo = 0) const { return {"row", lo, rows()}; }
+};
+
+void mapSize(SheetIo& s) {
+  int64_t cols = s.doc.maxCols(), rows = s.doc.maxRows();
+  s.io.field("cols", cols, Integer<int64_t>{});
+  s.io.field("rows", rows, Integer<int64_t>{});
+  if (!s.reading() || !s.io.ok()) return;
   if (cols < 0 || cols > kControlMaxCols) {
-    fail("the file claims " + std::to_string(cols) + " columns; a sheet holds 0 to " +
-         std::to_string(kControlMaxCols));
+    s.io.fail("cols", "the file claims " + std::to_string(cols) + " columns; a sheet holds 0 to " +
+                          std::to_string(kControlMaxCols));
+  } else if (rows < 0 || rows > kControlMaxRows) {
+    s.io.fail("rows", "the file claims " + std::to_string(rows) + " rows; a sheet holds 0 to " +
+                          std::to_string(kControlMaxRows));
+  } else {
+    s.doc.setMaxCols(static_cast<int32_t>(cols));
+    s.doc.setMaxRows(static_cast<int32_t>(rows));
   }
-  if (rows < 0 || rows > kControlMaxRows) {
-    fail("the file claims " + std::to_string(rows) + " rows; a sheet holds 0 to " +
-         std::to_string(kControlMaxRows));
-  }
-  doc.setMaxCols(static_cast<int32_t>(cols));
-  doc.setMaxRows(static_cast<int32_t>(rows));
-  auto colIn = [&](const json& j, int64_t lo = 0) {
-    return static_cast<int32_t>(integerIn(j, lo, cols, "a column"));
-  };
-  auto rowIn = [&](const json& j, int64_t lo = 0) {
-    return static_cast<int32_t>(integerIn(j, lo, rows, "a row"));
-  };
-  auto list = [&](const char* name) -> const json* {
-    auto it = root.find(name);
-    if (it == root.end()) return nullptr;
-    if (!it->is_array()) fail(std::string("\"") + name + "\" must be a list");
-    return &*it;
-  };
+}
 
-  bool autoCalc = false;
-  if (auto it = root.find("options"); it != root.end()) {
-    if (!it->is_object()) fail("\"options\" must be an object");
-    if (auto b = it->find("bool"); b != it->end()) {
-      if (!b->is_array()) fail("boolean options must be a list of indices");
-      for (const json& i : *b) {
-        int idx = static_cast<int>(integerIn(i, 0, ControlDocument::kOptionCount - 1, "an option index"));
-        if (idx == 7) {
-          autoCalc = true;
-        } else {
-          doc.setBoolOption(idx, true);
-        }
-      }
-    }
-    if (auto b = it->find("off"); b != it->end()) {
-      if (!b->is_array()) fail("boolean options must be a list of indices");
-      for (const json& i : *b) {
-        doc.setBoolOption(static_cast<int>(integerIn(i, 0, ControlDocument::kOptionCount - 1, "an option index")),
-                          false);
-      }
-    }
-    if (auto n = it->find("int"); n != it->end()) {
-      if (!n->is_object()) fail("integer options must be an object");
-      for (auto e = n->begin(); e != n->end(); ++e) {
-        char* end = nullptr;
-        long idx = std::strtol(e.key().c_str(), &end, 10);
-        if (e.key().empty() || *end || idx < 0 || idx >= ControlDocument::kOptionCount) {
-          fail("integer option \"" + e.key() + "\" is not an option index");
-        }
-        doc.setIntOption(static_cast<int>(idx), static_cast<int>(integerIn(e.value(), INT32_MIN, INT32_MAX, "an option")));
-      }
+void mapOptionsStep(SheetIo& s) {
+  Options o;
+  if (!s.reading()) {
+    for (int i = 0; i < ControlDocument::kOptionCount; ++i) {
+      const bool b = s.doc.boolOption(i);
+      if (b != s.defaults.boolOption(i)) (b ? o.on : o.off).push_back(i);
+      if (s.doc.intOption(i) != 0) o.ints.emplace_back(i, s.doc.intOption(i));
     }
   }
-  if (auto it = root.find("refStyle"); it != root.end()) {
-    doc.engine().setReferenceStyle(static_cast<ReferenceStyle>(integerIn(*it, 0, 2, "refStyle")));
+  s.io.optional("options", o, Options{}, Record<Options>{mapOptions});
+  if (!s.reading() || !s.io.ok()) return;
+  for (int i : o.on) {
+    // Automatic calculation waits until the cells are in.
+    if (i == 7)
+      s.autoCalc = true;
+    else
+      s.doc.setBoolOption(i, true);
   }
-  if (auto it = root.find("look"); it != root.end()) doc.look() = lookFromJson(*it);
-  if (auto it = root.find("defaultRowHeight"); it != root.end()) {
-    if (!doc.setRowHeight(-1, number(*it, "defaultRowHeight"))) fail("defaultRowHeight is out of range");
+  for (int i : o.off) s.doc.setBoolOption(i, false);
+  for (auto [i, v] : o.ints) s.doc.setIntOption(i, v);
+}
+
+void mapLookStep(SheetIo& s) {
+  int refStyle = static_cast<int>(s.doc.engine().referenceStyle());
+  s.io.optional("refStyle", refStyle, static_cast<int>(ReferenceStyle::Default),
+                Integer<int>{0, 2});
+  if (s.reading() && s.io.ok())
+    s.doc.engine().setReferenceStyle(static_cast<ReferenceStyle>(refStyle));
+  s.io.optional("look", s.doc.look(), ControlLook{}, Record<ControlLook>{mapLook});
+
+  double height = s.doc.defaultRowHeight(), width = s.doc.defaultColWidth();
+  s.io.optional("defaultRowHeight", height, s.defaults.defaultRowHeight());
+  s.io.optional("defaultColWidth", width, s.defaults.defaultColWidth());
+  if (s.reading() && s.io.ok()) {
+    if (!s.doc.setRowHeight(-1, height)) s.io.fail("defaultRowHeight", "out of range");
+    if (!s.doc.setColWidth(-1, width)) s.io.fail("defaultColWidth", "out of range");
   }
-  if (auto it = root.find("defaultColWidth"); it != root.end()) {
-    if (!doc.setColWidth(-1, number(*it, "defaultColWidth"))) fail("defaultColWidth is out of range");
+  s.io.optional("defaultAttributes", s.doc.defaultAttributes(), CellAttributes{},
+                Record<CellAttributes>{mapAttributes});
+}
+
+void mapAttributesStep(SheetIo& s) {
+  std::vector<PlacedAttributes> colAttrs, rowAttrs, cellAttrs;
+  if (!s.reading()) {
+    for (auto& [c, a] : s.doc.colAttributes()) colAttrs.push_back({c, 0, a});
+    for (auto& [r, a] : s.doc.rowAttributes()) rowAttrs.push_back({0, r, a});
+    for (uint64_t k : sortedKeys(s.doc.cellAttributes()))
+      cellAttrs.push_back(
+          {ControlDocument::keyCol(k), ControlDocument::keyRow(k), s.doc.cellAttributes().at(k)});
   }
-  if (auto it = root.find("defaultAttributes"); it != root.end()) doc.defaultAttributes() = attributesFromJson(*it);
-  if (auto l = list("colAttributes")) {
-    for (const json& e : *l) doc.setColAttributes(colIn(member(e, "col", json::value_t::number_integer, "column attributes")), attributesFromJson(e));
-  }
-  if (auto l = list("rowAttributes")) {
-    for (const json& e : *l) doc.setRowAttributes(rowIn(member(e, "row", json::value_t::number_integer, "row attributes")), attributesFromJson(e));
-  }
-  if (auto l = list("cellAttributes")) {
-    for (const json& e : *l) {
-      int32_t c = colIn(member(e, "col", json::value_t::number_integer, "cell attributes"));
-      int32_t r = rowIn(member(e, "row", json::value_t::number_integer, "cell attributes"));
-      doc.setCellAttributes(c, r, attributesFromJson(e));
-    }
-  }
-  if (auto l = list("colHeaders")) {
-    for (const json& e : *l) doc.setData(colIn(arrayOf(e, 2, "a column header")[0], 1), 0, text(e[1], "a header"));
-  }
-  if (auto l = list("rowHeaders")) {
-    for (const json& e : *l) doc.setData(0, rowIn(arrayOf(e, 2, "a row header")[0], 1), text(e[1], "a header"));
-  }
-  if (auto l = list("colWidths")) {
-    for (const json& e : *l) {
-      if (!doc.setColWidth(colIn(arrayOf(e, 2, "a column width")[0]), number(e[1], "a width"))) fail("a column width is out of range");
-    }
-  }
-  if (auto l = list("rowHeights")) {
-    for (const json& e : *l) {
-      if (!doc.setRowHeight(rowIn(arrayOf(e, 2, "a row height")[0]), number(e[1], "a height"))) fail("a row height is out of range");
-    }
-  }
-  if (auto l = list("hiddenCols")) for (const json& e : *l) doc.setColHidden(colIn(e), true);
-  if (auto l = list("hiddenRows")) for (const json& e : *l) doc.setRowHidden(rowIn(e), true);
-  if (auto l = list("tags")) {
-    for (const json& e : *l) doc.setTag(colIn(arrayOf(e, 3, "a tag")[0]), rowIn(e[1]), text(e[2], "a tag"));
-  }
-  if (auto l = list("textTips")) {
-    for (const json& e : *l) doc.setTextTip(colIn(arrayOf(e, 3, "a text tip")[0]), rowIn(e[1]), text(e[2], "a text tip"));
-  }
-  if (auto l = list("notes")) {
-    for (const json& e : *l) doc.setNoteIndicator(colIn(arrayOf(e, 2, "a note")[0]), rowIn(e[1]), true);
-  }
-  if (auto l = list("spans")) {
-    for (const json& e : *l) {
-      arrayOf(e, 4, "a span");
-      int32_t c = colIn(e[0], 1), r = rowIn(e[1], 1);
-      auto nc = integerIn(e[2], 1, cols, "span columns"), nr = integerIn(e[3], 1, rows, "span rows");
-      if (!doc.addSpan(c, r, static_cast<int32_t>(nc), static_cast<int32_t>(nr))) {
-        fail("span at column " + std::to_string(c) + ", row " + std::to_string(r) +
-             " reaches beyond the sheet or overlaps another");
-      }
-    }
-  }
-  // Cells: values first, formulas after all values are in place.
-  struct PendingFormula {
-    int32_t col, row;
-    std::string text;
+  const int32_t cols = s.cols(), rows = s.rows();
+  auto placed = [cols, rows](bool col, bool row) {
+    return Record<PlacedAttributes>{[=](JsonIo& io, PlacedAttributes& p) {
+      if (col) io.field("col", p.col, Integer<int32_t>{0, cols});
+      if (row) io.field("row", p.row, Integer<int32_t>{0, rows});
+      mapAttributes(io, p.attributes);
+    }};
   };
-  std::vector<PendingFormula> formulas;
-  if (auto l = list("cells")) {
-    for (const json& run : *l) {
-      if (!run.is_object()) fail("a cell run must be an object");
-      int32_t c = colIn(member(run, "col", json::value_t::number_integer, "a cell run"), 1);
-      int32_t r = rowIn(member(run, "row", json::value_t::number_integer, "a cell run"), 1);
-      const json& values = member(run, "values", json::value_t::array, "a cell run");
-      if (static_cast<int64_t>(values.size()) > rows - r + 1) {
-        fail("the cells from column " + std::to_string(c) + ", row " + std::to_string(r) +
-             " reach beyond the last row");
-      }
-      CellDocument& engine = doc.engine();
-      for (const json& v : values) {
-        switch (v.type()) {
-          case json::value_t::null: break;
-          case json::value_t::number_integer:
-          case json::value_t::number_unsigned:
-          case json::value_t::number_float: engine.setValue(c, r, Value::number(v.get<double>())); break;
-          case json::value_t::string: engine.setValue(c, r, Value::text(v.get<std::string>())); break;
-          case json::value_t::boolean: engine.setValue(c, r, Value::boolean(v.get<bool>())); break;
-          case json::value_t::object: {
-            if (auto f = v.find("f"); f != v.end()) {
-              if (!f->is_string()) fail("a formula is not a text");
-              formulas.push_back({c, r, f->get<std::string>()});
-            } else if (auto e = v.find("error"); e != v.end() && e->is_string()) {
-              auto code = parseErrorText(e->get<std::string>());
-              if (!code) fail("unknown error value " + e->get<std::string>());
-              engine.setValue(c, r, Value::error(*code));
-            } else {
-              fail("a cell object must hold \"f\" or \"error\"");
-            }
-            break;
-          }
-          default: fail("a cell value must be a number, text, boolean, null or formula");
+  s.io.list("colAttributes", colAttrs, placed(true, false));
+  s.io.list("rowAttributes", rowAttrs, placed(false, true));
+  s.io.list("cellAttributes", cellAttrs, placed(true, true));
+  if (!s.reading() || !s.io.ok()) return;
+  for (auto& p : colAttrs) s.doc.setColAttributes(p.col, p.attributes);
+  for (auto& p : rowAttrs) s.doc.setRowAttributes(p.row, p.attributes);
+  for (auto& p : cellAttrs) s.doc.setCellAttributes(p.col, p.row, p.attributes);
+}
+
+void mapLinesStep(SheetIo& s) {
+  std::vector<Tuple> colHeaders, rowHeaders, colWidths, rowHeights;
+  std::vector<int32_t> hiddenCols, hiddenRows;
+  if (!s.reading()) {
+    for (auto& [c, t] : s.doc.colHeaders()) colHeaders.push_back({{c}, t, 0});
+    for (auto& [r, t] : s.doc.rowHeaders()) rowHeaders.push_back({{r}, t, 0});
+    for (auto& [c, w] : s.doc.colWidths()) colWidths.push_back({{c}, {}, w});
+    for (auto& [r, h] : s.doc.rowHeights()) rowHeights.push_back({{r}, {}, h});
+    hiddenCols.assign(s.doc.hiddenCols().begin(), s.doc.hiddenCols().end());
+    hiddenRows.assign(s.doc.hiddenRows().begin(), s.doc.hiddenRows().end());
+  }
+  using Last = TupleOf::Last;
+  s.io.list("colHeaders", colHeaders, TupleOf{{s.col(1)}, Last::Text, "text"});
+  s.io.list("rowHeaders", rowHeaders, TupleOf{{s.row(1)}, Last::Text, "text"});
+  s.io.list("colWidths", colWidths, TupleOf{{s.col()}, Last::Number, "width"});
+  s.io.list("rowHeights", rowHeights, TupleOf{{s.row()}, Last::Number, "height"});
+  s.io.list("hiddenCols", hiddenCols, Integer<int32_t>{0, s.cols()});
+  s.io.list("hiddenRows", hiddenRows, Integer<int32_t>{0, s.rows()});
+  if (!s.reading() || !s.io.ok()) return;
+  auto at = [](int64_t v) { return static_cast<int32_t>(v); };
+  for (auto& h : colHeaders) s.doc.setData(at(h.n[0]), 0, h.text);
+  for (auto& h : rowHeaders) s.doc.setData(0, at(h.n[0]), h.text);
+  for (std::size_t i = 0; i < colWidths.size(); ++i)
+    if (!s.doc.setColWidth(at(colWidths[i].n[0]), colWidths[i].number))
+      s.io.fail(JsonIo::at("colWidths", i), "the width is out of range");
+  for (std::size_t i = 0; i < rowHeights.size(); ++i)
+    if (!s.doc.setRowHeight(at(rowHeights[i].n[0]), rowHeights[i].number))
+      s.io.fail(JsonIo::at("rowHeights", i), "the height is out of range");
+  for (int32_t c : hiddenCols) s.doc.setColHidden(c, true);
+  for (int32_t r : hiddenRows) s.doc.setRowHidden(r, true);
+}
+
+void mapCellNotesStep(SheetIo& s) {
+  std::vector<Tuple> tags, tips, notes, spans;
+  if (!s.reading()) {
+    auto texts = [](const auto& m, std::vector<Tuple>& out) {
+      for (uint64_t k : sortedKeys(m))
+        out.push_back({{ControlDocument::keyCol(k), ControlDocument::keyRow(k)}, m.at(k), 0});
+    };
+    texts(s.doc.tags(), tags);
+    texts(s.doc.textTips(), tips);
+    for (uint64_t k : s.doc.noteIndicators())
+      notes.push_back({{ControlDocument::keyCol(k), ControlDocument::keyRow(k)}, {}, 0});
+    for (const CellSpan& sp : s.doc.spans())
+      spans.push_back({{sp.col, sp.row, sp.numCols, sp.numRows}, {}, 0});
+  }
+  using Last = TupleOf::Last;
+  s.io.list("tags", tags, TupleOf{{s.col(), s.row()}, Last::Text, "text"});
+  s.io.list("textTips", tips, TupleOf{{s.col(), s.row()}, Last::Text, "text"});
+  s.io.list("notes", notes, TupleOf{{s.col(), s.row()}});
+  s.io.list("spans", spans,
+            TupleOf{{s.col(1), s.row(1), {"columns", 1, s.cols()}, {"rows", 1, s.rows()}}});
+  if (!s.reading() || !s.io.ok()) return;
+  auto at = [](int64_t v) { return static_cast<int32_t>(v); };
+  for (auto& t : tags) s.doc.setTag(at(t.n[0]), at(t.n[1]), t.text);
+  for (auto& t : tips) s.doc.setTextTip(at(t.n[0]), at(t.n[1]), t.text);
+  for (auto& n : notes) s.doc.setNoteIndicator(at(n.n[0]), at(n.n[1]), true);
+  for (std::size_t i = 0; i < spans.size(); ++i) {
+    const auto& n = spans[i].n;
+    if (!s.doc.addSpan(at(n[0]), at(n[1]), at(n[2]), at(n[3])))
+      s.io.fail(JsonIo::at("spans", i), "span at column " + std::to_string(n[0]) + ", row " +
+                                            std::to_string(n[1]) +
+                                            " reaches beyond the sheet or overlaps another");
+  }
+}
+
+std::vector<CellRun> cellRunsOf(const ControlDocument& doc) {
+  std::vector<CellRun> runs;
+  const CellDocument& engine = doc.engine();
+  int32_t nextRow = 0;
+  engine.grid().forEachAllocated(
+      1, 1, doc.maxCols(), doc.maxRows(), [&](int32_t c, int32_t r, const Cell& cell) {
+        if (cell.value.isEmpty() && cell.formula == 0) return;
+        if (runs.empty() || runs.back().col != c || r - nextRow > 4) {
+          runs.push_back({c, r, {}});
+          nextRow = r;
         }
-        ++r;
+        auto& values = runs.back().values;
+        for (; nextRow < r; ++nextRow) values.emplace_back();
+        if (cell.formula)
+          values.push_back({CellEntry::Kind::Formula, Value(), engine.formulaText(c, r)});
+        else
+          values.push_back({CellEntry::Kind::Value, cell.value, {}});
+        nextRow = r + 1;
+      });
+  return runs;
+}
+
+// Values first, then the formulas, once every value they read is in place.
+void mapCellsStep(SheetIo& s) {
+  std::vector<CellRun> runs;
+  if (!s.reading()) runs = cellRunsOf(s.doc);
+  const int32_t cols = s.cols(), rows = s.rows();
+  const Record<CellRun> run{[cols, rows](JsonIo& io, CellRun& r) {
+    io.field("col", r.col, Integer<int32_t>{1, cols});
+    io.field("row", r.row, Integer<int32_t>{1, rows});
+    io.field("values", r.values, ListOf<CellEntry, CellEntryText>{});
+    if (io.reading() && io.ok() && static_cast<int64_t>(r.values.size()) > rows - r.row + 1)
+      io.fail("values", "the cells from column " + std::to_string(r.col) + ", row " +
+                            std::to_string(r.row) + " reach beyond the last row");
+  }};
+  s.io.field("cells", runs, ListOf<CellRun, Record<CellRun>>{run});
+  if (!s.reading() || !s.io.ok()) return;
+  CellDocument& engine = s.doc.engine();
+  for (const CellRun& r : runs) {
+    for (std::size_t k = 0; k < r.values.size(); ++k) {
+      if (r.values[k].kind == CellEntry::Kind::Value)
+        engine.setValue(r.col, r.row + static_cast<int32_t>(k), r.values[k].value);
+    }
+  }
+  for (std::size_t i = 0; i < runs.size() && s.io.ok(); ++i) {
+    const CellRun& r = runs[i];
+    for (std::size_t k = 0; k < r.values.size(); ++k) {
+      if (r.values[k].kind != CellEntry::Kind::Formula) continue;
+      const int32_t row = r.row + static_cast<int32_t>(k);
+      std::string why;
+      if (!engine.setFormula(r.col, row, r.values[k].formula, &why)) {
+        s.io.fail(JsonIo::at("cells", i) + "." + JsonIo::at("values", k),
+                  "formula in column " + std::to_string(r.col) + ", row " + std::to_string(row) +
+                      " is refused: " + base::quotable(why, 200));
+        break;
       }
     }
   }
-  for (auto& f : formulas) {
-    std::string why;
-    if (!doc.engine().setFormula(f.col, f.row, f.text, &why)) {
-      fail("formula in column " + std::to_string(f.col) + ", row " + std::to_string(f.row) +
-           " is refused: " + why);
-    }
+}
+
+void mapCursorStep(SheetIo& s) {
+  Tuple active{{s.doc.activeCol(), s.doc.activeRow()}, {}, 0};
+  int32_t s1, s2, s3, s4;
+  s.doc.selection(s1, s2, s3, s4);
+  Tuple selection{{s1, s2, s3, s4}, {}, 0};
+  // Written when there is an active cell, and a selection when it is more
+  // than the active cell.
+  const Tuple justActive{
+      {s.doc.activeCol(), s.doc.activeRow(), s.doc.activeCol(), s.doc.activeRow()}, {}, 0};
+  const TupleOf activeText{{s.col(), s.row()}};
+  const TupleOf selectionText{{{"column", -1, s.cols()},
+                               {"row", -1, s.rows()},
+                               {"column", -1, s.cols()},
+                               {"row", -1, s.rows()}}};
+  if (s.reading()) {
+    s.io.optional("active", active, Tuple{}, activeText);
+    s.io.optional("selection", selection, Tuple{}, selectionText);
+    if (!s.io.ok()) return;
+    auto at = [](const Tuple& t, std::size_t i) { return static_cast<int32_t>(t.n[i]); };
+    if (s.io.has("active")) s.doc.setActiveCell(at(active, 0), at(active, 1));
+    if (s.io.has("selection"))
+      s.doc.setSelection(at(selection, 0), at(selection, 1), at(selection, 2), at(selection, 3));
+  } else {
+    if (s.doc.activeCol() > 0) s.io.field("active", active, activeText);
+    if (selection.n != justActive.n) s.io.field("selection", selection, selectionText);
   }
-  if (auto it = root.find("active"); it != root.end()) {
-    arrayOf(*it, 2, "active");
-    doc.setActiveCell(colIn((*it)[0]), rowIn((*it)[1]));
-  }
-  if (auto it = root.find("selection"); it != root.end()) {
-    arrayOf(*it, 4, "selection");
-    auto b = [&](const json& j, int64_t max) { return static_cast<int32_t>(integerIn(j, -1, max, "a selection bound")); };
-    doc.setSelection(b((*it)[0], cols), b((*it)[1], rows), b((*it)[2], cols), b((*it)[3], rows));
-  }
-  if (autoCalc) doc.setBoolOption(7, true);
+}
+
+void mapSheet(SheetIo& s) {
+  mapSize(s);
+  mapOptionsStep(s);
+  mapLookStep(s);
+  mapAttributesStep(s);
+  mapLinesStep(s);
+  mapCellNotesStep(s);
+  mapCellsStep(s);
+  mapCursorStep(s);
+  if (s.autoCalc && s.io.ok()) s.doc.setBoolOption(7, true);
 }
 
 }  // namespace
 
 std::string sheetToJson(const ControlDocument& doc) {
-  json root = json::object();
-  root["format"] = kSheetFileFormatName;
-  root["version"] = kSheetFileVersion;
-  root["cols"] = doc.maxCols();
-  root["rows"] = doc.maxRows();
-  json on = json::array(), off = json::array();
-  json ints = json::object();
+  Json root;
+  JsonIo io = JsonIo::writer(root);
   const ControlDocument defaults;
-  for (int i = 0; i < ControlDocument::kOptionCount; ++i) {
-    bool b = doc.boolOption(i);
-    if (b != defaults.boolOption(i)) (b ? on : off).push_back(i);
-    if (doc.intOption(i) != 0) ints[std::to_string(i)] = doc.intOption(i);
-  }
-  if (!on.empty() || !off.empty() || !ints.empty()) {
-    json& o = root["options"];
-    o = json::object();
-    if (!on.empty()) o["bool"] = on;
-    if (!off.empty()) o["off"] = off;
-    if (!ints.empty()) o["int"] = ints;
-  }
-  if (doc.engine().referenceStyle() != ReferenceStyle::Default) root["refStyle"] = static_cast<int>(doc.engine().referenceStyle());
-  if (json l = lookToJson(doc.look()); !l.empty()) root["look"] = l;
-  if (doc.defaultRowHeight() != defaults.defaultRowHeight()) root["defaultRowHeight"] = doc.defaultRowHeight();
-  if (doc.defaultColWidth() != defaults.defaultColWidth()) root["defaultColWidth"] = doc.defaultColWidth();
-  if (json a = attributesToJson(doc.defaultAttributes()); !a.empty()) root["defaultAttributes"] = a;
-  if (!doc.colAttributes().empty()) {
-    json& l = root["colAttributes"] = json::array();
-    for (auto& [c, a] : doc.colAttributes()) {
-      json j = attributesToJson(a);
-      j["col"] = c;
-      l.push_back(std::move(j));
-    }
-  }
-  if (!doc.rowAttributes().empty()) {
-    json& l = root["rowAttributes"] = json::array();
-    for (auto& [r, a] : doc.rowAttributes()) {
-      json j = attributesToJson(a);
-      j["row"] = r;
-      l.push_back(std::move(j));
-    }
-  }
-  auto sortedKeys = [](const auto& m) {
-    std::vector<uint64_t> keys;
-    keys.reserve(m.size());
-    for (auto& e : m) keys.push_back(e.first);
-    std::sort(keys.begin(), keys.end());
-    return keys;
-  };
-  if (!doc.cellAttributes().empty()) {
-    json& l = root["cellAttributes"] = json::array();
-    for (uint64_t k : sortedKeys(doc.cellAttributes())) {
-      json j = attributesToJson(doc.cellAttributes().at(k));
-      j["col"] = ControlDocument::keyCol(k);
-      j["row"] = ControlDocument::keyRow(k);
-      l.push_back(std::move(j));
-    }
-  }
-  if (!doc.colHeaders().empty()) {
-    json& l = root["colHeaders"] = json::array();
-    for (auto& [c, t] : doc.colHeaders()) l.push_back(json::array({c, u8(t)}));
-  }
-  if (!doc.rowHeaders().empty()) {
-    json& l = root["rowHeaders"] = json::array();
-    for (auto& [r, t] : doc.rowHeaders()) l.push_back(json::array({r, u8(t)}));
-  }
-  if (!doc.colWidths().empty()) {
-    json& l = root["colWidths"] = json::array();
-    for (auto& [c, w] : doc.colWidths()) l.push_back(json::array({c, w}));
-  }
-  if (!doc.rowHeights().empty()) {
-    json& l = root["rowHeights"] = json::array();
-    for (auto& [r, h] : doc.rowHeights()) l.push_back(json::array({r, h}));
-  }
-  if (!doc.hiddenCols().empty()) root["hiddenCols"] = doc.hiddenCols();
-  if (!doc.hiddenRows().empty()) root["hiddenRows"] = doc.hiddenRows();
-  auto cellTexts = [&](const char* name, const auto& m) {
-    if (m.empty()) return;
-    json& l = root[name] = json::array();
-    for (uint64_t k : sortedKeys(m)) {
-      l.push_back(json::array({ControlDocument::keyCol(k), ControlDocument::keyRow(k), u8(m.at(k))}));
-    }
-  };
-  cellTexts("tags", doc.tags());
-  cellTexts("textTips", doc.textTips());
-  if (!doc.noteIndicators().empty()) {
-    json& l = root["notes"] = json::array();
-    for (uint64_t k : doc.noteIndicators()) l.push_back(json::array({ControlDocument::keyCol(k), ControlDocument::keyRow(k)}));
-  }
-  if (!doc.spans().empty()) {
-    json& l = root["spans"] = json::array();
-    for (const CellSpan& s : doc.spans()) l.push_back(json::array({s.col, s.row, s.numCols, s.numRows}));
-  }
-  if (doc.activeCol() > 0) root["active"] = json::array({doc.activeCol(), doc.activeRow()});
-  int32_t s1, s2, s3, s4;
-  doc.selection(s1, s2, s3, s4);
-  if (s1 != doc.activeCol() || s2 != doc.activeRow() || s3 != doc.activeCol() || s4 != doc.activeRow()) {
-    root["selection"] = json::array({s1, s2, s3, s4});
-  }
-
-  // Runs of filled cells per column; gaps of up to 4 empty cells stay in a
-  // run as nulls.
-  json cells = json::array();
-  const CellDocument& engine = doc.engine();
-  json* run = nullptr;
-  int32_t runCol = 0, nextRow = 0;
-  engine.grid().forEachAllocated(1, 1, doc.maxCols(), doc.maxRows(), [&](int32_t c, int32_t r, const Cell& cell) {
-    if (cell.value.isEmpty() && cell.formula == 0) return;
-    if (!run || runCol != c || r - nextRow > 4) {
-      cells.push_back(json{{"col", c}, {"row", r}, {"values", json::array()}});
-      run = &cells.back()["values"];
-      runCol = c;
-      nextRow = r;
-    }
-    for (; nextRow < r; ++nextRow) run->push_back(nullptr);
-    if (cell.formula) {
-      run->push_back(json{{"f", engine.formulaText(c, r)}});
-    } else {
-      run->push_back(valueToJson(cell.value));
-    }
-    nextRow = r + 1;
-  });
-  root["cells"] = std::move(cells);
-  return root.dump(1) + "\n";
+  SheetIo s{io, const_cast<ControlDocument&>(doc), defaults};  // writing leaves it alone
+  std::string format = kSheetFileFormatName;
+  int version = kSheetFileVersion;
+  io.field("format", format);
+  io.field("version", version);
+  mapSheet(s);
+  // Members sorted by name, the order the files have always had.
+  return base::sortedByName(std::move(root)).dump(1) + "\n";
 }
 
-bool sheetFromJson(ControlDocument& doc, std::string_view text, std::string& error) {
-  if (base::detectByteOrderMark(text) == base::ByteOrderMark::Utf8)
-    text = base::stripByteOrderMark(text);
-  if (nestingDepth(text) > kMaxNesting) {
-    error = "the file nests deeper than a sheet document does";
-    return false;
-  }
-  json root = json::parse(text.begin(), text.end(), nullptr, false);
-  if (root.is_discarded()) {
-    // Parse again with exceptions for the position of the fault.
-    try {
-      json again = json::parse(text.begin(), text.end());
-      error = "the file is not valid JSON";
-    } catch (const json::exception& e) {
-      // The parser's message quotes the bytes it stopped at.
-      error = "the file is not valid JSON: " + base::displayText(std::string_view(e.what()), 200);
-    }
-    return false;
-  }
+Status sheetFromJson(ControlDocument& doc, std::string_view text) {
+  Result<Json> root = base::readDocument(text, sheetDocumentKind());
+  if (!root) return root.status();
   ControlDocument fresh;
   fresh.engine().customFunctions() = doc.engine().customFunctions();
-  try {
-    readDocument(fresh, root);
-  } catch (const LoadError& e) {
-    // Messages may quote names and texts of the file.
-    error = base::displayText(std::string_view(e.message), 300);
-    return false;
-  } catch (const json::exception& e) {
-    error = "malformed sheet document: " + base::displayText(std::string_view(e.what()), 200);
-    return false;
-  }
+  JsonIo io = JsonIo::reader(*root);
+  const ControlDocument defaults;
+  SheetIo s{io, fresh, defaults};
+  mapSheet(s);
+  if (!io.ok()) return io.status();
   doc.swapContents(fresh);
-  return true;
+  return {};
 }
 
 SheetFileKind sheetFileKind(const std::filesystem::path& file) {
   std::string ext = file.extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return std::tolower(c); });
   if (ext == ".csv") return SheetFileKind::Csv;
   if (ext == ".tsv" || ext == ".txt") return SheetFileKind::Tsv;
   return SheetFileKind::Native;
 }
 
-bool readWholeFile(const std::filesystem::path& file, std::string& bytes, std::string& error,
-                   std::uintmax_t maxBytes) {
-  base::Result<std::string> read = base::readFile(file, maxBytes);
-  bytes = read ? std::move(*read) : std::string();
-  return base::reportTo(read.status(), error);
-}
+namespace {
 
-bool writeFileAtomically(const std::filesystem::path& file, std::string_view bytes, std::string& error) {
-  const base::Status written = base::writeFileAtomic(file, bytes);
-  if (!written) error = "cannot write " + file.string() + ": " + written.message();
-  return written.ok();
-}
-
-bool loadSheetFile(ControlDocument& doc, const std::filesystem::path& file, std::string& error) {
-  std::string bytes, text;
-  if (!readWholeFile(file, bytes, error)) return false;
+// UTF-8 text of a file's bytes (UTF-16 with a byte order mark is turned
+// into UTF-8).
+Status decodeFileText(std::string_view bytes, std::string& text) {
   base::Result<std::string> decoded = base::fileTextAsUtf8(bytes);
+  if (!decoded) return decoded.status();
+  text = std::move(*decoded);
+  return {};
+}
+
+}  // namespace
+
+Status loadSheetFile(ControlDocument& doc, const std::filesystem::path& file) {
+  Result<std::string> bytes = base::readFile(file, kMaxSheetFileBytes);
+  if (!bytes) return bytes.status();
+  std::string text;
+  Status read = decodeFileText(*bytes, text);
   bytes = std::string();
-  bool ok = base::reportTo(decoded.status(), error);
-  if (ok) {
-    text = std::move(decoded).value();
+  if (read) {
     switch (sheetFileKind(file)) {
       case SheetFileKind::Native:
-        ok = sheetFromJson(doc, text, error);
+        read = sheetFromJson(doc, text);
         break;
       case SheetFileKind::Csv:
-        ok = sheetFromDelimited(doc, text, ',', error);
+      case SheetFileKind::Tsv: {
+        const char separator = sheetFileKind(file) == SheetFileKind::Csv ? ',' : '\t';
+        std::string why;
+        if (!sheetFromDelimited(doc, text, separator, why)) read = Status::error(why);
         break;
-      case SheetFileKind::Tsv:
-        ok = sheetFromDelimited(doc, text, '\t', error);
-        break;
+      }
     }
   }
-  if (!ok) error = file.string() + ": " + error;
-  return ok;
+  return read.inFile(file);
 }
 
-bool saveSheetFile(const ControlDocument& doc, const std::filesystem::path& file, std::string& error) {
+Status saveSheetFile(const ControlDocument& doc, const std::filesystem::path& file) {
   const SheetFileKind kind = sheetFileKind(file);
-  if (kind == SheetFileKind::Native) return writeFileAtomically(file, sheetToJson(doc), error);
-  // No longer than the reader takes back.
   std::string text;
-  if (!sheetToDelimited(doc, kind == SheetFileKind::Csv ? ',' : '\t', kMaxSheetFileBytes, text,
-                        error)) {
-    error = "cannot write " + file.string() + ": " + error;
-    return false;
+  if (kind == SheetFileKind::Native) {
+    text = sheetToJson(doc);
+  } else {
+    // No longer than the reader takes back.
+    std::string why;
+    if (!sheetToDelimited(doc, kind == SheetFileKind::Csv ? ',' : '\t', kMaxSheetFileBytes, text,
+                          why))
+      return Status::error("cannot write " + file.string() + ": " + why);
   }
-  return writeFileAtomically(file, text, error);
+  const Status written = base::writeFileAtomic(file, text);
+  if (!written) return Status::error("cannot write " + file.string() + ": " + written.message());
+  return {};
 }
 
 }  // namespace krv::sheet

@@ -24,6 +24,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/status.h"
 #include "platform/sheet/control_document.h"
 
 namespace krv::sheet {
@@ -35,28 +36,19 @@ inline constexpr std::uintmax_t kMaxSheetFileBytes = 1u << 30;
 
 // The document as native file text.
 std::string sheetToJson(const ControlDocument& doc);
-// Reads native file text into `doc`; false with `error` set (doc unchanged).
-bool sheetFromJson(ControlDocument& doc, std::string_view text, std::string& error);
+// Reads native file text into `doc`; on failure the error names the place
+// in the document ("cells[2].values[0]") and `doc` is unchanged.
+base::Status sheetFromJson(ControlDocument& doc, std::string_view text);
 
 enum class SheetFileKind { Native, Csv, Tsv };
 // By extension: ".csv" CSV, ".tsv" and ".txt" tab-separated, anything else
 // (".vts", ".json", ...) the native format.
 SheetFileKind sheetFileKind(const std::filesystem::path& file);
 
-// Loads a file of any of the kinds above; false with `error` set and the
-// document unchanged when it cannot.
-bool loadSheetFile(ControlDocument& doc, const std::filesystem::path& file, std::string& error);
-// Saves in the kind of the extension, atomically.
-bool saveSheetFile(const ControlDocument& doc, const std::filesystem::path& file, std::string& error);
-
-// Writes `bytes` to `file` through a temporary file in the same folder that
-// is renamed over the target. A read-only target is refused; a replaced
-// file keeps its permissions; on failure no temporary file is left.
-bool writeFileAtomically(const std::filesystem::path& file, std::string_view bytes, std::string& error);
-// Reads a whole regular file of at most `maxBytes` (a device or a named
-// pipe is refused without reading from it). loadSheetFile also accepts
-// UTF-16 with a byte order mark.
-bool readWholeFile(const std::filesystem::path& file, std::string& bytes, std::string& error,
-                   std::uintmax_t maxBytes = kMaxSheetFileBytes);
+// Loads a file of any of the kinds above (UTF-16 with a byte order mark is
+// read too); the error names the file, and the document is then unchanged.
+base::Status loadSheetFile(ControlDocument& doc, const std::filesystem::path& file);
+// Saves in the kind of the extension, atomically (base::writeFileAtomic).
+base::Status saveSheetFile(const ControlDocument& doc, const std::filesystem::path& file);
 
 }  // namespace krv::sheet

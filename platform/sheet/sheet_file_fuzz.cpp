@@ -14,13 +14,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   doc.setMaxCols(1);
   doc.setMaxRows(1);
   std::string error;
-  if (!krv::sheet::sheetFromJson(doc, text, error)) {
+  if (!krv::base::reportTo(krv::sheet::sheetFromJson(doc, text), error)) {
     if (doc.maxRows() != 1 || doc.maxCols() != 1) __builtin_trap();
   } else {
     // What loaded must save and load again.
     std::string again = krv::sheet::sheetToJson(doc);
     krv::sheet::ControlDocument copy;
-    if (!krv::sheet::sheetFromJson(copy, again, error)) __builtin_trap();
+    if (!krv::base::reportTo(krv::sheet::sheetFromJson(copy, again), error)) __builtin_trap();
   }
   krv::sheet::ControlDocument csv;
   (void)krv::sheet::sheetFromDelimited(csv, text.substr(0, 4096), ',', error);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/base/file_io.h"
 #include "platform/sheet/sheet_csv.h"
 
 namespace krv::sheet {
@@ -15,8 +16,9 @@ namespace fs = std::filesystem;
 class SheetFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / ("sheet_file_test_" + std::to_string(::getpid()) + "_" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir = fs::temp_directory_path() /
+          ("sheet_file_test_" + std::to_string(::getpid()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir);
   }
   void TearDown() override { fs::remove_all(dir); }
@@ -36,7 +38,9 @@ class SheetFileTest : public ::testing::Test {
     d.setFormula(3, 2, L"=B1*2+SUM(B1:B2)");
     d.setData(3, 0, L"Header C");
     d.setData(0, 7, L"Row seven");
-    d.setTag(0, 0, L"defaultFont\xa4" L"4\xa4Tahoma\xa4");
+    d.setTag(0, 0,
+             L"defaultFont\xa4"
+             L"4\xa4Tahoma\xa4");
     d.setTag(2, 2, L"tag");
     d.setTextTip(1, 1, L"tip");
     d.changeAttributes(2, 1, 2, -1, [](CellAttributes& a) {
@@ -86,9 +90,9 @@ TEST_F(SheetFileTest, NativeFileKeepsEverything) {
   fill(original);
   fs::path file = dir / "sheet.vts";
   std::string error;
-  ASSERT_TRUE(saveSheetFile(original, file, error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(saveSheetFile(original, file), error)) << error;
   ControlDocument loaded;
-  ASSERT_TRUE(loadSheetFile(loaded, file, error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(loadSheetFile(loaded, file), error)) << error;
   expectSame(original, loaded);
   EXPECT_EQ(loaded.spans().size(), 1u);
   EXPECT_EQ(loaded.colWidth(2), 20.5);
@@ -115,9 +119,9 @@ TEST_F(SheetFileTest, CsvAndTabTextKeepTextsAndFormulas) {
   for (const char* name : {"sheet.csv", "sheet.tsv"}) {
     fs::path file = dir / name;
     std::string error;
-    ASSERT_TRUE(saveSheetFile(original, file, error)) << error;
+    ASSERT_TRUE(krv::base::reportTo(saveSheetFile(original, file), error)) << error;
     ControlDocument loaded;
-    ASSERT_TRUE(loadSheetFile(loaded, file, error)) << error;
+    ASSERT_TRUE(krv::base::reportTo(loadSheetFile(loaded, file), error)) << error;
     // The text holds the used range: E30 is the last column and row with content.
     ASSERT_EQ(loaded.maxCols(), 5) << name;
     ASSERT_EQ(loaded.maxRows(), 30) << name << ": the declared 40 rows end in empty ones";
@@ -133,7 +137,8 @@ TEST_F(SheetFileTest, CsvAndTabTextKeepTextsAndFormulas) {
 TEST_F(SheetFileTest, CsvReadsQuotesBomAndCrLfAsAnEditorWritesThem) {
   ControlDocument d;
   std::string error;
-  ASSERT_TRUE(sheetFromDelimited(d, "\xEF\xBB\xBFname,value\r\n\"a, b\",\"say \"\"hi\"\"\"\r\nx,=2*3\r\n", ',', error))
+  ASSERT_TRUE(sheetFromDelimited(
+      d, "\xEF\xBB\xBFname,value\r\n\"a, b\",\"say \"\"hi\"\"\"\r\nx,=2*3\r\n", ',', error))
       << error;
   EXPECT_EQ(d.maxRows(), 3);
   EXPECT_EQ(d.maxCols(), 2);
@@ -169,7 +174,7 @@ TEST_F(SheetFileTest, BadFilesAreRefusedWithAMessageAndLeaveTheSheetAlone) {
   int count = 0;
   for (const auto& entry : fs::directory_iterator(fs::path(KRV_TESTDATA_DIR) / "bad_sheets")) {
     std::string error;
-    EXPECT_FALSE(loadSheetFile(d, entry.path(), error)) << entry.path();
+    EXPECT_FALSE(krv::base::reportTo(loadSheetFile(d, entry.path()), error)) << entry.path();
     EXPECT_FALSE(error.empty()) << entry.path();
     EXPECT_EQ(*d.data(1, 1), L"keep") << entry.path();
     EXPECT_EQ(d.maxRows(), 2) << entry.path();
@@ -181,11 +186,16 @@ TEST_F(SheetFileTest, BadFilesAreRefusedWithAMessageAndLeaveTheSheetAlone) {
 TEST_F(SheetFileTest, MessagesNameTheFault) {
   ControlDocument d;
   std::string error;
-  EXPECT_FALSE(sheetFromJson(d, R"({"format": "korvane sheet", "version": 1, "cols": 2, "rows": 1000000000})", error));
+  EXPECT_FALSE(krv::base::reportTo(
+      sheetFromJson(d,
+                    R"({"format": "korvane sheet", "version": 1, "cols": 2, "rows": 1000000000})"),
+      error));
   EXPECT_NE(error.find("1000000000 rows"), std::string::npos) << error;
-  EXPECT_FALSE(sheetFromJson(d, R"({"format": "korvane sheet", "version": 2, "cols": 2, "rows": 2})", error));
+  EXPECT_FALSE(krv::base::reportTo(
+      sheetFromJson(d, R"({"format": "korvane sheet", "version": 2, "cols": 2, "rows": 2})"),
+      error));
   EXPECT_NE(error.find("newer version"), std::string::npos) << error;
-  EXPECT_FALSE(loadSheetFile(d, dir / "missing.vts", error));
+  EXPECT_FALSE(krv::base::reportTo(loadSheetFile(d, dir / "missing.vts"), error));
   EXPECT_NE(error.find("no such file"), std::string::npos) << error;
 }
 
@@ -200,11 +210,11 @@ TEST_F(SheetFileTest, FailedSaveKeepsThePreviousFile) {
   const std::string before = "previous contents";
   { std::ofstream(file, std::ios::binary) << before; }
   d.setData(1, 1, L"changed");
-  EXPECT_FALSE(saveSheetFile(d, file, error));
+  EXPECT_FALSE(krv::base::reportTo(saveSheetFile(d, file), error));
   EXPECT_FALSE(error.empty());
-  std::string text;
-  ASSERT_TRUE(readWholeFile(file, text, error));
-  EXPECT_EQ(text, before);
+  const krv::base::Result<std::string> text = krv::base::readFile(file);
+  ASSERT_TRUE(text.ok()) << text.status().text();
+  EXPECT_EQ(*text, before);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
@@ -215,11 +225,12 @@ TEST_F(SheetFileTest, AReadOnlyTargetIsRefusedAndKeepsItsContentsAndMode) {
   { std::ofstream(file, std::ios::binary) << "previous"; }
   fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   std::string error;
-  EXPECT_FALSE(saveSheetFile(d, file, error)) << "refused also when the tests run as the superuser";
+  EXPECT_FALSE(krv::base::reportTo(saveSheetFile(d, file), error))
+      << "refused also when the tests run as the superuser";
   EXPECT_NE(error.find("read-only"), std::string::npos) << error;
-  std::string text;
-  ASSERT_TRUE(readWholeFile(file, text, error));
-  EXPECT_EQ(text, "previous");
+  const krv::base::Result<std::string> text = krv::base::readFile(file);
+  ASSERT_TRUE(text.ok()) << text.status().text();
+  EXPECT_EQ(*text, "previous");
   EXPECT_EQ(fs::status(file).permissions() & fs::perms::mask, fs::perms(0444));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
@@ -231,7 +242,7 @@ TEST_F(SheetFileTest, AReplacedFileKeepsItsPermissions) {
   { std::ofstream(file, std::ios::binary) << "previous"; }
   fs::permissions(file, fs::perms(0640));
   std::string error;
-  ASSERT_TRUE(saveSheetFile(d, file, error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(saveSheetFile(d, file), error)) << error;
   EXPECT_EQ(fs::status(file).permissions() & fs::perms::mask, fs::perms(0640));
 }
 
@@ -255,7 +266,7 @@ TEST_F(SheetFileTest, Utf16FilesWithAByteOrderMarkAreRead) {
     { std::ofstream(file, std::ios::binary) << utf16(native, little); }
     ControlDocument d;
     std::string error;
-    ASSERT_TRUE(loadSheetFile(d, file, error)) << error;
+    ASSERT_TRUE(krv::base::reportTo(loadSheetFile(d, file), error)) << error;
     EXPECT_EQ(*d.data(1, 1), L"L\u00e4nge \u2022");
     EXPECT_EQ(*d.valueText(1, 2), L"12.5");
   }
@@ -263,7 +274,7 @@ TEST_F(SheetFileTest, Utf16FilesWithAByteOrderMarkAreRead) {
   { std::ofstream(csv, std::ios::binary) << utf16(u"a,\u0192\r\n1,2\r\n", true); }
   ControlDocument d;
   std::string error;
-  ASSERT_TRUE(loadSheetFile(d, csv, error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(loadSheetFile(d, csv), error)) << error;
   EXPECT_EQ(*d.data(2, 1), L"\u0192");
 }
 
@@ -272,7 +283,7 @@ TEST_F(SheetFileTest, Utf16WithoutAByteOrderMarkIsNamedAsSuch) {
   { std::ofstream(file, std::ios::binary) << utf16(u"{\"format\": 1}", true).substr(2); }
   ControlDocument d;
   std::string error;
-  EXPECT_FALSE(loadSheetFile(d, file, error));
+  EXPECT_FALSE(krv::base::reportTo(loadSheetFile(d, file), error));
   EXPECT_NE(error.find("UTF-16"), std::string::npos) << error;
 }
 
@@ -284,10 +295,131 @@ TEST_F(SheetFileTest, ParserMessagesShowBinaryBytesEscapedAndCut) {
   { std::ofstream(file, std::ios::binary) << bytes; }
   ControlDocument d;
   std::string error;
-  EXPECT_FALSE(loadSheetFile(d, file, error));
+  EXPECT_FALSE(krv::base::reportTo(loadSheetFile(d, file), error));
   EXPECT_EQ(error.find('\x9B'), std::string::npos) << "no raw byte reaches the message";
   EXPECT_NE(error.find("\\x9B"), std::string::npos) << error;
   EXPECT_LT(error.size(), 500u) << error;
+}
+
+// Every member of the format, each away from its default.
+void fillEveryMember(ControlDocument& d) {
+  d.setMaxCols(6);
+  d.setMaxRows(12);
+  d.setData(1, 1, L"L\u00e4nge");
+  d.setData(2, 1, L"12.50");
+  d.setFormula(3, 1, L"=B1*2");
+  d.engine().setValue(4, 1, Value::boolean(true));
+  d.engine().setValue(5, 1, Value::error(*parseErrorText("#DIV/0!")));
+  d.setData(1, 8, L"after a gap");
+  d.setData(1, 3, L"within four");
+  d.setData(3, 0, L"Header C");
+  d.setData(0, 7, L"Row seven");
+  d.setTag(2, 2, L"tag");
+  d.setTextTip(1, 1, L"tip");
+  d.setNoteIndicator(2, 3, true);
+  d.changeAttributes(2, 1, 2, -1, [](CellAttributes& a) {
+    a.type = kCellTypeNumber;
+    a.decimals = 3;
+    a.minValue = -5;
+    a.maxValue = 1e6;
+  });
+  d.changeAttributes(1, 3, 1, 3, [](CellAttributes& a) {
+    a.type = kCellTypeCheckBox;
+    a.backColor = 0x123456;
+    a.fontName = L"Arial";
+    a.typeText = L"a\tb";
+    a.borderMask = 5;
+    a.borderColor = 0xFF;
+    a.fontWeight = 700;
+  });
+  d.changeAttributes(-1, 5, -1, 5, [](CellAttributes& a) { a.locked = true; });
+  d.defaultAttributes().maxLength = 20;
+  d.addSpan(1, 10, 2, 2);
+  d.setColWidth(2, 20.5);
+  d.setRowHeight(4, 33);
+  d.setRowHeight(-1, 14.25);
+  d.setColWidth(-1, 9.5);
+  d.setRowHidden(6, true);
+  d.setColHidden(5, true);
+  d.setBoolOption(13, true);
+  d.setBoolOption(8, false);
+  d.setBoolOption(7, true);
+  d.setIntOption(1, -1);
+  d.setIntOption(12, 3);
+  d.engine().setReferenceStyle(static_cast<ReferenceStyle>(1));
+  d.look().selBackColor = 0x6A240A;
+  d.look().textTipDelay = 250;
+  d.look().actionKeys[1] = {1, 0, 0x72};
+  d.setActiveCell(2, 3);
+  d.setSelection(1, 2, 3, -1);
+}
+
+std::string bytesOf(const fs::path& file) {
+  const krv::base::Result<std::string> bytes = krv::base::readFile(file);
+  EXPECT_TRUE(bytes.ok()) << bytes.status().text();
+  return bytes.valueOr("");
+}
+
+// The files under testdata/written are what the writer has always written;
+// files are kept under version control, so not one byte may change.
+TEST_F(SheetFileTest, WrittenFilesKeepTheirBytesAndReadBackTheSame) {
+  const fs::path written = fs::path(KRV_TESTDATA_DIR) / "written";
+  ControlDocument every;
+  fillEveryMember(every);
+  const std::string text = sheetToJson(every);
+  EXPECT_EQ(text, bytesOf(written / "every_member.vts"));
+  ControlDocument back;
+  const krv::base::Status read = sheetFromJson(back, text);
+  ASSERT_TRUE(read.ok()) << read.text();
+  EXPECT_EQ(sheetToJson(back), text);
+
+  const fs::path samples = fs::path(KRV_SOURCE_DIR) / "examples/library/Connection Standards";
+  for (const fs::path& sample : {samples / "EndPlate.vts", samples / "Childs/BoltRows.vts"}) {
+    ControlDocument d;
+    const krv::base::Status s = sheetFromJson(d, bytesOf(sample));
+    ASSERT_TRUE(s.ok()) << sample << ": " << s.text();
+    EXPECT_EQ(sheetToJson(d), bytesOf(written / sample.filename())) << sample;
+  }
+}
+
+TEST_F(SheetFileTest, RefusalsNameTheirPlaceInTheDocument) {
+  const std::string head = R"({"format": "korvane sheet", "version": 1, "cols": 3, "rows": 5, )";
+  struct Case {
+    std::string rest, place, message;
+  } cases[] = {
+      {R"("cells": [{"col": 1, "row": 1, "values": [1, [2]]}]})", "cells[0].values[1]",
+       "a cell value must be a number, text, boolean, null or formula"},
+      {R"("cells": [{"col": 4, "row": 1, "values": []}]})", "cells[0].col",
+       "must lie between 1 and 3"},
+      {R"("cells": [{"col": 1, "row": 4, "values": [1, 2, 3]}]})", "cells[0].values",
+       "the cells from column 1, row 4 reach beyond the last row"},
+      {R"("cells": [{"col": 1, "row": 1, "values": [{"f": "=SUM("}]}]})", "cells[0].values[0]", ""},
+      {R"("cellAttributes": [{"col": 1, "row": 1, "decimals": 16}]})", "cellAttributes[0].decimals",
+       "must lie between 0 and 15"},
+      {R"("look": {"actionKeys": [[0, 0, 0], [0, 0, 0], [0, 0, 65536]]}})", "look.actionKeys[2][2]",
+       "must lie between 0 and 65535"},
+      {R"("spans": [[1, 1, 3, 1], [2, 1, 1, 1]]})", "spans[1]",
+       "span at column 2, row 1 reaches beyond the sheet or overlaps another"},
+      {R"("tags": [[1, 1]]})", "tags[0]", "[column, row, text] is expected"},
+      {R"("options": {"int": {"x": 1}}})", "options.int", "\"x\" is not an option index"},
+      {R"("rows": 1})", "", "the member \"cols\" is missing"},
+  };
+  for (const Case& c : cases) {
+    const std::string text = c.rest.starts_with(R"("rows")")
+                                 ? R"({"format": "korvane sheet", "version": 1, )" + c.rest
+                                 : head + c.rest;
+    ControlDocument d;
+    d.setMaxCols(1);
+    d.setMaxRows(1);
+    d.setData(1, 1, L"keep");
+    const krv::base::Status s = sheetFromJson(d, text);
+    ASSERT_FALSE(s.ok()) << text;
+    EXPECT_EQ(s.place(), c.place) << text << "\n" << s.text();
+    if (!c.message.empty()) {
+      EXPECT_EQ(s.message(), c.message) << text;
+    }
+    EXPECT_EQ(*d.data(1, 1), L"keep");
+  }
 }
 
 }  // namespace

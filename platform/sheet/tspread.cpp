@@ -31,19 +31,17 @@ TSpread* TSpread::fromHandle(HWND hWnd) {
 }
 
 BOOL TSpread::LoadFromFile(const std::wstring& file, std::string* error) {
-  std::string why;
-  bool ok =
-      krv::sheet::loadSheetFile(mDocument, std::filesystem::path(krv::base::toUtf8(file)), why);
-  if (error) *error = why;
-  return ok;
+  const krv::base::Status loaded =
+      krv::sheet::loadSheetFile(mDocument, std::filesystem::path(krv::base::toUtf8(file)));
+  if (error) error->clear();
+  return krv::base::reportTo(loaded, error);
 }
 
 BOOL TSpread::SaveToFile(const std::wstring& file, std::string* error) {
-  std::string why;
-  bool ok =
-      krv::sheet::saveSheetFile(mDocument, std::filesystem::path(krv::base::toUtf8(file)), why);
-  if (error) *error = why;
-  return ok;
+  const krv::base::Status saved =
+      krv::sheet::saveSheetFile(mDocument, std::filesystem::path(krv::base::toUtf8(file)));
+  if (error) error->clear();
+  return krv::base::reportTo(saved, error);
 }
 
 BOOL TSpread::ClipboardCopy() {

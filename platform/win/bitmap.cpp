@@ -64,24 +64,19 @@ int CBitmap::GetBitmap(BITMAP* out) const {
 
 CSize CBitmap::GetBitmapDimension() const { return {image().width(), image().height()}; }
 
-bool CBitmap::loadFile(const std::filesystem::path& path, std::string* error) {
+krv::base::Status CBitmap::loadFile(const std::filesystem::path& path) {
   krv::BitmapImage image;
   std::string message;
-  if (!krv::readBmpFile(path, image, message)) {
-    if (error) *error = message;
-    return false;
-  }
+  if (!krv::readBmpFile(path, image, message)) return krv::base::Status::error(message);
   setImage(std::move(image));
-  return true;
+  return {};
 }
 
-bool CBitmap::saveFile(const std::filesystem::path& path, int bitsPerPixel, std::string* error) const {
+krv::base::Status CBitmap::saveFile(const std::filesystem::path& path, int bitsPerPixel) const {
   std::string message;
-  if (!krv::writeBmpFile(path, image(), bitsPerPixel, message)) {
-    if (error) *error = message;
-    return false;
-  }
-  return true;
+  if (!krv::writeBmpFile(path, image(), bitsPerPixel, message))
+    return krv::base::Status::error(message);
+  return {};
 }
 
 void CBitmap::setImage(krv::BitmapImage image) {

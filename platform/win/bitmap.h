@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/base/status.h"
 #include "platform/win/bitmap_image.h"
 #include "platform/win/gdi.h"
 
@@ -43,10 +44,10 @@ class CBitmap : public CGdiObject {
   operator HBITMAP() const { return mCreated ? const_cast<CBitmap*>(this) : nullptr; }
 
   // Reads a .bmp file (see bmp_file.h) into this bitmap; on failure the
-  // bitmap is unchanged and `error` (when given) says why.
-  bool loadFile(const std::filesystem::path& path, std::string* error = nullptr);
+  // bitmap is unchanged and the error says why.
+  krv::base::Status loadFile(const std::filesystem::path& path);
   // Writes the picture as a 24 or 32-bit .bmp file, atomically.
-  bool saveFile(const std::filesystem::path& path, int bitsPerPixel = 24, std::string* error = nullptr) const;
+  krv::base::Status saveFile(const std::filesystem::path& path, int bitsPerPixel = 24) const;
   // Takes `image` as this bitmap's picture (an empty image deletes it).
   void setImage(krv::BitmapImage image);
   // The picture; an empty one when the bitmap is not created.

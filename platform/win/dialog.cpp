@@ -36,16 +36,15 @@ BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
       krv::ResourceModules::holding(templateId, krv::ResourceKind::DialogTemplate);
   if (!module) {
     const krv::ResourceModule* current = krv::ResourceModules::current();
-    krv::setLastResourceError("no dialog template " + std::to_string(templateId) + " in " +
-                              (current ? "module " + krv::base::toUtf8(current->name())
-                                       : std::string("the current module")) +
-                              " or the resource chain");
+    krv::setLastResourceError(krv::base::Status::error(
+        "no dialog template " + std::to_string(templateId) + " in " +
+        (current ? "module " + krv::base::toUtf8(current->name()) : std::string("the current module")) +
+        " or the resource chain"));
     return FALSE;
   }
-  std::string error;
-  auto t = module->dialogTemplate(templateId, error);
+  auto t = module->dialogTemplate(templateId);
   if (!t) {
-    krv::setLastResourceError(error);
+    krv::setLastResourceError(t.status());
     return FALSE;
   }
   DWORD style = t->style;
@@ -67,7 +66,7 @@ BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
   DWORD exStyle = t->exStyle | ((style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0);
   if (!CreateEx(exStyle, L"#32770", t->caption.c_str(), style & ~WS_VISIBLE, rect,
                 child ? owner : owner, 0)) {
-    krv::setLastResourceError("the dialog window could not be created");
+    krv::setLastResourceError(krv::base::Status::error("the dialog window could not be created"));
     return FALSE;
   }
   if (!child && (modal || (style & DS_CENTER))) CenterWindow();
@@ -88,7 +87,8 @@ BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
                        krv::dialogUnitsToPixels(c.rect), this, static_cast<UINT>(c.id))) {
       delete raw;
       DestroyWindow();
-      krv::setLastResourceError("a control of the dialog could not be created");
+      krv::setLastResourceError(
+          krv::base::Status::error("a control of the dialog could not be created"));
       return FALSE;
     }
     if (font) raw->SetFont(font, FALSE);

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/status.h"
 #include "platform/win/win_messages.h"
 
 namespace krv {
@@ -41,10 +42,11 @@ struct DialogTemplate {
   int fontSize = 8;
   std::vector<ControlTemplate> controls;
 
-  // Parses template text; nullopt with a message in `error` when malformed.
-  static std::optional<DialogTemplate> parse(const std::string& text, std::string& error);
-  // Reads a template file (at most 4 MB).
-  static std::optional<DialogTemplate> load(const std::filesystem::path& file, std::string& error);
+  // Parses template text; a malformed one is refused with the place of the
+  // fault ("controls[2].style: unknown style \"WS_NONE\"").
+  static base::Result<DialogTemplate> parse(const std::string& text);
+  // Reads a template file (at most 4 MB); errors name the file.
+  static base::Result<DialogTemplate> load(const std::filesystem::path& file);
 };
 
 // Parses "WS_CHILD | BS_AUTOCHECKBOX | 0x100"; false for an unknown name.

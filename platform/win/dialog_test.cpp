@@ -231,10 +231,10 @@ TEST_F(DialogTest, BadTemplatesFailCleanly) {
   for (UINT id : {101u, 102u, 103u, 4242u}) {
     CDialog dlg(id);
     EXPECT_EQ(dlg.DoModal(), -1) << id;
-    EXPECT_FALSE(krv::lastResourceError().empty());
+    EXPECT_FALSE(krv::lastResourceError().ok());
     EXPECT_FALSE(dlg.Create(id));
   }
-  EXPECT_NE(krv::lastResourceError().find("no dialog template 4242"), std::string::npos);
+  EXPECT_NE(krv::lastResourceError().text().find("no dialog template 4242"), std::string::npos);
   // Without the switch to the module, its templates are not found.
   override.RestoreOriginalResource();
   switched = false;

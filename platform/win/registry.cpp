@@ -2,19 +2,17 @@
 
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <set>
-#include <sstream>
 #include <vector>
 
 #include "platform/base/case_folding.h"
 #include "platform/base/display_text.h"
 #include "platform/base/file_io.h"
+#include "platform/base/json_document.h"
+#include "platform/base/json_io.h"
 #include "platform/base/file_text.h"
 #include "platform/base/utf.h"
 
@@ -98,6 +96,7 @@ namespace {
 
 // ---- wide texts stored in the file (written with base::toUtf8, read with base::utf8ToWide) ----
 
+
 bool isTextType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 
 // A text value is kept as text in the file when its bytes are whole wide
@@ -144,87 +143,117 @@ bool bytesOfHex(const std::string& hex, std::vector<BYTE>& data) {
   return true;
 }
 
-nlohmann::json nodeToJson(const Registry::Node& node) {
-  nlohmann::json j = nlohmann::json::object();
-  j["name"] = base::toUtf8(node.name);
-  nlohmann::json values = nlohmann::json::array();
-  for (const auto& [_, v] : node.values) {
-    nlohmann::json jv = {{"name", base::toUtf8(v.name)}, {"type", v.type}};
-    std::wstring text;
-    if (isTextType(v.type) && textOf(v.data, text)) {
-      jv["text"] = base::toUtf8(text);
-    } else if (v.type == REG_DWORD && v.data.size() == 4) {
-      DWORD d;
-      std::memcpy(&d, v.data.data(), 4);
-      jv["dword"] = d;
-    } else {
-      jv["hex"] = hexOf(v.data);
-    }
-    values.push_back(std::move(jv));
-  }
-  j["values"] = std::move(values);
-  nlohmann::json keys = nlohmann::json::array();
-  for (const auto& [_, child] : node.keys) keys.push_back(nodeToJson(*child));
-  j["keys"] = std::move(keys);
-  return j;
-}
+using base::Json;
+using base::JsonIo;
+using base::Status;
 
-struct LoadError : std::runtime_error {
-  using std::runtime_error::runtime_error;
+// Names and texts are UTF-8 in the file and wide in the store.
+struct WideText {
+  Status read(const Json& j, std::wstring& value) const {
+    if (!j.is_string()) return Status::error("a text is expected");
+    value = base::utf8ToWide(j.get_ref<const std::string&>());
+    return {};
+  }
+  Json write(const std::wstring& value) const { return base::toUtf8(value); }
 };
 
-std::shared_ptr<Registry::Node> nodeFromJson(const nlohmann::json& j, const std::wstring& parentPath,
-                                             bool isRoot, const std::wstring& rootName, int depth) {
-  if (!j.is_object()) throw LoadError("a key is not an object");
-  if (depth > kMaxDepth) throw LoadError("keys are nested too deeply");
-  auto node = std::make_shared<Registry::Node>();
-  node->depth = depth;
-  if (isRoot) {
-    node->name = rootName;
-    node->fullPath = fold(rootName);
+struct HexBytes {
+  Status read(const Json& j, std::vector<BYTE>& data) const {
+    if (!j.is_string() || !bytesOfHex(j.get_ref<const std::string&>(), data))
+      return Status::error("hexadecimal bytes are expected");
+    return {};
+  }
+  Json write(const std::vector<BYTE>& data) const { return hexOf(data); }
+};
+
+// A value: its data as "text" (a text type holding whole wide characters
+// with one terminator), "dword" (four bytes of REG_DWORD) or "hex".
+void mapValue(JsonIo& io, Registry::Node::Value& v) {
+  io.field("name", v.name, WideText{});
+  io.field("type", v.type, base::Integer<DWORD>{});
+  std::wstring text;
+  DWORD dword = 0;
+  if (io.writing()) {
+    if (isTextType(v.type) && textOf(v.data, text)) {
+      io.field("text", text, WideText{});
+    } else if (v.type == REG_DWORD && v.data.size() == 4) {
+      std::memcpy(&dword, v.data.data(), 4);
+      io.field("dword", dword);
+    } else {
+      io.field("hex", v.data, HexBytes{});
+    }
+  } else if (io.has("text")) {
+    io.field("text", text, WideText{});
+    v.data = bytesOfText(text);
+  } else if (io.has("dword")) {
+    io.field("dword", dword);
+    v.data.resize(4);
+    std::memcpy(v.data.data(), &dword, 4);
+  } else if (io.has("hex")) {
+    io.field("hex", v.data, HexBytes{});
   } else {
-    if (!j.contains("name") || !j["name"].is_string()) throw LoadError("a key has no name");
-    node->name = base::utf8ToWide(j["name"].get<std::string>());
-    if (node->name.empty() || node->name.size() > 255 || node->name.find(L'\\') != std::wstring::npos)
-      throw LoadError("invalid key name \"" + j["name"].get<std::string>() + "\"");
-    node->fullPath = parentPath + L'\\' + fold(node->name);
+    io.fail("the value has no data (\"text\", \"dword\" or \"hex\")");
   }
-  if (j.contains("values")) {
-    if (!j["values"].is_array()) throw LoadError("\"values\" is not an array");
-    for (const auto& jv : j["values"]) {
-      if (!jv.is_object() || !jv.contains("name") || !jv["name"].is_string() || !jv.contains("type") ||
-          !jv["type"].is_number_unsigned())
-        throw LoadError("a value needs a name and a type");
-      Registry::Node::Value v;
-      v.name = base::utf8ToWide(jv["name"].get<std::string>());
-      const auto type = jv["type"].get<std::uint64_t>();
-      if (type > 0xFFFFFFFFu) throw LoadError("a value type is out of range");
-      v.type = static_cast<DWORD>(type);
-      if (jv.contains("text") && jv["text"].is_string()) {
-        v.data = bytesOfText(base::utf8ToWide(jv["text"].get<std::string>()));
-      } else if (jv.contains("dword") && jv["dword"].is_number_unsigned() &&
-                 jv["dword"].get<std::uint64_t>() <= 0xFFFFFFFFu) {
-        const auto d = static_cast<DWORD>(jv["dword"].get<std::uint64_t>());
-        v.data.resize(4);
-        std::memcpy(v.data.data(), &d, 4);
-      } else if (jv.contains("hex") && jv["hex"].is_string()) {
-        if (!bytesOfHex(jv["hex"].get<std::string>(), v.data)) throw LoadError("bad hex data");
-      } else {
-        throw LoadError("value \"" + jv["name"].get<std::string>() + "\" has no data");
-      }
-      const std::wstring key = fold(v.name);
-      if (!node->values.emplace(key, std::move(v)).second) throw LoadError("a value name repeats");
+}
+
+// A key with its values and subkeys. Reading fills `node`, whose depth and
+// full path the caller has set for a root; a subkey's come from its parent.
+void mapKey(JsonIo& io, Registry::Node& node) {
+  if (io.writing()) {
+    io.field("name", node.name, WideText{});
+  } else if (node.depth > 0) {  // a root's name is its place
+    io.field("name", node.name, WideText{});
+    if (io.ok() && (node.name.empty() || node.name.size() > 255 ||
+                    node.name.find(L'\\') != std::wstring::npos))
+      io.fail("name", "not a valid key name");
+    node.fullPath += L'\\' + fold(node.name);
+  }
+  if (node.depth > kMaxDepth) io.fail("keys are nested too deeply");
+
+  std::vector<Registry::Node::Value> values;
+  std::vector<Registry::Node> keys;
+  if (io.writing()) {
+    for (const auto& [_, v] : node.values) values.push_back(v);
+    for (const auto& [_, child] : node.keys) keys.push_back(*child);
+  }
+  io.alwaysWritten(
+      "values", values, {},
+      base::ListOf<Registry::Node::Value, base::Record<Registry::Node::Value>>{{mapValue}});
+  // Each subkey starts from its parent's place.
+  const base::Record<Registry::Node> subkey{[&node](JsonIo& sub, Registry::Node& child) {
+    if (sub.reading()) {
+      child.depth = node.depth + 1;
+      child.fullPath = node.fullPath;
     }
+    mapKey(sub, child);
+  }};
+  io.alwaysWritten("keys", keys, {},
+                   base::ListOf<Registry::Node, base::Record<Registry::Node>>{subkey});
+  if (!io.reading() || !io.ok()) return;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const std::wstring key = fold(values[i].name);
+    if (!node.values.emplace(key, std::move(values[i])).second)
+      io.fail(JsonIo::at("values", i), "a value of this name exists already");
   }
-  if (j.contains("keys")) {
-    if (!j["keys"].is_array()) throw LoadError("\"keys\" is not an array");
-    for (const auto& jk : j["keys"]) {
-      auto child = nodeFromJson(jk, node->fullPath, false, L"", depth + 1);
-      const std::wstring key = fold(child->name);
-      if (!node->keys.emplace(key, std::move(child)).second) throw LoadError("a key name repeats");
-    }
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    const std::wstring key = fold(keys[i].name);
+    if (!node.keys.emplace(key, std::make_shared<Registry::Node>(std::move(keys[i]))).second)
+      io.fail(JsonIo::at("keys", i), "a key of this name exists already");
   }
-  return node;
+}
+
+const base::DocumentKind& registryKind() {
+  static const base::DocumentKind kind = [] {
+    base::DocumentKind k;
+    k.format = "korvane registry";
+    k.version = kFormatVersion;
+    k.what = "registry document";
+    k.limits.maxBytes = kMaxRegistryFileBytes;
+    // A key is two levels (its object and its "keys" array) below its parent.
+    k.limits.maxDepth = 2 * kMaxDepth + 8;
+    return k;
+  }();
+  return kind;
 }
 
 std::unique_ptr<Registry>& currentStore() {
@@ -300,106 +329,115 @@ HKEY Registry::addHandle(std::shared_ptr<Node> node, REGSAM access) {
 
 LSTATUS Registry::closeHandle(HKEY key) {
   if (rootName(key)) return ERROR_SUCCESS;
-  return mHandles.erase(reinterpret_cast<std::uintptr_t>(key)) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+  return mHandles.erase(reinterpret_cast<std::uintptr_t>(key)) ? ERROR_SUCCESS
+                                                               : ERROR_INVALID_HANDLE;
 }
 
 std::string Registry::toJson() const {
-  nlohmann::json doc = {{"format", "korvane registry"}, {"version", kFormatVersion}};
-  nlohmann::json roots = nlohmann::json::object();
-  for (const auto& [name, node] : mRoots) roots[base::toUtf8(name)] = nodeToJson(*node);
-  doc["roots"] = std::move(roots);
-  return doc.dump(1);
-}
-
-bool Registry::fromJson(const std::string& text, std::string* error) {
-  auto fail = [&](const std::string& message) {
-    mLastError = message;
-    if (error) *error = message;
-    return false;
-  };
-  try {
-    // Refuse deep nesting while parsing, before anything recurses over it.
-    const nlohmann::json::parser_callback_t limitDepth = [](int depth, nlohmann::json::parse_event_t,
-                                                             nlohmann::json&) {
-      if (depth > 2 * kMaxDepth + 8) throw LoadError("the document is nested too deeply");
-      return true;
-    };
-    const nlohmann::json doc = nlohmann::json::parse(text, limitDepth);
-    if (!doc.is_object() || doc.value("format", std::string()) != "korvane registry")
-      return fail("not a registry document");
-    if (!doc.contains("version") || !doc["version"].is_number_integer() ||
-        doc["version"].get<int>() != kFormatVersion)
-      return fail("unsupported registry document version");
-    if (!doc.contains("roots") || !doc["roots"].is_object()) return fail("the document has no roots");
-    std::map<std::wstring, std::shared_ptr<Node>> roots;
-    for (const wchar_t* name : kRootNames) {
-      const std::string key = base::toUtf8(name);
-      roots[name] = doc["roots"].contains(key) ? nodeFromJson(doc["roots"][key], L"", true, name, 0)
-                                               : Registry().mRoots.at(name);
-    }
-    for (const auto& [name, _] : doc["roots"].items())
-      if (!roots.count(base::utf8ToWide(name)))
-        return fail("unknown registry root \"" + base::displayText(std::string_view(name)) + "\"");
-    for (auto& [_, node] : mRoots) markDeleted(*node);
-    mRoots = std::move(roots);
-    mHandles.clear();
-    return true;
-  } catch (const std::exception& e) {
-    // The messages may quote bytes and names of the document.
-    return fail("malformed registry document: " +
-                base::displayText(std::string_view(e.what()), 300));
+  Json doc{{"format", registryKind().format}, {"version", kFormatVersion}};
+  Json roots = Json::object();
+  for (const auto& [name, node] : mRoots) {
+    JsonIo io = JsonIo::writer(roots[base::toUtf8(name)]);
+    mapKey(io, *node);
   }
+  doc["roots"] = std::move(roots);
+  // Members sorted by name, as the file has always had them.
+  return base::sortedByName(std::move(doc)).dump(1);
 }
 
-bool Registry::attachFile(const std::filesystem::path& path, std::string* error) {
-  auto fail = [&](const std::string& message) {
-    mLastError = message;
-    if (error) *error = mLastError;
-    return false;
-  };
+namespace {
+
+using Roots = std::map<std::wstring, std::shared_ptr<Registry::Node>>;
+
+// The keys of a registry document, by root name.
+base::Result<Roots> rootsOf(const Json& doc) {
+  const auto roots = doc.find("roots");
+  if (roots == doc.end() || !roots->is_object()) return Status::error("the document has no roots");
+  Roots read;
+  for (const wchar_t* name : kRootNames) {
+    auto node = std::make_shared<Registry::Node>();
+    node->name = name;
+    node->fullPath = fold(name);
+    read[name] = node;
+    if (const auto j = roots->find(base::toUtf8(name)); j != roots->end()) {
+      JsonIo io = JsonIo::reader(*j);
+      mapKey(io, *node);
+      if (!io.ok()) return io.status().within("roots." + base::toUtf8(name));
+    }
+  }
+  for (const auto& [name, _] : roots->items())
+    if (!read.count(base::utf8ToWide(name)))
+      return Status::fileError({}, "unknown registry root \"" + base::quotable(name, 80) + "\"",
+                               "roots");
+  return read;
+}
+
+// UTF-8 text of the file's bytes (UTF-16 with a byte order mark is turned
+// into UTF-8).
+Status decodeFileText(std::string_view bytes, std::string& text) {
+  base::Result<std::string> decoded = base::fileTextAsUtf8(bytes);
+  if (!decoded) return decoded.status();
+  text = std::move(*decoded);
+  return {};
+}
+
+}  // namespace
+
+void Registry::takeRoots(std::map<std::wstring, std::shared_ptr<Node>> roots) {
+  for (auto& [_, node] : mRoots) markDeleted(*node);
+  mRoots = std::move(roots);
+  mHandles.clear();
+}
+
+base::Status Registry::fromJson(const std::string& text) {
+  const base::Result<Json> doc = base::readDocument(text, registryKind());
+  if (!doc) return mLastError = doc.status();
+  base::Result<Roots> roots = rootsOf(*doc);
+  if (!roots) return mLastError = roots.status();
+  takeRoots(std::move(*roots));
+  return {};
+}
+
+base::Status Registry::attachFile(const std::filesystem::path& path) {
   std::error_code ec;
   if (std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found) {
-    std::string message;
-    const krv::base::Result<std::string> bytes = krv::base::readFile(path, kMaxRegistryFileBytes);
-    if (!bytes) return fail("cannot read the registry file: " + bytes.status().message());
-    const krv::base::Result<std::string> text = krv::base::fileTextAsUtf8(*bytes);
-    if (!krv::base::reportTo(text.status(), message) || !fromJson(*text, &message))
-      return fail(path.string() + ": " + message);
+    const base::Result<Json> doc = base::readDocumentFile(path, registryKind(), decodeFileText);
+    if (!doc) return mLastError = doc.status();
+    base::Result<Roots> roots = rootsOf(*doc);
+    if (!roots) return mLastError = roots.status().inFile(path);
+    takeRoots(std::move(*roots));
   }
   mFile = path;
   mDirty = false;
-  mLastError.clear();
-  return true;
+  mLastError = {};
+  return {};
 }
 
 void Registry::detachFile() { mFile.clear(); }
 
 void Registry::holdSaves(bool hold) { mHoldSaves = hold; }
 
-bool Registry::save(std::string* error) const {
-  if (mFile.empty()) return true;
-  auto fail = [&](const std::string& message) {
-    mLastError = message;
-    if (error) *error = message;
-    return false;
+base::Status Registry::save() const {
+  if (mFile.empty()) return {};
+  auto fail = [&](const std::string& why) {
+    return mLastError =
+               Status::error("cannot write the registry file " + mFile.string() + ": " + why);
   };
-  if (krv::base::Status s = krv::base::checkReplaceable(mFile); !s)
-    return fail("cannot write the registry file " + mFile.string() + ": " + s.message());
+  if (Status s = base::checkReplaceable(mFile); !s) return fail(s.message());
   // The whole text first, so that a failure to make it writes nothing.
   std::string text;
   try {
     text = toJson() + '\n';
   } catch (const std::exception& e) {
-    return fail("cannot write the registry file " + mFile.string() + ": " + e.what());
+    return fail(e.what());
   }
   std::error_code ec;
   if (mFile.has_parent_path()) std::filesystem::create_directories(mFile.parent_path(), ec);
-  const krv::base::Status written = krv::base::writeFileAtomic(mFile, text);
-  if (!written)
-    return fail("cannot write the registry file " + mFile.string() + ": " + written.message());
+  if (const Status written = base::writeFileAtomic(mFile, text); !written)
+    return fail(written.message());
   mDirty = false;
-  mLastError.clear();
-  return true;
+  mLastError = {};
+  return {};
 }
 
 LSTATUS Registry::changed() {
@@ -407,14 +445,17 @@ LSTATUS Registry::changed() {
     mDirty = true;
     return ERROR_SUCCESS;
   }
-  return save() ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
+  return save().ok() ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
 }
 
 std::filesystem::path defaultRegistryFile() {
   std::filesystem::path base;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) base = xdg;
-  else if (const char* home = std::getenv("HOME"); home && *home) base = std::filesystem::path(home) / ".config";
-  else base = ".";
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+    base = xdg;
+  else if (const char* home = std::getenv("HOME"); home && *home)
+    base = std::filesystem::path(home) / ".config";
+  else
+    base = ".";
   return base / "korvane" / "registry.json";
 }
 
@@ -503,14 +544,16 @@ LSTATUS RegOpenKeyW(HKEY key, LPCWSTR subKey, PHKEY result) {
 
 LSTATUS RegCloseKey(HKEY key) { return Registry::current().closeHandle(key); }
 
-LSTATUS RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD, DWORD type, const BYTE* data, DWORD size) {
+LSTATUS RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD, DWORD type, const BYTE* data,
+                       DWORD size) {
   Registry& reg = Registry::current();
   Registry::Open open;
   if (LSTATUS s = reg.resolve(key, open); s != ERROR_SUCCESS) return s;
   if (!(open.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
   if (reg.failsValueWrites(*open.node)) return ERROR_WRITE_FAULT;
   if ((size && !data) || (type == REG_DWORD && size != 4)) return ERROR_INVALID_PARAMETER;
-  if (valueName && std::wcslen(valueName) > krv::regdetail::kMaxNameLength) return ERROR_INVALID_PARAMETER;
+  if (valueName && std::wcslen(valueName) > krv::regdetail::kMaxNameLength)
+    return ERROR_INVALID_PARAMETER;
   Node::Value& v = open.node->values[foldName(valueName)];
   v.name = valueName ? valueName : L"";
   v.type = type;
@@ -580,8 +623,8 @@ LSTATUS RegDeleteKeyW(HKEY key, LPCWSTR subKey) { return deleteKey(key, subKey, 
 
 LSTATUS SHDeleteKeyW(HKEY key, LPCWSTR subKey) { return deleteKey(key, subKey, true); }
 
-LSTATUS RegEnumKeyExW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LPDWORD, LPWSTR keyClass,
-                      LPDWORD classLength, FILETIME* lastWrite) {
+LSTATUS RegEnumKeyExW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LPDWORD,
+                      LPWSTR keyClass, LPDWORD classLength, FILETIME* lastWrite) {
   Registry& reg = Registry::current();
   Registry::Open open;
   if (LSTATUS s = reg.resolve(key, open); s != ERROR_SUCCESS) return s;

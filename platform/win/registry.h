@@ -23,6 +23,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/base/status.h"
 #include "platform/win/win_types.h"
 
 struct HKEY__;
@@ -125,22 +126,22 @@ class Registry {
   // from then on rewrites it after every change. A missing file starts an
   // empty store. A file that cannot be read (no regular file, larger than
   // kMaxRegistryFileBytes) or is not a registry document of a known version
-  // is refused: false, a message in `error`, and the store and the previous
-  // backing file stay as they were.
-  bool attachFile(const std::filesystem::path& path, std::string* error = nullptr);
+  // is refused with an error that names the file and the place in it, and
+  // the store and the previous backing file stay as they were.
+  base::Status attachFile(const std::filesystem::path& path);
   // Stops persisting; the contents stay in memory.
   void detachFile();
   const std::filesystem::path& file() const { return mFile; }
   // Writes the store to the attached file now (temporary file and rename).
   // A read-only file is refused; a replaced file keeps its permissions.
-  bool save(std::string* error = nullptr) const;
+  base::Status save() const;
   // While held, changes stay in memory (hasUnsavedChanges tells) and the
   // file is written only by save(), so that a command that makes many
   // changes writes the file once: all of them or, when that fails, none.
   void holdSaves(bool hold);
   bool hasUnsavedChanges() const { return mDirty; }
-  // The message of the last failed load or save, empty when none failed.
-  const std::string& lastError() const { return mLastError; }
+  // The last failed load or save; success when none failed since.
+  const base::Status& lastError() const { return mLastError; }
   // Makes every later open of `path` under `root` fail with
   // ERROR_ACCESS_DENIED, as a key protected by the host would.
   void denyAccess(HKEY root, const std::wstring& path);
@@ -150,10 +151,10 @@ class Registry {
   // it to fail one write among many. resetInMemory() forgets it.
   void failValueWrites(HKEY root, const std::wstring& path);
 
-  // The JSON text of the store, and loading one (false with a message on a
-  // malformed document; the store is then unchanged).
+  // The JSON text of the store, and loading one (a malformed document is
+  // refused with its place; the store is then unchanged).
   std::string toJson() const;
-  bool fromJson(const std::string& text, std::string* error);
+  base::Status fromJson(const std::string& text);
 
   // Used by the Reg* functions.
   struct Open {
@@ -171,13 +172,16 @@ class Registry {
   ~Registry();
 
  private:
+  // Replaces the keys by `roots`; open handles are closed.
+  void takeRoots(std::map<std::wstring, std::shared_ptr<Node>> roots);
+
   std::map<std::wstring, std::shared_ptr<Node>> mRoots;  // by root name
   std::map<std::uintptr_t, Open> mHandles;
   std::uintptr_t mNextHandle = 0x1000;
   std::filesystem::path mFile;
   bool mHoldSaves = false;
   mutable bool mDirty = false;
-  mutable std::string mLastError;
+  mutable base::Status mLastError;
 };
 
 // The registry file of the program: the user's configuration folder

@@ -211,7 +211,7 @@ class RegistryFileTest : public RegistryTest {
 };
 
 TEST_F(RegistryFileTest, ChangesPersistAndReadBackExactly) {
-  ASSERT_TRUE(krv::Registry::current().attachFile(file));
+  ASSERT_TRUE(krv::Registry::current().attachFile(file).ok());
   HKEY key = create(HKEY_LOCAL_MACHINE, L"Software\\Vantorel\\Spreadsheet Editor v1.0");
   ASSERT_EQ(setText(key, L"Language", L"NL \u2022\u00BF\u0192"), ERROR_SUCCESS);
   ASSERT_EQ(setText(key, L"Default Settings", L""), ERROR_SUCCESS);
@@ -227,7 +227,7 @@ TEST_F(RegistryFileTest, ChangesPersistAndReadBackExactly) {
   krv::Registry::resetInMemory();
   EXPECT_FALSE(exists(HKEY_LOCAL_MACHINE, L"Software\\Vantorel"));
   std::string error;
-  ASSERT_TRUE(krv::Registry::current().attachFile(file, &error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::Registry::current().attachFile(file), error)) << error;
   HKEY read = nullptr;
   ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\vantorel\\Spreadsheet Editor v1.0", 0, KEY_READ,
                           &read),
@@ -252,7 +252,7 @@ TEST_F(RegistryFileTest, ChangesPersistAndReadBackExactly) {
 }
 
 TEST_F(RegistryFileTest, KeysNestOnlyAsDeepAsAFileCanHoldAndReload) {
-  ASSERT_TRUE(krv::Registry::current().attachFile(file));
+  ASSERT_TRUE(krv::Registry::current().attachFile(file).ok());
   std::wstring path = L"k";
   for (int i = 1; i < 500; ++i) path += L"\\k";
   HKEY deep = create(HKEY_CURRENT_USER, path.c_str());
@@ -268,7 +268,7 @@ TEST_F(RegistryFileTest, KeysNestOnlyAsDeepAsAFileCanHoldAndReload) {
   RegCloseKey(deep);
   krv::Registry::resetInMemory();
   std::string error;
-  ASSERT_TRUE(krv::Registry::current().attachFile(file, &error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::Registry::current().attachFile(file), error)) << error;
   EXPECT_TRUE(exists(HKEY_CURRENT_USER, (path + L"\\" + longer).c_str()));
 }
 
@@ -292,15 +292,22 @@ TEST_F(RegistryFileTest, MalformedFilesAreRefusedAndChangeNothing) {
         deep}) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << bad;
     std::string error;
-    EXPECT_FALSE(krv::Registry::current().attachFile(file, &error)) << bad.substr(0, 80);
+    EXPECT_FALSE(krv::base::reportTo(krv::Registry::current().attachFile(file), error)) << bad.substr(0, 80);
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"Kept"));
     EXPECT_TRUE(krv::Registry::current().file().empty());
   }
+  // The message names the file and the place in it.
+  std::ofstream(file, std::ios::binary | std::ios::trunc)
+      << R"({"format":"korvane registry","version":1,"roots":{"HKEY_CURRENT_USER":)"
+         R"({"keys":[{"name":"a","keys":[{"name":"b","values":[{"name":"x","type":3,"hex":"zz"}]}]}]}}})";
+  EXPECT_EQ(krv::Registry::current().attachFile(file).text(),
+            file.string() + ": roots.HKEY_CURRENT_USER.keys[0].keys[0].values[0].hex: "
+                            "hexadecimal bytes are expected");
 }
 
 TEST_F(RegistryFileTest, AFailedSaveIsReportedAndKeepsThePreviousFile) {
-  ASSERT_TRUE(krv::Registry::current().attachFile(file));
+  ASSERT_TRUE(krv::Registry::current().attachFile(file).ok());
   RegCloseKey(create(HKEY_CURRENT_USER, L"First"));
   const std::string before = read(file);
   // The temporary file cannot replace the registry file.
@@ -312,7 +319,7 @@ TEST_F(RegistryFileTest, AFailedSaveIsReportedAndKeepsThePreviousFile) {
             ERROR_WRITE_FAULT);
   krv::base::setRenameStep(previous);
   RegCloseKey(key);
-  EXPECT_FALSE(krv::Registry::current().lastError().empty());
+  EXPECT_FALSE(krv::Registry::current().lastError().ok());
   EXPECT_EQ(read(file), before);
 }
 
@@ -327,7 +334,7 @@ TEST_F(RegistryFileTest, OnlyRegularFilesOfBoundedSizeAreRead) {
   const auto start = std::chrono::steady_clock::now();
   for (const std::filesystem::path& bad : {std::filesystem::path("/dev/zero"), fifo, huge, dir}) {
     std::string error;
-    EXPECT_FALSE(krv::Registry::current().attachFile(bad, &error)) << bad;
+    EXPECT_FALSE(krv::base::reportTo(krv::Registry::current().attachFile(bad), error)) << bad;
     EXPECT_NE(error.find(bad.string()), std::string::npos) << error;
     EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"Kept"));
     EXPECT_TRUE(krv::Registry::current().file().empty());
@@ -337,7 +344,7 @@ TEST_F(RegistryFileTest, OnlyRegularFilesOfBoundedSizeAreRead) {
 }
 
 TEST_F(RegistryFileTest, AReadOnlyFileIsNotReplacedAndAWritableOneKeepsItsMode) {
-  ASSERT_TRUE(krv::Registry::current().attachFile(file));
+  ASSERT_TRUE(krv::Registry::current().attachFile(file).ok());
   RegCloseKey(create(HKEY_CURRENT_USER, L"First"));
   const std::string before = read(file);
   ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
@@ -347,8 +354,8 @@ TEST_F(RegistryFileTest, AReadOnlyFileIsNotReplacedAndAWritableOneKeepsItsMode) 
             ERROR_WRITE_FAULT)
       << "refused also when the tests run as the superuser";
   RegCloseKey(key);
-  EXPECT_NE(krv::Registry::current().lastError().find("read-only"), std::string::npos)
-      << krv::Registry::current().lastError();
+  EXPECT_NE(krv::Registry::current().lastError().text().find("read-only"), std::string::npos)
+      << krv::Registry::current().lastError().text();
   EXPECT_EQ(read(file), before);
   struct stat st;
   ASSERT_EQ(::stat(file.c_str(), &st), 0);
@@ -362,7 +369,7 @@ TEST_F(RegistryFileTest, AReadOnlyFileIsNotReplacedAndAWritableOneKeepsItsMode) 
 }
 
 TEST_F(RegistryFileTest, HeldSavesWriteEveryChangeAtOnceOrNothing) {
-  ASSERT_TRUE(krv::Registry::current().attachFile(file));
+  ASSERT_TRUE(krv::Registry::current().attachFile(file).ok());
   RegCloseKey(create(HKEY_CURRENT_USER, L"First"));
   const std::string before = read(file);
   krv::Registry::current().holdSaves(true);
@@ -374,19 +381,57 @@ TEST_F(RegistryFileTest, HeldSavesWriteEveryChangeAtOnceOrNothing) {
   // A save that fails leaves the file as it was and the changes unsaved.
   ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
   std::string error;
-  EXPECT_FALSE(krv::Registry::current().save(&error));
+  EXPECT_FALSE(krv::base::reportTo(krv::Registry::current().save(), error));
   EXPECT_NE(error.find("read-only"), std::string::npos) << error;
   EXPECT_EQ(read(file), before);
   EXPECT_TRUE(krv::Registry::current().hasUnsavedChanges());
 
   ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
-  ASSERT_TRUE(krv::Registry::current().save(&error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::Registry::current().save(), error)) << error;
   EXPECT_FALSE(krv::Registry::current().hasUnsavedChanges());
   krv::Registry::current().holdSaves(false);
   krv::Registry::resetInMemory();
-  ASSERT_TRUE(krv::Registry::current().attachFile(file, &error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::Registry::current().attachFile(file), error)) << error;
   EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"Second"));
   EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"Third"));
+}
+
+// Keys and values of every kind the file keeps.
+void fillRegistry() {
+  HKEY key = nullptr, sub = nullptr;
+  ASSERT_EQ(RegCreateKeyW(HKEY_CURRENT_USER, L"Software\\Korvane\\Sheet", &key), ERROR_SUCCESS);
+  const std::wstring text = L"L\u00e4nge \"mm\"";
+  RegSetValueExW(key, L"Caption", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  RegSetValueExW(key, L"", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(L"%HOME%"),
+                 7 * sizeof(wchar_t));
+  const DWORD number = 4000000000u;
+  RegSetValueExW(key, L"Count", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), 4);
+  const BYTE bytes[] = {0, 1, 0xAB, 0xFF};
+  RegSetValueExW(key, L"Bytes", 0, REG_BINARY, bytes, 4);
+  RegSetValueExW(key, L"Odd", 0, REG_SZ, bytes, 3);  // no whole wide characters: kept as hex
+  RegSetValueExW(key, L"Empty", 0, REG_NONE, nullptr, 0);
+  ASSERT_EQ(RegCreateKeyW(key, L"b\\Deeper", &sub), ERROR_SUCCESS);
+  RegCloseKey(sub);
+  ASSERT_EQ(RegCreateKeyW(HKEY_LOCAL_MACHINE, L"A", &sub), ERROR_SUCCESS);
+  RegCloseKey(sub);
+  RegCloseKey(key);
+}
+
+// testdata/written_registry.json is what the writer has always written;
+// not one byte may change, and reading it gives the same store.
+TEST(RegistryDocument, KeepsItsBytesAndReadsBackTheSame) {
+  krv::Registry::resetInMemory();
+  fillRegistry();
+  const krv::base::Result<std::string> expected =
+      krv::base::readFile(std::filesystem::path(KRV_TESTDATA_DIR) / "written_registry.json");
+  ASSERT_TRUE(expected.ok()) << expected.status().text();
+  const std::string written = krv::Registry::current().toJson();
+  EXPECT_EQ(written, *expected);
+  krv::Registry::resetInMemory();
+  ASSERT_TRUE(krv::Registry::current().fromJson(*expected).ok());
+  EXPECT_EQ(krv::Registry::current().toJson(), written);
+  krv::Registry::resetInMemory();
 }
 
 }  // namespace

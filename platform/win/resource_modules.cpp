@@ -21,7 +21,7 @@ struct Modules {
   std::vector<std::unique_ptr<IconEntry>> icons;
   HINSTANCE application = nullptr;
   HINSTANCE current = nullptr;
-  std::string lastError;
+  base::Status lastError;
   Modules() {
     handles.push_back(std::make_unique<HINSTANCE__>());
     application = handles.back().get();
@@ -66,19 +66,16 @@ bool ResourceModule::hasDialogTemplate(UINT id) const {
   return std::filesystem::is_regular_file(templatePath(id), ec);
 }
 
-std::optional<DialogTemplate> ResourceModule::dialogTemplate(UINT id, std::string& error) const {
+base::Result<DialogTemplate> ResourceModule::dialogTemplate(UINT id) const {
   const std::filesystem::path file = templatePath(id);
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) {
-    error = "no dialog template " + std::to_string(id) + " in module " + base::toUtf8(mName);
-    return std::nullopt;
-  }
-  auto t = DialogTemplate::load(file, error);
-  if (t && t->id != id) {
-    error = file.filename().string() + ": holds template " + std::to_string(t->id) + ", not " +
-            std::to_string(id);
-    return std::nullopt;
-  }
+  if (!std::filesystem::is_regular_file(file, ec))
+    return base::Status::error("no dialog template " + std::to_string(id) + " in module " +
+                               base::toUtf8(mName));
+  base::Result<DialogTemplate> t = DialogTemplate::load(file);
+  if (t && t->id != id)
+    return base::Status::fileError(file.filename(), "holds template " + std::to_string(t->id) +
+                                                        ", not " + std::to_string(id));
   return t;
 }
 
@@ -141,8 +138,8 @@ bool ResourceModules::iconSource(HICON icon, HINSTANCE& instance, UINT& id) {
   return false;
 }
 
-const std::string& lastResourceError() { return modules().lastError; }
-void setLastResourceError(std::string error) { modules().lastError = std::move(error); }
+const base::Status& lastResourceError() { return modules().lastError; }
+void setLastResourceError(base::Status error) { modules().lastError = std::move(error); }
 
 std::vector<HMODULE> resourceChain() {
   std::vector<HMODULE> links;

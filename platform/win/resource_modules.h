@@ -27,9 +27,9 @@ class ResourceModule {
   const std::filesystem::path& folder() const { return mFolder; }
 
   // The template `id`: from a file added with addTemplate, else from
-  // templates/<id>.json. nullopt with a message when missing or malformed,
-  // or when the file's id differs.
-  std::optional<DialogTemplate> dialogTemplate(UINT id, std::string& error) const;
+  // templates/<id>.json. An error when missing or malformed, or when the
+  // file's id differs.
+  base::Result<DialogTemplate> dialogTemplate(UINT id) const;
   // Whether the module has a template `id` (readable or not).
   bool hasDialogTemplate(UINT id) const;
   void addTemplate(UINT id, std::filesystem::path file) { mTemplates[id] = std::move(file); }
@@ -73,8 +73,8 @@ class ResourceModules {
 };
 
 // The last error of a failed template lookup (for diagnosis and tests).
-const std::string& lastResourceError();
-void setLastResourceError(std::string error);
+const base::Status& lastResourceError();
+void setLastResourceError(base::Status error);
 
 }  // namespace krv
 

@@ -53,7 +53,7 @@ class ResourceChain : public ::testing::Test {
   }
   std::string captionOf(UINT id) {
     CDialog dialog;
-    if (!dialog.Create(id)) return "<" + krv::lastResourceError() + ">";
+    if (!dialog.Create(id)) return "<" + krv::lastResourceError().text() + ">";
     std::string caption = krv::base::toUtf8(dialog.GetWindowText());
     dialog.DestroyWindow();
     return caption;

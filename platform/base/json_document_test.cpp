@@ -1,0 +1,106 @@
+#include "platform/base/json_document.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+
+namespace {
+
+using krv::base::DocumentKind;
+using krv::base::readDocument;
+
+DocumentKind testKind() {
+  DocumentKind kind;
+  kind.format = "korvane test";
+  kind.version = 2;
+  kind.what = "test file";
+  kind.limits.maxBytes = 1000;
+  kind.limits.maxDepth = 4;
+  return kind;
+}
+
+std::string doc(const std::string& rest) {
+  return R"({"format": "korvane test", "version": 1)" + rest + "}";
+}
+
+TEST(JsonDocument, LimitsOfSizeAndNestingAreExact) {
+  const DocumentKind kind = testKind();
+  // The document is level 1, so three more levels are allowed.
+  EXPECT_TRUE(readDocument(doc(R"(, "a": [[{}]])"), kind).ok());
+  const auto deep = readDocument(doc(R"(, "a": [[[{}]]])"), kind);
+  EXPECT_EQ(deep.status().message(), "the test file is nested deeper than 4 levels");
+  // Brackets inside texts are no nesting.
+  EXPECT_TRUE(readDocument(doc(R"(, "a": "[[[[[[{{{{")"), kind).ok());
+
+  std::string padded = doc("");
+  padded += std::string(1000 - padded.size(), ' ');
+  EXPECT_TRUE(readDocument(padded, kind).ok());
+  EXPECT_EQ(readDocument(padded + " ", kind).status().message(),
+            "the test file is larger than 1000 bytes");
+  DocumentKind mb = kind;
+  mb.limits.maxBytes = 16u * 1024u * 1024u;
+  EXPECT_EQ(readDocument(std::string(mb.limits.maxBytes + 1, ' '), mb).status().message(),
+            "the test file is larger than 16 MB");
+}
+
+TEST(JsonDocument, FormatAndVersionAreChecked) {
+  const DocumentKind kind = testKind();
+  int version = 0;
+  EXPECT_TRUE(readDocument("\xEF\xBB\xBF" + doc(""), kind, &version).ok()) << "byte order mark";
+  EXPECT_EQ(version, 1);
+  struct Case {
+    std::string text, place, message;
+  } cases[] = {
+      {"[]", "", "not a test file (\"format\" must be \"korvane test\")"},
+      {R"({"format": "other", "version": 1})", "format",
+       "not a test file (\"format\" must be \"korvane test\")"},
+      {R"({"version": 1})", "format", "not a test file (\"format\" must be \"korvane test\")"},
+      {R"({"format": "korvane test"})", "", "the member \"version\" is missing"},
+      {R"({"format": "korvane test", "version": "1"})", "version",
+       "a whole number from 1 is expected"},
+      {R"({"format": "korvane test", "version": 0})", "version",
+       "a whole number from 1 is expected"},
+      {R"({"format": "korvane test", "version": 3})", "version",
+       "the file was written by a newer version: format version 3 is newer than this program "
+       "reads (up to 2)"},
+  };
+  for (const Case& c : cases) {
+    const auto read = readDocument(c.text, kind);
+    ASSERT_FALSE(read.ok()) << c.text;
+    EXPECT_EQ(read.status().place(), c.place) << c.text;
+    EXPECT_EQ(read.status().message(), c.message) << c.text;
+  }
+}
+
+TEST(JsonDocument, ParserMessagesGiveThePlaceAndQuoteBytesEscaped) {
+  const auto read = readDocument("{\n \"format\": \x9B\x01", testKind());
+  ASSERT_FALSE(read.ok());
+  const std::string& m = read.status().message();
+  EXPECT_EQ(m.rfind("malformed JSON: parse error at line 2, column 12", 0), 0u) << m;
+  EXPECT_EQ(m.find('\x9B'), std::string::npos) << m;
+  EXPECT_NE(m.find("\\x9B"), std::string::npos) << m;
+  EXPECT_EQ(krv::base::quotable("ab\x01\xC3\xA4\xFF", 0), "ab\\x01\xC3\xA4\\xFF");
+  EXPECT_EQ(krv::base::quotable("abcdef", 3), "abc\u2026");
+}
+
+TEST(JsonDocument, FileErrorsNameTheFile) {
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("krv_json_document_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const auto file = dir / "t.json";
+  std::ofstream(file) << R"({"format": "korvane test", "version": 9})";
+  const auto newer = krv::base::readDocumentFile(file, testKind());
+  EXPECT_EQ(newer.status().text().rfind(file.string() + ": version: the file was written", 0), 0u)
+      << newer.status().text();
+  const auto missing = krv::base::readDocumentFile(dir / "none.json", testKind());
+  EXPECT_NE(missing.status().text().find("no such file"), std::string::npos);
+  // The decoder sees the bytes and its refusal names the file.
+  const auto refused = krv::base::readDocumentFile(
+      file, testKind(),
+      [](std::string_view, std::string&) { return krv::base::Status::error("not UTF-8"); });
+  EXPECT_EQ(refused.status().text(), file.string() + ": not UTF-8");
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
