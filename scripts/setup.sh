@@ -10,6 +10,7 @@ PACKAGES=(
   nlohmann-json3-dev
   libcli11-dev
   locales
+  clang-format
 )
 
 missing=()
