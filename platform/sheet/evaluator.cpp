@@ -279,7 +279,7 @@ Value Evaluator::evaluate(const FormulaCode& fc, EvalContext& ctx) {
       case Op::Call: {
         size_t first = mStack.size() - in.argc;
         Item result;
-        builtinAt(static_cast<int>(in.a)).impl(ctx, mStack.data() + first, in.argc, result);
+        callBuiltin(builtinAt(static_cast<int>(in.a)), ctx, mStack.data() + first, in.argc, result);
         mStack.resize(first);
         mStack.push_back(std::move(result));
         break;
