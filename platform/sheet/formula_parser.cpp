@@ -613,6 +613,12 @@ class Parser {
   }
 
   // IF(condition, then, [else]) and IFERROR(value, fallback) as jumps.
+  //
+  // The evaluator relies on IF's layout (Evaluator::evaluate, Op::JumpIfNot):
+  //   condition, JumpIfNot -> else, then-branch, Jump -> end, else: else-branch, end:
+  // The instruction just before the else branch is always the Jump to the
+  // end; an error condition jumps through it past both branches. Keep the
+  // two in step when changing either.
   bool parseLazy(const BuiltinFunction& fn) {
     bool more = false;
     if (!parseArgument()) return false;
