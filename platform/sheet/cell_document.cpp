@@ -1,3 +1,4 @@
+// The formula engine's document: cells, formulas, their dependencies and recalculation.
 #include "platform/sheet/cell_document.h"
 
 #include <algorithm>

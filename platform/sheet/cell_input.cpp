@@ -1,3 +1,4 @@
+// The limits of a cell's type applied to what a person types or pastes.
 #include "platform/sheet/cell_input.h"
 
 #include <algorithm>

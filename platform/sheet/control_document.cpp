@@ -1,3 +1,5 @@
+// Everything the control holds about one sheet apart from windows: cell attributes, headers, spans,
+// options, selection.
 #include "platform/sheet/control_document.h"
 
 #include <algorithm>

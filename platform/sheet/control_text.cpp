@@ -1,3 +1,4 @@
+// Conversions between the control's wide texts and the engine's UTF-8 texts.
 #include "platform/sheet/control_text.h"
 
 #include "platform/sheet/text_utils.h"

@@ -1,3 +1,4 @@
+// Formula text to compiled code, and the rewriting of its references (moved lines, reference style).
 #include "platform/sheet/formula_parser.h"
 
 #include <algorithm>

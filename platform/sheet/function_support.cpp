@@ -1,3 +1,4 @@
+// Numbers and logical values collected from the arguments of the aggregate and logical functions.
 #include "platform/sheet/function_support.h"
 
 namespace krv::sheet::fn {

@@ -1,3 +1,5 @@
+// The spreadsheet control's window: loading and saving, the clipboard, and a person's mouse and
+// keys.
 #include "platform/sheet/tspread.h"
 
 #include <algorithm>
