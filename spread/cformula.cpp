@@ -171,7 +171,7 @@ BOOL CFormula::OnInitDialog() {
   SetFocus();
   SetDlgItemText(kFileEdit, mFile.c_str());
   mSheet.attachToDlgItem(this, kSheetFrame, false);
-  mSheet.setBoolOption(12, true);
+  mSheet.setBoolOption(kOptionProgramSheet, true);
   mSheet.setBoolOption(kOptionAutoCalc, false);
   if (mMode == kListOutput) return TRUE;
 

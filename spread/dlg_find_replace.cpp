@@ -34,7 +34,7 @@ BOOL CDlgFindReplace::OnInitDialog() {
   if (Krv_Spread* s = sheet()) {
     mOption13WasOn = s->getBoolOption(kOptionEditMode);
     s->setBoolOption(kOptionEditMode, true);
-    s->setBoolOption(20, false);
+    s->setBoolOption(kOptionOffWhileFinding, false);
   }
   ChangeDlgSize(this, kSizeName);
   return TRUE;

@@ -69,7 +69,7 @@ bool StartDlgStandardsSS(VtDlgStandardsData& data) {
 
 bool StartDlgStandardsSStest() {
   VtDlgStandardsData data;
-  data.mMode = 1;
+  data.mMode = VtDlgStandardsData::kChildEvaluation;
   data.mStandardsName = krv::pathBelowLibrary(L"c:\\a\\a\\a\\test.vts");
   const struct {
     const wchar_t* name;

@@ -107,7 +107,7 @@ Acad::ErrorStatus VtCalcSS::loadFile(const Krv_String& name) {
   const auto workingOptions = [this] {
     setBoolOption(kOptionAutoCalc, false);
     setBoolOption(kOptionRedraw, false);
-    setBoolOption(12, true);
+    setBoolOption(kOptionProgramSheet, true);
     setBoolOption(kOptionEditMode, true);
   };
   workingOptions();
@@ -569,7 +569,7 @@ Acad::ErrorStatus VtCalcSS::callChild(const Krv_String& expression, const Krv_St
     return fail(L"the child calls nest deeper than " + number(kMaxNesting) + L" sheets");
 
   VtDlgStandardsData record;
-  record.mMode = 1;
+  record.mMode = VtDlgStandardsData::kChildEvaluation;
   record.mStandardsName = child;
   record.mVarCells = call;
   record.mGenVarNames = mGenVarNames;

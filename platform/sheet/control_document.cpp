@@ -35,7 +35,7 @@ std::wstring blockField(std::wstring s) {
 }  // namespace
 
 ControlDocument::ControlDocument() : mEngine(std::make_unique<CellDocument>(0, 0)) {
-  mBoolOptions[8] = true;
+  mBoolOptions[kOptionRedraw] = true;
   installFormatter();
 }
 
@@ -916,7 +916,7 @@ void ControlDocument::reset() {
   mSpans.clear();
   mLook = ControlLook();
   mBoolOptions = {};
-  mBoolOptions[8] = true;
+  mBoolOptions[kOptionRedraw] = true;
   mIntOptions = {};
   mDefaultRowHeight = 12.0;
   mDefaultColWidth = 9.0;

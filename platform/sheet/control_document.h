@@ -14,9 +14,9 @@
 //   copies the record in effect first;
 // * spans, row heights and column widths, hidden rows and columns, the
 //   active cell, the selection, the in-cell edit state;
-// * the control's boolean and integer options. Boolean option 7 is the
-//   engine's automatic calculation; the others are stored for their users
-//   (8 redraw, 13 edit mode toggled by F8, 30 the changed mark).
+// * the control's boolean and integer options (ControlOption). Boolean
+//   option kOptionAutoCalc is the engine's automatic calculation; the others
+//   are stored for their users.
 //
 // Texts are wide at this interface and UTF-8 in the engine. A cell's data
 // text is its content unformatted (for a formula cell: its result); its
@@ -56,6 +56,36 @@ enum CellTypeNumber : int {
   kCellTypeComboBox = 8,
   kCellTypePicture = 9,
   kCellTypeCheckBox = 12,
+};
+
+// The control's options by index, for boolOption/setBoolOption and
+// intOption/setIntOption (and the control calls that reach them). Boolean
+// and integer options are numbered apart. Only kOptionAutoCalc changes what
+// the engine does; the others are stored for the callers, which give them
+// the roles named here.
+enum ControlOption : int {
+  // Boolean options.
+  kOptionDefaultLook3 = 3,        // on in the spreadsheet window's default look
+  kOptionDefaultLook4 = 4,        // on in the default look
+  kOptionAutoCalc = 7,            // the engine recalculates after every change
+  kOptionRedraw = 8,              // the window redraws (on in a new control)
+  kOptionReadOnlyRowsLook = 10,   // on with read-only rows, off with editable ones
+  kOptionDefaultLook11 = 11,      // on in the default look
+  // On for sheets the program fills and reads itself; off in the default look.
+  kOptionProgramSheet = 12,
+  kOptionEditMode = 13,           // in-cell editing; F8 toggles it
+  kOptionDefaultLook18 = 18,      // on in the default look
+  kOptionOffWhileFinding = 20,    // switched off while the find and replace dialog is open
+  kOptionDefaultLook21 = 21,      // on in the default look
+  kOptionDefaultLook22 = 22,      // on in the default look
+  kOptionDefaultLookOff26 = 26,   // off in the default look
+  kOptionChanged = 30,            // the changed mark: a person changed a cell
+  kOptionDefaultLook32 = 32,      // on in the default look
+  kOptionDefaultLook34 = 34,      // on in the default look
+  // Integer options.
+  // The mode value; kSpreadModeReadOnlyRows (5) makes the rows read only.
+  kIntOptionMode = 0,
+  kIntOptionDefaultLook1 = 1,     // -1 in the default look
 };
 
 // Number format style bits.
@@ -216,6 +246,7 @@ class ControlDocument {
   const std::vector<CellSpan>& spans() const { return mSpans; }
 
   // ---- options ----------------------------------------------------------------
+  // Indices 0 to kOptionCount - 1; ControlOption names those in use.
   static constexpr int kOptionCount = 64;
   bool boolOption(int index) const;
   bool setBoolOption(int index, bool on);

@@ -132,7 +132,7 @@ TEST_F(ControlDocumentTest, AutomaticCalculationIsOptionSeven) {
   doc.setFormula(2, 1, L"=A1+1");
   doc.setData(1, 1, L"5");
   EXPECT_EQ(data(2, 1), L"2");
-  doc.setBoolOption(7, true);
+  doc.setBoolOption(kOptionAutoCalc, true);
   EXPECT_EQ(data(2, 1), L"6");
   doc.setData(1, 1, L"7");
   EXPECT_EQ(data(2, 1), L"8");
@@ -161,8 +161,7 @@ TEST_F(ControlDocumentTest, BlockWithTabsAndLineBreaksInCellsPastesBackIntoTheSa
 
 TEST_F(ControlDocumentTest, ResetGivesExactlyTheOptionsOfANewControl) {
   const ControlDocument fresh;
-  constexpr int kRedraw = 8;
-  ASSERT_TRUE(fresh.boolOption(kRedraw)) << "a new control draws";
+  ASSERT_TRUE(fresh.boolOption(kOptionRedraw)) << "a new control draws";
   for (int i = 0; i < ControlDocument::kOptionCount; ++i) {
     doc.setBoolOption(i, !fresh.boolOption(i));
     doc.setIntOption(i, i + 1);

@@ -86,7 +86,7 @@ BOOL TSpread::FinishEdit() {
     showRefusal(why);
     return FALSE;
   }
-  mDocument.setBoolOption(30, true);  // the changed mark
+  mDocument.setBoolOption(krv::sheet::kOptionChanged, true);
   return TRUE;
 }
 
@@ -154,7 +154,7 @@ void TSpread::selectForPress(ControlDocument::ViewCell cell, bool extend) {
   ControlDocument& d = mDocument;
   const int32_t cols = d.maxCols(), rows = d.maxRows();
   if (cols < 1 || rows < 1) return;
-  const bool rowMode = d.intOption(0) == kSpreadModeReadOnlyRows;
+  const bool rowMode = d.intOption(krv::sheet::kIntOptionMode) == kSpreadModeReadOnlyRows;
   const int32_t activeCol = d.activeCol(), activeRow = d.activeRow();
   extend = extend && activeCol >= 1 && activeRow >= 1 && activeCol <= cols && activeRow <= rows;
 
@@ -204,10 +204,11 @@ void TSpread::OnLButtonDown(UINT flags, CPoint point) {
   ControlDocument& d = mDocument;
   const krv::sheet::CellAttributes& attrs = d.attributes(cell->col, cell->row);
   if (attrs.locked) return;
-  if (attrs.type == krv::sheet::kCellTypeCheckBox && d.intOption(0) != kSpreadModeReadOnlyRows) {
+  if (attrs.type == krv::sheet::kCellTypeCheckBox &&
+      d.intOption(krv::sheet::kIntOptionMode) != kSpreadModeReadOnlyRows) {
     const bool on = d.data(cell->col, cell->row).value_or(L"") == L"1";
     d.setData(cell->col, cell->row, on ? L"0" : L"1");
-    d.setBoolOption(30, true);  // the changed mark
+    d.setBoolOption(krv::sheet::kOptionChanged, true);
   } else if (attrs.type == krv::sheet::kCellTypeButton) {
     // Last: the parent may do anything with the control, even destroy it.
     if (CWnd* parent = GetParent()) {
@@ -241,7 +242,7 @@ bool TSpread::activeCellTakesTyping() const {
   const ControlDocument& d = mDocument;
   const int32_t col = d.activeCol(), row = d.activeRow();
   if (col < 1 || row < 1 || col > d.maxCols() || row > d.maxRows()) return false;
-  if (d.intOption(0) == kSpreadModeReadOnlyRows) return false;
+  if (d.intOption(krv::sheet::kIntOptionMode) == kSpreadModeReadOnlyRows) return false;
   return krv::sheet::takesTypedText(d.attributes(col, row));
 }
 
@@ -278,7 +279,8 @@ void TSpread::OnKeyDown(UINT ch, UINT repCount, UINT flags) {
       if (GetKeyState(VK_CONTROL) < 0) {
         // Into the editor, the entry marks the change when it is finished.
         const bool intoCells = !mDocument.editing();
-        if (ClipboardPaste() && intoCells) mDocument.setBoolOption(30, true);
+        if (ClipboardPaste() && intoCells)
+          mDocument.setBoolOption(krv::sheet::kOptionChanged, true);
         return;
       }
       break;
