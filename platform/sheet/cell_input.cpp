@@ -98,13 +98,9 @@ std::optional<std::string> entryError(const CellAttributes& a, const std::wstrin
   return std::nullopt;
 }
 
-std::optional<std::wstring> pastedField(const CellAttributes& a, const std::wstring& field,
-                                        std::string& error) {
+krv::base::Result<std::wstring> pastedField(const CellAttributes& a, const std::wstring& field) {
   if (field.size() > 1 && field[0] == L'=') return field;
-  if (auto why = entryError(a, field)) {
-    error = *why;
-    return std::nullopt;
-  }
+  if (auto why = entryError(a, field)) return krv::base::Status::error(std::move(*why));
   if (isLimitedText(a) && field.size() > static_cast<size_t>(a.maxLength)) {
     return field.substr(0, static_cast<size_t>(a.maxLength));
   }

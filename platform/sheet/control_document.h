@@ -184,8 +184,9 @@ class ControlDocument {
   // length, number bounds) bound what a person enters, not this write: a
   // program's text is stored whole, so that nothing it writes is lost.
   bool setData(int32_t col, int32_t row, const std::wstring& text);
-  // Sets a formula ("=" optional); false when the engine refuses it.
-  bool setFormula(int32_t col, int32_t row, const std::wstring& formula, std::string* error = nullptr);
+  // Sets a formula ("=" optional); an error when the cell lies outside the
+  // sheet or the engine refuses the formula. An empty formula empties the cell.
+  krv::base::Status setFormula(int32_t col, int32_t row, const std::wstring& formula);
   bool setTag(int32_t col, int32_t row, const std::wstring& tag);
   bool clearCell(int32_t col, int32_t row);
   // Whether a header text was set explicitly.
@@ -285,8 +286,8 @@ class ControlDocument {
   // with "=" and is one, else as data) and the editor closes; an unchanged
   // one closes without writing. A text the cell does not take (a number
   // cell's text that is no number or lies outside its bounds) is refused:
-  // false with the reason, and the editor stays open with the text.
-  bool commitEdit(std::string* error = nullptr);
+  // an error with the reason, and the editor stays open with the text.
+  krv::base::Status commitEdit();
 
   // ---- view geometry -------------------------------------------------------------
   // The view shows the header row and header column, then the cells from the
@@ -324,12 +325,12 @@ class ControlDocument {
   // The block as tab-separated lines of data texts (formulas as formulas).
   std::wstring copyBlock(int32_t col1, int32_t row1, int32_t col2, int32_t row2) const;
   // Writes tab-separated lines from (col, row) on; cells beyond the sheet
-  // are ignored. False when the start lies outside the sheet. With
+  // are ignored. An error when the start lies outside the sheet. With
   // `applyCellLimits` (a person's paste) every field is first fitted to
   // its cell as cell_input.h says; when one does not fit, nothing is
-  // written and `error` names the cell and the reason.
-  bool pasteBlock(int32_t col, int32_t row, const std::wstring& text, bool applyCellLimits = false,
-                  std::string* error = nullptr);
+  // written and the error names the cell and the reason.
+  krv::base::Status pasteBlock(int32_t col, int32_t row, const std::wstring& text,
+                               bool applyCellLimits = false);
 
   // Empties the document and sets every setting back (the control's reset).
   void reset();

@@ -652,14 +652,11 @@ class Parser {
 
 }  // namespace
 
-std::optional<FormulaCode> parseFormula(std::string_view text, const ParseOptions& options, std::string* error) {
+krv::base::Result<FormulaCode> parseFormula(std::string_view text, const ParseOptions& options) {
   FormulaCode code;
   std::string err;
   Parser parser(text, options, nullptr);
-  if (!parser.run(code, err)) {
-    if (error) *error = err;
-    return std::nullopt;
-  }
+  if (!parser.run(code, err)) return krv::base::Status::error(std::move(err));
   return code;
 }
 

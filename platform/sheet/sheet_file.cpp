@@ -401,10 +401,9 @@ void readDocument(ControlDocument& doc, const json& root) {
     }
   }
   for (auto& f : formulas) {
-    std::string why;
-    if (!doc.engine().setFormula(f.col, f.row, f.text, &why)) {
+    if (krv::base::Status set = doc.engine().setFormula(f.col, f.row, f.text); !set) {
       fail("formula in column " + std::to_string(f.col) + ", row " + std::to_string(f.row) +
-           " is refused: " + why);
+           " is refused: " + set.message());
     }
   }
   if (auto it = root.find("active"); it != root.end()) {
@@ -616,10 +615,10 @@ bool loadSheetFile(ControlDocument& doc, const std::filesystem::path& file, std:
         ok = sheetFromJson(doc, text, error);
         break;
       case SheetFileKind::Csv:
-        ok = sheetFromDelimited(doc, text, ',', error);
+        ok = krv::base::reportTo(sheetFromDelimited(doc, text, ','), error);
         break;
       case SheetFileKind::Tsv:
-        ok = sheetFromDelimited(doc, text, '\t', error);
+        ok = krv::base::reportTo(sheetFromDelimited(doc, text, '\t'), error);
         break;
     }
   }
@@ -631,13 +630,12 @@ bool saveSheetFile(const ControlDocument& doc, const std::filesystem::path& file
   const SheetFileKind kind = sheetFileKind(file);
   if (kind == SheetFileKind::Native) return writeFileAtomically(file, sheetToJson(doc), error);
   // No longer than the reader takes back.
-  std::string text;
-  if (!sheetToDelimited(doc, kind == SheetFileKind::Csv ? ',' : '\t', kMaxSheetFileBytes, text,
-                        error)) {
-    error = "cannot write " + file.string() + ": " + error;
+  auto text = sheetToDelimited(doc, kind == SheetFileKind::Csv ? ',' : '\t', kMaxSheetFileBytes);
+  if (!text) {
+    error = "cannot write " + file.string() + ": " + text.status().text();
     return false;
   }
-  return writeFileAtomically(file, text, error);
+  return writeFileAtomically(file, *text, error);
 }
 
 }  // namespace krv::sheet

@@ -33,7 +33,7 @@ class SheetFileTest : public ::testing::Test {
     d.setData(1, 2, L"line\nbreak");
     d.setData(2, 2, L"-1.5E-20");
     d.setData(1, 30, L"\u2022 \u00bf \u0192");
-    d.setFormula(3, 2, L"=B1*2+SUM(B1:B2)");
+    EXPECT_TRUE(d.setFormula(3, 2, L"=B1*2+SUM(B1:B2)"));
     d.setData(3, 0, L"Header C");
     d.setData(0, 7, L"Row seven");
     d.setTag(0, 0, L"defaultFont\xa4" L"4\xa4Tahoma\xa4");
@@ -133,7 +133,10 @@ TEST_F(SheetFileTest, CsvAndTabTextKeepTextsAndFormulas) {
 TEST_F(SheetFileTest, CsvReadsQuotesBomAndCrLfAsAnEditorWritesThem) {
   ControlDocument d;
   std::string error;
-  ASSERT_TRUE(sheetFromDelimited(d, "\xEF\xBB\xBFname,value\r\n\"a, b\",\"say \"\"hi\"\"\"\r\nx,=2*3\r\n", ',', error))
+  ASSERT_TRUE(krv::base::reportTo(
+      sheetFromDelimited(d, "\xEF\xBB\xBFname,value\r\n\"a, b\",\"say \"\"hi\"\"\"\r\nx,=2*3\r\n",
+                         ','),
+      error))
       << error;
   EXPECT_EQ(d.maxRows(), 3);
   EXPECT_EQ(d.maxCols(), 2);
@@ -142,14 +145,15 @@ TEST_F(SheetFileTest, CsvReadsQuotesBomAndCrLfAsAnEditorWritesThem) {
   EXPECT_EQ(*d.data(2, 3), L"6");
   // UTF-16 with BOM.
   std::string utf16 = std::string("\xFF\xFE", 2) + std::string("a\0\t\0b\0", 6);
-  ASSERT_TRUE(sheetFromDelimited(d, utf16, '\t', error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(sheetFromDelimited(d, utf16, '\t'), error)) << error;
   EXPECT_EQ(*d.data(2, 1), L"b");
 }
 
 TEST_F(SheetFileTest, CsvNumberBeyondTheDoubleRangeStaysText) {
   ControlDocument d;
   std::string error;
-  ASSERT_TRUE(sheetFromDelimited(d, "1E400,=A1+0,1E-400\n", ',', error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(sheetFromDelimited(d, "1E400,=A1+0,1E-400\n", ','), error))
+      << error;
   EXPECT_EQ(*d.data(1, 1), L"1E400");
   EXPECT_TRUE(d.engine().value(1, 1).isText()) << "no double holds it; 0 would lose it";
   EXPECT_EQ(d.engine().valueText(2, 1), "#VALUE!");

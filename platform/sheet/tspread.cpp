@@ -71,9 +71,10 @@ BOOL TSpread::ClipboardPaste() {
   std::wstring text = krv::getClipboardText();
   if (text.empty()) return FALSE;
   if (mDocument.editing()) return activeCellTakesTyping() && mDocument.typeText(text);
-  std::string why;
-  if (!mDocument.pasteBlock(mDocument.activeCol(), mDocument.activeRow(), text, true, &why)) {
-    showRefusal(why);
+  const krv::base::Status pasted =
+      mDocument.pasteBlock(mDocument.activeCol(), mDocument.activeRow(), text, true);
+  if (!pasted) {
+    showRefusal(pasted.text());
     return FALSE;
   }
   return TRUE;
@@ -81,9 +82,9 @@ BOOL TSpread::ClipboardPaste() {
 
 BOOL TSpread::FinishEdit() {
   if (!m_hWnd || !mDocument.editing()) return TRUE;
-  std::string why;
-  if (!mDocument.commitEdit(&why)) {
-    showRefusal(why);
+  const krv::base::Status committed = mDocument.commitEdit();
+  if (!committed) {
+    showRefusal(committed.text());
     return FALSE;
   }
   mDocument.setBoolOption(krv::sheet::kOptionChanged, true);
