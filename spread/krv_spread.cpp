@@ -211,8 +211,10 @@ bool Krv_Spread::setNumberFormat(int col, int row, int decimals, bool separator)
 bool Krv_Spread::setNumberFormat(int col1, int row1, int col2, int row2, int decimals, bool separator) {
   if (!mCreated) return false;
   SS_CELLTYPE t;
-  SSSetTypeNumber(m_hWnd, &t, separator ? 0x10400000 : 0x10100000, decimals, -99999999999999.0,
-                  99999999999999.0);
+  using namespace krv::sheet;
+  const DWORD style =
+      kNumberStyleWindowFormat | (separator ? kNumberStyleThousands : kNumberStylePlain);
+  SSSetTypeNumber(m_hWnd, &t, style, decimals, -99999999999999.0, 99999999999999.0);
   return SSSetCellTypeRange(m_hWnd, col1, row1, col2, row2, &t);
 }
 

@@ -583,14 +583,14 @@ std::optional<CellSpan> ControlDocument::spanAt(int32_t col, int32_t row) const 
 
 bool ControlDocument::boolOption(int index) const {
   if (index < 0 || index >= kOptionCount) return false;
-  if (index == 7) return mEngine->autoCalc();
+  if (index == kOptionAutoCalc) return mEngine->autoCalc();
   return mBoolOptions[index];
 }
 
 bool ControlDocument::setBoolOption(int index, bool on) {
   if (index < 0 || index >= kOptionCount) return false;
   mBoolOptions[index] = on;
-  if (index == 7) {
+  if (index == kOptionAutoCalc) {
     bool was = mEngine->autoCalc();
     mEngine->setAutoCalc(on);
     if (on && !was) mEngine->recalcAll();

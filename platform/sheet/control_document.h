@@ -56,6 +56,12 @@ enum CellTypeNumber : int {
   kCellTypeComboBox = 8,
   kCellTypePicture = 9,
   kCellTypeCheckBox = 12,
+  // Types a sheet file may carry without this control giving them a look of
+  // their own: a look-up reads the data of a whole-number cell as a whole
+  // number, that of the other number cells (14 to 16) as a number.
+  kCellTypeWholeNumber = 10,
+  kCellTypeFirstOtherNumber = 14,
+  kCellTypeLastOtherNumber = 16,
 };
 
 // The control's options by index, for boolOption/setBoolOption and
@@ -89,7 +95,10 @@ enum ControlOption : int {
 };
 
 // Number format style bits.
-inline constexpr uint32_t kNumberStyleThousands = 0x00400000;
+inline constexpr uint32_t kNumberStyleThousands = 0x00400000;  // digits grouped by thousands
+inline constexpr uint32_t kNumberStylePlain = 0x00100000;      // digits not grouped
+// Set in every number format the spreadsheet window gives its cells.
+inline constexpr uint32_t kNumberStyleWindowFormat = 0x10000000;
 // Colour value meaning "not set, use the control's default".
 inline constexpr uint32_t kColorDefault = 0xFFFFFFFF;
 
