@@ -55,8 +55,9 @@ enum class Omitted : uint8_t {
 struct ArgSpec {
   ArgKind kind = ArgKind::Any;
   Omitted omitted = Omitted::Required;
-  double dflt =
-      0;  // for Number, Integer and Boolean (1 is TRUE); other kinds have no default value
+  // The default of Number, Integer and Boolean arguments (1 is TRUE); an
+  // argument of another kind that is not there is only not there (has()).
+  double dflt = 0;
 };
 
 constexpr ArgSpec arg(ArgKind kind) { return {kind, Omitted::Required, 0}; }
