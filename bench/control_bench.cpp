@@ -23,7 +23,7 @@ void fillSheet(ControlDocument& doc, int cells, bool numbersOnly = false) {
   for (int r = 1; r <= rows && n < cells; ++r) {
     for (int c = 1; c <= cols && n < cells; ++c, ++n) {
       if (!numbersOnly && n % 50 == 49) {
-        doc.setFormula(c, r, L"=A" + std::to_wstring(r) + L"*2");
+        doc.setFormula(c, r, L"=A" + std::to_wstring(r) + L"*2").ignore();
       } else if (!numbersOnly && n % 5 == 4) {
         doc.setData(c, r, L"IPE " + std::to_wstring(n % 600));
       } else {
@@ -72,13 +72,15 @@ BENCHMARK(BM_LoadNative)
 void BM_CsvRoundTrip(benchmark::State& state) {
   ControlDocument doc;
   fillSheet(doc, static_cast<int>(state.range(0)));
-  std::string error;
-  std::string text;
   for (auto _ : state) {
-    if (!krv::sheet::sheetToDelimited(doc, ',', krv::sheet::kMaxSheetFileBytes, text, error))
-      state.SkipWithError(error.c_str());
+    auto text = krv::sheet::sheetToDelimited(doc, ',', krv::sheet::kMaxSheetFileBytes);
+    if (!text) {
+      state.SkipWithError(text.status().text().c_str());
+      break;
+    }
     ControlDocument loaded;
-    if (!krv::sheet::sheetFromDelimited(loaded, text, ',', error)) state.SkipWithError(error.c_str());
+    if (krv::base::Status read = krv::sheet::sheetFromDelimited(loaded, *text, ','); !read)
+      state.SkipWithError(read.text().c_str());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }

@@ -80,10 +80,10 @@ void evaluateStandards(const std::vector<Entry>& work, Read&& read) {
   CellDocument doc;
   for (const Entry& e : work) {
     if (e.isFormula()) {
-      doc.setFormula(e.col, e.row, e.content);
+      doc.setFormula(e.col, e.row, e.content).ignore();
       read(e, doc.value(e.col, e.row));
     } else {
-      doc.setCellText(e.col, e.row, e.content);
+      doc.setCellText(e.col, e.row, e.content).ignore();
     }
   }
 }
@@ -136,7 +136,7 @@ double inputValue(int row, int round) {
 
 void buildLargeSheet(CellDocument& doc, const std::vector<Entry>& formulas) {
   for (int r = 1; r <= kInputs; ++r) doc.setValue(1, r, Value::number(inputValue(r, 0)));
-  for (const Entry& e : formulas) doc.setFormula(e.col, e.row, e.content);
+  for (const Entry& e : formulas) doc.setFormula(e.col, e.row, e.content).ignore();
 }
 
 void changeAllInputs(CellDocument& doc, int round) {

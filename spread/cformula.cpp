@@ -178,8 +178,8 @@ BOOL CFormula::OnInitDialog() {
   SetFocus();
   SetDlgItemText(kFileEdit, mFile.c_str());
   mSheet.attachToDlgItem(this, kSheetFrame, false);
-  mSheet.setBoolOption(12, true);
-  mSheet.setBoolOption(krv::spread::kOptionAutoCalc, false);
+  mSheet.setBoolOption(kOptionProgramSheet, true);
+  mSheet.setBoolOption(kOptionAutoCalc, false);
   if (mMode == kListOutput) return TRUE;
 
   CheckDlgButton(kAutoCalcCheck, BST_UNCHECKED);
@@ -301,9 +301,11 @@ void CFormula::answerFromTable() {
     return;
   }
   const int type = mSheet.getCellType(col, row);
-  if (type == 10 || type == krv::sheet::kCellTypeCheckBox) {
+  using namespace krv::sheet;
+  if (type == kCellTypeWholeNumber || type == kCellTypeCheckBox) {
     result.setLong(_wtoi(data));
-  } else if (type == 14 || type == 15 || type == 16 || type == krv::sheet::kCellTypeNumber) {
+  } else if ((type >= kCellTypeFirstOtherNumber && type <= kCellTypeLastOtherNumber) ||
+             type == kCellTypeNumber) {
     const auto& v = mSheet.document().engine().value(col, row);
     result.setDouble(v.isNumber() ? v.number() : _wtof(data));
   } else {

@@ -37,9 +37,9 @@ BOOL CDlgFindReplace::OnInitDialog() {
   SetDlgItemText(kReplaceAllButton, dialString(1141).c_str());
   SetDlgItemText(IDCANCEL, dialString(285).c_str());
   if (Krv_Spread* s = sheet()) {
-    mOption13WasOn = s->getBoolOption(krv::spread::kOptionEditMode);
-    s->setBoolOption(krv::spread::kOptionEditMode, true);
-    s->setBoolOption(20, false);
+    mOption13WasOn = s->getBoolOption(kOptionEditMode);
+    s->setBoolOption(kOptionEditMode, true);
+    s->setBoolOption(kOptionOffWhileFinding, false);
   }
   ChangeDlgSize(this, kSizeName);
   return TRUE;

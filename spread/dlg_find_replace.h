@@ -5,9 +5,9 @@
 // owned by its Krv_Spread, which it knows by window handle; when that
 // window no longer exists, its operations do nothing.
 //
-// Opening switches the sheet's option 13 on (remembering whether it was on)
-// and option 20 off, and restores the size stored under "DLG_FINDREPLACE".
-// Closing stores the size, switches option 13 off again when it was off
+// Opening switches the sheet's edit mode option on (remembering whether it
+// was on) and kOptionOffWhileFinding off, and restores the size stored under
+// "DLG_FINDREPLACE". Closing stores the size, switches edit mode off again when it was off
 // before, and lets the sheet release the dialog.
 #include "platform/core/krv_string.h"
 #include "platform/win/dialog.h"

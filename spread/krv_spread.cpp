@@ -94,31 +94,31 @@ bool Krv_Spread::createInParent(CWnd* parent, const CRect& rect, UINT id) {
 bool Krv_Spread::setDefaultLook(int mode) {
   if (!mCreated) return false;
   auto& d = document();
-  d.setBoolOption(krv::spread::kOptionRedraw, false);
-  d.setBoolOption(12, false);
-  d.setBoolOption(krv::spread::kOptionAutoCalc, false);
-  d.setBoolOption(21, true);
-  d.setBoolOption(26, false);
-  d.setBoolOption(34, true);
-  d.setBoolOption(32, true);
-  d.setBoolOption(18, false);
-  d.setBoolOption(22, true);
+  d.setBoolOption(kOptionRedraw, false);
+  d.setBoolOption(kOptionProgramSheet, false);
+  d.setBoolOption(kOptionAutoCalc, false);
+  d.setBoolOption(kOptionDefaultLook21, true);
+  d.setBoolOption(kOptionDefaultLookOff26, false);
+  d.setBoolOption(kOptionDefaultLook34, true);
+  d.setBoolOption(kOptionDefaultLook32, true);
+  d.setBoolOption(kOptionDefaultLook18, false);
+  d.setBoolOption(kOptionDefaultLook22, true);
   SSSetShadowColor(m_hWnd, kSysColorButtonFace, kSysColorValue);
   SSSetGrayAreaColor(m_hWnd, 0xE6E6E6, kSysColorValue);
-  d.setIntOption(1, -1);
+  d.setIntOption(kIntOptionDefaultLook1, -1);
   SSSetSelColor(m_hWnd, 0x6A240A, 0xFFFFFF);
-  d.setBoolOption(11, true);
-  d.setBoolOption(3, true);
-  d.setBoolOption(4, true);
-  d.setBoolOption(18, true);
-  if (mode == 1) {
-    d.setBoolOption(krv::spread::kOptionEditMode, true);
-    d.setBoolOption(10, false);
-    d.setIntOption(0, 0);
+  d.setBoolOption(kOptionDefaultLook11, true);
+  d.setBoolOption(kOptionDefaultLook3, true);
+  d.setBoolOption(kOptionDefaultLook4, true);
+  d.setBoolOption(kOptionDefaultLook18, true);
+  if (mode == kLookEditable) {
+    d.setBoolOption(kOptionEditMode, true);
+    d.setBoolOption(kOptionReadOnlyRowsLook, false);
+    d.setIntOption(kIntOptionMode, 0);
   } else {
-    d.setBoolOption(krv::spread::kOptionEditMode, false);
-    d.setBoolOption(10, true);
-    d.setIntOption(0, 5);
+    d.setBoolOption(kOptionEditMode, false);
+    d.setBoolOption(kOptionReadOnlyRowsLook, true);
+    d.setIntOption(kIntOptionMode, kSpreadModeReadOnlyRows);
   }
   d.setBoolOption(krv::spread::kOptionRedraw, true);
   return true;
@@ -128,7 +128,7 @@ bool Krv_Spread::setBoolOption(int index, bool on) { return mCreated && document
 bool Krv_Spread::getBoolOption(int index) const { return mCreated && document().boolOption(index); }
 bool Krv_Spread::setIntOption(int index, int value) { return mCreated && document().setIntOption(index, value); }
 int Krv_Spread::getIntOption(int index) const { return mCreated ? document().intOption(index) : -1; }
-int Krv_Spread::modeValue() const { return getIntOption(0); }
+int Krv_Spread::modeValue() const { return getIntOption(kIntOptionMode); }
 
 // ---- size ------------------------------------------------------------------------------
 
@@ -216,8 +216,10 @@ bool Krv_Spread::setNumberFormat(int col, int row, int decimals, bool separator)
 bool Krv_Spread::setNumberFormat(int col1, int row1, int col2, int row2, int decimals, bool separator) {
   if (!mCreated) return false;
   SS_CELLTYPE t;
-  SSSetTypeNumber(m_hWnd, &t, separator ? 0x10400000 : 0x10100000, decimals, -99999999999999.0,
-                  99999999999999.0);
+  using namespace krv::sheet;
+  const DWORD style =
+      kNumberStyleWindowFormat | (separator ? kNumberStyleThousands : kNumberStylePlain);
+  SSSetTypeNumber(m_hWnd, &t, style, decimals, -99999999999999.0, 99999999999999.0);
   return SSSetCellTypeRange(m_hWnd, col1, row1, col2, row2, &t);
 }
 
@@ -672,7 +674,7 @@ void Krv_Spread::OnSize(UINT type, int cx, int cy) {
 }
 
 void Krv_Spread::applyResizeMode() {
-  if (!mCreated || mResizeMode == 0) return;
+  if (!mCreated || mResizeMode == kResizeNone) return;
   auto& d = document();
   int cols = d.maxCols(), rows = d.maxRows();
   if (cols < 1) return;
@@ -686,25 +688,25 @@ void Krv_Spread::applyResizeMode() {
   if (height < 0) height = 0;
   RedrawOff quiet(d);
   switch (mResizeMode) {
-    case 1:
-    case 2:
+    case kResizeFitColumns:
+    case kResizeFitColumnsAndRows:
       for (int c = 1; c <= cols; ++c) d.setColWidth(c, width / cols);
-      if (mResizeMode == 2 && rows >= 1) {
+      if (mResizeMode == kResizeFitColumnsAndRows && rows >= 1) {
         for (int r = 1; r <= rows; ++r) d.setRowHeight(r, height / rows);
       }
       break;
-    case 3: {
+    case kResizeShareWidthBeyond: {
       double each = std::max(mResizeParams[1], (width - mResizeParams[0]) / cols);
       for (int c = 1; c <= cols; ++c) d.setColWidth(c, std::max(0.0, each));
       break;
     }
-    case 4: {
+    case kResizeLastColumnTakesRest: {
       double others = 0;
       for (int c = 1; c < cols; ++c) others += d.colWidth(c);
       d.setColWidth(cols, std::max(mResizeParams[1], width - others - mResizeParams[0]));
       break;
     }
-    case 5: {
+    case kResizeColumnPercents: {
       int n = std::min(mResizeCols.length(), mResizePercents.length());
       for (int i = 0; i < n; ++i) {
         int c = mResizeCols[i];

@@ -39,16 +39,25 @@ enum SpreadMenuKind {
   kMenuUncheckSelected = 9,
 };
 
-// Boolean options with a fixed role.
-inline constexpr int kOptionAutoCalc = 7;
-inline constexpr int kOptionRedraw = 8;
-inline constexpr int kOptionEditMode = 13;
-inline constexpr int kOptionChanged = 30;
+// The control's option names (platform/sheet/control_document.h), for the
+// callers of the spreadsheet window.
+using enum krv::sheet::ControlOption;
 
 // The control's notification that the spreadsheet window swallows.
 inline constexpr UINT kSpreadNotifyMessage = 0x0517;
 // Command notification codes of the in-cell list.
 inline constexpr UINT kListNotifyDropDown = 59, kListNotifyCloseUp = 60;
+
+// How the window sizes its columns (and rows) when it is resized, for
+// Krv_Spread::setResizeMode; `a` and `b` are the resize parameters.
+enum SpreadResizeMode : int {
+  kResizeNone = 0,
+  kResizeFitColumns = 1,           // the columns share the window width equally
+  kResizeFitColumnsAndRows = 2,    // so do the rows the height
+  kResizeShareWidthBeyond = 3,     // columns share the width beyond `a` pixels, at least `b` each
+  kResizeLastColumnTakesRest = 4,  // the last column takes the width beyond the others, at least `b`
+  kResizeColumnPercents = 5,       // the listed columns get their percent of the window width
+};
 
 }  // namespace krv::spread
 
@@ -70,7 +79,9 @@ class Krv_Spread : public TSpread {
   bool isCreated() const { return mCreated; }
   HWND parentWindow() const { return mParent; }
   int controlId() const { return mControlId; }
-  // The house look; mode 1 for editable tables, mode 0 for the others.
+  // The house look; kLookEditable for editable tables, any other mode
+  // (kLookReadOnlyRows) for the others, whose rows are read only.
+  static constexpr int kLookReadOnlyRows = 0, kLookEditable = 1;
   bool setDefaultLook(int mode);
 
   bool setBoolOption(int index, bool on);
@@ -194,11 +205,7 @@ class Krv_Spread : public TSpread {
   void setF8Allowed(bool allowed) { mF8Allowed = allowed; }
   bool isF8Allowed() const { return mF8Allowed; }
 
-  // 0 nothing, 1 fit column widths to the window, 2 columns and rows,
-  // 3 columns share the width beyond `a` pixels with at least `b` pixels
-  // each, 4 the last column takes the width beyond the others (at least
-  // `b`), 5 columns of the first array get the widths of the second (in
-  // percent of the window width).
+  // A SpreadResizeMode; other values resize nothing.
   void setResizeMode(int mode) { mResizeMode = mode; }
   int resizeMode() const { return mResizeMode; }
   void setResizeParameters(double a, double b) { mResizeParams[0] = a, mResizeParams[1] = b; }

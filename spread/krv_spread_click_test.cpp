@@ -149,7 +149,7 @@ TEST_F(SheetClicks, CheckBoxesToggleAndMarkTheSheetChangedUnlessLocked) {
   EXPECT_EQ(active(), (std::vector<int>{2, 4}));
   EXPECT_EQ(data(2, 4), L"");
   // Read-only rows: a press selects the row and leaves the box alone.
-  sheet.setIntOption(0, kSpreadModeReadOnlyRows);
+  sheet.setIntOption(krv::spread::kIntOptionMode, kSpreadModeReadOnlyRows);
   click(2, 5);
   EXPECT_EQ(selection(), (std::vector<int>{-1, 5, -1, 5}));
   EXPECT_EQ(data(2, 5), L"");

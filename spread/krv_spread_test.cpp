@@ -23,7 +23,7 @@ TEST(KrvSpreadUnattached, CountsAreMinusOneAndEverythingFails) {
   EXPECT_TRUE(text.isEmpty());
   EXPECT_FALSE(s.setCellData(1, 1, L"x"));
   EXPECT_FALSE(s.setMaxRows(3));
-  EXPECT_FALSE(s.setDefaultLook(0));
+  EXPECT_FALSE(s.setDefaultLook(Krv_Spread::kLookReadOnlyRows));
   EXPECT_FALSE(s.insertRow(1, false, false));
   int c, r;
   EXPECT_FALSE(s.getActiveCell(c, r));
@@ -85,11 +85,11 @@ TEST_F(SheetOnDialog, GrowingWithInitialiseCopiesTheLastRowAndSetsTheDefaultFont
   attach(2, 2);
   sheet.setCheckBoxFormat(1, 2, 1, 2);
   sheet.setMaxRows(4, true);
-  EXPECT_EQ(sheet.getCellType(1, 4), 12);
+  EXPECT_EQ(sheet.getCellType(1, 4), krv::sheet::kCellTypeCheckBox);
   EXPECT_EQ(sheet.document().attributes(2, 3).fontName, L"Tahoma");
   EXPECT_EQ(sheet.document().attributes(0, 4).fontHeight, 15);
   sheet.setMaxRows(6, false);
-  EXPECT_NE(sheet.getCellType(1, 6), 12);
+  EXPECT_NE(sheet.getCellType(1, 6), krv::sheet::kCellTypeCheckBox);
 }
 
 TEST_F(SheetOnDialog, TransfersStopAtTheEdgeAndConvertNumbers) {
@@ -371,7 +371,7 @@ TEST_F(SheetOnDialog, KeysOpenTheFindDialogAndToggleTheEditOption) {
 
 TEST_F(SheetOnDialog, ResizeModeOneFitsTheColumnsAndTheNotificationIsSwallowed) {
   attach(4, 2);
-  sheet.setResizeMode(1);
+  sheet.setResizeMode(krv::spread::kResizeFitColumns);
   sheet.MoveWindow(0, 0, 417, 200);
   double sum = 0;
   for (int c = 1; c <= 4; ++c) sum += sheet.document().colWidth(c);
@@ -383,7 +383,7 @@ TEST_F(SheetOnDialog, ResizeModeFiveGivesTheListedColumnsTheirShareOfTheWidth) {
   attach(4, 2);
   const double untouched = sheet.document().colWidth(2);
   sheet.setResizeColumns(Krv_Array<int>{1, 3, 9}, Krv_Array<int>{20, 50, 30});
-  sheet.setResizeMode(5);
+  sheet.setResizeMode(krv::spread::kResizeColumnPercents);
   sheet.MoveWindow(0, 0, 417, 200);
   // The width shared out is the window's less the vertical scroll bar (17)
   // and the row header.
@@ -410,16 +410,16 @@ TEST_F(SheetOnDialog, ListNotificationKeepsTheTrackedCellActive) {
 
 TEST_F(SheetOnDialog, DefaultLookModesDifferInTheEditOptions) {
   attach(2, 2);
-  ASSERT_TRUE(sheet.setDefaultLook(1));
+  ASSERT_TRUE(sheet.setDefaultLook(Krv_Spread::kLookEditable));
   EXPECT_TRUE(sheet.getBoolOption(krv::spread::kOptionEditMode));
-  EXPECT_FALSE(sheet.getBoolOption(10));
+  EXPECT_FALSE(sheet.getBoolOption(krv::spread::kOptionReadOnlyRowsLook));
   EXPECT_EQ(sheet.modeValue(), 0);
   EXPECT_TRUE(sheet.getBoolOption(krv::spread::kOptionRedraw));
   EXPECT_FALSE(sheet.getBoolOption(krv::spread::kOptionAutoCalc));
   EXPECT_EQ(sheet.document().look().selBackColor, 0x6A240Au);
-  ASSERT_TRUE(sheet.setDefaultLook(0));
+  ASSERT_TRUE(sheet.setDefaultLook(Krv_Spread::kLookReadOnlyRows));
   EXPECT_FALSE(sheet.getBoolOption(krv::spread::kOptionEditMode));
-  EXPECT_TRUE(sheet.getBoolOption(10));
+  EXPECT_TRUE(sheet.getBoolOption(krv::spread::kOptionReadOnlyRowsLook));
   EXPECT_EQ(sheet.modeValue(), 5);
 }
 

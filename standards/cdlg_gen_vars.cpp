@@ -77,8 +77,8 @@ BOOL CDlgGenVars::OnInitDialog() {
 
   mDwgSheet.attachToDlgItem(this, kDwgSheet, false);
   mStdSheet.attachToDlgItem(this, kStdSheet, false);
-  mDwgSheet.setDefaultLook(1);
-  mStdSheet.setDefaultLook(1);
+  mDwgSheet.setDefaultLook(Krv_Spread::kLookEditable);
+  mStdSheet.setDefaultLook(Krv_Spread::kLookEditable);
   fill();
 
   // Remember where everything sits at the template's size, then restore

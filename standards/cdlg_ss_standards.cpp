@@ -28,13 +28,13 @@ bool CDlgSSStandards::evaluate() {
     Krv_FunctionTimer t(gLoadFile);
     if (mCalc.loadFile(mData.mStandardsName) != Acad::eOk) return false;
   }
-  if (mData.mMode == 0) {
+  if (mData.mMode == VtDlgStandardsData::kMainEvaluation) {
     if (mCalc.initSSForInput(mData) != Acad::eOk) return false;
     if (mCalc.calcMain(mData) != Acad::eOk) return false;
     mData.mVarCells = mCalc.mVarCells;
     return true;
   }
-  if (mData.mMode == 1) {
+  if (mData.mMode == VtDlgStandardsData::kChildEvaluation) {
     if (mCalc.getFromVars(mData) != Acad::eOk) return false;
     return mCalc.calcChild(mData.mVarCells) == Acad::eOk;
   }

@@ -41,8 +41,8 @@ class StandardsFormulas : public ::testing::Test {
   }
   Value eval(const std::string& formula) {
     failed = false;
-    std::string error;
-    EXPECT_TRUE(doc.setFormula(1, 1, formula, &error)) << formula << ": " << error;
+    const krv::base::Status set = doc.setFormula(1, 1, formula);
+    EXPECT_TRUE(set) << formula << ": " << set.text();
     failed = doc.lastEvaluationFailed(1, 1);
     return doc.value(1, 1);
   }

@@ -70,7 +70,7 @@ bool StartDlgStandardsSS(VtDlgStandardsData& data) {
 
 bool StartDlgStandardsSStest() {
   VtDlgStandardsData data;
-  data.mMode = 1;
+  data.mMode = VtDlgStandardsData::kChildEvaluation;
   data.mStandardsName = krv::standards::pathBelowLibrary(L"c:\\a\\a\\a\\test.vts");
   const struct {
     const wchar_t* name;

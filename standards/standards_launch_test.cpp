@@ -104,7 +104,7 @@ TEST_F(Launch, ChildModeNeedsEnoughPassedVariables) {
   EXPECT_EQ(surplus[2].value(), L"9");
 
   VtDlgStandardsData other;
-  other.mMode = 2;
+  other.mMode = VtDlgStandardsData::kLoadOnly;
   other.mStandardsName = L"Childs\\Doubler";
   EXPECT_TRUE(StartDlgStandardsSS(other));  // loads only
   other.mStandardsName = L"Childs\\Missing";

@@ -112,7 +112,7 @@ Acad::ErrorStatus VtCalcSS::loadFile(const Krv_String& name) {
   const auto workingOptions = [this] {
     setBoolOption(krv::spread::kOptionAutoCalc, false);
     setBoolOption(krv::spread::kOptionRedraw, false);
-    setBoolOption(12, true);
+    setBoolOption(krv::spread::kOptionProgramSheet, true);
     setBoolOption(krv::spread::kOptionEditMode, true);
   };
   workingOptions();
@@ -574,7 +574,7 @@ Acad::ErrorStatus VtCalcSS::callChild(const Krv_String& expression, const Krv_St
     return fail(L"the child calls nest deeper than " + number(kMaxNesting) + L" sheets");
 
   VtDlgStandardsData record;
-  record.mMode = 1;
+  record.mMode = VtDlgStandardsData::kChildEvaluation;
   record.mStandardsName = child;
   record.mVarCells = call;
   record.mGenVarNames = mGenVarNames;

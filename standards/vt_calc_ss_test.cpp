@@ -22,7 +22,7 @@ TEST_F(Calc, LoadFallsBackToTheStandardsFolderAndKeepsTheNameOnFailure) {
   ASSERT_EQ(e.loadFile(L"Plate"), Acad::eOk);
   EXPECT_EQ(e.mFileName, path);
   EXPECT_FALSE(e.getBoolOption(krv::spread::kOptionAutoCalc));
-  EXPECT_TRUE(e.getBoolOption(12));
+  EXPECT_TRUE(e.getBoolOption(krv::spread::kOptionProgramSheet));
   EXPECT_TRUE(e.getBoolOption(krv::spread::kOptionEditMode));
   EXPECT_EQ(e.loadFile(L"Missing"), Acad::eInvalidInput);
   EXPECT_EQ(e.mFileName, path);

@@ -77,7 +77,7 @@ class CalcFixture : public ::testing::Test {
   // A child-mode run through the exported entry point.
   bool runChild(const Krv_String& standard, VtVarCells& vars) {
     VtDlgStandardsData data;
-    data.mMode = 1;
+    data.mMode = VtDlgStandardsData::kChildEvaluation;
     data.mStandardsName = standard;
     data.mVarCells = vars;
     const bool ok = StartDlgStandardsSS(data);

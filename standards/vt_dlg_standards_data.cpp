@@ -7,7 +7,7 @@ Acad::ErrorStatus VtDlgStandardsData::initialize(Krv_DbMacro* dbMacro, Krv_Strin
                                                  Krv_String callerName, MacroData* macroData) {
   if (!dbMacro || !macroData) return Acad::eInvalidInput;
   mModuleGroup = callerName.startsWith(L"Module.", false) ? getSubstrAfter(callerName, L".", false) : Krv_String();
-  mMode = 0;
+  mMode = kMainEvaluation;
   mStandardsName = standardsName;
   mCallerName = callerName;
   mDbMacro = dbMacro;

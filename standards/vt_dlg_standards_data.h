@@ -31,8 +31,10 @@ class VtDlgStandardsData {
   // The record names a module group (the caller was a module group).
   bool hasModuleGroup() const { return !mModuleGroup.isEmpty(); }
 
-  // 0 main evaluation, 1 child evaluation; other values evaluate nothing.
-  int mMode = 0;
+  // The kind of evaluation; kLoadOnly (and any other value) loads the
+  // standards sheet and evaluates nothing.
+  static constexpr int kMainEvaluation = 0, kChildEvaluation = 1, kLoadOnly = 2;
+  int mMode = kMainEvaluation;
   // The standards sheet: a name below "Connection Standards\" or a path.
   Krv_String mStandardsName;
   Krv_DbMacro* mDbMacro = nullptr;

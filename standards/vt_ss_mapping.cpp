@@ -57,13 +57,13 @@ Krv_String VtSSMapping::mappingFilePath(const Krv_String& standardName) {
 
 Acad::ErrorStatus VtSSMapping::initFromMacro(VtDlgStandardsData& data) {
   if (!data.mDbMacro || data.hasModuleGroup()) return Acad::eInvalidInput;
-  mMode = 2;
+  mMode = kMacroMode;
   return getMappingFromFile(data.mStandardsName, data.mCallerName);
 }
 
 Acad::ErrorStatus VtSSMapping::initFromModuleGroup(Krv_String group) {
   if (group.isEmpty()) return Acad::eInvalidInput;
-  mMode = 1;
+  mMode = kModuleGroupMode;
   return Acad::eOk;
 }
 
@@ -73,7 +73,7 @@ Acad::ErrorStatus VtSSMapping::getMacroVarValue(const Krv_String& ssVariable, co
                                                 Krv_String& value, VtDlgStandardsData& data) {
   if (!data.mDbMacro) return Acad::eInvalidInput;
   Krv_Macro* macro = data.mDbMacro->macroWrite();
-  if (mMode == 1) {
+  if (mMode == kModuleGroupMode) {
     Krv_StringArray names;
     getModNamesOfGroup(macro, data.mModuleGroup, names);
     for (const auto& name : names) {
@@ -93,7 +93,7 @@ Acad::ErrorStatus VtSSMapping::setMacroVarValue(const Krv_String& ssVariable, co
                                                 Krv_String& value, VtDlgStandardsData& data) {
   if (!data.mDbMacro) return Acad::eInvalidInput;
   Krv_Macro* macro = data.mDbMacro->macroWrite();
-  if (mMode == 1) {
+  if (mMode == kModuleGroupMode) {
     Krv_StringArray names;
     getModNamesOfGroup(macro, data.mModuleGroup, names);
     bool taken = false;

@@ -35,6 +35,9 @@ class VtSSMapping {
   VtSSMapping(const VtSSMapping&) = default;
   VtSSMapping& operator=(const VtSSMapping&) = default;
 
+  // How variables reach the macro: kNotSetUp until initFromModuleGroup or
+  // initFromMacro.
+  static constexpr int kNotSetUp = 0, kModuleGroupMode = 1, kMacroMode = 2;
   int mode() const { return mMode; }
   const Krv_Array<VtObjectMap>& mappedObjects() const { return mObjects; }
   Krv_Array<VtObjectMap>& mappedObjectsWrite() { return mObjects; }
@@ -45,7 +48,7 @@ class VtSSMapping {
   // ---- setting up ----------------------------------------------------------------
   // Macro mode from the record's mapping file and caller name. Fails when
   // the record holds no macro or names a module group; otherwise the mode
-  // becomes 2 (also when reading the file fails) and the result is that of
+  // becomes kMacroMode (also when reading the file fails) and the result is that of
   // getMappingFromFile.
   Acad::ErrorStatus initFromMacro(VtDlgStandardsData& data);
   // Module-group mode; fails for an empty group. The object list stays.
@@ -122,6 +125,6 @@ class VtSSMapping {
   void addObject(const Krv_String& group, const Krv_String& name, int kind, int category,
                  const Krv_String& label = Krv_String());
 
-  int mMode = 0;
+  int mMode = kNotSetUp;
   Krv_Array<VtObjectMap> mObjects;
 };

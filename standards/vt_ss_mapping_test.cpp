@@ -219,9 +219,9 @@ TEST_F(VtMappingFile, DuplicateAndUnsafeSheetVariablesAreLeftOut) {
 TEST(VtSSMappingSetUp, ModesFollowTheRecord) {
   VtSSMapping m;
   EXPECT_EQ(m.initFromModuleGroup(L""), Acad::eInvalidInput);
-  EXPECT_EQ(m.mode(), 0);
+  EXPECT_EQ(m.mode(), VtSSMapping::kNotSetUp);
   EXPECT_EQ(m.initFromModuleGroup(L"Plate"), Acad::eOk);
-  EXPECT_EQ(m.mode(), 1);
+  EXPECT_EQ(m.mode(), VtSSMapping::kModuleGroupMode);
 
   Krv_DbMacro db(krv::test::endPlateMacro());
   MacroData data;
@@ -229,10 +229,10 @@ TEST(VtSSMappingSetUp, ModesFollowTheRecord) {
   EXPECT_EQ(m.initFromMacro(record), Acad::eInvalidInput);  // no macro
   ASSERT_EQ(record.initialize(&db, L"NoSuchStandard", L"Module.Plate", &data), Acad::eOk);
   EXPECT_EQ(m.initFromMacro(record), Acad::eInvalidInput);  // a module group
-  EXPECT_EQ(m.mode(), 1);
+  EXPECT_EQ(m.mode(), VtSSMapping::kModuleGroupMode);
   ASSERT_EQ(record.initialize(&db, L"NoSuchStandard", L"M1", &data), Acad::eOk);
   EXPECT_EQ(m.initFromMacro(record), Acad::eInvalidInput);  // no mapping file
-  EXPECT_EQ(m.mode(), 2);
+  EXPECT_EQ(m.mode(), VtSSMapping::kMacroMode);
 }
 
 TEST(VtSSMappingValues, ModuleGroupModeReadsTheFirstAndWritesAll) {

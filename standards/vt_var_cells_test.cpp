@@ -22,11 +22,11 @@ TEST(VtDlgStandardsData, InitializeTakesTheModuleGroupFromTheCallerName) {
   MacroData data;
   AcTransaction transaction;
   VtDlgStandardsData record;
-  record.mMode = 1;
+  record.mMode = VtDlgStandardsData::kChildEvaluation;
   record.mTransaction = &transaction;
   ASSERT_EQ(record.initialize(&db, L"EndPlate", L"Module.Base", &data), Acad::eOk);
   EXPECT_EQ(record.mModuleGroup, L"Base");
-  EXPECT_EQ(record.mMode, 0);
+  EXPECT_EQ(record.mMode, VtDlgStandardsData::kMainEvaluation);
   EXPECT_EQ(record.mTransaction, &transaction);
   ASSERT_EQ(record.initialize(&db, L"EndPlate", L"Base", &data), Acad::eOk);
   EXPECT_TRUE(record.mModuleGroup.isEmpty());
@@ -94,7 +94,7 @@ TEST_F(VtVarCellsMacro, FetchesThroughTheMappingFileAndWarnsForWhatIsMissing) {
   EXPECT_EQ(cells[1].value(), L"");
   EXPECT_EQ(cells[2].value(), L"10.00000000");
   EXPECT_EQ(cells[3].value(), L"old");
-  EXPECT_EQ(cells.mapping().mode(), 2);
+  EXPECT_EQ(cells.mapping().mode(), VtSSMapping::kMacroMode);
   EXPECT_EQ(cells.mapping().mappedObjects().length(), 4);
   ASSERT_EQ(ui->messageBoxes().size(), 1u);
   EXPECT_EQ(ui->messageBoxes()[0].text,
@@ -150,7 +150,7 @@ TEST_F(VtVarCellsMacro, AModuleGroupResolvesNamesDirectly) {
   direct.append(cell(L"Rows.NrBolts2", Input, String));
   direct.append(cell(L"gen.weld", Output, Double));
   ASSERT_EQ(direct.getFromMacro(record), Acad::eOk);
-  EXPECT_EQ(direct.mapping().mode(), 1);
+  EXPECT_EQ(direct.mapping().mode(), VtSSMapping::kModuleGroupMode);
   EXPECT_EQ(direct[0].value(), L"70.00000000");
   EXPECT_EQ(direct[1].value(), L"3");
   EXPECT_EQ(direct[2].value(), L"4.0000");

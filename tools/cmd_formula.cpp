@@ -49,9 +49,8 @@ KRV_COMMAND([](CLI::App& app) {
     if (col > sheetDoc.maxCols() && col <= krv::sheet::kControlMaxCols) sheetDoc.setMaxCols(col);
     if (row > sheetDoc.maxRows() && row <= krv::sheet::kControlMaxRows) sheetDoc.setMaxRows(row);
     if (*r1c1) doc.setReferenceStyle(krv::sheet::ReferenceStyle::R1C1);
-    std::string err;
-    if (!doc.setFormula(col, row, *expression, &err)) {
-      std::cerr << "korvane formula: formula refused: " << err << "\n";
+    if (const krv::base::Status set = doc.setFormula(col, row, *expression); !set) {
+      std::cerr << "korvane formula: formula refused: " << set.text() << "\n";
       return krv::tools::setExitCode(krv::tools::kExitFailed);
     }
     // The value may be a text of the sheet file: shown escaped, not cut.

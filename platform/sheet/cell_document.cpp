@@ -1,3 +1,4 @@
+// The formula engine's document: cells, formulas, their dependencies and recalculation.
 #include "platform/sheet/cell_document.h"
 
 #include <algorithm>
@@ -48,18 +49,28 @@ bool CellDocument::setMaxRows(int32_t count) {
 
 // ---- content ---------------------------------------------------------------
 
-bool CellDocument::setCellText(int32_t col, int32_t row, std::string_view text, std::string* error) {
-  if (!contains(col, row)) {
-    if (error) *error = "cell outside the sheet";
-    return false;
-  }
-  if (text.size() > 1 && text[0] == '=') return setFormula(col, row, text, error);
-  if (text.empty()) return clearCell(col, row);
-  if (auto n = parseNumberText(text)) return setValue(col, row, Value::number(*n));
-  if (equalNoCase(text, "TRUE")) return setValue(col, row, Value::boolean(true));
-  if (equalNoCase(text, "FALSE")) return setValue(col, row, Value::boolean(false));
-  if (auto e = parseErrorText(upperText(text))) return setValue(col, row, Value::error(*e));
-  return setValue(col, row, Value::text(std::string(text)));
+namespace {
+
+// The value of a typed text that is not a formula: a number, a boolean, an
+// error or the text itself.
+Value typedValue(std::string_view text) {
+  if (auto n = parseNumberText(text)) return Value::number(*n);
+  if (equalNoCase(text, "TRUE")) return Value::boolean(true);
+  if (equalNoCase(text, "FALSE")) return Value::boolean(false);
+  if (auto e = parseErrorText(upperText(text))) return Value::error(*e);
+  return Value::text(std::string(text));
+}
+
+}  // namespace
+
+krv::base::Status CellDocument::setCellText(int32_t col, int32_t row, std::string_view text) {
+  if (!contains(col, row)) return krv::base::Status::error("cell outside the sheet");
+  if (text.size() > 1 && text[0] == '=') return setFormula(col, row, text);
+  if (text.empty())
+    clearCell(col, row);
+  else
+    setValue(col, row, typedValue(text));
+  return {};
 }
 
 bool CellDocument::setValue(int32_t col, int32_t row, Value value) {
@@ -81,22 +92,15 @@ bool CellDocument::clearCell(int32_t col, int32_t row) {
   return true;
 }
 
-bool CellDocument::setFormula(int32_t col, int32_t row, std::string_view text, std::string* error) {
-  if (!contains(col, row)) {
-    if (error) *error = "cell outside the sheet";
-    return false;
-  }
+krv::base::Status CellDocument::setFormula(int32_t col, int32_t row, std::string_view text) {
+  if (!contains(col, row)) return krv::base::Status::error("cell outside the sheet");
   ParseOptions o;
   o.style = mStyle;
   o.hostCol = col;
   o.hostRow = row;
   o.customFunctions = &mCustom;
-  std::string why;
-  auto code = parseFormula(text, o, &why);
-  if (!code) {
-    if (error) *error = why;
-    return false;
-  }
+  auto code = parseFormula(text, o);
+  if (!code) return code.status();
   Cell& cell = mGrid.at(col, row);
   if (cell.formula) removeFormulaOf(cell);
   auto f = std::make_unique<Formula>();
@@ -121,7 +125,7 @@ bool CellDocument::setFormula(int32_t col, int32_t row, std::string_view text, s
   ++mGraphVersion;
   evaluate(id);
   if (mAutoCalc) recalcDependents(col, row);
-  return true;
+  return {};
 }
 
 bool CellDocument::refersToItself(const Formula& f) const {
@@ -198,7 +202,7 @@ void CellDocument::moveLines(const LineShift& shift) {
     o.hostCol = newCol;
     o.hostRow = newRow;
     o.customFunctions = &mCustom;
-    std::optional<FormulaCode> code = parseFormula(*text, o);
+    krv::base::Result<FormulaCode> code = parseFormula(*text, o);
     if (!code) {
       // A reference that became #REF! where the language cannot write an
       // error (inside an intersection): the whole formula gives #REF!.

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/base/status.h"
 #include "platform/sheet/cell_address.h"
 #include "platform/sheet/cell_grid.h"
 #include "platform/sheet/custom_function.h"
@@ -57,13 +58,15 @@ class CellDocument {
   // Enters text as a person types it into a cell: "=..." is a formula;
   // a number ("12.5", "1,000", "5%") a number; TRUE/FALSE a boolean; an
   // error text such as "#N/A" that error; an empty text empties the cell;
-  // anything else is text. False (cell unchanged) for a cell outside the
-  // sheet or a formula that cannot be parsed; `error` then says why.
-  bool setCellText(int32_t col, int32_t row, std::string_view text, std::string* error = nullptr);
+  // anything else is text. An error (cell unchanged) for a cell outside the
+  // sheet or a formula that cannot be parsed.
+  krv::base::Status setCellText(int32_t col, int32_t row, std::string_view text);
   // Stores a value (removing any formula). False outside the sheet.
   bool setValue(int32_t col, int32_t row, Value value);
   // Sets a formula; the leading "=" is optional. See the class comment.
-  bool setFormula(int32_t col, int32_t row, std::string_view formula, std::string* error = nullptr);
+  // An error (cell unchanged) outside the sheet or for a formula that
+  // cannot be parsed.
+  krv::base::Status setFormula(int32_t col, int32_t row, std::string_view formula);
   // Empties a cell (value and formula). False outside the sheet.
   bool clearCell(int32_t col, int32_t row);
 

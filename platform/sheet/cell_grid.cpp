@@ -1,3 +1,4 @@
+// The cells of a sheet, kept in blocks allocated only where something is stored.
 #include "platform/sheet/cell_grid.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The limits of a cell's type applied to what a person types or pastes.
 #include "platform/sheet/cell_input.h"
 
 #include <algorithm>
@@ -97,13 +98,9 @@ std::optional<std::string> entryError(const CellAttributes& a, const std::wstrin
   return std::nullopt;
 }
 
-std::optional<std::wstring> pastedField(const CellAttributes& a, const std::wstring& field,
-                                        std::string& error) {
+krv::base::Result<std::wstring> pastedField(const CellAttributes& a, const std::wstring& field) {
   if (field.size() > 1 && field[0] == L'=') return field;
-  if (auto why = entryError(a, field)) {
-    error = *why;
-    return std::nullopt;
-  }
+  if (auto why = entryError(a, field)) return krv::base::Status::error(std::move(*why));
   if (isLimitedText(a) && field.size() > static_cast<size_t>(a.maxLength)) {
     return field.substr(0, static_cast<size_t>(a.maxLength));
   }

@@ -20,6 +20,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/status.h"
 #include "platform/sheet/control_document.h"
 
 namespace krv::sheet {
@@ -43,10 +44,9 @@ std::optional<TypedText> typeIntoCellText(const CellAttributes& a, const std::ws
 std::optional<std::string> entryError(const CellAttributes& a, const std::wstring& entry);
 
 // A field pasted into a cell (not being edited), as the cell takes it: an
-// edit or combo box field cut to the maximum length; `error` set (and
-// nullopt returned) for a number cell field that is not an entry the cell
-// takes. Formulas ("=..." fields) are taken as they are.
-std::optional<std::wstring> pastedField(const CellAttributes& a, const std::wstring& field,
-                                        std::string& error);
+// edit or combo box field cut to the maximum length; an error saying why
+// for a number cell field that is not an entry the cell takes. Formulas
+// ("=..." fields) are taken as they are.
+krv::base::Result<std::wstring> pastedField(const CellAttributes& a, const std::wstring& field);
 
 }  // namespace krv::sheet

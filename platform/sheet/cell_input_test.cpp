@@ -76,12 +76,13 @@ TEST(CellInput, FinishedNumberEntryMustBeANumberWithinTheBounds) {
 }
 
 TEST(CellInput, PastedFieldsAreFittedToTheirCellOrRefused) {
-  std::string why;
-  EXPECT_EQ(pastedField(editCell(3), L"abcdef", why), L"abc");
-  EXPECT_EQ(pastedField(numberCell(), L"1,500", why), L"1,500");
-  EXPECT_FALSE(pastedField(numberCell(), L"1E+15", why).has_value());
-  EXPECT_NE(why.find("1E+15"), std::string::npos) << why;
-  EXPECT_EQ(pastedField(numberCell(), L"=A1*2", why), L"=A1*2") << "a formula is pasted as it is";
+  EXPECT_EQ(pastedField(editCell(3), L"abcdef").valueOr(L"refused"), L"abc");
+  EXPECT_EQ(pastedField(numberCell(), L"1,500").valueOr(L"refused"), L"1,500");
+  const auto refused = pastedField(numberCell(), L"1E+15");
+  EXPECT_FALSE(refused.ok());
+  EXPECT_NE(refused.status().message().find("1E+15"), std::string::npos) << refused.status().text();
+  EXPECT_EQ(pastedField(numberCell(), L"=A1*2").valueOr(L"refused"), L"=A1*2")
+      << "a formula is pasted as it is";
 }
 
 TEST(CellInput, CheckBoxesButtonsPicturesAndLockedCellsTakeNoTyping) {

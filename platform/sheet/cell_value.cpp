@@ -1,3 +1,4 @@
+// The error texts of the formula language ("#DIV/0!" and the others).
 #include "platform/sheet/cell_value.h"
 
 namespace krv::sheet {

@@ -1,3 +1,5 @@
+// Everything the control holds about one sheet apart from windows: cell attributes, headers, spans,
+// options, selection.
 #include "platform/sheet/control_document.h"
 
 #include <algorithm>
@@ -33,7 +35,7 @@ std::wstring blockField(std::wstring s) {
 }  // namespace
 
 ControlDocument::ControlDocument() : mEngine(std::make_unique<CellDocument>(0, 0)) {
-  mBoolOptions[8] = true;
+  mBoolOptions[kOptionRedraw] = true;
   installFormatter();
 }
 
@@ -170,15 +172,17 @@ bool ControlDocument::setData(int32_t col, int32_t row, const std::wstring& text
   return mEngine->setValue(col, row, Value::text(std::move(utf8)));
 }
 
-bool ControlDocument::setFormula(int32_t col, int32_t row, const std::wstring& formula, std::string* error) {
+krv::base::Status ControlDocument::setFormula(int32_t col, int32_t row,
+                                              const std::wstring& formula) {
   col = headerIndex(col);
   row = headerIndex(row);
-  if (col < 1 || row < 1 || col > maxCols() || row > maxRows()) {
-    if (error) *error = "cell outside the sheet";
-    return false;
+  if (col < 1 || row < 1 || col > maxCols() || row > maxRows())
+    return krv::base::Status::error("cell outside the sheet");
+  if (formula.empty() || formula == L"=") {
+    mEngine->clearCell(col, row);
+    return {};
   }
-  if (formula.empty() || formula == L"=") return mEngine->clearCell(col, row);
-  return mEngine->setFormula(col, row, base::toUtf8(formula), error);
+  return mEngine->setFormula(col, row, base::toUtf8(formula));
 }
 
 bool ControlDocument::setTag(int32_t col, int32_t row, const std::wstring& text) {
@@ -581,14 +585,14 @@ std::optional<CellSpan> ControlDocument::spanAt(int32_t col, int32_t row) const 
 
 bool ControlDocument::boolOption(int index) const {
   if (index < 0 || index >= kOptionCount) return false;
-  if (index == 7) return mEngine->autoCalc();
+  if (index == kOptionAutoCalc) return mEngine->autoCalc();
   return mBoolOptions[index];
 }
 
 bool ControlDocument::setBoolOption(int index, bool on) {
   if (index < 0 || index >= kOptionCount) return false;
   mBoolOptions[index] = on;
-  if (index == 7) {
+  if (index == kOptionAutoCalc) {
     bool was = mEngine->autoCalc();
     mEngine->setAutoCalc(on);
     if (on && !was) mEngine->recalcAll();
@@ -767,24 +771,20 @@ bool ControlDocument::eraseText(bool backward) {
 }
 
 bool ControlDocument::writeEntry(int32_t col, int32_t row, const std::wstring& text) {
-  if (text.size() > 1 && text[0] == L'=' && setFormula(col, row, text)) return true;
+  if (text.size() > 1 && text[0] == L'=' && setFormula(col, row, text).ok()) return true;
   return setData(col, row, text);
 }
 
-bool ControlDocument::commitEdit(std::string* error) {
-  if (!mEditing) return true;
+krv::base::Status ControlDocument::commitEdit() {
+  if (!mEditing) return {};
   if (mEditChanged) {
-    if (auto why = entryError(attributes(mActiveCol, mActiveRow), mEditText)) {
-      if (error) *error = base::toUtf8(cellName(mActiveCol, mActiveRow)) + ": " + *why;
-      return false;
-    }
-    if (!writeEntry(mActiveCol, mActiveRow, mEditText)) {
-      if (error) *error = "the cell did not take the text";
-      return false;
-    }
+    if (auto why = entryError(attributes(mActiveCol, mActiveRow), mEditText))
+      return krv::base::Status::error(base::toUtf8(cellName(mActiveCol, mActiveRow)) + ": " + *why);
+    if (!writeEntry(mActiveCol, mActiveRow, mEditText))
+      return krv::base::Status::error("the cell did not take the text");
   }
   setEditing(false);
-  return true;
+  return {};
 }
 
 // ---- clipboard blocks -------------------------------------------------------------------------
@@ -808,12 +808,10 @@ std::wstring ControlDocument::copyBlock(int32_t col1, int32_t row1, int32_t col2
   return out;
 }
 
-bool ControlDocument::pasteBlock(int32_t col, int32_t row, const std::wstring& text,
-                                 bool applyCellLimits, std::string* error) {
-  if (col < 1 || row < 1 || col > maxCols() || row > maxRows()) {
-    if (error) *error = "the paste starts outside the sheet";
-    return false;
-  }
+krv::base::Status ControlDocument::pasteBlock(int32_t col, int32_t row, const std::wstring& text,
+                                              bool applyCellLimits) {
+  if (col < 1 || row < 1 || col > maxCols() || row > maxRows())
+    return krv::base::Status::error("the paste starts outside the sheet");
   struct Field {
     int32_t col, row;
     std::wstring text;
@@ -844,17 +842,13 @@ bool ControlDocument::pasteBlock(int32_t col, int32_t row, const std::wstring& t
   // changes nothing.
   if (applyCellLimits) {
     for (Field& f : fields) {
-      std::string why;
-      auto taken = pastedField(attributes(f.col, f.row), f.text, why);
-      if (!taken) {
-        if (error) *error = base::toUtf8(cellName(f.col, f.row)) + ": " + why;
-        return false;
-      }
+      auto taken = pastedField(attributes(f.col, f.row), f.text);
+      if (!taken) return taken.status().within(base::toUtf8(cellName(f.col, f.row)));
       f.text = std::move(*taken);
     }
   }
   for (const Field& f : fields) writeEntry(f.col, f.row, f.text);
-  return true;
+  return {};
 }
 
 void ControlDocument::swapContents(ControlDocument& other) {
@@ -916,7 +910,7 @@ void ControlDocument::reset() {
   mSpans.clear();
   mLook = ControlLook();
   mBoolOptions = {};
-  mBoolOptions[8] = true;
+  mBoolOptions[kOptionRedraw] = true;
   mIntOptions = {};
   mDefaultRowHeight = 12.0;
   mDefaultColWidth = 9.0;

@@ -14,9 +14,9 @@
 //   copies the record in effect first;
 // * spans, row heights and column widths, hidden rows and columns, the
 //   active cell, the selection, the in-cell edit state;
-// * the control's boolean and integer options. Boolean option 7 is the
-//   engine's automatic calculation; the others are stored for their users
-//   (8 redraw, 13 edit mode toggled by F8, 30 the changed mark).
+// * the control's boolean and integer options (ControlOption). Boolean
+//   option kOptionAutoCalc is the engine's automatic calculation; the others
+//   are stored for their users.
 //
 // Texts are wide at this interface and UTF-8 in the engine. A cell's data
 // text is its content unformatted (for a formula cell: its result); its
@@ -56,10 +56,49 @@ enum CellTypeNumber : int {
   kCellTypeComboBox = 8,
   kCellTypePicture = 9,
   kCellTypeCheckBox = 12,
+  // Types a sheet file may carry without this control giving them a look of
+  // their own: a look-up reads the data of a whole-number cell as a whole
+  // number, that of the other number cells (14 to 16) as a number.
+  kCellTypeWholeNumber = 10,
+  kCellTypeFirstOtherNumber = 14,
+  kCellTypeLastOtherNumber = 16,
+};
+
+// The control's options by index, for boolOption/setBoolOption and
+// intOption/setIntOption (and the control calls that reach them). Boolean
+// and integer options are numbered apart. Only kOptionAutoCalc changes what
+// the engine does; the others are stored for the callers, which give them
+// the roles named here.
+enum ControlOption : int {
+  // Boolean options.
+  kOptionDefaultLook3 = 3,        // on in the spreadsheet window's default look
+  kOptionDefaultLook4 = 4,        // on in the default look
+  kOptionAutoCalc = 7,            // the engine recalculates after every change
+  kOptionRedraw = 8,              // the window redraws (on in a new control)
+  kOptionReadOnlyRowsLook = 10,   // on with read-only rows, off with editable ones
+  kOptionDefaultLook11 = 11,      // on in the default look
+  // On for sheets the program fills and reads itself; off in the default look.
+  kOptionProgramSheet = 12,
+  kOptionEditMode = 13,           // in-cell editing; F8 toggles it
+  kOptionDefaultLook18 = 18,      // on in the default look
+  kOptionOffWhileFinding = 20,    // switched off while the find and replace dialog is open
+  kOptionDefaultLook21 = 21,      // on in the default look
+  kOptionDefaultLook22 = 22,      // on in the default look
+  kOptionDefaultLookOff26 = 26,   // off in the default look
+  kOptionChanged = 30,            // the changed mark: a person changed a cell
+  kOptionDefaultLook32 = 32,      // on in the default look
+  kOptionDefaultLook34 = 34,      // on in the default look
+  // Integer options.
+  // The mode value; kSpreadModeReadOnlyRows (5) makes the rows read only.
+  kIntOptionMode = 0,
+  kIntOptionDefaultLook1 = 1,     // -1 in the default look
 };
 
 // Number format style bits.
-inline constexpr uint32_t kNumberStyleThousands = 0x00400000;
+inline constexpr uint32_t kNumberStyleThousands = 0x00400000;  // digits grouped by thousands
+inline constexpr uint32_t kNumberStylePlain = 0x00100000;      // digits not grouped
+// Set in every number format the spreadsheet window gives its cells.
+inline constexpr uint32_t kNumberStyleWindowFormat = 0x10000000;
 // Colour value meaning "not set, use the control's default".
 inline constexpr uint32_t kColorDefault = 0xFFFFFFFF;
 
@@ -154,8 +193,9 @@ class ControlDocument {
   // length, number bounds) bound what a person enters, not this write: a
   // program's text is stored whole, so that nothing it writes is lost.
   bool setData(int32_t col, int32_t row, const std::wstring& text);
-  // Sets a formula ("=" optional); false when the engine refuses it.
-  bool setFormula(int32_t col, int32_t row, const std::wstring& formula, std::string* error = nullptr);
+  // Sets a formula ("=" optional); an error when the cell lies outside the
+  // sheet or the engine refuses the formula. An empty formula empties the cell.
+  krv::base::Status setFormula(int32_t col, int32_t row, const std::wstring& formula);
   bool setTag(int32_t col, int32_t row, const std::wstring& tag);
   bool clearCell(int32_t col, int32_t row);
   // Whether a header text was set explicitly.
@@ -216,6 +256,7 @@ class ControlDocument {
   const std::vector<CellSpan>& spans() const { return mSpans; }
 
   // ---- options ----------------------------------------------------------------
+  // Indices 0 to kOptionCount - 1; ControlOption names those in use.
   static constexpr int kOptionCount = 64;
   bool boolOption(int index) const;
   bool setBoolOption(int index, bool on);
@@ -254,8 +295,8 @@ class ControlDocument {
   // with "=" and is one, else as data) and the editor closes; an unchanged
   // one closes without writing. A text the cell does not take (a number
   // cell's text that is no number or lies outside its bounds) is refused:
-  // false with the reason, and the editor stays open with the text.
-  bool commitEdit(std::string* error = nullptr);
+  // an error with the reason, and the editor stays open with the text.
+  krv::base::Status commitEdit();
 
   // ---- view geometry -------------------------------------------------------------
   // The view shows the header row and header column, then the cells from the
@@ -293,12 +334,12 @@ class ControlDocument {
   // The block as tab-separated lines of data texts (formulas as formulas).
   std::wstring copyBlock(int32_t col1, int32_t row1, int32_t col2, int32_t row2) const;
   // Writes tab-separated lines from (col, row) on; cells beyond the sheet
-  // are ignored. False when the start lies outside the sheet. With
+  // are ignored. An error when the start lies outside the sheet. With
   // `applyCellLimits` (a person's paste) every field is first fitted to
   // its cell as cell_input.h says; when one does not fit, nothing is
-  // written and `error` names the cell and the reason.
-  bool pasteBlock(int32_t col, int32_t row, const std::wstring& text, bool applyCellLimits = false,
-                  std::string* error = nullptr);
+  // written and the error names the cell and the reason.
+  krv::base::Status pasteBlock(int32_t col, int32_t row, const std::wstring& text,
+                               bool applyCellLimits = false);
 
   // Empties the document and sets every setting back (the control's reset).
   void reset();

@@ -66,7 +66,7 @@ class ReaddressDocument : public ::testing::Test {
   void SetUp() override {
     doc.setMaxCols(6);
     doc.setMaxRows(10);
-    doc.setBoolOption(7, true);  // automatic calculation
+    doc.setBoolOption(kOptionAutoCalc, true);
   }
   std::wstring formula(int c, int r) { return doc.formula(c, r).value_or(L"<none>"); }
   std::wstring value(int c, int r) { return doc.valueText(c, r).value_or(L"<none>"); }

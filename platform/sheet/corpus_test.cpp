@@ -102,9 +102,8 @@ CorpusResult runCorpus(const std::string& path) {
       continue;
     }
     if (f[0] == "cell" && f.size() >= 3) {
-      std::string err;
-      if (!doc.setCellText(addr->col, addr->row, f[2], &err))
-        result.failures.push_back(where + "fixture " + f[2] + " refused: " + err);
+      if (const krv::base::Status set = doc.setCellText(addr->col, addr->row, f[2]); !set)
+        result.failures.push_back(where + "fixture " + f[2] + " refused: " + set.message());
       continue;
     }
     if (f[0] != "case" || f.size() < 5) {
@@ -112,9 +111,8 @@ CorpusResult runCorpus(const std::string& path) {
       continue;
     }
     ++result.cases;
-    std::string err;
-    if (!doc.setFormula(addr->col, addr->row, f[2], &err)) {
-      result.failures.push_back(where + f[2] + " refused: " + err);
+    if (const krv::base::Status set = doc.setFormula(addr->col, addr->row, f[2]); !set) {
+      result.failures.push_back(where + f[2] + " refused: " + set.message());
       continue;
     }
     std::string diff = check(doc.value(addr->col, addr->row), f[3], f[4]);

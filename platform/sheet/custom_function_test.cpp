@@ -19,8 +19,8 @@ TEST(StringHandles, CreateReadRelease) {
 
 TEST(CustomFunctions, ArgumentsArriveAsTypedRecordsAndResultsComeBack) {
   CellDocument doc;
-  doc.setCellText(1, 1, "2.5");
-  doc.setCellText(1, 2, "S235");
+  EXPECT_TRUE(doc.setCellText(1, 1, "2.5"));
+  EXPECT_TRUE(doc.setCellText(1, 2, "S235"));
   std::vector<FunctionValue> seen;
   ASSERT_TRUE(doc.registerCustomFunction("Probe", 1, 6, [&](FunctionValue& r, FunctionValue* a, int16_t n) {
     seen.assign(a, a + n);
@@ -48,7 +48,7 @@ TEST(CustomFunctions, ArgumentsArriveAsTypedRecordsAndResultsComeBack) {
 
 TEST(CustomFunctions, ReferenceFlagPassesCellsSoTheCallbackCanReadThem) {
   CellDocument doc;
-  doc.setCellText(2, 3, "41");
+  EXPECT_TRUE(doc.setCellText(2, 3, "41"));
   ASSERT_TRUE(doc.registerCustomFunction(
       "FROMCELL", 1, 1,
       [&](FunctionValue& r, FunctionValue* a, int16_t) {
@@ -87,10 +87,10 @@ TEST(CustomFunctions, FailureCountsAndNamesFollowTheRegistration) {
     return true;
   };
   ASSERT_TRUE(doc.registerCustomFunction("SUM", 0, 9, fortyTwo));
-  doc.setFormula(1, 3, "=SUM(1,2)");
+  EXPECT_TRUE(doc.setFormula(1, 3, "=SUM(1,2)"));
   EXPECT_EQ(doc.valueText(1, 3), "3");
   ASSERT_TRUE(doc.registerCustomFunction("SUM", 0, 9, fortyTwo, kCustomOverridesBuiltin));
-  doc.setFormula(1, 3, "=SUM(1,2)");
+  EXPECT_TRUE(doc.setFormula(1, 3, "=SUM(1,2)"));
   EXPECT_EQ(doc.valueText(1, 3), "42");
 
   EXPECT_FALSE(doc.registerCustomFunction("", 0, 1, fortyTwo));
@@ -108,10 +108,10 @@ TEST(CustomFunctions, EmptyResultLeavesTheCellEmptyAndExceptionsFail) {
   doc.registerCustomFunction("THROWS", 0, 0, [](FunctionValue&, FunctionValue*, int16_t) -> bool {
     throw std::runtime_error("boom");
   });
-  doc.setFormula(1, 1, "=NOTHING()");
+  EXPECT_TRUE(doc.setFormula(1, 1, "=NOTHING()"));
   EXPECT_TRUE(doc.value(1, 1).isEmpty());
   EXPECT_EQ(doc.valueText(1, 1), "");
-  doc.setFormula(1, 2, "=THROWS()");
+  EXPECT_TRUE(doc.setFormula(1, 2, "=THROWS()"));
   EXPECT_EQ(doc.valueText(1, 2), "#VALUE!");
 }
 

@@ -89,7 +89,7 @@ TEST(DateText, OutOfRangeSerialsAreRefusedAndNumberPatternsStayNumbers) {
 
 TEST(DateText, TextFunctionUsesTheCodes) {
   CellDocument doc;
-  doc.setCellText(1, 1, "45000.5");
+  EXPECT_TRUE(doc.setCellText(1, 1, "45000.5"));
   ASSERT_TRUE(doc.setFormula(2, 1, "=TEXT(A1,\"yyyy-mm-dd hh:mm\")"));
   EXPECT_EQ(doc.valueText(2, 1), "2023-03-15 12:00");
   ASSERT_TRUE(doc.setFormula(2, 1, "=TEXT(-A1,\"yyyy\")"));

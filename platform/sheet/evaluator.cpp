@@ -1,3 +1,5 @@
+// Runs compiled formulas on a stack: operators, references, the calls of
+// built-in and custom functions, and the jumps of IF and IFERROR.
 #include "platform/sheet/evaluator.h"
 
 #include <cmath>
@@ -201,6 +203,64 @@ Value fromRecord(const EvalContext& ctx, const FunctionValue& r) {
   return Value::error(ErrorCode::Value);
 }
 
+// Runs a custom function of the document on the arguments: #NAME? when the
+// document has none of that name, #VALUE! for a wrong number of arguments
+// or when the callback fails (which also sets ctx.customFailed).
+Value callCustomFunction(EvalContext& ctx, const std::string& name, const Item* args, int argc) {
+  const CustomFunction* f = ctx.customFunctions ? ctx.customFunctions->find(name) : nullptr;
+  if (!f) return Value::error(ErrorCode::Name);
+  if (argc < f->minArgs || argc > f->maxArgs) return Value::error(ErrorCode::Value);
+  std::vector<uint32_t> handles;
+  std::vector<FunctionValue> records;
+  records.reserve(static_cast<size_t>(argc));
+  for (int i = 0; i < argc; ++i) records.push_back(toRecord(ctx, args[i], f->flags, handles));
+  FunctionValue res;
+  bool ok = false;
+  CustomCallback cb = f->callback;  // the table may change while it runs
+  try {
+    ok = cb(res, records.data(), static_cast<int16_t>(argc));
+  } catch (...) {
+    ok = false;
+  }
+  for (uint32_t h : handles) StringHandles::global().release(h);
+  if (!ok) {
+    ctx.customFailed = true;
+    if (res.status == FunctionValue::Status::Ok && res.type == FunctionValue::Type::String)
+      StringHandles::global().release(res.stringHandle);
+    return Value::error(ErrorCode::Value);
+  }
+  return fromRecord(ctx, res);
+}
+
+// The item of an area reference: whole columns and rows reach to the
+// sheet's end; a reference outside the sheet is #REF!.
+Item areaItem(const EvalContext& ctx, const AreaRef& r) {
+  int32_t c1 = r.first.col, r1 = r.first.row, c2 = r.last.col, r2 = r.last.row;
+  if (r.wholeColumns) r2 = ctx.maxRows;
+  if (r.wholeRows) c2 = ctx.maxCols;
+  if (!areaInside(ctx, c1, r1, c2, r2)) return Item::value(kRefError);
+  return Item::area(c1, r1, c2, r2);
+}
+
+// A binary operator: `a` becomes `a op b`.
+void binaryStep(const EvalContext& ctx, const Instr& in, Item& a, const Item& b) {
+  if (isMulti(a, in.arrayContext) || isMulti(b, in.arrayContext)) {
+    a = elementWise(ctx, in.op, a, &b, in.arrayContext);
+    return;
+  }
+  if (a.kind == Item::Val && b.kind == Item::Val && a.v.isNumber() && b.v.isNumber() && in.op <= Op::Div) {
+    // Fast path for the most common case: two plain numbers.
+    double x = a.v.number(), y = b.v.number();
+    switch (in.op) {
+      case Op::Add: a.v = numberResult(x + y); return;
+      case Op::Sub: a.v = numberResult(x - y); return;
+      case Op::Mul: a.v = numberResult(x * y); return;
+      default: a.v = y == 0 ? Value::error(ErrorCode::Div0) : numberResult(x / y); return;
+    }
+  }
+  a = Item::value(binaryOp(in.op, ctx.scalar(a), ctx.scalar(b)));
+}
+
 }  // namespace
 
 Value Evaluator::evaluate(const FormulaCode& fc, EvalContext& ctx) {
@@ -221,15 +281,7 @@ Value Evaluator::evaluate(const FormulaCode& fc, EvalContext& ctx) {
         mStack.push_back(std::move(m));
         break;
       }
-      case Op::Area: {
-        const AreaRef& r = fc.areas[in.a];
-        int32_t c1 = r.first.col, r1 = r.first.row, c2 = r.last.col, r2 = r.last.row;
-        if (r.wholeColumns) r2 = ctx.maxRows;
-        if (r.wholeRows) c2 = ctx.maxCols;
-        if (!areaInside(ctx, c1, r1, c2, r2)) mStack.push_back(Item::value(kRefError));
-        else mStack.push_back(Item::area(c1, r1, c2, r2));
-        break;
-      }
+      case Op::Area: mStack.push_back(areaItem(ctx, fc.areas[in.a])); break;
       case Op::Array: mStack.push_back(Item::array(fc.arrays[in.a])); break;
       case Op::Neg:
       case Op::Plus:
@@ -240,36 +292,10 @@ Value Evaluator::evaluate(const FormulaCode& fc, EvalContext& ctx) {
         break;
       }
       case Op::Add: case Op::Sub: case Op::Mul: case Op::Div: case Op::Pow: case Op::Concat:
-      case Op::Eq: case Op::Ne: case Op::Lt: case Op::Le: case Op::Gt: case Op::Ge: {
-        Item& a = mStack[mStack.size() - 2];
-        Item& b = mStack.back();
-        if (isMulti(a, in.arrayContext) || isMulti(b, in.arrayContext)) {
-          a = elementWise(ctx, in.op, a, &b, in.arrayContext);
-        } else if (a.kind == Item::Val && b.kind == Item::Val && a.v.isNumber() && b.v.isNumber() &&
-                   in.op <= Op::Div) {
-          // Fast path for the most common case: two plain numbers.
-          double x = a.v.number(), y = b.v.number();
-          double r;
-          switch (in.op) {
-            case Op::Add: r = x + y; break;
-            case Op::Sub: r = x - y; break;
-            case Op::Mul: r = x * y; break;
-            default:
-              if (y == 0) {
-                a.v = Value::error(ErrorCode::Div0);
-                mStack.pop_back();
-                ++pc;
-                continue;
-              }
-              r = x / y;
-          }
-          a.v = numberResult(r);
-        } else {
-          a = Item::value(binaryOp(in.op, ctx.scalar(a), ctx.scalar(b)));
-        }
+      case Op::Eq: case Op::Ne: case Op::Lt: case Op::Le: case Op::Gt: case Op::Ge:
+        binaryStep(ctx, in, mStack[mStack.size() - 2], mStack.back());
         mStack.pop_back();
         break;
-      }
       case Op::Intersect: {
         Item& a = mStack[mStack.size() - 2];
         a = intersect(a, mStack.back());
@@ -279,55 +305,29 @@ Value Evaluator::evaluate(const FormulaCode& fc, EvalContext& ctx) {
       case Op::Call: {
         size_t first = mStack.size() - in.argc;
         Item result;
-        builtinAt(static_cast<int>(in.a)).impl(ctx, mStack.data() + first, in.argc, result);
+        callBuiltin(builtinAt(static_cast<int>(in.a)), ctx, mStack.data() + first, in.argc, result);
         mStack.resize(first);
         mStack.push_back(std::move(result));
         break;
       }
       case Op::CallName: {
         size_t first = mStack.size() - in.argc;
-        const CustomFunction* f = ctx.customFunctions ? ctx.customFunctions->find(fc.texts[in.a]) : nullptr;
-        Value result;
-        if (!f) {
-          result = Value::error(ErrorCode::Name);
-        } else if (in.argc < f->minArgs || in.argc > f->maxArgs) {
-          result = Value::error(ErrorCode::Value);
-        } else {
-          std::vector<uint32_t> handles;
-          std::vector<FunctionValue> args;
-          args.reserve(in.argc);
-          for (size_t i = first; i < first + in.argc; ++i) args.push_back(toRecord(ctx, mStack[i], f->flags, handles));
-          FunctionValue res;
-          bool ok = false;
-          CustomCallback cb = f->callback;  // the table may change while it runs
-          try {
-            ok = cb(res, args.data(), static_cast<int16_t>(in.argc));
-          } catch (...) {
-            ok = false;
-          }
-          for (uint32_t h : handles) StringHandles::global().release(h);
-          if (!ok) {
-            ctx.customFailed = true;
-            if (res.status == FunctionValue::Status::Ok && res.type == FunctionValue::Type::String)
-              StringHandles::global().release(res.stringHandle);
-            result = Value::error(ErrorCode::Value);
-          } else {
-            result = fromRecord(ctx, res);
-          }
-        }
+        Value result = callCustomFunction(ctx, fc.texts[in.a], mStack.data() + first, in.argc);
         mStack.resize(first);
         mStack.push_back(Item::value(std::move(result)));
         break;
       }
       case Op::JumpIfNot: {
+        // IF's layout, as the parser emits it (Parser::parseLazy in formula_parser.cpp):
+        //   condition, JumpIfNot -> else, then-branch, Jump -> end, else: else-branch, end:
+        // so the instruction before the else branch is always the Jump to
+        // the end, and an error condition skips both branches through it.
         Value c = ctx.scalar(mStack.back());
         mStack.pop_back();
         bool b;
         ErrorCode e = ErrorCode::Value;
         if (!toBool(c, b, e)) {
           mStack.push_back(Item::value(Value::error(e)));
-          // Skip both branches: the jump target is the else branch, whose
-          // Jump-to-end precedes it.
           pc = code[in.a - 1].a;
           continue;
         }

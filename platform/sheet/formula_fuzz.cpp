@@ -14,17 +14,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using krv::sheet::ReferenceStyle;
   std::string_view text(reinterpret_cast<const char*>(data), size);
   krv::sheet::CellDocument doc(64, 200);
-  doc.setCellText(1, 1, "3");
-  doc.setCellText(1, 2, "text");
-  doc.setCellText(2, 1, "TRUE");
-  doc.setFormula(2, 2, "=A1*2");
+  doc.setCellText(1, 1, "3").ignore();
+  doc.setCellText(1, 2, "text").ignore();
+  doc.setCellText(2, 1, "TRUE").ignore();
+  doc.setFormula(2, 2, "=A1*2").ignore();
   doc.setAutoCalc(size % 2 == 0);
   const ReferenceStyle style = size % 3 == 0 ? ReferenceStyle::R1C1 : ReferenceStyle::A1;
   doc.setReferenceStyle(style);
   if (doc.setFormula(3, 3, text)) {
     (void)doc.valueText(3, 3);
-    doc.setFormula(4, 4, text);
-    doc.setCellText(1, 1, "4");
+    doc.setFormula(4, 4, text).ignore();
+    doc.setCellText(1, 1, "4").ignore();
     doc.recalcAll();
     (void)doc.valueText(4, 4);
 

@@ -14,20 +14,22 @@ namespace {
 
 TEST(FormulaLimits, DeepNestingAndHugeFormulasAreRefusedWithAReason) {
   CellDocument doc;
-  doc.setCellText(1, 1, "1");
-  std::string err;
+  EXPECT_TRUE(doc.setCellText(1, 1, "1"));
   std::string deep = "=" + std::string(10000, '(') + "1" + std::string(10000, ')');
-  EXPECT_FALSE(doc.setFormula(2, 1, deep, &err));
-  EXPECT_NE(err.find("nested"), std::string::npos) << err;
-  EXPECT_FALSE(doc.setFormula(2, 1, "=" + std::string(10000, '-') + "1", &err));
+  krv::base::Status set = doc.setFormula(2, 1, deep);
+  EXPECT_FALSE(set);
+  EXPECT_NE(set.message().find("nested"), std::string::npos) << set.text();
+  EXPECT_FALSE(doc.setFormula(2, 1, "=" + std::string(10000, '-') + "1"));
   std::string megabyte = "=1" + std::string();
   for (int i = 0; i < 500000; ++i) megabyte += "+1";
-  EXPECT_FALSE(doc.setFormula(2, 1, megabyte, &err));
-  EXPECT_NE(err.find("longer"), std::string::npos) << err;
+  set = doc.setFormula(2, 1, megabyte);
+  EXPECT_FALSE(set);
+  EXPECT_NE(set.message().find("longer"), std::string::npos) << set.text();
   EXPECT_TRUE(doc.value(2, 1).isEmpty());
   // Moderate nesting is fine.
   std::string ok = "=" + std::string(40, '(') + "A1" + std::string(40, ')');
-  EXPECT_TRUE(doc.setFormula(2, 1, ok, &err)) << err;
+  set = doc.setFormula(2, 1, ok);
+  EXPECT_TRUE(set) << set.text();
   EXPECT_EQ(doc.valueText(2, 1), "1");
 }
 
@@ -48,8 +50,8 @@ TEST(FormulaLimits, UnknownNamesAndBadReferencesGiveErrorValues) {
       {"=1E+308*10", "#NUM!"},
   };
   for (const Case& c : cases) {
-    std::string err;
-    ASSERT_TRUE(doc.setFormula(5, 5, c.formula, &err)) << c.formula << ": " << err;
+    const krv::base::Status set = doc.setFormula(5, 5, c.formula);
+    ASSERT_TRUE(set) << c.formula << ": " << set.text();
     EXPECT_EQ(doc.valueText(5, 5), c.shown) << c.formula;
   }
   for (const char* refused : {"=ROUND()", "=PI(1)", "=IFERROR(1)", "=IF(1,2,3,4)", "=SUM(A1:)", "=Sheet1!A1",
@@ -69,17 +71,17 @@ TEST(FormulaLimits, SavedFuzzInputsRunCleanly) {
     std::string text = ss.str();
     for (auto style : {ReferenceStyle::A1, ReferenceStyle::R1C1}) {
       CellDocument doc(64, 200);
-      doc.setCellText(1, 1, "3");
-      doc.setCellText(1, 2, "text");
+      EXPECT_TRUE(doc.setCellText(1, 1, "3"));
+      EXPECT_TRUE(doc.setCellText(1, 2, "text"));
       doc.setAutoCalc(true);
       doc.setReferenceStyle(style);
-      std::string err;
-      if (doc.setFormula(3, 3, text, &err)) {
+      const krv::base::Status set = doc.setFormula(3, 3, text);
+      if (set) {
         (void)doc.valueText(3, 3);
-        doc.setCellText(1, 1, "4");
+        EXPECT_TRUE(doc.setCellText(1, 1, "4"));
         doc.recalcAll();
       } else {
-        EXPECT_FALSE(err.empty()) << entry.path();
+        EXPECT_FALSE(set.message().empty()) << entry.path();
       }
     }
     ++files;

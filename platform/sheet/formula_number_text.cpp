@@ -239,14 +239,24 @@ std::vector<std::string> splitSections(std::string_view p) {
   return out;
 }
 
-// Formats |v| with one section. `negSign` puts a "-" in front.
-std::optional<std::string> formatSection(double v, const std::string& pat, bool negSign) {
-  // Pass 1: read the placeholders.
-  int intZeros = 0, intDigits = 0, fracDigits = 0, fracZeros = 0, expDigits = 0;
-  bool dot = false, thousands = false, sci = false, expPlus = false;
-  int percents = 0, trailingCommas = 0;
-  bool quoted = false;
-  bool anyDigit = false;
+// What a number section's pattern asks for, read before anything is
+// written.
+struct SectionLayout {
+  int intZeros = 0;        // integer placeholders that show a digit even for 0 ("0", "?")
+  int intDigits = 0;       // all integer placeholders
+  int fracDigits = 0;      // fraction placeholders
+  int fracZeros = 0;       // fraction digits always shown (up to the last "0" or "?")
+  int expDigits = 0;       // exponent placeholders
+  bool thousands = false;  // a comma between integer placeholders
+  bool sci = false;        // an exponent "E+" or "E-"
+  bool expPlus = false;    // "E+": a "+" before a positive exponent
+  int percents = 0;        // each "%" multiplies by 100
+  int trailingCommas = 0;  // each comma after the last integer placeholder divides by 1000
+};
+
+SectionLayout scanSection(const std::string& pat) {
+  SectionLayout l;
+  bool dot = false, quoted = false, anyDigit = false;
   for (size_t i = 0; i < pat.size(); ++i) {
     char c = pat[i];
     if (quoted) {
@@ -261,19 +271,19 @@ std::optional<std::string> formatSection(double v, const std::string& pat, bool 
       ++i;
       continue;
     }
-    if (sci) {
-      if (c == '0' || c == '#') ++expDigits;
+    if (l.sci) {
+      if (c == '0' || c == '#') ++l.expDigits;
       continue;
     }
     if (c == '0' || c == '#' || c == '?') {
       anyDigit = true;
-      trailingCommas = 0;
+      l.trailingCommas = 0;
       if (dot) {
-        ++fracDigits;
-        if (c != '#') fracZeros = fracDigits;
+        ++l.fracDigits;
+        if (c != '#') l.fracZeros = l.fracDigits;
       } else {
-        ++intDigits;
-        if (c != '#') ++intZeros;
+        ++l.intDigits;
+        if (c != '#') ++l.intZeros;
       }
     } else if (c == '.') {
       dot = true;
@@ -284,51 +294,62 @@ std::optional<std::string> formatSection(double v, const std::string& pat, bool 
         bool digitAfter = false;
         for (size_t k = i + 1; k < pat.size() && pat[k] != '.' && pat[k] != 'E' && pat[k] != 'e'; ++k)
           if (pat[k] == '0' || pat[k] == '#' || pat[k] == '?') digitAfter = true;
-        if (digitAfter) thousands = true; else ++trailingCommas;
+        if (digitAfter) l.thousands = true; else ++l.trailingCommas;
       }
     } else if (c == '%') {
-      ++percents;
+      ++l.percents;
     } else if ((c == 'E' || c == 'e') && i + 1 < pat.size() && (pat[i + 1] == '+' || pat[i + 1] == '-')) {
-      sci = true;
-      expPlus = pat[i + 1] == '+';
+      l.sci = true;
+      l.expPlus = pat[i + 1] == '+';
       ++i;
     }
   }
-  (void)intDigits;
-  if (percents > 3) return std::nullopt;
-  double x = std::fabs(v);
-  for (int k = 0; k < percents; ++k) x *= 100;
-  for (int k = 0; k < trailingCommas; ++k) x /= 1000;
+  return l;
+}
+
+// The digits of |v| as a layout shows them: the integer part (grouped,
+// padded to its zeros, empty for 0), the fraction digits and the exponent.
+struct SectionDigits {
+  std::string ip, fp;
   int exponent = 0;
-  if (sci) {
-    if (x != 0) {
-      int intPlaces = intDigits > 0 ? intDigits : 1;
-      exponent = static_cast<int>(std::floor(std::log10(x)));
-      exponent -= (intPlaces - 1);
-      x /= std::pow(10.0, exponent);
-      double chk = roundDecimal(x, fracDigits, RoundMode::HalfAway);
-      if (chk >= std::pow(10.0, intPlaces)) {
-        exponent += intPlaces;
-        x /= std::pow(10.0, intPlaces);
-      }
+  bool isZero = false;  // the shown number is 0 (no minus sign)
+};
+
+SectionDigits sectionDigits(double v, const SectionLayout& l) {
+  SectionDigits d;
+  double x = std::fabs(v);
+  for (int k = 0; k < l.percents; ++k) x *= 100;
+  for (int k = 0; k < l.trailingCommas; ++k) x /= 1000;
+  if (l.sci && x != 0) {
+    int intPlaces = l.intDigits > 0 ? l.intDigits : 1;
+    d.exponent = static_cast<int>(std::floor(std::log10(x)));
+    d.exponent -= (intPlaces - 1);
+    x /= std::pow(10.0, d.exponent);
+    double chk = roundDecimal(x, l.fracDigits, RoundMode::HalfAway);
+    if (chk >= std::pow(10.0, intPlaces)) {
+      d.exponent += intPlaces;
+      x /= std::pow(10.0, intPlaces);
     }
   }
-  std::string digits = fixedDigits(x, fracDigits);
+  std::string digits = fixedDigits(x, l.fracDigits);
   size_t dp = digits.find('.');
-  std::string ip = dp == std::string::npos ? digits : digits.substr(0, dp);
-  std::string fp = dp == std::string::npos ? "" : digits.substr(dp + 1);
-  if (ip == "0") ip.clear();
-  while (static_cast<int>(ip.size()) < intZeros) ip.insert(ip.begin(), '0');
-  while (static_cast<int>(fp.size()) > fracZeros && !fp.empty() && fp.back() == '0') fp.pop_back();
-  if (thousands) ip = groupThousands(ip);
-  bool isZero = roundDecimal(x, fracDigits, RoundMode::HalfAway) == 0;
+  d.ip = dp == std::string::npos ? digits : digits.substr(0, dp);
+  d.fp = dp == std::string::npos ? "" : digits.substr(dp + 1);
+  if (d.ip == "0") d.ip.clear();
+  while (static_cast<int>(d.ip.size()) < l.intZeros) d.ip.insert(d.ip.begin(), '0');
+  while (static_cast<int>(d.fp.size()) > l.fracZeros && !d.fp.empty() && d.fp.back() == '0') d.fp.pop_back();
+  if (l.thousands) d.ip = groupThousands(d.ip);
+  d.isZero = roundDecimal(x, l.fracDigits, RoundMode::HalfAway) == 0;
+  return d;
+}
 
-  // Pass 2: write literals and the number. The integer digits go where the
-  // first integer placeholder is; the fraction where the dot is.
+// Writes the pattern's literals and the number. The integer digits go
+// where the first integer placeholder is; the fraction where the dot is.
+std::string renderSection(const std::string& pat, const SectionLayout& l, const SectionDigits& d, bool negSign) {
   std::string out;
-  if (negSign && !isZero) out.push_back('-');
+  if (negSign && !d.isZero) out.push_back('-');
   bool intWritten = false, expWritten = false;
-  quoted = false;
+  bool quoted = false;
   bool inSci = false;
   size_t fracPos = 0;
   for (size_t i = 0; i < pat.size(); ++i) {
@@ -349,7 +370,7 @@ std::optional<std::string> formatSection(double v, const std::string& pat, bool 
       if ((c == '0' || c == '#') && !expWritten) {
         expWritten = true;
         char eb[32];
-        std::snprintf(eb, sizeof eb, "%0*d", std::min(expDigits, 8), std::abs(exponent));
+        std::snprintf(eb, sizeof eb, "%0*d", std::min(l.expDigits, 8), std::abs(d.exponent));
         out += eb;
       } else if (c != '0' && c != '#') {
         out.push_back(c);
@@ -362,11 +383,11 @@ std::optional<std::string> formatSection(double v, const std::string& pat, bool 
         if (pat[k] == '.') inFrac = true;
       if (!inFrac) {
         if (!intWritten) {
-          out += ip;
+          out += d.ip;
           intWritten = true;
         }
       } else {
-        if (fracPos < fp.size()) out.push_back(fp[fracPos]);
+        if (fracPos < d.fp.size()) out.push_back(d.fp[fracPos]);
         else if (c == '?') out.push_back(' ');
         ++fracPos;
       }
@@ -374,17 +395,17 @@ std::optional<std::string> formatSection(double v, const std::string& pat, bool 
     }
     if (c == '.') {
       if (!intWritten) {
-        out += ip;
+        out += d.ip;
         intWritten = true;
       }
       out.push_back('.');
       continue;
     }
     if (c == ',') continue;
-    if ((c == 'E' || c == 'e') && sci && i + 1 < pat.size() && (pat[i + 1] == '+' || pat[i + 1] == '-')) {
+    if ((c == 'E' || c == 'e') && l.sci && i + 1 < pat.size() && (pat[i + 1] == '+' || pat[i + 1] == '-')) {
       out.push_back('E');
-      if (exponent < 0) out.push_back('-');
-      else if (expPlus) out.push_back('+');
+      if (d.exponent < 0) out.push_back('-');
+      else if (l.expPlus) out.push_back('+');
       ++i;
       inSci = true;
       continue;
@@ -392,6 +413,14 @@ std::optional<std::string> formatSection(double v, const std::string& pat, bool 
     out.push_back(c);
   }
   return out;
+}
+
+// Formats |v| with one section: scans the pattern, computes the digits,
+// then writes them into the pattern. `negSign` puts a "-" in front.
+std::optional<std::string> formatSection(double v, const std::string& pat, bool negSign) {
+  const SectionLayout layout = scanSection(pat);
+  if (layout.percents > 3) return std::nullopt;
+  return renderSection(pat, layout, sectionDigits(v, layout), negSign);
 }
 
 }  // namespace

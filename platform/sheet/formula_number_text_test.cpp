@@ -26,7 +26,7 @@ TEST(ParseNumberText, NumbersTooSmallForADoubleReadAsZero) {
 
 TEST(ParseNumberText, OverflowingTextsGiveValueErrorsInFormulas) {
   CellDocument doc;
-  doc.setCellText(1, 1, "1E400");
+  EXPECT_TRUE(doc.setCellText(1, 1, "1E400"));
   EXPECT_TRUE(doc.value(1, 1).isText()) << "typed text that is no number stays text";
   struct Case {
     const char* formula;
@@ -39,9 +39,9 @@ TEST(ParseNumberText, OverflowingTextsGiveValueErrorsInFormulas) {
     ASSERT_TRUE(doc.setFormula(2, 1, c.formula)) << c.formula;
     EXPECT_EQ(doc.valueText(2, 1), c.shown) << c.formula;
   }
-  std::string error;
-  EXPECT_FALSE(doc.setFormula(2, 1, "=SUM({1,1E400})", &error)) << "an array constant out of range";
-  EXPECT_NE(error.find("out of range"), std::string::npos) << error;
+  const krv::base::Status set = doc.setFormula(2, 1, "=SUM({1,1E400})");
+  EXPECT_FALSE(set) << "an array constant out of range";
+  EXPECT_NE(set.message().find("out of range"), std::string::npos) << set.text();
 }
 
 }  // namespace

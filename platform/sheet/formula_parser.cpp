@@ -1,3 +1,4 @@
+// Formula text to compiled code, and the rewriting of its references (moved lines, reference style).
 #include "platform/sheet/formula_parser.h"
 
 #include <algorithm>
@@ -613,6 +614,12 @@ class Parser {
   }
 
   // IF(condition, then, [else]) and IFERROR(value, fallback) as jumps.
+  //
+  // The evaluator relies on IF's layout (Evaluator::evaluate, Op::JumpIfNot):
+  //   condition, JumpIfNot -> else, then-branch, Jump -> end, else: else-branch, end:
+  // The instruction just before the else branch is always the Jump to the
+  // end; an error condition jumps through it past both branches. Keep the
+  // two in step when changing either.
   bool parseLazy(const BuiltinFunction& fn) {
     bool more = false;
     if (!parseArgument()) return false;
@@ -645,14 +652,11 @@ class Parser {
 
 }  // namespace
 
-std::optional<FormulaCode> parseFormula(std::string_view text, const ParseOptions& options, std::string* error) {
+krv::base::Result<FormulaCode> parseFormula(std::string_view text, const ParseOptions& options) {
   FormulaCode code;
   std::string err;
   Parser parser(text, options, nullptr);
-  if (!parser.run(code, err)) {
-    if (error) *error = err;
-    return std::nullopt;
-  }
+  if (!parser.run(code, err)) return krv::base::Status::error(std::move(err));
   return code;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/status.h"
 #include "platform/sheet/cell_address.h"
 #include "platform/sheet/formula_code.h"
 
@@ -22,13 +23,12 @@ struct ParseOptions {
   const CustomFunctionTable* customFunctions = nullptr;
 };
 
-// Compiles a formula. A leading "=" is optional. Returns nullopt, with a
-// reason in `error`, for text the language cannot parse: syntax errors,
+// Compiles a formula. A leading "=" is optional. An error saying why for
+// text the language cannot parse: syntax errors,
 // wrong argument counts of known functions, too long or too deeply nested
 // formulas. Unknown names and functions compile (they give #NAME?), and
 // references outside the sheet compile (they give #REF!).
-std::optional<FormulaCode> parseFormula(std::string_view text, const ParseOptions& options,
-                                        std::string* error = nullptr);
+krv::base::Result<FormulaCode> parseFormula(std::string_view text, const ParseOptions& options);
 
 // Rewrites the references of a formula from one reference style into the
 // other (texts, names and everything else stay as written); nullopt when

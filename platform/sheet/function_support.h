@@ -1,8 +1,10 @@
 #pragma once
-// Helpers shared by the built-in functions (not part of the public API).
+// Helpers shared by the built-in functions and their adapter (not part of
+// the public API).
 #include <string>
 #include <vector>
 
+#include "platform/sheet/builtin_functions.h"
 #include "platform/sheet/evaluator.h"
 #include "platform/sheet/value_coercion.h"
 
@@ -11,15 +13,9 @@ namespace krv::sheet::fn {
 inline void set(Item& r, Value v) { r = Item::value(std::move(v)); }
 inline void setError(Item& r, ErrorCode e) { r = Item::value(Value::error(e)); }
 inline void setNumber(Item& r, double v) { r = Item::value(numberResult(v)); }
-
-// Reads one argument as a number / text / boolean; on failure writes the
-// error into `r` and returns false. An omitted argument reads as 0, "" or
-// FALSE.
-bool number(EvalContext& ctx, const Item& a, double& out, Item& r);
-bool text(EvalContext& ctx, const Item& a, std::string& out, Item& r);
-bool boolean(EvalContext& ctx, const Item& a, bool& out, Item& r);
-// An integer argument, truncated toward zero and clamped to +-2^31.
-bool integer(EvalContext& ctx, const Item& a, long long& out, Item& r);
+// A number result (infinities and NaN are #NUM!) and an error result.
+inline Value num(double v) { return numberResult(v); }
+inline Value err(ErrorCode e) { return Value::error(e); }
 
 // Calls f(value) for every value of a reference or array argument, or
 // once for a plain value. Stops and returns false when f does.
@@ -45,5 +41,10 @@ bool forEachValue(EvalContext& ctx, const Item& a, F&& f) {
 // texts (other texts: #VALUE!); in references and arrays only numbers
 // count. Errors propagate. Returns false with the error in `r`.
 bool collectNumbers(EvalContext& ctx, Item* args, int argc, std::vector<double>& out, Item& r);
+// The logical values of the arguments of AND, OR and XOR: values given
+// directly as booleans (numbers, "TRUE"/"FALSE"; empty ones are skipped), in
+// references and arrays the numbers and booleans only. Errors propagate;
+// no logical value at all is #VALUE!. Returns false with the error in `r`.
+bool collectLogicals(EvalContext& ctx, Item* args, int argc, std::vector<bool>& out, Item& r);
 
 }  // namespace krv::sheet::fn

@@ -1,21 +1,20 @@
-// Built-in functions: look-up and reference, conditional aggregates, and
-// the table of all built-in functions.
+// Built-in functions, with their family table: look-up and reference, and
+// the conditional aggregates.
 #include <cmath>
 #include <string>
-#include <unordered_map>
 
 #include "platform/sheet/builtin_functions.h"
 #include "platform/sheet/function_support.h"
 #include "platform/sheet/formula_number_text.h"
 #include "platform/sheet/text_utils.h"
 
-namespace krv::sheet::fn {
-
-#define FN(name) void name(EvalContext& ctx, Item* a, int n, Item& r)
-
-// ---- criteria of COUNTIF and SUMIF ----------------------------------------
+namespace krv::sheet {
 
 namespace {
+
+using namespace fn;
+
+// ---- criteria of COUNTIF and SUMIF ----------------------------------------
 
 struct Criteria {
   enum Cmp { Eq, Ne, Lt, Le, Gt, Ge } cmp = Eq;
@@ -30,16 +29,26 @@ struct Criteria {
       return k;
     }
     std::string_view t = c.text();
-    if (t.rfind("<=", 0) == 0) k.cmp = Le, t.remove_prefix(2);
-    else if (t.rfind(">=", 0) == 0) k.cmp = Ge, t.remove_prefix(2);
-    else if (t.rfind("<>", 0) == 0) k.cmp = Ne, t.remove_prefix(2);
-    else if (t.rfind("<", 0) == 0) k.cmp = Lt, t.remove_prefix(1);
-    else if (t.rfind(">", 0) == 0) k.cmp = Gt, t.remove_prefix(1);
-    else if (t.rfind("=", 0) == 0) k.cmp = Eq, t.remove_prefix(1);
-    if (auto num = parseNumberText(t)) k.operand = Value::number(*num);
-    else if (equalNoCase(t, "TRUE")) k.operand = Value::boolean(true);
-    else if (equalNoCase(t, "FALSE")) k.operand = Value::boolean(false);
-    else if (auto e = parseErrorText(upperText(t))) k.operand = Value::error(*e);
+    if (t.rfind("<=", 0) == 0)
+      k.cmp = Le, t.remove_prefix(2);
+    else if (t.rfind(">=", 0) == 0)
+      k.cmp = Ge, t.remove_prefix(2);
+    else if (t.rfind("<>", 0) == 0)
+      k.cmp = Ne, t.remove_prefix(2);
+    else if (t.rfind("<", 0) == 0)
+      k.cmp = Lt, t.remove_prefix(1);
+    else if (t.rfind(">", 0) == 0)
+      k.cmp = Gt, t.remove_prefix(1);
+    else if (t.rfind("=", 0) == 0)
+      k.cmp = Eq, t.remove_prefix(1);
+    if (auto num = parseNumberText(t))
+      k.operand = Value::number(*num);
+    else if (equalNoCase(t, "TRUE"))
+      k.operand = Value::boolean(true);
+    else if (equalNoCase(t, "FALSE"))
+      k.operand = Value::boolean(false);
+    else if (auto e = parseErrorText(upperText(t)))
+      k.operand = Value::error(*e);
     else {
       k.operand = Value::text(std::string(t));
       if ((k.cmp == Eq || k.cmp == Ne) && hasWildcards(t)) {
@@ -71,11 +80,16 @@ struct Criteria {
     if (!sameKind) return false;
     int c = compareValues(v, operand);
     switch (cmp) {
-      case Lt: return c < 0;
-      case Le: return c <= 0;
-      case Gt: return c > 0;
-      case Ge: return c >= 0;
-      default: return false;
+      case Lt:
+        return c < 0;
+      case Le:
+        return c <= 0;
+      case Gt:
+        return c > 0;
+      case Ge:
+        return c >= 0;
+      default:
+        return false;
     }
   }
 };
@@ -88,51 +102,41 @@ void clipToAllocated(const EvalContext& ctx, int32_t& c2, int32_t& r2) {
   if (r2 > rows) r2 = rows;
 }
 
-}  // namespace
-
-FN(fnCOUNTIF) {
-  (void)n;
-  const Item& range = a[0];
-  Value crit = ctx.scalar(a[1]);
-  Criteria k = Criteria::from(crit);
+void fnCOUNTIF(BuiltinArgs& a, Item& r) {
+  const Item& range = a.item(0);
+  Criteria k = Criteria::from(a.scalar(1));
   double count = 0;
   if (range.kind == Item::Area) {
-    double total = static_cast<double>(range.c2 - range.c1 + 1) * static_cast<double>(range.r2 - range.r1 + 1);
+    double total =
+        static_cast<double>(range.c2 - range.c1 + 1) * static_cast<double>(range.r2 - range.r1 + 1);
     double seen = 0;
-    ctx.grid.forEachAllocated(range.c1, range.r1, range.c2, range.r2, [&](int32_t, int32_t, const Cell& c) {
-      ++seen;
-      if (k.matches(c.value)) ++count;
-    });
+    a.ctx.grid.forEachAllocated(range.c1, range.r1, range.c2, range.r2,
+                                [&](int32_t, int32_t, const Cell& c) {
+                                  ++seen;
+                                  if (k.matches(c.value)) ++count;
+                                });
     if (k.matches(Value())) count += total - seen;
-  } else if (range.kind == Item::Arr) {
+  } else {
     for (const Value& v : range.arr->values)
       if (k.matches(v)) ++count;
-  } else {
-    if (range.kind == Item::Val && range.v.isError()) return setError(r, range.v.error());
-    return setError(r, ErrorCode::Value);
   }
   setNumber(r, count);
 }
 
-FN(fnSUMIF) {
-  const Item& range = a[0];
-  if (range.kind != Item::Area) {
-    if (range.kind == Item::Val && range.v.isError()) return setError(r, range.v.error());
-    return setError(r, ErrorCode::Value);
-  }
-  Criteria k = Criteria::from(ctx.scalar(a[1]));
-  const Item* sum = (n > 2 && a[2].kind != Item::Missing) ? &a[2] : &range;
-  if (sum->kind != Item::Area) {
-    if (sum->kind == Item::Val && sum->v.isError()) return setError(r, sum->v.error());
-    return setError(r, ErrorCode::Value);
-  }
+// The sum range, when given, is laid over the criteria range from its
+// top left cell.
+void fnSUMIF(BuiltinArgs& a, Item& r) {
+  const EvalContext& ctx = a.ctx;
+  const Item& range = a.item(0);
+  Criteria k = Criteria::from(a.scalar(1));
+  const Item& sum = a.has(2) ? a.item(2) : range;
   int32_t c2 = range.c2, r2 = range.r2;
   clipToAllocated(ctx, c2, r2);
   double total = 0;
   for (int32_t c = range.c1; c <= c2; ++c)
     for (int32_t row = range.r1; row <= r2; ++row) {
       if (!k.matches(ctx.grid.value(c, row))) continue;
-      const Value& v = ctx.grid.value(sum->c1 + (c - range.c1), sum->r1 + (row - range.r1));
+      const Value& v = ctx.grid.value(sum.c1 + (c - range.c1), sum.r1 + (row - range.r1));
       if (v.isError()) return setError(r, v.error());
       if (v.isNumber()) total += v.number();
     }
@@ -140,8 +144,6 @@ FN(fnSUMIF) {
 }
 
 // ---- look-ups -------------------------------------------------------------
-
-namespace {
 
 bool sameKind(const Value& a, const Value& b) {
   return (a.isNumber() && b.isNumber()) || (a.isText() && b.isText()) || (a.isBool() && b.isBool());
@@ -173,21 +175,18 @@ long long lookupPosition(const Value& key, long long count, int mode, At at) {
     if (!sameKind(key, v)) continue;
     int c = compareValues(v, key);
     if (mode > 0) {
-      if (c <= 0) found = i;
-      else break;
+      if (c <= 0)
+        found = i;
+      else
+        break;
     } else {
-      if (c >= 0) found = i;
-      else break;
+      if (c >= 0)
+        found = i;
+      else
+        break;
     }
   }
   return found;
-}
-
-bool tableArg(const Item& t, Item& r) {
-  if (t.kind == Item::Area || t.kind == Item::Arr) return true;
-  if (t.kind == Item::Val && t.v.isError()) setError(r, t.v.error());
-  else setError(r, ErrorCode::NA);
-  return false;
 }
 
 // Result of a look-up: the cell's value (an empty cell gives 0).
@@ -199,87 +198,86 @@ void lookupResult(EvalContext& ctx, const Item& t, int32_t row, int32_t col, Ite
   set(r, ctx.cellOf(t, row, col));
 }
 
-void hvLookup(EvalContext& ctx, Item* a, int n, Item& r, bool vertical) {
-  Value key = ctx.scalar(a[0]);
-  if (key.isError()) return setError(r, key.error());
-  const Item& t = a[1];
-  if (!tableArg(t, r)) return;
-  long long index;
-  if (!integer(ctx, a[2], index, r)) return;
-  bool approx = true;
-  if (n > 3 && a[3].kind != Item::Missing && !boolean(ctx, a[3], approx, r)) return;
+// VLOOKUP searches the first column and answers from column `index`;
+// HLOOKUP the first row, answering from row `index`.
+template <bool vertical>
+void hvLookup(BuiltinArgs& a, Item& r) {
+  EvalContext& ctx = a.ctx;
+  const Value& key = a.value(0);
+  const Item& t = a.item(1);
+  long long index = a.integer(2);
   if (index < 1) return setError(r, ErrorCode::Value);
   long long limit = vertical ? t.cols() : t.rows();
   if (index > limit) return setError(r, ErrorCode::Ref);
   long long count = vertical ? t.rows() : t.cols();
-  long long pos = lookupPosition(key, count, approx ? 1 : 0, [&](long long i) -> const Value& {
-    return vertical ? ctx.cellOf(t, static_cast<int32_t>(i), 0) : ctx.cellOf(t, 0, static_cast<int32_t>(i));
-  });
+  long long pos =
+      lookupPosition(key, count, a.boolean(3) ? 1 : 0, [&](long long i) -> const Value& {
+        return vertical ? ctx.cellOf(t, static_cast<int32_t>(i), 0)
+                        : ctx.cellOf(t, 0, static_cast<int32_t>(i));
+      });
   if (pos < 0) return setError(r, ErrorCode::NA);
-  if (vertical) lookupResult(ctx, t, static_cast<int32_t>(pos), static_cast<int32_t>(index - 1), r);
-  else lookupResult(ctx, t, static_cast<int32_t>(index - 1), static_cast<int32_t>(pos), r);
+  if (vertical)
+    lookupResult(ctx, t, static_cast<int32_t>(pos), static_cast<int32_t>(index - 1), r);
+  else
+    lookupResult(ctx, t, static_cast<int32_t>(index - 1), static_cast<int32_t>(pos), r);
 }
 
-}  // namespace
-
-FN(fnVLOOKUP) { hvLookup(ctx, a, n, r, true); }
-FN(fnHLOOKUP) { hvLookup(ctx, a, n, r, false); }
-
-FN(fnMATCH) {
-  Value key = ctx.scalar(a[0]);
-  if (key.isError()) return setError(r, key.error());
-  const Item& t = a[1];
-  if (!tableArg(t, r)) return;
-  double mode = 1;
-  if (n > 2 && a[2].kind != Item::Missing && !number(ctx, a[2], mode, r)) return;
+void fnMATCH(BuiltinArgs& a, Item& r) {
+  EvalContext& ctx = a.ctx;
+  const Item& t = a.item(1);
   if (t.rows() != 1 && t.cols() != 1) return setError(r, ErrorCode::NA);
   bool column = t.cols() == 1;
   long long count = column ? t.rows() : t.cols();
+  double mode = a.number(2);
   int m = mode > 0 ? 1 : mode < 0 ? -1 : 0;
-  long long pos = lookupPosition(key, count, m, [&](long long i) -> const Value& {
-    return column ? ctx.cellOf(t, static_cast<int32_t>(i), 0) : ctx.cellOf(t, 0, static_cast<int32_t>(i));
+  long long pos = lookupPosition(a.value(0), count, m, [&](long long i) -> const Value& {
+    return column ? ctx.cellOf(t, static_cast<int32_t>(i), 0)
+                  : ctx.cellOf(t, 0, static_cast<int32_t>(i));
   });
   if (pos < 0) return setError(r, ErrorCode::NA);
   setNumber(r, static_cast<double>(pos + 1));
 }
 
-FN(fnLOOKUP) {
-  Value key = ctx.scalar(a[0]);
-  if (key.isError()) return setError(r, key.error());
-  const Item& t = a[1];
-  if (!tableArg(t, r)) return;
+// The result vector is looked at only when the key is found.
+void fnLOOKUP(BuiltinArgs& a, Item& r) {
+  EvalContext& ctx = a.ctx;
+  const Item& t = a.item(1);
   // Without a result vector a two-dimensional table is searched along its
   // longer side's first line and answered from the last line.
   bool alongRows = t.cols() > t.rows();  // search the first row
   long long count = alongRows ? t.cols() : t.rows();
-  long long pos = lookupPosition(key, count, 1, [&](long long i) -> const Value& {
-    return alongRows ? ctx.cellOf(t, 0, static_cast<int32_t>(i)) : ctx.cellOf(t, static_cast<int32_t>(i), 0);
+  long long pos = lookupPosition(a.value(0), count, 1, [&](long long i) -> const Value& {
+    return alongRows ? ctx.cellOf(t, 0, static_cast<int32_t>(i))
+                     : ctx.cellOf(t, static_cast<int32_t>(i), 0);
   });
   if (pos < 0) return setError(r, ErrorCode::NA);
-  if (n > 2) {
-    const Item& res = a[2];
-    if (!tableArg(res, r)) return;
+  if (a.has(2)) {
+    const Item& res = a.item(2);
+    if (res.kind != Item::Area && res.kind != Item::Arr)
+      return setError(r, res.kind == Item::Val && res.v.isError() ? res.v.error() : ErrorCode::NA);
     bool resRow = res.rows() == 1 && res.cols() > 1;
     long long len = resRow ? res.cols() : res.rows();
     if (pos >= len) return setError(r, ErrorCode::NA);
-    if (resRow) lookupResult(ctx, res, 0, static_cast<int32_t>(pos), r);
-    else lookupResult(ctx, res, static_cast<int32_t>(pos), 0, r);
+    if (resRow)
+      lookupResult(ctx, res, 0, static_cast<int32_t>(pos), r);
+    else
+      lookupResult(ctx, res, static_cast<int32_t>(pos), 0, r);
     return;
   }
-  if (alongRows) lookupResult(ctx, t, t.rows() - 1, static_cast<int32_t>(pos), r);
-  else lookupResult(ctx, t, static_cast<int32_t>(pos), t.cols() - 1, r);
+  if (alongRows)
+    lookupResult(ctx, t, t.rows() - 1, static_cast<int32_t>(pos), r);
+  else
+    lookupResult(ctx, t, static_cast<int32_t>(pos), t.cols() - 1, r);
 }
 
-FN(fnINDEX) {
-  const Item& t = a[0];
-  // A single value is a table of one row and one column.
-  const bool single = t.kind == Item::Val && !t.v.isError();
-  if (!single && !tableArg(t, r)) return;
-  long long row = 0, col = 0;
-  if (a[1].kind != Item::Missing && !integer(ctx, a[1], row, r)) return;
-  if (n > 2 && a[2].kind != Item::Missing && !integer(ctx, a[2], col, r)) return;
+// Row or column 0 picks the whole column or row of a reference.
+void fnINDEX(BuiltinArgs& a, Item& r) {
+  const Item& t = a.item(0);
+  const int n = a.count();
+  long long row = a.integer(1), col = a.integer(2);
   if (row < 0 || col < 0) return setError(r, ErrorCode::Value);
-  if (single) {
+  // A single value is a table of one row and one column.
+  if (t.kind == Item::Val) {
     if (row > 1 || col > 1) return setError(r, ErrorCode::Ref);
     return set(r, t.v);
   }
@@ -308,182 +306,45 @@ FN(fnINDEX) {
   r = Item::area(c1, r1, c2, r2);
 }
 
-FN(fnCHOOSE) {
-  long long k;
-  if (!integer(ctx, a[0], k, r)) return;
-  if (k < 1 || k >= n) return setError(r, ErrorCode::Value);
-  r = a[k];
+void fnCHOOSE(BuiltinArgs& a, Item& r) {
+  long long k = a.integer(0);
+  if (k < 1 || k >= a.count()) return setError(r, ErrorCode::Value);
+  r = a.item(static_cast<int>(k));
   if (r.kind == Item::Missing) setNumber(r, 0);
 }
 
-FN(fnROW) {
-  if (n == 0 || a[0].kind == Item::Missing) return setNumber(r, ctx.hostRow);
-  if (a[0].kind != Item::Area) {
-    if (a[0].kind == Item::Val && a[0].v.isError()) return setError(r, a[0].v.error());
-    return setError(r, ErrorCode::Value);
-  }
-  setNumber(r, a[0].r1);
-}
-FN(fnCOLUMN) {
-  if (n == 0 || a[0].kind == Item::Missing) return setNumber(r, ctx.hostCol);
-  if (a[0].kind != Item::Area) {
-    if (a[0].kind == Item::Val && a[0].v.isError()) return setError(r, a[0].v.error());
-    return setError(r, ErrorCode::Value);
-  }
-  setNumber(r, a[0].c1);
-}
-FN(fnROWS) {
-  (void)ctx, (void)n;
-  if (a[0].kind == Item::Val && a[0].v.isError()) return setError(r, a[0].v.error());
-  setNumber(r, a[0].rows());
-}
-FN(fnCOLUMNS) {
-  (void)ctx, (void)n;
-  if (a[0].kind == Item::Val && a[0].v.isError()) return setError(r, a[0].v.error());
-  setNumber(r, a[0].cols());
-}
+// Without an argument: the position of the formula's own cell.
+void fnROW(BuiltinArgs& a, Item& r) { setNumber(r, a.has(0) ? a.item(0).r1 : a.ctx.hostRow); }
+void fnCOLUMN(BuiltinArgs& a, Item& r) { setNumber(r, a.has(0) ? a.item(0).c1 : a.ctx.hostCol); }
+void fnROWS(BuiltinArgs& a, Item& r) { setNumber(r, a.item(0).rows()); }
+void fnCOLUMNS(BuiltinArgs& a, Item& r) { setNumber(r, a.item(0).cols()); }
 
-// Declared in the other function files.
-FN(fnABS); FN(fnACOS); FN(fnASIN); FN(fnATAN); FN(fnATAN2); FN(fnCEILING); FN(fnCOS); FN(fnDEGREES);
-FN(fnEVEN); FN(fnEXP); FN(fnFACT); FN(fnFLOOR); FN(fnINT); FN(fnLN); FN(fnLOG); FN(fnLOG10); FN(fnMOD);
-FN(fnODD); FN(fnPI); FN(fnPOWER); FN(fnPRODUCT); FN(fnRADIANS); FN(fnROUND); FN(fnROUNDDOWN);
-FN(fnROUNDUP); FN(fnSIGN); FN(fnSIN); FN(fnSQRT); FN(fnSUM); FN(fnSUMPRODUCT); FN(fnSUMSQ); FN(fnTAN);
-FN(fnTRUNC); FN(fnAVERAGE); FN(fnCOUNT); FN(fnCOUNTA); FN(fnCOUNTBLANK); FN(fnMAX); FN(fnMEDIAN);
-FN(fnMIN); FN(fnSTDEV); FN(fnVAR); FN(fnAND); FN(fnFALSE); FN(fnIF); FN(fnIFERROR); FN(fnNOT); FN(fnOR);
-FN(fnTRUE); FN(fnXOR); FN(fnISBLANK); FN(fnISERROR); FN(fnISERR); FN(fnISNA); FN(fnISNUMBER);
-FN(fnISTEXT); FN(fnISLOGICAL); FN(fnNA); FN(fnCHAR); FN(fnCODE); FN(fnCONCATENATE); FN(fnEXACT);
-FN(fnFIND); FN(fnFIXED); FN(fnLEFT); FN(fnLEN); FN(fnLOWER); FN(fnMID); FN(fnPROPER); FN(fnREPLACE);
-FN(fnREPT); FN(fnRIGHT); FN(fnSEARCH); FN(fnSUBSTITUTE); FN(fnT); FN(fnTEXT); FN(fnTRIM); FN(fnUPPER);
-FN(fnVALUE);
+constexpr ArgSpec kKey = arg(ArgKind::Scalar);
+constexpr ArgSpec kTable = arg(ArgKind::Table);
+constexpr ArgSpec kAnyArg = arg(ArgKind::Any);
+constexpr ArgSpec kInteger = arg(ArgKind::Integer);
 
-#undef FN
-}  // namespace krv::sheet::fn
-
-namespace krv::sheet {
-
-namespace {
-
-constexpr int16_t kMany = 255;
-
-const BuiltinFunction kBuiltins[] = {
-    {"ABS", 1, 1, fn::fnABS, 0},
-    {"ACOS", 1, 1, fn::fnACOS, 0},
-    {"AND", 1, kMany, fn::fnAND, 0},
-    {"ASIN", 1, 1, fn::fnASIN, 0},
-    {"ATAN", 1, 1, fn::fnATAN, 0},
-    {"ATAN2", 2, 2, fn::fnATAN2, 0},
-    {"AVERAGE", 1, kMany, fn::fnAVERAGE, 0},
-    {"CEILING", 2, 2, fn::fnCEILING, 0},
-    {"CHAR", 1, 1, fn::fnCHAR, 0},
-    {"CHOOSE", 2, kMany, fn::fnCHOOSE, 0},
-    {"CODE", 1, 1, fn::fnCODE, 0},
-    {"COLUMN", 0, 1, fn::fnCOLUMN, kBuiltinPositionArgs},
-    {"COLUMNS", 1, 1, fn::fnCOLUMNS, kBuiltinPositionArgs},
-    {"CONCATENATE", 1, kMany, fn::fnCONCATENATE, 0},
-    {"COS", 1, 1, fn::fnCOS, 0},
-    {"COUNT", 1, kMany, fn::fnCOUNT, 0},
-    {"COUNTA", 1, kMany, fn::fnCOUNTA, 0},
-    {"COUNTBLANK", 1, 1, fn::fnCOUNTBLANK, 0},
-    {"COUNTIF", 2, 2, fn::fnCOUNTIF, 0},
-    {"DEGREES", 1, 1, fn::fnDEGREES, 0},
-    {"EVEN", 1, 1, fn::fnEVEN, 0},
-    {"EXACT", 2, 2, fn::fnEXACT, 0},
-    {"EXP", 1, 1, fn::fnEXP, 0},
-    {"FACT", 1, 1, fn::fnFACT, 0},
-    {"FALSE", 0, 0, fn::fnFALSE, 0},
-    {"FIND", 2, 3, fn::fnFIND, 0},
-    {"FIXED", 1, 3, fn::fnFIXED, 0},
-    {"FLOOR", 2, 2, fn::fnFLOOR, 0},
-    {"HLOOKUP", 3, 4, fn::fnHLOOKUP, 0},
-    {"IF", 2, 3, fn::fnIF, kBuiltinIf},
-    {"IFERROR", 2, 2, fn::fnIFERROR, kBuiltinIfError},
-    {"INDEX", 2, 3, fn::fnINDEX, 0},
-    {"INT", 1, 1, fn::fnINT, 0},
-    {"ISBLANK", 1, 1, fn::fnISBLANK, 0},
-    {"ISERR", 1, 1, fn::fnISERR, 0},
-    {"ISERROR", 1, 1, fn::fnISERROR, 0},
-    {"ISLOGICAL", 1, 1, fn::fnISLOGICAL, 0},
-    {"ISNA", 1, 1, fn::fnISNA, 0},
-    {"ISNUMBER", 1, 1, fn::fnISNUMBER, 0},
-    {"ISTEXT", 1, 1, fn::fnISTEXT, 0},
-    {"LEFT", 1, 2, fn::fnLEFT, 0},
-    {"LEN", 1, 1, fn::fnLEN, 0},
-    {"LN", 1, 1, fn::fnLN, 0},
-    {"LOG", 1, 2, fn::fnLOG, 0},
-    {"LOG10", 1, 1, fn::fnLOG10, 0},
-    {"LOOKUP", 2, 3, fn::fnLOOKUP, 0},
-    {"LOWER", 1, 1, fn::fnLOWER, 0},
-    {"MATCH", 2, 3, fn::fnMATCH, 0},
-    {"MAX", 1, kMany, fn::fnMAX, 0},
-    {"MEDIAN", 1, kMany, fn::fnMEDIAN, 0},
-    {"MID", 3, 3, fn::fnMID, 0},
-    {"MIN", 1, kMany, fn::fnMIN, 0},
-    {"MOD", 2, 2, fn::fnMOD, 0},
-    {"NA", 0, 0, fn::fnNA, 0},
-    {"NOT", 1, 1, fn::fnNOT, 0},
-    {"ODD", 1, 1, fn::fnODD, 0},
-    {"OR", 1, kMany, fn::fnOR, 0},
-    {"PI", 0, 0, fn::fnPI, 0},
-    {"POWER", 2, 2, fn::fnPOWER, 0},
-    {"PRODUCT", 1, kMany, fn::fnPRODUCT, 0},
-    {"PROPER", 1, 1, fn::fnPROPER, 0},
-    {"RADIANS", 1, 1, fn::fnRADIANS, 0},
-    {"REPLACE", 4, 4, fn::fnREPLACE, 0},
-    {"REPT", 2, 2, fn::fnREPT, 0},
-    {"RIGHT", 1, 2, fn::fnRIGHT, 0},
-    {"ROUND", 2, 2, fn::fnROUND, 0},
-    {"ROUNDDOWN", 2, 2, fn::fnROUNDDOWN, 0},
-    {"ROUNDUP", 2, 2, fn::fnROUNDUP, 0},
-    {"ROW", 0, 1, fn::fnROW, kBuiltinPositionArgs},
-    {"ROWS", 1, 1, fn::fnROWS, kBuiltinPositionArgs},
-    {"SEARCH", 2, 3, fn::fnSEARCH, 0},
-    {"SIGN", 1, 1, fn::fnSIGN, 0},
-    {"SIN", 1, 1, fn::fnSIN, 0},
-    {"SQRT", 1, 1, fn::fnSQRT, 0},
-    {"STDEV", 1, kMany, fn::fnSTDEV, 0},
-    {"SUBSTITUTE", 3, 4, fn::fnSUBSTITUTE, 0},
-    {"SUM", 1, kMany, fn::fnSUM, 0},
-    {"SUMIF", 2, 3, fn::fnSUMIF, 0},
-    {"SUMPRODUCT", 1, kMany, fn::fnSUMPRODUCT, kBuiltinArrayArgs},
-    {"SUMSQ", 1, kMany, fn::fnSUMSQ, 0},
-    {"T", 1, 1, fn::fnT, 0},
-    {"TAN", 1, 1, fn::fnTAN, 0},
-    {"TEXT", 2, 2, fn::fnTEXT, 0},
-    {"TRIM", 1, 1, fn::fnTRIM, 0},
-    {"TRUE", 0, 0, fn::fnTRUE, 0},
-    {"TRUNC", 1, 2, fn::fnTRUNC, 0},
-    {"UPPER", 1, 1, fn::fnUPPER, 0},
-    {"VALUE", 1, 1, fn::fnVALUE, 0},
-    {"VAR", 1, kMany, fn::fnVAR, 0},
-    {"VLOOKUP", 3, 4, fn::fnVLOOKUP, 0},
-    {"XOR", 1, kMany, fn::fnXOR, 0},
+constexpr BuiltinFunction kLookup[] = {
+    generalFunction("CHOOSE", 2, BuiltinFunction::kMany, {kInteger, kAnyArg}, fnCHOOSE),
+    generalFunction("COLUMN", 0, 1, {optional(ArgKind::Reference)}, fnCOLUMN, kBuiltinPositionArgs),
+    generalFunction("COLUMNS", 1, 1, {arg(ArgKind::TableOrValue)}, fnCOLUMNS, kBuiltinPositionArgs),
+    generalFunction("COUNTIF", 2, 2, {arg(ArgKind::Range), kAnyArg}, fnCOUNTIF),
+    generalFunction("HLOOKUP", 3, 4, {kKey, kTable, kInteger, optional(ArgKind::Boolean, 1)},
+                    hvLookup<false>),
+    generalFunction("INDEX", 2, 3,
+                    {arg(ArgKind::TableOrValue), kInteger, optional(ArgKind::Integer, 0)}, fnINDEX),
+    generalFunction("LOOKUP", 2, 3, {kKey, kTable, optionalIfAbsent(ArgKind::Any)}, fnLOOKUP),
+    generalFunction("MATCH", 2, 3, {kKey, kTable, optional(ArgKind::Number, 1)}, fnMATCH),
+    generalFunction("ROW", 0, 1, {optional(ArgKind::Reference)}, fnROW, kBuiltinPositionArgs),
+    generalFunction("ROWS", 1, 1, {arg(ArgKind::TableOrValue)}, fnROWS, kBuiltinPositionArgs),
+    generalFunction("SUMIF", 2, 3, {arg(ArgKind::Reference), kAnyArg, optional(ArgKind::Reference)},
+                    fnSUMIF),
+    generalFunction("VLOOKUP", 3, 4, {kKey, kTable, kInteger, optional(ArgKind::Boolean, 1)},
+                    hvLookup<true>),
 };
-
-const std::unordered_map<std::string_view, int>& builtinIndex() {
-  static const std::unordered_map<std::string_view, int> index = [] {
-    std::unordered_map<std::string_view, int> m;
-    for (int i = 0; i < static_cast<int>(std::size(kBuiltins)); ++i) m[kBuiltins[i].name] = i;
-    return m;
-  }();
-  return index;
-}
 
 }  // namespace
 
-int findBuiltin(std::string_view name) {
-  if (name.size() > 32) return -1;
-  char buf[33];
-  for (size_t i = 0; i < name.size(); ++i) {
-    char c = name[i];
-    buf[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-  }
-  std::string_view upper(buf, name.size());
-  auto& idx = builtinIndex();
-  auto it = idx.find(upper);
-  return it == idx.end() ? -1 : it->second;
-}
-
-const BuiltinFunction& builtinAt(int index) { return kBuiltins[index]; }
-int builtinCount() { return static_cast<int>(std::size(kBuiltins)); }
+std::span<const BuiltinFunction> lookupFunctions() { return kLookup; }
 
 }  // namespace krv::sheet

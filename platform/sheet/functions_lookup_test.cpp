@@ -51,18 +51,18 @@ TEST(PositionFunctions, PositionArgumentsMakeNoDependency) {
   // A1 reads B1's position and B1 reads A1's value: no cycle, and
   // recalculation orders B1 after A1.
   CellDocument doc;
-  doc.setFormula(2, 1, "=A1+1");
-  doc.setFormula(1, 1, "=ROW(B1)*5");
+  EXPECT_TRUE(doc.setFormula(2, 1, "=A1+1"));
+  EXPECT_TRUE(doc.setFormula(1, 1, "=ROW(B1)*5"));
   doc.recalcAll();
   EXPECT_EQ(doc.valueText(1, 1), "5");
   EXPECT_EQ(doc.valueText(2, 1), "6");
   // A real value dependency through the same cells still updates.
   CellDocument live;
   live.setAutoCalc(true);
-  live.setCellText(1, 1, "2");
-  live.setFormula(2, 1, "=A1*ROWS(A1:B3)");
+  EXPECT_TRUE(live.setCellText(1, 1, "2"));
+  EXPECT_TRUE(live.setFormula(2, 1, "=A1*ROWS(A1:B3)"));
   EXPECT_EQ(live.valueText(2, 1), "6");
-  live.setCellText(1, 1, "3");
+  EXPECT_TRUE(live.setCellText(1, 1, "3"));
   EXPECT_EQ(live.valueText(2, 1), "9");
 }
 

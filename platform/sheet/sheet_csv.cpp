@@ -39,8 +39,8 @@ std::string normalizeTextEncoding(std::string_view bytes) {
   return base::toUtf8(base::utf16ToWide(base::utf16Units(text, order)));
 }
 
-bool sheetToDelimited(const ControlDocument& doc, char separator, std::uintmax_t maxBytes,
-                      std::string& text, std::string& error) {
+krv::base::Result<std::string> sheetToDelimited(const ControlDocument& doc, char separator,
+                                                std::uintmax_t maxBytes) {
   // The fields of the filled cells in reading order, and the used range.
   struct Field {
     int32_t col, row;
@@ -71,12 +71,12 @@ bool sheetToDelimited(const ControlDocument& doc, char separator, std::uintmax_t
   const std::uintmax_t bytes =
       fieldBytes + static_cast<std::uintmax_t>(rows) * static_cast<std::uintmax_t>(cols);
   if (bytes > maxBytes) {
-    error = "the used range of " + std::to_string(cols) + " columns and " + std::to_string(rows) +
-            " rows is too large for separated text (" + std::to_string(bytes) + " bytes; at most " +
-            std::to_string(maxBytes) + ")";
-    return false;
+    return krv::base::Status::error(
+        "the used range of " + std::to_string(cols) + " columns and " + std::to_string(rows) +
+        " rows is too large for separated text (" + std::to_string(bytes) + " bytes; at most " +
+        std::to_string(maxBytes) + ")");
   }
-  text.clear();
+  std::string text;
   text.reserve(static_cast<size_t>(bytes));
   size_t next = 0;
   for (int32_t r = 1; r <= rows; ++r) {
@@ -89,10 +89,10 @@ bool sheetToDelimited(const ControlDocument& doc, char separator, std::uintmax_t
     text.append(static_cast<size_t>(cols - at), separator);
     text += '\n';
   }
-  return true;
+  return text;
 }
 
-bool sheetFromDelimited(ControlDocument& doc, std::string_view input, char separator, std::string& error) {
+krv::base::Status sheetFromDelimited(ControlDocument& doc, std::string_view input, char separator) {
   std::string text = normalizeTextEncoding(input);
   // Split into records of fields first, so that the size is known.
   struct Field {
@@ -132,9 +132,9 @@ bool sheetFromDelimited(ControlDocument& doc, std::string_view input, char separ
         cur += text[i++];
       }
       if (!closed) {
-        error = "line " + std::to_string(row) + ": a quoted field that starts at byte " + std::to_string(start) +
-                " is not closed";
-        return false;
+        return krv::base::Status::error("line " + std::to_string(row) +
+                                        ": a quoted field that starts at byte " +
+                                        std::to_string(start) + " is not closed");
       }
       continue;
     }
@@ -150,8 +150,8 @@ bool sheetFromDelimited(ControlDocument& doc, std::string_view input, char separ
       ++i;
       rows = row;
       if (row >= kControlMaxRows && i < n) {
-        error = "the text has more than " + std::to_string(kControlMaxRows) + " lines";
-        return false;
+        return krv::base::Status::error("the text has more than " +
+                                        std::to_string(kControlMaxRows) + " lines");
       }
       ++row;
       col = 1;
@@ -162,8 +162,8 @@ bool sheetFromDelimited(ControlDocument& doc, std::string_view input, char separ
     ++i;
   }
   if (col > kControlMaxCols) {
-    error = "line " + std::to_string(row) + " has more than " + std::to_string(kControlMaxCols) + " fields";
-    return false;
+    return krv::base::Status::error("line " + std::to_string(row) + " has more than " +
+                                    std::to_string(kControlMaxCols) + " fields");
   }
   if (lineOpen) {
     endField();
@@ -181,15 +181,14 @@ bool sheetFromDelimited(ControlDocument& doc, std::string_view input, char separ
   }
   for (const Field& f : fields) {
     if (!(f.text.size() > 1 && f.text[0] == '=')) continue;
-    std::string why;
-    if (!fresh.engine().setFormula(f.col, f.row, f.text, &why)) {
-      error = "line " + std::to_string(f.row) + ", field " + std::to_string(f.col) + ": formula " + f.text +
-              " is refused: " + why;
-      return false;
+    if (krv::base::Status set = fresh.engine().setFormula(f.col, f.row, f.text); !set) {
+      return krv::base::Status::error("line " + std::to_string(f.row) + ", field " +
+                                      std::to_string(f.col) + ": formula " + f.text +
+                                      " is refused: " + set.message());
     }
   }
   doc.swapContents(fresh);
-  return true;
+  return {};
 }
 
 }  // namespace krv::sheet

@@ -20,15 +20,19 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/status.h"
 #include "platform/sheet/control_document.h"
 
 namespace krv::sheet {
 
-// The text of the used range; false with `error` set when it would be
-// longer than `maxBytes`.
-bool sheetToDelimited(const ControlDocument& doc, char separator, std::uintmax_t maxBytes,
-                      std::string& text, std::string& error);
-bool sheetFromDelimited(ControlDocument& doc, std::string_view text, char separator, std::string& error);
+// The text of the used range; an error when it would be longer than
+// `maxBytes`.
+krv::base::Result<std::string> sheetToDelimited(const ControlDocument& doc, char separator,
+                                                std::uintmax_t maxBytes);
+// Replaces the document's contents by the text's fields; an error (the
+// document unchanged) for an unclosed quoted field, too many lines or
+// fields, or a formula the engine refuses.
+krv::base::Status sheetFromDelimited(ControlDocument& doc, std::string_view text, char separator);
 
 // Any text with BOM or UTF-16 as UTF-8 without BOM.
 std::string normalizeTextEncoding(std::string_view bytes);

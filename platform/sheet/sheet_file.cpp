@@ -493,11 +493,10 @@ void mapCellsStep(SheetIo& s) {
     for (std::size_t k = 0; k < r.values.size(); ++k) {
       if (r.values[k].kind != CellEntry::Kind::Formula) continue;
       const int32_t row = r.row + static_cast<int32_t>(k);
-      std::string why;
-      if (!engine.setFormula(r.col, row, r.values[k].formula, &why)) {
+      if (const Status set = engine.setFormula(r.col, row, r.values[k].formula); !set) {
         s.io.fail(JsonIo::at("cells", i) + "." + JsonIo::at("values", k),
                   "formula in column " + std::to_string(r.col) + ", row " + std::to_string(row) +
-                      " is refused: " + base::quotable(why, 200));
+                      " is refused: " + base::quotable(set.message(), 200));
         break;
       }
     }
@@ -541,7 +540,7 @@ void mapSheet(SheetIo& s) {
   mapCellNotesStep(s);
   mapCellsStep(s);
   mapCursorStep(s);
-  if (s.autoCalc && s.io.ok()) s.doc.setBoolOption(7, true);
+  if (s.autoCalc && s.io.ok()) s.doc.setBoolOption(kOptionAutoCalc, true);
 }
 
 }  // namespace
@@ -610,8 +609,7 @@ Status loadSheetFile(ControlDocument& doc, const std::filesystem::path& file) {
       case SheetFileKind::Csv:
       case SheetFileKind::Tsv: {
         const char separator = sheetFileKind(file) == SheetFileKind::Csv ? ',' : '\t';
-        std::string why;
-        if (!sheetFromDelimited(doc, text, separator, why)) read = Status::error(why);
+        read = sheetFromDelimited(doc, text, separator);
         break;
       }
     }
@@ -626,10 +624,10 @@ Status saveSheetFile(const ControlDocument& doc, const std::filesystem::path& fi
     text = sheetToJson(doc);
   } else {
     // No longer than the reader takes back.
-    std::string why;
-    if (!sheetToDelimited(doc, kind == SheetFileKind::Csv ? ',' : '\t', kMaxSheetFileBytes, text,
-                          why))
-      return Status::error("cannot write " + file.string() + ": " + why);
+    base::Result<std::string> delimited =
+        sheetToDelimited(doc, kind == SheetFileKind::Csv ? ',' : '\t', kMaxSheetFileBytes);
+    if (!delimited) return Status::error("cannot write " + file.string() + ": " + delimited.status().text());
+    text = std::move(*delimited);
   }
   const Status written = base::writeFileAtomic(file, text);
   if (!written) return Status::error("cannot write " + file.string() + ": " + written.message());

@@ -35,7 +35,7 @@ class SheetFileTest : public ::testing::Test {
     d.setData(1, 2, L"line\nbreak");
     d.setData(2, 2, L"-1.5E-20");
     d.setData(1, 30, L"\u2022 \u00bf \u0192");
-    d.setFormula(3, 2, L"=B1*2+SUM(B1:B2)");
+    EXPECT_TRUE(d.setFormula(3, 2, L"=B1*2+SUM(B1:B2)"));
     d.setData(3, 0, L"Header C");
     d.setData(0, 7, L"Row seven");
     d.setTag(0, 0,
@@ -58,9 +58,9 @@ class SheetFileTest : public ::testing::Test {
     d.setRowHeight(4, 33);
     d.setRowHidden(6, true);
     d.setColHidden(5, true);
-    d.setBoolOption(13, true);
-    d.setBoolOption(8, false);
-    d.setBoolOption(30, true);
+    d.setBoolOption(kOptionEditMode, true);
+    d.setBoolOption(kOptionRedraw, false);
+    d.setBoolOption(kOptionChanged, true);
     d.setIntOption(1, -1);
     d.look().selBackColor = 0x6A240A;
     d.look().actionKeys[1] = {1, 0, 0x72};
@@ -137,8 +137,10 @@ TEST_F(SheetFileTest, CsvAndTabTextKeepTextsAndFormulas) {
 TEST_F(SheetFileTest, CsvReadsQuotesBomAndCrLfAsAnEditorWritesThem) {
   ControlDocument d;
   std::string error;
-  ASSERT_TRUE(sheetFromDelimited(
-      d, "\xEF\xBB\xBFname,value\r\n\"a, b\",\"say \"\"hi\"\"\"\r\nx,=2*3\r\n", ',', error))
+  ASSERT_TRUE(krv::base::reportTo(
+      sheetFromDelimited(d, "\xEF\xBB\xBFname,value\r\n\"a, b\",\"say \"\"hi\"\"\"\r\nx,=2*3\r\n",
+                         ','),
+      error))
       << error;
   EXPECT_EQ(d.maxRows(), 3);
   EXPECT_EQ(d.maxCols(), 2);
@@ -147,14 +149,15 @@ TEST_F(SheetFileTest, CsvReadsQuotesBomAndCrLfAsAnEditorWritesThem) {
   EXPECT_EQ(*d.data(2, 3), L"6");
   // UTF-16 with BOM.
   std::string utf16 = std::string("\xFF\xFE", 2) + std::string("a\0\t\0b\0", 6);
-  ASSERT_TRUE(sheetFromDelimited(d, utf16, '\t', error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(sheetFromDelimited(d, utf16, '\t'), error)) << error;
   EXPECT_EQ(*d.data(2, 1), L"b");
 }
 
 TEST_F(SheetFileTest, CsvNumberBeyondTheDoubleRangeStaysText) {
   ControlDocument d;
   std::string error;
-  ASSERT_TRUE(sheetFromDelimited(d, "1E400,=A1+0,1E-400\n", ',', error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(sheetFromDelimited(d, "1E400,=A1+0,1E-400\n", ','), error))
+      << error;
   EXPECT_EQ(*d.data(1, 1), L"1E400");
   EXPECT_TRUE(d.engine().value(1, 1).isText()) << "no double holds it; 0 would lose it";
   EXPECT_EQ(d.engine().valueText(2, 1), "#VALUE!");
@@ -307,7 +310,7 @@ void fillEveryMember(ControlDocument& d) {
   d.setMaxRows(12);
   d.setData(1, 1, L"L\u00e4nge");
   d.setData(2, 1, L"12.50");
-  d.setFormula(3, 1, L"=B1*2");
+  ASSERT_TRUE(d.setFormula(3, 1, L"=B1*2").ok());
   d.engine().setValue(4, 1, Value::boolean(true));
   d.engine().setValue(5, 1, Value::error(*parseErrorText("#DIV/0!")));
   d.setData(1, 8, L"after a gap");
@@ -341,9 +344,9 @@ void fillEveryMember(ControlDocument& d) {
   d.setColWidth(-1, 9.5);
   d.setRowHidden(6, true);
   d.setColHidden(5, true);
-  d.setBoolOption(13, true);
-  d.setBoolOption(8, false);
-  d.setBoolOption(7, true);
+  d.setBoolOption(kOptionEditMode, true);
+  d.setBoolOption(kOptionRedraw, false);
+  d.setBoolOption(kOptionAutoCalc, true);
   d.setIntOption(1, -1);
   d.setIntOption(12, 3);
   d.engine().setReferenceStyle(static_cast<ReferenceStyle>(1));

@@ -1,3 +1,5 @@
+// The plain SS... functions of the spreadsheet control, each reaching the control through its
+// window handle.
 #include "platform/sheet/ss_api.h"
 
 #include "platform/base/utf.h"

@@ -46,6 +46,9 @@ TEST(FormulaTextCase, UpperLowerAndProperMapOneCharacterToOne) {
   EXPECT_EQ(eval("PROPER(\"\u0433\u0440\u043E\u043C \u00E9T\u00C9\")"),
             "\u0413\u0440\u043E\u043C \u00C9t\u00E9");
   EXPECT_EQ(eval("LEN(UPPER(\"\u00DF\"))"), "1");
+  // PROPER lowers the letters after the first; it does not fold them (folding
+  // writes small Cherokee letters as capitals and the long s as s).
+  EXPECT_EQ(eval("PROPER(\"\uAB70\uAB70 x\u017F\")"), "\u13A0\uAB70 X\u017F");
 }
 
 TEST(FormulaTextCase, CodeAndCharUseWindows1252) {

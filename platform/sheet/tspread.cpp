@@ -1,3 +1,5 @@
+// The spreadsheet control's window: loading and saving, the clipboard, and a person's mouse and
+// keys.
 #include "platform/sheet/tspread.h"
 
 #include <algorithm>
@@ -69,9 +71,10 @@ BOOL TSpread::ClipboardPaste() {
   std::wstring text = krv::getClipboardText();
   if (text.empty()) return FALSE;
   if (mDocument.editing()) return activeCellTakesTyping() && mDocument.typeText(text);
-  std::string why;
-  if (!mDocument.pasteBlock(mDocument.activeCol(), mDocument.activeRow(), text, true, &why)) {
-    showRefusal(why);
+  const krv::base::Status pasted =
+      mDocument.pasteBlock(mDocument.activeCol(), mDocument.activeRow(), text, true);
+  if (!pasted) {
+    showRefusal(pasted.text());
     return FALSE;
   }
   return TRUE;
@@ -79,12 +82,12 @@ BOOL TSpread::ClipboardPaste() {
 
 BOOL TSpread::FinishEdit() {
   if (!m_hWnd || !mDocument.editing()) return TRUE;
-  std::string why;
-  if (!mDocument.commitEdit(&why)) {
-    showRefusal(why);
+  const krv::base::Status committed = mDocument.commitEdit();
+  if (!committed) {
+    showRefusal(committed.text());
     return FALSE;
   }
-  mDocument.setBoolOption(30, true);  // the changed mark
+  mDocument.setBoolOption(krv::sheet::kOptionChanged, true);
   return TRUE;
 }
 
@@ -152,7 +155,7 @@ void TSpread::selectForPress(ControlDocument::ViewCell cell, bool extend) {
   ControlDocument& d = mDocument;
   const int32_t cols = d.maxCols(), rows = d.maxRows();
   if (cols < 1 || rows < 1) return;
-  const bool rowMode = d.intOption(0) == kSpreadModeReadOnlyRows;
+  const bool rowMode = d.intOption(krv::sheet::kIntOptionMode) == kSpreadModeReadOnlyRows;
   const int32_t activeCol = d.activeCol(), activeRow = d.activeRow();
   extend = extend && activeCol >= 1 && activeRow >= 1 && activeCol <= cols && activeRow <= rows;
 
@@ -202,10 +205,11 @@ void TSpread::OnLButtonDown(UINT flags, CPoint point) {
   ControlDocument& d = mDocument;
   const krv::sheet::CellAttributes& attrs = d.attributes(cell->col, cell->row);
   if (attrs.locked) return;
-  if (attrs.type == krv::sheet::kCellTypeCheckBox && d.intOption(0) != kSpreadModeReadOnlyRows) {
+  if (attrs.type == krv::sheet::kCellTypeCheckBox &&
+      d.intOption(krv::sheet::kIntOptionMode) != kSpreadModeReadOnlyRows) {
     const bool on = d.data(cell->col, cell->row).value_or(L"") == L"1";
     d.setData(cell->col, cell->row, on ? L"0" : L"1");
-    d.setBoolOption(30, true);  // the changed mark
+    d.setBoolOption(krv::sheet::kOptionChanged, true);
   } else if (attrs.type == krv::sheet::kCellTypeButton) {
     // Last: the parent may do anything with the control, even destroy it.
     if (CWnd* parent = GetParent()) {
@@ -239,7 +243,7 @@ bool TSpread::activeCellTakesTyping() const {
   const ControlDocument& d = mDocument;
   const int32_t col = d.activeCol(), row = d.activeRow();
   if (col < 1 || row < 1 || col > d.maxCols() || row > d.maxRows()) return false;
-  if (d.intOption(0) == kSpreadModeReadOnlyRows) return false;
+  if (d.intOption(krv::sheet::kIntOptionMode) == kSpreadModeReadOnlyRows) return false;
   return krv::sheet::takesTypedText(d.attributes(col, row));
 }
 
@@ -276,7 +280,8 @@ void TSpread::OnKeyDown(UINT ch, UINT repCount, UINT flags) {
       if (GetKeyState(VK_CONTROL) < 0) {
         // Into the editor, the entry marks the change when it is finished.
         const bool intoCells = !mDocument.editing();
-        if (ClipboardPaste() && intoCells) mDocument.setBoolOption(30, true);
+        if (ClipboardPaste() && intoCells)
+          mDocument.setBoolOption(krv::sheet::kOptionChanged, true);
         return;
       }
       break;

@@ -11,7 +11,7 @@
 // reaches from the active cell to it instead); a press on a column or row
 // header selects the whole column or row, on the corner the whole sheet. A
 // press on an unlocked check box cell (type 12) toggles its data text between
-// "1" and "0" and sets the changed mark (option 30); a press on an unlocked
+// "1" and "0" and sets the changed mark (kOptionChanged); a press on an unlocked
 // button cell (type 7) sends WM_COMMAND with kSpreadNotifyButtonClicked and
 // the control's identifier to the parent, the pressed cell being the active
 // cell by then. While the mode value (integer option 0) is 5, the rows are

@@ -108,7 +108,7 @@ TEST_F(SpreadTyping, CheckBoxesAndReadOnlyRowsTakeNoTyping) {
   ASSERT_TRUE(SSSetCellType(spread.m_hWnd, kPlainCol, 4, &t));
   typeInto(kPlainCol, 4, L"x");
   EXPECT_FALSE(spread.document().editing());
-  spread.document().setIntOption(0, kSpreadModeReadOnlyRows);
+  spread.document().setIntOption(krv::sheet::kIntOptionMode, kSpreadModeReadOnlyRows);
   typeInto(kPlainCol, 1, L"x");
   EXPECT_FALSE(spread.document().editing());
 }
