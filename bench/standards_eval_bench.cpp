@@ -29,7 +29,7 @@ namespace fs = std::filesystem;
 
 void setUpModule() {
   static bool done = [] {
-    HINSTANCE module = krv::ResourceModules::add(L"korvane_ss_bench", KRV_SOURCE_DIR "/resources");
+    HINSTANCE module = krv::win::ResourceModules::add(L"korvane_ss_bench", KRV_SOURCE_DIR "/resources");
     krv::frame::moduleResourceOverride().SaveDefaultResource(module);
     krv::standards::installStandardsDialogFactory();
     return true;

@@ -105,12 +105,12 @@ int rootSubkeyCount() {
 class ComRegistration : public ::testing::Test {
  protected:
   void SetUp() override {
-    krv::Registry::resetInMemory();
+    krv::win::Registry::resetInMemory();
     krv::frame::setModuleFolder(mFolder.path());
   }
   void TearDown() override {
     krv::frame::setModuleFolder({});
-    krv::Registry::resetInMemory();
+    krv::win::Registry::resetInMemory();
   }
   void placeServer() { mFolder.writeBytes("ostrel.arx", "server"); }
   std::wstring serverPath() const { return (mFolder.path() / "ostrel.arx").wstring(); }
@@ -196,7 +196,7 @@ TEST_F(ComRegistration, RegisterWithoutServerWritesNothing) {
 TEST_F(ComRegistration, FailedWritesAreCollectedAndDoNotStopTheOthers) {
   placeServer();
   const std::wstring prof = std::wstring(L"CLSID\\") + kClasses[1].text;
-  krv::Registry::current().denyAccess(HKEY_CLASSES_ROOT, prof);
+  krv::win::Registry::current().denyAccess(HKEY_CLASSES_ROOT, prof);
   EXPECT_EQ(SSregisterOpmCLSIDs(), Acad::eInvalidInput);
   EXPECT_EQ(defaultValue(std::wstring(L"CLSID\\") + kClasses[0].text), L"Bolt Class");
   EXPECT_EQ(defaultValue(std::wstring(L"CLSID\\") + kClasses[2].text), L"Struct Class");
@@ -248,12 +248,12 @@ TEST_F(ComRegistration, AnySingleFailedWriteIsReportedAndTheOthersAreStillWritte
       SCOPED_TRACE(
           std::string(failure == Failure::KeyRefused ? "key refused at " : "value refused at ") +
           place.name);
-      krv::Registry::resetInMemory();
+      krv::win::Registry::resetInMemory();
       placeServer();
       if (failure == Failure::KeyRefused)
-        krv::Registry::current().denyAccess(HKEY_CLASSES_ROOT, failing);
+        krv::win::Registry::current().denyAccess(HKEY_CLASSES_ROOT, failing);
       else
-        krv::Registry::current().failValueWrites(HKEY_CLASSES_ROOT, failing);
+        krv::win::Registry::current().failValueWrites(HKEY_CLASSES_ROOT, failing);
       EXPECT_EQ(SSregisterOpmCLSIDs(), Acad::eInvalidInput);
       for (const auto& [path, value] : layout)
         EXPECT_EQ(defaultValue(path), path == failing ? L"<missing>" : value) << path;
@@ -264,7 +264,7 @@ TEST_F(ComRegistration, AnySingleFailedWriteIsReportedAndTheOthersAreStillWritte
 TEST_F(ComRegistration, CleanupFailsWhenAParentCannotBeOpenedButRemovesTheRest) {
   placeServer();
   ASSERT_EQ(SSregisterOpmCLSIDs(), Acad::eOk);
-  krv::Registry::current().denyAccess(HKEY_CLASSES_ROOT, L"Interface");
+  krv::win::Registry::current().denyAccess(HKEY_CLASSES_ROOT, L"Interface");
   EXPECT_EQ(SScleanupComRegistry(), Acad::eInvalidInput);
   EXPECT_FALSE(keyExists(std::wstring(L"TypeLib\\") + kLibrary.text));
   for (const auto& c : kClasses) EXPECT_FALSE(keyExists(std::wstring(L"CLSID\\") + c.text));

@@ -17,7 +17,7 @@ namespace krv::frame {
 class FrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    module = ResourceModules::add(L"frame-tests", KRV_TESTDATA_DIR);
+    module = krv::win::ResourceModules::add(L"frame-tests", KRV_TESTDATA_DIR);
     moduleResourceOverride().SaveDefaultResource(module);
     acad::destroyHostFrame();
     mainWindow = acedGetAcadFrame();
@@ -27,8 +27,8 @@ class FrameTest : public ::testing::Test {
     acad::destroyHostFrame();
     CAcUiDockControlBar::forgetSavedStates();
     moduleResourceOverride().SaveDefaultResource(nullptr);
-    ResourceModules::remove(module);
-    EventLoop::instance().reset();
+    krv::win::ResourceModules::remove(module);
+    krv::win::EventLoop::instance().reset();
   }
 
   HINSTANCE module = nullptr;

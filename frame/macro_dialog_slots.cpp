@@ -34,7 +34,7 @@ MacroDialogFactory& factory() {
 std::map<UINT_PTR, int>::iterator pendingClose(int slot) {
   auto& timers = delayedCloses();
   for (auto it = timers.begin(); it != timers.end();) {
-    if (!EventLoop::instance().hasTimer(nullptr, it->first)) {
+    if (!krv::win::EventLoop::instance().hasTimer(nullptr, it->first)) {
       it = timers.erase(it);
     } else if (it->second == slot) {
       return it;

@@ -130,27 +130,27 @@ TEST_F(MacroDialogSlotsTest, BusyDialogClosesOnTheFirstTickAfterItIsFree) {
   d->mBusy = true;
   EXPECT_TRUE(EndDlgMacroModeless(1));
   EXPECT_TRUE(EndDlgMacroModeless(1));  // a retry is pending already: no second timer
-  EXPECT_EQ(EventLoop::instance().timerCount(), 1u);
+  EXPECT_EQ(krv::win::EventLoop::instance().timerCount(), 1u);
   EXPECT_EQ(pendingMacroDialogCloses(), 1);
   EXPECT_EQ(dialog(1), d);
 
-  EventLoop::instance().advance(49);
+  krv::win::EventLoop::instance().advance(49);
   EXPECT_EQ(out.text(), L"");
-  EventLoop::instance().advance(1);
+  krv::win::EventLoop::instance().advance(1);
   EXPECT_EQ(out.text(), L"Delayed timer called.\n");
   EXPECT_EQ(dialog(1), d);  // still busy: deferred once more
-  EventLoop::instance().advance(100);
+  krv::win::EventLoop::instance().advance(100);
   EXPECT_EQ(out.text(), L"Delayed timer called.\nDelayed timer called.\nDelayed timer called.\n");
   EXPECT_EQ(acad::postedCommandPrompts(), 0);
 
   d->mBusy = false;
-  EventLoop::instance().advance(49);
+  krv::win::EventLoop::instance().advance(49);
   EXPECT_EQ(dialog(1), d);
-  EventLoop::instance().advance(1);
+  krv::win::EventLoop::instance().advance(1);
   EXPECT_EQ(dialog(1), nullptr);
   EXPECT_EQ(modelessMacroSlotCount(), 1);
   EXPECT_EQ(acad::postedCommandPrompts(), 1);
-  EXPECT_EQ(EventLoop::instance().timerCount(), 0u);
+  EXPECT_EQ(krv::win::EventLoop::instance().timerCount(), 0u);
   EXPECT_EQ(pendingMacroDialogCloses(), 0);
 }
 
@@ -161,20 +161,20 @@ TEST_F(MacroDialogSlotsTest, PendingRetryDoesNotReachALaterDialogInTheSlot) {
   dialog(0)->mBusy = false;
   EXPECT_TRUE(EndDlgMacroModeless(0));  // closed directly before the timer fired
   EXPECT_EQ(open(), 0);
-  EventLoop::instance().advance(200);
+  krv::win::EventLoop::instance().advance(200);
   EXPECT_NE(dialog(0), nullptr);
 }
 
 TEST_F(MacroDialogSlotsTest, DialogClosedByThePersonEndsItsOwnSlot) {
   open(), open();
-  Person::click(dialog(1), IDCANCEL);
+  krv::win::Person::click(dialog(1), IDCANCEL);
   EXPECT_EQ(modelessMacroSlotCount(), 1);
   EXPECT_EQ(TestMacroDialog::sLive, 1);
   dialog(0)->mBusy = true;
-  Person::close(dialog(0));
+  krv::win::Person::close(dialog(0));
   EXPECT_NE(dialog(0), nullptr);
   dialog(0)->mBusy = false;
-  EventLoop::instance().advance(50);
+  krv::win::EventLoop::instance().advance(50);
   EXPECT_EQ(modelessMacroSlotCount(), 0);
 }
 
@@ -188,7 +188,7 @@ TEST_F(MacroDialogSlotsTest, DestroyAllEndsEverySlotAndDefersBusyOnes) {
   ASSERT_NE(dialog(1), nullptr);
   EXPECT_EQ(AfxGetResourceHandle(), AfxGetInstanceHandle());
   dialog(1)->mBusy = false;
-  EventLoop::instance().advance(50);
+  krv::win::EventLoop::instance().advance(50);
   EXPECT_EQ(modelessMacroSlotCount(), 0);
   EXPECT_EQ(out.text(), L"Delayed timer called.\n");
 }
@@ -259,7 +259,7 @@ TEST_F(ExportedMacroDialogTest, StartReuseAndReadBackThroughTheExportedFunctions
   EXPECT_TRUE(EndDlgMacroModeless(1));
   EXPECT_TRUE(GetDlgMacroData(1, read));
   busy->mData.setBusy(false);
-  EventLoop::instance().advance(50);
+  krv::win::EventLoop::instance().advance(50);
   EXPECT_FALSE(GetDlgMacroData(1, read));
   EXPECT_EQ(modelessMacroSlotCount(), 1);
 }

@@ -41,11 +41,11 @@ TEST_F(MacroEditorSlotTest, OneEditorOpenAtATime) {
   EXPECT_TRUE(editor->IsWindowVisible());
   EXPECT_EQ(CWnd::GetFocus(), mainWindow);
 
-  const std::size_t windows = liveWindowCount();
+  const std::size_t windows = krv::win::liveWindowCount();
   open();  // already open: nothing is built, nothing changes
   EXPECT_EQ(builds, 1);
   EXPECT_EQ(modelessMacroEditor(), editor);
-  EXPECT_EQ(liveWindowCount(), windows);
+  EXPECT_EQ(krv::win::liveWindowCount(), windows);
   EXPECT_EQ(AfxGetResourceHandle(), AfxGetInstanceHandle());
 
   EndDlgEditConstraints();

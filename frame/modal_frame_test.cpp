@@ -57,7 +57,7 @@ END_MESSAGE_MAP()
 class ModalFrameTest : public FrameTest {};
 
 TEST_F(ModalFrameTest, PersonEditsTheCopyAndConfirms) {
-  ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   const HINSTANCE host = AfxGetResourceHandle();
   PlateRecord record{L"PL10", 0, 0};
   std::vector<std::string> events;
@@ -68,11 +68,11 @@ TEST_F(ModalFrameTest, PersonEditsTheCopyAndConfirms) {
         EXPECT_EQ(d.GetDlgItemText(1001), L"PL10");  // the caller's record was copied in
         EXPECT_EQ(dlg.m_pParentWnd, nullptr);
         dlg.mEvents.clear();
-        Person::replaceText(d.GetDlgItem(1001), L"P2");
-        Person::choose(d.GetDlgItem(1002), 2);
-        Person::click(&d, 1003);
+        krv::win::Person::replaceText(d.GetDlgItem(1001), L"P2");
+        krv::win::Person::choose(d.GetDlgItem(1002), 2);
+        krv::win::Person::click(&d, 1003);
         EXPECT_EQ(record.name, L"PL10");  // nothing reaches the caller before OK
-        Person::click(&d, IDOK);
+        krv::win::Person::click(&d, IDOK);
         events = dlg.mEvents;
       },
       900);
@@ -83,42 +83,42 @@ TEST_F(ModalFrameTest, PersonEditsTheCopyAndConfirms) {
 }
 
 TEST_F(ModalFrameTest, CancelLeavesTheCallersRecordUntouched) {
-  ScriptedUserInterfaceGuard ui;
-  const std::size_t windows = liveWindowCount();
+  krv::win::ScriptedUserInterfaceGuard ui;
+  const std::size_t windows = krv::win::liveWindowCount();
   PlateRecord record{L"PL10", 1, 1};
   ui->onModal([](CDialog& d) {
-    Person::replaceText(d.GetDlgItem(1001), L"changed");
-    Person::click(&d, 1003);
-    Person::pressKey(&d, VK_ESCAPE);
+    krv::win::Person::replaceText(d.GetDlgItem(1001), L"changed");
+    krv::win::Person::click(&d, 1003);
+    krv::win::Person::pressKey(&d, VK_ESCAPE);
   });
   EXPECT_FALSE(runModalFrame<PlateDialog>(record, &PlateDialog::mData));
   EXPECT_EQ(record, (PlateRecord{L"PL10", 1, 1}));
-  EXPECT_EQ(liveWindowCount(), windows);
+  EXPECT_EQ(krv::win::liveWindowCount(), windows);
 }
 
 TEST_F(ModalFrameTest, CopyBackChoicesAndSetup) {
-  ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   PlateRecord record{L"A", 0, 0};
   // Always: the record comes back after Cancel too (a dialog that writes its
   // record as the person works).
   ui->onModal([](CDialog& d) {
     static_cast<PlateDialog&>(d).mData.name = L"B";
-    Person::click(&d, IDCANCEL);
+    krv::win::Person::click(&d, IDCANCEL);
   });
   EXPECT_FALSE(runModalFrame<PlateDialog>(record, &PlateDialog::mData, CopyBack::Always));
   EXPECT_EQ(record.name, L"B");
   // Never: confirmed, but the record is only copied in.
   ui->onModal([](CDialog& d) {
-    Person::replaceText(d.GetDlgItem(1001), L"C");
-    Person::click(&d, IDOK);
+    krv::win::Person::replaceText(d.GetDlgItem(1001), L"C");
+    krv::win::Person::click(&d, IDOK);
   });
   EXPECT_TRUE(runModalFrame<PlateDialog>(record, &PlateDialog::mData, CopyBack::Never));
   EXPECT_EQ(record.name, L"B");
   // The setup step hands the dialog an extra argument before it runs.
   ui->onModal([](CDialog& d) {
     EXPECT_FALSE(d.GetDlgItem(1003)->IsWindowEnabled());
-    Person::click(&d, 1003);  // disabled: ignored
-    Person::click(&d, IDOK);
+    krv::win::Person::click(&d, 1003);  // disabled: ignored
+    krv::win::Person::click(&d, IDOK);
   });
   EXPECT_TRUE(runModalFrame<PlateDialog>(record, &PlateDialog::mData, CopyBack::OnOk,
                                          [](PlateDialog& d) { d.mLocked = true; }));
@@ -126,10 +126,10 @@ TEST_F(ModalFrameTest, CopyBackChoicesAndSetup) {
 }
 
 TEST_F(ModalFrameTest, ExceptionFromTheDialogStopsAtTheFrame) {
-  ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   acad::CommandLineCapture out;
   const HINSTANCE host = AfxGetResourceHandle();
-  const std::size_t windows = liveWindowCount();
+  const std::size_t windows = krv::win::liveWindowCount();
   PlateRecord record{L"PL10", 1, 0};
   PlateDialog::sThrowOnInit = true;
   const bool result = runModalFrame<PlateDialog>(record, &PlateDialog::mData, CopyBack::Always);
@@ -137,7 +137,7 @@ TEST_F(ModalFrameTest, ExceptionFromTheDialogStopsAtTheFrame) {
   EXPECT_FALSE(result);
   EXPECT_EQ(record, (PlateRecord{L"PL10", 1, 0}));
   EXPECT_EQ(AfxGetResourceHandle(), host);
-  EXPECT_EQ(liveWindowCount(), windows);
+  EXPECT_EQ(krv::win::liveWindowCount(), windows);
   EXPECT_EQ(out.text(), L"***Error*** plate dialog failed\n");
   EXPECT_TRUE(mainWindow->IsWindowEnabled());
 }

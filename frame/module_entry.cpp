@@ -35,7 +35,7 @@ ModuleState& state() {
 
 void loadBitmap(CBitmap& bitmap, UINT id) {
   bitmap.DeleteObject();
-  const ResourceModule* module = ResourceModules::find(state().instance);
+  const krv::win::ResourceModule* module = krv::win::ResourceModules::find(state().instance);
   const std::filesystem::path file = module ? module->bitmapPath(id) : std::filesystem::path();
   const krv::base::Status loaded =
       file.empty() ? krv::base::Status::error("no such bitmap in the module's resources")
@@ -71,9 +71,9 @@ std::filesystem::path moduleResourceFolder() {
 
 HINSTANCE loadModule(const std::filesystem::path& resourceFolder) {
   if (state().instance) return nullptr;
-  HINSTANCE instance = ResourceModules::add(kModuleName, resourceFolder);
+  HINSTANCE instance = krv::win::ResourceModules::add(kModuleName, resourceFolder);
   if (!DllMain(instance, DLL_PROCESS_ATTACH, nullptr)) {
-    ResourceModules::remove(instance);
+    krv::win::ResourceModules::remove(instance);
     return nullptr;
   }
   return instance;
@@ -83,7 +83,7 @@ void unloadModule() {
   HINSTANCE instance = state().instance;
   if (!instance) return;
   DllMain(instance, DLL_PROCESS_DETACH, nullptr);
-  ResourceModules::remove(instance);
+  krv::win::ResourceModules::remove(instance);
 }
 
 }  // namespace krv::frame

@@ -66,19 +66,19 @@ TEST_F(ModuleEntry, AttachKeepsTheInstanceAndJoinsTheResourceChain) {
   ASSERT_NE(instance, nullptr);
   EXPECT_EQ(krv::frame::moduleInstance(), instance);
   EXPECT_EQ(krv::frame::moduleResourceOverride().defaultResource(), instance);
-  EXPECT_THAT(krv::resourceChain(), ::testing::ElementsAre(instance));
+  EXPECT_THAT(krv::win::resourceChain(), ::testing::ElementsAre(instance));
   // The host's own lookup finds the module's resources through the chain.
-  EXPECT_EQ(AfxFindResourceHandle(8134, krv::ResourceKind::Bitmap), instance);
-  EXPECT_EQ(AfxFindResourceHandle(8715, krv::ResourceKind::DialogTemplate), instance);
-  EXPECT_EQ(AfxFindResourceHandle(9999, krv::ResourceKind::Bitmap), nullptr);
+  EXPECT_EQ(AfxFindResourceHandle(8134, krv::win::ResourceKind::Bitmap), instance);
+  EXPECT_EQ(AfxFindResourceHandle(8715, krv::win::ResourceKind::DialogTemplate), instance);
+  EXPECT_EQ(AfxFindResourceHandle(9999, krv::win::ResourceKind::Bitmap), nullptr);
   // Loading twice is refused without disturbing the loaded module.
   EXPECT_EQ(krv::frame::loadModule(mFolder.path()), nullptr);
   EXPECT_EQ(krv::frame::moduleInstance(), instance);
 
   krv::frame::unloadModule();
   EXPECT_EQ(krv::frame::moduleInstance(), nullptr);
-  EXPECT_TRUE(krv::resourceChain().empty());
-  EXPECT_EQ(krv::ResourceModules::find(instance), nullptr);
+  EXPECT_TRUE(krv::win::resourceChain().empty());
+  EXPECT_EQ(krv::win::ResourceModules::find(instance), nullptr);
   EXPECT_EQ(krv::frame::moduleResourceOverride().defaultResource(), nullptr);
 }
 
@@ -90,11 +90,11 @@ TEST_F(ModuleEntry, ResourcesOfTheAttachedModuleAreFoundWhileTheHostsModuleIsCur
 
   CDialog dialog;
   EXPECT_TRUE(dialog.Create(8715))
-      << "the template is found through the chain: " << krv::lastResourceError().text();
+      << "the template is found through the chain: " << krv::win::lastResourceError().text();
   dialog.DestroyWindow();
   CBitmap bitmap;
   EXPECT_TRUE(bitmap.LoadBitmap(krv::frame::kCellButtonBitmapA));
-  EXPECT_NE(krv::ResourceModules::loadIcon(257), nullptr);
+  EXPECT_NE(krv::win::ResourceModules::loadIcon(257), nullptr);
 
   krv::frame::unloadModule();
   CBitmap gone;
@@ -104,7 +104,7 @@ TEST_F(ModuleEntry, ResourcesOfTheAttachedModuleAreFoundWhileTheHostsModuleIsCur
 TEST_F(ModuleEntry, AttachIsRefusedWhenTheResourcesAreMissing) {
   EXPECT_EQ(krv::frame::loadModule(mFolder.path() / "missing"), nullptr);
   EXPECT_EQ(krv::frame::moduleInstance(), nullptr);
-  EXPECT_TRUE(krv::resourceChain().empty());
+  EXPECT_TRUE(krv::win::resourceChain().empty());
   EXPECT_EQ(krv::frame::moduleResourceOverride().defaultResource(), nullptr);
   // Thread notifications and a detach without attach are harmless.
   EXPECT_EQ(DllMain(nullptr, DLL_THREAD_ATTACH, nullptr), TRUE);

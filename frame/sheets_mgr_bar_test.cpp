@@ -28,13 +28,13 @@ class SheetsMgrBarTest : public FrameTest {
     previous = setSheetsMgrDialogFactory([] { return new TestSheetsMgr; });
     TestSheetsMgr::sBarClosings = 0;
     TestSheetsMgr::sActions.clear();
-    windows = liveWindowCount();
+    windows = krv::win::liveWindowCount();
   }
   void TearDown() override {
     EndModelessDlgSheetsMgr();
     setSheetsMgrDialogFactory(previous);
     EXPECT_EQ(TestSheetsMgr::sLive, 0);
-    EXPECT_EQ(liveWindowCount(), windows);
+    EXPECT_EQ(krv::win::liveWindowCount(), windows);
     FrameTest::TearDown();
   }
   static CFrameWnd* frame() { return acedGetAcadFrame(); }
@@ -70,8 +70,8 @@ TEST_F(SheetsMgrBarTest, StartDocksTheManagerAtTheLeftEdge) {
   EXPECT_NE(dialog->GetDlgItem(1401), nullptr);
   EXPECT_EQ(clientOf(dialog).Size(), clientOf(bar).Size());
   // Floating size: the template's 240 x 300 dialog units.
-  EXPECT_EQ(bar->mFloatingWidth, dialogUnitsToPixelsX(240));
-  EXPECT_EQ(bar->mFloatingHeight, dialogUnitsToPixelsY(300));
+  EXPECT_EQ(bar->mFloatingWidth, krv::win::dialogUnitsToPixelsX(240));
+  EXPECT_EQ(bar->mFloatingHeight, krv::win::dialogUnitsToPixelsY(300));
 }
 
 TEST_F(SheetsMgrBarTest, SecondStartShowsTheExistingBarAndCreatesNothing) {
@@ -79,7 +79,7 @@ TEST_F(SheetsMgrBarTest, SecondStartShowsTheExistingBarAndCreatesNothing) {
   CVtDockControlBar* bar = sheetsMgrBar();
   frame()->ShowControlBar(bar, FALSE, FALSE);
   EXPECT_FALSE(bar->IsVisible());
-  const std::size_t live = liveWindowCount();
+  const std::size_t live = krv::win::liveWindowCount();
   int built = 0;
   setSheetsMgrDialogFactory([&built] {
     ++built;
@@ -89,7 +89,7 @@ TEST_F(SheetsMgrBarTest, SecondStartShowsTheExistingBarAndCreatesNothing) {
   EXPECT_EQ(sheetsMgrBar(), bar);
   EXPECT_TRUE(bar->IsVisible());
   EXPECT_EQ(built, 0);
-  EXPECT_EQ(liveWindowCount(), live);
+  EXPECT_EQ(krv::win::liveWindowCount(), live);
   EXPECT_EQ(TestSheetsMgr::sLive, 1);
 
   frame()->ShowControlBar(bar, FALSE, FALSE);
@@ -116,11 +116,11 @@ TEST_F(SheetsMgrBarTest, BarKeepsItsDialogFitted) {
 
 TEST_F(SheetsMgrBarTest, ClosingTheBarByHandDeletesIt) {
   ASSERT_TRUE(StartModelessDlgSheetsMgr());
-  Person::close(sheetsMgrBar());
+  krv::win::Person::close(sheetsMgrBar());
   EXPECT_EQ(TestSheetsMgr::sBarClosings, 1);
   EXPECT_FALSE(isSheetsMgrDlgActive());
   EXPECT_EQ(TestSheetsMgr::sLive, 0);
-  EXPECT_EQ(liveWindowCount(), windows);
+  EXPECT_EQ(krv::win::liveWindowCount(), windows);
   // Its place is remembered for the next start.
   auto saved = CAcUiDockControlBar::savedState(kSheetsMgrToolId);
   ASSERT_TRUE(saved.has_value());
@@ -129,7 +129,7 @@ TEST_F(SheetsMgrBarTest, ClosingTheBarByHandDeletesIt) {
   // A floating bar closes through its floating frame's close box.
   ASSERT_TRUE(StartModelessDlgSheetsMgr());
   sheetsMgrBar()->floatAt(CRect(100, 100, 500, 600));
-  Person::close(sheetsMgrBar()->floatingFrame());
+  krv::win::Person::close(sheetsMgrBar()->floatingFrame());
   EXPECT_FALSE(isSheetsMgrDlgActive());
   EXPECT_EQ(TestSheetsMgr::sLive, 0);
   ASSERT_TRUE(StartModelessDlgSheetsMgr());
@@ -167,7 +167,7 @@ TEST_F(SheetsMgrBarTest, FailedStartLeavesNothingBehind) {
   EXPECT_FALSE(StartModelessDlgSheetsMgr());
   EXPECT_FALSE(isSheetsMgrDlgActive());
   EXPECT_EQ(TestSheetsMgr::sLive, 0);
-  EXPECT_EQ(liveWindowCount(), windows);
+  EXPECT_EQ(krv::win::liveWindowCount(), windows);
 
   CVtDockControlBar* empty = nullptr;
   TestSheetsMgr dialog;

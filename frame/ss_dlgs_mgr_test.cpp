@@ -88,7 +88,7 @@ TEST_F(SSDlgsMgrTest, DialogsThatCannotBeBuiltGiveNull) {
 
 TEST_F(SSDlgsMgrTest, DestroyAllAndTheDestructorTakeDownEveryDialog) {
   ResourceGuard guard;
-  const std::size_t windows = liveWindowCount();
+  const std::size_t windows = krv::win::liveWindowCount();
   {
     VtSSDlgsMgr pool;
     pool.getDlg(), pool.getDlg(), pool.getDlg();
@@ -97,12 +97,12 @@ TEST_F(SSDlgsMgrTest, DestroyAllAndTheDestructorTakeDownEveryDialog) {
     EXPECT_EQ(TestStandardsDialog::sLive, 0);
     EXPECT_EQ(pool.dialogCount(), 0);
     EXPECT_EQ(pool.inUseCount(), 0);
-    EXPECT_EQ(liveWindowCount(), windows);
+    EXPECT_EQ(krv::win::liveWindowCount(), windows);
     pool.getDlg();
     pool.getDlg();
   }
   EXPECT_EQ(TestStandardsDialog::sLive, 0);
-  EXPECT_EQ(liveWindowCount(), windows);
+  EXPECT_EQ(krv::win::liveWindowCount(), windows);
 }
 
 TEST_F(SSDlgsMgrTest, CopiesShareTheDialogs) {

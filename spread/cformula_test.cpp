@@ -155,21 +155,21 @@ TEST_F(FormulaWindow, ButtonsSwitchCalculationAndLoadAndSave) {
   ASSERT_NE(recalc, nullptr);
   EXPECT_TRUE(recalc->IsWindowEnabled());
   EXPECT_EQ(window.IsDlgButtonChecked(CFormula::kStyleDefault), UINT(BST_CHECKED));
-  Person::click(&window, CFormula::kAutoCalcCheck);
+  krv::win::Person::click(&window, CFormula::kAutoCalcCheck);
   EXPECT_FALSE(recalc->IsWindowEnabled());
   EXPECT_TRUE(window.mSheet.getBoolOption(krv::spread::kOptionAutoCalc));
-  Person::click(&window, CFormula::kAutoCalcCheck);
+  krv::win::Person::click(&window, CFormula::kAutoCalcCheck);
   EXPECT_TRUE(recalc->IsWindowEnabled());
 
   acad::CommandLineCapture out;
   window.SetDlgItemText(CFormula::kFileEdit, (folder.path() / "none.vts").wstring().c_str());
-  Person::click(&window, CFormula::kLoadButton);
+  krv::win::Person::click(&window, CFormula::kLoadButton);
   EXPECT_NE(out.text().find(L"Load failed\n"), std::wstring::npos);
   window.mSheet.setCellFormula(4, 1, L"=2*3");
   window.SetDlgItemText(CFormula::kFileEdit, (folder.path() / "saved.vts").wstring().c_str());
-  Person::click(&window, CFormula::kSaveButton);
+  krv::win::Person::click(&window, CFormula::kSaveButton);
   EXPECT_TRUE(std::filesystem::exists(folder.path() / "saved.vts"));
-  Person::click(&window, CFormula::kStyleR1C1);
+  krv::win::Person::click(&window, CFormula::kStyleR1C1);
   Krv_String shown;
   window.mSheet.getCellString(1, 1, shown, Data);
   EXPECT_EQ(shown, L"=2*3");  // column 1 shows the formulas of column 4

@@ -34,7 +34,7 @@ TEST_F(FindReplaceTest, OpensWithItsTextsAndEditOptionAndClosesRestoringIt) {
   EXPECT_TRUE(sheet.getBoolOption(krv::spread::kOptionEditMode));
   EXPECT_FALSE(dlg->optionWasOn());
   dlg->MoveWindow(10, 10, 333, 144);
-  krv::Person::click(dlg, IDCANCEL);
+  krv::win::Person::click(dlg, IDCANCEL);
   EXPECT_EQ(sheet.findDialog(), nullptr);
   EXPECT_FALSE(sheet.getBoolOption(krv::spread::kOptionEditMode));
   int w = 0, h = 0;
@@ -144,7 +144,7 @@ TEST_F(FindReplaceTest, ReplaceWithNothingFoundLeavesAStaleSelectionAlone) {
 
 TEST_F(FindReplaceTest, UnfinishedEntryIsWrittenBeforeTheSearch) {
   sheet.setActiveCell(2, 2);
-  krv::Person::type(&sheet, L"new abc");
+  krv::win::Person::type(&sheet, L"new abc");
   dlg->setFindText(L"abc");
   dlg->setReplaceText(L"Z");
   ASSERT_TRUE(dlg->replace());
@@ -168,10 +168,10 @@ TEST_F(FindReplaceTest, KeysOnTheSheetRunFindAndReplaceWhenOpen) {
   dlg->setFindText(L"plate");
   dlg->setReplaceText(L"sheet");
   sheet.SetFocus();
-  krv::Person::pressKey(&sheet, VK_F3);
+  krv::win::Person::pressKey(&sheet, VK_F3);
   EXPECT_EQ(sheet.document().activeRow(), 4);
   sheet.setActiveCell(1, 1);
-  krv::Person::pressKey(&sheet, VK_F5);
+  krv::win::Person::pressKey(&sheet, VK_F5);
   EXPECT_EQ(cell(3, 4), L"sheet");
 }
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-using krv::Person;
+using krv::win::Person;
 
 // A parent that records the command notifications of its children, with
 // the control's active cell at the moment each arrives.
@@ -74,7 +74,7 @@ class SheetClicks : public ::testing::Test {
     return t;
   }
 
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   RecordingParent parent;
   Krv_Spread sheet;
 };
@@ -197,7 +197,7 @@ TEST_F(SheetClicks, ADoubleClickSelectsWithoutPressingTwice) {
   EXPECT_EQ(active(), (std::vector<int>{1, 4}));
   // A person's double click on a check box toggles it once: the control's
   // class takes double clicks.
-  krv::Person::doubleClickAt(&sheet, middleOf(2, 3));
+  krv::win::Person::doubleClickAt(&sheet, middleOf(2, 3));
   EXPECT_EQ(data(2, 3), L"1");
 }
 

@@ -190,18 +190,18 @@ TEST_F(SheetOnDialog, HouseCellFormatsLimitWhatAPersonTypesAndPastes) {
   ASSERT_TRUE(sheet.setEditFormat(1, 1, 1, 2));              // at most 200 characters
   ASSERT_TRUE(sheet.setNumberFormat(2, 1, 2, 2, 0, false));  // -99999999999999 .. 99999999999999
   ASSERT_TRUE(sheet.setActiveCell(1, 1));
-  krv::Person::type(&sheet, std::wstring(250, L'x'));
-  krv::Person::pressKey(&sheet, VK_RETURN);
+  krv::win::Person::type(&sheet, std::wstring(250, L'x'));
+  krv::win::Person::pressKey(&sheet, VK_RETURN);
   Krv_String t;
   sheet.getCellString(1, 1, t, Data);
   EXPECT_EQ(t.length(), 200);
   ASSERT_TRUE(sheet.setActiveCell(2, 1));
-  krv::Person::type(&sheet, L"1000000000000000");
-  krv::Person::pressKey(&sheet, VK_RETURN);
+  krv::win::Person::type(&sheet, L"1000000000000000");
+  krv::win::Person::pressKey(&sheet, VK_RETURN);
   sheet.getCellString(2, 1, t, Data);
   EXPECT_EQ(t.str(), L"10000000000000")
       << "from the fifteenth digit on the number would pass the maximum";
-  ASSERT_TRUE(krv::setClipboardText(std::wstring(250, L'y'), sheet.m_hWnd));
+  ASSERT_TRUE(krv::win::setClipboardText(std::wstring(250, L'y'), sheet.m_hWnd));
   ASSERT_TRUE(sheet.setActiveCell(1, 2));
   ASSERT_TRUE(sheet.runMenuKind(krv::spread::kMenuPaste));
   sheet.getCellString(1, 2, t, Data);
@@ -302,7 +302,7 @@ TEST_F(SheetOnDialog, ContextMenuCountsCommandsWithoutSeparators) {
   sheet.setActiveCell(1, 1);
   // The third command (identifier of entry 2) deletes the active row.
   ui->answerPopupMenu(2);
-  krv::Person::rightClickAt(&sheet, CPoint(5, 5));
+  krv::win::Person::rightClickAt(&sheet, CPoint(5, 5));
   ASSERT_EQ(ui->popupMenus().size(), 1u);
   EXPECT_EQ(ui->popupMenus().back(),
             (std::vector<std::wstring>{dialString(774).str(), dialString(1154).str(), dialString(775).str()}));
@@ -341,19 +341,19 @@ TEST_F(SheetOnDialog, CopyAndPasteGoThroughTheClipboard) {
   sheet.setCellData(2, 1, L"b");
   sheet.setSelection(1, 1, 2, 1);
   ASSERT_TRUE(sheet.runMenuKind(krv::spread::kMenuCopy));
-  EXPECT_EQ(krv::getClipboardText(), L"a\tb\r\n");
+  EXPECT_EQ(krv::win::getClipboardText(), L"a\tb\r\n");
   sheet.setActiveCell(2, 3);
   ASSERT_TRUE(sheet.runMenuKind(krv::spread::kMenuPaste));
   Krv_String t;
   sheet.getCellString(3, 3, t, Data);
   EXPECT_EQ(t, L"b");
-  krv::resetClipboard();
+  krv::win::resetClipboard();
 }
 
 TEST_F(SheetOnDialog, KeysOpenTheFindDialogAndToggleTheEditOption) {
   attach(3, 3);
   sheet.SetFocus();
-  krv::Person::pressKey(&sheet, VK_F3);
+  krv::win::Person::pressKey(&sheet, VK_F3);
   CDlgFindReplace* dlg = sheet.findDialog();
   ASSERT_NE(dlg, nullptr);
   EXPECT_TRUE(dlg->IsWindowVisible());
@@ -362,10 +362,10 @@ TEST_F(SheetOnDialog, KeysOpenTheFindDialogAndToggleTheEditOption) {
   EXPECT_EQ(c, 1);
   EXPECT_FALSE(sheet.document().editing());  // nothing searched yet
   sheet.setBoolOption(krv::spread::kOptionEditMode, false);
-  krv::Person::pressKey(&sheet, VK_F8);
+  krv::win::Person::pressKey(&sheet, VK_F8);
   EXPECT_TRUE(sheet.getBoolOption(krv::spread::kOptionEditMode));
   sheet.setF8Allowed(false);
-  krv::Person::pressKey(&sheet, VK_F8);
+  krv::win::Person::pressKey(&sheet, VK_F8);
   EXPECT_TRUE(sheet.getBoolOption(krv::spread::kOptionEditMode));
 }
 

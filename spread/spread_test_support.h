@@ -18,8 +18,8 @@ namespace krv::test {
 class SheetOnDialog : public ::testing::Test {
  protected:
   void SetUp() override {
-    krv::Registry::resetInMemory();
-    static HINSTANCE module = krv::ResourceModules::add(L"korvane_ss", KRV_SOURCE_DIR "/resources");
+    krv::win::Registry::resetInMemory();
+    static HINSTANCE module = krv::win::ResourceModules::add(L"korvane_ss", KRV_SOURCE_DIR "/resources");
     previousResources = AfxGetResourceHandle();
     AfxSetResourceHandle(module);
     ASSERT_TRUE(dialogWnd.Create(L"#32770", L"Dialog", WS_POPUP | WS_CAPTION | WS_VISIBLE,
@@ -38,7 +38,7 @@ class SheetOnDialog : public ::testing::Test {
     sheet.setMaxRows(rows);
   }
 
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   CWnd dialogWnd;
   std::unique_ptr<CWnd> placeholder;
   Krv_Spread sheet;

@@ -31,8 +31,8 @@ namespace {
 class GenVarsDialog : public ::testing::Test {
  protected:
   void SetUp() override {
-    static HINSTANCE module = ResourceModules::add(L"korvane_ss_genvars_tests", KRV_SOURCE_DIR "/resources");
-    Registry::resetInMemory();
+    static HINSTANCE module = krv::win::ResourceModules::add(L"korvane_ss_genvars_tests", KRV_SOURCE_DIR "/resources");
+    krv::win::Registry::resetInMemory();
     frame::moduleResourceOverride().SaveDefaultResource(module);
     Krv_Settings::setLibDir(lib.text());
     std::filesystem::create_directories(lib.path() / "Macros" / "Beam");
@@ -60,7 +60,7 @@ class GenVarsDialog : public ::testing::Test {
   static void clickCell(Krv_Spread& sheet, int col, int row) {
     CRect r;
     ASSERT_TRUE(sheet.GetCellRect(col, row, r)) << "cell " << col << "," << row << " is not shown";
-    Person::clickAt(&sheet, r.CenterPoint());
+    krv::win::Person::clickAt(&sheet, r.CenterPoint());
   }
   // A person's click on the "..." of `row`.
   static void clickDots(Krv_Spread& sheet, int row) { clickCell(sheet, sheet.getMaxCols(), row); }
@@ -78,7 +78,7 @@ class GenVarsDialog : public ::testing::Test {
   }
 
   TempFolder lib;
-  ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
 };
 
 TEST_F(GenVarsDialog, OpensWithTheRecordLabelsAndButtonColumns) {
@@ -117,12 +117,12 @@ TEST_F(GenVarsDialog, OpensWithTheRecordLabelsAndButtonColumns) {
         UINT icon = 0;
         auto* up = dynamic_cast<CButton*>(dlg.GetDlgItem(CDlgGenVars::kStdUp));
         ASSERT_NE(up, nullptr);
-        ASSERT_TRUE(ResourceModules::iconSource(up->GetIcon(), instance, icon));
+        ASSERT_TRUE(krv::win::ResourceModules::iconSource(up->GetIcon(), instance, icon));
         EXPECT_EQ(icon, 257u);
         std::wstring tip;
         dlg.mToolTips.GetText(tip, dlg.GetDlgItem(CDlgGenVars::kDwgDown));
         EXPECT_EQ(tip, dialString(174).str());
-        Person::click(&d, IDCANCEL);
+        krv::win::Person::click(&d, IDCANCEL);
       },
       CDlgGenVars::IDD);
   EXPECT_FALSE(StartDlgGenVars(data));
@@ -139,7 +139,7 @@ TEST_F(GenVarsDialog, PersonEditsRowsChoosesFiltersAndConfirms) {
         Krv_Spread& std = dlg.mStdSheet;
         // A new drawing variable between the two.
         clickCell(dwg, 1, 2);
-        Person::click(&d, CDlgGenVars::kDwgAdd);
+        krv::win::Person::click(&d, CDlgGenVars::kDwgAdd);
         ASSERT_EQ(dwg.getMaxRows(), 3);
         EXPECT_EQ(cell(dwg, 1, 2), L"");
         EXPECT_EQ(cell(dwg, 1, 3), L"Coating");
@@ -153,18 +153,18 @@ TEST_F(GenVarsDialog, PersonEditsRowsChoosesFiltersAndConfirms) {
 
         // Reorder: the new row to the top, Coating up once, then remove Grade.
         clickCell(dwg, 2, 2);
-        Person::click(&d, CDlgGenVars::kDwgUp);
+        krv::win::Person::click(&d, CDlgGenVars::kDwgUp);
         clickCell(dwg, 1, 3);
-        Person::click(&d, CDlgGenVars::kDwgDown);  // Coating is last already
-        Person::click(&d, CDlgGenVars::kDwgUp);
+        krv::win::Person::click(&d, CDlgGenVars::kDwgDown);  // Coating is last already
+        krv::win::Person::click(&d, CDlgGenVars::kDwgUp);
         EXPECT_EQ(column(dwg, 1), (Krv_StringArray{L"Fire", L"Coating", L"Grade"}));
-        Person::click(&d, CDlgGenVars::kDwgDown);
-        Person::click(&d, CDlgGenVars::kDwgRemove);  // removes Coating, now in row 3
+        krv::win::Person::click(&d, CDlgGenVars::kDwgDown);
+        krv::win::Person::click(&d, CDlgGenVars::kDwgRemove);  // removes Coating, now in row 3
         EXPECT_EQ(column(dwg, 1), (Krv_StringArray{L"Fire", L"Grade"}));
 
         // A second standards variable, added at the active row.
         clickCell(std, 2, 1);
-        Person::click(&d, CDlgGenVars::kStdAdd);
+        krv::win::Person::click(&d, CDlgGenVars::kStdAdd);
         ASSERT_EQ(std.getMaxRows(), 2);
         EXPECT_EQ(cell(std, 1, 2), L"BoltGrade");
         std.setCellData(1, 1, L"Weld");
@@ -172,7 +172,7 @@ TEST_F(GenVarsDialog, PersonEditsRowsChoosesFiltersAndConfirms) {
         EXPECT_EQ(std.getCellType(5, 1), sheet::kCellTypeButton);
         EXPECT_EQ(std.getCellType(5, 2), sheet::kCellTypeButton);
         EXPECT_EQ(data.dwgGenVars().length(), 2);  // nothing reaches the caller before OK
-        Person::click(&d, IDOK);
+        krv::win::Person::click(&d, IDOK);
       },
       CDlgGenVars::IDD);
   ASSERT_TRUE(StartDlgGenVars(data));
@@ -205,8 +205,8 @@ TEST_F(GenVarsDialog, CancelLeavesTheRecordUntouched) {
         dlg.mDwgSheet.setCellData(1, 1, L"Changed");
         clickDots(dlg.mStdSheet, 1);
         clickCell(dlg.mDwgSheet, 1, 2);
-        Person::click(&d, CDlgGenVars::kDwgRemove);
-        Person::click(&d, IDCANCEL);
+        krv::win::Person::click(&d, CDlgGenVars::kDwgRemove);
+        krv::win::Person::click(&d, IDCANCEL);
       },
       CDlgGenVars::IDD);
   EXPECT_FALSE(StartDlgGenVars(data));
@@ -239,7 +239,7 @@ TEST_F(GenVarsDialog, FilterChoicesThatAddNothing) {
         // Nor does the notification when the active cell is no button.
         dlg.SendMessage(WM_COMMAND, MAKEWPARAM(CDlgGenVars::kDwgSheet, kSpreadNotifyButtonClicked),
                         reinterpret_cast<LPARAM>(dlg.mDwgSheet.GetSafeHwnd()));
-        Person::click(&d, IDOK);
+        krv::win::Person::click(&d, IDOK);
       },
       CDlgGenVars::IDD);
   ASSERT_TRUE(StartDlgGenVars(data));
@@ -258,15 +258,15 @@ TEST_F(GenVarsDialog, EmptyGroupsGetOneRowAndRemovingEveryRowStillAllowsAdding) 
         // then add one back and name it.
         Krv_Spread& std = dlg.mStdSheet;
         clickCell(std, 1, 1);
-        Person::click(&d, CDlgGenVars::kStdRemove);
+        krv::win::Person::click(&d, CDlgGenVars::kStdRemove);
         EXPECT_EQ(std.getMaxRows(), 0);
-        Person::click(&d, CDlgGenVars::kStdRemove);
-        Person::click(&d, CDlgGenVars::kStdUp);
-        Person::click(&d, CDlgGenVars::kStdAdd);
+        krv::win::Person::click(&d, CDlgGenVars::kStdRemove);
+        krv::win::Person::click(&d, CDlgGenVars::kStdUp);
+        krv::win::Person::click(&d, CDlgGenVars::kStdAdd);
         ASSERT_EQ(std.getMaxRows(), 1);
         EXPECT_EQ(std.getCellType(5, 1), sheet::kCellTypeButton);
         std.setCellData(1, 1, L"Gap");
-        Person::click(&d, IDOK);
+        krv::win::Person::click(&d, IDOK);
       },
       CDlgGenVars::IDD);
   ASSERT_TRUE(StartDlgGenVars(data));
@@ -305,7 +305,7 @@ TEST_F(GenVarsDialog, ResizingStretchesTheTablesKeepsAMinimumAndIsRemembered) {
         EXPECT_EQ(small.Size(), opened.Size());
         EXPECT_EQ(rectOf(IDOK), ok0);
         d.SetWindowPos(nullptr, 0, 0, opened.Width() + 40, opened.Height() + 20, SWP_NOMOVE | SWP_NOZORDER);
-        Person::click(&d, IDCANCEL);
+        krv::win::Person::click(&d, IDCANCEL);
       },
       CDlgGenVars::IDD);
   EXPECT_FALSE(StartDlgGenVars(data));
@@ -321,7 +321,7 @@ TEST_F(GenVarsDialog, ResizingStretchesTheTablesKeepsAMinimumAndIsRemembered) {
         d.GetWindowRect(&r);
         EXPECT_EQ(r.Width(), width);
         EXPECT_EQ(r.Height(), height);
-        Person::click(&d, IDCANCEL);
+        krv::win::Person::click(&d, IDCANCEL);
       },
       CDlgGenVars::IDD);
   EXPECT_FALSE(StartDlgGenVars(data));

@@ -159,8 +159,8 @@ TEST_F(StandardsFormulas, SizeWithToleranceRoundsUpWhenNothingMayGoDown) {
 }
 
 TEST_F(StandardsFormulas, InvalidTolerancesShowTheMessageAndStillGiveAResult) {
-  krv::ScriptedUserInterface ui;
-  krv::ScopedUserInterface use(ui);
+  krv::win::ScriptedUserInterface ui;
+  krv::win::ScopedUserInterface use(ui);
   ui.answerMessageBox(IDOK, L"Invalid tolerances");
   EXPECT_EQ(number("=STDSIZEWITHTOLERANCE(\"none.txt\", 5, 12, -3, 1)"), 15);
   ASSERT_EQ(ui.messageBoxes().size(), 1u);

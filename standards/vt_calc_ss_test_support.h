@@ -26,7 +26,7 @@ using SheetRows = std::vector<std::vector<std::wstring>>;
 class CalcFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    static HINSTANCE module = ResourceModules::add(L"korvane_ss_calc_tests", KRV_SOURCE_DIR "/resources");
+    static HINSTANCE module = krv::win::ResourceModules::add(L"korvane_ss_calc_tests", KRV_SOURCE_DIR "/resources");
     frame::moduleResourceOverride().SaveDefaultResource(module);
     Krv_Settings::setLibDir(lib.text());
     Krv_Settings::current().setCalcMessages(true);
@@ -93,7 +93,7 @@ class CalcFixture : public ::testing::Test {
   }
 
   TempFolder lib;
-  ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   CWnd parent;
   VtCalcSS engine;
 };

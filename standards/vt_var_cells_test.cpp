@@ -84,7 +84,7 @@ class VtVarCellsMacro : public ::testing::Test {
 };
 
 TEST_F(VtVarCellsMacro, FetchesThroughTheMappingFileAndWarnsForWhatIsMissing) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   ui->answerMessageBox(IDOK, L"The following Output variable couldn't be set : \nLen\n");
   VtDlgStandardsData record;
   ASSERT_EQ(record.initialize(&db, L"EndPlate", L"M1", &data), Acad::eOk);
@@ -116,7 +116,7 @@ TEST_F(VtVarCellsMacro, FetchesThroughTheMappingFileAndWarnsForWhatIsMissing) {
 
 TEST_F(VtVarCellsMacro, InputsThatCannotBeRetrievedAreNamedOnlyWhileMessagesAreOn) {
   Krv_Settings::current().setCalcMessages(false);
-  krv::ScriptedUserInterfaceGuard ui;  // no box expected
+  krv::win::ScriptedUserInterfaceGuard ui;  // no box expected
   VtDlgStandardsData record;
   ASSERT_EQ(record.initialize(&db, L"EndPlate", L"M1", &data), Acad::eOk);
   VtVarCells failing;
@@ -142,7 +142,7 @@ TEST_F(VtVarCellsMacro, WithoutMappingNothingChanges) {
 }
 
 TEST_F(VtVarCellsMacro, AModuleGroupResolvesNamesDirectly) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   VtDlgStandardsData record;
   ASSERT_EQ(record.initialize(&db, L"EndPlate", L"Module.Bolts", &data), Acad::eOk);
   VtVarCells direct;

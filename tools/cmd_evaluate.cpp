@@ -74,11 +74,11 @@ std::string quotedPath(const Krv_String& path) { return shellQuoted(krv::osPath(
 
 // Message boxes are collected for the report and answered with their
 // default button; dialogs are run as on the console.
-class RecordingUserInterface : public krv::ConsoleUserInterface {
+class RecordingUserInterface : public krv::win::ConsoleUserInterface {
  public:
   int messageBox(HWND, const std::wstring& text, const std::wstring& caption, UINT type) override {
     messages.push_back({caption, text});
-    return krv::defaultMessageBoxAnswer(type);
+    return krv::win::defaultMessageBoxAnswer(type);
   }
   std::vector<std::pair<std::wstring, std::wstring>> messages;
 };
@@ -310,7 +310,7 @@ struct RunOutcome {
 RunOutcome runEngine(const Options& o, VtDlgStandardsData& record) {
   RunOutcome run;
   RecordingUserInterface ui;
-  krv::ScopedUserInterface useUi(ui);
+  krv::win::ScopedUserInterface useUi(ui);
   const fs::path resources = krv::frame::moduleResourceFolder();
   krv::frame::loadModule(resources);
   krv::standards::resetStandardsTimers();

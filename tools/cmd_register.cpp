@@ -39,17 +39,17 @@ int run(Action action, const RegisterOptions& options) {
   }
   if (action != Action::Print) {
     const std::filesystem::path file =
-        options.registryFile.empty() ? krv::defaultRegistryFile() : std::filesystem::path(options.registryFile);
+        options.registryFile.empty() ? krv::win::defaultRegistryFile() : std::filesystem::path(options.registryFile);
     std::error_code ec;
     if (!file.parent_path().empty()) std::filesystem::create_directories(file.parent_path(), ec);
-    if (const krv::base::Status attached = krv::Registry::current().attachFile(file); !attached) {
+    if (const krv::base::Status attached = krv::win::Registry::current().attachFile(file); !attached) {
       std::cerr << "korvane: " << krv::tools::withQuotedPaths(attached.text(), {file.string()})
                 << "\n";
       return krv::tools::kExitInput;
     }
     // Every key in memory first, then one write of the file: a failed write
     // leaves the previous file whole instead of a part of the registration.
-    krv::Registry::current().holdSaves(true);
+    krv::win::Registry::current().holdSaves(true);
   }
 
   Acad::ErrorStatus status = Acad::eOk;
@@ -83,7 +83,7 @@ int run(Action action, const RegisterOptions& options) {
       break;
   }
   if (action != Action::Print) {
-    krv::Registry& registry = krv::Registry::current();
+    krv::win::Registry& registry = krv::win::Registry::current();
     const krv::base::Status saved =
         registry.hasUnsavedChanges() ? registry.save() : krv::base::Status();
     registry.holdSaves(false);

@@ -126,7 +126,7 @@ CMDIFrameWnd* acedGetAcadFrame() {
   if (!frame) frame = new CMDIFrameWnd;
   if (!frame->GetSafeHwnd()) {
     frame->CreateEx(0, L"AfxMDIFrame", L"Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN,
-                    krv::screenRect(), nullptr, 0);
+                    krv::win::screenRect(), nullptr, 0);
     if (!AfxGetMainWnd()) AfxSetMainWnd(frame);
   }
   return frame;

@@ -96,14 +96,14 @@ void CAcUiDockControlBar::OnDestroy() {
       state.dockedSize = dockedSize();
       state.floatingRect = floatingRect();
       state.visible = IsVisible();
-      savedStates()[krv::guidToString(*mToolId)] = state;
+      savedStates()[krv::win::guidToString(*mToolId)] = state;
     }
   }
   CControlBar::OnDestroy();
 }
 
 std::optional<CAcUiDockControlBar::SavedState> CAcUiDockControlBar::savedState(const GUID& toolId) {
-  auto it = savedStates().find(krv::guidToString(toolId));
+  auto it = savedStates().find(krv::win::guidToString(toolId));
   if (it == savedStates().end()) return std::nullopt;
   return it->second;
 }

@@ -60,12 +60,12 @@ class DockBarTest : public ::testing::Test {
   void SetUp() override {
     acad::destroyHostFrame();
     CAcUiDockControlBar::forgetSavedStates();
-    windowsBefore = krv::liveWindowCount();
+    windowsBefore = krv::win::liveWindowCount();
   }
   void TearDown() override {
     acad::destroyHostFrame();
-    krv::EventLoop::instance().reset();
-    EXPECT_EQ(krv::liveWindowCount(), windowsBefore);
+    krv::win::EventLoop::instance().reset();
+    EXPECT_EQ(krv::win::liveWindowCount(), windowsBefore);
   }
   std::size_t windowsBefore = 0;
 };
@@ -98,10 +98,10 @@ TEST_F(DockBarTest, CreateMakesAChildOfTheFrameWithItsClassAndContent) {
             WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN);
   EXPECT_EQ(bar.windowRectInParent(), CRect(0, 0, 250, 200));
   EXPECT_EQ(bar.GetWindowText(), L"Sheets");
-  const krv::WindowClass* wc = krv::windowClassOf(bar);
+  const krv::win::WindowClass* wc = krv::win::windowClassOf(bar);
   ASSERT_NE(wc, nullptr);
   EXPECT_TRUE(wc->style & CS_DBLCLKS);
-  EXPECT_EQ(krv::standardCursorId(wc->cursor), 32512u);
+  EXPECT_EQ(krv::win::standardCursorId(wc->cursor), 32512u);
   ASSERT_TRUE(IsWindow(bar.content));
   EXPECT_EQ(bar.content->GetParent(), &bar);
 
@@ -236,9 +236,9 @@ TEST_F(DockBarTest, DoubleClickTogglesBetweenDockedAndFloating) {
   ASSERT_TRUE(bar.Create(acedGetAcadFrame(), L"Sheets"));
   bar.EnableDocking(CBRS_ALIGN_RIGHT);
   ASSERT_TRUE(bar.RestoreControlBar(AFX_IDW_DOCKBAR_RIGHT));
-  krv::Person::doubleClickAt(&bar, CPoint(5, 5));
+  krv::win::Person::doubleClickAt(&bar, CPoint(5, 5));
   EXPECT_TRUE(bar.IsFloating());
-  krv::Person::doubleClickAt(&bar, CPoint(5, 5));
+  krv::win::Person::doubleClickAt(&bar, CPoint(5, 5));
   EXPECT_EQ(bar.dockSide(), AFX_IDW_DOCKBAR_RIGHT);
 
   // A window whose class has no double clicks gets two plain presses.
@@ -251,7 +251,7 @@ TEST_F(DockBarTest, DoubleClickTogglesBetweenDockedAndFloating) {
   } plain;
   plain.presses = &presses, plain.doubles = &doubles;
   ASSERT_TRUE(plain.Create(AfxRegisterWndClass(0), L"", WS_POPUP | WS_VISIBLE, CRect(0, 0, 9, 9), nullptr, 0));
-  krv::Person::doubleClickAt(&plain, CPoint(1, 1));
+  krv::win::Person::doubleClickAt(&plain, CPoint(1, 1));
   EXPECT_EQ(presses, 2);
   EXPECT_EQ(doubles, 0);
   plain.DestroyWindow();
@@ -316,12 +316,12 @@ TEST_F(DockBarTest, ClosingAsksTheBarThenHidesIt) {
   ASSERT_TRUE(bar.RestoreControlBar());
 
   bar.allowClose = false;
-  krv::Person::close(&bar);
+  krv::win::Person::close(&bar);
   EXPECT_EQ(bar.closings, 1);
   EXPECT_TRUE(bar.IsVisible());
 
   bar.allowClose = true;
-  krv::Person::close(&bar);
+  krv::win::Person::close(&bar);
   EXPECT_EQ(bar.closings, 2);
   EXPECT_TRUE(IsWindow(&bar));
   EXPECT_FALSE(bar.IsVisible());
@@ -334,7 +334,7 @@ TEST_F(DockBarTest, ClosingAsksTheBarThenHidesIt) {
   // Closing a floating bar through its floating frame's close box.
   bar.floatAt(CRect(0, 0, 300, 300));
   CMiniDockFrameWnd* mini = bar.floatingFrame();
-  krv::Person::close(mini);
+  krv::win::Person::close(mini);
   EXPECT_EQ(bar.closings, 3);
   EXPECT_TRUE(IsWindow(mini));
   EXPECT_FALSE(mini->IsWindowVisible());
@@ -351,7 +351,7 @@ TEST_F(DockBarTest, BarMayDeleteItselfWhileClosing) {
     bar->DestroyWindow();
     delete bar;
   };
-  krv::Person::close(bar);
+  krv::win::Person::close(bar);
   EXPECT_FALSE(IsWindow(mini));  // the floating frame went with the bar
 }
 
@@ -365,7 +365,7 @@ TEST_F(DockBarTest, DelayedShowLaysOutWhenTheEventLoopRuns) {
   EXPECT_FALSE(bar.IsVisible());
   EXPECT_TRUE(frame->layoutPending());
   EXPECT_EQ(frame->clientArea().left, 250);
-  krv::EventLoop::instance().runPending();
+  krv::win::EventLoop::instance().runPending();
   EXPECT_FALSE(frame->layoutPending());
   EXPECT_EQ(frame->clientArea().left, 0);
 }

@@ -7,7 +7,7 @@
 namespace {
 
 TEST(DlgOpenMulti, AsksForFilesAndFoldersOfOneTypeAndGivesPathTexts) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   ui->answerFiles({L"/lib/Macros/Beam/a.dwg", L"", L"/lib/Macros/Columns"});
   Krv_StringArray paths{L"left over"};
   ASSERT_TRUE(DlgOpenMulti(L"\\lib\\Macros", L"Drawing", L".dwg", L"Pick drawings", paths));
@@ -25,7 +25,7 @@ TEST(DlgOpenMulti, AsksForFilesAndFoldersOfOneTypeAndGivesPathTexts) {
 }
 
 TEST(DlgOpenMulti, CancelledOrEmptyChoiceGivesFalseAndNoPaths) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   ui->answerFiles({});
   ui->answerFiles({L""});
   Krv_StringArray paths{L"left over"};

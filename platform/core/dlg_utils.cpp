@@ -99,14 +99,14 @@ CWnd* getDlgOwner() {
 }
 
 bool getSafeDlgSize(UINT templateId, int& width, int& height) {
-  const HINSTANCE holder = AfxFindResourceHandle(templateId, krv::ResourceKind::DialogTemplate);
-  const krv::ResourceModule* module = krv::ResourceModules::find(holder);
+  const HINSTANCE holder = AfxFindResourceHandle(templateId, krv::win::ResourceKind::DialogTemplate);
+  const krv::win::ResourceModule* module = krv::win::ResourceModules::find(holder);
   if (!module) return false;
   const auto dialogTemplate = module->dialogTemplate(templateId);
   if (!dialogTemplate) return false;
-  const CRect size = krv::dialogUnitsToPixels(dialogTemplate->rect);
+  const CRect size = krv::win::dialogUnitsToPixels(dialogTemplate->rect);
   if (size.Width() <= 0 || size.Height() <= 0) return false;
-  const CRect screen = krv::screenRect();
+  const CRect screen = krv::win::screenRect();
   width = std::min(static_cast<int>(size.Width()), static_cast<int>(screen.Width()));
   height = std::min(static_cast<int>(size.Height()), static_cast<int>(screen.Height()));
   return true;

@@ -32,15 +32,15 @@ class DlgUtils : public ::testing::Test {
  protected:
   void SetUp() override {
     mFolder.writeBytes("templates/700.json", kTemplateText);
-    mModule = krv::ResourceModules::add(L"dlg-utils-tests", mFolder.path());
+    mModule = krv::win::ResourceModules::add(L"dlg-utils-tests", mFolder.path());
     mPrevious = AfxGetResourceHandle();
     AfxSetResourceHandle(mModule);
-    ASSERT_TRUE(mDialog.Create(kTemplate)) << krv::lastResourceError().text();
+    ASSERT_TRUE(mDialog.Create(kTemplate)) << krv::win::lastResourceError().text();
   }
   void TearDown() override {
     mDialog.DestroyWindow();
     AfxSetResourceHandle(mPrevious);
-    krv::ResourceModules::remove(mModule);
+    krv::win::ResourceModules::remove(mModule);
     acad::destroyHostFrame();
   }
   CComboBox* combo(int id) { return dynamic_cast<CComboBox*>(mDialog.GetDlgItem(id)); }
@@ -144,15 +144,15 @@ TEST_F(DlgUtils, DialogsAreOwnedByTheWindowThePersonWorksIn) {
 TEST_F(DlgUtils, SafeSizeIsTheDesignedSizeWithinTheScreen) {
   int width = 500, height = 400;
   ASSERT_TRUE(getSafeDlgSize(&mDialog, width, height));
-  EXPECT_EQ(width, krv::dialogUnitsToPixelsX(200));
-  EXPECT_EQ(height, krv::dialogUnitsToPixelsY(150));
+  EXPECT_EQ(width, krv::win::dialogUnitsToPixelsX(200));
+  EXPECT_EQ(height, krv::win::dialogUnitsToPixelsY(150));
 
   mFolder.writeBytes(
       "templates/701.json",
       R"({"id": 701, "caption": "Huge", "style": "WS_POPUP", "cx": 30000, "cy": 20, "controls": []})");
   ASSERT_TRUE(getSafeDlgSize(701, width, height));
-  EXPECT_EQ(width, krv::screenRect().Width()) << "never wider than the screen";
-  EXPECT_EQ(height, krv::dialogUnitsToPixelsY(20));
+  EXPECT_EQ(width, krv::win::screenRect().Width()) << "never wider than the screen";
+  EXPECT_EQ(height, krv::win::dialogUnitsToPixelsY(20));
 }
 
 TEST_F(DlgUtils, SafeSizeKeepsTheDefaultWithoutAReadableTemplate) {
@@ -174,7 +174,7 @@ TEST_F(DlgUtils, SafeSizeFindsATemplateOfTheResourceChain) {
   AfxSetResourceHandle(AfxGetInstanceHandle());
   int width = 0, height = 0;
   EXPECT_TRUE(getSafeDlgSize(kTemplate, width, height)) << "the host's module is current";
-  EXPECT_EQ(width, krv::dialogUnitsToPixelsX(200));
+  EXPECT_EQ(width, krv::win::dialogUnitsToPixelsX(200));
   AfxTermExtensionModule(extension);
 }
 

@@ -22,7 +22,7 @@ TSpread::~TSpread() {
 BOOL TSpread::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   // The control's class takes double clicks and shows the arrow, as the
   // vendor registers it; registering again is harmless.
-  static const bool registered = krv::registerWindowClass(
+  static const bool registered = krv::win::registerWindowClass(
       {kSpreadWindowClass, CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW), nullptr, nullptr});
   (void)registered;
   return CWnd::Create(kSpreadWindowClass, L"", style, rect, parent, id);
@@ -51,7 +51,7 @@ BOOL TSpread::ClipboardCopy() {
   int32_t c1, r1, c2, r2;
   mDocument.selection(c1, r1, c2, r2);
   if (c1 == 0 && r1 == 0) return FALSE;
-  return krv::setClipboardText(mDocument.copyBlock(c1, r1, c2, r2), m_hWnd);
+  return krv::win::setClipboardText(mDocument.copyBlock(c1, r1, c2, r2), m_hWnd);
 }
 
 BOOL TSpread::ClipboardCut() {
@@ -68,7 +68,7 @@ BOOL TSpread::ClipboardCut() {
 
 BOOL TSpread::ClipboardPaste() {
   if (!m_hWnd) return FALSE;
-  std::wstring text = krv::getClipboardText();
+  std::wstring text = krv::win::getClipboardText();
   if (text.empty()) return FALSE;
   if (mDocument.editing()) return activeCellTakesTyping() && mDocument.typeText(text);
   const krv::base::Status pasted =

@@ -12,7 +12,7 @@
 
 namespace {
 
-using krv::Person;
+using krv::win::Person;
 
 constexpr int kTextCol = 1, kNumberCol = 2, kPlainCol = 3;
 
@@ -46,7 +46,7 @@ class SpreadTyping : public ::testing::Test {
     return spread.document().data(col, row).value_or(L"(outside)");
   }
 
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   CWnd parent;
   TSpread spread;
 };
@@ -114,7 +114,7 @@ TEST_F(SpreadTyping, CheckBoxesAndReadOnlyRowsTakeNoTyping) {
 }
 
 TEST_F(SpreadTyping, PasteFitsEachFieldToItsCell) {
-  ASSERT_TRUE(krv::setClipboardText(L"a long pasted text\t-250\tfree", spread.m_hWnd));
+  ASSERT_TRUE(krv::win::setClipboardText(L"a long pasted text\t-250\tfree", spread.m_hWnd));
   spread.document().setActiveCell(kTextCol, 1);
   ASSERT_TRUE(spread.ClipboardPaste());
   EXPECT_EQ(data(kTextCol, 1), L"a long pas");
@@ -123,7 +123,7 @@ TEST_F(SpreadTyping, PasteFitsEachFieldToItsCell) {
 }
 
 TEST_F(SpreadTyping, PasteWithANumberOutOfBoundsIsRefusedWhole) {
-  ASSERT_TRUE(krv::setClipboardText(L"text\t5\r\nmore\t1000000000000000", spread.m_hWnd));
+  ASSERT_TRUE(krv::win::setClipboardText(L"text\t5\r\nmore\t1000000000000000", spread.m_hWnd));
   spread.document().setActiveCell(kTextCol, 1);
   ui->answerMessageBox(IDOK, L"B2");
   EXPECT_FALSE(spread.ClipboardPaste());
@@ -133,7 +133,7 @@ TEST_F(SpreadTyping, PasteWithANumberOutOfBoundsIsRefusedWhole) {
 
 TEST_F(SpreadTyping, PasteIntoTheOpenEditorGoesThroughItsLimit) {
   typeInto(kTextCol, 2, L"12345678");
-  ASSERT_TRUE(krv::setClipboardText(L"abcdef", spread.m_hWnd));
+  ASSERT_TRUE(krv::win::setClipboardText(L"abcdef", spread.m_hWnd));
   Person::pressKey(&spread, 'V', false, true);
   EXPECT_EQ(spread.document().editText(), L"12345678ab");
 }

@@ -6,8 +6,8 @@
 
 namespace {
 
-const krv::BitmapImage& emptyImage() {
-  static const krv::BitmapImage empty;
+const krv::win::BitmapImage& emptyImage() {
+  static const krv::win::BitmapImage empty;
   return empty;
 }
 
@@ -16,7 +16,7 @@ const krv::BitmapImage& emptyImage() {
 BOOL CBitmap::CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
   if (mCreated || planes != 1 || (bitsPerPixel != 1 && bitsPerPixel != 24 && bitsPerPixel != 32))
     return FALSE;
-  krv::BitmapImage image(width, height, RGB(0, 0, 0), static_cast<int>(bitsPerPixel));
+  krv::win::BitmapImage image(width, height, RGB(0, 0, 0), static_cast<int>(bitsPerPixel));
   if (image.empty()) return FALSE;
   if (bits) {
     const auto* data = static_cast<const BYTE*>(bits);
@@ -47,13 +47,13 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height) {
 
 BOOL CBitmap::LoadBitmap(UINT id) {
   if (mCreated) return FALSE;
-  const krv::ResourceModule* module = krv::ResourceModules::holding(id, krv::ResourceKind::Bitmap);
+  const krv::win::ResourceModule* module = krv::win::ResourceModules::holding(id, krv::win::ResourceKind::Bitmap);
   return module && loadFile(module->bitmapPath(id)) ? TRUE : FALSE;
 }
 
 int CBitmap::GetBitmap(BITMAP* out) const {
   if (!mCreated || !out) return 0;
-  const krv::BitmapImage& img = image();
+  const krv::win::BitmapImage& img = image();
   *out = BITMAP{};
   out->bmWidth = img.width();
   out->bmHeight = img.height();
@@ -65,34 +65,34 @@ int CBitmap::GetBitmap(BITMAP* out) const {
 CSize CBitmap::GetBitmapDimension() const { return {image().width(), image().height()}; }
 
 krv::base::Status CBitmap::loadFile(const std::filesystem::path& path) {
-  krv::BitmapImage image;
+  krv::win::BitmapImage image;
   std::string message;
-  if (!krv::readBmpFile(path, image, message)) return krv::base::Status::error(message);
+  if (!krv::win::readBmpFile(path, image, message)) return krv::base::Status::error(message);
   setImage(std::move(image));
   return {};
 }
 
 krv::base::Status CBitmap::saveFile(const std::filesystem::path& path, int bitsPerPixel) const {
   std::string message;
-  if (!krv::writeBmpFile(path, image(), bitsPerPixel, message))
+  if (!krv::win::writeBmpFile(path, image(), bitsPerPixel, message))
     return krv::base::Status::error(message);
   return {};
 }
 
-void CBitmap::setImage(krv::BitmapImage image) {
+void CBitmap::setImage(krv::win::BitmapImage image) {
   if (image.empty()) {
     mImage.reset();
     mCreated = false;
     return;
   }
-  mImage = std::make_shared<krv::BitmapImage>(std::move(image));
+  mImage = std::make_shared<krv::win::BitmapImage>(std::move(image));
   markCreated();
 }
 
-const krv::BitmapImage& CBitmap::image() const { return mImage ? *mImage : emptyImage(); }
+const krv::win::BitmapImage& CBitmap::image() const { return mImage ? *mImage : emptyImage(); }
 
-krv::BitmapImage& CBitmap::mutableImage() {
-  if (!mImage) mImage = std::make_shared<krv::BitmapImage>();
-  if (mImage.use_count() > 1) mImage = std::make_shared<krv::BitmapImage>(*mImage);
+krv::win::BitmapImage& CBitmap::mutableImage() {
+  if (!mImage) mImage = std::make_shared<krv::win::BitmapImage>();
+  if (mImage.use_count() > 1) mImage = std::make_shared<krv::win::BitmapImage>(*mImage);
   return *mImage;
 }

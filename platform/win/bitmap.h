@@ -1,5 +1,5 @@
 #pragma once
-// CBitmap: a bitmap drawing object holding a picture (krv::BitmapImage).
+// CBitmap: a bitmap drawing object holding a picture (krv::win::BitmapImage).
 // It is drawn into by selecting it into a memory device context (dc.h) and
 // read from files with loadFile. The picture is shared copy-on-write with
 // the drawing operations that recorded it as a blit source.
@@ -49,18 +49,18 @@ class CBitmap : public CGdiObject {
   // Writes the picture as a 24 or 32-bit .bmp file, atomically.
   krv::base::Status saveFile(const std::filesystem::path& path, int bitsPerPixel = 24) const;
   // Takes `image` as this bitmap's picture (an empty image deletes it).
-  void setImage(krv::BitmapImage image);
+  void setImage(krv::win::BitmapImage image);
   // The picture; an empty one when the bitmap is not created.
-  const krv::BitmapImage& image() const;
+  const krv::win::BitmapImage& image() const;
   // The picture for writing: unshared first when a recorded drawing
   // operation still refers to it.
-  krv::BitmapImage& mutableImage();
+  krv::win::BitmapImage& mutableImage();
   // The picture as it is now, for a drawing operation to keep.
-  std::shared_ptr<const krv::BitmapImage> snapshot() const { return mImage; }
+  std::shared_ptr<const krv::win::BitmapImage> snapshot() const { return mImage; }
 
  protected:
   void release() override { mImage.reset(); }
 
  private:
-  std::shared_ptr<krv::BitmapImage> mImage;
+  std::shared_ptr<krv::win::BitmapImage> mImage;
 };

@@ -1,6 +1,6 @@
 #include "platform/win/bitmap_image.h"
 
-namespace krv {
+namespace krv::win {
 
 BitmapImage::BitmapImage(int width, int height, COLORREF fill, int bitsPerPixel)
     : mBitsPerPixel(bitsPerPixel) {
@@ -42,4 +42,4 @@ int clearTransparentPixels(BitmapImage& image, COLORREF transparent) {
   return changed;
 }
 
-}  // namespace krv
+}  // namespace krv::win

@@ -8,7 +8,7 @@
 
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
-namespace krv {
+namespace krv::win {
 
 class BitmapImage {
  public:
@@ -55,4 +55,4 @@ BitmapImage makeTransparencyMask(const BitmapImage& image, COLORREF transparent)
 // drawn with SRCPAINT over its mask. Returns how many pixels changed.
 int clearTransparentPixels(BitmapImage& image, COLORREF transparent);
 
-}  // namespace krv
+}  // namespace krv::win

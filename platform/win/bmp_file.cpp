@@ -11,7 +11,7 @@
 
 #include "platform/base/file_io.h"
 
-namespace krv {
+namespace krv::win {
 namespace {
 
 constexpr std::uint32_t BI_RGB = 0;
@@ -241,4 +241,4 @@ bool writeBmpFile(const std::filesystem::path& path, const BitmapImage& image, i
   return true;
 }
 
-}  // namespace krv
+}  // namespace krv::win

@@ -19,7 +19,7 @@
 
 #include "platform/win/bitmap_image.h"
 
-namespace krv {
+namespace krv::win {
 
 // Decodes a whole .bmp file held in `data`. On failure returns false, sets
 // `error` and leaves `out` unchanged.
@@ -34,4 +34,4 @@ std::vector<std::uint8_t> encodeBmp(const BitmapImage& image, int bitsPerPixel =
 bool writeBmpFile(const std::filesystem::path& path, const BitmapImage& image, int bitsPerPixel,
                   std::string& error);
 
-}  // namespace krv
+}  // namespace krv::win

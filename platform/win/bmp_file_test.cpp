@@ -11,13 +11,13 @@ const std::filesystem::path kDir = std::filesystem::path(KRV_TESTDATA_DIR) / "bm
 
 // Reads the ASCII reference pictures (P3 colour, P1 black and white) the
 // test bitmaps were made from.
-krv::BitmapImage readReference(const std::string& name) {
+krv::win::BitmapImage readReference(const std::string& name) {
   std::ifstream in(kDir / name);
   std::string magic;
   int w = 0, h = 0, max = 1;
   in >> magic >> w >> h;
   if (magic == "P3") in >> max;
-  krv::BitmapImage image(w, h);
+  krv::win::BitmapImage image(w, h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       if (magic == "P3") {
@@ -34,7 +34,7 @@ krv::BitmapImage readReference(const std::string& name) {
   return image;
 }
 
-void expectSamePixels(const krv::BitmapImage& got, const krv::BitmapImage& want, int tolerance,
+void expectSamePixels(const krv::win::BitmapImage& got, const krv::win::BitmapImage& want, int tolerance,
                       const std::string& name) {
   ASSERT_EQ(got.width(), want.width()) << name;
   ASSERT_EQ(got.height(), want.height()) << name;
@@ -65,9 +65,9 @@ TEST(BmpFile, ReadsFilesOfEveryDepthHeaderAndRowOrder) {
       {"rgb32_v5.bmp", "ref5x3.ppm", 32, 0},
   };
   for (const Case& c : cases) {
-    krv::BitmapImage image;
+    krv::win::BitmapImage image;
     std::string error;
-    ASSERT_TRUE(krv::readBmpFile(kDir / c.file, image, error)) << c.file << ": " << error;
+    ASSERT_TRUE(krv::win::readBmpFile(kDir / c.file, image, error)) << c.file << ": " << error;
     EXPECT_EQ(image.bitsPerPixel(), c.bits) << c.file;
     expectSamePixels(image, readReference(c.reference), c.tolerance, c.file);
   }
@@ -76,18 +76,18 @@ TEST(BmpFile, ReadsFilesOfEveryDepthHeaderAndRowOrder) {
 TEST(BmpFile, RefusesEveryBadFileWithAMessageAndKeepsTheTarget) {
   int count = 0;
   for (const auto& entry : std::filesystem::directory_iterator(kDir / "bad")) {
-    krv::BitmapImage image(2, 2, RGB(1, 2, 3));
-    const krv::BitmapImage before = image;
+    krv::win::BitmapImage image(2, 2, RGB(1, 2, 3));
+    const krv::win::BitmapImage before = image;
     std::string error;
-    EXPECT_FALSE(krv::readBmpFile(entry.path(), image, error)) << entry.path();
+    EXPECT_FALSE(krv::win::readBmpFile(entry.path(), image, error)) << entry.path();
     EXPECT_FALSE(error.empty()) << entry.path();
     EXPECT_EQ(image, before) << entry.path();
     ++count;
   }
   EXPECT_GE(count, 20);
-  krv::BitmapImage image;
+  krv::win::BitmapImage image;
   std::string error;
-  EXPECT_FALSE(krv::readBmpFile(kDir / "no_such_file.bmp", image, error));
+  EXPECT_FALSE(krv::win::readBmpFile(kDir / "no_such_file.bmp", image, error));
   EXPECT_NE(error.find("no_such_file"), std::string::npos);
 }
 
@@ -97,9 +97,9 @@ TEST(BmpFile, CutFilesAreRefusedWithoutCrashing) {
     const std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)), {});
     ASSERT_FALSE(data.empty());
     for (std::size_t n = 0; n < data.size(); ++n) {
-      krv::BitmapImage image;
+      krv::win::BitmapImage image;
       std::string error;
-      const bool read = krv::decodeBmp(std::span(data.data(), n), image, error);
+      const bool read = krv::win::decodeBmp(std::span(data.data(), n), image, error);
       // Only the padding of the last row (at most three bytes) may be missing.
       if (n + 3 < data.size()) {
         EXPECT_FALSE(read) << name << " cut at " << n;
@@ -112,13 +112,13 @@ TEST(BmpFile, WrittenFilesReadBackAndReplaceAtomically) {
   const auto dir = std::filesystem::temp_directory_path() / "krv_bmp_write_test";
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
-  const krv::BitmapImage reference = readReference("ref5x3.ppm");
+  const krv::win::BitmapImage reference = readReference("ref5x3.ppm");
   for (int bits : {24, 32}) {
     const auto path = dir / ("out" + std::to_string(bits) + ".bmp");
     std::string error;
-    ASSERT_TRUE(krv::writeBmpFile(path, reference, bits, error)) << error;
-    krv::BitmapImage back;
-    ASSERT_TRUE(krv::readBmpFile(path, back, error)) << error;
+    ASSERT_TRUE(krv::win::writeBmpFile(path, reference, bits, error)) << error;
+    krv::win::BitmapImage back;
+    ASSERT_TRUE(krv::win::readBmpFile(path, back, error)) << error;
     EXPECT_EQ(back.bitsPerPixel(), bits);
     expectSamePixels(back, reference, 0, path.string());
   }
@@ -126,9 +126,9 @@ TEST(BmpFile, WrittenFilesReadBackAndReplaceAtomically) {
   const auto path = dir / "out24.bmp";
   const auto size = std::filesystem::file_size(path);
   std::string error;
-  EXPECT_FALSE(krv::writeBmpFile(path, reference, 8, error));
-  EXPECT_FALSE(krv::writeBmpFile(path, krv::BitmapImage(), 24, error));
-  EXPECT_FALSE(krv::writeBmpFile(dir / "missing_dir" / "x.bmp", reference, 24, error));
+  EXPECT_FALSE(krv::win::writeBmpFile(path, reference, 8, error));
+  EXPECT_FALSE(krv::win::writeBmpFile(path, krv::win::BitmapImage(), 24, error));
+  EXPECT_FALSE(krv::win::writeBmpFile(dir / "missing_dir" / "x.bmp", reference, 24, error));
   EXPECT_EQ(std::filesystem::file_size(path), size);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
   std::filesystem::remove_all(dir);
@@ -138,37 +138,37 @@ TEST(BmpFile, AReadOnlyTargetIsRefusedAndAWritableOneKeepsItsMode) {
   const auto dir = std::filesystem::temp_directory_path() / "krv_bmp_mode_test";
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
-  const krv::BitmapImage reference = readReference("ref5x3.ppm");
+  const krv::win::BitmapImage reference = readReference("ref5x3.ppm");
   const auto locked = dir / "locked.bmp", shared = dir / "shared.bmp";
   std::ofstream(locked, std::ios::binary) << "previous";
   std::ofstream(shared, std::ios::binary) << "previous";
   std::filesystem::permissions(locked, std::filesystem::perms(0444));
   std::filesystem::permissions(shared, std::filesystem::perms(0640));
   std::string error;
-  EXPECT_FALSE(krv::writeBmpFile(locked, reference, 24, error))
+  EXPECT_FALSE(krv::win::writeBmpFile(locked, reference, 24, error))
       << "refused also when the tests run as the superuser";
   EXPECT_NE(error.find("read-only"), std::string::npos) << error;
   EXPECT_EQ(std::filesystem::file_size(locked), 8u);
   EXPECT_EQ(std::filesystem::status(locked).permissions(), std::filesystem::perms(0444));
-  ASSERT_TRUE(krv::writeBmpFile(shared, reference, 24, error)) << error;
+  ASSERT_TRUE(krv::win::writeBmpFile(shared, reference, 24, error)) << error;
   EXPECT_EQ(std::filesystem::status(shared).permissions(), std::filesystem::perms(0640));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
   std::filesystem::remove_all(dir);
 }
 
 TEST(BitmapImage, TransparencyMaskAndClearingMakeTheTwoStepDrawing) {
-  krv::BitmapImage image = readReference("ref5x3.ppm");
-  const krv::BitmapImage mask = krv::makeTransparencyMask(image, RGB(255, 255, 255));
+  krv::win::BitmapImage image = readReference("ref5x3.ppm");
+  const krv::win::BitmapImage mask = krv::win::makeTransparencyMask(image, RGB(255, 255, 255));
   EXPECT_EQ(mask.bitsPerPixel(), 1);
   EXPECT_EQ(mask.pixel(3, 0), RGB(255, 255, 255));  // white in the picture
   EXPECT_EQ(mask.pixel(0, 2), RGB(255, 255, 255));
   EXPECT_EQ(mask.pixel(0, 0), RGB(0, 0, 0));
   EXPECT_EQ(mask.pixel(4, 0), RGB(0, 0, 0));  // black is opaque
-  EXPECT_EQ(krv::clearTransparentPixels(image, RGB(255, 255, 255)), 2);
+  EXPECT_EQ(krv::win::clearTransparentPixels(image, RGB(255, 255, 255)), 2);
   EXPECT_EQ(image.pixel(3, 0), RGB(0, 0, 0));
   EXPECT_EQ(image.pixel(0, 0), RGB(255, 0, 0));
   EXPECT_EQ(image.pixel(-1, 0), CLR_INVALID);
-  EXPECT_TRUE(krv::BitmapImage(40000, 1).empty());
+  EXPECT_TRUE(krv::win::BitmapImage(40000, 1).empty());
 }
 
 }  // namespace

@@ -163,7 +163,7 @@ UINT EnumClipboardFormats(UINT format) {
 
 HWND GetOpenClipboardWindow() { return clipboard().open ? clipboard().owner : nullptr; }
 
-namespace krv {
+namespace krv::win {
 
 HGLOBAL globalFromText(const std::wstring& text) {
   const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
@@ -212,4 +212,4 @@ void resetClipboard() {
   formats() = Formats();
 }
 
-}  // namespace krv
+}  // namespace krv::win

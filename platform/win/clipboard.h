@@ -54,7 +54,7 @@ int CountClipboardFormats();
 UINT EnumClipboardFormats(UINT format);
 HWND GetOpenClipboardWindow();
 
-namespace krv {
+namespace krv::win {
 // A new block holding `text` as wide characters with the terminator
 // (the CF_UNICODETEXT layout).
 HGLOBAL globalFromText(const std::wstring& text);
@@ -66,4 +66,4 @@ bool setClipboardText(const std::wstring& text, HWND owner = nullptr);
 std::wstring getClipboardText();
 // Empties and closes the clipboard and forgets registered formats (tests).
 void resetClipboard();
-}  // namespace krv
+}  // namespace krv::win

@@ -8,8 +8,8 @@ namespace {
 
 class ClipboardTest : public ::testing::Test {
  protected:
-  void SetUp() override { krv::resetClipboard(); }
-  void TearDown() override { krv::resetClipboard(); }
+  void SetUp() override { krv::win::resetClipboard(); }
+  void TearDown() override { krv::win::resetClipboard(); }
 };
 
 TEST_F(ClipboardTest, RegisteredFormatsAreStablePerNameIgnoringCase) {
@@ -30,7 +30,7 @@ TEST_F(ClipboardTest, RegisteredFormatsAreStablePerNameIgnoringCase) {
 TEST_F(ClipboardTest, DataNeedsAnOpenClipboardAndReplacedBlocksAreFreed) {
   int ownerA = 0, ownerB = 0;
   HWND a = reinterpret_cast<HWND>(&ownerA), b = reinterpret_cast<HWND>(&ownerB);
-  HGLOBAL first = krv::globalFromText(L"first");
+  HGLOBAL first = krv::win::globalFromText(L"first");
   EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, first), nullptr);  // not open
   ASSERT_TRUE(OpenClipboard(a));
   EXPECT_FALSE(OpenClipboard(b));  // another window holds it
@@ -38,7 +38,7 @@ TEST_F(ClipboardTest, DataNeedsAnOpenClipboardAndReplacedBlocksAreFreed) {
   EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, first), first);
   const UINT own = RegisterClipboardFormatW(L"Private");
   EXPECT_TRUE(SetClipboardData(own, GlobalAlloc(GMEM_MOVEABLE, 0)));
-  HGLOBAL second = krv::globalFromText(L"second \u2022");
+  HGLOBAL second = krv::win::globalFromText(L"second \u2022");
   EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, second), second);
   EXPECT_EQ(GlobalSize(first), 0u);  // freed when replaced
   EXPECT_EQ(GlobalFree(first), first);
@@ -51,7 +51,7 @@ TEST_F(ClipboardTest, DataNeedsAnOpenClipboardAndReplacedBlocksAreFreed) {
 
   EXPECT_TRUE(IsClipboardFormatAvailable(own));
   EXPECT_EQ(GetClipboardData(CF_UNICODETEXT), nullptr);  // closed
-  EXPECT_EQ(krv::getClipboardText(), L"second \u2022");
+  EXPECT_EQ(krv::win::getClipboardText(), L"second \u2022");
   ASSERT_TRUE(OpenClipboard(b));
   void* empty = GlobalLock(GetClipboardData(own));
   EXPECT_NE(empty, nullptr);
@@ -62,8 +62,8 @@ TEST_F(ClipboardTest, DataNeedsAnOpenClipboardAndReplacedBlocksAreFreed) {
   CloseClipboard();
   EXPECT_FALSE(CloseClipboard());
 
-  EXPECT_TRUE(krv::setClipboardText(L"again"));
-  EXPECT_EQ(krv::getClipboardText(), L"again");
+  EXPECT_TRUE(krv::win::setClipboardText(L"again"));
+  EXPECT_EQ(krv::win::getClipboardText(), L"again");
   EXPECT_EQ(GlobalAlloc(GMEM_MOVEABLE, SIZE_T{1} << 40), nullptr);
 }
 

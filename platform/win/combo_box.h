@@ -55,7 +55,7 @@ class CComboBox : public CWnd {
 
  private:
   void setEditText(const std::wstring& text);
-  krv::StringItems mItems;
+  krv::win::StringItems mItems;
   int mCurSel = CB_ERR;
   bool mDropped = false;
   int mEditSelStart = 0, mEditSelEnd = 0;

@@ -7,7 +7,7 @@
 #include "platform/win/person.h"
 #include "platform/win/string_items.h"
 
-namespace krv {
+namespace krv::win {
 
 int defaultMessageBoxAnswer(UINT type) {
   static const int kButtons[][3] = {
@@ -42,7 +42,7 @@ bool ConsoleUserInterface::trackRubberBand(CPoint, CRect&) { return false; }
 bool ConsoleUserInterface::pickPoint(const std::wstring&, PickedPoint&) { return false; }
 bool ConsoleUserInterface::pickObject(const std::wstring&, std::int64_t&) { return false; }
 
-}  // namespace krv
+}  // namespace krv::win
 
 namespace {
 UserInterface*& installed() {
@@ -52,7 +52,7 @@ UserInterface*& installed() {
 }  // namespace
 
 UserInterface& UserInterface::current() {
-  static krv::ConsoleUserInterface fallback;
+  static krv::win::ConsoleUserInterface fallback;
   return installed() ? *installed() : fallback;
 }
 

@@ -8,7 +8,7 @@
 
 #include "platform/win/user_interface.h"
 
-namespace krv {
+namespace krv::win {
 
 class ConsoleUserInterface : public UserInterface {
  public:
@@ -29,4 +29,4 @@ class ConsoleUserInterface : public UserInterface {
 // The answer of a message box of `type` when the default button is taken.
 int defaultMessageBoxAnswer(UINT type);
 
-}  // namespace krv
+}  // namespace krv::win

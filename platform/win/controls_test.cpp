@@ -16,7 +16,7 @@
 
 namespace {
 
-using krv::Person;
+using krv::win::Person;
 
 // A parent that records the notification codes its controls send.
 class Recorder : public CWnd {
@@ -40,7 +40,7 @@ class ControlsTest : public ::testing::Test {
   }
   void TearDown() override {
     parent.DestroyWindow();
-    krv::EventLoop::instance().reset();
+    krv::win::EventLoop::instance().reset();
   }
   Recorder parent;
 };
@@ -277,16 +277,16 @@ TEST_F(ControlsTest, PositionsClientAndScreenCoordinates) {
 }
 
 TEST(ConsoleUserInterface, AnswersWithDefaultsAndWritesBoxesToItsStream) {
-  EXPECT_EQ(krv::defaultMessageBoxAnswer(MB_OK), IDOK);
-  EXPECT_EQ(krv::defaultMessageBoxAnswer(MB_YESNO), IDYES);
-  EXPECT_EQ(krv::defaultMessageBoxAnswer(MB_YESNO | MB_DEFBUTTON2), IDNO);
-  EXPECT_EQ(krv::defaultMessageBoxAnswer(MB_YESNOCANCEL | MB_DEFBUTTON3), IDCANCEL);
-  EXPECT_EQ(krv::defaultMessageBoxAnswer(MB_ABORTRETRYIGNORE | MB_DEFBUTTON2), IDRETRY);
-  EXPECT_EQ(krv::defaultMessageBoxAnswer(0xE | MB_DEFBUTTON3 | 0x300), IDOK);  // unknown kinds
+  EXPECT_EQ(krv::win::defaultMessageBoxAnswer(MB_OK), IDOK);
+  EXPECT_EQ(krv::win::defaultMessageBoxAnswer(MB_YESNO), IDYES);
+  EXPECT_EQ(krv::win::defaultMessageBoxAnswer(MB_YESNO | MB_DEFBUTTON2), IDNO);
+  EXPECT_EQ(krv::win::defaultMessageBoxAnswer(MB_YESNOCANCEL | MB_DEFBUTTON3), IDCANCEL);
+  EXPECT_EQ(krv::win::defaultMessageBoxAnswer(MB_ABORTRETRYIGNORE | MB_DEFBUTTON2), IDRETRY);
+  EXPECT_EQ(krv::win::defaultMessageBoxAnswer(0xE | MB_DEFBUTTON3 | 0x300), IDOK);  // unknown kinds
 
   std::ostringstream out;
-  krv::ConsoleUserInterface console(&out);
-  krv::ScopedUserInterface use(console);
+  krv::win::ConsoleUserInterface console(&out);
+  krv::win::ScopedUserInterface use(console);
   EXPECT_EQ(AfxMessageBox(L"Bestand \u00bfniet\u00bf gevonden", MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION), IDNO);
   EXPECT_NE(out.str().find("Bestand \xC2\xBFniet\xC2\xBF gevonden"), std::string::npos);
   std::vector<std::wstring> files{L"x"};
@@ -298,13 +298,13 @@ TEST(ConsoleUserInterface, AnswersWithDefaultsAndWritesBoxesToItsStream) {
 }
 
 TEST(ConsoleUserInterface, RunsADialogWithItsDefaultButton) {
-  HINSTANCE module = krv::ResourceModules::add(L"console", KRV_TESTDATA_DIR);
+  HINSTANCE module = krv::win::ResourceModules::add(L"console", KRV_TESTDATA_DIR);
   const HINSTANCE previous = AfxGetResourceHandle();
   AfxSetResourceHandle(module);
   {
     std::ostringstream out;
-    krv::ConsoleUserInterface console(&out);
-    krv::ScopedUserInterface use(console);
+    krv::win::ConsoleUserInterface console(&out);
+    krv::win::ScopedUserInterface use(console);
     struct Dlg : CDialog {
       Dlg() : CDialog(100) {}
       int oks = 0;
@@ -324,8 +324,8 @@ TEST(ConsoleUserInterface, RunsADialogWithItsDefaultButton) {
     EXPECT_EQ(refusing.DoModal(), IDCANCEL);
   }
   AfxSetResourceHandle(previous);
-  krv::ResourceModules::remove(module);
-  krv::EventLoop::instance().reset();
+  krv::win::ResourceModules::remove(module);
+  krv::win::EventLoop::instance().reset();
 }
 
 }  // namespace

@@ -9,8 +9,8 @@ std::map<CWnd*, COleDropTarget*>& targets() {
   return all;
 }
 
-krv::DropChooser& chooser() {
-  static krv::DropChooser c;
+krv::win::DropChooser& chooser() {
+  static krv::win::DropChooser c;
   return c;
 }
 
@@ -46,9 +46,9 @@ DROPEFFECT COleDataSource::DoDragDrop(DWORD allowedEffects, LPCRECT, COleDropSou
   if (!chooser() || mBlocks.empty()) return DROPEFFECT_NONE;
   COleDataObject data;
   data.attach(*this);
-  const std::optional<krv::DropPoint> where = chooser()(data, allowedEffects);
+  const std::optional<krv::win::DropPoint> where = chooser()(data, allowedEffects);
   if (!where) return DROPEFFECT_NONE;
-  return krv::dropOn(*where, *this, allowedEffects);
+  return krv::win::dropOn(*where, *this, allowedEffects);
 }
 
 void COleDataSource::SetClipboard() {
@@ -64,17 +64,17 @@ void COleDataSource::SetClipboard() {
 }
 
 void COleDataObject::attach(const COleDataSource& source) {
-  mBlocks = std::make_shared<const krv::DataBlocks>(source.blocks());
+  mBlocks = std::make_shared<const krv::win::DataBlocks>(source.blocks());
 }
 
 BOOL COleDataObject::AttachClipboard() {
-  krv::DataBlocks blocks;
+  krv::win::DataBlocks blocks;
   const bool wasOpen = GetOpenClipboardWindow() != nullptr;
   if (!OpenClipboard(GetOpenClipboardWindow())) return FALSE;
   for (UINT f = EnumClipboardFormats(0); f; f = EnumClipboardFormats(f))
     blocks.emplace_back(static_cast<CLIPFORMAT>(f), bytesOf(GetClipboardData(f)));
   if (!wasOpen) CloseClipboard();
-  mBlocks = std::make_shared<const krv::DataBlocks>(std::move(blocks));
+  mBlocks = std::make_shared<const krv::win::DataBlocks>(std::move(blocks));
   return TRUE;
 }
 
@@ -130,7 +130,7 @@ DROPEFFECT COleDropTarget::OnDropEx(CWnd*, COleDataObject*, DROPEFFECT, DROPEFFE
 BOOL COleDropTarget::OnDrop(CWnd*, COleDataObject*, DROPEFFECT, CPoint) { return FALSE; }
 void COleDropTarget::OnDragLeave(CWnd*) {}
 
-namespace krv {
+namespace krv::win {
 
 void setDropChooser(DropChooser c) { chooser() = std::move(c); }
 
@@ -155,4 +155,4 @@ DROPEFFECT dropOn(const DropPoint& where, const COleDataSource& source, DROPEFFE
   return target->OnDrop(where.window, &data, chosen, where.point) ? chosen : DROPEFFECT_NONE;
 }
 
-}  // namespace krv
+}  // namespace krv::win

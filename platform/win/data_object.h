@@ -26,10 +26,10 @@ struct FORMATETC;
 using LPFORMATETC = FORMATETC*;
 class COleDropSource;
 
-namespace krv {
+namespace krv::win {
 // The data of a drag: bytes per format, in the order they were offered.
 using DataBlocks = std::vector<std::pair<CLIPFORMAT, std::vector<BYTE>>>;
-}  // namespace krv
+}  // namespace krv::win
 
 class COleDataSource {
  public:
@@ -47,10 +47,10 @@ class COleDataSource {
   // Puts the offered data on the clipboard.
   void SetClipboard();
 
-  const krv::DataBlocks& blocks() const { return mBlocks; }
+  const krv::win::DataBlocks& blocks() const { return mBlocks; }
 
  private:
-  krv::DataBlocks mBlocks;
+  krv::win::DataBlocks mBlocks;
 };
 
 class COleDataObject {
@@ -70,7 +70,7 @@ class COleDataObject {
   std::vector<CLIPFORMAT> formats() const;
 
  private:
-  std::shared_ptr<const krv::DataBlocks> mBlocks;
+  std::shared_ptr<const krv::win::DataBlocks> mBlocks;
 };
 
 class COleDropTarget {
@@ -101,7 +101,7 @@ class COleDropTarget {
   CWnd* mWindow = nullptr;
 };
 
-namespace krv {
+namespace krv::win {
 
 // Where a drag ends.
 struct DropPoint {
@@ -117,4 +117,4 @@ void setDropChooser(DropChooser chooser);
 // and returns the effect (DROPEFFECT_NONE when refused or no target).
 DROPEFFECT dropOn(const DropPoint& where, const COleDataSource& data, DROPEFFECT allowed);
 
-}  // namespace krv
+}  // namespace krv::win

@@ -22,7 +22,7 @@ class TextTarget : public COleDropTarget {
   }
   BOOL OnDrop(CWnd*, COleDataObject* data, DROPEFFECT, CPoint) override {
     HGLOBAL h = data->GetGlobalData(CF_UNICODETEXT);
-    dropped = krv::textFromGlobal(h);
+    dropped = krv::win::textFromGlobal(h);
     GlobalFree(h);
     return dropResult;
   }
@@ -32,21 +32,21 @@ class TextTarget : public COleDropTarget {
 class DragDropTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    krv::resetClipboard();
+    krv::win::resetClipboard();
     format = static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"Vantorel dragging format"));
     target.format = format;
     ASSERT_TRUE(target.Register(window));
-    source.CacheGlobalData(CF_UNICODETEXT, krv::globalFromText(L"A1;B2"));
+    source.CacheGlobalData(CF_UNICODETEXT, krv::win::globalFromText(L"A1;B2"));
     source.CacheGlobalData(format, GlobalAlloc(GMEM_MOVEABLE, 0));
-    krv::setDropChooser([this](const COleDataObject& data, DROPEFFECT) -> std::optional<krv::DropPoint> {
+    krv::win::setDropChooser([this](const COleDataObject& data, DROPEFFECT) -> std::optional<krv::win::DropPoint> {
       seenFormats = data.formats();
       if (!dropWindow) return std::nullopt;
-      return krv::DropPoint{dropWindow, CPoint(3, 4), 0};
+      return krv::win::DropPoint{dropWindow, CPoint(3, 4), 0};
     });
   }
   void TearDown() override {
-    krv::setDropChooser(nullptr);
-    krv::resetClipboard();
+    krv::win::setDropChooser(nullptr);
+    krv::win::resetClipboard();
   }
 
   int windowObject = 0, otherObject = 0;
@@ -84,8 +84,8 @@ TEST_F(DragDropTest, RefusedCancelledAndUntargetedDropsHaveNoEffect) {
 
   // Without the private format the target declines.
   COleDataSource plain;
-  plain.CacheGlobalData(CF_UNICODETEXT, krv::globalFromText(L"x"));
-  EXPECT_EQ(krv::dropOn({window, CPoint(), 0}, plain, DROPEFFECT_COPY), DROPEFFECT_NONE);
+  plain.CacheGlobalData(CF_UNICODETEXT, krv::win::globalFromText(L"x"));
+  EXPECT_EQ(krv::win::dropOn({window, CPoint(), 0}, plain, DROPEFFECT_COPY), DROPEFFECT_NONE);
 }
 
 TEST_F(DragDropTest, RegistrationIsOnePerWindowAndEndsWithTheTarget) {
@@ -103,7 +103,7 @@ TEST_F(DragDropTest, RegistrationIsOnePerWindowAndEndsWithTheTarget) {
 
 TEST_F(DragDropTest, DataGoesToAndComesFromTheClipboard) {
   source.SetClipboard();
-  EXPECT_EQ(krv::getClipboardText(), L"A1;B2");
+  EXPECT_EQ(krv::win::getClipboardText(), L"A1;B2");
   COleDataObject data;
   ASSERT_TRUE(data.AttachClipboard());
   EXPECT_TRUE(data.IsDataAvailable(format));

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cwchar>
 
-using krv::BitmapImage;
-using krv::DrawOp;
+using krv::win::BitmapImage;
+using krv::win::DrawOp;
 
 namespace {
 
@@ -502,8 +502,8 @@ void CDC::rasterize(const DrawOp& op) {
   }
 }
 
-namespace krv {
+namespace krv::win {
 void replay(const std::vector<DrawOp>& ops, CDC& target) {
   for (const DrawOp& op : ops) target.execute(op);
 }
-}  // namespace krv
+}  // namespace krv::win

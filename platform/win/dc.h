@@ -1,6 +1,6 @@
 #pragma once
 // CDC: a device context. Every drawing call is recorded as a
-// krv::DrawOp (with the colours, pen, brush and font it used), so that a
+// krv::win::DrawOp (with the colours, pen, brush and font it used), so that a
 // renderer can replay what a window painted; when a bitmap is selected into
 // the context the call is also carried out on the bitmap's pixels: fills,
 // rectangles, lines, pixels, inversions and blits with the common raster
@@ -37,7 +37,7 @@ constexpr UINT DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_
 
 class CWnd;
 
-namespace krv {
+namespace krv::win {
 
 // One recorded drawing call with everything needed to draw it again.
 struct DrawOp {
@@ -63,7 +63,7 @@ struct DrawOp {
   COLORREF sourceBkColour = RGB(255, 255, 255);
 };
 
-}  // namespace krv
+}  // namespace krv::win
 
 class CDC {
  public:
@@ -134,14 +134,14 @@ class CDC {
   // The window the context draws on (null for a memory context).
   CWnd* window() const { return mWindow; }
   // What was drawn through this context, in order.
-  const std::vector<krv::DrawOp>& operations() const { return mOps; }
+  const std::vector<krv::win::DrawOp>& operations() const { return mOps; }
   void clearOperations() { mOps.clear(); }
   // Draws a recorded operation again here (recording it here too).
-  void execute(const krv::DrawOp& op);
+  void execute(const krv::win::DrawOp& op);
 
   // Receives what a window context (CPaintDC, CClientDC, CWindowDC) drew,
   // when the context ends. A renderer installs one; none by default.
-  using PaintSink = std::function<void(CWnd* window, const std::vector<krv::DrawOp>& ops)>;
+  using PaintSink = std::function<void(CWnd* window, const std::vector<krv::win::DrawOp>& ops)>;
   static void setPaintSink(PaintSink sink);
 
  protected:
@@ -149,8 +149,8 @@ class CDC {
   void deliver();
 
  private:
-  krv::DrawOp makeOp(krv::DrawOp::Kind kind) const;
-  void rasterize(const krv::DrawOp& op);
+  krv::win::DrawOp makeOp(krv::win::DrawOp::Kind kind) const;
+  void rasterize(const krv::win::DrawOp& op);
 
   CWnd* mWindow = nullptr;
   CBitmap* mBitmap = nullptr;
@@ -161,7 +161,7 @@ class CDC {
   COLORREF mBkColour = RGB(255, 255, 255);
   int mBkMode = OPAQUE;
   CPoint mPosition;
-  std::vector<krv::DrawOp> mOps;
+  std::vector<krv::win::DrawOp> mOps;
 };
 
 // The contexts of a window; what they drew goes to the paint sink when
@@ -182,7 +182,7 @@ class CWindowDC : public CDC {
   ~CWindowDC() override { deliver(); }
 };
 
-namespace krv {
+namespace krv::win {
 // Draws `ops` into `target` in order.
 void replay(const std::vector<DrawOp>& ops, CDC& target);
-}  // namespace krv
+}  // namespace krv::win

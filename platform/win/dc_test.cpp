@@ -5,8 +5,8 @@
 namespace {
 
 // A 4 x 2 picture with white (transparent) pixels in column 1 and 3.
-krv::BitmapImage picture() {
-  krv::BitmapImage img(4, 2);
+krv::win::BitmapImage picture() {
+  krv::win::BitmapImage img(4, 2);
   const COLORREF cols[2][4] = {{RGB(255, 0, 0), RGB(255, 255, 255), RGB(0, 0, 255), RGB(255, 255, 255)},
                                {RGB(0, 128, 0), RGB(255, 255, 255), RGB(10, 20, 30), RGB(255, 255, 255)}};
   for (int y = 0; y < 2; ++y)
@@ -18,7 +18,7 @@ struct Canvas {
   CBitmap bitmap;
   CDC dc;
   Canvas(int w, int h, COLORREF fill) {
-    bitmap.setImage(krv::BitmapImage(w, h, fill));
+    bitmap.setImage(krv::win::BitmapImage(w, h, fill));
     dc.CreateCompatibleDC(nullptr);
     dc.SelectObject(&bitmap);
   }
@@ -30,9 +30,9 @@ TEST(DeviceContext, MaskAndImageDrawTransparentlyOverTheBackground) {
   canvas.dc.FillSolidRect(0, 0, 6, 3, face);
 
   CBitmap image, mask;
-  krv::BitmapImage img = picture();
-  mask.setImage(krv::makeTransparencyMask(img, RGB(255, 255, 255)));
-  krv::clearTransparentPixels(img, RGB(255, 255, 255));
+  krv::win::BitmapImage img = picture();
+  mask.setImage(krv::win::makeTransparencyMask(img, RGB(255, 255, 255)));
+  krv::win::clearTransparentPixels(img, RGB(255, 255, 255));
   image.setImage(img);
   CDC source;
   source.CreateCompatibleDC(&canvas.dc);
@@ -42,7 +42,7 @@ TEST(DeviceContext, MaskAndImageDrawTransparentlyOverTheBackground) {
   source.SelectObject(&image);
   ASSERT_TRUE(canvas.dc.BitBlt(1, 1, 4, 2, &source, 0, 0, SRCPAINT));
 
-  const krv::BitmapImage original = picture();
+  const krv::win::BitmapImage original = picture();
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 6; ++x) {
       const bool inside = x >= 1 && x < 5 && y >= 1;
@@ -65,7 +65,7 @@ TEST(DeviceContext, ColourToMonochromeBlitMakesTheSameMaskAsTheHelper) {
   dst.SelectObject(&mono);
   src.SetBkColor(RGB(255, 255, 255));
   ASSERT_TRUE(dst.BitBlt(0, 0, 4, 2, &src, 0, 0, SRCCOPY));
-  EXPECT_EQ(mono.image().pixels(), krv::makeTransparencyMask(picture(), RGB(255, 255, 255)).pixels());
+  EXPECT_EQ(mono.image().pixels(), krv::win::makeTransparencyMask(picture(), RGB(255, 255, 255)).pixels());
 
   // A monochrome source takes the destination's text and background colours.
   Canvas canvas(4, 2, RGB(9, 9, 9));
@@ -113,8 +113,8 @@ TEST(DeviceContext, RectanglesAndLinesFollowTheHostsPixelRules) {
 }
 
 TEST(DeviceContext, WindowDrawingIsRecordedDeliveredAndReplaysToTheSamePixels) {
-  std::vector<krv::DrawOp> delivered;
-  CDC::setPaintSink([&](CWnd*, const std::vector<krv::DrawOp>& ops) { delivered = ops; });
+  std::vector<krv::win::DrawOp> delivered;
+  CDC::setPaintSink([&](CWnd*, const std::vector<krv::win::DrawOp>& ops) { delivered = ops; });
   CBitmap sourceBitmap;
   sourceBitmap.setImage(picture());
   CDC source;
@@ -134,7 +134,7 @@ TEST(DeviceContext, WindowDrawingIsRecordedDeliveredAndReplaysToTheSamePixels) {
   }
   CDC::setPaintSink(nullptr);
   ASSERT_EQ(delivered.size(), 4u);
-  EXPECT_EQ(delivered[3].kind, krv::DrawOp::Kind::Text);
+  EXPECT_EQ(delivered[3].kind, krv::win::DrawOp::Kind::Text);
   EXPECT_EQ(delivered[3].text, L"Hi");
 
   // Later changes of the source do not alter what was recorded.
@@ -145,7 +145,7 @@ TEST(DeviceContext, WindowDrawingIsRecordedDeliveredAndReplaysToTheSamePixels) {
   Canvas direct(10, 8, RGB(0, 0, 0)), replayed(10, 8, RGB(0, 0, 0));
   sourceBitmap.setImage(picture());
   draw(direct.dc);
-  krv::replay(delivered, replayed.dc);
+  krv::win::replay(delivered, replayed.dc);
   EXPECT_EQ(replayed.bitmap.image(), direct.bitmap.image());
   EXPECT_EQ(direct.dc.GetPixel(5, 6), RGB(255, 0, 0));
   EXPECT_EQ(direct.dc.GetPixel(6, 7), RGB(255, 255, 255));

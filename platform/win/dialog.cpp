@@ -32,11 +32,11 @@ void CDialog::FontDeleter::operator()(CFont* font) const { delete font; }
 
 BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
   m_nIDHelp = templateId;
-  krv::ResourceModule* module =
-      krv::ResourceModules::holding(templateId, krv::ResourceKind::DialogTemplate);
+  krv::win::ResourceModule* module =
+      krv::win::ResourceModules::holding(templateId, krv::win::ResourceKind::DialogTemplate);
   if (!module) {
-    const krv::ResourceModule* current = krv::ResourceModules::current();
-    krv::setLastResourceError(krv::base::Status::error(
+    const krv::win::ResourceModule* current = krv::win::ResourceModules::current();
+    krv::win::setLastResourceError(krv::base::Status::error(
         "no dialog template " + std::to_string(templateId) + " in " +
         (current ? "module " + krv::base::toUtf8(current->name()) : std::string("the current module")) +
         " or the resource chain"));
@@ -44,7 +44,7 @@ BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
   }
   auto t = module->dialogTemplate(templateId);
   if (!t) {
-    krv::setLastResourceError(t.status());
+    krv::win::setLastResourceError(t.status());
     return FALSE;
   }
   DWORD style = t->style;
@@ -53,7 +53,7 @@ BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
   if (modal) style &= ~WS_CHILD;
   const bool showAtEnd = modal || (style & WS_VISIBLE);
   // The template gives the client size; the frame comes around it.
-  CRect client = krv::dialogUnitsToPixels(t->rect);
+  CRect client = krv::win::dialogUnitsToPixels(t->rect);
   CRect rect = client;
   {
     // Frame sizes follow from the styles alone.
@@ -66,7 +66,7 @@ BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
   DWORD exStyle = t->exStyle | ((style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0);
   if (!CreateEx(exStyle, L"#32770", t->caption.c_str(), style & ~WS_VISIBLE, rect,
                 child ? owner : owner, 0)) {
-    krv::setLastResourceError(krv::base::Status::error("the dialog window could not be created"));
+    krv::win::setLastResourceError(krv::base::Status::error("the dialog window could not be created"));
     return FALSE;
   }
   if (!child && (modal || (style & DS_CENTER))) CenterWindow();
@@ -80,14 +80,14 @@ BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
     }
   }
   for (const auto& c : t->controls) {
-    auto control = krv::makeWindowObject(c.className);
+    auto control = krv::win::makeWindowObject(c.className);
     control->setSystemOwned(true);
     CWnd* raw = control.release();
     if (!raw->CreateEx(c.exStyle, c.className.c_str(), c.text.c_str(), c.style,
-                       krv::dialogUnitsToPixels(c.rect), this, static_cast<UINT>(c.id))) {
+                       krv::win::dialogUnitsToPixels(c.rect), this, static_cast<UINT>(c.id))) {
       delete raw;
       DestroyWindow();
-      krv::setLastResourceError(
+      krv::win::setLastResourceError(
           krv::base::Status::error("a control of the dialog could not be created"));
       return FALSE;
     }

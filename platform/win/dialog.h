@@ -64,7 +64,7 @@ class CDialog : public CWnd {
 
  protected:
   // Builds the window and its controls from the template; false with
-  // krv::lastResourceError() set when it cannot.
+  // krv::win::lastResourceError() set when it cannot.
   BOOL createFromTemplate(UINT templateId, CWnd* owner, bool modal);
 
   DECLARE_MESSAGE_MAP()

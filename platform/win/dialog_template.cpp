@@ -11,7 +11,7 @@
 #include "platform/base/file_text.h"
 #include "platform/base/utf.h"
 
-namespace krv {
+namespace krv::win {
 namespace {
 
 constexpr base::JsonLimits kTemplateLimits{4u * 1024 * 1024, 16};
@@ -271,4 +271,4 @@ base::Result<DialogTemplate> DialogTemplate::load(const std::filesystem::path& f
   return t;
 }
 
-}  // namespace krv
+}  // namespace krv::win

@@ -1,5 +1,5 @@
 #pragma once
-// krv::DialogTemplate: a dialog as data: identifier, caption, styles, size
+// krv::win::DialogTemplate: a dialog as data: identifier, caption, styles, size
 // in dialog units, font, and its controls (identifier, window class, text,
 // styles, rectangle in dialog units), read from a JSON template file.
 //
@@ -21,7 +21,7 @@
 #include "platform/base/status.h"
 #include "platform/win/win_messages.h"
 
-namespace krv {
+namespace krv::win {
 
 struct ControlTemplate {
   int id = 0;
@@ -57,4 +57,4 @@ int dialogUnitsToPixelsX(int units);
 int dialogUnitsToPixelsY(int units);
 CRect dialogUnitsToPixels(const CRect& units);
 
-}  // namespace krv
+}  // namespace krv::win

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace krv {
+namespace krv::win {
 namespace {
 
 TEST(DialogTemplateFile, ReadsEveryMemberAndGivesControlsTheirChildStyles) {
@@ -52,4 +52,4 @@ TEST(DialogTemplateFile, FaultsNameTheirPlace) {
 }
 
 }  // namespace
-}  // namespace krv
+}  // namespace krv::win

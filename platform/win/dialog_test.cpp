@@ -17,7 +17,7 @@
 
 namespace {
 
-using krv::Person;
+using krv::win::Person;
 
 class ConnectionDlg : public CDialog {
  public:
@@ -65,14 +65,14 @@ END_MESSAGE_MAP()
 class DialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    module = krv::ResourceModules::add(L"tests", KRV_TESTDATA_DIR);
+    module = krv::win::ResourceModules::add(L"tests", KRV_TESTDATA_DIR);
     override.SaveDefaultResource(module);
     switched = override.SetDefaultResource();
   }
   void TearDown() override {
     if (switched) override.RestoreOriginalResource();
-    krv::ResourceModules::remove(module);
-    krv::EventLoop::instance().reset();
+    krv::win::ResourceModules::remove(module);
+    krv::win::EventLoop::instance().reset();
   }
   HINSTANCE module = nullptr;
   VtTempResourceOverride override;
@@ -80,7 +80,7 @@ class DialogTest : public ::testing::Test {
 };
 
 TEST_F(DialogTest, PersonFillsInDialogAndPressesOk) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   ConnectionDlg dlg;
   ui->onModal([](CDialog& d) {
     auto& c = static_cast<ConnectionDlg&>(d);
@@ -91,7 +91,7 @@ TEST_F(DialogTest, PersonFillsInDialogAndPressesOk) {
     Person::click(&c, 1005);
     Person::click(&c, IDOK);
   }, 100);
-  const std::size_t windowsBefore = krv::liveWindowCount();
+  const std::size_t windowsBefore = krv::win::liveWindowCount();
   EXPECT_EQ(dlg.DoModal(), IDOK);
   EXPECT_EQ(dlg.events, (std::vector<std::string>{"name:B1", "init", "name:", "name:B", "name:B2",
                                                   "name:B22", "kind:2", "bolted:1", "side:1005"}));
@@ -100,11 +100,11 @@ TEST_F(DialogTest, PersonFillsInDialogAndPressesOk) {
   EXPECT_EQ(dlg.bolted, 1);
   EXPECT_EQ(dlg.side, 1);
   EXPECT_EQ(dlg.m_hWnd, nullptr);
-  EXPECT_EQ(krv::liveWindowCount(), windowsBefore);
+  EXPECT_EQ(krv::win::liveWindowCount(), windowsBefore);
 }
 
 TEST_F(DialogTest, RadioGroupIsExclusiveAndThreeStateCycles) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   ConnectionDlg dlg;
   ui->onModal([](CDialog& d) {
     Person::click(&d, 1004);
@@ -130,7 +130,7 @@ TEST_F(DialogTest, RadioGroupIsExclusiveAndThreeStateCycles) {
 }
 
 TEST_F(DialogTest, EscapeCancelsAndEnterPressesDefaultButton) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   {
     ConnectionDlg dlg;
     ui->onModal([](CDialog& d) { Person::pressKey(d.GetDlgItem(1001), VK_ESCAPE); });
@@ -166,7 +166,7 @@ TEST_F(DialogTest, EscapeCancelsAndEnterPressesDefaultButton) {
 }
 
 TEST_F(DialogTest, TabMovesFocusAlongTabStops) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   ConnectionDlg dlg;
   ui->onModal([](CDialog& d) {
     EXPECT_EQ(CWnd::GetFocus(), d.GetDlgItem(1001));  // first tab stop after init
@@ -182,7 +182,7 @@ TEST_F(DialogTest, TabMovesFocusAlongTabStops) {
 }
 
 TEST_F(DialogTest, ModelessDialogLivesUntilDestroyed) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   ConnectionDlg dlg;
   ASSERT_TRUE(dlg.Create(100));
   EXPECT_TRUE(IsWindow(&dlg));
@@ -211,7 +211,7 @@ class NumberDlg : public CDialog {
 };
 
 TEST_F(DialogTest, NumberExchangeRefusesTextsBeyondTheDoubleRange) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   NumberDlg dlg;
   ASSERT_TRUE(dlg.Create(100));
   for (const wchar_t* text : {L"1E400", L"-1E400", L"inf", L"nan"}) {
@@ -227,14 +227,14 @@ TEST_F(DialogTest, NumberExchangeRefusesTextsBeyondTheDoubleRange) {
 }
 
 TEST_F(DialogTest, BadTemplatesFailCleanly) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   for (UINT id : {101u, 102u, 103u, 4242u}) {
     CDialog dlg(id);
     EXPECT_EQ(dlg.DoModal(), -1) << id;
-    EXPECT_FALSE(krv::lastResourceError().ok());
+    EXPECT_FALSE(krv::win::lastResourceError().ok());
     EXPECT_FALSE(dlg.Create(id));
   }
-  EXPECT_NE(krv::lastResourceError().text().find("no dialog template 4242"), std::string::npos);
+  EXPECT_NE(krv::win::lastResourceError().text().find("no dialog template 4242"), std::string::npos);
   // Without the switch to the module, its templates are not found.
   override.RestoreOriginalResource();
   switched = false;
@@ -258,7 +258,7 @@ TEST_F(DialogTest, ResourceSwitchNestsAndRestores) {
 }
 
 TEST_F(DialogTest, MessageBoxesAndFileDialogsAreAnsweredByScript) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   ui->answerMessageBox(IDCANCEL, L"Save changes");
   ui->answerMessageBox(IDNO);
   ui->answerFiles({L"/lib/designs/Beam"});
@@ -280,8 +280,8 @@ TEST_F(DialogTest, MessageBoxesAndFileDialogsAreAnsweredByScript) {
 }
 
 TEST_F(DialogTest, UnplannedInteractionsAreRecordedAndAnsweredSafely) {
-  krv::ScriptedUserInterface ui;
-  krv::ScopedUserInterface use(ui);
+  krv::win::ScriptedUserInterface ui;
+  krv::win::ScopedUserInterface use(ui);
   EXPECT_EQ(AfxMessageBox(L"Delete?", MB_YESNO), IDNO);
   EXPECT_EQ(AfxMessageBox(L"Really?", MB_YESNOCANCEL), IDCANCEL);
   ui.answerMessageBox(IDYES, L"sheet");
@@ -300,7 +300,7 @@ TEST_F(DialogTest, UnplannedInteractionsAreRecordedAndAnsweredSafely) {
 namespace {
 
 TEST_F(DialogTest, ThrowingHandlerStillReenablesOwnerAndDestroysDialog) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   CWnd owner;
   ASSERT_TRUE(owner.CreateEx(0, L"#32770", L"Owner", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200),
                              nullptr, 0));
@@ -310,11 +310,11 @@ TEST_F(DialogTest, ThrowingHandlerStillReenablesOwnerAndDestroysDialog) {
     EXPECT_FALSE(owner.IsWindowEnabled());
     throw std::runtime_error("handler failed");
   }, 100);
-  const std::size_t windowsBefore = krv::liveWindowCount();
+  const std::size_t windowsBefore = krv::win::liveWindowCount();
   EXPECT_THROW(dlg.DoModal(), std::runtime_error);
   EXPECT_TRUE(owner.IsWindowEnabled());
   EXPECT_EQ(dlg.m_hWnd, nullptr);
-  EXPECT_EQ(krv::liveWindowCount(), windowsBefore);
+  EXPECT_EQ(krv::win::liveWindowCount(), windowsBefore);
   owner.DestroyWindow();
 }
 
@@ -350,7 +350,7 @@ TEST_F(DialogTest, OkWithAValueThatFailsValidationKeepsTheDialogOpen) {
       [](CDialog& d) { Person::pressKey(d.GetDlgItem(kNameEdit), VK_RETURN); },
   };
   for (const auto& confirm : confirmations) {
-    krv::ScriptedUserInterfaceGuard ui;
+    krv::win::ScriptedUserInterfaceGuard ui;
     CountDlg dlg;
     ui->answerMessageBox(IDOK, kIntegerMessage);
     ui->onModal(
@@ -372,7 +372,7 @@ TEST_F(DialogTest, OkWithAValueThatFailsValidationKeepsTheDialogOpen) {
 }
 
 TEST_F(DialogTest, OkAfterTheValueIsCorrectedEndsTheDialog) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   CountDlg dlg;
   ui->answerMessageBox(IDOK, kIntegerMessage);
   ui->onModal(
@@ -389,7 +389,7 @@ TEST_F(DialogTest, OkAfterTheValueIsCorrectedEndsTheDialog) {
 }
 
 TEST_F(DialogTest, WholeNumberExchangeRefusesTrailingTextAndValuesBeyondTheIntRange) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   CountDlg dlg;
   ASSERT_TRUE(dlg.Create(kConnectionTemplate));
   for (const wchar_t* text : {L"12abc", L"3000000000", L"-3000000000", L"1.5", L""}) {
@@ -406,7 +406,7 @@ TEST_F(DialogTest, WholeNumberExchangeRefusesTrailingTextAndValuesBeyondTheIntRa
 }
 
 TEST_F(DialogTest, NumberExchangeRefusesTrailingText) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   NumberDlg dlg;
   const double initial = dlg.value;
   ASSERT_TRUE(dlg.Create(kConnectionTemplate));
@@ -423,7 +423,7 @@ TEST_F(DialogTest, NumberExchangeRefusesTrailingText) {
 }
 
 TEST_F(DialogTest, TabSkipsHiddenAndDisabledControls) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   ConnectionDlg dlg;
   ui->onModal(
       [](CDialog& d) {
@@ -460,7 +460,7 @@ TEST_F(DialogTest, TabSkipsHiddenAndDisabledControls) {
 }
 
 TEST_F(DialogTest, ModalDialogOpensCentredOverTheTopLevelWindowOfItsParent) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   CWnd top;
   ASSERT_TRUE(top.CreateEx(0, L"#32770", L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                            CRect(100, 100, 700, 500), nullptr, 0));
@@ -486,7 +486,7 @@ TEST_F(DialogTest, ModalDialogOpensCentredOverTheTopLevelWindowOfItsParent) {
 }
 
 TEST_F(DialogTest, SetDefIdMovesTheDefaultLookToThatPushButtonOnly) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   ConnectionDlg dlg;
   ASSERT_TRUE(dlg.Create(kConnectionTemplate));
   auto* ok = static_cast<CButton*>(dlg.GetDlgItem(IDOK));

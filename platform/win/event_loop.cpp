@@ -5,7 +5,7 @@
 
 #include "platform/win/wnd.h"
 
-namespace krv {
+namespace krv::win {
 
 EventLoop& EventLoop::instance() {
   static EventLoop loop;
@@ -129,19 +129,19 @@ void dispatchInput(MSG& msg) {
   msg.hwnd->SendMessage(msg.message, msg.wParam, msg.lParam);
 }
 
-}  // namespace krv
+}  // namespace krv::win
 
 UINT_PTR SetTimer(HWND hWnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
-  return krv::EventLoop::instance().setTimer(hWnd, id, elapse, proc);
+  return krv::win::EventLoop::instance().setTimer(hWnd, id, elapse, proc);
 }
 
 BOOL KillTimer(HWND hWnd, UINT_PTR id) {
-  return krv::EventLoop::instance().killTimer(hWnd, id) ? TRUE : FALSE;
+  return krv::win::EventLoop::instance().killTimer(hWnd, id) ? TRUE : FALSE;
 }
 
 SHORT GetKeyState(int vk) {
-  return krv::KeyboardState::isDown(static_cast<UINT>(vk)) ? static_cast<SHORT>(0x8000 - 0x10000)
+  return krv::win::KeyboardState::isDown(static_cast<UINT>(vk)) ? static_cast<SHORT>(0x8000 - 0x10000)
                                                            : 0;
 }
 SHORT GetAsyncKeyState(int vk) { return GetKeyState(vk); }
-DWORD GetTickCount() { return static_cast<DWORD>(krv::EventLoop::instance().now()); }
+DWORD GetTickCount() { return static_cast<DWORD>(krv::win::EventLoop::instance().now()); }

@@ -1,5 +1,5 @@
 #pragma once
-// krv::EventLoop: the message queue and thread timers of the user-interface
+// krv::win::EventLoop: the message queue and thread timers of the user-interface
 // thread, on a clock that only moves when told to.
 //
 // Posted messages wait in the queue until runPending(). Timers fire when
@@ -14,7 +14,7 @@
 
 #include "platform/win/win_messages.h"
 
-namespace krv {
+namespace krv::win {
 
 class EventLoop {
  public:
@@ -80,7 +80,7 @@ class KeyboardState {
   static void releaseAll();
 };
 
-}  // namespace krv
+}  // namespace krv::win
 
 UINT_PTR SetTimer(HWND hWnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
 BOOL KillTimer(HWND hWnd, UINT_PTR id);

@@ -26,10 +26,10 @@ void CALLBACK threadProc(HWND, UINT, UINT_PTR, DWORD time) {
 class EventLoopTest : public ::testing::Test {
  protected:
   void TearDown() override {
-    krv::EventLoop::instance().reset();
+    krv::win::EventLoop::instance().reset();
     gFired = nullptr;
   }
-  krv::EventLoop& loop = krv::EventLoop::instance();
+  krv::win::EventLoop& loop = krv::win::EventLoop::instance();
 };
 
 TEST_F(EventLoopTest, TimersFireInDueOrderAsTheClockAdvances) {
@@ -100,7 +100,7 @@ TEST_F(EventLoopTest, WindowTreeIsObservableAndDumps) {
                                                     WindowChange::Text, WindowChange::Invalidated,
                                                     WindowChange::Enabled, WindowChange::Invalidated,
                                                     WindowChange::ZOrder}));
-  EXPECT_EQ(krv::dumpWindowTree(top),
+  EXPECT_EQ(krv::win::dumpWindowTree(top),
             "#32770 id=0 \"Top\" visible enabled (10,10)-(210,110)\n"
             "  STATIC id=6 \"b\" hidden disabled (0,0)-(5,5)\n"
             "  STATIC id=5 \"alpha\" visible enabled (1,2)-(30,12)\n");

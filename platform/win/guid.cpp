@@ -9,7 +9,7 @@ bool GUID::operator==(const GUID& o) const {
          std::memcmp(Data4, o.Data4, sizeof Data4) == 0;
 }
 
-namespace krv {
+namespace krv::win {
 namespace {
 
 constexpr wchar_t kHex[] = L"0123456789ABCDEF";
@@ -77,14 +77,14 @@ std::optional<GUID> guidFromString(std::wstring_view t) {
   return g;
 }
 
-}  // namespace krv
+}  // namespace krv::win
 
 void* CoTaskMemAlloc(std::size_t bytes) { return std::malloc(bytes ? bytes : 1); }
 void CoTaskMemFree(void* p) { std::free(p); }
 
 HRESULT StringFromCLSID(REFCLSID clsid, LPOLESTR* out) {
   if (!out) return E_INVALIDARG;
-  const std::wstring s = krv::guidToString(clsid);
+  const std::wstring s = krv::win::guidToString(clsid);
   auto* buffer = static_cast<LPOLESTR>(CoTaskMemAlloc((s.size() + 1) * sizeof(OLECHAR)));
   if (!buffer) return E_OUTOFMEMORY;
   std::wmemcpy(buffer, s.c_str(), s.size() + 1);
@@ -93,7 +93,7 @@ HRESULT StringFromCLSID(REFCLSID clsid, LPOLESTR* out) {
 }
 
 int StringFromGUID2(REFGUID guid, LPOLESTR buffer, int capacity) {
-  const std::wstring s = krv::guidToString(guid);
+  const std::wstring s = krv::win::guidToString(guid);
   if (!buffer || capacity < static_cast<int>(s.size()) + 1) return 0;
   std::wmemcpy(buffer, s.c_str(), s.size() + 1);
   return static_cast<int>(s.size()) + 1;
@@ -103,7 +103,7 @@ HRESULT CLSIDFromString(LPCOLESTR text, LPCLSID out) {
   if (!out) return E_INVALIDARG;
   *out = GUID{};
   if (!text) return CO_E_CLASSSTRING;
-  const auto g = krv::guidFromString(text);
+  const auto g = krv::win::guidFromString(text);
   if (!g) return CO_E_CLASSSTRING;
   *out = *g;
   return S_OK;

@@ -41,9 +41,9 @@ HRESULT IIDFromString(LPCOLESTR text, IID* out);
 void* CoTaskMemAlloc(std::size_t bytes);
 void CoTaskMemFree(void* p);
 
-namespace krv {
+namespace krv::win {
 // The braced upper-case text form of `guid`.
 std::wstring guidToString(const GUID& guid);
 // The GUID of a braced text form, or nothing when `text` is not one.
 std::optional<GUID> guidFromString(std::wstring_view text);
-}  // namespace krv
+}  // namespace krv::win

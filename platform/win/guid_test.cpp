@@ -18,7 +18,7 @@ TEST(Guid, TextFormIsBracedUpperCaseAndRoundTrips) {
   // Lower-case input is accepted; leading zeros are kept on output.
   CLSID low;
   ASSERT_EQ(CLSIDFromString(L"{00020424-0000-0000-c000-000000000046}", &low), S_OK);
-  EXPECT_EQ(krv::guidToString(low), L"{00020424-0000-0000-C000-000000000046}");
+  EXPECT_EQ(krv::win::guidToString(low), L"{00020424-0000-0000-C000-000000000046}");
 }
 
 TEST(Guid, StringFromGuid2NeedsRoomForTheTerminator) {
@@ -41,7 +41,7 @@ TEST(Guid, MalformedTextsAreRefusedWithZeroResult) {
   }
   CLSID g;
   EXPECT_EQ(CLSIDFromString(nullptr, &g), CO_E_CLASSSTRING);
-  EXPECT_FALSE(krv::guidFromString(L"{2CE559DB 0008-4AA7-8E1D-7DCEBAB7D2C4}"));
+  EXPECT_FALSE(krv::win::guidFromString(L"{2CE559DB 0008-4AA7-8E1D-7DCEBAB7D2C4}"));
 }
 
 }  // namespace

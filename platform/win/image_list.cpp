@@ -6,8 +6,8 @@ namespace {
 
 constexpr int kMaxImageSide = 256;
 
-krv::BitmapImage cut(const krv::BitmapImage& source, int left, int cx, int cy) {
-  krv::BitmapImage out(cx, cy, RGB(0, 0, 0), source.bitsPerPixel());
+krv::win::BitmapImage cut(const krv::win::BitmapImage& source, int left, int cx, int cy) {
+  krv::win::BitmapImage out(cx, cy, RGB(0, 0, 0), source.bitsPerPixel());
   for (int y = 0; y < cy && y < source.height(); ++y)
     for (int x = 0; x < cx; ++x) out.setPixel(x, y, source.pixel(left + x, y));
   return out;
@@ -34,9 +34,9 @@ BOOL CImageList::DeleteImageList() {
 std::vector<CImageList::Image> CImageList::strips(CBitmap* bitmap, CBitmap* mask) const {
   std::vector<Image> out;
   if (!mCreated || !bitmap || !bitmap->GetSafeHandle()) return out;
-  const krv::BitmapImage& picture = bitmap->image();
+  const krv::win::BitmapImage& picture = bitmap->image();
   const int count = picture.width() / mSize.cx;
-  const krv::BitmapImage* maskPicture =
+  const krv::win::BitmapImage* maskPicture =
       (mask && mask->GetSafeHandle() && (mFlags & ILC_MASK)) ? &mask->image() : nullptr;
   for (int i = 0; i < count; ++i) {
     Image image;
@@ -60,7 +60,7 @@ int CImageList::Add(CBitmap* bitmap, COLORREF transparent) {
   if (added.empty()) return -1;
   const int first = GetImageCount();
   for (auto& image : added) {
-    if (mFlags & ILC_MASK) image.mask = krv::makeTransparencyMask(image.picture, transparent);
+    if (mFlags & ILC_MASK) image.mask = krv::win::makeTransparencyMask(image.picture, transparent);
     mImages.push_back(std::move(image));
   }
   return first;

@@ -42,6 +42,6 @@ class CListBox : public CWnd {
   void copyStateFrom(const CWnd& other) override;
 
  private:
-  krv::StringItems mItems;
+  krv::win::StringItems mItems;
   int mCurSel = LB_ERR;
 };

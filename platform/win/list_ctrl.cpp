@@ -173,8 +173,8 @@ int CListCtrl::FindItem(const LVFINDINFO* find, int start) const {
   auto matches = [&](const Item& item) {
     if (find->flags & LVFI_PARAM) return item.data == static_cast<DWORD_PTR>(find->lParam);
     const std::wstring text = find->psz ? find->psz : L"";
-    if (find->flags & LVFI_PARTIAL) return krv::startsWithNoCase(item.text, text);
-    return krv::equalsNoCase(item.text, text);
+    if (find->flags & LVFI_PARTIAL) return krv::win::startsWithNoCase(item.text, text);
+    return krv::win::equalsNoCase(item.text, text);
   };
   const int n = GetItemCount();
   const int first = (start < -1 || start >= n) ? 0 : start + 1;
@@ -281,14 +281,14 @@ void CListCtrl::personChoose(int index) {
   if (!m_hWnd || !IsWindowEnabled() || !valid(index)) return;
   CRect r;
   GetItemRect(index, &r, LVIR_ICON);
-  krv::Person::clickAt(this, r.CenterPoint());
+  krv::win::Person::clickAt(this, r.CenterPoint());
 }
 
 void CListCtrl::personDoubleClick(int index) {
   if (!m_hWnd || !IsWindowEnabled() || !valid(index)) return;
   CRect r;
   GetItemRect(index, &r, LVIR_ICON);
-  krv::Person::doubleClickAt(this, r.CenterPoint());
+  krv::win::Person::doubleClickAt(this, r.CenterPoint());
 }
 
 std::wstring CListCtrl::describeState() const {

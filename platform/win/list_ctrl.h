@@ -45,7 +45,7 @@ struct NMITEMACTIVATE {
 };
 constexpr UINT LVKF_CONTROL = 0x1, LVKF_SHIFT = 0x2;
 
-class CListCtrl : public CWnd, public krv::PersonChoosable {
+class CListCtrl : public CWnd, public krv::win::PersonChoosable {
  public:
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-using krv::Person;
+using krv::win::Person;
 
 struct Notice {
   UINT code;
@@ -50,7 +50,7 @@ class ListCtrlTest : public ::testing::Test {
   }
   void TearDown() override {
     host.DestroyWindow();
-    krv::EventLoop::instance().reset();
+    krv::win::EventLoop::instance().reset();
   }
   Host host;
   CListCtrl list;
@@ -64,7 +64,7 @@ TEST(ImageList, BitmapStripsIconsAndMasks) {
   EXPECT_FALSE(images.Create(16, 16, ILC_COLOR24, 4, 4));
 
   CBitmap strip;
-  krv::BitmapImage picture(40, 10, RGB(255, 0, 255));
+  krv::win::BitmapImage picture(40, 10, RGB(255, 0, 255));
   picture.setPixel(17, 3, RGB(1, 2, 3));
   strip.setImage(picture);
   EXPECT_EQ(images.Add(&strip, RGB(255, 0, 255)), 0);  // 40 / 16: two strips, the rest dropped
@@ -80,7 +80,7 @@ TEST(ImageList, BitmapStripsIconsAndMasks) {
   EXPECT_EQ(second->mask->pixel(1, 3), RGB(0, 0, 0));
 
   CBitmap narrow;
-  narrow.setImage(krv::BitmapImage(8, 16));
+  narrow.setImage(krv::win::BitmapImage(8, 16));
   EXPECT_EQ(images.Add(&narrow, nullptr), -1);
   CBitmap empty;
   EXPECT_EQ(images.Add(&empty, nullptr), -1);

@@ -21,7 +21,7 @@
 
 class CWnd;
 
-namespace krv {
+namespace krv::win {
 enum class MsgKind : unsigned char { End, Message, Command, Notify };
 
 struct MsgMapEntry {
@@ -45,31 +45,31 @@ struct MsgMap {
 const MsgMapEntry* findMessageEntry(const MsgMap* map, UINT message);
 const MsgMapEntry* findCommandEntry(const MsgMap* map, UINT code, UINT id);
 const MsgMapEntry* findNotifyEntry(const MsgMap* map, UINT code, UINT id);
-}  // namespace krv
+}  // namespace krv::win
 
 #define DECLARE_MESSAGE_MAP()                        \
  protected:                                          \
-  static const krv::MsgMap* GetThisMessageMap();     \
-  const krv::MsgMap* GetMessageMap() const override;
+  static const krv::win::MsgMap* GetThisMessageMap();     \
+  const krv::win::MsgMap* GetMessageMap() const override;
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                          \
-  const krv::MsgMap* theClass::GetMessageMap() const { return GetThisMessageMap(); }    \
-  const krv::MsgMap* theClass::GetThisMessageMap() {                                    \
+  const krv::win::MsgMap* theClass::GetMessageMap() const { return GetThisMessageMap(); }    \
+  const krv::win::MsgMap* theClass::GetThisMessageMap() {                                    \
     using ThisClass [[maybe_unused]] = theClass;                                        \
     using TheBaseClass = baseClass;                                                     \
-    static const krv::MsgMapEntry kEntries[] = {
+    static const krv::win::MsgMapEntry kEntries[] = {
 
 #define END_MESSAGE_MAP()                                                  \
-  krv::MsgMapEntry{}                                                       \
+  krv::win::MsgMapEntry{}                                                       \
   }                                                                        \
   ;                                                                        \
-  static const krv::MsgMap kMap{&TheBaseClass::GetThisMessageMap, kEntries}; \
+  static const krv::win::MsgMap kMap{&TheBaseClass::GetThisMessageMap, kEntries}; \
   return &kMap;                                                            \
   }
 
 // Command handlers: void (Class::*)().
 #define ON_CONTROL(code, id, memberFn)                                                        \
-  krv::MsgMapEntry{krv::MsgKind::Command, WM_COMMAND, static_cast<UINT>(code),                \
+  krv::win::MsgMapEntry{krv::win::MsgKind::Command, WM_COMMAND, static_cast<UINT>(code),                \
                    static_cast<UINT>(id), static_cast<UINT>(id),                              \
                    [](CWnd* w, WPARAM, LPARAM) -> LRESULT {                                   \
                      (static_cast<ThisClass*>(w)->*(memberFn))();                             \
@@ -78,7 +78,7 @@ const MsgMapEntry* findNotifyEntry(const MsgMap* map, UINT code, UINT id);
 #define ON_COMMAND(id, memberFn) ON_CONTROL(0, id, memberFn)
 // Range handlers: void (Class::*)(UINT id).
 #define ON_CONTROL_RANGE(code, idFirst, idLast, memberFn)                                     \
-  krv::MsgMapEntry{krv::MsgKind::Command, WM_COMMAND, static_cast<UINT>(code),                \
+  krv::win::MsgMapEntry{krv::win::MsgKind::Command, WM_COMMAND, static_cast<UINT>(code),                \
                    static_cast<UINT>(idFirst), static_cast<UINT>(idLast),                     \
                    [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT {                                \
                      (static_cast<ThisClass*>(w)->*(memberFn))(LOWORD(wp));                   \
@@ -104,7 +104,7 @@ const MsgMapEntry* findNotifyEntry(const MsgMap* map, UINT code, UINT id);
 
 // Notification handlers: void (Class::*)(NMHDR*, LRESULT*).
 #define ON_NOTIFY_RANGE(code, idFirst, idLast, memberFn)                                      \
-  krv::MsgMapEntry{krv::MsgKind::Notify, WM_NOTIFY, static_cast<UINT>(code),                  \
+  krv::win::MsgMapEntry{krv::win::MsgKind::Notify, WM_NOTIFY, static_cast<UINT>(code),                  \
                    static_cast<UINT>(idFirst), static_cast<UINT>(idLast),                     \
                    [](CWnd* w, WPARAM, LPARAM lp) -> LRESULT {                                \
                      LRESULT result = 0;                                                      \
@@ -116,7 +116,7 @@ const MsgMapEntry* findNotifyEntry(const MsgMap* map, UINT code, UINT id);
 
 // Any message: LRESULT (Class::*)(WPARAM, LPARAM).
 #define ON_MESSAGE(message, memberFn)                                                       \
-  krv::MsgMapEntry{krv::MsgKind::Message, static_cast<UINT>(message), 0, 0, 0,              \
+  krv::win::MsgMapEntry{krv::win::MsgKind::Message, static_cast<UINT>(message), 0, 0, 0,              \
                    [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {                           \
                      return (static_cast<ThisClass*>(w)->*(memberFn))(wp, lp);              \
                    }},

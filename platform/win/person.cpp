@@ -8,7 +8,7 @@
 #include "platform/win/tab_ctrl.h"
 #include "platform/win/window_class.h"
 
-namespace krv {
+namespace krv::win {
 
 namespace {
 UINT heldFlags(bool shift, bool ctrl) {
@@ -160,4 +160,4 @@ void Person::close(CWnd* window) {
   EventLoop::instance().runPending();
 }
 
-}  // namespace krv
+}  // namespace krv::win

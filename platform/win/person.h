@@ -1,5 +1,5 @@
 #pragma once
-// krv::Person: what a person's clicks, keys and choices do, for tests and
+// krv::win::Person: what a person's clicks, keys and choices do, for tests and
 // scripts that drive live windows. Each action sends the messages the real
 // action would send, so the windows send the notifications a person's
 // action causes (BN_CLICKED, EN_CHANGE, CBN_SELCHANGE, TCN_SELCHANGE, ...).
@@ -8,7 +8,7 @@
 
 #include "platform/win/wnd.h"
 
-namespace krv {
+namespace krv::win {
 
 // Implemented by item controls beyond the standard ones (list views, ...)
 // so that Person can choose and double-click their items.
@@ -52,4 +52,4 @@ class Person {
   static void close(CWnd* window);
 };
 
-}  // namespace krv
+}  // namespace krv::win

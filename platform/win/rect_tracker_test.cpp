@@ -88,7 +88,7 @@ TEST(RectTracker, SmallRectanglesHideTheEdgeHandlesUnlessTheMaskSaysOtherwise) {
 
 TEST(RectTracker, TrackAsksThePersonAndTakesTheResult) {
   DragScript script;
-  krv::ScopedUserInterface scoped(script);
+  krv::win::ScopedUserInterface scoped(script);
   const CRect r(10, 10, 50, 30);
   CountingTracker t(&r, CRectTracker::solidLine | CRectTracker::resizeOutside);
   t.m_nHandleSize = 5;
@@ -127,7 +127,7 @@ TEST(RectTracker, TrackAsksThePersonAndTakesTheResult) {
 
 TEST(RectTracker, RubberBandTakesTheBandAndFailsWhenEmptyOrCancelled) {
   DragScript script;
-  krv::ScopedUserInterface scoped(script);
+  krv::win::ScopedUserInterface scoped(script);
   CRectTracker t;
   script.result = CRect(5, 6, 25, 26);
   EXPECT_TRUE(t.TrackRubberBand(nullptr, CPoint(5, 6)));
@@ -142,7 +142,7 @@ TEST(RectTracker, RubberBandTakesTheBandAndFailsWhenEmptyOrCancelled) {
 
 TEST(RectTracker, DrawPaintsBorderAndHandles) {
   CBitmap bitmap;
-  bitmap.setImage(krv::BitmapImage(20, 20, RGB(255, 255, 255)));
+  bitmap.setImage(krv::win::BitmapImage(20, 20, RGB(255, 255, 255)));
   CDC dc;
   dc.SelectObject(&bitmap);
   const CRect r(5, 5, 15, 15);

@@ -16,7 +16,7 @@
 #include "platform/base/file_text.h"
 #include "platform/base/utf.h"
 
-namespace krv {
+namespace krv::win {
 
 struct Registry::Node {
   std::wstring name;      // as created
@@ -459,30 +459,30 @@ std::filesystem::path defaultRegistryFile() {
   return base / "korvane" / "registry.json";
 }
 
-}  // namespace krv
+}  // namespace krv::win
 
 // ---- the host API over the current store ----
 
-using krv::Registry;
+using krv::win::Registry;
 using Node = Registry::Node;
 
 namespace {
 
-std::wstring foldName(LPCWSTR name) { return krv::regdetail::fold(name ? name : L""); }
+std::wstring foldName(LPCWSTR name) { return krv::win::regdetail::fold(name ? name : L""); }
 
 // Walks `subKey` below `start`; with `create`, adds the missing levels.
 LSTATUS walk(Registry& reg, const std::shared_ptr<Node>& start, LPCWSTR subKey, bool create,
              std::shared_ptr<Node>& result, bool& created) {
   std::vector<std::wstring> parts;
   created = false;
-  if (!krv::regdetail::splitPath(subKey, parts)) return ERROR_BAD_PATHNAME;
+  if (!krv::win::regdetail::splitPath(subKey, parts)) return ERROR_BAD_PATHNAME;
   std::shared_ptr<Node> node = start;
   for (const auto& part : parts) {
     const std::wstring key = foldName(part.c_str());
     auto it = node->keys.find(key);
     if (it == node->keys.end()) {
       if (!create) return ERROR_FILE_NOT_FOUND;
-      if (node->depth >= krv::regdetail::kMaxDepth) return ERROR_BAD_PATHNAME;
+      if (node->depth >= krv::win::regdetail::kMaxDepth) return ERROR_BAD_PATHNAME;
       auto child = std::make_shared<Node>();
       child->depth = node->depth + 1;
       child->name = part;
@@ -552,7 +552,7 @@ LSTATUS RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD, DWORD type, const BYT
   if (!(open.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
   if (reg.failsValueWrites(*open.node)) return ERROR_WRITE_FAULT;
   if ((size && !data) || (type == REG_DWORD && size != 4)) return ERROR_INVALID_PARAMETER;
-  if (valueName && std::wcslen(valueName) > krv::regdetail::kMaxNameLength)
+  if (valueName && std::wcslen(valueName) > krv::win::regdetail::kMaxNameLength)
     return ERROR_INVALID_PARAMETER;
   Node::Value& v = open.node->values[foldName(valueName)];
   v.name = valueName ? valueName : L"";
@@ -601,7 +601,7 @@ LSTATUS deleteKey(HKEY key, LPCWSTR subKey, bool recursive) {
   if (LSTATUS s = reg.resolve(key, open); s != ERROR_SUCCESS) return s;
   if (!subKey || !*subKey) return ERROR_INVALID_PARAMETER;
   std::vector<std::wstring> parts;
-  if (!krv::regdetail::splitPath(subKey, parts)) return ERROR_BAD_PATHNAME;
+  if (!krv::win::regdetail::splitPath(subKey, parts)) return ERROR_BAD_PATHNAME;
   std::shared_ptr<Node> parent = open.node;
   for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
     const auto it = parent->keys.find(foldName(parts[i].c_str()));
@@ -612,7 +612,7 @@ LSTATUS deleteKey(HKEY key, LPCWSTR subKey, bool recursive) {
   if (it == parent->keys.end()) return ERROR_FILE_NOT_FOUND;
   if (reg.isDenied(*it->second)) return ERROR_ACCESS_DENIED;
   if (!recursive && !it->second->keys.empty()) return ERROR_ACCESS_DENIED;
-  krv::regdetail::markDeleted(*it->second);
+  krv::win::regdetail::markDeleted(*it->second);
   parent->keys.erase(it);
   return reg.changed();
 }

@@ -13,8 +13,8 @@
 // RegDeleteKeyW on a key with subkeys, ERROR_KEY_DELETED for a handle whose
 // key was deleted). They never throw.
 //
-// The store lives in memory (krv::Registry::resetInMemory gives tests a fresh,
-// empty one) or is backed by a file (krv::Registry::attachFile): a versioned
+// The store lives in memory (krv::win::Registry::resetInMemory gives tests a fresh,
+// empty one) or is backed by a file (krv::win::Registry::attachFile): a versioned
 // JSON document rewritten atomically after every change, or, while saves are
 // held, once when the caller saves.
 #include <cstdint>
@@ -107,7 +107,7 @@ LSTATUS RegEnumKeyExW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LP
 LSTATUS RegEnumValueW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LPDWORD reserved,
                       LPDWORD type, LPBYTE data, LPDWORD size);
 
-namespace krv {
+namespace krv::win {
 
 // The largest registry file that is read.
 inline constexpr std::uintmax_t kMaxRegistryFileBytes = 64u * 1024u * 1024u;
@@ -188,4 +188,4 @@ class Registry {
 // ($XDG_CONFIG_HOME, else ~/.config) + "korvane/registry.json".
 std::filesystem::path defaultRegistryFile();
 
-}  // namespace krv
+}  // namespace krv::win

@@ -15,8 +15,8 @@ namespace {
 
 class RegistryTest : public ::testing::Test {
  protected:
-  void SetUp() override { krv::Registry::resetInMemory(); }
-  void TearDown() override { krv::Registry::resetInMemory(); }
+  void SetUp() override { krv::win::Registry::resetInMemory(); }
+  void TearDown() override { krv::win::Registry::resetInMemory(); }
 
   static LSTATUS setText(HKEY key, LPCWSTR name, const std::wstring& text) {
     return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
@@ -162,7 +162,7 @@ TEST_F(RegistryTest, EnumerationIsInNameOrderAndEnds) {
 
 TEST_F(RegistryTest, DeniedKeysCannotBeOpened) {
   RegCloseKey(create(HKEY_CLASSES_ROOT, L"Interface\\Locked"));
-  krv::Registry::current().denyAccess(HKEY_CLASSES_ROOT, L"interface\\LOCKED");
+  krv::win::Registry::current().denyAccess(HKEY_CLASSES_ROOT, L"interface\\LOCKED");
   HKEY key = nullptr;
   EXPECT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"Interface\\Locked", 0, KEY_READ, &key), ERROR_ACCESS_DENIED);
   EXPECT_EQ(SHDeleteKeyW(HKEY_CLASSES_ROOT, L"Interface\\Locked"), ERROR_ACCESS_DENIED);
@@ -171,7 +171,7 @@ TEST_F(RegistryTest, DeniedKeysCannotBeOpened) {
 }
 
 TEST_F(RegistryTest, FailingValueWritesHitOnlyThatKey) {
-  krv::Registry::current().failValueWrites(HKEY_CLASSES_ROOT, L"clsid\\BOLT");
+  krv::win::Registry::current().failValueWrites(HKEY_CLASSES_ROOT, L"clsid\\BOLT");
   HKEY bolt = create(HKEY_CLASSES_ROOT, L"CLSID\\Bolt");
   HKEY below = create(HKEY_CLASSES_ROOT, L"CLSID\\Bolt\\InProcServer32");
   EXPECT_EQ(setText(bolt, nullptr, L"Bolt Class"), ERROR_WRITE_FAULT);
@@ -180,7 +180,7 @@ TEST_F(RegistryTest, FailingValueWritesHitOnlyThatKey) {
   EXPECT_EQ(setText(below, nullptr, L"server"), ERROR_SUCCESS) << "a key below is not affected";
   RegCloseKey(bolt);
   RegCloseKey(below);
-  krv::Registry::resetInMemory();
+  krv::win::Registry::resetInMemory();
   bolt = create(HKEY_CLASSES_ROOT, L"CLSID\\Bolt");
   EXPECT_EQ(setText(bolt, nullptr, L"Bolt Class"), ERROR_SUCCESS)
       << "a fresh store forgets the failure";
@@ -211,7 +211,7 @@ class RegistryFileTest : public RegistryTest {
 };
 
 TEST_F(RegistryFileTest, ChangesPersistAndReadBackExactly) {
-  ASSERT_TRUE(krv::Registry::current().attachFile(file).ok());
+  ASSERT_TRUE(krv::win::Registry::current().attachFile(file).ok());
   HKEY key = create(HKEY_LOCAL_MACHINE, L"Software\\Vantorel\\Spreadsheet Editor v1.0");
   ASSERT_EQ(setText(key, L"Language", L"NL \u2022\u00BF\u0192"), ERROR_SUCCESS);
   ASSERT_EQ(setText(key, L"Default Settings", L""), ERROR_SUCCESS);
@@ -224,10 +224,10 @@ TEST_F(RegistryFileTest, ChangesPersistAndReadBackExactly) {
   ASSERT_TRUE(std::filesystem::exists(file));
   const std::string saved = read(file);
 
-  krv::Registry::resetInMemory();
+  krv::win::Registry::resetInMemory();
   EXPECT_FALSE(exists(HKEY_LOCAL_MACHINE, L"Software\\Vantorel"));
   std::string error;
-  ASSERT_TRUE(krv::base::reportTo(krv::Registry::current().attachFile(file), error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::win::Registry::current().attachFile(file), error)) << error;
   HKEY read = nullptr;
   ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\vantorel\\Spreadsheet Editor v1.0", 0, KEY_READ,
                           &read),
@@ -245,14 +245,14 @@ TEST_F(RegistryFileTest, ChangesPersistAndReadBackExactly) {
   EXPECT_EQ(std::memcmp(back, blob, 3), 0);
   RegCloseKey(read);
   // The names keep the case they were created with.
-  EXPECT_EQ(krv::Registry::current().toJson(), saved.substr(0, saved.size() - 1));
+  EXPECT_EQ(krv::win::Registry::current().toJson(), saved.substr(0, saved.size() - 1));
   EXPECT_NE(saved.find("\"Spreadsheet Editor v1.0\""), std::string::npos);
   // No temporary file is left beside the store.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file.parent_path()), {}), 1);
 }
 
 TEST_F(RegistryFileTest, KeysNestOnlyAsDeepAsAFileCanHoldAndReload) {
-  ASSERT_TRUE(krv::Registry::current().attachFile(file).ok());
+  ASSERT_TRUE(krv::win::Registry::current().attachFile(file).ok());
   std::wstring path = L"k";
   for (int i = 1; i < 500; ++i) path += L"\\k";
   HKEY deep = create(HKEY_CURRENT_USER, path.c_str());
@@ -266,9 +266,9 @@ TEST_F(RegistryFileTest, KeysNestOnlyAsDeepAsAFileCanHoldAndReload) {
                             &more, nullptr),
             ERROR_BAD_PATHNAME);  // 513 levels
   RegCloseKey(deep);
-  krv::Registry::resetInMemory();
+  krv::win::Registry::resetInMemory();
   std::string error;
-  ASSERT_TRUE(krv::base::reportTo(krv::Registry::current().attachFile(file), error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::win::Registry::current().attachFile(file), error)) << error;
   EXPECT_TRUE(exists(HKEY_CURRENT_USER, (path + L"\\" + longer).c_str()));
 }
 
@@ -292,22 +292,22 @@ TEST_F(RegistryFileTest, MalformedFilesAreRefusedAndChangeNothing) {
         deep}) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << bad;
     std::string error;
-    EXPECT_FALSE(krv::base::reportTo(krv::Registry::current().attachFile(file), error)) << bad.substr(0, 80);
+    EXPECT_FALSE(krv::base::reportTo(krv::win::Registry::current().attachFile(file), error)) << bad.substr(0, 80);
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"Kept"));
-    EXPECT_TRUE(krv::Registry::current().file().empty());
+    EXPECT_TRUE(krv::win::Registry::current().file().empty());
   }
   // The message names the file and the place in it.
   std::ofstream(file, std::ios::binary | std::ios::trunc)
       << R"({"format":"korvane registry","version":1,"roots":{"HKEY_CURRENT_USER":)"
          R"({"keys":[{"name":"a","keys":[{"name":"b","values":[{"name":"x","type":3,"hex":"zz"}]}]}]}}})";
-  EXPECT_EQ(krv::Registry::current().attachFile(file).text(),
+  EXPECT_EQ(krv::win::Registry::current().attachFile(file).text(),
             file.string() + ": roots.HKEY_CURRENT_USER.keys[0].keys[0].values[0].hex: "
                             "hexadecimal bytes are expected");
 }
 
 TEST_F(RegistryFileTest, AFailedSaveIsReportedAndKeepsThePreviousFile) {
-  ASSERT_TRUE(krv::Registry::current().attachFile(file).ok());
+  ASSERT_TRUE(krv::win::Registry::current().attachFile(file).ok());
   RegCloseKey(create(HKEY_CURRENT_USER, L"First"));
   const std::string before = read(file);
   // The temporary file cannot replace the registry file.
@@ -319,7 +319,7 @@ TEST_F(RegistryFileTest, AFailedSaveIsReportedAndKeepsThePreviousFile) {
             ERROR_WRITE_FAULT);
   krv::base::setRenameStep(previous);
   RegCloseKey(key);
-  EXPECT_FALSE(krv::Registry::current().lastError().ok());
+  EXPECT_FALSE(krv::win::Registry::current().lastError().ok());
   EXPECT_EQ(read(file), before);
 }
 
@@ -334,17 +334,17 @@ TEST_F(RegistryFileTest, OnlyRegularFilesOfBoundedSizeAreRead) {
   const auto start = std::chrono::steady_clock::now();
   for (const std::filesystem::path& bad : {std::filesystem::path("/dev/zero"), fifo, huge, dir}) {
     std::string error;
-    EXPECT_FALSE(krv::base::reportTo(krv::Registry::current().attachFile(bad), error)) << bad;
+    EXPECT_FALSE(krv::base::reportTo(krv::win::Registry::current().attachFile(bad), error)) << bad;
     EXPECT_NE(error.find(bad.string()), std::string::npos) << error;
     EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"Kept"));
-    EXPECT_TRUE(krv::Registry::current().file().empty());
+    EXPECT_TRUE(krv::win::Registry::current().file().empty());
   }
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5))
       << "neither the pipe nor the device is read from";
 }
 
 TEST_F(RegistryFileTest, AReadOnlyFileIsNotReplacedAndAWritableOneKeepsItsMode) {
-  ASSERT_TRUE(krv::Registry::current().attachFile(file).ok());
+  ASSERT_TRUE(krv::win::Registry::current().attachFile(file).ok());
   RegCloseKey(create(HKEY_CURRENT_USER, L"First"));
   const std::string before = read(file);
   ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
@@ -354,8 +354,8 @@ TEST_F(RegistryFileTest, AReadOnlyFileIsNotReplacedAndAWritableOneKeepsItsMode) 
             ERROR_WRITE_FAULT)
       << "refused also when the tests run as the superuser";
   RegCloseKey(key);
-  EXPECT_NE(krv::Registry::current().lastError().text().find("read-only"), std::string::npos)
-      << krv::Registry::current().lastError().text();
+  EXPECT_NE(krv::win::Registry::current().lastError().text().find("read-only"), std::string::npos)
+      << krv::win::Registry::current().lastError().text();
   EXPECT_EQ(read(file), before);
   struct stat st;
   ASSERT_EQ(::stat(file.c_str(), &st), 0);
@@ -369,29 +369,29 @@ TEST_F(RegistryFileTest, AReadOnlyFileIsNotReplacedAndAWritableOneKeepsItsMode) 
 }
 
 TEST_F(RegistryFileTest, HeldSavesWriteEveryChangeAtOnceOrNothing) {
-  ASSERT_TRUE(krv::Registry::current().attachFile(file).ok());
+  ASSERT_TRUE(krv::win::Registry::current().attachFile(file).ok());
   RegCloseKey(create(HKEY_CURRENT_USER, L"First"));
   const std::string before = read(file);
-  krv::Registry::current().holdSaves(true);
+  krv::win::Registry::current().holdSaves(true);
   RegCloseKey(create(HKEY_CURRENT_USER, L"Second"));
   RegCloseKey(create(HKEY_CURRENT_USER, L"Third"));
   EXPECT_EQ(read(file), before) << "held changes stay in memory";
-  EXPECT_TRUE(krv::Registry::current().hasUnsavedChanges());
+  EXPECT_TRUE(krv::win::Registry::current().hasUnsavedChanges());
 
   // A save that fails leaves the file as it was and the changes unsaved.
   ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
   std::string error;
-  EXPECT_FALSE(krv::base::reportTo(krv::Registry::current().save(), error));
+  EXPECT_FALSE(krv::base::reportTo(krv::win::Registry::current().save(), error));
   EXPECT_NE(error.find("read-only"), std::string::npos) << error;
   EXPECT_EQ(read(file), before);
-  EXPECT_TRUE(krv::Registry::current().hasUnsavedChanges());
+  EXPECT_TRUE(krv::win::Registry::current().hasUnsavedChanges());
 
   ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
-  ASSERT_TRUE(krv::base::reportTo(krv::Registry::current().save(), error)) << error;
-  EXPECT_FALSE(krv::Registry::current().hasUnsavedChanges());
-  krv::Registry::current().holdSaves(false);
-  krv::Registry::resetInMemory();
-  ASSERT_TRUE(krv::base::reportTo(krv::Registry::current().attachFile(file), error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::win::Registry::current().save(), error)) << error;
+  EXPECT_FALSE(krv::win::Registry::current().hasUnsavedChanges());
+  krv::win::Registry::current().holdSaves(false);
+  krv::win::Registry::resetInMemory();
+  ASSERT_TRUE(krv::base::reportTo(krv::win::Registry::current().attachFile(file), error)) << error;
   EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"Second"));
   EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"Third"));
 }
@@ -421,17 +421,17 @@ void fillRegistry() {
 // testdata/written_registry.json is what the writer has always written;
 // not one byte may change, and reading it gives the same store.
 TEST(RegistryDocument, KeepsItsBytesAndReadsBackTheSame) {
-  krv::Registry::resetInMemory();
+  krv::win::Registry::resetInMemory();
   fillRegistry();
   const krv::base::Result<std::string> expected =
       krv::base::readFile(std::filesystem::path(KRV_TESTDATA_DIR) / "written_registry.json");
   ASSERT_TRUE(expected.ok()) << expected.status().text();
-  const std::string written = krv::Registry::current().toJson();
+  const std::string written = krv::win::Registry::current().toJson();
   EXPECT_EQ(written, *expected);
-  krv::Registry::resetInMemory();
-  ASSERT_TRUE(krv::Registry::current().fromJson(*expected).ok());
-  EXPECT_EQ(krv::Registry::current().toJson(), written);
-  krv::Registry::resetInMemory();
+  krv::win::Registry::resetInMemory();
+  ASSERT_TRUE(krv::win::Registry::current().fromJson(*expected).ok());
+  EXPECT_EQ(krv::win::Registry::current().toJson(), written);
+  krv::win::Registry::resetInMemory();
 }
 
 }  // namespace

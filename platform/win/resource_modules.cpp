@@ -7,7 +7,7 @@
 #include "platform/base/utf.h"
 #include "platform/win/string_items.h"
 
-namespace krv {
+namespace krv::win {
 namespace {
 
 struct IconEntry {
@@ -147,12 +147,12 @@ std::vector<HMODULE> resourceChain() {
   return links;
 }
 
-}  // namespace krv
+}  // namespace krv::win
 
 BOOL AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE instance) {
   if (state.bInitialized) return TRUE;
   if (!instance) return FALSE;
-  const krv::ResourceModule* module = krv::ResourceModules::find(instance);
+  const krv::win::ResourceModule* module = krv::win::ResourceModules::find(instance);
   if (!module) return FALSE;
   std::error_code ec;
   if (!std::filesystem::is_directory(module->folder(), ec)) return FALSE;
@@ -164,7 +164,7 @@ BOOL AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE instance) {
 
 void AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL) {
   std::vector<CDynLinkLibrary*> mine;
-  for (CDynLinkLibrary* link : krv::chain())
+  for (CDynLinkLibrary* link : krv::win::chain())
     if (link->m_pState == &state) mine.push_back(link);
   for (CDynLinkLibrary* link : mine) delete link;
   state = AFX_EXTENSION_MODULE{};
@@ -172,37 +172,37 @@ void AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL) {
 
 CDynLinkLibrary::CDynLinkLibrary(AFX_EXTENSION_MODULE& state)
     : m_hModule(state.hModule), m_hResource(state.hResource), m_pState(&state) {
-  krv::chain().push_back(this);
+  krv::win::chain().push_back(this);
 }
 
 CDynLinkLibrary::~CDynLinkLibrary() {
-  auto& links = krv::chain();
+  auto& links = krv::win::chain();
   links.erase(std::remove(links.begin(), links.end(), this), links.end());
 }
 
-HINSTANCE AfxFindResourceHandle(UINT id, krv::ResourceKind kind) {
+HINSTANCE AfxFindResourceHandle(UINT id, krv::win::ResourceKind kind) {
   auto holds = [&](HINSTANCE instance) {
-    const krv::ResourceModule* module = krv::ResourceModules::find(instance);
-    return module && krv::has(*module, id, kind);
+    const krv::win::ResourceModule* module = krv::win::ResourceModules::find(instance);
+    return module && krv::win::has(*module, id, kind);
   };
   if (const HINSTANCE now = AfxGetResourceHandle(); holds(now)) return now;
-  for (const CDynLinkLibrary* link : krv::chain())
+  for (const CDynLinkLibrary* link : krv::win::chain())
     if (holds(link->m_hResource)) return link->m_hResource;
   return nullptr;
 }
 
-HINSTANCE AfxGetResourceHandle() { return krv::modules().current; }
+HINSTANCE AfxGetResourceHandle() { return krv::win::modules().current; }
 void AfxSetResourceHandle(HINSTANCE instance) {
-  if (instance) krv::modules().current = instance;
+  if (instance) krv::win::modules().current = instance;
 }
-HINSTANCE AfxGetInstanceHandle() { return krv::modules().application; }
+HINSTANCE AfxGetInstanceHandle() { return krv::win::modules().application; }
 
 HICON LoadIcon(HINSTANCE instance, UINT id) {
-  auto& m = krv::modules();
+  auto& m = krv::win::modules();
   for (const auto& e : m.icons)
     if (e->instance == instance && e->id == id) return reinterpret_cast<HICON>(e.get());
-  auto* module = krv::ResourceModules::find(instance);
+  auto* module = krv::win::ResourceModules::find(instance);
   if (!module || module->iconPath(id).empty()) return nullptr;
-  m.icons.push_back(std::make_unique<krv::IconEntry>(krv::IconEntry{instance, id}));
+  m.icons.push_back(std::make_unique<krv::win::IconEntry>(krv::win::IconEntry{instance, id}));
   return reinterpret_cast<HICON>(m.icons.back().get());
 }

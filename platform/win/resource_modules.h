@@ -17,7 +17,7 @@
 
 #include "platform/win/dialog_template.h"
 
-namespace krv {
+namespace krv::win {
 
 class ResourceModule {
  public:
@@ -76,7 +76,7 @@ class ResourceModules {
 const base::Status& lastResourceError();
 void setLastResourceError(base::Status error);
 
-}  // namespace krv
+}  // namespace krv::win
 
 // The framework's record of an extension library.
 // AfxInitExtensionModule fills it for a module instance; the module then
@@ -111,14 +111,14 @@ class CDynLinkLibrary {
   const AFX_EXTENSION_MODULE* m_pState;
 };
 
-namespace krv {
+namespace krv::win {
 // The modules of the resource chain, in the order they joined.
 std::vector<HMODULE> resourceChain();
-}  // namespace krv
+}  // namespace krv::win
 
 // The instance of the module that resource `id` of `kind` is taken from
 // (see ResourceModules::holding); null when none has it.
-HINSTANCE AfxFindResourceHandle(UINT id, krv::ResourceKind kind);
+HINSTANCE AfxFindResourceHandle(UINT id, krv::win::ResourceKind kind);
 
 // The module whose resources are used; initially the application's.
 HINSTANCE AfxGetResourceHandle();

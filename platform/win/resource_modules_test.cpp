@@ -34,26 +34,26 @@ class ResourceChain : public ::testing::Test {
     AfxSetResourceHandle(mPrevious);
     AfxTermExtensionModule(mExtensionA);
     AfxTermExtensionModule(mExtensionB);
-    krv::ResourceModules::remove(a);
-    krv::ResourceModules::remove(b);
+    krv::win::ResourceModules::remove(a);
+    krv::win::ResourceModules::remove(b);
     std::filesystem::remove_all(mRoot);
   }
   HINSTANCE join(const std::wstring& name, AFX_EXTENSION_MODULE& extension) {
     const auto folder = mRoot / std::filesystem::path(name);
     std::filesystem::create_directories(folder);
-    HINSTANCE instance = krv::ResourceModules::add(name, folder);
+    HINSTANCE instance = krv::win::ResourceModules::add(name, folder);
     EXPECT_TRUE(AfxInitExtensionModule(extension, instance));
     new CDynLinkLibrary(extension);
     return instance;
   }
   void write(HINSTANCE module, const std::string& relative, const std::string& bytes) {
-    const auto file = krv::ResourceModules::find(module)->folder() / relative;
+    const auto file = krv::win::ResourceModules::find(module)->folder() / relative;
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << bytes;
   }
   std::string captionOf(UINT id) {
     CDialog dialog;
-    if (!dialog.Create(id)) return "<" + krv::lastResourceError().text() + ">";
+    if (!dialog.Create(id)) return "<" + krv::win::lastResourceError().text() + ">";
     std::string caption = krv::base::toUtf8(dialog.GetWindowText());
     dialog.DestroyWindow();
     return caption;
@@ -72,7 +72,7 @@ TEST_F(ResourceChain, TemplatesComeFromTheCurrentModuleFirstThenTheChainInOrder)
   EXPECT_EQ(captionOf(11), "only b");
   AfxSetResourceHandle(b);
   EXPECT_EQ(captionOf(10), "from b") << "the current module comes before the chain";
-  EXPECT_EQ(AfxFindResourceHandle(10, krv::ResourceKind::DialogTemplate), b);
+  EXPECT_EQ(AfxFindResourceHandle(10, krv::win::ResourceKind::DialogTemplate), b);
 }
 
 TEST_F(ResourceChain, AMissingTemplateNamesTheCurrentModuleAndTheChain) {
@@ -97,10 +97,10 @@ TEST_F(ResourceChain, BitmapsAndIconsAreFoundThroughTheChain) {
   CBitmap bitmap;
   EXPECT_TRUE(bitmap.LoadBitmap(5));
   EXPECT_EQ(bitmap.GetBitmapDimension().cx, 16);
-  const HICON icon = krv::ResourceModules::loadIcon(6);
+  const HICON icon = krv::win::ResourceModules::loadIcon(6);
   HINSTANCE source = nullptr;
   UINT id = 0;
-  ASSERT_TRUE(krv::ResourceModules::iconSource(icon, source, id));
+  ASSERT_TRUE(krv::win::ResourceModules::iconSource(icon, source, id));
   EXPECT_EQ(source, b);
   EXPECT_EQ(id, 6u);
   CBitmap missing;
@@ -109,10 +109,10 @@ TEST_F(ResourceChain, BitmapsAndIconsAreFoundThroughTheChain) {
 
 TEST_F(ResourceChain, AModuleLeavesTheChainWithItsExtensionRecord) {
   write(a, "templates/14.json", templateText(14, "from a"));
-  EXPECT_THAT(krv::resourceChain(), ::testing::ElementsAre(a, b));
+  EXPECT_THAT(krv::win::resourceChain(), ::testing::ElementsAre(a, b));
   AfxTermExtensionModule(mExtensionA);
-  EXPECT_THAT(krv::resourceChain(), ::testing::ElementsAre(b));
-  EXPECT_EQ(AfxFindResourceHandle(14, krv::ResourceKind::DialogTemplate), nullptr);
+  EXPECT_THAT(krv::win::resourceChain(), ::testing::ElementsAre(b));
+  EXPECT_EQ(AfxFindResourceHandle(14, krv::win::ResourceKind::DialogTemplate), nullptr);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include "platform/win/dialog.h"
 #include "platform/win/string_items.h"
 
-namespace krv {
+namespace krv::win {
 
 void ScriptedUserInterface::onModal(DialogScript script, UINT expectedTemplate) {
   mModals.push_back({std::move(script), expectedTemplate});
@@ -165,4 +165,4 @@ int ScriptedUserInterface::choosePopupMenuItem(const std::vector<std::wstring>& 
   return choice;
 }
 
-}  // namespace krv
+}  // namespace krv::win

@@ -1,5 +1,5 @@
 #pragma once
-// krv::ScriptedUserInterface: the UserInterface for tests. A test queues
+// krv::win::ScriptedUserInterface: the UserInterface for tests. A test queues
 // what the person will do, in order, and checks afterwards that everything
 // happened as planned:
 //
@@ -23,7 +23,7 @@
 
 #include "platform/win/user_interface.h"
 
-namespace krv {
+namespace krv::win {
 
 struct ShownMessageBox {
   std::wstring text;
@@ -102,4 +102,4 @@ class ScriptedUserInterface : public UserInterface {
   std::vector<std::string> mErrors;
 };
 
-}  // namespace krv
+}  // namespace krv::win

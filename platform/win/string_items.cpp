@@ -2,7 +2,7 @@
 
 #include "platform/base/case_folding.h"
 
-namespace krv {
+namespace krv::win {
 
 bool equalsNoCase(const std::wstring& a, const std::wstring& b) {
   return a.size() == b.size() && base::compareNoCase(a, b) == 0;
@@ -56,4 +56,4 @@ int StringItems::findExact(int start, const std::wstring& text) const {
   return findFrom(start, [&](const std::wstring& t) { return equalsNoCase(t, text); });
 }
 
-}  // namespace krv
+}  // namespace krv::win

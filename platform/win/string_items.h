@@ -1,5 +1,5 @@
 #pragma once
-// krv::StringItems: the item list of a combo box or list box: texts with
+// krv::win::StringItems: the item list of a combo box or list box: texts with
 // item data, sorted insertion, and the framework's case-insensitive
 // searches that start after an index and wrap around.
 #include <string>
@@ -9,7 +9,7 @@
 #include "platform/base/utf.h"
 #include "platform/win/win_messages.h"
 
-namespace krv {
+namespace krv::win {
 
 // Case-insensitive comparison of window texts (the system's one case
 // folding, platform/base/case_folding.h).
@@ -49,4 +49,4 @@ class StringItems {
   std::vector<Item> mItems;
 };
 
-}  // namespace krv
+}  // namespace krv::win

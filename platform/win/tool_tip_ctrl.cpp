@@ -8,7 +8,7 @@ namespace {
 constexpr UINT_PTR kShowTimer = 1, kPopTimer = 2;
 
 std::wstring resourceString(UINT id) {
-  if (auto* module = krv::ResourceModules::holding(id, krv::ResourceKind::String))
+  if (auto* module = krv::win::ResourceModules::holding(id, krv::win::ResourceKind::String))
     if (auto text = module->string(id)) return *text;
   return {};
 }

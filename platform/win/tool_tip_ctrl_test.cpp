@@ -11,7 +11,7 @@
 
 namespace {
 
-using krv::EventLoop;
+using krv::win::EventLoop;
 
 // A dialog-like window that relays its mouse messages to its tool tips, as
 // dialogs do in PreTranslateMessage.
@@ -35,7 +35,7 @@ class Panel : public CWnd {
 void moveTo(CWnd* window, CPoint p) {
   MSG msg;
   msg.hwnd = window, msg.message = WM_MOUSEMOVE, msg.lParam = MAKELPARAM(p.x, p.y);
-  krv::dispatchInput(msg);
+  krv::win::dispatchInput(msg);
 }
 
 class ToolTipTest : public ::testing::Test {
@@ -95,7 +95,7 @@ TEST_F(ToolTipTest, ClicksAndDeactivationHideTheTip) {
   moveTo(&up, CPoint(5, 5));
   EventLoop::instance().advance(500);
   ASSERT_TRUE(tips.isShowing());
-  krv::Person::clickAt(&up, CPoint(5, 5));
+  krv::win::Person::clickAt(&up, CPoint(5, 5));
   EXPECT_FALSE(tips.isShowing());
   EventLoop::instance().advance(1000);
   EXPECT_FALSE(tips.isShowing());
@@ -146,24 +146,24 @@ TEST_F(ToolTipTest, TextsRectanglesAndCallbacks) {
 class AdUiDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    module = krv::ResourceModules::add(L"adui", KRV_TESTDATA_DIR);
+    module = krv::win::ResourceModules::add(L"adui", KRV_TESTDATA_DIR);
     CAdUiBaseDialog::forgetRememberedRects();
   }
   void TearDown() override {
-    krv::ResourceModules::remove(module);
+    krv::win::ResourceModules::remove(module);
     EventLoop::instance().reset();
   }
   HINSTANCE module = nullptr;
 };
 
 TEST_F(AdUiDialogTest, TakesItsTemplateFromItsModuleAndRestoresLookup) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   const HINSTANCE before = AfxGetResourceHandle();
   ASSERT_NE(before, module);
   HINSTANCE during = nullptr;
   ui->onModal([&](CDialog& d) {
     during = AfxGetResourceHandle();
-    krv::Person::click(&d, IDOK);
+    krv::win::Person::click(&d, IDOK);
   }, 100);
   CAdUiBaseDialog dlg(100, nullptr, module);
   EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -176,12 +176,12 @@ TEST_F(AdUiDialogTest, TakesItsTemplateFromItsModuleAndRestoresLookup) {
 }
 
 TEST_F(AdUiDialogTest, NamedDialogOpensWhereItWasClosed) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   CRect first;
   ui->onModal([&](CDialog& d) {
     d.GetWindowRect(&first);
     d.MoveWindow(10, 20, first.Width(), first.Height());
-    krv::Person::click(&d, IDCANCEL);
+    krv::win::Person::click(&d, IDCANCEL);
   });
   CAdUiBaseDialog dlg(100, nullptr, module);
   dlg.SetDialogName(L"DLG_CONNECTION");
@@ -193,7 +193,7 @@ TEST_F(AdUiDialogTest, NamedDialogOpensWhereItWasClosed) {
   CRect second;
   ui->onModal([&](CDialog& d) {
     d.GetWindowRect(&second);
-    krv::Person::click(&d, IDOK);
+    krv::win::Person::click(&d, IDOK);
   });
   CAdUiBaseDialog again(100, nullptr, module);
   again.SetDialogName(L"DLG_CONNECTION");
@@ -202,7 +202,7 @@ TEST_F(AdUiDialogTest, NamedDialogOpensWhereItWasClosed) {
 }
 
 TEST_F(AdUiDialogTest, TemplateFontGoesToTheDialogAndItsControls) {
-  krv::ScriptedUserInterfaceGuard ui;
+  krv::win::ScriptedUserInterfaceGuard ui;
   CFont* dialogFont = nullptr;
   CFont* editFont = nullptr;
   ui->onModal([&](CDialog& d) {
@@ -212,7 +212,7 @@ TEST_F(AdUiDialogTest, TemplateFontGoesToTheDialogAndItsControls) {
     LOGFONTW lf;
     d.templateFont()->GetLogFont(&lf);
     EXPECT_STREQ(lf.lfFaceName, L"MS Shell Dlg");
-    krv::Person::click(&d, IDCANCEL);
+    krv::win::Person::click(&d, IDCANCEL);
   });
   CAdUiBaseDialog dlg(100, nullptr, module);
   dlg.DoModal();

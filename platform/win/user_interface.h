@@ -90,7 +90,7 @@ class UserInterface {
   static UserInterface* install(UserInterface* ui);
 };
 
-namespace krv {
+namespace krv::win {
 // Installs a UserInterface for the lifetime of this object and restores the
 // previous one afterwards.
 class ScopedUserInterface {
@@ -103,4 +103,4 @@ class ScopedUserInterface {
  private:
   UserInterface* mPrevious;
 };
-}  // namespace krv
+}  // namespace krv::win

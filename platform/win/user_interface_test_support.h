@@ -6,7 +6,7 @@
 
 #include "platform/win/scripted_user_interface.h"
 
-namespace krv {
+namespace krv::win {
 
 class ScriptedUserInterfaceGuard {
  public:
@@ -23,4 +23,4 @@ class ScriptedUserInterfaceGuard {
   UserInterface* mPrevious;
 };
 
-}  // namespace krv
+}  // namespace krv::win

@@ -25,8 +25,8 @@ bool isStandardCursor(UINT id) {
   }
 }
 
-std::deque<krv::WindowClass> systemClasses() {
-  std::deque<krv::WindowClass> c;
+std::deque<krv::win::WindowClass> systemClasses() {
+  std::deque<krv::win::WindowClass> c;
   HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
   for (const wchar_t* name : {L"#32770", L"BUTTON", L"STATIC", L"LISTBOX", L"COMBOBOX",
                               L"SysListView32", L"SysTabControl32"})
@@ -35,8 +35,8 @@ std::deque<krv::WindowClass> systemClasses() {
   return c;
 }
 
-std::deque<krv::WindowClass>& classes() {
-  static std::deque<krv::WindowClass> c = systemClasses();  // stable addresses for the names
+std::deque<krv::win::WindowClass>& classes() {
+  static std::deque<krv::win::WindowClass> c = systemClasses();  // stable addresses for the names
   return c;
 }
 
@@ -62,7 +62,7 @@ LPCWSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, 
   for (const auto& c : classes())
     if (c.style == classStyle && c.cursor == cursor && c.background == background && c.icon == icon)
       return c.name.c_str();
-  krv::WindowClass c;
+  krv::win::WindowClass c;
   c.name = L"Afx:" + std::to_wstring(classes().size()) + L":" + std::to_wstring(classStyle);
   c.style = classStyle;
   c.cursor = cursor;
@@ -72,7 +72,7 @@ LPCWSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, 
   return classes().back().name.c_str();
 }
 
-namespace krv {
+namespace krv::win {
 
 bool registerWindowClass(const WindowClass& windowClass) {
   if (windowClass.name.empty() || findWindowClass(windowClass.name)) return false;
@@ -82,7 +82,7 @@ bool registerWindowClass(const WindowClass& windowClass) {
 
 const WindowClass* findWindowClass(const std::wstring& name) {
   for (const auto& c : classes())
-    if (krv::equalsNoCase(c.name, name)) return &c;
+    if (krv::win::equalsNoCase(c.name, name)) return &c;
   return nullptr;
 }
 
@@ -92,4 +92,4 @@ UINT standardCursorId(HCURSOR cursor) {
   return 0;
 }
 
-}  // namespace krv
+}  // namespace krv::win

@@ -6,7 +6,7 @@
 // arguments give the same name. A window created with that class name gets
 // the class's behaviour: its cursor is set when the mouse is over its client
 // area (WM_SETCURSOR), and only a class with CS_DBLCLKS turns a second click
-// in quick succession into WM_LBUTTONDBLCLK (see krv::Person::doubleClickAt).
+// in quick succession into WM_LBUTTONDBLCLK (see krv::win::Person::doubleClickAt).
 #include <string>
 
 #include "platform/win/wnd.h"
@@ -35,7 +35,7 @@ HCURSOR GetCursor();
 LPCWSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,
                             HICON icon = nullptr);
 
-namespace krv {
+namespace krv::win {
 
 struct WindowClass {
   std::wstring name;
@@ -59,4 +59,4 @@ inline const WindowClass* windowClassOf(const CWnd& window) {
 // The standard cursor identifier of a handle from LoadCursor, or 0.
 UINT standardCursorId(HCURSOR cursor);
 
-}  // namespace krv
+}  // namespace krv::win

@@ -8,7 +8,7 @@
 #include "platform/win/string_items.h"
 #include "platform/win/wnd.h"
 
-namespace krv {
+namespace krv::win {
 
 std::unique_ptr<CWnd> makeWindowObject(const std::wstring& className) {
   if (equalsNoCase(className, L"BUTTON")) return std::make_unique<CButton>();
@@ -21,4 +21,4 @@ std::unique_ptr<CWnd> makeWindowObject(const std::wstring& className) {
   return std::make_unique<CWnd>();
 }
 
-}  // namespace krv
+}  // namespace krv::win

@@ -3,7 +3,7 @@
 #include "platform/base/utf.h"
 #include "platform/win/string_items.h"
 
-namespace krv {
+namespace krv::win {
 namespace {
 void dump(const CWnd& w, int depth, std::string& out) {
   out.append(static_cast<std::size_t>(depth) * 2, ' ');
@@ -26,4 +26,4 @@ std::string dumpWindowTree(const CWnd& root) {
   dump(root, 0, out);
   return out;
 }
-}  // namespace krv
+}  // namespace krv::win

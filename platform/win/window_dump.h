@@ -8,6 +8,6 @@
 
 #include "platform/win/wnd.h"
 
-namespace krv {
+namespace krv::win {
 std::string dumpWindowTree(const CWnd& root);
 }

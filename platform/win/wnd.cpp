@@ -42,7 +42,7 @@ bool inSubtree(const CWnd* root, const CWnd* w) {
 
 }  // namespace
 
-namespace krv {
+namespace krv::win {
 CRect screenRect() { return CRect(0, 0, 1920, 1080); }
 std::vector<CWnd*> topLevelWindows() { return registry().topLevel; }
 std::size_t liveWindowCount() { return registry().live.size(); }
@@ -53,12 +53,12 @@ void removeGlobalWindowObserver(WindowObserver* observer) {
   auto& v = registry().globalObservers;
   v.erase(std::remove(v.begin(), v.end(), observer), v.end());
 }
-}  // namespace krv
+}  // namespace krv::win
 
 // ---------------------------------------------------------------------------
 // Message map of CWnd: the root of every chain.
 
-namespace krv {
+namespace krv::win {
 const MsgMapEntry* findMessageEntry(const MsgMap* map, UINT message) {
   for (; map; map = map->base ? map->base() : nullptr)
     for (const MsgMapEntry* e = map->entries; e && e->kind != MsgKind::End; ++e)
@@ -77,14 +77,14 @@ const MsgMapEntry* findCommandEntry(const MsgMap* map, UINT code, UINT id) {
 const MsgMapEntry* findNotifyEntry(const MsgMap* map, UINT code, UINT id) {
   return findRouted(map, MsgKind::Notify, code, id);
 }
-}  // namespace krv
+}  // namespace krv::win
 
-const krv::MsgMap* CWnd::GetThisMessageMap() {
-  static const krv::MsgMapEntry kEntries[] = {krv::MsgMapEntry{}};
-  static const krv::MsgMap kMap{nullptr, kEntries};
+const krv::win::MsgMap* CWnd::GetThisMessageMap() {
+  static const krv::win::MsgMapEntry kEntries[] = {krv::win::MsgMapEntry{}};
+  static const krv::win::MsgMap kMap{nullptr, kEntries};
   return &kMap;
 }
-const krv::MsgMap* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+const krv::win::MsgMap* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
 
 // ---------------------------------------------------------------------------
 
@@ -170,7 +170,7 @@ void CWnd::destroyTree() {
   SendMessage(WM_DESTROY);
   for (CWnd* child : std::vector<CWnd*>(mChildren))
     if (IsWindow(child)) child->destroyTree();
-  krv::EventLoop::instance().killWindowTimers(this);
+  krv::win::EventLoop::instance().killWindowTimers(this);
   SendMessage(WM_NCDESTROY);
   removeFromParent();
   reg.topLevel.erase(std::remove(reg.topLevel.begin(), reg.topLevel.end(), this),
@@ -372,7 +372,7 @@ void CWnd::MoveWindow(LPCRECT rect, BOOL repaint) {
 
 void CWnd::CenterWindow(CWnd* alternateOwner) {
   CWnd* over = alternateOwner ? alternateOwner : GetOwner();
-  CRect area = krv::screenRect();
+  CRect area = krv::win::screenRect();
   if (over && IsWindow(over)) over->GetWindowRect(&area);
   CRect me;
   GetWindowRect(&me);
@@ -639,16 +639,16 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (!m_hWnd) return FALSE;
-  return krv::EventLoop::instance().post(this, message, wParam, lParam);
+  return krv::win::EventLoop::instance().post(this, message, wParam, lParam);
 }
 
 UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc) {
   if (!m_hWnd) return 0;
-  return krv::EventLoop::instance().setTimer(this, id, elapse, proc);
+  return krv::win::EventLoop::instance().setTimer(this, id, elapse, proc);
 }
 
 BOOL CWnd::KillTimer(UINT_PTR id) {
-  return krv::EventLoop::instance().killTimer(m_hWnd, id) ? TRUE : FALSE;
+  return krv::win::EventLoop::instance().killTimer(m_hWnd, id) ? TRUE : FALSE;
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -677,7 +677,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     *result = r;
     return TRUE;
   }
-  if (const auto* e = krv::findMessageEntry(GetMessageMap(), message)) {
+  if (const auto* e = krv::win::findMessageEntry(GetMessageMap(), message)) {
     *result = e->call(this, wParam, lParam);
     return TRUE;
   }
@@ -766,7 +766,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR:
       // Over the client area a window shows its class's cursor.
       if (LOWORD(static_cast<std::uintptr_t>(lParam)) == HTCLIENT) {
-        if (const auto* c = krv::windowClassOf(*this); c && c->cursor) {
+        if (const auto* c = krv::win::windowClassOf(*this); c && c->cursor) {
           ::SetCursor(c->cursor);
           return TRUE;
         }
@@ -781,7 +781,7 @@ BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
   const UINT id = LOWORD(wParam), code = HIWORD(wParam);
-  if (const auto* e = krv::findCommandEntry(GetMessageMap(), code, id)) {
+  if (const auto* e = krv::win::findCommandEntry(GetMessageMap(), code, id)) {
     e->call(this, wParam, lParam);
     return TRUE;
   }
@@ -791,7 +791,7 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
   auto* header = reinterpret_cast<NMHDR*>(lParam);
   if (!header) return FALSE;
-  if (const auto* e = krv::findNotifyEntry(GetMessageMap(), header->code,
+  if (const auto* e = krv::win::findNotifyEntry(GetMessageMap(), header->code,
                                            static_cast<UINT>(header->idFrom))) {
     LRESULT r = e->call(this, wParam, lParam);
     if (result) *result = r;
@@ -889,7 +889,7 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
   m_hWnd = this;
   reg.live.insert(this);
   if (reg.focus == old) reg.focus = this;
-  krv::EventLoop::instance().killWindowTimers(old);
+  krv::win::EventLoop::instance().killWindowTimers(old);
   reg.live.erase(old);
   old->m_hWnd = nullptr;
   old->mParent = nullptr;
@@ -911,7 +911,7 @@ LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (hWnd && !IsWindow(hWnd)) return FALSE;
-  return krv::EventLoop::instance().post(hWnd, message, wParam, lParam);
+  return krv::win::EventLoop::instance().post(hWnd, message, wParam, lParam);
 }
 BOOL DestroyWindow(HWND hWnd) { return IsWindow(hWnd) ? hWnd->DestroyWindow() : FALSE; }
 HWND GetFocus() { return CWnd::GetFocus(); }

@@ -238,8 +238,8 @@ class CWnd {
   void setSystemOwned(bool owned) { mSystemOwned = owned; }
 
  protected:
-  static const krv::MsgMap* GetThisMessageMap();
-  virtual const krv::MsgMap* GetMessageMap() const;
+  static const krv::win::MsgMap* GetThisMessageMap();
+  virtual const krv::win::MsgMap* GetMessageMap() const;
 
   // Whether this object may take over the window `other` (SubclassDlgItem);
   // a control class accepts only objects of its own class.
@@ -293,7 +293,7 @@ HWND GetDlgItem(HWND hWnd, int id);
 int GetDlgCtrlID(HWND hWnd);
 int GetClassName(HWND hWnd, LPWSTR buffer, int maxCount);
 
-namespace krv {
+namespace krv::win {
 // The virtual screen that top-level windows are placed on.
 CRect screenRect();
 // Every live top-level window, in creation order.
@@ -306,4 +306,4 @@ std::size_t liveWindowCount();
 // Creates a control object of the right class for a window class name
 // ("BUTTON", "EDIT", "COMBOBOX", ...); a plain CWnd for unknown names.
 std::unique_ptr<CWnd> makeWindowObject(const std::wstring& className);
-}  // namespace krv
+}  // namespace krv::win
