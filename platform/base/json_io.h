@@ -321,7 +321,9 @@ struct ListOf {
   }
   Json write(const std::vector<T>& values, const JsonIo& outer) const {
     Json j = Json::array();
-    for (const T& v : values) j.push_back(outer.writeOne(element, v));
+    auto& elements = j.get_ref<Json::array_t&>();
+    elements.reserve(values.size());
+    for (const T& v : values) elements.push_back(outer.writeOne(element, v));
     return j;
   }
 };
