@@ -184,7 +184,8 @@ class JsonIo {
  private:
   JsonIo() = default;
   const Json* find(std::string_view name) const;
-  void put(std::string_view name, Json value) { (*mTarget)[std::string(name)] = std::move(value); }
+  // Sets the member `name` of the target; a new one comes last.
+  void put(std::string_view name, Json value);
   template <class T, class C>
   bool isSame(const C& conv, const T& value, const T& fallback, const Json& written) const {
     if constexpr (std::equality_comparable<T>)
