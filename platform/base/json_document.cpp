@@ -1,11 +1,14 @@
 #include "platform/base/json_document.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/base/file_io.h"
 
 namespace krv::base {
 namespace {
 
-// Thrown from the parser's callback to stop at the first level too deep.
+// Thrown by the value builder to stop at the first level too deep.
 struct TooDeep {};
 
 std::string sizeText(std::uintmax_t bytes) {
@@ -24,6 +27,89 @@ std::size_t utf8Length(std::string_view s, std::size_t i) {
   if (n == 2 && b < 0xC2) return 0;  // overlong
   return n;
 }
+
+// Builds the value of a text from the parser's events, refusing nesting
+// deeper than `maxDepth` levels at the first bracket too deep. An object
+// collects its members first and is made in one go: adding members one by
+// one to an ordered object copies (does not move) those already in it each
+// time its storage grows, because their names are const, and the members
+// copied can be whole arrays of cells.
+class ValueBuilder {
+ public:
+  explicit ValueBuilder(int maxDepth) : mMaxDepth(maxDepth) {}
+
+  Json take() { return std::move(mResult); }
+
+  bool null() { return add(nullptr); }
+  bool boolean(bool v) { return add(v); }
+  bool number_integer(Json::number_integer_t v) { return add(v); }
+  bool number_unsigned(Json::number_unsigned_t v) { return add(v); }
+  bool number_float(Json::number_float_t v, const Json::string_t&) { return add(v); }
+  bool string(Json::string_t& v) { return add(std::move(v)); }
+  bool binary(Json::binary_t& v) { return add(Json::binary(std::move(v))); }
+  bool start_object(std::size_t) { return open(true); }
+  bool key(Json::string_t& name) {
+    mFrames.back().name = std::move(name);
+    return true;
+  }
+  bool end_object() {
+    Json value = Json::object();
+    auto& members = value.get_ref<Json::object_t&>();
+    members.reserve(mFrames.back().members.size());
+    for (auto& [name, member] : mFrames.back().members)
+      members.emplace_back(std::move(name), std::move(member));
+    mFrames.pop_back();
+    return add(std::move(value));
+  }
+  bool start_array(std::size_t) { return open(false); }
+  bool end_array() {
+    Json value = std::move(mFrames.back().array);
+    mFrames.pop_back();
+    return add(std::move(value));
+  }
+  template <class Exception>
+  bool parse_error(std::size_t, const std::string&, const Exception& e) {
+    throw e;
+  }
+
+ private:
+  struct Frame {
+    bool object = false;
+    Json array;                                         // an array being read
+    std::vector<std::pair<std::string, Json>> members;  // an object being read
+    std::string name;                                   // of the member that comes next
+  };
+
+  bool open(bool object) {
+    if (mFrames.size() >= static_cast<std::size_t>(mMaxDepth)) throw TooDeep{};
+    Frame& f = mFrames.emplace_back();
+    f.object = object;
+    if (!object) f.array = Json::array();
+    return true;
+  }
+
+  bool add(Json&& value) {
+    if (mFrames.empty()) {
+      mResult = std::move(value);
+    } else if (!mFrames.back().object) {
+      mFrames.back().array.get_ref<Json::array_t&>().push_back(std::move(value));
+    } else {
+      // A name given twice keeps its first place and its last value.
+      Frame& f = mFrames.back();
+      const auto same = std::find_if(f.members.begin(), f.members.end(),
+                                     [&](const auto& m) { return m.first == f.name; });
+      if (same != f.members.end())
+        same->second = std::move(value);
+      else
+        f.members.emplace_back(std::move(f.name), std::move(value));
+    }
+    return true;
+  }
+
+  int mMaxDepth;
+  std::vector<Frame> mFrames;
+  Json mResult;
+};
 
 }  // namespace
 
@@ -49,34 +135,40 @@ std::string quotable(std::string_view bytes, std::size_t maxChars) {
   return out;
 }
 
-nlohmann::json sortedByName(Json&& value) {
-  switch (value.type()) {
-    case Json::value_t::object: {
-      nlohmann::json out = nlohmann::json::object();
-      for (auto& [key, member] : value.get_ref<Json::object_t&>())
-        out.get_ref<nlohmann::json::object_t&>().emplace(key, sortedByName(std::move(member)));
-      return out;
-    }
-    case Json::value_t::array: {
-      nlohmann::json out = nlohmann::json::array();
-      auto& elements = out.get_ref<nlohmann::json::array_t&>();
-      elements.reserve(value.size());
-      for (Json& element : value) elements.push_back(sortedByName(std::move(element)));
-      return out;
-    }
-    case Json::value_t::string:
-      return std::move(value.get_ref<std::string&>());
-    case Json::value_t::boolean:
-      return value.get<bool>();
-    case Json::value_t::number_integer:
-      return value.get<std::int64_t>();
-    case Json::value_t::number_unsigned:
-      return value.get<std::uint64_t>();
-    case Json::value_t::number_float:
-      return value.get<double>();
-    default:
-      return nullptr;
+namespace {
+
+bool byName(const Json::object_t::value_type& a, const Json::object_t::value_type& b) {
+  return a.first < b.first;
+}
+
+void sortMembers(Json& value) {
+  if (value.is_array()) {
+    for (Json& element : value)
+      if (element.is_structured()) sortMembers(element);
+    return;
   }
+  if (!value.is_object()) return;
+  auto& members = value.get_ref<Json::object_t&>();
+  for (auto& member : members)
+    if (member.second.is_structured()) sortMembers(member.second);
+  if (std::is_sorted(members.begin(), members.end(), byName)) return;
+  // The names are const in the object, so the members move into a new one
+  // in name order (only the names are copied).
+  std::vector<Json::object_t::value_type*> order;
+  order.reserve(members.size());
+  for (auto& member : members) order.push_back(&member);
+  std::sort(order.begin(), order.end(), [](auto* a, auto* b) { return byName(*a, *b); });
+  Json::object_t sorted;
+  sorted.reserve(members.size());
+  for (auto* member : order) sorted.emplace_back(member->first, std::move(member->second));
+  members = std::move(sorted);
+}
+
+}  // namespace
+
+Json sortedByName(Json&& value) {
+  sortMembers(value);
+  return std::move(value);
 }
 
 Result<Json> parseJson(std::string_view text, const JsonLimits& limits, std::string_view what) {
@@ -85,16 +177,10 @@ Result<Json> parseJson(std::string_view text, const JsonLimits& limits, std::str
                          sizeText(limits.maxBytes));
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   const int maxDepth = limits.maxDepth;
-  const Json::parser_callback_t limitDepth = [maxDepth](int depth, Json::parse_event_t event,
-                                                        Json&) {
-    // `depth` counts the levels around the value that starts.
-    if ((event == Json::parse_event_t::object_start || event == Json::parse_event_t::array_start) &&
-        depth >= maxDepth)
-      throw TooDeep{};
-    return true;
-  };
   try {
-    return Json::parse(text.begin(), text.end(), limitDepth);
+    ValueBuilder builder(maxDepth);
+    Json::sax_parse(text.begin(), text.end(), &builder);
+    return builder.take();
   } catch (const TooDeep&) {
     return Status::error("the " + std::string(what) + " is nested deeper than " +
                          std::to_string(maxDepth) + " levels");

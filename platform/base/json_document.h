@@ -68,8 +68,10 @@ Result<Json> readDocumentFile(const std::filesystem::path& path, const DocumentK
                               const TextDecoder& decode = {}, int* version = nullptr);
 
 // The value with the members of every object sorted by name, the order of
-// files written as plain (unordered) JSON; `value` is moved from.
-nlohmann::json sortedByName(Json&& value);
+// files written as plain (unordered) JSON; `value` is moved from. Members
+// are moved, not copied, and objects already in order are left as they
+// are, so sorting a large document before dump() costs little.
+Json sortedByName(Json&& value);
 
 // Bytes of a file made safe to quote in a message: control characters and
 // bytes that are not UTF-8 become \xNN; cut to `maxChars` characters and

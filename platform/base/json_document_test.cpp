@@ -84,6 +84,40 @@ TEST(JsonDocument, ParserMessagesGiveThePlaceAndQuoteBytesEscaped) {
   EXPECT_EQ(krv::base::quotable("abcdef", 3), "abc\u2026");
 }
 
+TEST(JsonDocument, ObjectsKeepTheirOrderAndTheFirstFaultInTheTextIsReported) {
+  const krv::base::JsonLimits limits{1000, 4};
+  auto parsed =
+      krv::base::parseJson(R"({"b": 1, "a": {"y": [1, {"z": null}], "x": 2}, "b": 3})", limits);
+  ASSERT_TRUE(parsed.ok());
+  // A name given twice keeps its first place and its last value.
+  EXPECT_EQ(parsed->dump(), R"({"b":3,"a":{"y":[1,{"z":null}],"x":2}})");
+  std::string many = "{", expected = "{";
+  for (int i = 40; i > 0; --i) {
+    const std::string member = "\"m" + std::to_string(i) + "\":[" + std::to_string(i) + "]";
+    many += member + (i > 1 ? ", " : "}");
+    expected += member + (i > 1 ? "," : "}");
+  }
+  EXPECT_EQ(krv::base::parseJson(many, limits)->dump(), expected);
+
+  auto message = [&](std::string_view text) {
+    return krv::base::parseJson(text, limits, "test file").status().message();
+  };
+  EXPECT_EQ(message("[[[[[1 2"), "the test file is nested deeper than 4 levels");
+  EXPECT_EQ(message("[1 2, [[[[[]]]]]]").rfind("malformed JSON: parse error at line 1", 0), 0u);
+  EXPECT_EQ(message("[[[[]]]]"), "");
+}
+
+TEST(JsonDocument, SortedByNameWritesTheBytesOfPlainJson) {
+  const std::string text =
+      R"({"b": [{"d": 0.1, "c": 1e300}, -3, "\u00e4\n"], "a": {"f": true, "e": null, "E": 18446744073709551615},
+          "aa": {}, "A": []})";
+  const std::string sorted = krv::base::sortedByName(krv::base::Json::parse(text)).dump(1);
+  EXPECT_EQ(sorted, nlohmann::json::parse(text).dump(1));
+  EXPECT_EQ(krv::base::Json::parse(sorted).dump(),
+            R"({"A":[],"a":{"E":18446744073709551615,"e":null,"f":true},"aa":{},)"
+            R"("b":[{"c":1e+300,"d":0.1},-3,"ä\n"]})");
+}
+
 TEST(JsonDocument, FileErrorsNameTheFile) {
   const auto dir =
       std::filesystem::temp_directory_path() / ("krv_json_document_" + std::to_string(::getpid()));

@@ -1,5 +1,6 @@
 #include "platform/base/json_io.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace krv::base {
@@ -27,6 +28,25 @@ const Json* JsonIo::find(std::string_view name) const {
   if (!mSource->is_object()) return nullptr;
   const auto it = mSource->find(std::string(name));
   return it == mSource->end() ? nullptr : &*it;
+}
+
+void JsonIo::put(std::string_view name, Json value) {
+  auto& members = mTarget->get_ref<Json::object_t&>();
+  for (auto& member : members) {
+    if (member.first == name) {
+      member.second = std::move(value);
+      return;
+    }
+  }
+  if (members.size() == members.capacity()) {
+    // Growing the storage in place would copy every member, whole arrays of
+    // cells too, because the names are const; the members move instead.
+    Json::object_t larger;
+    larger.reserve(std::max<std::size_t>(8, 2 * members.size()));
+    for (auto& member : members) larger.emplace_back(member.first, std::move(member.second));
+    members = std::move(larger);
+  }
+  members.emplace_back(std::string(name), std::move(value));
 }
 
 Status Number::read(const Json& j, double& value) const {

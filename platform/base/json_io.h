@@ -184,7 +184,8 @@ class JsonIo {
  private:
   JsonIo() = default;
   const Json* find(std::string_view name) const;
-  void put(std::string_view name, Json value) { (*mTarget)[std::string(name)] = std::move(value); }
+  // Sets the member `name` of the target; a new one comes last.
+  void put(std::string_view name, Json value);
   template <class T, class C>
   bool isSame(const C& conv, const T& value, const T& fallback, const Json& written) const {
     if constexpr (std::equality_comparable<T>)
@@ -321,7 +322,9 @@ struct ListOf {
   }
   Json write(const std::vector<T>& values, const JsonIo& outer) const {
     Json j = Json::array();
-    for (const T& v : values) j.push_back(outer.writeOne(element, v));
+    auto& elements = j.get_ref<Json::array_t&>();
+    elements.reserve(values.size());
+    for (const T& v : values) elements.push_back(outer.writeOne(element, v));
     return j;
   }
 };

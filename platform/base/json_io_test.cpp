@@ -92,6 +92,24 @@ TEST(JsonIo, WritesInCallOrderLeavesDefaultsOutAndReadsBackTheSame) {
   EXPECT_EQ(written(q).dump(), R"({"name":"Q","pattern":{"x":5}})");
 }
 
+TEST(JsonIo, ManyMembersAreWrittenInCallOrderWithTheirValues) {
+  Json j;
+  JsonIo io = JsonIo::writer(j);
+  std::vector<std::vector<int>> lists(30);
+  for (int i = 0; i < 30; ++i) {
+    lists[i] = {i, i + 1};
+    io.list("m" + std::to_string(29 - i), lists[i]);
+  }
+  int again = 7;
+  io.field("m29", again);  // a name written twice keeps its place
+  ASSERT_EQ(j.size(), 30u);
+  int i = 0;
+  for (auto it = j.begin(); it != j.end(); ++it, ++i) {
+    EXPECT_EQ(it.key(), "m" + std::to_string(29 - i));
+    EXPECT_EQ(it.value(), i == 0 ? Json(7) : Json({i, i + 1}));
+  }
+}
+
 TEST(JsonIo, DescribesWhatAbsentMembersReadAs) {
   // Required plain members are not named; lists give their element.
   EXPECT_EQ(Record<Plate>{}.describe().dump(),

@@ -200,35 +200,106 @@ void mapOptions(JsonIo& io, Options& o) {
   io.optional("int", o.ints, {}, IntOptions{});
 }
 
-// One value of a cell run: empty (null), a number, a text, a boolean, an
-// error value {"error": "#DIV/0!"} or a formula {"f": "=A1*2"}.
-struct CellEntry {
-  enum class Kind { Empty, Value, Formula } kind = Kind::Empty;
-  Value value;
-  std::string formula;
+// A formula read from a cell run, set once every value is in place.
+struct PendingFormula {
+  std::size_t run, index;  // its place in "cells"
+  int32_t col, row;
+  const std::string* text;  // in the JSON being read
 };
 
-struct CellEntryText {
-  Status read(const Json& j, CellEntry& e) const {
+// Consecutive rows of one column; gaps of up to 4 empty cells stay in a run
+// as nulls. Writing, `cells` holds the run's cells (null for a gap).
+// Reading leaves `cells` empty: the values go straight into the sheet.
+struct CellRun {
+  int32_t col = 0, row = 0;
+  std::vector<const Cell*> cells;
+};
+
+// The "values" of the cell run from `col`, `row`: each a number, a text, a
+// boolean, null (an empty cell), an error value {"error": "#DIV/0!"} or a
+// formula {"f": "=A1*2"}. Reading sets every value in `engine` as it is
+// read (the caller drops the sheet when the file is refused) and keeps the
+// formulas in `formulas`; the run must end by row `rows`. Writing takes the
+// formula texts from `engine`.
+struct CellValues {
+  CellDocument& engine;
+  int32_t col, row, rows;
+  std::size_t run;
+  std::vector<PendingFormula>& formulas;
+
+  Status read(const Json& j, std::vector<const Cell*>&) const {
+    if (!j.is_array()) return Status::error("an array is expected");
+    const auto& values = j.get_ref<const Json::array_t&>();
+    // Every value is checked, also those beyond the last row, so the first
+    // fault in the file is the one reported.
+    const std::size_t room = static_cast<std::size_t>(rows - row + 1);
+    for (std::size_t k = 0; k < values.size(); ++k) {
+      if (Status s = readOne(values[k], k, k < room); !s) return s.within(JsonIo::at("", k));
+    }
+    if (values.size() > room)
+      return Status::error("the cells from column " + std::to_string(col) + ", row " +
+                           std::to_string(row) + " reach beyond the last row");
+    return {};
+  }
+
+  Json write(const std::vector<const Cell*>& cells) const {
+    Json j = Json::array();
+    auto& values = j.get_ref<Json::array_t&>();
+    values.reserve(cells.size());
+    for (std::size_t k = 0; k < cells.size(); ++k) {
+      const Cell* cell = cells[k];
+      if (!cell) {
+        values.emplace_back(nullptr);
+      } else if (cell->formula) {
+        values.push_back(Json{{"f", engine.formulaText(col, row + static_cast<int32_t>(k))}});
+      } else {
+        const Value& v = cell->value;
+        switch (v.type()) {
+          case ValueType::Number:
+            values.emplace_back(v.number());
+            break;
+          case ValueType::Text:
+            values.emplace_back(v.text());
+            break;
+          case ValueType::Bool:
+            values.emplace_back(v.boolean());
+            break;
+          case ValueType::Error:
+            values.push_back(Json{{"error", errorText(v.error())}});
+            break;
+          default:
+            values.emplace_back(nullptr);
+        }
+      }
+    }
+    return j;
+  }
+
+ private:
+  // Checks the value of row `row + k` and, when `set`, puts it in place.
+  Status readOne(const Json& j, std::size_t k, bool set) const {
+    const int32_t at = row + static_cast<int32_t>(k);
+    auto put = [&](Value v) {
+      if (set) engine.setValue(col, at, std::move(v));
+    };
     switch (j.type()) {
       case Json::value_t::null:
-        e.kind = CellEntry::Kind::Empty;
         return {};
       case Json::value_t::number_integer:
       case Json::value_t::number_unsigned:
       case Json::value_t::number_float:
-        e = {CellEntry::Kind::Value, Value::number(j.get<double>()), {}};
+        put(Value::number(j.get<double>()));
         return {};
       case Json::value_t::string:
-        e = {CellEntry::Kind::Value, Value::text(j.get<std::string>()), {}};
+        put(Value::text(j.get_ref<const std::string&>()));
         return {};
       case Json::value_t::boolean:
-        e = {CellEntry::Kind::Value, Value::boolean(j.get<bool>()), {}};
+        put(Value::boolean(j.get<bool>()));
         return {};
       case Json::value_t::object:
         if (auto f = j.find("f"); f != j.end()) {
           if (!f->is_string()) return Status::fileError({}, "a formula text is expected", "f");
-          e = {CellEntry::Kind::Formula, Value(), f->get<std::string>()};
+          if (set) formulas.push_back({run, k, col, at, &f->get_ref<const std::string&>()});
           return {};
         }
         if (auto err = j.find("error"); err != j.end() && err->is_string()) {
@@ -236,7 +307,7 @@ struct CellEntryText {
           if (!code)
             return Status::fileError(
                 {}, "unknown error value " + base::quotable(err->get<std::string>(), 40), "error");
-          e = {CellEntry::Kind::Value, Value::error(*code), {}};
+          put(Value::error(*code));
           return {};
         }
         return Status::error("a cell object must hold \"f\" or \"error\"");
@@ -244,29 +315,6 @@ struct CellEntryText {
         return Status::error("a cell value must be a number, text, boolean, null or formula");
     }
   }
-  Json write(const CellEntry& e) const {
-    if (e.kind == CellEntry::Kind::Formula) return Json{{"f", e.formula}};
-    const Value& v = e.value;
-    switch (v.type()) {
-      case ValueType::Number:
-        return v.number();
-      case ValueType::Text:
-        return v.text();
-      case ValueType::Bool:
-        return v.boolean();
-      case ValueType::Error:
-        return Json{{"error", errorText(v.error())}};
-      default:
-        return nullptr;
-    }
-  }
-};
-
-// Consecutive rows of one column; gaps of up to 4 empty cells stay in a run
-// as nulls.
-struct CellRun {
-  int32_t col = 0, row = 0;
-  std::vector<CellEntry> values;
 };
 
 // A record of a line (column or row) or a cell with its attributes.
@@ -446,21 +494,17 @@ void mapCellNotesStep(SheetIo& s) {
 
 std::vector<CellRun> cellRunsOf(const ControlDocument& doc) {
   std::vector<CellRun> runs;
-  const CellDocument& engine = doc.engine();
   int32_t nextRow = 0;
-  engine.grid().forEachAllocated(
+  doc.engine().grid().forEachAllocated(
       1, 1, doc.maxCols(), doc.maxRows(), [&](int32_t c, int32_t r, const Cell& cell) {
-        if (cell.value.isEmpty() && cell.formula == 0) return;
+        if (!cell.isFilled()) return;
         if (runs.empty() || runs.back().col != c || r - nextRow > 4) {
           runs.push_back({c, r, {}});
           nextRow = r;
         }
-        auto& values = runs.back().values;
-        for (; nextRow < r; ++nextRow) values.emplace_back();
-        if (cell.formula)
-          values.push_back({CellEntry::Kind::Formula, Value(), engine.formulaText(c, r)});
-        else
-          values.push_back({CellEntry::Kind::Value, cell.value, {}});
+        auto& cells = runs.back().cells;
+        cells.insert(cells.end(), static_cast<std::size_t>(r - nextRow), nullptr);
+        cells.push_back(&cell);
         nextRow = r + 1;
       });
   return runs;
@@ -471,34 +515,23 @@ void mapCellsStep(SheetIo& s) {
   std::vector<CellRun> runs;
   if (!s.reading()) runs = cellRunsOf(s.doc);
   const int32_t cols = s.cols(), rows = s.rows();
-  const Record<CellRun> run{[cols, rows](JsonIo& io, CellRun& r) {
+  CellDocument& engine = s.doc.engine();
+  std::vector<PendingFormula> formulas;
+  std::size_t runsRead = 0;
+  const Record<CellRun> run{[&](JsonIo& io, CellRun& r) {
     io.field("col", r.col, Integer<int32_t>{1, cols});
     io.field("row", r.row, Integer<int32_t>{1, rows});
-    io.field("values", r.values, ListOf<CellEntry, CellEntryText>{});
-    if (io.reading() && io.ok() && static_cast<int64_t>(r.values.size()) > rows - r.row + 1)
-      io.fail("values", "the cells from column " + std::to_string(r.col) + ", row " +
-                            std::to_string(r.row) + " reach beyond the last row");
+    io.field("values", r.cells, CellValues{engine, r.col, r.row, rows, runsRead, formulas});
+    if (io.reading()) ++runsRead;
   }};
   s.io.field("cells", runs, ListOf<CellRun, Record<CellRun>>{run});
   if (!s.reading() || !s.io.ok()) return;
-  CellDocument& engine = s.doc.engine();
-  for (const CellRun& r : runs) {
-    for (std::size_t k = 0; k < r.values.size(); ++k) {
-      if (r.values[k].kind == CellEntry::Kind::Value)
-        engine.setValue(r.col, r.row + static_cast<int32_t>(k), r.values[k].value);
-    }
-  }
-  for (std::size_t i = 0; i < runs.size() && s.io.ok(); ++i) {
-    const CellRun& r = runs[i];
-    for (std::size_t k = 0; k < r.values.size(); ++k) {
-      if (r.values[k].kind != CellEntry::Kind::Formula) continue;
-      const int32_t row = r.row + static_cast<int32_t>(k);
-      if (const Status set = engine.setFormula(r.col, row, r.values[k].formula); !set) {
-        s.io.fail(JsonIo::at("cells", i) + "." + JsonIo::at("values", k),
-                  "formula in column " + std::to_string(r.col) + ", row " + std::to_string(row) +
-                      " is refused: " + base::quotable(set.message(), 200));
-        break;
-      }
+  for (const PendingFormula& f : formulas) {
+    if (const Status set = engine.setFormula(f.col, f.row, *f.text); !set) {
+      s.io.fail(JsonIo::at("cells", f.run) + "." + JsonIo::at("values", f.index),
+                "formula in column " + std::to_string(f.col) + ", row " + std::to_string(f.row) +
+                    " is refused: " + base::quotable(set.message(), 200));
+      break;
     }
   }
 }

@@ -397,6 +397,12 @@ TEST_F(SheetFileTest, RefusalsNameTheirPlaceInTheDocument) {
       {R"("cells": [{"col": 1, "row": 4, "values": [1, 2, 3]}]})", "cells[0].values",
        "the cells from column 1, row 4 reach beyond the last row"},
       {R"("cells": [{"col": 1, "row": 1, "values": [{"f": "=SUM("}]}]})", "cells[0].values[0]", ""},
+      // A faulty value is reported before a run too long, wherever it is.
+      {R"("cells": [{"col": 1, "row": 4, "values": [1, 2, [3]]}]})", "cells[0].values[2]",
+       "a cell value must be a number, text, boolean, null or formula"},
+      {R"("cells": [{"col": 1, "row": 1, "values": [1]},
+                    {"col": 2, "row": 1, "values": [null, {"f": "=SUM("}]}]})",
+       "cells[1].values[1]", ""},
       {R"("cellAttributes": [{"col": 1, "row": 1, "decimals": 16}]})", "cellAttributes[0].decimals",
        "must lie between 0 and 15"},
       {R"("look": {"actionKeys": [[0, 0, 0], [0, 0, 0], [0, 0, 65536]]}})", "look.actionKeys[2][2]",
