@@ -100,12 +100,12 @@ void BM_SampleEvaluation(benchmark::State& state) {
   setUpModule();
   Krv_Settings::setLibDir(Krv_String(KRV_SOURCE_DIR "/examples/library/"));
   const Krv_String macroFile(KRV_SOURCE_DIR "/examples/library/Macros/EndPlateBeam.json");
-  const Krv_String outFile = krv::fromOsPath(benchFolder() / "EndPlateBeam.out.json");
+  const Krv_String outFile = krv::core::fromOsPath(benchFolder() / "EndPlateBeam.out.json");
   for (auto _ : state) {
     Krv_DbMacro db;
     MacroData macroData;
     std::string error;
-    if (!krv::base::reportTo(krv::readMacroFile(macroFile, db, macroData), error)) return state.SkipWithError(error.c_str());
+    if (!krv::base::reportTo(krv::core::readMacroFile(macroFile, db, macroData), error)) return state.SkipWithError(error.c_str());
     AcTransaction transaction;
     VtDlgStandardsData data;
     data.initialize(&db, L"EndPlate", L"EndPlateBeam", &macroData);
@@ -113,7 +113,7 @@ void BM_SampleEvaluation(benchmark::State& state) {
     data.mGenVarNames = {L"gen_edge_margin", L"gen_bolt_set"};
     data.mGenVarValues = {L"10", L"M20 8.8"};
     if (!StartDlgStandardsSS(data)) return state.SkipWithError("evaluation failed");
-    if (!krv::base::reportTo(krv::writeMacroFile(outFile, db, macroData), error)) return state.SkipWithError(error.c_str());
+    if (!krv::base::reportTo(krv::core::writeMacroFile(outFile, db, macroData), error)) return state.SkipWithError(error.c_str());
   }
 }
 BENCHMARK(BM_SampleEvaluation)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -121,10 +121,10 @@ BENCHMARK(BM_SampleEvaluation)->Unit(benchmark::kMillisecond)->Repetitions(5)->R
 void BM_GeneratedStandard(benchmark::State& state) {
   setUpModule();
   const int cells = static_cast<int>(state.range(0));
-  Krv_Settings::setLibDir(krv::fromOsPath(benchFolder()) + L"\\");
+  Krv_Settings::setLibDir(krv::core::fromOsPath(benchFolder()) + L"\\");
   const fs::path file = benchFolder() / "Connection Standards" / ("Gen" + std::to_string(cells) + ".vts");
   writeGenerated(file, cells);
-  const Krv_String name = krv::fromOsPath(file);
+  const Krv_String name = krv::core::fromOsPath(file);
   for (auto _ : state)
     if (!runChild(name)) return state.SkipWithError("evaluation failed");
   state.counters["per_cell"] =
@@ -136,12 +136,12 @@ BENCHMARK(BM_GeneratedStandard)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark:
 void BM_NestedStandard(benchmark::State& state) {
   setUpModule();
   const int cells = static_cast<int>(state.range(0));
-  Krv_Settings::setLibDir(krv::fromOsPath(benchFolder()) + L"\\");
+  Krv_Settings::setLibDir(krv::core::fromOsPath(benchFolder()) + L"\\");
   const fs::path dir = benchFolder() / "Connection Standards";
   writeGenerated(dir / ("Child" + std::to_string(cells) + ".vts"), cells);
   const fs::path parent = dir / ("Parent" + std::to_string(cells) + ".vts");
   writeGenerated(parent, cells, "Child" + std::to_string(cells) + ".vts");
-  const Krv_String name = krv::fromOsPath(parent);
+  const Krv_String name = krv::core::fromOsPath(parent);
   for (auto _ : state)
     if (!runChild(name)) return state.SkipWithError("evaluation failed");
   state.counters["per_cell"] =

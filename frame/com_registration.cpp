@@ -220,7 +220,7 @@ Acad::ErrorStatus SSprintCLSIDs() {
     acutPrintf(L"\nconst cCLSID CLSID_%s = %s;", c.name, initializer.c_str());
   }
   const std::filesystem::path file = moduleFolder() / kRegistryIdsFileName;
-  if (!ObjectExportWriteFile(fromOsPath(file), registryIdLines()))
-    acutPrintf(L"\nCould not write %s.", fromOsPath(file).c_str());
+  if (!ObjectExportWriteFile(krv::core::fromOsPath(file), registryIdLines()))
+    acutPrintf(L"\nCould not write %s.", krv::core::fromOsPath(file).c_str());
   return Acad::eOk;
 }

@@ -33,7 +33,7 @@ bool argumentText(const FunctionValue& arg, HWND callingSheet, Krv_String& text)
       text = Krv_String(std::to_wstring(arg.longValue));
       return true;
     case FunctionValue::Type::Double:
-      text = fromUtf8(krv::shortestDouble(arg.doubleValue));
+      text = fromUtf8(krv::core::shortestDouble(arg.doubleValue));
       return true;
     case FunctionValue::Type::String: {
       auto s = krv::sheet::StringHandles::global().get(arg.stringHandle);
@@ -102,7 +102,7 @@ std::optional<std::filesystem::path> tableOf(const FunctionValue* args, int coun
   auto file = krv::sheet::StringHandles::global().get(args[0].stringHandle);
   if (!file) return std::nullopt;
   std::error_code ec;
-  std::filesystem::path path = krv::osPath(fromUtf8(*file));
+  std::filesystem::path path = krv::core::osPath(fromUtf8(*file));
   std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
   return ec ? path.lexically_normal() : canonical;
 }
@@ -190,7 +190,7 @@ BOOL CFormula::OnInitDialog() {
   mSheet.setMaxCols(8);
   mSheet.setNumberFormat(1, 1, 6, 6, 2, false);
   if (!mFile.empty()) {
-    mSheet.LoadFromFile(krv::osPath(Krv_String(mFile)).wstring());
+    mSheet.LoadFromFile(krv::core::osPath(Krv_String(mFile)).wstring());
     acutPrintf(L"Loading spreadsheet:%s\n", mFile.c_str());
   }
   registerFromTable(mSheet);
@@ -259,7 +259,7 @@ void CFormula::answerFromTable() {
     if (mArgs[i].status != FunctionValue::Status::Ok) return;
   if (mArgs[0].type != FunctionValue::Type::String) return;
   auto file = krv::sheet::StringHandles::global().get(mArgs[0].stringHandle);
-  if (!file || !mSheet.LoadFromFile(krv::osPath(fromUtf8(*file)).wstring())) return;
+  if (!file || !mSheet.LoadFromFile(krv::core::osPath(fromUtf8(*file)).wstring())) return;
   registerFromTable(mSheet);
 
   int col = -1, row = -1;
@@ -332,7 +332,7 @@ void CFormula::setReferenceStyle(int style) {
 
 bool CFormula::saveToFile() {
   const std::wstring path = GetDlgItemText(kFileEdit);
-  if (path.empty() || !mSheet.SaveToFile(krv::osPath(Krv_String(path)).wstring())) {
+  if (path.empty() || !mSheet.SaveToFile(krv::core::osPath(Krv_String(path)).wstring())) {
     acutPrintf(L"Save failed\n");
     return false;
   }
@@ -341,7 +341,7 @@ bool CFormula::saveToFile() {
 
 bool CFormula::loadFromFile() {
   const std::wstring path = GetDlgItemText(kFileEdit);
-  const bool ok = !path.empty() && mSheet.LoadFromFile(krv::osPath(Krv_String(path)).wstring());
+  const bool ok = !path.empty() && mSheet.LoadFromFile(krv::core::osPath(Krv_String(path)).wstring());
   if (!ok) acutPrintf(L"Load failed\n");
   registerFromTable(mSheet);
   return ok;

@@ -180,7 +180,7 @@ BOOL CDlgGenVars::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 bool CDlgGenVars::chooseFilter(Krv_Spread& sheet, int row) {
   const int filterCol = &sheet == &mDwgSheet ? kDwgFilterCol : kStdFilterCol;
-  const Krv_String root = normalisedPath(krv::withTrailingSeparator(Krv_Settings::libDir() + L"Macros\\"));
+  const Krv_String root = normalisedPath(krv::core::withTrailingSeparator(Krv_Settings::libDir() + L"Macros\\"));
   Krv_StringArray chosen;
   if (!DlgOpenMulti(root, L"Drawing", L"dwg", kFilterPrompt, chosen, this)) return false;
 

@@ -192,7 +192,7 @@ TEST_F(GenVarsDialog, PersonEditsRowsChoosesFiltersAndConfirms) {
   EXPECT_TRUE(request.foldersToo);
   EXPECT_EQ(request.title, L"Select the drawings and folders that apply to this general variable");
   EXPECT_EQ(request.filter, L"Drawing (*.dwg)|*.dwg||");
-  EXPECT_TRUE(samePath(request.initialFolder, lib.text("Macros")));
+  EXPECT_TRUE(krv::core::samePath(request.initialFolder, lib.text("Macros")));
 }
 
 TEST_F(GenVarsDialog, CancelLeavesTheRecordUntouched) {

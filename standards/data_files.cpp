@@ -21,7 +21,7 @@ namespace {
 
 bool isRegularFile(const Krv_String& path) {
   std::error_code ec;
-  return std::filesystem::is_regular_file(krv::osPath(path), ec);
+  return std::filesystem::is_regular_file(krv::core::osPath(path), ec);
 }
 
 // ---- the cache of parsed files ----------------------------------------
@@ -124,7 +124,7 @@ std::shared_ptr<const T> readParsed(ParsedFiles<T>& files, const Krv_String& pat
   FileStamp stamp;
   bool settled = false;
   if (useCache) {
-    osPath = krv::osPath(path).string();
+    osPath = krv::core::osPath(path).string();
     if (!stampOf(osPath, stamp, settled)) return nullptr;
     if (auto kept = files.find(osPath, stamp)) return kept;
   }

@@ -181,7 +181,7 @@ TEST_F(Launch, MainEvaluationOfTheSampleWritesTheMacro) {
   Krv_DbMacro db;
   MacroData macroData;
   std::string error;
-  ASSERT_TRUE(krv::base::reportTo(readMacroFile(Krv_String(KRV_SOURCE_DIR "/examples/library/Macros/EndPlateBeam.json"), db, macroData), error))
+  ASSERT_TRUE(krv::base::reportTo(krv::core::readMacroFile(Krv_String(KRV_SOURCE_DIR "/examples/library/Macros/EndPlateBeam.json"), db, macroData), error))
       << error;
   AcTransaction transaction;
   VtDlgStandardsData data;
@@ -211,7 +211,7 @@ TEST_F(Launch, MainEvaluationOfTheSampleWritesTheMacro) {
 
   const Krv_Module* plate = db.macro()->findModule(L"Plate1");
   ASSERT_NE(plate, nullptr);
-  const std::string text = macroToText(db, macroData);
+  const std::string text = krv::core::macroToText(db, macroData);
   EXPECT_NE(text.find("\"nrBolts2\": 4"), std::string::npos);
   EXPECT_EQ(gSSDlgsMgr.inUseCount(), 0);
 }

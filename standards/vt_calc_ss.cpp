@@ -43,8 +43,8 @@ std::vector<std::wstring>& evaluationChain() {
 
 std::wstring canonicalPath(const Krv_String& path) {
   std::error_code ec;
-  std::filesystem::path p = std::filesystem::weakly_canonical(krv::osPath(path), ec);
-  if (ec) p = krv::osPath(path);
+  std::filesystem::path p = std::filesystem::weakly_canonical(krv::core::osPath(path), ec);
+  if (ec) p = krv::core::osPath(path);
   return Krv_String(p.wstring()).lower().str();
 }
 
@@ -118,7 +118,7 @@ Acad::ErrorStatus VtCalcSS::loadFile(const Krv_String& name) {
   workingOptions();
   if (!isCreated()) return fail(L"the standards dialog has no sheet control");
   std::string why;
-  if (!LoadFromFile(krv::osPath(path).wstring(), &why)) return fail(Krv_String(why));
+  if (!LoadFromFile(krv::core::osPath(path).wstring(), &why)) return fail(Krv_String(why));
   // A loaded sheet brings its own option settings; the engine's come first.
   workingOptions();
   mFileName = path;

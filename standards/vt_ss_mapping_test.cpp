@@ -310,7 +310,7 @@ TEST(VtSSMappingSample, EveryCouplingOfTheSampleReadsFromTheSampleMacro) {
   Krv_DbMacro db;
   MacroData data;
   std::string error;
-  ASSERT_TRUE(krv::base::reportTo(krv::readMacroFile(Krv_String(KRV_SOURCE_DIR) + L"/examples/library/Macros/EndPlateBeam.json", db,
+  ASSERT_TRUE(krv::base::reportTo(krv::core::readMacroFile(Krv_String(KRV_SOURCE_DIR) + L"/examples/library/Macros/EndPlateBeam.json", db,
                                  data), error))
       << error;
   for (const wchar_t* key : {L"EndPlateBeam", L"EndPlateBeamSmall"}) {

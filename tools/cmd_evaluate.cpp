@@ -70,7 +70,7 @@ const char* const kSampleMacro = "Macros/EndPlateBeam.json";
 using krv::tools::shellQuoted;
 
 std::string narrow(const Krv_String& s) { return s.utf8(); }
-std::string quotedPath(const Krv_String& path) { return shellQuoted(krv::osPath(path)); }
+std::string quotedPath(const Krv_String& path) { return shellQuoted(krv::core::osPath(path)); }
 
 // Message boxes are collected for the report and answered with their
 // default button; dialogs are run as on the console.
@@ -183,7 +183,7 @@ int resolveInputs(Options& o, Inputs& in) {
     std::cerr << "korvane evaluate: no library folder " << shellQuoted(library) << "\n";
     return krv::tools::kExitInput;
   }
-  Krv_Settings::setLibDir(krv::fromOsPath(library) + L"\\");
+  Krv_Settings::setLibDir(krv::core::fromOsPath(library) + L"\\");
   if (sample) {
     o.standard = kSampleStandard;
     o.macro = (library / kSampleMacro).string();
@@ -210,7 +210,7 @@ int resolveInputs(Options& o, Inputs& in) {
 
   std::string error;
   if (!krv::base::reportTo(
-          krv::readMacroFile(Krv_String(o.macro), in.db, in.macroData, &in.macroSource), error)) {
+          krv::core::readMacroFile(Krv_String(o.macro), in.db, in.macroData, &in.macroSource), error)) {
     std::cerr << "korvane evaluate: " << krv::tools::withQuotedPaths(error, {o.macro}) << "\n";
     return krv::tools::kExitInput;
   }
@@ -389,7 +389,7 @@ void printMessages(const RunOutcome& run) {
 int writeResult(const Options& o, Inputs& in, const RunOutcome& run,
                 const std::string& mappingProblem) {
   if (!run.ok) {
-    const std::string sheetFile = krv::osPath(in.sheetPath).string();
+    const std::string sheetFile = krv::core::osPath(in.sheetPath).string();
     std::cout << "Result   : the evaluation failed: "
               << krv::tools::withQuotedPaths(narrow(run.failure), {sheetFile})
               << "\n           the macro file was not changed\n";
@@ -402,7 +402,7 @@ int writeResult(const Options& o, Inputs& in, const RunOutcome& run,
   const std::string target = o.out.empty() ? o.macro : o.out;
   std::string error;
   if (!krv::base::reportTo(
-          krv::writeMacroFile(Krv_String(target), in.db, in.macroData, in.macroSource), error)) {
+          krv::core::writeMacroFile(Krv_String(target), in.db, in.macroData, in.macroSource), error)) {
     std::cout << "Result   : evaluated, but writing " << shellQuoted(target)
               << " failed: " << krv::tools::withQuotedPaths(error, {target}) << "\n";
     return krv::tools::kExitOutput;

@@ -79,7 +79,7 @@ int showMacro(const std::string& file) {
   Krv_DbMacro db;
   MacroData data;
   std::string error;
-  if (!krv::base::reportTo(krv::readMacroFile(Krv_String(file), db, data), error)) {
+  if (!krv::base::reportTo(krv::core::readMacroFile(Krv_String(file), db, data), error)) {
     std::cerr << "korvane macro: " << krv::tools::withQuotedPaths(error, {file}) << "\n";
     return krv::tools::kExitInput;
   }

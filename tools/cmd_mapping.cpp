@@ -33,11 +33,11 @@ struct Options {
 };
 
 int showMapping(const Options& o) {
-  Krv_Settings::setLibDir(krv::fromOsPath(std::filesystem::absolute(o.library)) + L"\\");
+  Krv_Settings::setLibDir(krv::core::fromOsPath(std::filesystem::absolute(o.library)) + L"\\");
   const Krv_String path = VtSSMapping::mappingFilePath(Krv_String(o.standard));
   Krv_StringArray lines;
   if (!ObjectExportReadFile(path, lines)) {
-    std::cerr << "korvane mapping: no mapping file " << krv::tools::shellQuoted(krv::osPath(path))
+    std::cerr << "korvane mapping: no mapping file " << krv::tools::shellQuoted(krv::core::osPath(path))
               << "\n";
     return krv::tools::kExitInput;
   }
@@ -69,7 +69,7 @@ int showMapping(const Options& o) {
   MacroData data;
   if (!o.macro.empty()) {
     std::string error;
-    if (!krv::base::reportTo(krv::readMacroFile(Krv_String(o.macro), db, data), error)) {
+    if (!krv::base::reportTo(krv::core::readMacroFile(Krv_String(o.macro), db, data), error)) {
       std::cerr << "korvane mapping: " << krv::tools::withQuotedPaths(error, {o.macro}) << "\n";
       return krv::tools::kExitInput;
     }

@@ -25,7 +25,7 @@ std::string lower(std::string s) {
 // A folder below the library, its components found without regard to
 // letter case (the core's path lookup), or nothing when it does not exist.
 std::optional<fs::path> findPath(const fs::path& root, const wchar_t* relative) {
-  const fs::path p = krv::osPath(krv::fromOsPath(root) + L"\\" + relative);
+  const fs::path p = krv::core::osPath(krv::core::fromOsPath(root) + L"\\" + relative);
   std::error_code ec;
   if (!fs::is_directory(p, ec)) return std::nullopt;
   return p;
@@ -74,8 +74,8 @@ std::vector<std::string> collect(const std::optional<fs::path>& dir, const std::
 MappingFileInfo readMappingKeys(const std::string& name, const fs::path& path) {
   MappingFileInfo info{name, {}, {}, {}};
   Krv_StringArray lines;
-  krv::TextDecoding how;
-  if (!krv::readTextLines(path, lines, &how)) {
+  krv::core::TextDecoding how;
+  if (!krv::core::readTextLines(path, lines, &how)) {
     info.error = "cannot be read";
     return info;
   }

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
   // failed write (the writers remove their temporary files), instead of
   // ending the program half-way.
   std::signal(SIGXFSZ, SIG_IGN);
-  krv::setTextDecodingNotice(noteTextDecoding);
+  krv::core::setTextDecodingNotice(noteTextDecoding);
   CLI::App app{"korvane - connection standards, sheets and libraries of the steel-construction module"};
   app.require_subcommand(1);
   // Set before the subcommands are added, so that each of them inherits it.

@@ -11,7 +11,7 @@
 
 #include "platform/core/krv_string.h"
 
-namespace krv {
+namespace krv::core {
 namespace {
 
 using Int128 = __int128;
@@ -132,22 +132,22 @@ bool parseDouble(const std::string& text, double& value) {
   return true;
 }
 
-}  // namespace krv
+}  // namespace krv::core
 
 double _wtof(const wchar_t* text) {
   if (!text) return 0.0;
-  return wcstod_l(text, nullptr, krv::cLocale());
+  return wcstod_l(text, nullptr, krv::core::cLocale());
 }
 
 long _wtol(const wchar_t* text) {
   if (!text) return 0;
   // wcstol_l clamps to LONG_MIN/LONG_MAX on overflow.
-  return wcstol_l(text, nullptr, 10, krv::cLocale());
+  return wcstol_l(text, nullptr, 10, krv::core::cLocale());
 }
 
 int _wtoi(const wchar_t* text) {
   if (!text) return 0;
-  const long long v = wcstoll_l(text, nullptr, 10, krv::cLocale());
+  const long long v = wcstoll_l(text, nullptr, 10, krv::core::cLocale());
   return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
 }
 
@@ -184,33 +184,33 @@ bool isNumber(const Krv_String& text) {
 double ObjectExportRoundTo(double value, double step) {
   step = std::fabs(step);
   if (step == 0.0 || !std::isfinite(value) || !std::isfinite(step)) return value;
-  krv::Decimal v = krv::toDecimal(value), s = krv::toDecimal(step);
-  if (!krv::align(v, s)) {
+  krv::core::Decimal v = krv::core::toDecimal(value), s = krv::core::toDecimal(step);
+  if (!krv::core::align(v, s)) {
     // Far apart in magnitude: the decimal detail no longer matters.
     return std::round(value / step) * step;
   }
-  using krv::Int128;
+  using krv::core::Int128;
   Int128 q = v.mant / s.mant;
   const Int128 r = v.mant % s.mant;  // same sign as v
   if (r > 0 && 2 * r >= s.mant) ++q;
   if (r < 0 && -2 * r >= s.mant) --q;
-  return krv::fromDecimal(q * s.mant, v.exp);
+  return krv::core::fromDecimal(q * s.mant, v.exp);
 }
 
 double ObjectExportRoundUp(double value, double step, double tolerance) {
   step = std::fabs(step);
   if (step == 0.0 || !std::isfinite(value) || !std::isfinite(step)) return value;
   if (!(tolerance > 0.0)) tolerance = 0.0;
-  krv::Decimal v = krv::toDecimal(value), s = krv::toDecimal(step);
-  if (!krv::align(v, s)) {
+  krv::core::Decimal v = krv::core::toDecimal(value), s = krv::core::toDecimal(step);
+  if (!krv::core::align(v, s)) {
     const double below = std::floor(value / step) * step;
     return (value - below <= tolerance) ? below : below + step;
   }
-  using krv::Int128;
+  using krv::core::Int128;
   Int128 q = v.mant / s.mant;
   Int128 r = v.mant % s.mant;
   if (r < 0) --q, r += s.mant;  // floor division: 0 <= r < step
-  if (r == 0) return krv::fromDecimal(q * s.mant, v.exp);
-  if (krv::fromDecimal(r, v.exp) <= tolerance) return krv::fromDecimal(q * s.mant, v.exp);
-  return krv::fromDecimal((q + 1) * s.mant, v.exp);
+  if (r == 0) return krv::core::fromDecimal(q * s.mant, v.exp);
+  if (krv::core::fromDecimal(r, v.exp) <= tolerance) return krv::core::fromDecimal(q * s.mant, v.exp);
+  return krv::core::fromDecimal((q + 1) * s.mant, v.exp);
 }

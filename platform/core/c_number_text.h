@@ -7,7 +7,7 @@ class Krv_String;
 // files and the core's strings. Nothing here depends on the process locale:
 // the decimal separator is always '.'. (The formula language's number
 // texts are platform/sheet/formula_number_text.h.)
-namespace krv {
+namespace krv::core {
 
 // Fixed notation with `decimals` decimals (clamped to 0..30), rounded from
 // the exact binary value, no thousands separators; with TrailingZeros::Drop
@@ -23,7 +23,7 @@ std::string shortestDouble(double value);
 // floating text); false when the text is not entirely a number.
 bool parseDouble(const std::string& text, double& value);
 
-}  // namespace krv
+}  // namespace krv::core
 
 // The C library's wide-text conversions, in the "C" locale whatever the
 // process locale is: leading white space is skipped, then the longest

@@ -67,9 +67,9 @@ TEST(NumberToText, IgnoresACommaLocale) {
   EXPECT_EQ(Krv_String(1234.5678, 2), L"1234.57");
   EXPECT_DOUBLE_EQ(_wtof(L"12.75"), 12.75);
   EXPECT_DOUBLE_EQ(_wtof(L"12,75"), 12.0);
-  EXPECT_EQ(krv::shortestDouble(0.1), "0.1");
+  EXPECT_EQ(krv::core::shortestDouble(0.1), "0.1");
   double v = 0;
-  EXPECT_TRUE(krv::parseDouble("2.5", v));
+  EXPECT_TRUE(krv::core::parseDouble("2.5", v));
   EXPECT_EQ(v, 2.5);
 }
 

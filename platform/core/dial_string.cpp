@@ -31,7 +31,7 @@ Cache& cache() {
 }
 
 Krv_String stringsFile(const Krv_String& language) {
-  return krv::resourcesDir() + L"/strings/" + language + L".txt";
+  return krv::core::resourcesDir() + L"/strings/" + language + L".txt";
 }
 
 // The table of one language, loaded on first use. A missing file is an
@@ -48,7 +48,7 @@ const Table& table(const Krv_String& language) {
     if (line.isEmpty() || line[0] == L'#') continue;
     Krv_String id, text;
     if (!splitStringAtSymbol(line, L'\t', id, text, false) || !isNumber(id)) continue;
-    t[_wtoi(id)] = Krv_String(krv::unescapeField(text.str()));
+    t[_wtoi(id)] = Krv_String(krv::core::unescapeField(text.str()));
   }
   return c.byFile.emplace(file.str(), std::move(t)).first->second;
 }
@@ -63,7 +63,7 @@ bool lookUp(const Krv_String& language, int id, Krv_String& text) {
 
 }  // namespace
 
-namespace krv {
+namespace krv::core {
 
 Krv_String resourcesDir() {
   const char* env = std::getenv("KRV_RESOURCES_DIR");
@@ -94,7 +94,7 @@ void clearDialStringCache() {
   cache().byFile.clear();
 }
 
-}  // namespace krv
+}  // namespace krv::core
 
 Krv_String dialString(int id) {
   const Krv_String language = Krv_Settings::workLanguage();
@@ -105,7 +105,7 @@ Krv_String dialString(int id) {
 }
 
 Krv_StringArray dialStringAllLangs(int id) {
-  const Krv_StringArray languages = krv::dialStringLanguages();
+  const Krv_StringArray languages = krv::core::dialStringLanguages();
   std::lock_guard<std::mutex> lock(cache().mutex);
   Krv_StringArray texts;
   for (const Krv_String& language : languages) {

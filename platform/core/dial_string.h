@@ -18,11 +18,11 @@ Krv_String dialString(int id);
 // the others by code.
 Krv_StringArray dialStringAllLangs(int id);
 
-namespace krv {
+namespace krv::core {
 // The resources folder as an operating system path text (no trailing '/').
 Krv_String resourcesDir();
 // Language codes with a strings file, English first.
 Krv_StringArray dialStringLanguages();
 // Forgets the loaded files (after a change of the resources folder).
 void clearDialStringCache();
-}  // namespace krv
+}  // namespace krv::core

@@ -26,7 +26,7 @@ struct Environment {
     Krv_Settings::setLibDir(L"");
     Krv_Settings::setKrvDir(L"");
     Krv_Settings::setWorkLanguage(L"");
-    krv::clearDialStringCache();
+    krv::core::clearDialStringCache();
   }
   std::string mOld;
   bool mHadOld = false;
@@ -39,7 +39,7 @@ TEST(DialString, WorkLanguageThenEnglishThenVisibleFallback) {
   dir.writeBytes("strings/en.txt", "# comment\n1\tOK\n2\tCancel\n5\ttwo\\nlines\\\\\n9\t\n");
   dir.writeBytes("strings/nl.txt", "\xEF\xBB\xBF" "1\tOK\r\n2\tAnnuleren\r\nx\tbroken\r\n");
   setenv("KRV_RESOURCES_DIR", dir.path().c_str(), 1);
-  krv::clearDialStringCache();
+  krv::core::clearDialStringCache();
 
   Krv_Settings::setWorkLanguage(L"NL");
   EXPECT_EQ(dialString(2), L"Annuleren");
@@ -48,17 +48,17 @@ TEST(DialString, WorkLanguageThenEnglishThenVisibleFallback) {
   EXPECT_EQ(dialString(1234), L"[#1234]");
   Krv_Settings::setWorkLanguage(L"fr");  // no file at all
   EXPECT_EQ(dialString(2), L"Cancel");
-  EXPECT_EQ(krv::dialStringLanguages(), (Krv_StringArray{L"en", L"nl"}));
+  EXPECT_EQ(krv::core::dialStringLanguages(), (Krv_StringArray{L"en", L"nl"}));
   EXPECT_EQ(dialStringAllLangs(2), (Krv_StringArray{L"Cancel", L"Annuleren"}));
 }
 
 TEST(DialString, ShippedFilesCoverTheSameIdentifiers) {
   Environment env;
   unsetenv("KRV_RESOURCES_DIR");
-  krv::clearDialStringCache();
+  krv::core::clearDialStringCache();
   Krv_StringArray en, nl;
-  ASSERT_TRUE(ObjectExportReadFile(krv::resourcesDir() + L"/strings/en.txt", en));
-  ASSERT_TRUE(ObjectExportReadFile(krv::resourcesDir() + L"/strings/nl.txt", nl));
+  ASSERT_TRUE(ObjectExportReadFile(krv::core::resourcesDir() + L"/strings/en.txt", en));
+  ASSERT_TRUE(ObjectExportReadFile(krv::core::resourcesDir() + L"/strings/nl.txt", nl));
   auto ids = [](const Krv_StringArray& lines) {
     Krv_StringArray out;
     for (const Krv_String& l : lines)
@@ -85,7 +85,7 @@ TEST(Settings, FoldersFromSettersOrEnvironmentNeverFixed) {
   setenv("KRV_INSTALL_DIR", "/opt/krv/", 1);
   EXPECT_EQ(Krv_Settings::libDir(), L"\\srv\\lib\\");
   EXPECT_EQ(Krv_Settings::krvDir(), L"\\opt\\krv\\");
-  EXPECT_EQ(krv::osPath(Krv_Settings::libDir() + L"prof\\HEA.pr"), "/srv/lib/prof/HEA.pr");
+  EXPECT_EQ(krv::core::osPath(Krv_Settings::libDir() + L"prof\\HEA.pr"), "/srv/lib/prof/HEA.pr");
   Krv_Settings::setLibDir(L"/work/library");
   EXPECT_EQ(Krv_Settings::libDir(), L"\\work\\library\\");
   Krv_Settings::setLibDir(L"");

@@ -21,7 +21,7 @@ bool DlgOpenMulti(const Krv_String& rootFolder, const Krv_String& typeDescriptio
   request.title = prompt.str();
   request.defaultExt = ext.str();
   request.filter = (typeDescription + L" (" + pattern + L")|" + pattern + L"||").str();
-  request.initialFolder = krv::withTrailingSeparator(rootFolder).str();
+  request.initialFolder = krv::core::withTrailingSeparator(rootFolder).str();
   request.owner = owner;
 
   std::vector<std::wstring> chosen;

@@ -40,7 +40,7 @@ fs::path findIgnoringCase(const fs::path& folder, const std::wstring& name) {
 
 }  // namespace
 
-namespace krv {
+namespace krv::core {
 
 fs::path osPath(const Krv_String& path) {
   std::string text = path.utf8();
@@ -122,7 +122,7 @@ Krv_String withTrailingSeparator(const Krv_String& folder) {
   return Krv_String(t + L'\\');
 }
 
-}  // namespace krv
+}  // namespace krv::core
 
 Krv_String getPath(const Krv_String& path) {
   const int p = lastSeparator(path);
@@ -158,29 +158,29 @@ Krv_String ensureNoStartBSlash(const Krv_String& path) {
 bool fileExists(const Krv_String& path) {
   if (path.isEmpty()) return false;
   const Krv_String name = getFileName(path);
-  if (!krv::hasWildcards(name)) return pathExists(krv::osPath(path));
+  if (!krv::core::hasWildcards(name)) return pathExists(krv::core::osPath(path));
   const Krv_String folder = getPath(path);
   std::error_code ec;
-  fs::directory_iterator it(folder.isEmpty() ? fs::path(".") : krv::osPath(folder), ec), end;
+  fs::directory_iterator it(folder.isEmpty() ? fs::path(".") : krv::core::osPath(folder), ec), end;
   for (; !ec && it != end; it.increment(ec))
-    if (krv::wildcardMatch(name, Krv_String(it->path().filename().string()))) return true;
+    if (krv::core::wildcardMatch(name, Krv_String(it->path().filename().string()))) return true;
   return false;
 }
 
 bool folderExists(const Krv_String& path) {
   std::error_code ec;
-  return !path.isEmpty() && fs::is_directory(krv::osPath(path), ec);
+  return !path.isEmpty() && fs::is_directory(krv::core::osPath(path), ec);
 }
 
 bool copyFile(const Krv_String& from, const Krv_String& to) {
   if (from.isEmpty() || to.isEmpty()) return false;
-  const krv::base::Result<std::string> bytes = krv::base::readFile(krv::osPath(from), UINTMAX_MAX);
-  return bytes.ok() && krv::base::writeFileAtomic(krv::osPath(to), *bytes).ok();
+  const krv::base::Result<std::string> bytes = krv::base::readFile(krv::core::osPath(from), UINTMAX_MAX);
+  return bytes.ok() && krv::base::writeFileAtomic(krv::core::osPath(to), *bytes).ok();
 }
 
 bool deleteFile(const Krv_String& path) {
   if (path.isEmpty()) return false;
-  const fs::path p = krv::osPath(path);
+  const fs::path p = krv::core::osPath(path);
   std::error_code ec;
   if (fs::is_directory(fs::symlink_status(p, ec))) return false;
   return fs::remove(p, ec) && !ec;
@@ -188,16 +188,16 @@ bool deleteFile(const Krv_String& path) {
 
 bool ObjectExportFindFilesRecursive(const Krv_String& folder, const Krv_String& pattern, Krv_StringArray& files) {
   files.removeAll();
-  const fs::path root = krv::osPath(folder.isEmpty() ? Krv_String(L".") : folder);
+  const fs::path root = krv::core::osPath(folder.isEmpty() ? Krv_String(L".") : folder);
   std::error_code ec;
   if (!fs::is_directory(root, ec)) return false;
-  const Krv_String prefix = krv::withTrailingSeparator(folder);
+  const Krv_String prefix = krv::core::withTrailingSeparator(folder);
   std::vector<Krv_String> found;
   fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, ec), end;
   for (; !ec && it != end; it.increment(ec)) {
     if (!it->is_regular_file(ec)) continue;
-    if (!krv::wildcardMatch(pattern, Krv_String(it->path().filename().string()))) continue;
-    found.push_back(prefix + krv::fromOsPath(it->path().lexically_relative(root)));
+    if (!krv::core::wildcardMatch(pattern, Krv_String(it->path().filename().string()))) continue;
+    found.push_back(prefix + krv::core::fromOsPath(it->path().lexically_relative(root)));
   }
   std::sort(found.begin(), found.end(), [](const Krv_String& a, const Krv_String& b) {
     return compareNatural(a, b) < 0;
@@ -209,7 +209,7 @@ bool ObjectExportFindFilesRecursive(const Krv_String& folder, const Krv_String& 
 bool ObjectExportGetFileTime(const Krv_String& path, Krv_FileTime& time) {
   std::error_code ec;
   if (path.isEmpty()) return false;
-  const auto t = fs::last_write_time(krv::osPath(path), ec);
+  const auto t = fs::last_write_time(krv::core::osPath(path), ec);
   if (ec) return false;
   time = t;
   return true;

@@ -6,9 +6,9 @@
 
 // Paths. Texts inside the product use '\' as separator ("Beam\Endplate",
 // "prof\HEA.pr"); every file operation turns such a text into an operating
-// system path with krv::osPath. '/' is accepted as a separator everywhere.
+// system path with krv::core::osPath. '/' is accepted as a separator everywhere.
 
-namespace krv {
+namespace krv::core {
 
 // The operating system path of a path text: '\' becomes '/'. When that
 // path does not exist, each component is looked up ignoring letter case
@@ -28,7 +28,7 @@ bool hasWildcards(const Krv_String& text);
 // text stays empty.
 Krv_String withTrailingSeparator(const Krv_String& folder);
 
-}  // namespace krv
+}  // namespace krv::core
 
 using Krv_FileTime = std::filesystem::file_time_type;
 

@@ -8,7 +8,7 @@
 #include "platform/base/byte_order_mark.h"
 #include "platform/core/c_number_text.h"
 
-namespace krv {
+namespace krv::core {
 namespace {
 
 using Json = nlohmann::ordered_json;
@@ -541,4 +541,4 @@ std::string patchJsonText(const std::string& original, const nlohmann::ordered_j
   return Patcher(original, defaults).run(updated);
 }
 
-}  // namespace krv
+}  // namespace krv::core

@@ -35,7 +35,7 @@
 #include <string>
 #include <vector>
 
-namespace krv {
+namespace krv::core {
 
 struct JsonDefaults {
   nlohmann::ordered_json tmpl = nlohmann::ordered_json::object();
@@ -56,4 +56,4 @@ std::string writeJsonText(const nlohmann::ordered_json& value);
 std::string patchJsonText(const std::string& original, const nlohmann::ordered_json& updated,
                           const JsonDefaults& defaults);
 
-}  // namespace krv
+}  // namespace krv::core

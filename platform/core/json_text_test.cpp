@@ -9,8 +9,8 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 std::string patched(const std::string& original, const char* updated,
-                    const krv::JsonDefaults& d = {}) {
-  return krv::patchJsonText(original, Json::parse(updated), d);
+                    const krv::core::JsonDefaults& d = {}) {
+  return krv::core::patchJsonText(original, Json::parse(updated), d);
 }
 
 TEST(JsonTextPatch, RemovedElementsGoWithOneSeparator) {
@@ -54,7 +54,7 @@ TEST(JsonTextPatch, AReorderedListIsWrittenAnew) {
 }
 
 TEST(JsonTextPatch, DefaultsFollowTheTemplate) {
-  krv::JsonDefaults d;
+  krv::core::JsonDefaults d;
   d.tmpl = Json::parse(R"({"flag": false, "map": {"*": 0}, "title": {"$sibling": "name"}})");
   // Absent members that hold their default stay absent; a map reads its
   // absent members as 0; the title reads as the name.
@@ -71,12 +71,12 @@ TEST(JsonTextPatch, DefaultsFollowTheTemplate) {
 }
 
 TEST(JsonTextPatch, WrittenAnewLeavesDefaultsOutAndWholeNumbersPlain) {
-  krv::JsonDefaults d;
+  krv::core::JsonDefaults d;
   d.tmpl = Json::parse(R"({"list": [{"flag": false, "value": 0}]})");
   d.alwaysWritten = {"value"};
   const Json value = Json::parse(
       R"({"list": [{"name": "a", "flag": false, "value": 0.0}, {"name": "b", "value": 0.5}]})");
-  EXPECT_EQ(krv::writeJsonText(krv::withoutDefaults(value, d)),
+  EXPECT_EQ(krv::core::writeJsonText(krv::core::withoutDefaults(value, d)),
             "{\n  \"list\": [\n    {\"name\": \"a\", \"value\": 0},\n    {\"name\": \"b\", "
             "\"value\": 0.5}\n  ]\n}\n");
 }

@@ -27,12 +27,12 @@ Krv_String configured(const Krv_String& set, const char* envName) {
 
 Krv_String Krv_Settings::libDir() {
   std::lock_guard<std::mutex> lock(folders().mutex);
-  return krv::withTrailingSeparator(configured(folders().libDir, "KRV_LIBRARY_DIR"));
+  return krv::core::withTrailingSeparator(configured(folders().libDir, "KRV_LIBRARY_DIR"));
 }
 
 Krv_String Krv_Settings::krvDir() {
   std::lock_guard<std::mutex> lock(folders().mutex);
-  return krv::withTrailingSeparator(configured(folders().krvDir, "KRV_INSTALL_DIR"));
+  return krv::core::withTrailingSeparator(configured(folders().krvDir, "KRV_INSTALL_DIR"));
 }
 
 Krv_String Krv_Settings::workLanguage() {

@@ -9,7 +9,7 @@
 // the environment variables KRV_LIBRARY_DIR and KRV_INSTALL_DIR; else the
 // folder is empty. A folder text uses '\' as separator and ends with
 // exactly one '\', so that sub-folders are appended directly
-// (libDir() + "prof\"); the operating system path is krv::osPath of it.
+// (libDir() + "prof\"); the operating system path is krv::core::osPath of it.
 // An unconfigured folder is the empty text, without separator.
 //
 // The work language is a language code ("en", "nl"): setWorkLanguage, else

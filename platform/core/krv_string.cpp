@@ -26,9 +26,9 @@ bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 Krv_String::Krv_String(const char* utf8) : mText(krv::base::utf8ToWide(utf8 ? utf8 : "")) {}
 Krv_String::Krv_String(const std::string& utf8) : mText(krv::base::utf8ToWide(utf8)) {}
 Krv_String::Krv_String(double value, int decimals, bool dropTrailingZeros)
-    : mText(krv::formatFixedDecimals(
+    : mText(krv::core::formatFixedDecimals(
           value, decimals,
-          dropTrailingZeros ? krv::TrailingZeros::Drop : krv::TrailingZeros::Keep)) {}
+          dropTrailingZeros ? krv::core::TrailingZeros::Drop : krv::core::TrailingZeros::Keep)) {}
 
 std::string Krv_String::utf8() const { return krv::base::toUtf8(mText); }
 Krv_String Krv_String::fromUtf8(std::string_view bytes) {

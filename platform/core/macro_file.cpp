@@ -15,7 +15,7 @@
 #include "platform/base/display_text.h"
 #include "platform/base/file_text.h"
 
-namespace krv {
+namespace krv::core {
 namespace {
 
 using base::Integer;
@@ -428,4 +428,4 @@ base::Status writeMacroFile(const Krv_String& path, const Krv_DbMacro& macro, co
   return {};
 }
 
-}  // namespace krv
+}  // namespace krv::core

@@ -42,7 +42,7 @@
 #include "platform/core/krv_db_macro.h"
 #include "platform/core/macro_data.h"
 
-namespace krv {
+namespace krv::core {
 
 inline constexpr int kMacroFileVersion = 1;
 
@@ -60,4 +60,4 @@ base::Status parseMacroText(const std::string& text, Krv_DbMacro& macro, MacroDa
 std::string macroToText(const Krv_DbMacro& macro, const MacroData& data,
                         const std::string& source = std::string());
 
-}  // namespace krv
+}  // namespace krv::core

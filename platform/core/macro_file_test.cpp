@@ -29,12 +29,12 @@ TEST(MacroFile, WritesAndReadsBackEverything) {
   data.getTab(0)->mVariables.append({L"Len", L"Length", L"3000", 2, true});
 
   std::string error;
-  ASSERT_TRUE(krv::base::reportTo(krv::writeMacroFile(dir.text("m.json"), db, data), error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::core::writeMacroFile(dir.text("m.json"), db, data), error)) << error;
   Krv_DbMacro readDb;
   MacroData readData;
-  ASSERT_TRUE(krv::base::reportTo(krv::readMacroFile(dir.text("m.json"), readDb, readData), error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::core::readMacroFile(dir.text("m.json"), readDb, readData), error)) << error;
   // Writing what was read gives the same text: nothing was lost.
-  EXPECT_EQ(krv::macroToText(readDb, readData), krv::macroToText(db, data));
+  EXPECT_EQ(krv::core::macroToText(readDb, readData), krv::core::macroToText(db, data));
   EXPECT_EQ(readDb.macro()->name(), m.name());
   EXPECT_EQ(readData.mTabs, data.mTabs);
   EXPECT_EQ(readData.mMacroNames, (Krv_StringArray{m.name()}));
@@ -46,7 +46,7 @@ TEST(MacroFile, Utf16FilesWithAByteOrderMarkAreRead) {
   m.setName(L"Eind\u2022plaat \U0001F600");  // a character beyond the basic plane too
   Krv_DbMacro db(m);
   MacroData data = krv::test::endPlateData(db);
-  const std::wstring text = Krv_String(krv::macroToText(db, data)).str();
+  const std::wstring text = Krv_String(krv::core::macroToText(db, data)).str();
   for (bool little : {true, false}) {
     std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
     auto unit = [&](unsigned u) {
@@ -65,7 +65,7 @@ TEST(MacroFile, Utf16FilesWithAByteOrderMarkAreRead) {
     Krv_DbMacro readDb;
     MacroData readData;
     std::string error;
-    ASSERT_TRUE(krv::base::reportTo(krv::readMacroFile(dir.text("m16.json"), readDb, readData), error)) << error;
+    ASSERT_TRUE(krv::base::reportTo(krv::core::readMacroFile(dir.text("m16.json"), readDb, readData), error)) << error;
     EXPECT_EQ(readDb.macro()->name(), m.name()) << (little ? "little endian" : "big endian");
   }
 }
@@ -75,11 +75,11 @@ TEST(MacroFile, AReadOnlyFileIsNotReplaced) {
   Krv_DbMacro db(krv::test::endPlateMacro());
   MacroData data = krv::test::endPlateData(db);
   std::string error;
-  ASSERT_TRUE(krv::base::reportTo(krv::writeMacroFile(dir.text("m.json"), db, data), error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::core::writeMacroFile(dir.text("m.json"), db, data), error)) << error;
   const std::string before = dir.readBytes("m.json");
   std::filesystem::permissions(dir.path() / "m.json", std::filesystem::perms(0444));
   db.macroWrite()->setName(L"Changed");
-  EXPECT_FALSE(krv::base::reportTo(krv::writeMacroFile(dir.text("m.json"), db, data), error))
+  EXPECT_FALSE(krv::base::reportTo(krv::core::writeMacroFile(dir.text("m.json"), db, data), error))
       << "refused also when the tests run as the superuser";
   EXPECT_NE(error.find("read-only"), std::string::npos) << error;
   EXPECT_EQ(dir.readBytes("m.json"), before);
@@ -89,7 +89,7 @@ TEST(MacroFile, AFileWithoutDialogGetsTabsPerGroup) {
   Krv_DbMacro db;
   MacroData data;
   std::string error;
-  ASSERT_TRUE(krv::base::reportTo(krv::parseMacroText(R"({"format":"korvane macro","version":1,"macro":{"name":"M",
+  ASSERT_TRUE(krv::base::reportTo(krv::core::parseMacroText(R"({"format":"korvane macro","version":1,"macro":{"name":"M",
       "modules":[{"name":"A","group":"G","type":232,"patterns":[{"name":"P","nrBolts1":3}]},
                  {"name":"B","group":"G"}]}})",
                                   db, data), error))
@@ -126,7 +126,7 @@ TEST(MacroFile, MalformedFilesAreRefusedWithTheirPlace) {
     MacroData data;
     data.mCaption = L"kept";
     std::string error;
-    EXPECT_FALSE(krv::base::reportTo(krv::parseMacroText(c.text, db, data), error)) << c.text;
+    EXPECT_FALSE(krv::base::reportTo(krv::core::parseMacroText(c.text, db, data), error)) << c.text;
     EXPECT_NE(error.find(c.expected), std::string::npos) << error;
     EXPECT_EQ(db.macro()->name(), L"EndPlateBeam");
     EXPECT_EQ(data.mCaption, L"kept");
@@ -135,12 +135,12 @@ TEST(MacroFile, MalformedFilesAreRefusedWithTheirPlace) {
 
 TEST(MacroFile, ErrorsNameTheFileAndThePlace) {
   TempFolder dir;
-  std::ofstream(krv::osPath(dir.text("macro.json")), std::ios::binary)
+  std::ofstream(krv::core::osPath(dir.text("macro.json")), std::ios::binary)
       << R"({"format":"korvane macro","version":1,"macro":{"modules":[{"name":"A",)"
          R"("variables":[{"name":"L","value":"ten"}]}]}})";
   Krv_DbMacro db;
   MacroData data;
-  const krv::base::Status read = krv::readMacroFile(dir.text("macro.json"), db, data);
+  const krv::base::Status read = krv::core::readMacroFile(dir.text("macro.json"), db, data);
   EXPECT_EQ(read.text(), dir.text("macro.json").utf8() +
                              ": macro.modules[0].variables[0].value: a number is expected");
   EXPECT_EQ(read.place(), "macro.modules[0].variables[0].value");
@@ -154,13 +154,13 @@ TEST(MacroFile, SixteenMegabytesAreReadAndOneByteMoreIsRefused) {
   Krv_DbMacro db;
   MacroData data;
   std::string error;
-  EXPECT_TRUE(krv::base::reportTo(krv::parseMacroText(text, db, data), error)) << error;
+  EXPECT_TRUE(krv::base::reportTo(krv::core::parseMacroText(text, db, data), error)) << error;
   ASSERT_NE(db.macro(), nullptr);
   EXPECT_EQ(db.macro()->name(), L"Padded");
 
   text += ' ';
   Krv_DbMacro refused(krv::test::endPlateMacro());
-  EXPECT_FALSE(krv::base::reportTo(krv::parseMacroText(text, refused, data), error));
+  EXPECT_FALSE(krv::base::reportTo(krv::core::parseMacroText(text, refused, data), error));
   EXPECT_NE(error.find("larger than 16 MB"), std::string::npos) << error;
   EXPECT_EQ(refused.macro()->name(), L"EndPlateBeam") << "a refused file changes nothing";
 }
@@ -169,9 +169,9 @@ TEST(MacroFile, WritingWithoutAModelFailsAndCreatesNoFile) {
   TempFolder folder;
   const Krv_String path = folder.text("empty.json");
   std::string error;
-  EXPECT_FALSE(krv::base::reportTo(krv::writeMacroFile(path, Krv_DbMacro(), MacroData()), error));
+  EXPECT_FALSE(krv::base::reportTo(krv::core::writeMacroFile(path, Krv_DbMacro(), MacroData()), error));
   EXPECT_NE(error.find("no model"), std::string::npos) << error;
-  EXPECT_FALSE(std::filesystem::exists(krv::osPath(path)));
+  EXPECT_FALSE(std::filesystem::exists(krv::core::osPath(path)));
 }
 
 TEST(MacroFile, AFailedWriteLeavesTheOldFileWhole) {
@@ -179,14 +179,14 @@ TEST(MacroFile, AFailedWriteLeavesTheOldFileWhole) {
   Krv_DbMacro db(krv::test::endPlateMacro());
   MacroData data = krv::test::endPlateData(db);
   std::string error;
-  ASSERT_TRUE(krv::base::reportTo(krv::writeMacroFile(dir.text("m.json"), db, data), error));
+  ASSERT_TRUE(krv::base::reportTo(krv::core::writeMacroFile(dir.text("m.json"), db, data), error));
   const std::string before = dir.readBytes("m.json");
   db.macroWrite()->setName(L"Changed");
   auto previous = krv::base::setRenameStep([](const auto&, const auto&) { return false; });
-  EXPECT_FALSE(krv::base::reportTo(krv::writeMacroFile(dir.text("m.json"), db, data), error));
+  EXPECT_FALSE(krv::base::reportTo(krv::core::writeMacroFile(dir.text("m.json"), db, data), error));
   krv::base::setRenameStep(previous);
   EXPECT_EQ(dir.readBytes("m.json"), before);
-  EXPECT_FALSE(krv::base::reportTo(krv::readMacroFile(dir.text("missing.json"), db, data), error));
+  EXPECT_FALSE(krv::base::reportTo(krv::core::readMacroFile(dir.text("missing.json"), db, data), error));
   EXPECT_NE(error.find("cannot read"), std::string::npos);
 }
 
@@ -249,7 +249,7 @@ struct Read {
 Read readText(const std::string& text) {
   Read r;
   std::string error;
-  EXPECT_TRUE(krv::base::reportTo(krv::parseMacroText(text, r.db, r.data), error)) << error;
+  EXPECT_TRUE(krv::base::reportTo(krv::core::parseMacroText(text, r.db, r.data), error)) << error;
   r.source = text;
   return r;
 }
@@ -259,20 +259,20 @@ TEST(MacroFileWriteBack, NothingChangedGivesTheSameBytes) {
   Read sample;
   std::string error;
   ASSERT_TRUE(
-      krv::base::reportTo(krv::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, &sample.source), error))
+      krv::base::reportTo(krv::core::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, &sample.source), error))
       << error;
-  ASSERT_TRUE(krv::base::reportTo(krv::writeMacroFile(dir.text("m.json"), sample.db, sample.data, sample.source), error))
+  ASSERT_TRUE(krv::base::reportTo(krv::core::writeMacroFile(dir.text("m.json"), sample.db, sample.data, sample.source), error))
       << error;
   EXPECT_EQ(dir.readBytes("m.json"), sample.source);
   for (const Layout& layout : kLayouts) {
     const std::string text = layout.apply(kHandWritten);
     Read r = readText(text);
-    EXPECT_EQ(krv::macroToText(r.db, r.data, r.source), text) << layout.name;
+    EXPECT_EQ(krv::core::macroToText(r.db, r.data, r.source), text) << layout.name;
   }
   const std::string compact =
       R"({"format":"korvane macro","version":1,"macro":{"name":"M","modules":[{"name":"A","variables":[{"name":"L","value":5}]}]}})";
   Read r = readText(compact);
-  EXPECT_EQ(krv::macroToText(r.db, r.data, r.source), compact);
+  EXPECT_EQ(krv::core::macroToText(r.db, r.data, r.source), compact);
 }
 
 TEST(MacroFileWriteBack, AChangedValueChangesOnlyThatValue) {
@@ -281,7 +281,7 @@ TEST(MacroFileWriteBack, AChangedValueChangesOnlyThatValue) {
     Read r = readText(text);
     r.db.macroWrite()->findModuleWrite(L"A")->findConstrVar(L"Len")->value = 4620.5;
     const std::string expected = std::regex_replace(text, std::regex("4500"), "4620.5");
-    EXPECT_EQ(krv::macroToText(r.db, r.data, r.source), expected)
+    EXPECT_EQ(krv::core::macroToText(r.db, r.data, r.source), expected)
         << layout.name << ": 300 and 1e1 keep their spelling, no defaults and no dialog appear";
   }
 }
@@ -289,7 +289,7 @@ TEST(MacroFileWriteBack, AChangedValueChangesOnlyThatValue) {
 TEST(MacroFileWriteBack, AWholeNumberIsWrittenWithoutFraction) {
   Read r = readText(kHandWritten);
   r.db.macroWrite()->setGeneralVariable(L"gen_gap", 250.0);
-  EXPECT_EQ(krv::macroToText(r.db, r.data, r.source),
+  EXPECT_EQ(krv::core::macroToText(r.db, r.data, r.source),
             std::regex_replace(kHandWritten, std::regex("300"), "250"));
 }
 
@@ -300,7 +300,7 @@ TEST(MacroFileWriteBack, ANewVariableFollowsItsNeighbourInItsLayout) {
   for (const Layout& layout : kLayouts) {
     Read r = readText(layout.apply(kHandWritten));
     r.db.macroWrite()->findModuleWrite(L"A")->addConstrVar({L"Weld", 6.0, false, true});
-    EXPECT_EQ(krv::macroToText(r.db, r.data, r.source), layout.apply(expected))
+    EXPECT_EQ(krv::core::macroToText(r.db, r.data, r.source), layout.apply(expected))
         << layout.name << ": the default \"settable\": true is left out";
   }
 }
@@ -309,37 +309,37 @@ TEST(MacroFileWriteBack, ADefaultSpelledOutKeepsItsPlaceWhenItChanges) {
   Read sample;
   std::string error;
   ASSERT_TRUE(
-      krv::base::reportTo(krv::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, &sample.source), error));
+      krv::base::reportTo(krv::core::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, &sample.source), error));
   sample.db.macroWrite()->findModuleWrite(L"Beam1")->findConstrVar(L"WeldSize")->settable = false;
   sample.db.macroWrite()->findModuleWrite(L"Beam1")->findCut(L"EndCut")->offsets[kCutOffset] = 0;
   const std::string expected = std::regex_replace(
       std::regex_replace(sample.source, std::regex(R"("visible": false, "settable": true)"),
                          R"("visible": false, "settable": false)"),
       std::regex(R"("Offset": 10, "PolyOffset")"), R"("Offset": 0, "PolyOffset")");
-  EXPECT_EQ(krv::macroToText(sample.db, sample.data, sample.source), expected);
+  EXPECT_EQ(krv::core::macroToText(sample.db, sample.data, sample.source), expected);
 }
 
 TEST(MacroFileWriteBack, ARemovedElementTakesItsLineAlong) {
   Read sample;
   std::string error;
   ASSERT_TRUE(
-      krv::base::reportTo(krv::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, &sample.source), error));
+      krv::base::reportTo(krv::core::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, &sample.source), error));
   auto& profiles = sample.db.macroWrite()->baseProfilesWrite();
   profiles.erase(profiles.begin());
   const std::string expected = std::regex_replace(
       sample.source,
       std::regex(R"(\n *\{"name": "Column", "section": "HEA 200", "material": "S355"\},)"), "");
-  EXPECT_EQ(krv::macroToText(sample.db, sample.data, sample.source), expected);
+  EXPECT_EQ(krv::core::macroToText(sample.db, sample.data, sample.source), expected);
 }
 
 TEST(MacroFileWriteBack, ADialogLeftOutIsAddedOnlyWhenItHoldsSomethingNew) {
   Read r = readText(kHandWritten);
   r.db.macroWrite()->findModuleWrite(L"A")->findConstrVar(L"Len")->value = 10;
   r.data.buildTabsFromMacro(r.db);  // tabs that follow the macro are made again on reading
-  EXPECT_EQ(krv::macroToText(r.db, r.data, r.source).find("dialog"), std::string::npos);
+  EXPECT_EQ(krv::core::macroToText(r.db, r.data, r.source).find("dialog"), std::string::npos);
 
   r.data.mTabs[0].mTitle = L"Beam";
-  const std::string text = krv::macroToText(r.db, r.data, r.source);
+  const std::string text = krv::core::macroToText(r.db, r.data, r.source);
   EXPECT_EQ(readText(text).data.mTabs, r.data.mTabs);
   EXPECT_NE(text.find("\"title\": \"Beam\""), std::string::npos) << text;
   EXPECT_EQ(text.find("\"design\""), std::string::npos)
@@ -355,7 +355,7 @@ TEST(MacroFileWriteBack, AFreshFileLeavesDefaultsOut) {
   MacroData data;
   data.buildTabsFromMacro(db);
   data.mCaption = L"M";
-  EXPECT_EQ(krv::macroToText(db, data), R"({
+  EXPECT_EQ(krv::core::macroToText(db, data), R"({
   "format": "korvane macro",
   "version": 1,
   "macro": {
@@ -376,7 +376,7 @@ TEST(MacroFileWriteBack, AFreshFileLeavesDefaultsOut) {
 
 TEST(MacroFileWriteBack, ASourceThatIsNoLongerAMacroFileIsWrittenAnew) {
   Read r = readText(kHandWritten);
-  EXPECT_EQ(krv::macroToText(r.db, r.data, "[1, 2"), krv::macroToText(r.db, r.data));
+  EXPECT_EQ(krv::core::macroToText(r.db, r.data, "[1, 2"), krv::core::macroToText(r.db, r.data));
 }
 
 }  // namespace

@@ -116,7 +116,7 @@ krv::base::Status Krv_PropertiesList::readFromFile(const Krv_String& path) {
     }
     Krv_StringArray f;
     splitStringAtSymbol(lines[i], L'\t', f, false);
-    const Krv_String name(krv::unescapeField(f.length() > 1 ? f[1].str() : L""));
+    const Krv_String name(krv::core::unescapeField(f.length() > 1 ? f[1].str() : L""));
     bool ok = f.length() == 3 && f[0].length() == 1;
     if (ok && f[0][0] == L'i') {
       wchar_t* end = nullptr;
@@ -126,10 +126,10 @@ krv::base::Status Krv_PropertiesList::readFromFile(const Krv_String& path) {
       if (ok) read.setProperty(name, static_cast<int>(v));
     } else if (ok && f[0][0] == L'd') {
       double v = 0;
-      ok = krv::parseDouble(f[2].utf8(), v);
+      ok = krv::core::parseDouble(f[2].utf8(), v);
       if (ok) read.setProperty(name, v);
     } else if (ok && f[0][0] == L's') {
-      read.setProperty(name, Krv_String(krv::unescapeField(f[2].str())));
+      read.setProperty(name, Krv_String(krv::core::unescapeField(f[2].str())));
     } else {
       ok = false;
     }
@@ -159,11 +159,11 @@ krv::base::Status Krv_PropertiesList::writeToFile(const Krv_String& path) const 
       continue;
     }
     Krv_String line;
-    const Krv_String name(krv::escapeField(p.name.str()));
+    const Krv_String name(krv::core::escapeField(p.name.str()));
     switch (p.type) {
       case Type::Int: line = L"i\t" + name + L"\t" + Krv_String(std::to_wstring(p.intValue)); break;
-      case Type::Double: line = L"d\t" + name + L"\t" + Krv_String(krv::shortestDouble(p.doubleValue)); break;
-      case Type::String: line = L"s\t" + name + L"\t" + Krv_String(krv::escapeField(p.text.str())); break;
+      case Type::Double: line = L"d\t" + name + L"\t" + Krv_String(krv::core::shortestDouble(p.doubleValue)); break;
+      case Type::String: line = L"s\t" + name + L"\t" + Krv_String(krv::core::escapeField(p.text.str())); break;
     }
     lines.append(line);
   }

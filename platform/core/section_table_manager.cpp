@@ -179,7 +179,7 @@ int Krv_SectionTableManager::loadFolder(const Krv_String& folder) {
   int loaded = 0;
   for (const Krv_String& file : files) {
     // Only the folder itself, not its subfolders.
-    if (!krv::samePath(getPath(file), folder)) continue;
+    if (!krv::core::samePath(getPath(file), folder)) continue;
     if (loadTableFile(file)) ++loaded;
   }
   return loaded;

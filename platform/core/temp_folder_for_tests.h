@@ -26,7 +26,7 @@ class TempFolder {
   const std::filesystem::path& path() const { return mPath; }
   // A path text below the folder, with '\' separators as the product writes.
   Krv_String text(const std::string& relative = "") const {
-    return krv::fromOsPath(mPath) + L"\\" + Krv_String(relative);
+    return krv::core::fromOsPath(mPath) + L"\\" + Krv_String(relative);
   }
   void writeBytes(const std::string& relative, const std::string& bytes) const {
     const auto p = mPath / relative;

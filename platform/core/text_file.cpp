@@ -15,7 +15,7 @@
 #include "platform/core/file_paths.h"
 #include "platform/core/text_functions.h"
 
-namespace krv {
+namespace krv::core {
 namespace {
 
 const wchar_t kTableHeader[] = L"Krv table version ";
@@ -203,27 +203,27 @@ std::wstring unescapeField(const std::wstring& text) {
   return out;
 }
 
-}  // namespace krv
+}  // namespace krv::core
 
 bool ObjectExportReadFile(const Krv_String& path, Krv_StringArray& lines) {
   lines.removeAll();
   if (path.isEmpty()) return false;
-  const std::filesystem::path file = krv::osPath(path);
-  krv::TextDecoding how;
-  if (!krv::readTextLines(file, lines, &how)) return false;
-  if (how.usedWindows1252()) krv::tellTextDecoding(file, how.note());
+  const std::filesystem::path file = krv::core::osPath(path);
+  krv::core::TextDecoding how;
+  if (!krv::core::readTextLines(file, lines, &how)) return false;
+  if (how.usedWindows1252()) krv::core::tellTextDecoding(file, how.note());
   return true;
 }
 
 bool ObjectExportWriteFile(const Krv_String& path, const Krv_StringArray& lines) {
   if (path.isEmpty()) return false;
-  const std::string eol = krv::endsLinesWithCrLf(krv::osPath(path)) ? "\r\n" : "\n";
+  const std::string eol = krv::core::endsLinesWithCrLf(krv::core::osPath(path)) ? "\r\n" : "\n";
   std::string bytes;
   for (const Krv_String& line : lines) {
     bytes += line.utf8();
     bytes += eol;
   }
-  return krv::base::writeFileAtomic(krv::osPath(path), bytes).ok();
+  return krv::base::writeFileAtomic(krv::core::osPath(path), bytes).ok();
 }
 
 bool readFile(const Krv_String& path, Krv_String& name, Krv_StringTable& rows) {
@@ -232,9 +232,9 @@ bool readFile(const Krv_String& path, Krv_String& name, Krv_StringTable& rows) {
   if (!ObjectExportReadFile(path, lines)) return false;
   bool escaped = false;
   int first = 0;
-  if (lines.length() > 0 && lines[0].startsWith(krv::kTableHeader)) {
-    const Krv_String version = lines[0].substr(static_cast<int>(std::wcslen(krv::kTableHeader)));
-    if (!isNumber(version) || _wtoi(version) < 1 || _wtoi(version) > krv::kTableVersion) return false;
+  if (lines.length() > 0 && lines[0].startsWith(krv::core::kTableHeader)) {
+    const Krv_String version = lines[0].substr(static_cast<int>(std::wcslen(krv::core::kTableHeader)));
+    if (!isNumber(version) || _wtoi(version) < 1 || _wtoi(version) > krv::core::kTableVersion) return false;
     escaped = true;
     first = 1;
   }
@@ -243,7 +243,7 @@ bool readFile(const Krv_String& path, Krv_String& name, Krv_StringTable& rows) {
     if (!lines[i].isEmpty()) {
       splitStringAtSymbol(lines[i], L'\t', row, false);
       if (escaped)
-        for (Krv_String& cell : row) cell = Krv_String(krv::unescapeField(cell.str()));
+        for (Krv_String& cell : row) cell = Krv_String(krv::core::unescapeField(cell.str()));
     }
     rows.append(row);
   }
@@ -254,7 +254,7 @@ bool readFile(const Krv_String& path, Krv_String& name, Krv_StringTable& rows) {
 
 bool writeFile(const Krv_String& path, const Krv_StringTable& rows) {
   Krv_StringArray lines;
-  lines.append(Krv_String(krv::kTableHeader) + Krv_String(std::to_wstring(krv::kTableVersion)));
+  lines.append(Krv_String(krv::core::kTableHeader) + Krv_String(std::to_wstring(krv::core::kTableVersion)));
   for (const Krv_StringArray& row : rows) {
     if (row.length() == 1 && row[0].isEmpty()) {
       lines.append(L"\\e");
@@ -263,7 +263,7 @@ bool writeFile(const Krv_String& path, const Krv_StringTable& rows) {
     Krv_String line;
     for (int c = 0; c < row.length(); ++c) {
       if (c) line += L'\t';
-      line += Krv_String(krv::escapeField(row[c].str()));
+      line += Krv_String(krv::core::escapeField(row[c].str()));
     }
     lines.append(line);
   }

@@ -20,7 +20,7 @@
 // the writer returns false. Reading and writing go through
 // platform/base/file_io.h.
 
-namespace krv {
+namespace krv::core {
 
 // Files larger than this are refused by the readers.
 constexpr std::uintmax_t kMaxTextFileBytes = 256u * 1024u * 1024u;
@@ -79,7 +79,7 @@ TextDecodingNotice setTextDecodingNotice(TextDecodingNotice notice);
 // line. A lone CR stays part of its line.
 void splitLines(const std::wstring& text, Krv_StringArray& lines);
 
-}  // namespace krv
+}  // namespace krv::core
 
 // Reads a file as a list of text lines (lines is emptied first); false when
 // the file is missing or cannot be read.
@@ -101,10 +101,10 @@ bool ObjectExportWriteFile(const Krv_String& path, const Krv_StringArray& lines)
 bool readFile(const Krv_String& path, Krv_String& name, Krv_StringTable& rows);
 bool writeFile(const Krv_String& path, const Krv_StringTable& rows);
 
-namespace krv {
+namespace krv::core {
 // The escaping of the table and properties forms: backslash, tab, LF, CR.
 std::wstring escapeField(const std::wstring& text);
 // The reverse; an unknown escape keeps the character after the backslash,
 // \e gives nothing.
 std::wstring unescapeField(const std::wstring& text);
-}  // namespace krv
+}  // namespace krv::core

@@ -69,20 +69,20 @@ TEST(TextFile, AUtf8FileWithAStrayByteKeepsItsUtf8Characters) {
 }
 
 TEST(TextFile, TheDecodingSaysWhenAndWhyWindows1252WasUsed) {
-  krv::TextDecoding how;
-  krv::decodeText("plain \u2022\n", &how);
+  krv::core::TextDecoding how;
+  krv::core::decodeText("plain \u2022\n", &how);
   EXPECT_FALSE(how.usedWindows1252());
   EXPECT_EQ(how.note(), "");
-  krv::decodeText("one\ntwo\n\x95 \xBF \x83\n", &how);
-  EXPECT_EQ(how.form, krv::TextDecoding::Form::Windows1252);
+  krv::core::decodeText("one\ntwo\n\x95 \xBF \x83\n", &how);
+  EXPECT_EQ(how.form, krv::core::TextDecoding::Form::Windows1252);
   EXPECT_EQ(how.note(), "read as Windows-1252: byte 0x95 at line 3 is not valid UTF-8");
-  krv::decodeText("\u2022\u2022\n\xE9\u0192\xE9\n", &how);
-  EXPECT_EQ(how.form, krv::TextDecoding::Form::Utf8WithWindows1252)
+  krv::core::decodeText("\u2022\u2022\n\xE9\u0192\xE9\n", &how);
+  EXPECT_EQ(how.form, krv::core::TextDecoding::Form::Utf8WithWindows1252)
       << "three valid UTF-8 characters against two stray bytes";
   EXPECT_EQ(how.note(),
             "read as UTF-8 with 2 bytes as Windows-1252: byte 0xE9 at line 2 is not valid UTF-8");
-  krv::decodeText("\xFF\xFEx\x00", &how);
-  EXPECT_EQ(how.form, krv::TextDecoding::Form::Utf16LittleEndian);
+  krv::core::decodeText("\xFF\xFEx\x00", &how);
+  EXPECT_EQ(how.form, krv::core::TextDecoding::Form::Utf16LittleEndian);
 }
 
 TEST(TextFile, OnlyFilesReadInWindows1252AreTold) {
@@ -91,13 +91,13 @@ TEST(TextFile, OnlyFilesReadInWindows1252AreTold) {
   dir.writeBytes("utf8.txt", "caf\u00E9\n");
   std::vector<std::string> told;
   auto previous =
-      krv::setTextDecodingNotice([&](const std::filesystem::path& p, const std::string& note) {
+      krv::core::setTextDecodingNotice([&](const std::filesystem::path& p, const std::string& note) {
         told.push_back(p.filename().string() + ": " + note);
       });
   Krv_StringArray lines;
   EXPECT_TRUE(ObjectExportReadFile(dir.text("utf8.txt"), lines));
   EXPECT_TRUE(ObjectExportReadFile(dir.text("ansi.txt"), lines));
-  krv::setTextDecodingNotice(previous);
+  krv::core::setTextDecodingNotice(previous);
   EXPECT_EQ(told, (std::vector<std::string>{
                       "ansi.txt: read as Windows-1252: byte 0xE9 at line 1 is not valid UTF-8"}));
 }
@@ -247,18 +247,18 @@ TEST(Paths, NameParts) {
   removeExtension(p);
   EXPECT_EQ(p, L"dir\\.hidden");
   EXPECT_EQ(ensureNoStartBSlash(L"\\\\Data\\x.txt"), L"Data\\x.txt");
-  EXPECT_TRUE(krv::samePath(L"/Lib/Prof/", L"\\lib\\prof"));
-  EXPECT_EQ(krv::withTrailingSeparator(L"/a/b//"), L"\\a\\b\\");
+  EXPECT_TRUE(krv::core::samePath(L"/Lib/Prof/", L"\\lib\\prof"));
+  EXPECT_EQ(krv::core::withTrailingSeparator(L"/a/b//"), L"\\a\\b\\");
 }
 
 TEST(Paths, BackslashTextsFindFilesIgnoringCase) {
   TempFolder dir;
   dir.writeBytes("Connection Standards/Data/Bolts.TXT", "x");
   const Krv_String text = dir.text("connection standards\\DATA\\bolts.txt");
-  EXPECT_EQ(krv::osPath(text), dir.path() / "Connection Standards/Data/Bolts.TXT");
+  EXPECT_EQ(krv::core::osPath(text), dir.path() / "Connection Standards/Data/Bolts.TXT");
   EXPECT_TRUE(fileExists(text));
   // A new file in an existing folder takes the folder's real spelling.
-  EXPECT_EQ(krv::osPath(dir.text("CONNECTION STANDARDS\\new.map")), dir.path() / "Connection Standards/new.map");
+  EXPECT_EQ(krv::core::osPath(dir.text("CONNECTION STANDARDS\\new.map")), dir.path() / "Connection Standards/new.map");
   Krv_StringArray lines;
   EXPECT_TRUE(ObjectExportReadFile(text, lines));
   EXPECT_FALSE(fileExists(dir.text("connection standards\\nothing.txt")));
@@ -272,8 +272,8 @@ TEST(Paths, WildcardsExistenceCopyDeleteAndTimes) {
   EXPECT_TRUE(fileExists(dir.text("a\\*.txt")));
   EXPECT_TRUE(fileExists(dir.text("a\\Beam\\cl?at.*")));
   EXPECT_FALSE(fileExists(dir.text("a\\*.dwg")));
-  EXPECT_TRUE(krv::wildcardMatch(L"*a*b?c", L"xxAyyBzc"));
-  EXPECT_FALSE(krv::wildcardMatch(L"*.txt", L"a.txt.bak"));
+  EXPECT_TRUE(krv::core::wildcardMatch(L"*a*b?c", L"xxAyyBzc"));
+  EXPECT_FALSE(krv::core::wildcardMatch(L"*.txt", L"a.txt.bak"));
 
   Krv_StringArray files;
   ASSERT_TRUE(ObjectExportFindFilesRecursive(dir.text("a"), L"*.txt", files));
