@@ -43,7 +43,8 @@ void BM_SaveNative(benchmark::State& state) {
   auto file = benchFile("save.vts");
   std::string error;
   for (auto _ : state) {
-    if (!krv::base::reportTo(krv::sheet::saveSheetFile(doc, file), error)) state.SkipWithError(error.c_str());
+    if (!krv::base::reportTo(krv::sheet::saveSheetFile(doc, file), error))
+      state.SkipWithError(error.c_str());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
   std::filesystem::remove(file);
@@ -58,7 +59,8 @@ void BM_LoadNative(benchmark::State& state) {
   krv::base::reportTo(krv::sheet::saveSheetFile(doc, file), error);
   for (auto _ : state) {
     ControlDocument loaded;
-    if (!krv::base::reportTo(krv::sheet::loadSheetFile(loaded, file), error)) state.SkipWithError(error.c_str());
+    if (!krv::base::reportTo(krv::sheet::loadSheetFile(loaded, file), error))
+      state.SkipWithError(error.c_str());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
   std::filesystem::remove(file);

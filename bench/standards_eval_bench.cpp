@@ -29,7 +29,8 @@ namespace fs = std::filesystem;
 
 void setUpModule() {
   static bool done = [] {
-    HINSTANCE module = krv::win::ResourceModules::add(L"korvane_ss_bench", KRV_SOURCE_DIR "/resources");
+    HINSTANCE module =
+        krv::win::ResourceModules::add(L"korvane_ss_bench", KRV_SOURCE_DIR "/resources");
     krv::frame::moduleResourceOverride().SaveDefaultResource(module);
     krv::standards::installStandardsDialogFactory();
     return true;
@@ -71,7 +72,8 @@ void writeGenerated(const fs::path& file, int cells, const std::string& child = 
   for (int i = 0; i < cells; ++i) {
     const std::wstring target = L"v" + std::to_wstring(i % locals);
     const std::wstring source = L"v" + std::to_wstring((i + locals - 1) % locals);
-    std::wstring eq = i + 1 == cells ? L"out = " + source + L" + b" : target + L" = ROUNDTO(" + source + L" + a * 0.5, 0.1)";
+    std::wstring eq = i + 1 == cells ? L"out = " + source + L" + b"
+                                     : target + L" = ROUNDTO(" + source + L" + a * 0.5, 0.1)";
     doc.setData(1, r++, eq);
   }
   if (!child.empty()) {
@@ -79,7 +81,8 @@ void writeGenerated(const fs::path& file, int cells, const std::string& child = 
     doc.setData(1, r, L"CallChild(\"" + Krv_String(child).str() + L"\", a, b, out)");
   }
   std::string error;
-  if (!krv::base::reportTo(krv::sheet::saveSheetFile(doc, file), error)) throw std::runtime_error(error);
+  if (!krv::base::reportTo(krv::sheet::saveSheetFile(doc, file), error))
+    throw std::runtime_error(error);
 }
 
 bool runChild(const Krv_String& standard) {
@@ -105,7 +108,8 @@ void BM_SampleEvaluation(benchmark::State& state) {
     Krv_DbMacro db;
     MacroData macroData;
     std::string error;
-    if (!krv::base::reportTo(krv::core::readMacroFile(macroFile, db, macroData), error)) return state.SkipWithError(error.c_str());
+    if (!krv::base::reportTo(krv::core::readMacroFile(macroFile, db, macroData), error))
+      return state.SkipWithError(error.c_str());
     AcTransaction transaction;
     VtDlgStandardsData data;
     data.initialize(&db, L"EndPlate", L"EndPlateBeam", &macroData);
@@ -113,16 +117,21 @@ void BM_SampleEvaluation(benchmark::State& state) {
     data.mGenVarNames = {L"gen_edge_margin", L"gen_bolt_set"};
     data.mGenVarValues = {L"10", L"M20 8.8"};
     if (!StartDlgStandardsSS(data)) return state.SkipWithError("evaluation failed");
-    if (!krv::base::reportTo(krv::core::writeMacroFile(outFile, db, macroData), error)) return state.SkipWithError(error.c_str());
+    if (!krv::base::reportTo(krv::core::writeMacroFile(outFile, db, macroData), error))
+      return state.SkipWithError(error.c_str());
   }
 }
-BENCHMARK(BM_SampleEvaluation)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_SampleEvaluation)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_GeneratedStandard(benchmark::State& state) {
   setUpModule();
   const int cells = static_cast<int>(state.range(0));
   Krv_Settings::setLibDir(krv::core::fromOsPath(benchFolder()) + L"\\");
-  const fs::path file = benchFolder() / "Connection Standards" / ("Gen" + std::to_string(cells) + ".vts");
+  const fs::path file =
+      benchFolder() / "Connection Standards" / ("Gen" + std::to_string(cells) + ".vts");
   writeGenerated(file, cells);
   const Krv_String name = krv::core::fromOsPath(file);
   for (auto _ : state)
@@ -144,8 +153,8 @@ void BM_NestedStandard(benchmark::State& state) {
   const Krv_String name = krv::core::fromOsPath(parent);
   for (auto _ : state)
     if (!runChild(name)) return state.SkipWithError("evaluation failed");
-  state.counters["per_cell"] =
-      benchmark::Counter(2.0 * cells, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_cell"] = benchmark::Counter(
+      2.0 * cells, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_NestedStandard)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 

@@ -1,13 +1,13 @@
 // The look-up and tolerance functions of standards sheets on data files of
 // 10,000 lines, with parsed files kept between calls and without.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
 #include "platform/core/krv_settings.h"
 #include "platform/sheet/cell_document.h"

@@ -49,6 +49,7 @@ class MacroEditorBase : public CDialog {
 
 // Builds a macro editor with `parent` holding a copy of `data`; nullptr when
 // it cannot be built.
-using MacroEditorFactory = std::function<MacroEditorBase*(CWnd* parent, const EditConstrData& data)>;
+using MacroEditorFactory =
+    std::function<MacroEditorBase*(CWnd* parent, const EditConstrData& data)>;
 
 }  // namespace krv::frame

@@ -109,9 +109,9 @@ using krv::frame::MacroDialogBase;
 
 bool StartDlgMacroModeless(bool keepFocus, MacroData& data, int& slot) {
   const krv::frame::MacroDialogFactory& make = krv::frame::factory();
-  return krv::frame::openModelessMacroDialog(keepFocus, slot, [&](CWnd* parent) -> MacroDialogBase* {
-    return make ? make(parent, data) : nullptr;
-  });
+  return krv::frame::openModelessMacroDialog(
+      keepFocus, slot,
+      [&](CWnd* parent) -> MacroDialogBase* { return make ? make(parent, data) : nullptr; });
 }
 
 bool GetDlgMacroData(int slot, MacroData& data) {
@@ -128,7 +128,8 @@ bool EndDlgMacroModeless(int slot) {
 
   if (dialog->isMacroBusy()) {
     if (krv::frame::pendingClose(slot) != krv::frame::delayedCloses().end()) return true;
-    const UINT_PTR id = SetTimer(nullptr, 0, krv::frame::kDelayedCloseMs, &krv::frame::delayedCloseTimer);
+    const UINT_PTR id =
+        SetTimer(nullptr, 0, krv::frame::kDelayedCloseMs, &krv::frame::delayedCloseTimer);
     if (id == 0) return false;
     krv::frame::delayedCloses()[id] = slot;
     return true;
@@ -152,5 +153,6 @@ bool EndDlgMacroModeless(int slot) {
 
 void DestroyAllMacroDlgs() {
   krv::frame::ResourceGuard guard;
-  for (int slot = krv::frame::modelessMacroSlotCount() - 1; slot >= 0; --slot) EndDlgMacroModeless(slot);
+  for (int slot = krv::frame::modelessMacroSlotCount() - 1; slot >= 0; --slot)
+    EndDlgMacroModeless(slot);
 }

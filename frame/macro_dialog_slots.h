@@ -3,9 +3,9 @@
 //
 // Slots are numbered from 0; an empty slot holds nullptr. A new dialog takes
 // the highest-numbered empty slot, or a new one at the end. Ending the last
-// slot also drops the empty slots just before it. A dialog whose macro is busy is not closed at once: a 50 ms thread
-// timer retries the close until the macro is free ("Delayed timer called."
-// on the command line at every try); one retry at a time per slot.
+// slot also drops the empty slots just before it. A dialog whose macro is busy is not closed at
+// once: a 50 ms thread timer retries the close until the macro is free ("Delayed timer called." on
+// the command line at every try); one retry at a time per slot.
 //
 // The exported functions (StartDlgMacroModeless, GetDlgMacroData,
 // EndDlgMacroModeless, DestroyAllMacroDlgs) work on this table; the

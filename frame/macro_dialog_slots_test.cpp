@@ -41,10 +41,13 @@ class MacroDialogSlotsTest : public FrameTest {
 
   int open(bool keepFocus = true) {
     int slot = -2;
-    EXPECT_TRUE(openModelessMacroDialog(keepFocus, slot, [](CWnd* parent) { return new TestMacroDialog(parent); }));
+    EXPECT_TRUE(openModelessMacroDialog(keepFocus, slot,
+                                        [](CWnd* parent) { return new TestMacroDialog(parent); }));
     return slot;
   }
-  static TestMacroDialog* dialog(int slot) { return static_cast<TestMacroDialog*>(modelessMacroDialog(slot)); }
+  static TestMacroDialog* dialog(int slot) {
+    return static_cast<TestMacroDialog*>(modelessMacroDialog(slot));
+  }
 };
 
 TEST_F(MacroDialogSlotsTest, OpenedDialogIsShownInItsSlot) {
@@ -107,7 +110,8 @@ TEST_F(MacroDialogSlotsTest, BadSlotsAndFailuresGiveFalse) {
   EXPECT_EQ(acad::postedCommandPrompts(), 0);
 
   int slot = 5;
-  EXPECT_FALSE(openModelessMacroDialog(true, slot, [](CWnd*) -> MacroDialogBase* { return nullptr; }));
+  EXPECT_FALSE(
+      openModelessMacroDialog(true, slot, [](CWnd*) -> MacroDialogBase* { return nullptr; }));
   EXPECT_EQ(slot, -1);
   EXPECT_EQ(modelessMacroDialog(1), nullptr);
 
@@ -212,12 +216,14 @@ class ExportedMacroDialogTest : public FrameTest {
  protected:
   void SetUp() override {
     FrameTest::SetUp();
-    previous = setMacroDialogFactory(
-        [](CWnd*, const MacroData& data) -> MacroDialogBase* { return new RecordMacroDialog(data); });
+    previous = setMacroDialogFactory([](CWnd*, const MacroData& data) -> MacroDialogBase* {
+      return new RecordMacroDialog(data);
+    });
   }
   void TearDown() override {
     for (int i = 0; i < modelessMacroSlotCount(); ++i)
-      if (auto* d = static_cast<RecordMacroDialog*>(modelessMacroDialog(i))) d->mData.setBusy(false);
+      if (auto* d = static_cast<RecordMacroDialog*>(modelessMacroDialog(i)))
+        d->mData.setBusy(false);
     DestroyAllMacroDlgs();
     setMacroDialogFactory(std::move(previous));
     FrameTest::TearDown();

@@ -42,16 +42,21 @@ class PlateDialog : public CDialog {
     std::wstring text = GetDlgItemText(1001);
     mEvents.push_back("name:" + std::string(text.begin(), text.end()));
   }
-  void OnGradeChanged() { mEvents.push_back("grade:" + std::to_string(static_cast<CComboBox*>(GetDlgItem(1002))->GetCurSel())); }
-  void OnGalvanized() { mEvents.push_back("galvanized:" + std::to_string(IsDlgButtonChecked(1003))); }
+  void OnGradeChanged() {
+    mEvents.push_back("grade:" +
+                      std::to_string(static_cast<CComboBox*>(GetDlgItem(1002))->GetCurSel()));
+  }
+  void OnGalvanized() {
+    mEvents.push_back("galvanized:" + std::to_string(IsDlgButtonChecked(1003)));
+  }
   DECLARE_MESSAGE_MAP()
 };
 bool PlateDialog::sThrowOnInit = false;
 
 BEGIN_MESSAGE_MAP(PlateDialog, CDialog)
-  ON_EN_CHANGE(1001, &PlateDialog::OnNameChanged)
-  ON_CBN_SELCHANGE(1002, &PlateDialog::OnGradeChanged)
-  ON_BN_CLICKED(1003, &PlateDialog::OnGalvanized)
+ON_EN_CHANGE(1001, &PlateDialog::OnNameChanged)
+ON_CBN_SELCHANGE(1002, &PlateDialog::OnGradeChanged)
+ON_BN_CLICKED(1003, &PlateDialog::OnGalvanized)
 END_MESSAGE_MAP()
 
 class ModalFrameTest : public FrameTest {};
@@ -64,7 +69,7 @@ TEST_F(ModalFrameTest, PersonEditsTheCopyAndConfirms) {
   ui->onModal(
       [&](CDialog& d) {
         auto& dlg = static_cast<PlateDialog&>(d);
-        EXPECT_EQ(AfxGetResourceHandle(), module);  // templates come from this module
+        EXPECT_EQ(AfxGetResourceHandle(), module);   // templates come from this module
         EXPECT_EQ(d.GetDlgItemText(1001), L"PL10");  // the caller's record was copied in
         EXPECT_EQ(dlg.m_pParentWnd, nullptr);
         dlg.mEvents.clear();

@@ -65,7 +65,8 @@ std::filesystem::path moduleResourceFolder() {
   if (const char* env = std::getenv("KRV_RESOURCES_DIR"); env && *env) return env;
   std::error_code ec;
   const std::filesystem::path folder = moduleFolder();
-  if (!folder.empty() && std::filesystem::is_directory(folder / "resources", ec)) return folder / "resources";
+  if (!folder.empty() && std::filesystem::is_directory(folder / "resources", ec))
+    return folder / "resources";
   return KRV_RESOURCES_DIR;
 }
 
@@ -123,7 +124,8 @@ AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) {
       krv::frame::loadBitmap(krv::frame::state().bitmapB, krv::frame::kCellButtonBitmapB);
       break;
     case AcRx::kUnloadAppMsg:
-      if (auto* commands = krv::frame::sysRegistryService<AcEdCommandStack>(L"ACAD_REGISTERED_COMMANDS"))
+      if (auto* commands =
+              krv::frame::sysRegistryService<AcEdCommandStack>(L"ACAD_REGISTERED_COMMANDS"))
         commands->removeGroup(krv::frame::kModuleCommandGroup);
       DestroyAllMacroDlgs();
       EndDlgEditConstraints();

@@ -33,8 +33,8 @@ BOOL DllMain(HINSTANCE instance, DWORD reason, void* reserved);
 // kUnloadAppMsg removes the command group "KORVANE_SS" from the registered
 // commands and closes every modeless macro dialog and the macro editor.
 // Every other message is ignored. The answer is always kRetOK.
-extern "C" __attribute__((visibility("default"))) AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg,
-                                                                                 void* appId);
+extern "C" __attribute__((visibility("default"))) AcRx::AppRetCode acrxEntryPoint(
+    AcRx::AppMsgCode msg, void* appId);
 // The host interface version this module was built for.
 extern "C" __attribute__((visibility("default"))) int acrxGetApiVersion();
 

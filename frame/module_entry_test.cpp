@@ -15,7 +15,8 @@
 
 namespace {
 
-const std::filesystem::path kShippedBitmaps = std::filesystem::path(KRV_SOURCE_DIR) / "resources" / "bitmaps";
+const std::filesystem::path kShippedBitmaps =
+    std::filesystem::path(KRV_SOURCE_DIR) / "resources" / "bitmaps";
 
 std::string templateText(int id) {
   return "{\"id\": " + std::to_string(id) +
@@ -98,7 +99,8 @@ TEST_F(ModuleEntry, ResourcesOfTheAttachedModuleAreFoundWhileTheHostsModuleIsCur
 
   krv::frame::unloadModule();
   CBitmap gone;
-  EXPECT_FALSE(gone.LoadBitmap(krv::frame::kCellButtonBitmapA)) << "a detached module has left the chain";
+  EXPECT_FALSE(gone.LoadBitmap(krv::frame::kCellButtonBitmapA))
+      << "a detached module has left the chain";
 }
 
 TEST_F(ModuleEntry, AttachIsRefusedWhenTheResourcesAreMissing) {
@@ -167,7 +169,8 @@ TEST_F(ModuleEntry, UnloadClosesEveryModelessMacroDialogAndTheEditor) {
   gLiveDialogs = 0;
   int slots[3];
   for (int& slot : slots)
-    ASSERT_TRUE(krv::frame::openModelessMacroDialog(false, slot, [](CWnd*) { return new TestMacroDialog; }));
+    ASSERT_TRUE(krv::frame::openModelessMacroDialog(false, slot,
+                                                    [](CWnd*) { return new TestMacroDialog; }));
   krv::frame::openModelessMacroEditor([](CWnd*) { return new TestMacroEditor; });
   // A hole in the middle of the table must not stop the rest from closing.
   ASSERT_TRUE(EndDlgMacroModeless(slots[1]));
@@ -187,7 +190,8 @@ TEST_F(ModuleEntry, EveryOtherMessageIsIgnored) {
   ASSERT_NE(krv::frame::loadModule(mFolder.path()), nullptr);
   gLiveDialogs = 0;
   int slot = -1;
-  ASSERT_TRUE(krv::frame::openModelessMacroDialog(true, slot, [](CWnd*) { return new TestMacroDialog; }));
+  ASSERT_TRUE(
+      krv::frame::openModelessMacroDialog(true, slot, [](CWnd*) { return new TestMacroDialog; }));
   for (int code = AcRx::kNullMsg; code <= AcRx::kSuspendMsg; ++code) {
     if (code == AcRx::kInitAppMsg || code == AcRx::kUnloadAppMsg) continue;
     EXPECT_EQ(acrxEntryPoint(static_cast<AcRx::AppMsgCode>(code), &mAppId), AcRx::kRetOK) << code;

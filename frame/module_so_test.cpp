@@ -4,7 +4,6 @@
 // symbols. The library stays mapped after dlclose while its objects are in
 // use (the C++ runtime marks it so); its unload hook then runs at exit.
 #include <dlfcn.h>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -45,8 +44,9 @@ TEST_F(LoadedModule, ExportsTheEntryPointAndTheRegistrationFunctions) {
   EXPECT_EQ(symbol<ApiVersion>("acrxGetApiVersion")(), kAcadApiVersion);
   EXPECT_NE(symbol<EntryPoint>("acrxEntryPoint"), nullptr);
   // The exported functions keep their C++ names.
-  for (const char* name : {"_Z19SSregisterOpmCLSIDsv", "_Z20SScleanupComRegistryv", "_Z13SSprintCLSIDsv",
-                           "_Z19DestroyAllMacroDlgsv", "_Z21EndDlgEditConstraintsv"})
+  for (const char* name :
+       {"_Z19SSregisterOpmCLSIDsv", "_Z20SScleanupComRegistryv", "_Z13SSprintCLSIDsv",
+        "_Z19DestroyAllMacroDlgsv", "_Z21EndDlgEditConstraintsv"})
     EXPECT_NE(dlsym(mHandle, name), nullptr) << name;
 }
 

@@ -6,8 +6,8 @@
 
 namespace krv::frame {
 
-const GUID kSheetsMgrToolId{0xBFF7CDE1, 0x365F, 0x4164,
-                            {0xBF, 0x0A, 0xA9, 0x06, 0xFF, 0xA2, 0x92, 0x0F}};
+const GUID kSheetsMgrToolId{
+    0xBFF7CDE1, 0x365F, 0x4164, {0xBF, 0x0A, 0xA9, 0x06, 0xFF, 0xA2, 0x92, 0x0F}};
 
 namespace {
 
@@ -53,8 +53,9 @@ bool StartModelessDlgSheetsMgr() {
   const krv::frame::SheetsMgrDialogFactory& make = krv::frame::factory();
   krv::frame::SheetsMgrDialogBase* dialog = make ? make() : nullptr;
   bar = new CVtDockControlBar;
-  if (krv::frame::startDockedDlg(bar, dialog, krv::frame::SheetsMgrDialogBase::kTemplateId, krv::frame::kSheetsMgrToolId,
-                          &krv::frame::closeSheetsMgrBar, L"Sheets manager"))
+  if (krv::frame::startDockedDlg(bar, dialog, krv::frame::SheetsMgrDialogBase::kTemplateId,
+                                 krv::frame::kSheetsMgrToolId, &krv::frame::closeSheetsMgrBar,
+                                 L"Sheets manager"))
     return true;
   // Nothing half-made stays behind. The bar was given the dialog (if any) and
   // deletes it, with its window or with itself.
@@ -75,11 +76,13 @@ bool EndModelessDlgSheetsMgr() {
 bool isSheetsMgrDlgActive() { return krv::frame::barSlot() != nullptr; }
 
 void restoreSheetsMgrDlgVisibility() {
-  if (CVtDockControlBar* bar = krv::frame::barSlot()) acedGetAcadFrame()->ShowControlBar(bar, TRUE, FALSE);
+  if (CVtDockControlBar* bar = krv::frame::barSlot())
+    acedGetAcadFrame()->ShowControlBar(bar, TRUE, FALSE);
 }
 
 void actionNotifyToSheetsMgrDlg(VtSheetAction action) {
   CVtDockControlBar* bar = krv::frame::barSlot();
   if (!bar) return;
-  if (auto* dialog = dynamic_cast<krv::frame::SheetsMgrDialogBase*>(bar->mChildDlg)) dialog->actionNotify(action);
+  if (auto* dialog = dynamic_cast<krv::frame::SheetsMgrDialogBase*>(bar->mChildDlg))
+    dialog->actionNotify(action);
 }

@@ -42,8 +42,8 @@ namespace {
 // The window system's and the pool's own module-wide objects are built
 // before gSSDlgsMgr, so that they still exist when its destructor destroys
 // the pooled dialogs at unload.
-[[maybe_unused]] const bool kPoolDependenciesBuilt = (krv::win::liveWindowCount(), krv::win::EventLoop::instance(),
-                                     krv::frame::liveDialogs(), true);
+[[maybe_unused]] const bool kPoolDependenciesBuilt =
+    (krv::win::liveWindowCount(), krv::win::EventLoop::instance(), krv::frame::liveDialogs(), true);
 }  // namespace
 }  // namespace krv::frame
 

@@ -26,7 +26,8 @@ class SSDlgsMgrTest : public FrameTest {
  protected:
   void SetUp() override {
     FrameTest::SetUp();
-    previous = setStandardsDialogFactory([](CWnd* parent) { return new TestStandardsDialog(parent); });
+    previous =
+        setStandardsDialogFactory([](CWnd* parent) { return new TestStandardsDialog(parent); });
   }
   void TearDown() override {
     setStandardsDialogFactory(previous);

@@ -269,7 +269,8 @@ void CFormula::answerFromTable() {
     row = mArgs[1].row;
   } else {
     Krv_String keyName, valueName, key;
-    if (!argumentText(mArgs[1], mCallingSheet, keyName) || !argumentText(mArgs[2], mCallingSheet, valueName) ||
+    if (!argumentText(mArgs[1], mCallingSheet, keyName) ||
+        !argumentText(mArgs[2], mCallingSheet, valueName) ||
         !argumentText(mArgs[3], mCallingSheet, key))
       return;
     const int keyCol = lastColumnNamed(mSheet, keyName);
@@ -297,7 +298,8 @@ void CFormula::answerFromTable() {
   if (mArgCount == 3 || mArgCount == 5) {
     const FunctionValue& out = mArgs[mArgCount - 1];
     if (out.type != FunctionValue::Type::Cell) return;
-    if (TSpread* calling = TSpread::fromHandle(mCallingSheet)) calling->document().setData(out.col, out.row, data.str());
+    if (TSpread* calling = TSpread::fromHandle(mCallingSheet))
+      calling->document().setData(out.col, out.row, data.str());
     return;
   }
   const int type = mSheet.getCellType(col, row);
@@ -341,7 +343,8 @@ bool CFormula::saveToFile() {
 
 bool CFormula::loadFromFile() {
   const std::wstring path = GetDlgItemText(kFileEdit);
-  const bool ok = !path.empty() && mSheet.LoadFromFile(krv::core::osPath(Krv_String(path)).wstring());
+  const bool ok =
+      !path.empty() && mSheet.LoadFromFile(krv::core::osPath(Krv_String(path)).wstring());
   if (!ok) acutPrintf(L"Load failed\n");
   registerFromTable(mSheet);
   return ok;
@@ -359,14 +362,29 @@ BOOL CFormula::OnCommand(WPARAM wParam, LPARAM lParam) {
   const UINT code = HIWORD(wParam);
   if (code == BN_CLICKED) {
     switch (id) {
-      case kStyleDefault: setReferenceStyle(0); return TRUE;
-      case kStyleA1: setReferenceStyle(1); return TRUE;
-      case kStyleR1C1: setReferenceStyle(2); return TRUE;
-      case kSaveButton: saveToFile(); return TRUE;
-      case kLoadButton: loadFromFile(); return TRUE;
-      case kAutoCalcCheck: setAutoCalc(IsDlgButtonChecked(kAutoCalcCheck) == BST_CHECKED); return TRUE;
-      case kRecalcButton: recalculate(); return TRUE;
-      default: break;
+      case kStyleDefault:
+        setReferenceStyle(0);
+        return TRUE;
+      case kStyleA1:
+        setReferenceStyle(1);
+        return TRUE;
+      case kStyleR1C1:
+        setReferenceStyle(2);
+        return TRUE;
+      case kSaveButton:
+        saveToFile();
+        return TRUE;
+      case kLoadButton:
+        loadFromFile();
+        return TRUE;
+      case kAutoCalcCheck:
+        setAutoCalc(IsDlgButtonChecked(kAutoCalcCheck) == BST_CHECKED);
+        return TRUE;
+      case kRecalcButton:
+        recalculate();
+        return TRUE;
+      default:
+        break;
     }
   }
   return CDialog::OnCommand(wParam, lParam);

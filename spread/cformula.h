@@ -67,8 +67,8 @@ class CFormula : public CDialog {
   // FROMTABLE itself for the sheet of window `callingSheet`. False (the
   // formula fails) for a refused look-up; true otherwise, also when the
   // target cannot be resolved (the result is then empty).
-  static bool fromTable(HWND callingSheet, krv::sheet::FunctionValue& result, krv::sheet::FunctionValue* args,
-                        int count);
+  static bool fromTable(HWND callingSheet, krv::sheet::FunctionValue& result,
+                        krv::sheet::FunctionValue* args, int count);
   // Prints a function result as the result lines of the class comment.
   static void printResult(const krv::sheet::FunctionValue& result);
 

@@ -20,11 +20,14 @@ class FormulaWindow : public SheetOnDialog {
     doc.setMaxRows(4);
     const wchar_t* headers[3] = {L"Size", L"Hole", L"Grade"};
     for (int c = 0; c < 3; ++c) doc.setData(c + 1, sheet::kHeaderIndex, headers[c]);
-    const wchar_t* cells[4][3] = {
-        {L"M16", L"18", L"8.8"}, {L"M20", L"22", L"8.8"}, {L"M24", L"26", L"10.9"}, {L"M20", L"21", L"10.9"}};
+    const wchar_t* cells[4][3] = {{L"M16", L"18", L"8.8"},
+                                  {L"M20", L"22", L"8.8"},
+                                  {L"M24", L"26", L"10.9"},
+                                  {L"M20", L"21", L"10.9"}};
     for (int r = 0; r < 4; ++r)
       for (int c = 0; c < 3; ++c) doc.setData(c + 1, r + 1, cells[r][c]);
-    doc.changeAttributes(2, 2, 2, 2, [](sheet::CellAttributes& a) { a.type = sheet::kCellTypeNumber; });
+    doc.changeAttributes(2, 2, 2, 2,
+                         [](sheet::CellAttributes& a) { a.type = sheet::kCellTypeNumber; });
     std::string error;
     const auto path = folder.path() / "bolts.vts";
     EXPECT_TRUE(krv::base::reportTo(sheet::saveSheetFile(doc, path), error)) << error;
@@ -66,7 +69,8 @@ TEST_F(FormulaWindow, FromTableWithACellReferenceReturnsTheTypedCell) {
   const std::wstring table = Krv_String(writeTable()).str();
   ASSERT_TRUE(CFormula::registerFromTable(sheet));
   acad::CommandLineCapture out;
-  EXPECT_EQ(valueOf(L"=FROMTABLE(\"" + table + L"\", B2) + 1"), L"23");  // a number cell gives a double
+  EXPECT_EQ(valueOf(L"=FROMTABLE(\"" + table + L"\", B2) + 1"),
+            L"23");  // a number cell gives a double
   EXPECT_NE(out.text().find(L"Result is double: 22.000000"), std::wstring::npos);
   EXPECT_EQ(valueOf(L"=FROMTABLE(\"" + table + L"\", A3)"), L"M24");
   EXPECT_NE(out.text().find(L"Result is string: M24"), std::wstring::npos);
@@ -113,7 +117,8 @@ TEST_F(FormulaWindow, FromTableRefusesALookUpIntoATableAlreadyBeingLookedUp) {
   second.setMaxRows(1);
   ASSERT_TRUE(second.setFormula(2, 1, lookUp(a, L"A1")));
   std::string error;
-  ASSERT_TRUE(krv::base::reportTo(sheet::saveSheetFile(second, folder.path() / "b.vts"), error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(sheet::saveSheetFile(second, folder.path() / "b.vts"), error))
+      << error;
   out.clear();
   ASSERT_TRUE(sheet.setCellFormula(4, 3, lookUp(a, L"A1")));
   EXPECT_NE(out.text().find(L"a.vts is already being looked up"), std::wstring::npos) << out.text();

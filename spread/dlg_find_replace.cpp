@@ -24,8 +24,12 @@ Krv_Spread* CDlgFindReplace::sheet() const {
 
 Krv_String CDlgFindReplace::findText() const { return Krv_String(GetDlgItemText(kFindEdit)); }
 Krv_String CDlgFindReplace::replaceText() const { return Krv_String(GetDlgItemText(kReplaceEdit)); }
-void CDlgFindReplace::setFindText(const Krv_String& text) { SetDlgItemText(kFindEdit, text.c_str()); }
-void CDlgFindReplace::setReplaceText(const Krv_String& text) { SetDlgItemText(kReplaceEdit, text.c_str()); }
+void CDlgFindReplace::setFindText(const Krv_String& text) {
+  SetDlgItemText(kFindEdit, text.c_str());
+}
+void CDlgFindReplace::setReplaceText(const Krv_String& text) {
+  SetDlgItemText(kReplaceEdit, text.c_str());
+}
 
 BOOL CDlgFindReplace::OnInitDialog() {
   CDialog::OnInitDialog();
@@ -84,14 +88,16 @@ bool CDlgFindReplace::findNext(bool wrap) {
   }
   if (!wrap) return false;
   Krv_String question = dialString(1142) + L"\n" + dialString(1143) + L"\n";
-  if (::MessageBox(m_hWnd, question.c_str(), dialString(1144).c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES) {
+  if (::MessageBox(m_hWnd, question.c_str(), dialString(1144).c_str(),
+                   MB_YESNO | MB_ICONQUESTION) != IDYES) {
     return false;
   }
   if (s->findText(find, 1, 1, fc, fr, true)) {
     selectFound(*s, fc, fr, find);
     return true;
   }
-  ::MessageBox(m_hWnd, dialString(1145).c_str(), dialString(1146).c_str(), MB_OK | MB_ICONEXCLAMATION);
+  ::MessageBox(m_hWnd, dialString(1145).c_str(), dialString(1146).c_str(),
+               MB_OK | MB_ICONEXCLAMATION);
   return false;
 }
 
@@ -133,7 +139,8 @@ int CDlgFindReplace::replaceAll() {
     col = fc + 1;
     row = fr;
   }
-  Krv_String message = dialString(1147) + L" " + Krv_String(std::to_wstring(count)) + L" " + dialString(1148);
+  Krv_String message =
+      dialString(1147) + L" " + Krv_String(std::to_wstring(count)) + L" " + dialString(1148);
   ::MessageBox(m_hWnd, message.c_str(), dialString(1149).c_str(), MB_OK | MB_ICONEXCLAMATION);
   s->setBoolOption(krv::spread::kOptionChanged, true);
   return count;

@@ -17,7 +17,8 @@ class Krv_Spread;
 class CDlgFindReplace : public CDialog {
  public:
   static constexpr UINT IDD = 218;
-  static constexpr int kFindEdit = 1207, kFindLabel = 1206, kReplaceEdit = 1209, kReplaceLabel = 1208;
+  static constexpr int kFindEdit = 1207, kFindLabel = 1206, kReplaceEdit = 1209,
+                       kReplaceLabel = 1208;
   static constexpr int kReplaceButton = 1204, kReplaceAllButton = 1205;
 
   explicit CDlgFindReplace(HWND sheet);

@@ -23,8 +23,9 @@ constexpr std::array<UINT, dynMenu::kEntryCount> makeTable() {
 }
 
 constexpr std::array<UINT, dynMenu::kEntryCount> kTable = makeTable();
-static_assert(kTable[9] == 32804 && kTable[10] == 33100 && kTable[16] == 33117 && kTable[62] == 33163 &&
-              kTable[63] == 33164 && kTable[89] == 33190 && kTable[91] == 33192 && kTable[99] == 33200);
+static_assert(kTable[9] == 32804 && kTable[10] == 33100 && kTable[16] == 33117 &&
+              kTable[62] == 33163 && kTable[63] == 33164 && kTable[89] == 33190 &&
+              kTable[91] == 33192 && kTable[99] == 33200);
 
 }  // namespace
 }  // namespace krv::spread

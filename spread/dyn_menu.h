@@ -14,7 +14,6 @@
 
 #include "platform/win/wnd.h"
 
-
 class dynMenu {
  public:
   static constexpr int kEntryCount = 100;

@@ -24,7 +24,8 @@ constexpr COLORREF kSysColorValue = 0x8000000B;
 // Redraw off for the lifetime of the object, restored afterwards.
 class RedrawOff {
  public:
-  explicit RedrawOff(krv::sheet::ControlDocument& d) : mDoc(d), mWas(d.boolOption(krv::spread::kOptionRedraw)) {
+  explicit RedrawOff(krv::sheet::ControlDocument& d)
+      : mDoc(d), mWas(d.boolOption(krv::spread::kOptionRedraw)) {
     d.setBoolOption(krv::spread::kOptionRedraw, false);
   }
   ~RedrawOff() { mDoc.setBoolOption(krv::spread::kOptionRedraw, mWas); }
@@ -33,7 +34,6 @@ class RedrawOff {
   krv::sheet::ControlDocument& mDoc;
   bool mWas;
 };
-
 
 }  // namespace
 }  // namespace krv::spread
@@ -71,8 +71,8 @@ bool Krv_Spread::attachToDlgItem(CWnd* dialog, int id, bool exact) {
   CRect itemRect, dialogRect;
   item->GetWindowRect(&itemRect);
   dialog->GetWindowRect(&dialogRect);
-  CRect r(itemRect.left - dialogRect.left, itemRect.top - dialogRect.top, itemRect.right - dialogRect.left,
-          itemRect.bottom - dialogRect.top);
+  CRect r(itemRect.left - dialogRect.left, itemRect.top - dialogRect.top,
+          itemRect.right - dialogRect.left, itemRect.bottom - dialogRect.top);
   if (!exact) {
     r.left -= 5;
     r.right -= 5;
@@ -124,10 +124,16 @@ bool Krv_Spread::setDefaultLook(int mode) {
   return true;
 }
 
-bool Krv_Spread::setBoolOption(int index, bool on) { return mCreated && document().setBoolOption(index, on); }
+bool Krv_Spread::setBoolOption(int index, bool on) {
+  return mCreated && document().setBoolOption(index, on);
+}
 bool Krv_Spread::getBoolOption(int index) const { return mCreated && document().boolOption(index); }
-bool Krv_Spread::setIntOption(int index, int value) { return mCreated && document().setIntOption(index, value); }
-int Krv_Spread::getIntOption(int index) const { return mCreated ? document().intOption(index) : -1; }
+bool Krv_Spread::setIntOption(int index, int value) {
+  return mCreated && document().setIntOption(index, value);
+}
+int Krv_Spread::getIntOption(int index) const {
+  return mCreated ? document().intOption(index) : -1;
+}
 int Krv_Spread::modeValue() const { return getIntOption(kIntOptionMode); }
 
 // ---- size ------------------------------------------------------------------------------
@@ -182,10 +188,18 @@ bool Krv_Spread::getCellString(int col, int row, Krv_String& text, CellTextKind 
   const auto& d = document();
   std::optional<std::wstring> t;
   switch (kind) {
-    case Data: t = d.data(col, row); break;
-    case Formula: t = d.formula(col, row); break;
-    case Tag: t = d.tag(col, row); break;
-    case Value: t = d.valueText(col, row); break;
+    case Data:
+      t = d.data(col, row);
+      break;
+    case Formula:
+      t = d.formula(col, row);
+      break;
+    case Tag:
+      t = d.tag(col, row);
+      break;
+    case Value:
+      t = d.valueText(col, row);
+      break;
   }
   if (!t) return false;
   text = Krv_String(std::move(*t));
@@ -200,7 +214,8 @@ bool Krv_Spread::setCellValue(int col, int row, const Krv_String& text) {
   return mCreated && document().setData(col, row, text.str());
 }
 
-bool Krv_Spread::setCellFormula(int col, int row, const Krv_String& formula, bool /*buildDependencies*/) {
+bool Krv_Spread::setCellFormula(int col, int row, const Krv_String& formula,
+                                bool /*buildDependencies*/) {
   return mCreated && document().setFormula(col, row, formula.str());
 }
 
@@ -213,7 +228,8 @@ bool Krv_Spread::setNumberFormat(int col, int row, int decimals, bool separator)
   return setNumberFormat(col, row, col, row, decimals, separator);
 }
 
-bool Krv_Spread::setNumberFormat(int col1, int row1, int col2, int row2, int decimals, bool separator) {
+bool Krv_Spread::setNumberFormat(int col1, int row1, int col2, int row2, int decimals,
+                                 bool separator) {
   if (!mCreated) return false;
   SS_CELLTYPE t;
   using namespace krv::sheet;
@@ -386,7 +402,8 @@ bool Krv_Spread::getRow(int row, Krv_Array<bool>& items) const {
   return true;
 }
 
-// ---- rows and columns ----------------------------------------------------------------------------
+// ---- rows and columns
+// ----------------------------------------------------------------------------
 
 // A new line never gets a header text of its own: without one a header
 // shows the default label of its position, so the new line and every line
@@ -456,7 +473,9 @@ bool Krv_Spread::getActiveCell(int& col, int& row) {
   return col >= 1 && row >= 1;
 }
 
-bool Krv_Spread::setActiveCell(int col, int row) { return mCreated && document().setActiveCell(col, row); }
+bool Krv_Spread::setActiveCell(int col, int row) {
+  return mCreated && document().setActiveCell(col, row);
+}
 
 bool Krv_Spread::getSelection(int& col1, int& row1, int& col2, int& row2) const {
   col1 = row1 = col2 = row2 = 0;
@@ -473,8 +492,8 @@ bool Krv_Spread::setSelection(int col1, int row1, int col2, int row2) {
 
 // ---- search ------------------------------------------------------------------------------------
 
-bool Krv_Spread::findText(const Krv_String& text, int startCol, int startRow, int& foundCol, int& foundRow,
-                          bool part) const {
+bool Krv_Spread::findText(const Krv_String& text, int startCol, int startRow, int& foundCol,
+                          int& foundRow, bool part) const {
   foundCol = foundRow = -1;
   if (!mCreated) return false;
   const auto& d = document();
@@ -524,7 +543,8 @@ int Krv_Spread::replaceText(int col, int row, const Krv_String& what, const Krv_
   return n;
 }
 
-// ---- context menu --------------------------------------------------------------------------------
+// ---- context menu
+// --------------------------------------------------------------------------------
 
 void Krv_Spread::setContextMenu(const Krv_Array<int>& kinds) {
   clearContextMenu();
@@ -563,16 +583,25 @@ bool Krv_Spread::runMenuKind(int kind) {
   if (!mCreated) return false;
   int c = 0, r = 0;
   switch (kind) {
-    case krv::spread::kMenuCopy: return ClipboardCopy();
+    case krv::spread::kMenuCopy:
+      return ClipboardCopy();
     case krv::spread::kMenuPaste: {
       bool ok = ClipboardPaste();
       if (ok) setChanged();
       return ok;
     }
-    case krv::spread::kMenuInsertRow: getActiveCell(c, r); return insertRow(r, false, true);
-    case krv::spread::kMenuDeleteRow: getActiveCell(c, r); return deleteRow(r);
-    case krv::spread::kMenuInsertColumn: getActiveCell(c, r); return insertColumn(c, true, true);
-    case krv::spread::kMenuDeleteColumn: getActiveCell(c, r); return deleteColumn(c);
+    case krv::spread::kMenuInsertRow:
+      getActiveCell(c, r);
+      return insertRow(r, false, true);
+    case krv::spread::kMenuDeleteRow:
+      getActiveCell(c, r);
+      return deleteRow(r);
+    case krv::spread::kMenuInsertColumn:
+      getActiveCell(c, r);
+      return insertColumn(c, true, true);
+    case krv::spread::kMenuDeleteColumn:
+      getActiveCell(c, r);
+      return deleteColumn(c);
     case krv::spread::kMenuCheckSelected:
     case krv::spread::kMenuUncheckSelected: {
       int c1, r1, c2, r2;
@@ -593,11 +622,13 @@ bool Krv_Spread::runMenuKind(int kind) {
       setChanged();
       return true;
     }
-    default: return false;
+    default:
+      return false;
   }
 }
 
-// ---- find dialog ---------------------------------------------------------------------------------
+// ---- find dialog
+// ---------------------------------------------------------------------------------
 
 CDlgFindReplace* Krv_Spread::openFindDialog() {
   if (!mCreated) return nullptr;
@@ -655,9 +686,11 @@ BOOL Krv_Spread::PreTranslateMessage(MSG* msg) {
         }
         return TRUE;
       case VK_F8:
-        if (mF8Allowed && mCreated) setBoolOption(krv::spread::kOptionEditMode, !getBoolOption(krv::spread::kOptionEditMode));
+        if (mF8Allowed && mCreated)
+          setBoolOption(krv::spread::kOptionEditMode, !getBoolOption(krv::spread::kOptionEditMode));
         break;
-      default: break;
+      default:
+        break;
     }
   }
   return TSpread::PreTranslateMessage(msg);
@@ -710,11 +743,13 @@ void Krv_Spread::applyResizeMode() {
       int n = std::min(mResizeCols.length(), mResizePercents.length());
       for (int i = 0; i < n; ++i) {
         int c = mResizeCols[i];
-        if (c >= 1 && c <= cols) d.setColWidth(c, std::max(0.0, width * mResizePercents[i] / 100.0));
+        if (c >= 1 && c <= cols)
+          d.setColWidth(c, std::max(0.0, width * mResizePercents[i] / 100.0));
       }
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 

@@ -52,11 +52,12 @@ inline constexpr UINT kListNotifyDropDown = 59, kListNotifyCloseUp = 60;
 // Krv_Spread::setResizeMode; `a` and `b` are the resize parameters.
 enum SpreadResizeMode : int {
   kResizeNone = 0,
-  kResizeFitColumns = 1,           // the columns share the window width equally
-  kResizeFitColumnsAndRows = 2,    // so do the rows the height
-  kResizeShareWidthBeyond = 3,     // columns share the width beyond `a` pixels, at least `b` each
-  kResizeLastColumnTakesRest = 4,  // the last column takes the width beyond the others, at least `b`
-  kResizeColumnPercents = 5,       // the listed columns get their percent of the window width
+  kResizeFitColumns = 1,         // the columns share the window width equally
+  kResizeFitColumnsAndRows = 2,  // so do the rows the height
+  kResizeShareWidthBeyond = 3,   // columns share the width beyond `a` pixels, at least `b` each
+  kResizeLastColumnTakesRest =
+      4,                      // the last column takes the width beyond the others, at least `b`
+  kResizeColumnPercents = 5,  // the listed columns get their percent of the window width
 };
 
 }  // namespace krv::spread
@@ -129,7 +130,8 @@ class Krv_Spread : public TSpread {
   // Edit (text) cells; a person can type or paste at most `maxLength`
   // characters into one (200 by default).
   bool setEditFormat(int col, int row);
-  bool setEditFormat(int col1, int row1, int col2, int row2, DWORD style = 0x110000, int maxLength = 200);
+  bool setEditFormat(int col1, int row1, int col2, int row2, DWORD style = 0x110000,
+                     int maxLength = 200);
   // Check box cells (type 12) for a block (-1: all).
   bool setCheckBoxFormat(int col1, int row1, int col2, int row2);
 
@@ -216,7 +218,9 @@ class Krv_Spread : public TSpread {
   void applyResizeMode();
 
   // The cell whose in-cell list is tracked (-1: none).
-  void setListCell(int col, int row, int value = -1) { mListCell[0] = col, mListCell[1] = row, mListCell[2] = value; }
+  void setListCell(int col, int row, int value = -1) {
+    mListCell[0] = col, mListCell[1] = row, mListCell[2] = value;
+  }
   void getListCell(int& col, int& row) const { col = mListCell[0], row = mListCell[1]; }
 
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

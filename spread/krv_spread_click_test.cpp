@@ -40,7 +40,8 @@ class RecordingParent : public CWnd {
 class SheetClicks : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(parent.Create(L"#32770", L"Dialog", WS_POPUP | WS_VISIBLE, CRect(100, 100, 600, 400), nullptr, 0));
+    ASSERT_TRUE(parent.Create(L"#32770", L"Dialog", WS_POPUP | WS_VISIBLE,
+                              CRect(100, 100, 600, 400), nullptr, 0));
     parent.sheet = &sheet;
     ASSERT_TRUE(sheet.createInParent(&parent, CRect(10, 10, 310, 210), 500));
     sheet.setMaxCols(5);
@@ -56,8 +57,12 @@ class SheetClicks : public ::testing::Test {
   }
   // The middle of the place where cell (col, row) shows when nothing is
   // hidden or scrolled.
-  static CPoint middleOf(int col, int row) { return CPoint(col == 0 ? 15 : 30 + 40 * (col - 1) + 20, 20 * row + 10); }
-  void click(int col, int row, bool shift = false) { Person::clickAt(&sheet, middleOf(col, row), shift); }
+  static CPoint middleOf(int col, int row) {
+    return CPoint(col == 0 ? 15 : 30 + 40 * (col - 1) + 20, 20 * row + 10);
+  }
+  void click(int col, int row, bool shift = false) {
+    Person::clickAt(&sheet, middleOf(col, row), shift);
+  }
   std::vector<int> active() {
     int c = 0, r = 0;
     sheet.getActiveCell(c, r);
@@ -144,7 +149,8 @@ TEST_F(SheetClicks, CheckBoxesToggleAndMarkTheSheetChangedUnlessLocked) {
   EXPECT_EQ(data(1, 1), L"1");
 
   sheet.setBoolOption(krv::spread::kOptionChanged, false);
-  sheet.document().changeAttributes(2, 4, 2, 4, [](krv::sheet::CellAttributes& a) { a.locked = true; });
+  sheet.document().changeAttributes(2, 4, 2, 4,
+                                    [](krv::sheet::CellAttributes& a) { a.locked = true; });
   click(2, 4);
   EXPECT_EQ(active(), (std::vector<int>{2, 4}));
   EXPECT_EQ(data(2, 4), L"");
@@ -171,7 +177,8 @@ TEST_F(SheetClicks, AButtonCellTellsTheParentWithThePressedCellActive) {
   // No notification when extending, on a locked button, or on the header.
   click(5, 4, true);
   click(5, 0);
-  sheet.document().changeAttributes(5, 6, 5, 6, [](krv::sheet::CellAttributes& a) { a.locked = true; });
+  sheet.document().changeAttributes(5, 6, 5, 6,
+                                    [](krv::sheet::CellAttributes& a) { a.locked = true; });
   click(5, 6);
   EXPECT_EQ(parent.notes.size(), 1u);
   // A parent that closes the control on the notification.

@@ -38,7 +38,8 @@ TEST_F(SheetOnDialog, AttachTakesThePlaceholdersPlaceRelativeToTheDialogFrame) {
   dialogWnd.GetWindowRect(&dialog);
   Krv_Spread exact;
   auto second = std::make_unique<CWnd>();
-  ASSERT_TRUE(second->Create(L"STATIC", L"", WS_CHILD | WS_VISIBLE, CRect(40, 60, 340, 260), &dialogWnd, 501));
+  ASSERT_TRUE(second->Create(L"STATIC", L"", WS_CHILD | WS_VISIBLE, CRect(40, 60, 340, 260),
+                             &dialogWnd, 501));
   ASSERT_TRUE(sheet.attachToDlgItem(&dialogWnd, 500, false));
   ASSERT_TRUE(exact.attachToDlgItem(&dialogWnd, 501, true));
   CRect placed = sheet.windowRectInParent();
@@ -293,7 +294,9 @@ TEST_F(SheetOnDialog, FindTextOnTheLargestSheetLooksOnlyAtFilledCells) {
 
 TEST_F(SheetOnDialog, ContextMenuCountsCommandsWithoutSeparators) {
   attach(3, 3);
-  Krv_Array<int> kinds{krv::spread::kMenuSeparator, krv::spread::kMenuInsertRow, krv::spread::kMenuSeparator, krv::spread::kMenuCopy, krv::spread::kMenuDeleteRow, krv::spread::kMenuSeparator};
+  Krv_Array<int> kinds{krv::spread::kMenuSeparator, krv::spread::kMenuInsertRow,
+                       krv::spread::kMenuSeparator, krv::spread::kMenuCopy,
+                       krv::spread::kMenuDeleteRow, krv::spread::kMenuSeparator};
   sheet.setContextMenu(kinds);
   ASSERT_NE(sheet.contextMenu(), nullptr);
   EXPECT_EQ(sheet.contextMenu()->commandCount(), 3);
@@ -305,7 +308,8 @@ TEST_F(SheetOnDialog, ContextMenuCountsCommandsWithoutSeparators) {
   krv::win::Person::rightClickAt(&sheet, CPoint(5, 5));
   ASSERT_EQ(ui->popupMenus().size(), 1u);
   EXPECT_EQ(ui->popupMenus().back(),
-            (std::vector<std::wstring>{dialString(774).str(), dialString(1154).str(), dialString(775).str()}));
+            (std::vector<std::wstring>{dialString(774).str(), dialString(1154).str(),
+                                       dialString(775).str()}));
   EXPECT_EQ(sheet.getMaxRows(), 2);
   Krv_String t;
   sheet.getCellString(1, 1, t, Data);

@@ -19,13 +19,15 @@ class SheetOnDialog : public ::testing::Test {
  protected:
   void SetUp() override {
     krv::win::Registry::resetInMemory();
-    static HINSTANCE module = krv::win::ResourceModules::add(L"korvane_ss", KRV_SOURCE_DIR "/resources");
+    static HINSTANCE module =
+        krv::win::ResourceModules::add(L"korvane_ss", KRV_SOURCE_DIR "/resources");
     previousResources = AfxGetResourceHandle();
     AfxSetResourceHandle(module);
     ASSERT_TRUE(dialogWnd.Create(L"#32770", L"Dialog", WS_POPUP | WS_CAPTION | WS_VISIBLE,
                                  CRect(100, 100, 600, 400), nullptr, 0));
     placeholder = std::make_unique<CWnd>();
-    ASSERT_TRUE(placeholder->Create(L"STATIC", L"", WS_CHILD | WS_VISIBLE, CRect(40, 60, 340, 260), &dialogWnd, 500));
+    ASSERT_TRUE(placeholder->Create(L"STATIC", L"", WS_CHILD | WS_VISIBLE, CRect(40, 60, 340, 260),
+                                    &dialogWnd, 500));
   }
   void TearDown() override {
     sheet.DestroyWindow();

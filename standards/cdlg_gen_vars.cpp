@@ -23,14 +23,19 @@ enum Share { kNone = 0, kHalf = 1, kAll = 2, kRest = 3 };
 
 int shareOf(int share, int change) {
   switch (share) {
-    case kHalf: return change / 2;
-    case kAll: return change;
-    case kRest: return change - change / 2;
-    default: return 0;
+    case kHalf:
+      return change / 2;
+    case kAll:
+      return change;
+    case kRest:
+      return change - change / 2;
+    default:
+      return 0;
   }
 }
 
-constexpr wchar_t kFilterPrompt[] = L"Select the drawings and folders that apply to this general variable";
+constexpr wchar_t kFilterPrompt[] =
+    L"Select the drawings and folders that apply to this general variable";
 
 // Path texts compared as the file system of the library does: either
 // separator, letter case ignored.
@@ -71,7 +76,8 @@ BOOL CDlgGenVars::OnInitDialog() {
   mToolTips.Create(this);
   for (int id : {kDwgUp, kStdUp, kDwgDown, kStdDown}) {
     const bool up = id == kDwgUp || id == kStdUp;
-    if (auto* button = dynamic_cast<CButton*>(GetDlgItem(id))) button->SetIcon(LoadIcon(AfxGetResourceHandle(), up ? 257 : 258));
+    if (auto* button = dynamic_cast<CButton*>(GetDlgItem(id)))
+      button->SetIcon(LoadIcon(AfxGetResourceHandle(), up ? 257 : 258));
     if (CWnd* w = GetDlgItem(id)) mToolTips.AddTool(w, dialString(up ? 173 : 174).c_str());
   }
 
@@ -89,13 +95,13 @@ BOOL CDlgGenVars::OnInitDialog() {
   const struct {
     int id, moveX, moveY, growX, growY;
   } rules[] = {
-      {kDwgGroup, kNone, kNone, kAll, kHalf},   {kDwgSheet, kNone, kNone, kAll, kHalf},
-      {kDwgAdd, kAll, kNone, kNone, kNone},     {kDwgRemove, kAll, kNone, kNone, kNone},
-      {kDwgUp, kAll, kNone, kNone, kNone},      {kDwgDown, kAll, kNone, kNone, kNone},
-      {kStdGroup, kNone, kHalf, kAll, kRest},   {kStdSheet, kNone, kHalf, kAll, kRest},
-      {kStdAdd, kAll, kHalf, kNone, kNone},     {kStdRemove, kAll, kHalf, kNone, kNone},
-      {kStdUp, kAll, kHalf, kNone, kNone},      {kStdDown, kAll, kHalf, kNone, kNone},
-      {IDOK, kAll, kAll, kNone, kNone},         {IDCANCEL, kAll, kAll, kNone, kNone},
+      {kDwgGroup, kNone, kNone, kAll, kHalf}, {kDwgSheet, kNone, kNone, kAll, kHalf},
+      {kDwgAdd, kAll, kNone, kNone, kNone},   {kDwgRemove, kAll, kNone, kNone, kNone},
+      {kDwgUp, kAll, kNone, kNone, kNone},    {kDwgDown, kAll, kNone, kNone, kNone},
+      {kStdGroup, kNone, kHalf, kAll, kRest}, {kStdSheet, kNone, kHalf, kAll, kRest},
+      {kStdAdd, kAll, kHalf, kNone, kNone},   {kStdRemove, kAll, kHalf, kNone, kNone},
+      {kStdUp, kAll, kHalf, kNone, kNone},    {kStdDown, kAll, kHalf, kNone, kNone},
+      {IDOK, kAll, kAll, kNone, kNone},       {IDCANCEL, kAll, kAll, kNone, kNone},
   };
   mPlacements.clear();
   for (const auto& r : rules) {
@@ -116,7 +122,8 @@ void CDlgGenVars::fill() {
               {&mData.dwgGenVars(), &mData.dwgGenValues(), &mData.dwgGenFilters()});
   setHeaders(mDwgSheet, {347, 86, 1543});
   fillColumns(mStdSheet, kStdCols, mData.stdGenVars(),
-              {&mData.stdGenVars(), &mData.stdGenValues(), &mData.stdGenOverrides(), &mData.stdGenFilters()});
+              {&mData.stdGenVars(), &mData.stdGenValues(), &mData.stdGenOverrides(),
+               &mData.stdGenFilters()});
   setHeaders(mStdSheet, {347, 1765, 86, 1543});
   refresh(mDwgSheet);
   refresh(mStdSheet);
@@ -143,8 +150,8 @@ BOOL CDlgGenVars::OnCommand(WPARAM wParam, LPARAM lParam) {
     Krv_Spread* sheet = sheetOf(id);
     if (!sheet) return CDialog::OnCommand(wParam, lParam);
     int col = 0, row = 0;
-    if (sheet->getActiveCell(col, row) && col == sheet->getMaxCols() && row <= sheet->getMaxRows() &&
-        sheet->getCellType(col, row) == krv::sheet::kCellTypeButton) {
+    if (sheet->getActiveCell(col, row) && col == sheet->getMaxCols() &&
+        row <= sheet->getMaxRows() && sheet->getCellType(col, row) == krv::sheet::kCellTypeButton) {
       chooseFilter(*sheet, row);
     }
     return TRUE;
@@ -153,9 +160,20 @@ BOOL CDlgGenVars::OnCommand(WPARAM wParam, LPARAM lParam) {
 
   Krv_Spread* sheet = nullptr;
   switch (id) {
-    case kDwgAdd: case kDwgRemove: case kDwgUp: case kDwgDown: sheet = &mDwgSheet; break;
-    case kStdAdd: case kStdRemove: case kStdUp: case kStdDown: sheet = &mStdSheet; break;
-    default: return CDialog::OnCommand(wParam, lParam);
+    case kDwgAdd:
+    case kDwgRemove:
+    case kDwgUp:
+    case kDwgDown:
+      sheet = &mDwgSheet;
+      break;
+    case kStdAdd:
+    case kStdRemove:
+    case kStdUp:
+    case kStdDown:
+      sheet = &mStdSheet;
+      break;
+    default:
+      return CDialog::OnCommand(wParam, lParam);
   }
   int col = 0, row = 0;
   sheet->getActiveCell(col, row);
@@ -171,8 +189,12 @@ BOOL CDlgGenVars::OnCommand(WPARAM wParam, LPARAM lParam) {
       if (row >= 1 && row <= rows) sheet->deleteRow(row);
       break;
     case kDwgUp:
-    case kStdUp: sheet->moveCurrentRowUp(); break;
-    default: sheet->moveCurrentRowDown(); break;
+    case kStdUp:
+      sheet->moveCurrentRowUp();
+      break;
+    default:
+      sheet->moveCurrentRowDown();
+      break;
   }
   refresh(*sheet);
   return TRUE;
@@ -180,7 +202,8 @@ BOOL CDlgGenVars::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 bool CDlgGenVars::chooseFilter(Krv_Spread& sheet, int row) {
   const int filterCol = &sheet == &mDwgSheet ? kDwgFilterCol : kStdFilterCol;
-  const Krv_String root = normalisedPath(krv::core::withTrailingSeparator(Krv_Settings::libDir() + L"Macros\\"));
+  const Krv_String root =
+      normalisedPath(krv::core::withTrailingSeparator(Krv_Settings::libDir() + L"Macros\\"));
   Krv_StringArray chosen;
   if (!DlgOpenMulti(root, L"Drawing", L"dwg", kFilterPrompt, chosen, this)) return false;
 
@@ -246,7 +269,8 @@ void CDlgGenVars::layout(int cx, int cy) {
     CWnd* w = GetDlgItem(p.id);
     if (!w) continue;
     const int x = p.rect.left + shareOf(p.moveX, dx), y = p.rect.top + shareOf(p.moveY, dy);
-    const int width = p.rect.Width() + shareOf(p.growX, dx), height = p.rect.Height() + shareOf(p.growY, dy);
+    const int width = p.rect.Width() + shareOf(p.growX, dx),
+              height = p.rect.Height() + shareOf(p.growY, dy);
     w->MoveWindow(x, y, width, height);
   }
 }

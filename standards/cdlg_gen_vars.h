@@ -12,12 +12,12 @@
 // "Macros\" folder; they are appended to the row's filter, relative to that
 // folder. OK reads every column back into mData; the caller's record is
 // copied only when the person confirmed (StartDlgGenVars).
+#include <vector>
+
 #include "platform/core/vt_auto_standards_data.h"
 #include "platform/win/dialog.h"
 #include "platform/win/tool_tip_ctrl.h"
 #include "spread/krv_spread.h"
-
-#include <vector>
 
 class CDlgGenVars : public CDialog {
  public:

@@ -31,7 +31,8 @@ namespace {
 class GenVarsDialog : public ::testing::Test {
  protected:
   void SetUp() override {
-    static HINSTANCE module = krv::win::ResourceModules::add(L"korvane_ss_genvars_tests", KRV_SOURCE_DIR "/resources");
+    static HINSTANCE module =
+        krv::win::ResourceModules::add(L"korvane_ss_genvars_tests", KRV_SOURCE_DIR "/resources");
     krv::win::Registry::resetInMemory();
     frame::moduleResourceOverride().SaveDefaultResource(module);
     Krv_Settings::setLibDir(lib.text());
@@ -44,7 +45,9 @@ class GenVarsDialog : public ::testing::Test {
 
   // An operating-system path below the library folder, as a file dialog
   // gives it.
-  std::wstring libPath(const std::string& relative) const { return (lib.path() / relative).wstring(); }
+  std::wstring libPath(const std::string& relative) const {
+    return (lib.path() / relative).wstring();
+  }
 
   static Krv_String cell(Krv_Spread& sheet, int col, int row) {
     Krv_String text;
@@ -178,7 +181,8 @@ TEST_F(GenVarsDialog, PersonEditsRowsChoosesFiltersAndConfirms) {
   ASSERT_TRUE(StartDlgGenVars(data));
   EXPECT_EQ(data.dwgGenVars(), (Krv_StringArray{L"Fire", L"Grade"}));
   EXPECT_EQ(data.dwgGenValues(), (Krv_StringArray{L"R30", L"S355"}));
-  EXPECT_EQ(data.dwgGenFilters(), (Krv_StringArray{L"Beam\\end.dwg;Columns", L"Beam\\a.dwg;Beam\\b.dwg"}));
+  EXPECT_EQ(data.dwgGenFilters(),
+            (Krv_StringArray{L"Beam\\end.dwg;Columns", L"Beam\\a.dwg;Beam\\b.dwg"}));
   EXPECT_EQ(data.stdGenVars(), (Krv_StringArray{L"Weld", L"BoltGrade"}));
   EXPECT_EQ(data.stdGenValues(), (Krv_StringArray{L"a5", L"8.8"}));
   EXPECT_EQ(data.stdGenOverrides(), (Krv_StringArray{L"", L"Endplate"}));
@@ -290,7 +294,8 @@ TEST_F(GenVarsDialog, ResizingStretchesTheTablesKeepsAMinimumAndIsRemembered) {
         };
         const CRect dwg0 = rectOf(CDlgGenVars::kDwgSheet), std0 = rectOf(CDlgGenVars::kStdSheet);
         const CRect add0 = rectOf(CDlgGenVars::kStdAdd), ok0 = rectOf(IDOK);
-        d.SetWindowPos(nullptr, 0, 0, opened.Width() + 100, opened.Height() + 60, SWP_NOMOVE | SWP_NOZORDER);
+        d.SetWindowPos(nullptr, 0, 0, opened.Width() + 100, opened.Height() + 60,
+                       SWP_NOMOVE | SWP_NOZORDER);
         const CRect dwg1 = rectOf(CDlgGenVars::kDwgSheet), std1 = rectOf(CDlgGenVars::kStdSheet);
         EXPECT_EQ(dwg1.Width(), dwg0.Width() + 100);
         EXPECT_EQ(dwg1.Height(), dwg0.Height() + 30);
@@ -304,7 +309,8 @@ TEST_F(GenVarsDialog, ResizingStretchesTheTablesKeepsAMinimumAndIsRemembered) {
         d.GetWindowRect(&small);
         EXPECT_EQ(small.Size(), opened.Size());
         EXPECT_EQ(rectOf(IDOK), ok0);
-        d.SetWindowPos(nullptr, 0, 0, opened.Width() + 40, opened.Height() + 20, SWP_NOMOVE | SWP_NOZORDER);
+        d.SetWindowPos(nullptr, 0, 0, opened.Width() + 40, opened.Height() + 20,
+                       SWP_NOMOVE | SWP_NOZORDER);
         krv::win::Person::click(&d, IDCANCEL);
       },
       CDlgGenVars::IDD);

@@ -17,9 +17,10 @@ void CDlgSSStandards::OnDestroy() {
 bool CDlgSSStandards::run() {
   mCalc.clearFailure();
   const bool ok = evaluate();
-  krv::standards::setLastCalcFailure(ok                                ? Krv_String()
-                          : mCalc.failureReason().isEmpty() ? Krv_String(L"the evaluation failed")
-                                                            : mCalc.failureReason());
+  krv::standards::setLastCalcFailure(ok ? Krv_String()
+                                     : mCalc.failureReason().isEmpty()
+                                         ? Krv_String(L"the evaluation failed")
+                                         : mCalc.failureReason());
   return ok;
 }
 

@@ -27,7 +27,8 @@ bool argNumber(const FunctionValue& arg, double& value) {
 }
 
 bool argText(const FunctionValue& arg, Krv_String& text) {
-  if (arg.status != FunctionValue::Status::Ok || arg.type != FunctionValue::Type::String) return false;
+  if (arg.status != FunctionValue::Status::Ok || arg.type != FunctionValue::Type::String)
+    return false;
   if (!getGlobalStr(arg.stringHandle, text)) return false;
   if (text.startsWith(L"\"")) text = text.substr(1);
   if (text.endsWith(L"\"")) text = text.left(text.length() - 1);

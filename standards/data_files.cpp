@@ -34,7 +34,9 @@ struct FileStamp {
 
 constexpr std::int64_t kSettledNs = 2'000'000'000;
 
-std::int64_t nanoseconds(const timespec& t) { return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; }
+std::int64_t nanoseconds(const timespec& t) {
+  return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
+}
 
 std::int64_t systemNow() {
   timespec now{};
@@ -165,7 +167,8 @@ std::shared_ptr<const LookupTable> readLookupTable(const Krv_String& path) {
   return readParsed(lookupFiles(), path, krv::standards::parseLookupLines);
 }
 
-bool readStdSizes(const Krv_String& fileName, Krv_Array<double>& widths, Krv_Array<double>& thicknesses) {
+bool readStdSizes(const Krv_String& fileName, Krv_Array<double>& widths,
+                  Krv_Array<double>& thicknesses) {
   widths.removeAll();
   thicknesses.removeAll();
   Krv_String path;

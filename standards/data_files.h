@@ -53,7 +53,8 @@ struct StdSizes {
 // a lower-case x) or "W" (T is 0); the numbers read by _wtof rules, so
 // text that is no number gives 0. A missing or unreadable file gives
 // false and empty lists.
-bool readStdSizes(const Krv_String& fileName, Krv_Array<double>& widths, Krv_Array<double>& thicknesses);
+bool readStdSizes(const Krv_String& fileName, Krv_Array<double>& widths,
+                  Krv_Array<double>& thicknesses);
 
 // Parsed data files are kept between calls and reused only while the file
 // is unchanged: same device, inode, size, modification and change time,

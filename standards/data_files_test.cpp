@@ -63,9 +63,10 @@ TEST_F(DataFiles, ResolvesTheNameThenDataThenStandardsThenLibrary) {
 
 TEST(LookupLines, CommentsBlankLinesAndTabs) {
   LookupTable t;
-  krv::standards::parseLookupLines(Krv_StringArray{L"// header", L"k1\tv1\textra", L"   ", L"K1\tsecond",
-                                        L"k2\tv2 // note", L"//\tx", L"lonely", L""},
-                        t);
+  krv::standards::parseLookupLines(
+      Krv_StringArray{L"// header", L"k1\tv1\textra", L"   ", L"K1\tsecond", L"k2\tv2 // note",
+                      L"//\tx", L"lonely", L""},
+      t);
   ASSERT_EQ(t.rows.length(), 5);
   EXPECT_EQ(t.rows[0], (Krv_StringArray{L"k1", L"v1", L"extra"}));
   EXPECT_EQ(t.rows[1], (Krv_StringArray{L"   "}));  // blanks are not empty
@@ -78,10 +79,11 @@ TEST(LookupLines, CommentsBlankLinesAndTabs) {
 
 TEST(StdSizeLines, BothLineFormsAndBothCommentForms) {
   StdSizes s;
-  krv::standards::parseStdSizeLines(Krv_StringArray{L"/* sizes */", L"100x10", L"140", L"  120x12 // flat",
-                                         L"/*a*/160/*b*/x/*c*/15", L"280  /* cut */", L"   ", L"abc",
-                                         L"0x8", L"200 /* open"},
-                         s);
+  krv::standards::parseStdSizeLines(
+      Krv_StringArray{L"/* sizes */", L"100x10", L"140", L"  120x12 // flat",
+                      L"/*a*/160/*b*/x/*c*/15", L"280  /* cut */", L"   ", L"abc", L"0x8",
+                      L"200 /* open"},
+      s);
   EXPECT_EQ(s.widths, (Krv_Array<double>{100, 140, 120, 160, 280, 0, 0, 200}));
   EXPECT_EQ(s.thicknesses, (Krv_Array<double>{10, 0, 12, 15, 0, 0, 8, 0}));
 }

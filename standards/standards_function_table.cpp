@@ -26,7 +26,8 @@ const std::array<StandardsFunction, 12>& standardsFunctions() {
 
 bool registerStandardsFunctions(sheet::CustomFunctionTable& table) {
   for (const StandardsFunction& f : standardsFunctions())
-    if (!table.add(sheet::CustomFunction{f.name, f.minArgs, f.maxArgs, f.callback, f.flags})) return false;
+    if (!table.add(sheet::CustomFunction{f.name, f.minArgs, f.maxArgs, f.callback, f.flags}))
+      return false;
   return true;
 }
 

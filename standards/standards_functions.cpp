@@ -29,9 +29,12 @@ bool lookUp(FunctionValue& result, FunctionValue* args, std::int16_t count, bool
   for (int i = 1; i < std::min<int>(count, 7); ++i) {
     double number;
     Krv_String text;
-    if (argNumber(args[i], number)) keyParts.append(Krv_String(number, 6, false));
-    else if (argText(args[i], text)) keyParts.append(text);
-    else break;
+    if (argNumber(args[i], number))
+      keyParts.append(Krv_String(number, 6, false));
+    else if (argText(args[i], text))
+      keyParts.append(text);
+    else
+      break;
   }
   const Krv_String key = arrToStr(keyParts, L";");
 
@@ -77,8 +80,12 @@ bool withTolerance(FunctionValue& result, FunctionValue* args, std::int16_t coun
   readStdSizes(fileName, widths, thicknesses);  // a missing file leaves no candidates
   Krv_Array<double> candidates;
   switch (kind) {
-    case SizeKind::Size: candidates = widths; break;
-    case SizeKind::Thickness: candidates = thicknesses; break;
+    case SizeKind::Size:
+      candidates = widths;
+      break;
+    case SizeKind::Thickness:
+      candidates = thicknesses;
+      break;
     case SizeKind::Width:
       for (int i = 0; i < widths.length(); ++i)
         if (thicknesses[i] == 0 || thicknesses[i] == thickness) candidates.append(widths[i]);
@@ -173,13 +180,14 @@ bool isPositive(FunctionValue& result, FunctionValue* args, std::int16_t count) 
   double number;
   Krv_String text;
   if (argNumber(arg, number)) return setNumberResult(result, number > 0 ? 1 : 0);
-  if (argText(arg, text)) return setNumberResult(result, !text.isEmpty() && _wtof(text) > 0 ? 1 : 0);
+  if (argText(arg, text))
+    return setNumberResult(result, !text.isEmpty() && _wtof(text) > 0 ? 1 : 0);
   return false;
 }
 
 Krv_String toleranceMessageText(double down, double up) {
-  return Krv_String(L"Invalid tolerances provided.\n DownTolerance is :") + Krv_String(down, 2, false) +
-         L"UpTolerance is :" + Krv_String(up, 2, false) +
+  return Krv_String(L"Invalid tolerances provided.\n DownTolerance is :") +
+         Krv_String(down, 2, false) + L"UpTolerance is :" + Krv_String(up, 2, false) +
          L"\nAdding both tolerances should result in a positive value.";
 }
 

@@ -27,8 +27,9 @@ class StandardsFormulas : public ::testing::Test {
   void SetUp() override {
     std::filesystem::create_directories(lib.path() / "prof");
     for (const char* family : {"IPE.pr", "HEA.pr"})
-      std::filesystem::copy_file(std::filesystem::path(KRV_SOURCE_DIR) / "examples/library/prof" / family,
-                                 lib.path() / "prof" / family);
+      std::filesystem::copy_file(
+          std::filesystem::path(KRV_SOURCE_DIR) / "examples/library/prof" / family,
+          lib.path() / "prof" / family);
     Krv_Settings::setLibDir(lib.text());
     ASSERT_TRUE(krv::standards::registerStandardsFunctions(doc));
   }
@@ -247,9 +248,18 @@ TEST(StandardsCallbacks, ResultIsEmptiedAndTooFewArgumentsFail) {
 }
 
 TEST(StandardsCallbacks, RegisteredInTableOrder) {
-  const char* names[] = {"ROUNDTO",  "GETCELL", "GETPROFCELL", "SECTIONSIZE",
-                         "GETSYSNAME", "STDWIDTHWITHTOLERANCE", "STDTHICKNESSWITHTOLERANCE",
-                         "STDSIZEWITHTOLERANCE", "GETARRAYITEM", "TONUMBER", "ISNULL", "ISPOSITIVE"};
+  const char* names[] = {"ROUNDTO",
+                         "GETCELL",
+                         "GETPROFCELL",
+                         "SECTIONSIZE",
+                         "GETSYSNAME",
+                         "STDWIDTHWITHTOLERANCE",
+                         "STDTHICKNESSWITHTOLERANCE",
+                         "STDSIZEWITHTOLERANCE",
+                         "GETARRAYITEM",
+                         "TONUMBER",
+                         "ISNULL",
+                         "ISPOSITIVE"};
   const int counts[][2] = {{2, 2}, {2, 7}, {2, 7}, {2, 2}, {1, 1}, {6, 6},
                            {5, 5}, {5, 5}, {2, 2}, {1, 1}, {1, 1}, {1, 1}};
   const auto& table = krv::standards::standardsFunctions();

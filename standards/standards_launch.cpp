@@ -46,7 +46,8 @@ bool StartDlgStandardsSS(VtDlgStandardsData& data) {
       krv::standards::setLastCalcFailure(L"no standards dialog could be built for the evaluation");
       return false;
     }
-    auto* dialog = dynamic_cast<CDlgSSStandards*>(static_cast<krv::frame::PooledStandardsDialog*>(handle));
+    auto* dialog =
+        dynamic_cast<CDlgSSStandards*>(static_cast<krv::frame::PooledStandardsDialog*>(handle));
     if (!dialog) {
       krv::standards::setLastCalcFailure(L"the dialog pool handed out a dialog of another kind");
       gSSDlgsMgr.releaseDlg(handle);
@@ -59,7 +60,8 @@ bool StartDlgStandardsSS(VtDlgStandardsData& data) {
     return ok;
   } catch (const std::exception& e) {
     krv::frame::reportStoppedException(e.what());
-    krv::standards::setLastCalcFailure(Krv_String(L"the evaluation was stopped by an error: ") + Krv_String(e.what()));
+    krv::standards::setLastCalcFailure(Krv_String(L"the evaluation was stopped by an error: ") +
+                                       Krv_String(e.what()));
   } catch (...) {
     krv::frame::reportStoppedException("unknown exception");
     krv::standards::setLastCalcFailure(L"the evaluation was stopped by an unknown error");
@@ -88,7 +90,8 @@ bool StartDlgStandardsSStest() {
   return StartDlgStandardsSS(data);
 }
 
-void ReadSSFile(const Krv_String& file, Krv_String& name, Krv_StringArray& header, Krv_Array<Krv_StringArray>& rows) {
+void ReadSSFile(const Krv_String& file, Krv_String& name, Krv_StringArray& header,
+                Krv_Array<Krv_StringArray>& rows) {
   try {
     krv::frame::ResourceGuard guard;
     CFormula dialog;

@@ -22,7 +22,8 @@ using Launch = CalcFixture;
 
 // A child with one input and one output: out = in * 2.
 SheetRows doubler() {
-  return {{L"Input"}, {L""}, {L"Double in"}, {L"Output"}, {L""}, {L"Double out"}, {L"Calc"}, {L"out = in * 2"}};
+  return {{L"Input"}, {L""},           {L"Double in"}, {L"Output"},
+          {L""},      {L"Double out"}, {L"Calc"},      {L"out = in * 2"}};
 }
 
 SheetRows parentCalling(const std::wstring& call, const std::wstring& bKind = L"Output") {
@@ -97,7 +98,8 @@ TEST_F(Launch, ChildModeNeedsEnoughPassedVariables) {
   EXPECT_FALSE(runChild(L"Childs\\Doubler", one));
   VtVarCells wrong = vars({var(L"x", Input, L"4"), var(L"y", Input, L"0")});
   EXPECT_FALSE(runChild(L"Childs\\Doubler", wrong));  // an output bound to a passed input
-  VtVarCells surplus = vars({var(L"x", Input, L"4"), var(L"y", Output, L"0"), var(L"z", Output, L"9")});
+  VtVarCells surplus =
+      vars({var(L"x", Input, L"4"), var(L"y", Output, L"0"), var(L"z", Output, L"9")});
   ASSERT_TRUE(runChild(L"Childs\\Doubler", surplus));
   EXPECT_EQ(surplus[1].value(), L"8.0000000");
   EXPECT_EQ(surplus[1].name(), L"y");  // only the value is copied back
@@ -154,7 +156,8 @@ TEST_F(Launch, NestingIsLimited) {
   // A chain within the limit evaluates to its end.
   for (int i = 0; i < 3; ++i)
     writeSheet("S" + std::to_string(i) + ".vts",
-               parentCalling(i < 2 ? L"CallChild(\"S" + std::to_wstring(i + 1) + L".vts\", a, c, b)" : L"b = a * 10"));
+               parentCalling(i < 2 ? L"CallChild(\"S" + std::to_wstring(i + 1) + L".vts\", a, c, b)"
+                                   : L"b = a * 10"));
   v = vars({var(L"a", Input, L"1"), var(L"c", Output, L""), var(L"b", Output, L"0")});
   ASSERT_TRUE(runChild(L"S0", v));
   EXPECT_EQ(v[2].value(), L"10.0000000");
@@ -181,7 +184,10 @@ TEST_F(Launch, MainEvaluationOfTheSampleWritesTheMacro) {
   Krv_DbMacro db;
   MacroData macroData;
   std::string error;
-  ASSERT_TRUE(krv::base::reportTo(krv::core::readMacroFile(Krv_String(KRV_SOURCE_DIR "/examples/library/Macros/EndPlateBeam.json"), db, macroData), error))
+  ASSERT_TRUE(krv::base::reportTo(
+      krv::core::readMacroFile(
+          Krv_String(KRV_SOURCE_DIR "/examples/library/Macros/EndPlateBeam.json"), db, macroData),
+      error))
       << error;
   AcTransaction transaction;
   VtDlgStandardsData data;
@@ -201,7 +207,8 @@ TEST_F(Launch, MainEvaluationOfTheSampleWritesTheMacro) {
   EXPECT_TRUE(data.mVarCells[data.mVarCells.length() - 1].isLocal());
   const auto valueOf = [&](const wchar_t* name) {
     int i = -1;
-    return data.mVarCells.findVarCell(name, i) == Acad::eOk ? data.mVarCells[i].value() : Krv_String(L"?");
+    return data.mVarCells.findVarCell(name, i) == Acad::eOk ? data.mVarCells[i].value()
+                                                            : Krv_String(L"?");
   };
   EXPECT_EQ(valueOf(L"PlateWidth"), L"180.0000000");  // 150 + 2 x 10, up to a standard width
   EXPECT_EQ(valueOf(L"PlateThick"), L"15.0000000");
@@ -313,7 +320,8 @@ TEST_F(Launch, ReadSSFileGivesNameHeaderAndRows) {
     for (int c = 0; c < 3; ++c) doc.setData(c + 1, r + 1, cells[r][c]);
   doc.setData(2, sheet::kHeaderIndex, L"Size");
   std::string error;
-  ASSERT_TRUE(krv::base::reportTo(sheet::saveSheetFile(doc, lib.path() / "table.vts"), error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(sheet::saveSheetFile(doc, lib.path() / "table.vts"), error))
+      << error;
 
   acad::CommandLineCapture out;
   Krv_String name;
@@ -340,7 +348,8 @@ TEST_F(Launch, ReadSSFileReadsTheUsedRangeOfTheLargestSheet) {
   doc.setData(2, 2, L"M20");
   doc.setData(4, sheet::kHeaderIndex, L"Grade");  // a named column counts as used
   std::string error;
-  ASSERT_TRUE(krv::base::reportTo(sheet::saveSheetFile(doc, lib.path() / "wide.vts"), error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(sheet::saveSheetFile(doc, lib.path() / "wide.vts"), error))
+      << error;
 
   Krv_String name;
   Krv_StringArray header;
@@ -355,7 +364,8 @@ TEST_F(Launch, ReadSSFileReadsTheUsedRangeOfTheLargestSheet) {
   EXPECT_EQ(rows[1][1], L"M20");
 
   doc.setData(sheet::kControlMaxCols, sheet::kControlMaxRows, L"far");
-  ASSERT_TRUE(krv::base::reportTo(sheet::saveSheetFile(doc, lib.path() / "far.vts"), error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(sheet::saveSheetFile(doc, lib.path() / "far.vts"), error))
+      << error;
   acad::CommandLineCapture out;
   ReadSSFile(lib.text("far.vts"), name, header, rows);
   EXPECT_EQ(header.length(), 0);

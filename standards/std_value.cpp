@@ -11,7 +11,8 @@ namespace {
 constexpr double kNoCandidate = 999999999;
 }  // namespace
 
-bool findStdValue(const Krv_Array<double>& candidates, double down, double up, double value, double& found) {
+bool findStdValue(const Krv_Array<double>& candidates, double down, double up, double value,
+                  double& found) {
   const double low = value - down;
   const double high = value + up;
   double lowerDistance = kNoCandidate, upperDistance = kNoCandidate;
@@ -37,13 +38,19 @@ bool findStdValue(const Krv_Array<double>& candidates, double down, double up, d
   const bool lowerOk = hasLower && lowerDistance <= down && lower <= high;
   const bool upperOk = hasUpper && upperDistance <= up && upper >= low;
   if (lowerDistance <= upperDistance) {
-    if (lowerOk) found = lower;
-    else if (upperOk) found = upper;
-    else return false;
+    if (lowerOk)
+      found = lower;
+    else if (upperOk)
+      found = upper;
+    else
+      return false;
   } else {
-    if (upperOk) found = upper;
-    else if (lowerOk) found = lower;
-    else return false;
+    if (upperOk)
+      found = upper;
+    else if (lowerOk)
+      found = lower;
+    else
+      return false;
   }
   return true;
 }

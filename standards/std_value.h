@@ -13,7 +13,8 @@ namespace krv::standards {
 // lies at most `up` above the value and not below low. The nearer of the
 // two is taken when acceptable (on a tie the lower), else the other when
 // acceptable. False when neither is.
-bool findStdValue(const Krv_Array<double>& candidates, double down, double up, double value, double& found);
+bool findStdValue(const Krv_Array<double>& candidates, double down, double up, double value,
+                  double& found);
 
 // r = ObjectExportRoundTo(value, step); r - |step| when value is below r,
 // else r: the multiple of the step at or below the value.

@@ -271,7 +271,8 @@ Acad::ErrorStatus VtCalcSS::calcChild(VtVarCells& vars) {
 // ---- calculating ---------------------------------------------------------------------------
 
 Acad::ErrorStatus VtCalcSS::registerFunctions() {
-  return krv::standards::registerStandardsFunctions(document().engine()) ? Acad::eOk : Acad::eInvalidInput;
+  return krv::standards::registerStandardsFunctions(document().engine()) ? Acad::eOk
+                                                                         : Acad::eInvalidInput;
 }
 
 Acad::ErrorStatus VtCalcSS::calculate() {
@@ -297,7 +298,8 @@ Acad::ErrorStatus VtCalcSS::calculate() {
       text += L".\nThe duplicates will be ignored. Please correct this file.\n";
       text += L"Duplicate variable names:\n\n";
       text += arrToStr(duplicates, L"\n");
-      ::MessageBox(GetSafeHwnd(), text.c_str(), L"Variable names must be unique", MB_OK | MB_ICONEXCLAMATION);
+      ::MessageBox(GetSafeHwnd(), text.c_str(), L"Variable names must be unique",
+                   MB_OK | MB_ICONEXCLAMATION);
       Krv_StringArray found;
       Krv_Array<int> positions;
       getDuplicates(names, found, positions, false);
@@ -367,8 +369,8 @@ Acad::ErrorStatus VtCalcSS::replaceVariables(Krv_String& expression) {
   return Acad::eOk;
 }
 
-bool VtCalcSS::replaceWholeWords(Krv_String& text, const Krv_StringArray& names, const Krv_StringArray& values,
-                                 bool quote) {
+bool VtCalcSS::replaceWholeWords(Krv_String& text, const Krv_StringArray& names,
+                                 const Krv_StringArray& values, bool quote) {
   krv::standards::WholeWordReplacer replacer;
   replacer.prepare(names, values, quote);
   return replacer.apply(text);
@@ -396,7 +398,8 @@ Acad::ErrorStatus VtCalcSS::replaceGenVars() {
 
 // ---- one cell ----------------------------------------------------------------------------------
 
-Krv_String VtCalcSS::equationMessageText(const Krv_String& target, const Krv_String& expression, int row) const {
+Krv_String VtCalcSS::equationMessageText(const Krv_String& target, const Krv_String& expression,
+                                         int row) const {
   Krv_String text = L"The following equation failed:\n";
   if (!target.isEmpty()) text += target + L" = ";
   text += expression;
@@ -408,8 +411,10 @@ Krv_String VtCalcSS::equationMessageText(const Krv_String& target, const Krv_Str
   text += L")\n";
   text += L"Here's a tip for finding the cause :\n";
   text +=
-      L"If this equation contains variable names, then the translator does not know the value of the variable. "
-      L"Make sure the variable exists either in input, output, local declarations or among the gen_ variables.";
+      L"If this equation contains variable names, then the translator does not know the value of "
+      L"the variable. "
+      L"Make sure the variable exists either in input, output, local declarations or among the "
+      L"gen_ variables.";
   return text;
 }
 
@@ -418,7 +423,8 @@ Acad::ErrorStatus VtCalcSS::fail(const Krv_String& reason) {
   return Acad::eInvalidInput;
 }
 
-void VtCalcSS::showEquationMessage(const Krv_String& target, const Krv_String& expression, int row) const {
+void VtCalcSS::showEquationMessage(const Krv_String& target, const Krv_String& expression,
+                                   int row) const {
   if (!Krv_Settings::current().calcMessages()) return;
   AfxMessageBox(equationMessageText(target, expression, row).str(), MB_OK | MB_ICONEXCLAMATION);
 }
@@ -501,10 +507,11 @@ Acad::ErrorStatus VtCalcSS::calcCell(int column, int row) {
   // A formula whose evaluation failed (a custom function refused its
   // arguments, an unknown name, a wrong type) has no value to read.
   const krv::sheet::CellDocument& engine = document().engine();
-  const bool failed = engine.lastEvaluationFailed(column, row) || engine.value(column, row).isError();
+  const bool failed =
+      engine.lastEvaluationFailed(column, row) || engine.value(column, row).isError();
   if (failed || !getCellString(column, row, value, Value)) {
-    trace(target, expression, column, row, failed ? Krv_String(engine.valueText(column, row)) : L"unreadable",
-          false);
+    trace(target, expression, column, row,
+          failed ? Krv_String(engine.valueText(column, row)) : L"unreadable", false);
     showEquationMessage(target, expression, row);
     return Acad::eInvalidInput;
   }
@@ -513,7 +520,8 @@ Acad::ErrorStatus VtCalcSS::calcCell(int column, int row) {
   return es;
 }
 
-// ---- child calls ----------------------------------------------------------------------------------
+// ---- child calls
+// ----------------------------------------------------------------------------------
 
 Krv_String VtCalcSS::findChildFile(const Krv_String& name) const {
   const Krv_String lib = Krv_Settings::libDir() + krv::standards::kStandardsFolder;

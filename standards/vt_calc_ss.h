@@ -35,8 +35,8 @@ namespace krv::standards {
 struct CalcTraceEvent {
   enum Kind { Equation, ChildStart, ChildEnd };
   Kind kind = Equation;
-  int depth = 0;          // 0 for the sheet evaluated first, 1 for its children, ...
-  Krv_String file;        // the sheet being evaluated (ChildStart/End: the child)
+  int depth = 0;    // 0 for the sheet evaluated first, 1 for its children, ...
+  Krv_String file;  // the sheet being evaluated (ChildStart/End: the child)
   int column = 0, row = 0;
   Krv_String target;      // the assigned variable; empty for a child call
   Krv_String expression;  // after the replacement of variable names
@@ -123,8 +123,8 @@ class KRV_SS_EXPORT VtCalcSS : public Krv_Spread {
   // values[i], pairs up to the shorter list, names in order. A word is a run
   // of ASCII letters, digits and "_". With `quote`, a value that is not a
   // number is inserted between double quotes. True when anything changed.
-  static bool replaceWholeWords(Krv_String& text, const Krv_StringArray& names, const Krv_StringArray& values,
-                                bool quote);
+  static bool replaceWholeWords(Krv_String& text, const Krv_StringArray& names,
+                                const Krv_StringArray& values, bool quote);
   // Evaluates the child call in `expression` for the program function
   // `function` ("CallChild").
   Acad::ErrorStatus callChild(const Krv_String& expression, const Krv_String& function);
@@ -148,7 +148,8 @@ class KRV_SS_EXPORT VtCalcSS : public Krv_Spread {
   void clearFailure() { mFailure.setEmpty(); }
 
   // The text of the equation message for a failed cell.
-  Krv_String equationMessageText(const Krv_String& target, const Krv_String& expression, int row) const;
+  Krv_String equationMessageText(const Krv_String& target, const Krv_String& expression,
+                                 int row) const;
 
   Krv_String mFileName;
   VtVarCells mVarCells;
@@ -171,8 +172,8 @@ class KRV_SS_EXPORT VtCalcSS : public Krv_Spread {
   // Records why a step failed and gives eInvalidInput.
   Acad::ErrorStatus fail(const Krv_String& reason);
   void showEquationMessage(const Krv_String& target, const Krv_String& expression, int row) const;
-  void trace(const Krv_String& target, const Krv_String& expression, int column, int row, const Krv_String& result,
-             bool ok) const;
+  void trace(const Krv_String& target, const Krv_String& expression, int column, int row,
+             const Krv_String& result, bool ok) const;
 
   VarIndex mIndex;
   krv::standards::WholeWordReplacer mReplacer;

@@ -99,7 +99,8 @@ TEST_F(Calc, TheLargestSheetIsEvaluatedInTheTimeItsFilledCellsTake) {
   doc.setData(sheet::kControlMaxCols, sheet::kControlMaxRows, L"Double b");
   std::filesystem::create_directories(lib.path() / "Connection Standards");
   std::string error;
-  ASSERT_TRUE(krv::base::reportTo(sheet::saveSheetFile(doc, lib.path() / "Connection Standards" / "Huge.vts"), error))
+  ASSERT_TRUE(krv::base::reportTo(
+      sheet::saveSheetFile(doc, lib.path() / "Connection Standards" / "Huge.vts"), error))
       << error;
 
   Krv_Settings::current().setCalcMessages(false);  // the value left at the corner is no equation
@@ -143,9 +144,19 @@ TEST_F(Calc, ACellFilledByAnEarlierEquationIsStillVisited) {
 // ---- equations -------------------------------------------------------------------------
 
 SheetRows equationSheet(const std::wstring& equations) {
-  return {{L"Input"}, {L""}, {L"String s", L"Int n"}, {L"", L""}, {L"", L"Double y"},
-          {L"Output"}, {L""}, {L"Double x", L"String t"}, {L"Local"}, {L""}, {L"Double tmp"},
-          {L"Calc"},   {equations}};
+  return {{L"Input"},
+          {L""},
+          {L"String s", L"Int n"},
+          {L"", L""},
+          {L"", L"Double y"},
+          {L"Output"},
+          {L""},
+          {L"Double x", L"String t"},
+          {L"Local"},
+          {L""},
+          {L"Double tmp"},
+          {L"Calc"},
+          {equations}};
 }
 
 TEST_F(Calc, AnEquationSetsTheFormulaAndAssignsWithSevenDecimals) {
@@ -153,8 +164,9 @@ TEST_F(Calc, AnEquationSetsTheFormulaAndAssignsWithSevenDecimals) {
   VtCalcSS& e = openEngine();
   ASSERT_EQ(e.loadFile(L"Eq"), Acad::eOk);
   VtDlgStandardsData data;
-  for (auto v : {var(L"s", Input, L"txt", String), var(L"n", Input, L"2", Int), var(L"y", Input, L"0.123456789"),
-                 var(L"x", Output, L""), var(L"t", Output, L"", String)})
+  for (auto v :
+       {var(L"s", Input, L"txt", String), var(L"n", Input, L"2", Int),
+        var(L"y", Input, L"0.123456789"), var(L"x", Output, L""), var(L"t", Output, L"", String)})
     data.mVarCells.append(v);
   ASSERT_EQ(e.getFromVars(data), Acad::eOk);
   ASSERT_EQ(e.calcChild(data.mVarCells), Acad::eOk);
@@ -213,7 +225,8 @@ TEST_F(Calc, WholeWordReplacement) {
   EXPECT_EQ(text, L"1 + b");
 
   text = L"w = gen_t & gen_n & gen_t2 & \u00e9gen_t";  // é is no word character
-  EXPECT_TRUE(VtCalcSS::replaceWholeWords(text, {L"gen_t", L"gen_n", L"unused"}, {L"abc", L"12.5"}, true));
+  EXPECT_TRUE(
+      VtCalcSS::replaceWholeWords(text, {L"gen_t", L"gen_n", L"unused"}, {L"abc", L"12.5"}, true));
   EXPECT_EQ(text, L"w = \"abc\" & 12.5 & gen_t2 & \u00e9\"abc\"");
   text = L"nothing here";
   EXPECT_FALSE(VtCalcSS::replaceWholeWords(text, {L"gen_t"}, {L"1"}, true));

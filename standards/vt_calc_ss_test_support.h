@@ -26,7 +26,8 @@ using SheetRows = std::vector<std::vector<std::wstring>>;
 class CalcFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    static HINSTANCE module = krv::win::ResourceModules::add(L"korvane_ss_calc_tests", KRV_SOURCE_DIR "/resources");
+    static HINSTANCE module =
+        krv::win::ResourceModules::add(L"korvane_ss_calc_tests", KRV_SOURCE_DIR "/resources");
     frame::moduleResourceOverride().SaveDefaultResource(module);
     Krv_Settings::setLibDir(lib.text());
     Krv_Settings::current().setCalcMessages(true);
@@ -51,7 +52,8 @@ class CalcFixture : public ::testing::Test {
     doc.setMaxRows(static_cast<int>(rows.size()));
     for (size_t r = 0; r < rows.size(); ++r)
       for (size_t c = 0; c < rows[r].size(); ++c)
-        if (!rows[r][c].empty()) doc.setData(static_cast<int>(c + 1), static_cast<int>(r + 1), rows[r][c]);
+        if (!rows[r][c].empty())
+          doc.setData(static_cast<int>(c + 1), static_cast<int>(r + 1), rows[r][c]);
     const std::string rel = "Connection Standards/" + relative;
     std::filesystem::create_directories((lib.path() / rel).parent_path());
     std::string error;

@@ -25,7 +25,8 @@ std::wstring asciiLower(const std::wstring& text) {
   return out;
 }
 
-void WholeWordReplacer::prepare(const Krv_StringArray& names, const Krv_StringArray& values, bool quote) {
+void WholeWordReplacer::prepare(const Krv_StringArray& names, const Krv_StringArray& values,
+                                bool quote) {
   mNames.removeAll();
   mValues.removeAll();
   mFirst.clear();

@@ -26,7 +26,8 @@ namespace krv::standards {
 // ASCII letters lowered; other characters unchanged.
 std::wstring asciiLower(const std::wstring& text);
 inline bool isWordChar(wchar_t c) {
-  return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'_';
+  return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') ||
+         c == L'_';
 }
 
 class WholeWordReplacer {

@@ -6,7 +6,8 @@
 Acad::ErrorStatus VtDlgStandardsData::initialize(Krv_DbMacro* dbMacro, Krv_String standardsName,
                                                  Krv_String callerName, MacroData* macroData) {
   if (!dbMacro || !macroData) return Acad::eInvalidInput;
-  mModuleGroup = callerName.startsWith(L"Module.", false) ? getSubstrAfter(callerName, L".", false) : Krv_String();
+  mModuleGroup = callerName.startsWith(L"Module.", false) ? getSubstrAfter(callerName, L".", false)
+                                                          : Krv_String();
   mMode = kMainEvaluation;
   mStandardsName = standardsName;
   mCallerName = callerName;

@@ -25,8 +25,8 @@ class VtDlgStandardsData {
   // part of the caller name after its first "." when the name begins with
   // "Module." (ignoring case), else empty. The transaction, the general
   // variables and the variable cells are left as they are.
-  Acad::ErrorStatus initialize(Krv_DbMacro* dbMacro, Krv_String standardsName, Krv_String callerName,
-                               MacroData* macroData);
+  Acad::ErrorStatus initialize(Krv_DbMacro* dbMacro, Krv_String standardsName,
+                               Krv_String callerName, MacroData* macroData);
 
   // The record names a module group (the caller was a module group).
   bool hasModuleGroup() const { return !mModuleGroup.isEmpty(); }

@@ -19,27 +19,13 @@ struct KindInfo {
 // Index kind - 1. The order is also the order in which a kind word is
 // recognised at the start of a text.
 const KindInfo kKinds[kMapKindCount] = {
-    {L"Distance", Double},
-    {L"GenVar", Double},
-    {L"CutOffset", Double},
-    {L"CutPolyOffset", Double},
-    {L"CutLengthOffset", Double},
-    {L"CutCenterOffset", Double},
-    {L"CutInsideOffset", Double},
-    {L"CutOutsideOffset", Double},
-    {L"CutChamferOffset1", Double},
-    {L"CutChamferOffset2", Double},
-    {L"CutRadius", Double},
-    {L"PrPlName", String},
-    {L"PrPlMaterial", String},
-    {L"OwnedMemberName", String},
-    {L"MemberSectionSize", Double},
-    {L"PatternNrBolts1", String},
-    {L"PatternNrBolts2", String},
-    {L"PatternReverseStart1", Int},
-    {L"PatternReverseStart2", Int},
-    {L"BoltsDiameter", Double},
-    {L"BoltsHoleOffset", Double},
+    {L"Distance", Double},          {L"GenVar", Double},           {L"CutOffset", Double},
+    {L"CutPolyOffset", Double},     {L"CutLengthOffset", Double},  {L"CutCenterOffset", Double},
+    {L"CutInsideOffset", Double},   {L"CutOutsideOffset", Double}, {L"CutChamferOffset1", Double},
+    {L"CutChamferOffset2", Double}, {L"CutRadius", Double},        {L"PrPlName", String},
+    {L"PrPlMaterial", String},      {L"OwnedMemberName", String},  {L"MemberSectionSize", Double},
+    {L"PatternNrBolts1", String},   {L"PatternNrBolts2", String},  {L"PatternReverseStart1", Int},
+    {L"PatternReverseStart2", Int}, {L"BoltsDiameter", Double},    {L"BoltsHoleOffset", Double},
 };
 
 bool isCutKind(int kind) { return kind >= kMapCutOffset && kind <= kMapCutRadius; }
@@ -64,8 +50,8 @@ Acad::ErrorStatus constraintAccess(Krv_Module* module, MacroTabData* tab, const 
   return getSetConstrVarValue(module, name, value, read);
 }
 
-Acad::ErrorStatus cutAccess(Krv_Module* module, const Krv_String& cutName, int offsetType, Krv_String& value,
-                            bool read) {
+Acad::ErrorStatus cutAccess(Krv_Module* module, const Krv_String& cutName, int offsetType,
+                            Krv_String& value, bool read) {
   Krv_CutConstraint* cut = nullptr;
   if (getCutConstraint(module, cutName, cut) != Acad::eOk) return Acad::eInvalidInput;
   double number = _wtof(value);
@@ -85,7 +71,8 @@ Acad::ErrorStatus reverseStartAccess(Krv_Module* module, Krv_BoltPattern* patter
   return Acad::eOk;
 }
 
-Acad::ErrorStatus memberNameAccess(MacroTabData* tab, const Krv_String& group, Krv_String& value, bool read) {
+Acad::ErrorStatus memberNameAccess(MacroTabData* tab, const Krv_String& group, Krv_String& value,
+                                   bool read) {
   if (!tab) return Acad::eInvalidInput;
   MacroProfData props;
   if (tab->getMergedPropsOfGroup(group, props) != Acad::eOk) return Acad::eInvalidInput;
@@ -118,8 +105,8 @@ bool baseProfNumber(const Krv_String& text, int& number) {
   return true;
 }
 
-Acad::ErrorStatus baseProfSection(Krv_DbMacro* dbMacro, const Krv_String& profText, Krv_String& section,
-                                  AcTransaction* transaction) {
+Acad::ErrorStatus baseProfSection(Krv_DbMacro* dbMacro, const Krv_String& profText,
+                                  Krv_String& section, AcTransaction* transaction) {
   int number = -1;
   if (!baseProfNumber(profText, number)) return Acad::eInvalidInput;
   const Krv_Profile* profile = nullptr;
@@ -145,9 +132,11 @@ bool mapKindValueType(int kind, VtValueType& type) {
 
 using namespace krv::standards;
 
-Acad::ErrorStatus VtObjectMap::getMappingFromStrs(const Krv_String& ssVariable, const Krv_String& mappingStr) {
+Acad::ErrorStatus VtObjectMap::getMappingFromStrs(const Krv_String& ssVariable,
+                                                  const Krv_String& mappingStr) {
   Krv_String group, rest;
-  if (!splitString(mappingStr, Krv_String(kMapGroupSeparator, 1), group, rest, false)) return Acad::eInvalidInput;
+  if (!splitString(mappingStr, Krv_String(kMapGroupSeparator, 1), group, rest, false))
+    return Acad::eInvalidInput;
   Krv_String stripped = rest;
   stripSymbols(stripped, L' ', true, false);
   int kind = kMapNone;
@@ -161,7 +150,8 @@ Acad::ErrorStatus VtObjectMap::getMappingFromStrs(const Krv_String& ssVariable, 
   return Acad::eOk;
 }
 
-Acad::ErrorStatus VtObjectMap::setMappingToStrs(Krv_String& mappingStr, Krv_String& ssVariable) const {
+Acad::ErrorStatus VtObjectMap::setMappingToStrs(Krv_String& mappingStr,
+                                                Krv_String& ssVariable) const {
   const Krv_String word = mapKindWord(mKind);
   if (word.isEmpty()) return Acad::eInvalidInput;
   mappingStr = mGroup + kMapGroupSeparator + word + L" " + mObjectName;
@@ -170,30 +160,33 @@ Acad::ErrorStatus VtObjectMap::setMappingToStrs(Krv_String& mappingStr, Krv_Stri
 }
 
 Acad::ErrorStatus VtObjectMap::isCompatible(const VtObjectMap& other) const {
-  return mGroup.equal(other.mGroup, false) && mObjectName.equal(other.mObjectName, false) && mKind == other.mKind
+  return mGroup.equal(other.mGroup, false) && mObjectName.equal(other.mObjectName, false) &&
+                 mKind == other.mKind
              ? Acad::eOk
              : Acad::eInvalidInput;
 }
 
-Acad::ErrorStatus VtObjectMap::mapFromArrays(const Krv_StringArray& ssVariables, const Krv_StringArray& mappingStrs,
+Acad::ErrorStatus VtObjectMap::mapFromArrays(const Krv_StringArray& ssVariables,
+                                             const Krv_StringArray& mappingStrs,
                                              const VtVarCell& cell) {
   const int index = find(ssVariables, cell.name(), false);
   if (index < 0 || !mappingStrs.isValid(index)) return Acad::eInvalidInput;
   return getMappingFromStrs(ssVariables[index], mappingStrs[index]);
 }
 
-Acad::ErrorStatus VtObjectMap::getMacroVarValue(Krv_DbMacro* dbMacro, MacroData* macroData, Krv_String& value,
-                                                AcTransaction* transaction) {
+Acad::ErrorStatus VtObjectMap::getMacroVarValue(Krv_DbMacro* dbMacro, MacroData* macroData,
+                                                Krv_String& value, AcTransaction* transaction) {
   return getSetMacroVarValue(dbMacro, macroData, value, true, transaction);
 }
 
-Acad::ErrorStatus VtObjectMap::setMacroVarValue(Krv_DbMacro* dbMacro, MacroData* macroData, Krv_String& value,
-                                                AcTransaction* transaction) {
+Acad::ErrorStatus VtObjectMap::setMacroVarValue(Krv_DbMacro* dbMacro, MacroData* macroData,
+                                                Krv_String& value, AcTransaction* transaction) {
   return getSetMacroVarValue(dbMacro, macroData, value, false, transaction);
 }
 
-Acad::ErrorStatus VtObjectMap::getSetMacroVarValue(Krv_DbMacro* dbMacro, MacroData* macroData, Krv_String& value,
-                                                   bool read, AcTransaction* transaction) {
+Acad::ErrorStatus VtObjectMap::getSetMacroVarValue(Krv_DbMacro* dbMacro, MacroData* macroData,
+                                                   Krv_String& value, bool read,
+                                                   AcTransaction* transaction) {
   if (!dbMacro) return Acad::eInvalidInput;
   Krv_Macro* macro = dbMacro->macroWrite();
   Krv_StringArray moduleNames;
@@ -205,18 +198,22 @@ Acad::ErrorStatus VtObjectMap::getSetMacroVarValue(Krv_DbMacro* dbMacro, MacroDa
     case kMapGenVar: {
       if (read) {
         double number = 0;
-        if (macro->generalVariableValue(mObjectName, number) != Acad::eOk) return Acad::eInvalidInput;
+        if (macro->generalVariableValue(mObjectName, number) != Acad::eOk)
+          return Acad::eInvalidInput;
         value = Krv_String(number, 8, false);
         return Acad::eOk;
       }
-      return macro->setGeneralVariable(mObjectName, _wtof(value)) == Acad::eOk ? Acad::eOk : Acad::eInvalidInput;
+      return macro->setGeneralVariable(mObjectName, _wtof(value)) == Acad::eOk
+                 ? Acad::eOk
+                 : Acad::eInvalidInput;
     }
     case kMapPrPlName:
     case kMapPrPlMaterial: {
       // Read only: the section name, or the material, of the base profile.
       if (!read) return Acad::eInvalidInput;
       Krv_String section;
-      if (baseProfSection(dbMacro, mObjectName, section, transaction) != Acad::eOk) return Acad::eInvalidInput;
+      if (baseProfSection(dbMacro, mObjectName, section, transaction) != Acad::eOk)
+        return Acad::eInvalidInput;
       if (mKind == kMapPrPlName) {
         value = section;
         return Acad::eOk;
@@ -232,7 +229,8 @@ Acad::ErrorStatus VtObjectMap::getSetMacroVarValue(Krv_DbMacro* dbMacro, MacroDa
       Krv_String profPart, columnPart;
       splitString(mObjectName, L";", profPart, columnPart, false);
       Krv_String section;
-      if (baseProfSection(dbMacro, profPart, section, transaction) != Acad::eOk) return Acad::eInvalidInput;
+      if (baseProfSection(dbMacro, profPart, section, transaction) != Acad::eOk)
+        return Acad::eInvalidInput;
       return getSectionValue(section, _wtoi(columnPart), value);
     }
     default:
@@ -240,12 +238,14 @@ Acad::ErrorStatus VtObjectMap::getSetMacroVarValue(Krv_DbMacro* dbMacro, MacroDa
   }
 }
 
-Acad::ErrorStatus VtObjectMap::getSetModuleVarValue(Krv_Macro* macro, MacroData* macroData, Krv_String& moduleName,
-                                                    int position, Krv_String& value, bool read,
+Acad::ErrorStatus VtObjectMap::getSetModuleVarValue(Krv_Macro* macro, MacroData* macroData,
+                                                    Krv_String& moduleName, int position,
+                                                    Krv_String& value, bool read,
                                                     AcTransaction* transaction) {
   if (!macro || !macroData) return Acad::eInvalidInput;
-  if (mKind == kMapNone || mKind == kMapGenVar || mKind == kMapPrPlName || mKind == kMapPrPlMaterial ||
-      mKind == kMapMemberSectionSize || mKind > kMapKindCount || mKind < 0)
+  if (mKind == kMapNone || mKind == kMapGenVar || mKind == kMapPrPlName ||
+      mKind == kMapPrPlMaterial || mKind == kMapMemberSectionSize || mKind > kMapKindCount ||
+      mKind < 0)
     return Acad::eInvalidInput;
   Krv_Module* module = nullptr;
   if (openModule(macro, moduleName, position, module) != Acad::eOk) return Acad::eInvalidInput;
@@ -255,19 +255,23 @@ Acad::ErrorStatus VtObjectMap::getSetModuleVarValue(Krv_Macro* macro, MacroData*
   if (!tab) return Acad::eInvalidInput;
 
   if (mKind == kMapDistance) {
-    if (constraintAccess(module, tab, mObjectName, value, read) != Acad::eOk) return Acad::eInvalidInput;
+    if (constraintAccess(module, tab, mObjectName, value, read) != Acad::eOk)
+      return Acad::eInvalidInput;
   } else if (isCutKind(mKind)) {
-    if (cutAccess(module, mObjectName, mKind - kMapCutOffset, value, read) != Acad::eOk) return Acad::eInvalidInput;
+    if (cutAccess(module, mObjectName, mKind - kMapCutOffset, value, read) != Acad::eOk)
+      return Acad::eInvalidInput;
   } else if (mKind == kMapBoltsDiameter || mKind == kMapBoltsHoleOffset) {
-    if (boltDataAccess(tab, mKind == kMapBoltsDiameter, value, read) != Acad::eOk) return Acad::eInvalidInput;
+    if (boltDataAccess(tab, mKind == kMapBoltsDiameter, value, read) != Acad::eOk)
+      return Acad::eInvalidInput;
   } else if (reverseKind) {
     Krv_BoltPattern* pattern = nullptr;
     if (findPattern(module, mObjectName, pattern) != Acad::eOk) return Acad::eInvalidInput;
-    if (reverseStartAccess(module, pattern, mKind == kMapPatternReverseStart1 ? 1 : 2, value, read, transaction) !=
-        Acad::eOk)
+    if (reverseStartAccess(module, pattern, mKind == kMapPatternReverseStart1 ? 1 : 2, value, read,
+                           transaction) != Acad::eOk)
       return Acad::eInvalidInput;
   } else if (mKind == kMapPatternNrBolts1 || mKind == kMapPatternNrBolts2) {
-    if (tab->getSetNrBolts(mObjectName, value, read, mKind == kMapPatternNrBolts1 ? 1 : 2) != Acad::eOk)
+    if (tab->getSetNrBolts(mObjectName, value, read, mKind == kMapPatternNrBolts1 ? 1 : 2) !=
+        Acad::eOk)
       return Acad::eInvalidInput;
   } else if (mKind == kMapOwnedMemberName) {
     memberNameAccess(tab, mObjectName, value, read);
@@ -288,9 +292,9 @@ Krv_String VtObjectMap::displayText() const {
   return text + mLabel;
 }
 
-Acad::ErrorStatus getSetNamedVarValue(const Krv_String& ssVariable, const VtValueType& type, Krv_Macro* macro,
-                                      Krv_Module* module, MacroData* macroData, Krv_String& value, bool read,
-                                      AcTransaction* transaction) {
+Acad::ErrorStatus getSetNamedVarValue(const Krv_String& ssVariable, const VtValueType& type,
+                                      Krv_Macro* macro, Krv_Module* module, MacroData* macroData,
+                                      Krv_String& value, bool read, AcTransaction* transaction) {
   if (!module || !macroData) return Acad::eInvalidInput;
   MacroTabData* tab = moduleTab(module, macroData);
   if (!tab) return Acad::eInvalidInput;
@@ -322,11 +326,12 @@ Acad::ErrorStatus getSetNamedVarValue(const Krv_String& ssVariable, const VtValu
   }
   if (numeric) {
     static const wchar_t* const kCutSuffixes[kCutOffsetTypeCount] = {
-        L".Cut", L".CutPoly", L".CutLength", L".CutCenter", L".CutInside",
-        L".CutOutside", L".Chamfer1", L".Chamfer2", L".CutRadius"};
+        L".Cut",        L".CutPoly",  L".CutLength", L".CutCenter", L".CutInside",
+        L".CutOutside", L".Chamfer1", L".Chamfer2",  L".CutRadius"};
     for (int offsetType = 0; offsetType < kCutOffsetTypeCount; ++offsetType)
       if (ends(kCutSuffixes[offsetType])) return cutAccess(module, before, offsetType, value, read);
-    if (ends(L".Diameter") || ends(L".HoleOffset")) return boltDataAccess(tab, ends(L".Diameter"), value, read);
+    if (ends(L".Diameter") || ends(L".HoleOffset"))
+      return boltDataAccess(tab, ends(L".Diameter"), value, read);
   }
   if (ends(L".NrBolts1") || ends(L".NrBolts2"))
     return tab->getSetNrBolts(before, value, read, ends(L".NrBolts1") ? 1 : 2);
@@ -334,7 +339,8 @@ Acad::ErrorStatus getSetNamedVarValue(const Krv_String& ssVariable, const VtValu
     if (module->type() != kKrvBoltModuleType) return Acad::eInvalidInput;
     Krv_BoltPattern* pattern = nullptr;
     if (findPattern(module, before, pattern) != Acad::eOk) return Acad::eInvalidInput;
-    return reverseStartAccess(module, pattern, ends(L".ReverseStart1") ? 1 : 2, value, read, transaction);
+    return reverseStartAccess(module, pattern, ends(L".ReverseStart1") ? 1 : 2, value, read,
+                              transaction);
   }
   if (!numeric) {
     if (ends(L".MemberName")) return memberNameAccess(tab, before, value, read);

@@ -99,8 +99,8 @@ class VtObjectMap {
   // Parses the entry of the cell's name: its index in ssVariables (ignoring
   // case) picks the mapping string. eInvalidInput when the name is missing
   // or the index lies beyond mappingStrs.
-  Acad::ErrorStatus mapFromArrays(const Krv_StringArray& ssVariables, const Krv_StringArray& mappingStrs,
-                                  const VtVarCell& cell);
+  Acad::ErrorStatus mapFromArrays(const Krv_StringArray& ssVariables,
+                                  const Krv_StringArray& mappingStrs, const VtVarCell& cell);
 
   // Reads or writes the addressed value as text (see getSetMacroVarValue).
   Acad::ErrorStatus getMacroVarValue(Krv_DbMacro* dbMacro, MacroData* macroData, Krv_String& value,
@@ -118,11 +118,12 @@ class VtObjectMap {
   // that delivers wins; writing: each receives the value) and succeed once
   // the group's modules could be listed. General variables, base profiles
   // and section values are read or written on the macro itself.
-  Acad::ErrorStatus getSetMacroVarValue(Krv_DbMacro* dbMacro, MacroData* macroData, Krv_String& value, bool read,
-                                        AcTransaction* transaction);
+  Acad::ErrorStatus getSetMacroVarValue(Krv_DbMacro* dbMacro, MacroData* macroData,
+                                        Krv_String& value, bool read, AcTransaction* transaction);
   // One module of the group, at its position in the group's list.
-  Acad::ErrorStatus getSetModuleVarValue(Krv_Macro* macro, MacroData* macroData, Krv_String& moduleName,
-                                         int position, Krv_String& value, bool read, AcTransaction* transaction);
+  Acad::ErrorStatus getSetModuleVarValue(Krv_Macro* macro, MacroData* macroData,
+                                         Krv_String& moduleName, int position, Krv_String& value,
+                                         bool read, AcTransaction* transaction);
 
   Krv_String mGroup;
   Krv_String mObjectName;
@@ -140,6 +141,6 @@ class VtObjectMap {
 // bolts; "<pattern>.NrBolts1/2" and ".ReverseStart1/2"; "<group>.MemberName";
 // any other numeric name is a constraint variable). Used when a standard
 // runs for a module group.
-Acad::ErrorStatus getSetNamedVarValue(const Krv_String& ssVariable, const VtValueType& type, Krv_Macro* macro,
-                                      Krv_Module* module, MacroData* macroData, Krv_String& value, bool read,
-                                      AcTransaction* transaction);
+Acad::ErrorStatus getSetNamedVarValue(const Krv_String& ssVariable, const VtValueType& type,
+                                      Krv_Macro* macro, Krv_Module* module, MacroData* macroData,
+                                      Krv_String& value, bool read, AcTransaction* transaction);

@@ -78,7 +78,9 @@ TEST(VtObjectMapText, DisplayTexts) {
 
 class VtObjectMapAccess : public ::testing::Test {
  protected:
-  void SetUp() override { Krv_Settings::setLibDir(Krv_String(KRV_SOURCE_DIR) + L"/examples/library/"); }
+  void SetUp() override {
+    Krv_Settings::setLibDir(Krv_String(KRV_SOURCE_DIR) + L"/examples/library/");
+  }
   void TearDown() override { Krv_Settings::setLibDir(L""); }
 
   Krv_String read(const Krv_String& mappingStr) {
@@ -193,11 +195,14 @@ class VtNamedAccess : public VtObjectMapAccess {
  protected:
   Krv_String named(const Krv_String& name, VtValueType type, const wchar_t* moduleName = L"Beam1") {
     Krv_String value = L"untouched";
-    last = getSetNamedVarValue(name, type, db.macroWrite(), module(moduleName), &data, value, true, nullptr);
+    last = getSetNamedVarValue(name, type, db.macroWrite(), module(moduleName), &data, value, true,
+                               nullptr);
     return value;
   }
-  Acad::ErrorStatus put(const Krv_String& name, VtValueType type, Krv_String value, const wchar_t* moduleName) {
-    return getSetNamedVarValue(name, type, db.macroWrite(), module(moduleName), &data, value, false, nullptr);
+  Acad::ErrorStatus put(const Krv_String& name, VtValueType type, Krv_String value,
+                        const wchar_t* moduleName) {
+    return getSetNamedVarValue(name, type, db.macroWrite(), module(moduleName), &data, value, false,
+                               nullptr);
   }
 };
 

@@ -21,7 +21,8 @@ const wchar_t* const kMappingHeader = L"Mapping version 1.0";
 bool readMappingLines(const Krv_String& path, Krv_StringArray& lines) {
   Krv_StringArray read(1024, 512);
   if (!ObjectExportReadFile(path, read)) return false;
-  if (!read.isEmpty() && hasSubString(read[0], L"Mapping", false) && hasSubString(read[0], L"version", false))
+  if (!read.isEmpty() && hasSubString(read[0], L"Mapping", false) &&
+      hasSubString(read[0], L"version", false))
     read.removeAt(0);
   lines = read;
   return true;
@@ -69,8 +70,9 @@ Acad::ErrorStatus VtSSMapping::initFromModuleGroup(Krv_String group) {
 
 // ---- values --------------------------------------------------------------------------
 
-Acad::ErrorStatus VtSSMapping::getMacroVarValue(const Krv_String& ssVariable, const VtValueType& type,
-                                                Krv_String& value, VtDlgStandardsData& data) {
+Acad::ErrorStatus VtSSMapping::getMacroVarValue(const Krv_String& ssVariable,
+                                                const VtValueType& type, Krv_String& value,
+                                                VtDlgStandardsData& data) {
   if (!data.mDbMacro) return Acad::eInvalidInput;
   Krv_Macro* macro = data.mDbMacro->macroWrite();
   if (mMode == kModuleGroupMode) {
@@ -78,8 +80,8 @@ Acad::ErrorStatus VtSSMapping::getMacroVarValue(const Krv_String& ssVariable, co
     getModNamesOfGroup(macro, data.mModuleGroup, names);
     for (const auto& name : names) {
       Krv_Module* module = macro ? macro->findModuleWrite(name) : nullptr;
-      if (module && getSetNamedVarValue(ssVariable, type, macro, module, data.mMacroData, value, true,
-                                        data.mTransaction) == Acad::eOk)
+      if (module && getSetNamedVarValue(ssVariable, type, macro, module, data.mMacroData, value,
+                                        true, data.mTransaction) == Acad::eOk)
         return Acad::eOk;
     }
     return Acad::eInvalidInput;
@@ -89,8 +91,9 @@ Acad::ErrorStatus VtSSMapping::getMacroVarValue(const Krv_String& ssVariable, co
   return mObjects[index].getMacroVarValue(data.mDbMacro, data.mMacroData, value, data.mTransaction);
 }
 
-Acad::ErrorStatus VtSSMapping::setMacroVarValue(const Krv_String& ssVariable, const VtValueType& type,
-                                                Krv_String& value, VtDlgStandardsData& data) {
+Acad::ErrorStatus VtSSMapping::setMacroVarValue(const Krv_String& ssVariable,
+                                                const VtValueType& type, Krv_String& value,
+                                                VtDlgStandardsData& data) {
   if (!data.mDbMacro) return Acad::eInvalidInput;
   Krv_Macro* macro = data.mDbMacro->macroWrite();
   if (mMode == kModuleGroupMode) {
@@ -99,8 +102,8 @@ Acad::ErrorStatus VtSSMapping::setMacroVarValue(const Krv_String& ssVariable, co
     bool taken = false;
     for (const auto& name : names) {
       Krv_Module* module = macro ? macro->findModuleWrite(name) : nullptr;
-      if (module && getSetNamedVarValue(ssVariable, type, macro, module, data.mMacroData, value, false,
-                                        data.mTransaction) == Acad::eOk)
+      if (module && getSetNamedVarValue(ssVariable, type, macro, module, data.mMacroData, value,
+                                        false, data.mTransaction) == Acad::eOk)
         taken = true;
     }
     return taken ? Acad::eOk : Acad::eInvalidInput;
@@ -110,7 +113,8 @@ Acad::ErrorStatus VtSSMapping::setMacroVarValue(const Krv_String& ssVariable, co
   return mObjects[index].setMacroVarValue(data.mDbMacro, data.mMacroData, value, data.mTransaction);
 }
 
-Acad::ErrorStatus VtSSMapping::findSSVar(const Krv_String& ssVariable, const VtValueType& type, int& index) const {
+Acad::ErrorStatus VtSSMapping::findSSVar(const Krv_String& ssVariable, const VtValueType& type,
+                                         int& index) const {
   for (int i = 0; i < mObjects.length(); ++i) {
     VtValueType objectType;
     if (mapKindValueType(mObjects[i].kind(), objectType) && objectType == type &&
@@ -210,7 +214,8 @@ bool VtSSMapping::isEqual(const VtSSMapping& other) const {
   for (const auto& object : mObjects) {
     VtValueType type;
     int index = -1;
-    if (!mapKindValueType(object.kind(), type) || other.findSSVar(object.ssVariable(), type, index) != Acad::eOk ||
+    if (!mapKindValueType(object.kind(), type) ||
+        other.findSSVar(object.ssVariable(), type, index) != Acad::eOk ||
         object.isCompatible(other.mObjects[index]) != Acad::eOk)
       return false;
   }
@@ -236,7 +241,8 @@ Acad::ErrorStatus VtSSMapping::isCompatible(const VtSSMapping& other, int& count
   return Acad::eOk;
 }
 
-// ---- all mappable objects ------------------------------------------------------------------------
+// ---- all mappable objects
+// ------------------------------------------------------------------------
 
 void VtSSMapping::addObject(const Krv_String& group, const Krv_String& name, int kind, int category,
                             const Krv_String& label) {
@@ -249,7 +255,8 @@ void VtSSMapping::addObject(const Krv_String& group, const Krv_String& name, int
   mObjects.append(object);
 }
 
-Acad::ErrorStatus VtSSMapping::initAllVarsFromMacro(Krv_DbMacro* dbMacro, AcTransaction* transaction) {
+Acad::ErrorStatus VtSSMapping::initAllVarsFromMacro(Krv_DbMacro* dbMacro,
+                                                    AcTransaction* transaction) {
   if (!dbMacro || !dbMacro->macro()) return Acad::eInvalidInput;
   const Krv_Macro* macro = dbMacro->macro();
   Krv_StringArray names;
@@ -293,7 +300,8 @@ void VtSSMapping::addAllCuts(const Krv_Module* module, Krv_String& group) {
   }
 }
 
-void VtSSMapping::addAllPatterns(const Krv_Module* module, Krv_String& group, AcTransaction* transaction) {
+void VtSSMapping::addAllPatterns(const Krv_Module* module, Krv_String& group,
+                                 AcTransaction* transaction) {
   if (!module || module->type() != kKrvBoltModuleType) return;
   addObject(group, Krv_String(), kMapBoltsDiameter, 0);
   addObject(group, Krv_String(), kMapBoltsHoleOffset, 0);
@@ -311,7 +319,8 @@ void VtSSMapping::addAllPatterns(const Krv_Module* module, Krv_String& group, Ac
   }
 }
 
-void VtSSMapping::addAllProfPlacements(const Krv_Module* module, Krv_String& group, AcTransaction*) {
+void VtSSMapping::addAllProfPlacements(const Krv_Module* module, Krv_String& group,
+                                       AcTransaction*) {
   if (!module || module->type() != kKrvProfModuleType) return;
   for (const auto& placement : module->placements())
     if (!placement.name.isEmpty()) addObject(group, placement.name, kMapOwnedMemberName, 0);
@@ -327,7 +336,8 @@ void VtSSMapping::addAllBaseProfs(const Krv_DbMacro* dbMacro, AcTransaction* tra
     const Krv_Profile* profile = nullptr;
     Krv_String section;
     Krv_StringArray columns;
-    if (getBaseProf(dbMacro, i, profile, transaction) != Acad::eOk || getSectionName(profile, section) != Acad::eOk ||
+    if (getBaseProf(dbMacro, i, profile, transaction) != Acad::eOk ||
+        getSectionName(profile, section) != Acad::eOk ||
         getSectionColumnNames(section, columns) != Acad::eOk)
       continue;
     for (int j = 0; j < columns.length(); ++j)
@@ -341,16 +351,19 @@ void VtSSMapping::addAllGenVars(const Krv_Macro* macro) {
   for (const auto& name : names) addObject(Krv_String(), name, kMapGenVar, 0);
 }
 
-Acad::ErrorStatus VtSSMapping::getValidVars(const bool&, const VtValueType& type, AcArray<int>& indices) const {
+Acad::ErrorStatus VtSSMapping::getValidVars(const bool&, const VtValueType& type,
+                                            AcArray<int>& indices) const {
   indices.removeAll();
   for (int i = 0; i < mObjects.length(); ++i) {
     VtValueType objectType;
-    if (mapKindValueType(mObjects[i].kind(), objectType) && sameNumericClass(objectType, type)) indices.append(i);
+    if (mapKindValueType(mObjects[i].kind(), objectType) && sameNumericClass(objectType, type))
+      indices.append(i);
   }
   return Acad::eOk;
 }
 
-Acad::ErrorStatus VtSSMapping::sortValidVars(AcArray<int>& indices, const AcArray<int>& order) const {
+Acad::ErrorStatus VtSSMapping::sortValidVars(AcArray<int>& indices,
+                                             const AcArray<int>& order) const {
   const AcArray<int> input = indices;
   indices.removeAll();
   const int n = order.length();

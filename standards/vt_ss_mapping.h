@@ -60,13 +60,14 @@ class VtSSMapping {
   // of the group that delivers and writes into every module of the group
   // (eOk when at least one took the value); the other modes go through the
   // object found by findSSVar.
-  Acad::ErrorStatus getMacroVarValue(const Krv_String& ssVariable, const VtValueType& type, Krv_String& value,
-                                     VtDlgStandardsData& data);
-  Acad::ErrorStatus setMacroVarValue(const Krv_String& ssVariable, const VtValueType& type, Krv_String& value,
-                                     VtDlgStandardsData& data);
+  Acad::ErrorStatus getMacroVarValue(const Krv_String& ssVariable, const VtValueType& type,
+                                     Krv_String& value, VtDlgStandardsData& data);
+  Acad::ErrorStatus setMacroVarValue(const Krv_String& ssVariable, const VtValueType& type,
+                                     Krv_String& value, VtDlgStandardsData& data);
   // The first object whose kind has exactly this value type and whose sheet
   // variable is the name (ignoring case).
-  Acad::ErrorStatus findSSVar(const Krv_String& ssVariable, const VtValueType& type, int& index) const;
+  Acad::ErrorStatus findSSVar(const Krv_String& ssVariable, const VtValueType& type,
+                              int& index) const;
 
   // ---- the mapping file ------------------------------------------------------------------
   // Replaces the objects by the line of the key (keys compared exactly). An
@@ -108,7 +109,8 @@ class VtSSMapping {
   Acad::ErrorStatus initAllVarsFromMacro(Krv_DbMacro* dbMacro, AcTransaction* transaction);
   // The indices of the objects whose value type is of the same numeric
   // class as the given one, in object order.
-  Acad::ErrorStatus getValidVars(const bool& unused, const VtValueType& type, AcArray<int>& indices) const;
+  Acad::ErrorStatus getValidVars(const bool& unused, const VtValueType& type,
+                                 AcArray<int>& indices) const;
   // Groups the indices by their objects' categories in the order of the
   // list `order` (categories the list lacks go into the last group); each
   // group is preceded by -1. eInvalidInput (and an empty list) for an
@@ -119,7 +121,8 @@ class VtSSMapping {
   void addAllVariables(const Krv_Module* module, Krv_String& group);
   void addAllCuts(const Krv_Module* module, Krv_String& group);
   void addAllPatterns(const Krv_Module* module, Krv_String& group, AcTransaction* transaction);
-  void addAllProfPlacements(const Krv_Module* module, Krv_String& group, AcTransaction* transaction);
+  void addAllProfPlacements(const Krv_Module* module, Krv_String& group,
+                            AcTransaction* transaction);
   void addAllBaseProfs(const Krv_DbMacro* dbMacro, AcTransaction* transaction);
   void addAllGenVars(const Krv_Macro* macro);
   void addObject(const Krv_String& group, const Krv_String& name, int kind, int category,

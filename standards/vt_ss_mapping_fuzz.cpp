@@ -9,13 +9,15 @@
 #include "standards/vt_ss_mapping.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const Krv_String line = Krv_String::fromUtf8(std::string(reinterpret_cast<const char*>(data), size));
+  const Krv_String line =
+      Krv_String::fromUtf8(std::string(reinterpret_cast<const char*>(data), size));
   VtSSMapping mapping;
   if (mapping.initMappingFromLine(line) != Acad::eOk) return 0;
   Krv_String rebuilt = L"K=";
   for (int i = 0; i < mapping.mappedObjects().length(); ++i) {
     Krv_String mappingStr, ssVariable;
-    if (mapping.mappedObjects()[i].setMappingToStrs(mappingStr, ssVariable) != Acad::eOk) std::abort();
+    if (mapping.mappedObjects()[i].setMappingToStrs(mappingStr, ssVariable) != Acad::eOk)
+      std::abort();
     if (i > 0) rebuilt += krv::standards::kMapListSeparator;
     rebuilt += ssVariable + krv::standards::kMapEntrySeparator + mappingStr;
   }
@@ -26,8 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int i = 0; i < back.mappedObjects().length(); ++i) {
     const VtObjectMap& a = mapping.mappedObjects()[i];
     const VtObjectMap& b = back.mappedObjects()[i];
-    if (a.isCompatible(b) != Acad::eOk || !(a.ssVariable() == b.ssVariable()) || !(a.group() == b.group()) ||
-        !(a.objectName() == b.objectName()))
+    if (a.isCompatible(b) != Acad::eOk || !(a.ssVariable() == b.ssVariable()) ||
+        !(a.group() == b.group()) || !(a.objectName() == b.objectName()))
       std::abort();
   }
   return 0;

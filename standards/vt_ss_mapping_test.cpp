@@ -1,8 +1,8 @@
-#include "platform/base/file_io.h"
 #include "standards/vt_ss_mapping.h"
 
 #include <gtest/gtest.h>
 
+#include "platform/base/file_io.h"
 #include "platform/core/krv_settings.h"
 #include "platform/core/macro_file.h"
 #include "platform/core/macro_test_macro.h"
@@ -28,7 +28,8 @@ VtSSMapping mappingOf(std::initializer_list<VtObjectMap> objects) {
 }
 
 TEST(VtSSMapping, FindSSVarWantsTheExactValueType) {
-  VtSSMapping m = mappingOf({object(L"L", L"Plate•Distance Thick"), object(L"R", L"Bolts•PatternReverseStart1 Rows"),
+  VtSSMapping m = mappingOf({object(L"L", L"Plate•Distance Thick"),
+                             object(L"R", L"Bolts•PatternReverseStart1 Rows"),
                              object(L"N", L"Bolts•PatternNrBolts1 Rows")});
   int index = -1;
   EXPECT_EQ(m.findSSVar(L"l", Double, index), Acad::eOk);
@@ -61,13 +62,14 @@ TEST(VtSSMapping, SortValidVarsGroupsByCategoryWithSeparators) {
 }
 
 TEST(VtSSMapping, EqualityAndCompatibility) {
-  VtSSMapping a = mappingOf({object(L"L", L"Plate•Distance Thick"), object(L"G", L"•GenVar gen_x")});
+  VtSSMapping a =
+      mappingOf({object(L"L", L"Plate•Distance Thick"), object(L"G", L"•GenVar gen_x")});
   VtSSMapping b = mappingOf({object(L"g", L"•GENVAR GEN_X"), object(L"l", L"plate•Distance thick"),
                              object(L"Extra", L"Beam•Distance Len")});
   int count = -1;
   EXPECT_EQ(a.isCompatible(a, count), Acad::eOk);
   EXPECT_EQ(count, 0);
-  EXPECT_TRUE(a.isEqual(b));   // objects only b has are not looked at
+  EXPECT_TRUE(a.isEqual(b));  // objects only b has are not looked at
   EXPECT_FALSE(b.isEqual(a));
   EXPECT_EQ(b.isCompatible(a, count), Acad::eOk);
   EXPECT_EQ(count, 1);
@@ -81,8 +83,10 @@ TEST(VtSSMapping, EqualityAndCompatibility) {
 
 TEST(VtSSMapping, LinesSkipMalformedEntries) {
   VtSSMapping m = mappingOf({object(L"old", L"P•Distance a")});
-  ASSERT_EQ(m.initMappingFromLine(L"K=L1ƒPlate•Distance Len¿ noFunctionSign ¿Xƒno bullet¿Yƒ•Width w¿ Gƒ•GenVar gen_x"),
-            Acad::eOk);
+  ASSERT_EQ(
+      m.initMappingFromLine(
+          L"K=L1ƒPlate•Distance Len¿ noFunctionSign ¿Xƒno bullet¿Yƒ•Width w¿ Gƒ•GenVar gen_x"),
+      Acad::eOk);
   ASSERT_EQ(m.mappedObjects().length(), 2);
   EXPECT_EQ(m.mappedObjects()[0].ssVariable(), L"L1");
   EXPECT_EQ(m.mappedObjects()[1].ssVariable(), L"G");
@@ -98,7 +102,9 @@ class VtMappingFile : public ::testing::Test {
     std::filesystem::create_directories(dir.path() / "Connection Standards");
   }
   void TearDown() override { Krv_Settings::setLibDir(L""); }
-  void writeFile(const std::string& bytes) { dir.writeBytes("Connection Standards/EndPlate.map", bytes); }
+  void writeFile(const std::string& bytes) {
+    dir.writeBytes("Connection Standards/EndPlate.map", bytes);
+  }
   std::string fileBytes() { return dir.readBytes("Connection Standards/EndPlate.map"); }
 
   TempFolder dir;
@@ -109,8 +115,13 @@ TEST_F(VtMappingFile, RoundTripKeepsTheSpecialCharacters) {
                              object(L"Dia", L"Bolts•BoltsDiameter")});
   Krv_String key = L"M1";
   ASSERT_EQ(m.setMappingToFile(L"EndPlate", key), Acad::eOk);
-  EXPECT_EQ(fileBytes(), "Mapping version 1.0\nM1=L1\xC6\x92Plate\xE2\x80\xA2" "Distance Len\xC2\xBFG\xC6\x92\xE2\x80\xA2"
-                         "GenVar gen_x\xC2\xBF" "Dia\xC6\x92" "Bolts\xE2\x80\xA2" "BoltsDiameter \n");
+  EXPECT_EQ(fileBytes(),
+            "Mapping version 1.0\nM1=L1\xC6\x92Plate\xE2\x80\xA2"
+            "Distance Len\xC2\xBFG\xC6\x92\xE2\x80\xA2"
+            "GenVar gen_x\xC2\xBF"
+            "Dia\xC6\x92"
+            "Bolts\xE2\x80\xA2"
+            "BoltsDiameter \n");
   VtSSMapping back;
   ASSERT_EQ(back.getMappingFromFile(L"EndPlate", L"M1"), Acad::eOk);
   ASSERT_EQ(back.mappedObjects().length(), 3);
@@ -182,7 +193,8 @@ TEST_F(VtMappingFile, SavingAnEqualMappingWritesNothing) {
   VtSSMapping changed = mappingOf({object(L"L", L"•GenVar gen_q")});
   EXPECT_EQ(changed.setMappingToFile(L"EndPlate", key), Acad::eInvalidInput);
   krv::base::setRenameStep(previous);
-  EXPECT_EQ(fileBytes(), "Mapping version 1.0\nA=Xƒ•GenVar gen_a\nB=Lƒ•GenVar gen_b\nC=Zƒ•GenVar gen_c\n");
+  EXPECT_EQ(fileBytes(),
+            "Mapping version 1.0\nA=Xƒ•GenVar gen_a\nB=Lƒ•GenVar gen_b\nC=Zƒ•GenVar gen_c\n");
 }
 
 TEST_F(VtMappingFile, AChangedMappingMovesToTheEnd) {
@@ -190,7 +202,9 @@ TEST_F(VtMappingFile, AChangedMappingMovesToTheEnd) {
   VtSSMapping changed = mappingOf({object(L"L", L"•GenVar gen_q")});
   Krv_String key = L"B";
   ASSERT_EQ(changed.setMappingToFile(L"EndPlate", key), Acad::eOk);
-  EXPECT_EQ(fileBytes(), "Mapping version 1.0\nA=Xƒ•GenVar gen_a\nbroken line\nC=Zƒ•GenVar gen_c\nB=Lƒ•GenVar gen_q\n");
+  EXPECT_EQ(fileBytes(),
+            "Mapping version 1.0\nA=Xƒ•GenVar gen_a\nbroken line\nC=Zƒ•GenVar gen_c\nB=Lƒ•GenVar "
+            "gen_q\n");
   // A new key is appended.
   key = L"D";
   ASSERT_EQ(changed.setMappingToFile(L"EndPlate", key), Acad::eOk);
@@ -209,8 +223,9 @@ TEST_F(VtMappingFile, AChangedMappingKeepsTheLineEndsOfTheFile) {
 TEST_F(VtMappingFile, DuplicateAndUnsafeSheetVariablesAreLeftOut) {
   VtObjectMap noKind;
   noKind.setSSVariable(L"None");
-  VtSSMapping m = mappingOf({object(L"L", L"Plate•Distance Len"), object(L"l", L"Plate•Distance Width"),
-                             object(L"A/B", L"Plate•Distance Depth"), noKind, object(L"T", L"Plate•Distance Thick")});
+  VtSSMapping m = mappingOf(
+      {object(L"L", L"Plate•Distance Len"), object(L"l", L"Plate•Distance Width"),
+       object(L"A/B", L"Plate•Distance Depth"), noKind, object(L"T", L"Plate•Distance Thick")});
   Krv_String key = L"K";
   ASSERT_EQ(m.setMappingToFile(L"EndPlate", key), Acad::eOk);
   EXPECT_EQ(fileBytes(), "Mapping version 1.0\nK=LƒPlate•Distance Len¿TƒPlate•Distance Thick\n");
@@ -310,8 +325,10 @@ TEST(VtSSMappingSample, EveryCouplingOfTheSampleReadsFromTheSampleMacro) {
   Krv_DbMacro db;
   MacroData data;
   std::string error;
-  ASSERT_TRUE(krv::base::reportTo(krv::core::readMacroFile(Krv_String(KRV_SOURCE_DIR) + L"/examples/library/Macros/EndPlateBeam.json", db,
-                                 data), error))
+  ASSERT_TRUE(krv::base::reportTo(
+      krv::core::readMacroFile(
+          Krv_String(KRV_SOURCE_DIR) + L"/examples/library/Macros/EndPlateBeam.json", db, data),
+      error))
       << error;
   for (const wchar_t* key : {L"EndPlateBeam", L"EndPlateBeamSmall"}) {
     VtDlgStandardsData record;

@@ -5,9 +5,12 @@ namespace krv::standards {
 
 Krv_String valueTypeWord(VtValueType type) {
   switch (type) {
-    case Int: return L"Int";
-    case Double: return L"Double";
-    case String: return L"String";
+    case Int:
+      return L"Int";
+    case Double:
+      return L"Double";
+    case String:
+      return L"String";
   }
   return Krv_String();
 }

@@ -16,6 +16,8 @@ Krv_String valueTypeWord(VtValueType type);
 // Int and Double are numeric. Two value types are of the same numeric class
 // when both are numeric or both are String.
 inline bool isNumericType(VtValueType type) { return type == Int || type == Double; }
-inline bool sameNumericClass(VtValueType a, VtValueType b) { return isNumericType(a) == isNumericType(b); }
+inline bool sameNumericClass(VtValueType a, VtValueType b) {
+  return isNumericType(a) == isNumericType(b);
+}
 
 }  // namespace krv::standards

@@ -26,7 +26,8 @@ class VtVarCell {
   // the name is what follows the first blank (empty without a blank). The
   // value stays as it was. eInvalidInput when the sheet cannot be read
   // there or the text starts with no type word (cell unchanged then).
-  Acad::ErrorStatus initialize(Krv_Spread& sheet, const int& column, const int& row, const VtCellType& kind);
+  Acad::ErrorStatus initialize(Krv_Spread& sheet, const int& column, const int& row,
+                               const VtCellType& kind);
   // The macro's value of the variable, through the mapping.
   Acad::ErrorStatus setValueFromMacro(VtSSMapping& mapping, VtDlgStandardsData& data);
   // Writes the value into the macro, through the mapping.
@@ -45,8 +46,8 @@ class VtVarCell {
   int column() const { return mColumn; }
   int row() const { return mRow; }
   // For records built without a sheet (child calls, tests).
-  void set(const Krv_String& name, VtCellType kind, VtValueType type, const Krv_String& value, int column = 0,
-           int row = 0) {
+  void set(const Krv_String& name, VtCellType kind, VtValueType type, const Krv_String& value,
+           int column = 0, int row = 0) {
     mName = name, mCellType = kind, mValueType = type, mValue = value, mColumn = column, mRow = row;
   }
 

@@ -41,7 +41,8 @@ Acad::ErrorStatus VtVarCell::setValueToSS(Krv_Spread& sheet) {
   if (mValueType == String)
     SSSetTypeEdit(window, &format, 0, 9999);
   else
-    SSSetTypeNumber(window, &format, 0, mValueType == Int ? 0 : 7, -99999999999999.0, 99999999999999.0);
+    SSSetTypeNumber(window, &format, 0, mValueType == Int ? 0 : 7, -99999999999999.0,
+                    99999999999999.0);
   SSSetCellTypeRange(window, mColumn, mRow, mColumn, mRow, &format);
   return sheet.setCellValue(mColumn, mRow, mValue) ? Acad::eOk : Acad::eInvalidInput;
 }

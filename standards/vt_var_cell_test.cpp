@@ -53,7 +53,8 @@ TEST_F(VtVarCellSheet, ValuesAreWrittenWithTheFormatOfTheirType) {
   cells[1].set(L"L", Output, Double, L"2.5");
   cells[2].set(L"S", Output, String, L"IPE 300");
   // The cells still carry their positions after set(): (0, 0) would fail.
-  for (int i = 0; i < 3; ++i) cells[i].set(cells[i].name(), Output, cells[i].valueType(), cells[i].value(), 1, i + 1);
+  for (int i = 0; i < 3; ++i)
+    cells[i].set(cells[i].name(), Output, cells[i].valueType(), cells[i].value(), 1, i + 1);
   ASSERT_EQ(cells.setValuesToSS(sheet), Acad::eOk);
   Krv_String text;
   ASSERT_TRUE(sheet.getCellString(1, 1, text, Value));

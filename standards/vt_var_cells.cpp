@@ -72,7 +72,8 @@ bool VtVarCells::hasSameInput(const VtVarCells& other) const {
     int index = -1;
     if (other.findVarCell(cell.name(), index) != Acad::eOk) return false;
     const VtVarCell& match = other[index];
-    if (match.valueType() != cell.valueType() || !match.value().equal(cell.value(), false)) return false;
+    if (match.valueType() != cell.valueType() || !match.value().equal(cell.value(), false))
+      return false;
   }
   return true;
 }

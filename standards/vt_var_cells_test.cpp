@@ -11,7 +11,8 @@
 
 namespace {
 
-VtVarCell cell(const Krv_String& name, VtCellType kind, VtValueType type, const Krv_String& value = L"old") {
+VtVarCell cell(const Krv_String& name, VtCellType kind, VtValueType type,
+               const Krv_String& value = L"old") {
   VtVarCell c;
   c.set(name, kind, type, value);
   return c;
@@ -66,7 +67,8 @@ class VtVarCellsMacro : public ::testing::Test {
     Krv_Settings::current().setCalcMessages(true);
     dir.writeBytes("Connection Standards/EndPlate.map",
                    "Mapping version 1.0\n"
-                   "M1=TƒPlate•Distance Thick¿GƒBolts•BoltsDiameter¿Gapƒ•GenVar gen_gap¿Lenƒ•GenVar gen_len\n");
+                   "M1=TƒPlate•Distance Thick¿GƒBolts•BoltsDiameter¿Gapƒ•GenVar "
+                   "gen_gap¿Lenƒ•GenVar gen_len\n");
     cells.append(cell(L"T", Input, Double));
     cells.append(cell(L"Tmp", Local, Double));
     cells.append(cell(L"Gap", Output, Double));

@@ -37,7 +37,6 @@
 #include "platform/core/krv_settings.h"
 #include "platform/core/macro_file.h"
 #include "platform/win/console_user_interface.h"
-#include "platform/base/display_text.h"
 #include "platform/win/user_interface.h"
 #include "standards/calc_timers.h"
 #include "standards/standard_files.h"
@@ -210,7 +209,8 @@ int resolveInputs(Options& o, Inputs& in) {
 
   std::string error;
   if (!krv::base::reportTo(
-          krv::core::readMacroFile(Krv_String(o.macro), in.db, in.macroData, &in.macroSource), error)) {
+          krv::core::readMacroFile(Krv_String(o.macro), in.db, in.macroData, &in.macroSource),
+          error)) {
     std::cerr << "korvane evaluate: " << krv::tools::withQuotedPaths(error, {o.macro}) << "\n";
     return krv::tools::kExitInput;
   }
@@ -402,7 +402,8 @@ int writeResult(const Options& o, Inputs& in, const RunOutcome& run,
   const std::string target = o.out.empty() ? o.macro : o.out;
   std::string error;
   if (!krv::base::reportTo(
-          krv::core::writeMacroFile(Krv_String(target), in.db, in.macroData, in.macroSource), error)) {
+          krv::core::writeMacroFile(Krv_String(target), in.db, in.macroData, in.macroSource),
+          error)) {
     std::cout << "Result   : evaluated, but writing " << shellQuoted(target)
               << " failed: " << krv::tools::withQuotedPaths(error, {target}) << "\n";
     return krv::tools::kExitOutput;

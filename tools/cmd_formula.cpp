@@ -17,9 +17,12 @@ KRV_COMMAND([](CLI::App& app) {
   auto sheet = std::make_shared<std::string>();
   auto cell = std::make_shared<std::string>();
   auto r1c1 = std::make_shared<bool>(false);
-  sub->add_option("expression", *expression, "the formula, with or without a leading '='")->required();
-  sub->add_option("--sheet", *sheet, "a sheet file (.vts/.json native, .csv, .tsv) the formula is evaluated against");
-  sub->add_option("--cell", *cell, "the cell (A1 form) that receives the formula; default: below the data");
+  sub->add_option("expression", *expression, "the formula, with or without a leading '='")
+      ->required();
+  sub->add_option("--sheet", *sheet,
+                  "a sheet file (.vts/.json native, .csv, .tsv) the formula is evaluated against");
+  sub->add_option("--cell", *cell,
+                  "the cell (A1 form) that receives the formula; default: below the data");
   sub->add_flag("--r1c1", *r1c1, "read references in R1C1 style");
   sub->callback([=] {
     krv::sheet::ControlDocument sheetDoc;

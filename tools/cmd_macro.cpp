@@ -35,7 +35,8 @@ void printModule(const Krv_Module& m) {
   for (const auto& c : m.cuts()) {
     std::cout << "    cut " << text(c.name) << " (type " << c.cutType << "):";
     for (int t = 0; t < kCutOffsetTypeCount; ++t)
-      if (c.offsets[t] != 0.0) std::cout << " " << text(cutOffsetName(t)) << "=" << number(c.offsets[t]);
+      if (c.offsets[t] != 0.0)
+        std::cout << " " << text(cutOffsetName(t)) << "=" << number(c.offsets[t]);
     std::cout << "\n";
   }
   for (const auto& p : m.patterns()) {
@@ -47,14 +48,16 @@ void printModule(const Krv_Module& m) {
     std::cout << "\n";
   }
   for (const auto& p : m.placements())
-    std::cout << "    placement " << text(p.name) << ": " << text(p.section) << ", " << text(p.material) << "\n";
+    std::cout << "    placement " << text(p.name) << ": " << text(p.section) << ", "
+              << text(p.material) << "\n";
 }
 
 void printTab(const MacroTabData& tab) {
-  std::cout << "  tab " << text(tab.mName) << " \"" << text(tab.mTitle) << "\" (kind " << tab.mKind << ")\n";
+  std::cout << "  tab " << text(tab.mName) << " \"" << text(tab.mTitle) << "\" (kind " << tab.mKind
+            << ")\n";
   if (const MacroBoltData* b = tab.getBoltData())
-    std::cout << "    bolts: " << text(b->mComposition) << ", diameter " << text(b->mDiameter) << ", hole offset "
-              << text(b->mHoleOffset) << "\n";
+    std::cout << "    bolts: " << text(b->mComposition) << ", diameter " << text(b->mDiameter)
+              << ", hole offset " << text(b->mHoleOffset) << "\n";
   for (const auto& name : tab.patternNames()) {
     int n1 = 0, n2 = 0;
     tab.getPatternBolts(name, n1, n2);
@@ -68,11 +71,12 @@ void printTab(const MacroTabData& tab) {
   for (const auto& name : tab.profileGroupNames()) {
     MacroProfData p;
     tab.getMergedPropsOfGroup(name, p);
-    std::cout << "    profile group " << text(name) << ": member " << text(p.mMemberName) << ", " << text(p.mSection)
-              << ", " << text(p.mMaterial) << "\n";
+    std::cout << "    profile group " << text(name) << ": member " << text(p.mMemberName) << ", "
+              << text(p.mSection) << ", " << text(p.mMaterial) << "\n";
   }
   for (const auto& v : tab.mVariables)
-    std::cout << "    " << text(v.name) << " = " << text(v.value) << (v.readOnly ? "  [read only]" : "") << "\n";
+    std::cout << "    " << text(v.name) << " = " << text(v.value)
+              << (v.readOnly ? "  [read only]" : "") << "\n";
 }
 
 int showMacro(const std::string& file) {
@@ -96,7 +100,8 @@ int showMacro(const std::string& file) {
   std::cout << "Base profiles (" << macro.baseProfiles().size() << ")\n";
   int i = 0;
   for (const auto& p : macro.baseProfiles())
-    std::cout << "  Prof" << i++ << " " << text(p.name) << ": " << text(p.section) << ", " << text(p.material) << "\n";
+    std::cout << "  Prof" << i++ << " " << text(p.name) << ": " << text(p.section) << ", "
+              << text(p.material) << "\n";
   // Groups in the order of their first modules.
   Krv_StringArray groups;
   for (const auto& m : macro.modules())
@@ -114,7 +119,8 @@ int showMacro(const std::string& file) {
 KRV_COMMAND([](CLI::App& app) {
   auto* sub = app.add_subcommand("macro", "Show a connection macro file");
   sub->require_subcommand(1);
-  auto* show = sub->add_subcommand("show", "Print the groups, modules, variables and values of a macro file");
+  auto* show = sub->add_subcommand(
+      "show", "Print the groups, modules, variables and values of a macro file");
   auto file = std::make_shared<std::string>();
   show->add_option("file", *file, "the macro file (.json)")->required();
   show->callback([file] { krv::tools::setExitCode(showMacro(*file)); });

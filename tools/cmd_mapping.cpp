@@ -37,15 +37,17 @@ int showMapping(const Options& o) {
   const Krv_String path = VtSSMapping::mappingFilePath(Krv_String(o.standard));
   Krv_StringArray lines;
   if (!ObjectExportReadFile(path, lines)) {
-    std::cerr << "korvane mapping: no mapping file " << krv::tools::shellQuoted(krv::core::osPath(path))
-              << "\n";
+    std::cerr << "korvane mapping: no mapping file "
+              << krv::tools::shellQuoted(krv::core::osPath(path)) << "\n";
     return krv::tools::kExitInput;
   }
   Krv_StringArray keys;
   std::vector<int> entryCounts;  // per key: the entries its line holds
   for (int i = 0; i < lines.length(); ++i) {
     Krv_String key, rest;
-    if (i == 0 && hasSubString(lines[i], L"Mapping", false) && hasSubString(lines[i], L"version", false)) continue;
+    if (i == 0 && hasSubString(lines[i], L"Mapping", false) &&
+        hasSubString(lines[i], L"version", false))
+      continue;
     if (!splitString(lines[i], L"=", key, rest, false)) continue;
     Krv_StringArray entries;
     splitStringAtSymbol(rest, L'\u00BF', entries, true);
@@ -93,7 +95,8 @@ int showMapping(const Options& o) {
     for (auto object : mapping.mappedObjects()) {
       VtValueType type = String;
       krv::standards::mapKindValueType(object.kind(), type);
-      std::cout << "  " << shown(object.ssVariable()) << " (" << krv::standards::valueTypeWord(type).utf8()
+      std::cout << "  " << shown(object.ssVariable()) << " ("
+                << krv::standards::valueTypeWord(type).utf8()
                 << ") = " << shown(object.displayText());
       if (!o.macro.empty()) {
         Krv_String value;
@@ -113,7 +116,10 @@ KRV_COMMAND([](CLI::App& app) {
   sub->require_subcommand(1);
   auto* show = sub->add_subcommand("show", "Print the couplings stored for a standard");
   auto o = std::make_shared<Options>();
-  show->add_option("standard", o->standard, "the standard's name below \"Connection Standards\", or the path of its sheet file (the mapping file beside it is read)")->required();
+  show->add_option("standard", o->standard,
+                   "the standard's name below \"Connection Standards\", or the path of its sheet "
+                   "file (the mapping file beside it is read)")
+      ->required();
   show->add_option("key", o->key, "only the mapping of this key (a macro's caller name)");
   show->add_option("--library", o->library, "the library folder")->capture_default_str();
   show->add_option("--macro", o->macro, "a macro file whose values are shown beside the couplings");

@@ -38,11 +38,13 @@ int run(Action action, const RegisterOptions& options) {
     krv::frame::setModuleFolder(std::filesystem::absolute(options.moduleDir, ec));
   }
   if (action != Action::Print) {
-    const std::filesystem::path file =
-        options.registryFile.empty() ? krv::win::defaultRegistryFile() : std::filesystem::path(options.registryFile);
+    const std::filesystem::path file = options.registryFile.empty()
+                                           ? krv::win::defaultRegistryFile()
+                                           : std::filesystem::path(options.registryFile);
     std::error_code ec;
     if (!file.parent_path().empty()) std::filesystem::create_directories(file.parent_path(), ec);
-    if (const krv::base::Status attached = krv::win::Registry::current().attachFile(file); !attached) {
+    if (const krv::base::Status attached = krv::win::Registry::current().attachFile(file);
+        !attached) {
       std::cerr << "korvane: " << krv::tools::withQuotedPaths(attached.text(), {file.string()})
                 << "\n";
       return krv::tools::kExitInput;
@@ -58,7 +60,8 @@ int run(Action action, const RegisterOptions& options) {
     case Action::Register:
       status = SSregisterOpmCLSIDs();
       if (status != Acad::eOk) {
-        const std::filesystem::path server = krv::frame::moduleFolder() / krv::frame::kComServerFileName;
+        const std::filesystem::path server =
+            krv::frame::moduleFolder() / krv::frame::kComServerFileName;
         std::error_code ec;
         if (!std::filesystem::is_regular_file(server, ec))
           std::cerr << "korvane register: " << krv::tools::shellQuoted(server)
@@ -67,7 +70,8 @@ int run(Action action, const RegisterOptions& options) {
           std::cerr << "korvane register: some registry keys could not be written\n";
       } else {
         done = "Registered the type library, " + std::to_string(krv::frame::comClasses().size()) +
-               " classes and " + std::to_string(krv::frame::comInterfaces().size()) + " interfaces.";
+               " classes and " + std::to_string(krv::frame::comInterfaces().size()) +
+               " interfaces.";
       }
       break;
     case Action::Unregister:
@@ -100,18 +104,23 @@ int run(Action action, const RegisterOptions& options) {
 void addCommand(CLI::App& app, const char* name, const char* description, Action action) {
   auto options = std::make_shared<RegisterOptions>();
   auto* sub = app.add_subcommand(name, description);
-  sub->add_option("--module-dir", options->moduleDir,
-                  "The module's folder (ostrel.arx, RegistryIDs.dat); default: the program's folder");
+  sub->add_option(
+      "--module-dir", options->moduleDir,
+      "The module's folder (ostrel.arx, RegistryIDs.dat); default: the program's folder");
   if (action != Action::Print)
-    sub->add_option("--registry", options->registryFile,
-                    "The registry file; default: korvane/registry.json in the user's configuration folder");
+    sub->add_option(
+        "--registry", options->registryFile,
+        "The registry file; default: korvane/registry.json in the user's configuration folder");
   sub->callback([options, action] { krv::tools::setExitCode(run(action, *options)); });
 }
 
 KRV_COMMAND([](CLI::App& app) {
-  addCommand(app, "register", "Register the property objects served by ostrel.arx", Action::Register);
-  addCommand(app, "unregister", "Remove the registration of the property objects", Action::Unregister);
-  addCommand(app, "print-clsids", "List the class identifiers and write RegistryIDs.dat", Action::Print);
+  addCommand(app, "register", "Register the property objects served by ostrel.arx",
+             Action::Register);
+  addCommand(app, "unregister", "Remove the registration of the property objects",
+             Action::Unregister);
+  addCommand(app, "print-clsids", "List the class identifiers and write RegistryIDs.dat",
+             Action::Print);
 });
 
 }  // namespace

@@ -69,7 +69,8 @@ void printTable(const ControlDocument& doc, bool formulas, std::ostream& out) {
       table[i][j] = cellText(doc, cols[j], rows[i], formulas);
   std::vector<size_t> width(cols.size(), 0);
   for (auto& row : table) {
-    for (size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], krv::sheet::charCount(row[c]));
+    for (size_t c = 0; c < row.size(); ++c)
+      width[c] = std::max(width[c], krv::sheet::charCount(row[c]));
   }
   for (auto& row : table) {
     std::string line;
@@ -106,7 +107,8 @@ KRV_COMMAND([](CLI::App& app) {
     krv::tools::setExitCode(krv::tools::kExitOk);
   });
 
-  auto* convert = sub->add_subcommand("convert", "Convert a sheet file to another format by extension");
+  auto* convert =
+      sub->add_subcommand("convert", "Convert a sheet file to another format by extension");
   auto in = std::make_shared<std::string>();
   auto out = std::make_shared<std::string>();
   convert->add_option("in", *in, "the file to read")->required();

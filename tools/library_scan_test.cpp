@@ -62,8 +62,8 @@ TEST_F(LibraryScan, MissingFolderOrFileIsRefused) {
 }
 
 TEST(KorvaneProgram, LibraryCommandListsSampleAndFailsOnMissingFolder) {
-  std::string cmd = std::string(KORVANE_EXE) + " library " + KRV_SOURCE_DIR +
-                    "/examples/library > /dev/null";
+  std::string cmd =
+      std::string(KORVANE_EXE) + " library " + KRV_SOURCE_DIR + "/examples/library > /dev/null";
   EXPECT_EQ(std::system(cmd.c_str()), 0);
   cmd = std::string(KORVANE_EXE) + " library /nonexistent/folder 2> /dev/null";
   EXPECT_NE(std::system(cmd.c_str()), 0);

@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
   // ending the program half-way.
   std::signal(SIGXFSZ, SIG_IGN);
   krv::core::setTextDecodingNotice(noteTextDecoding);
-  CLI::App app{"korvane - connection standards, sheets and libraries of the steel-construction module"};
+  CLI::App app{
+      "korvane - connection standards, sheets and libraries of the steel-construction module"};
   app.require_subcommand(1);
   // Set before the subcommands are added, so that each of them inherits it.
   app.footer(krv::tools::exitCodeHelp());

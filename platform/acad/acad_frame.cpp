@@ -22,11 +22,16 @@ CFrameWnd::~CFrameWnd() {
 
 std::vector<CControlBar*>* CFrameWnd::edge(UINT dockBarId) {
   switch (dockBarId) {
-    case AFX_IDW_DOCKBAR_TOP: return &mTop;
-    case AFX_IDW_DOCKBAR_LEFT: return &mLeft;
-    case AFX_IDW_DOCKBAR_RIGHT: return &mRight;
-    case AFX_IDW_DOCKBAR_BOTTOM: return &mBottom;
-    default: return nullptr;
+    case AFX_IDW_DOCKBAR_TOP:
+      return &mTop;
+    case AFX_IDW_DOCKBAR_LEFT:
+      return &mLeft;
+    case AFX_IDW_DOCKBAR_RIGHT:
+      return &mRight;
+    case AFX_IDW_DOCKBAR_BOTTOM:
+      return &mBottom;
+    default:
+      return nullptr;
   }
 }
 

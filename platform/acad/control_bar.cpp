@@ -6,11 +6,16 @@ namespace {
 
 DWORD alignmentOf(UINT dockBarId) {
   switch (dockBarId) {
-    case AFX_IDW_DOCKBAR_TOP: return CBRS_ALIGN_TOP;
-    case AFX_IDW_DOCKBAR_LEFT: return CBRS_ALIGN_LEFT;
-    case AFX_IDW_DOCKBAR_RIGHT: return CBRS_ALIGN_RIGHT;
-    case AFX_IDW_DOCKBAR_BOTTOM: return CBRS_ALIGN_BOTTOM;
-    default: return 0;
+    case AFX_IDW_DOCKBAR_TOP:
+      return CBRS_ALIGN_TOP;
+    case AFX_IDW_DOCKBAR_LEFT:
+      return CBRS_ALIGN_LEFT;
+    case AFX_IDW_DOCKBAR_RIGHT:
+      return CBRS_ALIGN_RIGHT;
+    case AFX_IDW_DOCKBAR_BOTTOM:
+      return CBRS_ALIGN_BOTTOM;
+    default:
+      return 0;
   }
 }
 
@@ -38,8 +43,10 @@ int CControlBar::dockedSize() const {
 
 void CControlBar::setDockedSize(int size) {
   size = std::max(size, 1);
-  if (isHorizontalEdge(mDockSide)) mDockedHeight = size;
-  else mDockedWidth = size;
+  if (isHorizontalEdge(mDockSide))
+    mDockedHeight = size;
+  else
+    mDockedWidth = size;
   if (mDockSide && mFrame && IsWindow(mFrame)) mFrame->RecalcLayout();
 }
 
@@ -84,8 +91,8 @@ bool CControlBar::floatAt(const CRect& windowRect) {
   setFloatingRect(windowRect);
   if (!mFloatingFrame) {
     auto* mini = new CMiniDockFrameWnd(this);
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU |
-                        (IsVisible() ? WS_VISIBLE : 0);
+    const DWORD style =
+        WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | (IsVisible() ? WS_VISIBLE : 0);
     if (!mini->CreateEx(WS_EX_TOOLWINDOW, L"AfxMiniFrame", GetWindowText().c_str(), style,
                         mFloatRect, mFrame, 0)) {
       if (!IsWindow(mini)) delete mini;
@@ -137,8 +144,10 @@ void CControlBar::reportSize(int flags) {
 void CControlBar::SizeChanged(const CRect&, bool, int) {}
 
 void CControlBar::OnClose() {
-  if (mFrame && IsWindow(mFrame)) mFrame->ShowControlBar(this, FALSE, FALSE);
-  else ShowWindow(SW_HIDE);
+  if (mFrame && IsWindow(mFrame))
+    mFrame->ShowControlBar(this, FALSE, FALSE);
+  else
+    ShowWindow(SW_HIDE);
 }
 
 void CControlBar::OnLButtonDblClk(UINT, CPoint) {

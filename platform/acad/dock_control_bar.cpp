@@ -40,8 +40,10 @@ int CAcUiDockControlBar::OnCreate(LPCREATESTRUCT cs) {
 BOOL CAcUiDockControlBar::CreateControlBar(LPCREATESTRUCT) { return TRUE; }
 
 void CAcUiDockControlBar::SetToolID(const GUID* toolId) {
-  if (toolId) mToolId = *toolId;
-  else mToolId.reset();
+  if (toolId)
+    mToolId = *toolId;
+  else
+    mToolId.reset();
 }
 
 bool CAcUiDockControlBar::RestoreControlBar(UINT dockBarId) {
@@ -64,16 +66,18 @@ bool CAcUiDockControlBar::RestoreControlBar(UINT dockBarId) {
     }
   }
   if (dockAt(dockBarId)) return true;
-  for (UINT edge : {AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT, AFX_IDW_DOCKBAR_TOP,
-                    AFX_IDW_DOCKBAR_BOTTOM})
+  for (UINT edge :
+       {AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT, AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM})
     if (dockAt(edge)) return true;
   return floatAt(floatingRect());
 }
 
 void CAcUiDockControlBar::InitFloatingPosition(const CRect& rect) {
   if (mFloatingRectRestored) return;
-  if (IsFloating()) floatAt(rect);
-  else setFloatingRect(rect);
+  if (IsFloating())
+    floatAt(rect);
+  else
+    setFloatingRect(rect);
 }
 
 bool CAcUiDockControlBar::OnClosing() { return true; }

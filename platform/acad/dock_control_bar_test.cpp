@@ -250,7 +250,8 @@ TEST_F(DockBarTest, DoubleClickTogglesBetweenDockedAndFloating) {
     void OnLButtonDblClk(UINT, CPoint) override { ++*doubles; }
   } plain;
   plain.presses = &presses, plain.doubles = &doubles;
-  ASSERT_TRUE(plain.Create(AfxRegisterWndClass(0), L"", WS_POPUP | WS_VISIBLE, CRect(0, 0, 9, 9), nullptr, 0));
+  ASSERT_TRUE(plain.Create(AfxRegisterWndClass(0), L"", WS_POPUP | WS_VISIBLE, CRect(0, 0, 9, 9),
+                           nullptr, 0));
   krv::win::Person::doubleClickAt(&plain, CPoint(1, 1));
   EXPECT_EQ(presses, 2);
   EXPECT_EQ(doubles, 0);

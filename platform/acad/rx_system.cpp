@@ -114,8 +114,9 @@ const AcEdCommand* AcEdCommandStack::lookupCmd(const std::wstring& globalName) c
 }
 
 int AcEdCommandStack::commandCount(const std::wstring& group) const {
-  return static_cast<int>(std::count_if(mCommands.begin(), mCommands.end(),
-                                        [&](const AcEdCommand& c) { return sameName(c.group, group); }));
+  return static_cast<int>(
+      std::count_if(mCommands.begin(), mCommands.end(),
+                    [&](const AcEdCommand& c) { return sameName(c.group, group); }));
 }
 
 AcRxDictionary* acrxSysRegistry() { return &runtime().registry; }

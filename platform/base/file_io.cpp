@@ -90,12 +90,14 @@ Result<std::string> readFile(const std::filesystem::path& path, std::uintmax_t m
   auto fail = [&](std::string message) { return Status::error(std::move(message)); };
   struct stat st;
   if (::stat(path.c_str(), &st) != 0)
-    return fail("cannot read " + name + ": " + (errno == ENOENT ? "no such file" : std::strerror(errno)));
+    return fail("cannot read " + name + ": " +
+                (errno == ENOENT ? "no such file" : std::strerror(errno)));
   auto notRegular = [&] {
     return fail(name + (S_ISDIR(st.st_mode) ? " is a folder" : " is not a regular file"));
   };
   auto tooLarge = [&](std::uintmax_t size) {
-    return fail(name + " is too large (" + sizeText(size) + "; at most " + sizeText(maxBytes) + ")");
+    return fail(name + " is too large (" + sizeText(size) + "; at most " + sizeText(maxBytes) +
+                ")");
   };
   if (!S_ISREG(st.st_mode)) return notRegular();
   // Non-blocking, so that a file replaced by a named pipe in the meantime

@@ -65,8 +65,8 @@ TEST_F(FileAccess, TheWriterReplacesWholeAndKeepsTheOldBits) {
 
 TEST_F(FileAccess, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   const fs::path target = file("keep.txt", "old");
-  const krv::base::RenameStep previous = krv::base::setRenameStep(
-      [](const fs::path&, const fs::path&) { return false; });
+  const krv::base::RenameStep previous =
+      krv::base::setRenameStep([](const fs::path&, const fs::path&) { return false; });
   const krv::base::Status s = krv::base::writeFileAtomic(target, "new");
   krv::base::setRenameStep(previous);
   EXPECT_EQ(s.message(), "cannot replace the file");

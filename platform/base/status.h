@@ -23,8 +23,7 @@ class [[nodiscard]] Status {
 
   static Status error(std::string message);
   // An error in a file; `place` may be empty.
-  static Status fileError(std::filesystem::path path, std::string message,
-                          std::string place = {});
+  static Status fileError(std::filesystem::path path, std::string message, std::string place = {});
 
   bool ok() const { return !mError; }
   explicit operator bool() const { return ok(); }
@@ -66,8 +65,7 @@ class [[nodiscard]] Result {
   Result(T value) : mValue(std::move(value)) {}
   // An error; a success Status here is a programming fault and becomes the
   // error "no value".
-  Result(Status error)
-      : mStatus(error.ok() ? Status::error("no value") : std::move(error)) {}
+  Result(Status error) : mStatus(error.ok() ? Status::error("no value") : std::move(error)) {}
 
   bool ok() const { return mValue.has_value(); }
   explicit operator bool() const { return ok(); }

@@ -14,8 +14,8 @@ TEST(Status, SuccessAndErrorsSayWhatAndWhere) {
   const Status plain = Status::error("no such sheet");
   EXPECT_FALSE(plain.ok());
   EXPECT_EQ(plain.text(), "no such sheet");
-  const Status inFile = Status::fileError("a/macro.json", "a number is expected",
-                                          "variables[0].value");
+  const Status inFile =
+      Status::fileError("a/macro.json", "a number is expected", "variables[0].value");
   EXPECT_EQ(inFile.text(), "a/macro.json: variables[0].value: a number is expected");
   EXPECT_EQ(Status::fileError("x.json", "truncated").text(), "x.json: truncated");
 }

@@ -48,7 +48,8 @@ Decimal toDecimal(double v) {
   return d;
 }
 
-constexpr Int128 kScaleLimit = static_cast<Int128>(1000000000000000000LL) * 10000000000000000000ULL;  // 1e37
+constexpr Int128 kScaleLimit =
+    static_cast<Int128>(1000000000000000000LL) * 10000000000000000000ULL;  // 1e37
 
 // Brings both numbers to the smaller exponent; false when that would leave
 // the safe range of the integer arithmetic.
@@ -211,6 +212,7 @@ double ObjectExportRoundUp(double value, double step, double tolerance) {
   Int128 r = v.mant % s.mant;
   if (r < 0) --q, r += s.mant;  // floor division: 0 <= r < step
   if (r == 0) return krv::core::fromDecimal(q * s.mant, v.exp);
-  if (krv::core::fromDecimal(r, v.exp) <= tolerance) return krv::core::fromDecimal(q * s.mant, v.exp);
+  if (krv::core::fromDecimal(r, v.exp) <= tolerance)
+    return krv::core::fromDecimal(q * s.mant, v.exp);
   return krv::core::fromDecimal((q + 1) * s.mant, v.exp);
 }

@@ -44,7 +44,7 @@ class CommaLocale {
 
 TEST(NumberToText, FixedDecimalsAndDroppingZeros) {
   EXPECT_EQ(Krv_String(12.5, 7), L"12.5000000");
-  EXPECT_EQ(Krv_String(12.5, 0), L"12");   // exact tie: round half to even of the binary value
+  EXPECT_EQ(Krv_String(12.5, 0), L"12");  // exact tie: round half to even of the binary value
   EXPECT_EQ(Krv_String(13.5, 0), L"14");
   EXPECT_EQ(Krv_String(2.675, 2), L"2.67");  // 2.675 is 2.67499999... in binary
   EXPECT_EQ(Krv_String(1.005, 2), L"1.00");

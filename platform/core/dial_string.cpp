@@ -68,7 +68,8 @@ namespace krv::core {
 Krv_String resourcesDir() {
   const char* env = std::getenv("KRV_RESOURCES_DIR");
   Krv_String dir = (env && *env) ? Krv_String(env) : Krv_String(KRV_RESOURCES_DIR);
-  while (dir.length() > 1 && (dir.endsWith(L"/") || dir.endsWith(L"\\"))) dir = dir.left(dir.length() - 1);
+  while (dir.length() > 1 && (dir.endsWith(L"/") || dir.endsWith(L"\\")))
+    dir = dir.left(dir.length() - 1);
   return dir;
 }
 

@@ -37,14 +37,16 @@ TEST(DialString, WorkLanguageThenEnglishThenVisibleFallback) {
   Environment env;
   TempFolder dir;
   dir.writeBytes("strings/en.txt", "# comment\n1\tOK\n2\tCancel\n5\ttwo\\nlines\\\\\n9\t\n");
-  dir.writeBytes("strings/nl.txt", "\xEF\xBB\xBF" "1\tOK\r\n2\tAnnuleren\r\nx\tbroken\r\n");
+  dir.writeBytes("strings/nl.txt",
+                 "\xEF\xBB\xBF"
+                 "1\tOK\r\n2\tAnnuleren\r\nx\tbroken\r\n");
   setenv("KRV_RESOURCES_DIR", dir.path().c_str(), 1);
   krv::core::clearDialStringCache();
 
   Krv_Settings::setWorkLanguage(L"NL");
   EXPECT_EQ(dialString(2), L"Annuleren");
   EXPECT_EQ(dialString(5), L"two\nlines\\");  // from English
-  EXPECT_EQ(dialString(9), L"");               // an empty text is a text
+  EXPECT_EQ(dialString(9), L"");              // an empty text is a text
   EXPECT_EQ(dialString(1234), L"[#1234]");
   Krv_Settings::setWorkLanguage(L"fr");  // no file at all
   EXPECT_EQ(dialString(2), L"Cancel");

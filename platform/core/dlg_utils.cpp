@@ -99,7 +99,8 @@ CWnd* getDlgOwner() {
 }
 
 bool getSafeDlgSize(UINT templateId, int& width, int& height) {
-  const HINSTANCE holder = AfxFindResourceHandle(templateId, krv::win::ResourceKind::DialogTemplate);
+  const HINSTANCE holder =
+      AfxFindResourceHandle(templateId, krv::win::ResourceKind::DialogTemplate);
   const krv::win::ResourceModule* module = krv::win::ResourceModules::find(holder);
   if (!module) return false;
   const auto dialogTemplate = module->dialogTemplate(templateId);

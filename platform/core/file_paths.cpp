@@ -174,7 +174,8 @@ bool folderExists(const Krv_String& path) {
 
 bool copyFile(const Krv_String& from, const Krv_String& to) {
   if (from.isEmpty() || to.isEmpty()) return false;
-  const krv::base::Result<std::string> bytes = krv::base::readFile(krv::core::osPath(from), UINTMAX_MAX);
+  const krv::base::Result<std::string> bytes =
+      krv::base::readFile(krv::core::osPath(from), UINTMAX_MAX);
   return bytes.ok() && krv::base::writeFileAtomic(krv::core::osPath(to), *bytes).ok();
 }
 
@@ -186,7 +187,8 @@ bool deleteFile(const Krv_String& path) {
   return fs::remove(p, ec) && !ec;
 }
 
-bool ObjectExportFindFilesRecursive(const Krv_String& folder, const Krv_String& pattern, Krv_StringArray& files) {
+bool ObjectExportFindFilesRecursive(const Krv_String& folder, const Krv_String& pattern,
+                                    Krv_StringArray& files) {
   files.removeAll();
   const fs::path root = krv::core::osPath(folder.isEmpty() ? Krv_String(L".") : folder);
   std::error_code ec;
@@ -199,9 +201,8 @@ bool ObjectExportFindFilesRecursive(const Krv_String& folder, const Krv_String& 
     if (!krv::core::wildcardMatch(pattern, Krv_String(it->path().filename().string()))) continue;
     found.push_back(prefix + krv::core::fromOsPath(it->path().lexically_relative(root)));
   }
-  std::sort(found.begin(), found.end(), [](const Krv_String& a, const Krv_String& b) {
-    return compareNatural(a, b) < 0;
-  });
+  std::sort(found.begin(), found.end(),
+            [](const Krv_String& a, const Krv_String& b) { return compareNatural(a, b) < 0; });
   for (auto& f : found) files.append(f);
   return true;
 }

@@ -32,7 +32,9 @@ class Krv_StringArray : public Krv_Array<Krv_String> {
     index = find(text, caseSensitive);
     return index >= 0;
   }
-  bool contains(const Krv_String& text, bool caseSensitive) const { return find(text, caseSensitive) >= 0; }
+  bool contains(const Krv_String& text, bool caseSensitive) const {
+    return find(text, caseSensitive) >= 0;
+  }
 };
 
 // A table of text rows (section tables, data files).

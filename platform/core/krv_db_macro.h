@@ -12,7 +12,8 @@
 class Krv_DbMacro {
  public:
   Krv_DbMacro() : mId(krvNewObjectId()) {}
-  explicit Krv_DbMacro(const Krv_Macro& macro) : mId(krvNewObjectId()), mMacro(std::make_unique<Krv_Macro>(macro)) {}
+  explicit Krv_DbMacro(const Krv_Macro& macro)
+      : mId(krvNewObjectId()), mMacro(std::make_unique<Krv_Macro>(macro)) {}
   virtual ~Krv_DbMacro() = default;
   Krv_DbMacro(const Krv_DbMacro& other);
   Krv_DbMacro& operator=(const Krv_DbMacro& other);

@@ -5,8 +5,8 @@
 namespace {
 
 const wchar_t* const kOffsetNames[kCutOffsetTypeCount] = {
-    L"Offset",        L"PolyOffset",    L"LengthOffset", L"CenterOffset", L"InsideOffset",
-    L"OutsideOffset", L"Offset1",       L"Offset2",      L"Radius"};
+    L"Offset",        L"PolyOffset", L"LengthOffset", L"CenterOffset", L"InsideOffset",
+    L"OutsideOffset", L"Offset1",    L"Offset2",      L"Radius"};
 
 template <typename T>
 T* findByName(std::vector<T>& list, const Krv_String& name) {
@@ -64,7 +64,9 @@ const Krv_ConstrVar* Krv_Module::findConstrVar(const Krv_String& name) const {
 
 Krv_CutConstraint* Krv_Module::findCut(const Krv_String& name) { return findByName(mCuts, name); }
 
-Krv_BoltPattern* Krv_Module::findPattern(const Krv_String& name) { return findByName(mPatterns, name); }
+Krv_BoltPattern* Krv_Module::findPattern(const Krv_String& name) {
+  return findByName(mPatterns, name);
+}
 
 Krv_BoltPattern* Krv_Module::findPattern(const AcDbObjectId& id) {
   for (auto& p : mPatterns)
@@ -76,4 +78,6 @@ const Krv_BoltPattern* Krv_Module::findPattern(const AcDbObjectId& id) const {
   return const_cast<Krv_Module*>(this)->findPattern(id);
 }
 
-Krv_Profile* Krv_Module::findPlacement(const Krv_String& name) { return findByName(mPlacements, name); }
+Krv_Profile* Krv_Module::findPlacement(const Krv_String& name) {
+  return findByName(mPlacements, name);
+}

@@ -86,7 +86,8 @@ bool Krv_String::endsWith(const Krv_String& suffix, bool caseSensitive) const {
          matchesAt(mText, mText.size() - suffix.mText.size(), suffix.mText, caseSensitive);
 }
 
-int Krv_String::replaceSubString(const Krv_String& what, const Krv_String& with, bool caseSensitive) {
+int Krv_String::replaceSubString(const Krv_String& what, const Krv_String& with,
+                                 bool caseSensitive) {
   if (what.isEmpty()) return 0;
   std::wstring out;
   int count = 0;

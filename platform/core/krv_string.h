@@ -86,8 +86,12 @@ class Krv_String {
   // Position of the first occurrence at or after `from` (negative from
   // counts as 0); -1 when absent or from is past the end.
   int findFirstFrom(const Krv_String& sub, int from, bool caseSensitive = true) const;
-  bool contains(const Krv_String& sub, bool caseSensitive = true) const { return find(sub, caseSensitive) >= 0; }
-  bool hasSubString(const Krv_String& sub, bool caseSensitive = true) const { return contains(sub, caseSensitive); }
+  bool contains(const Krv_String& sub, bool caseSensitive = true) const {
+    return find(sub, caseSensitive) >= 0;
+  }
+  bool hasSubString(const Krv_String& sub, bool caseSensitive = true) const {
+    return contains(sub, caseSensitive);
+  }
   bool startsWith(const Krv_String& prefix, bool caseSensitive = true) const;
   bool endsWith(const Krv_String& suffix, bool caseSensitive = true) const;
   // Replaces every occurrence of `what` (left to right, not overlapping)

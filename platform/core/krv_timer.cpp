@@ -19,6 +19,6 @@ void Krv_Timer::reset() {
 }
 
 Krv_String Krv_Timer::report() const {
-  return mName + L": count " + Krv_String(std::to_wstring(mCount)) + L", total " + Krv_String(mSeconds, 6) +
-         L" s, mean " + Krv_String(meanSeconds(), 6) + L" s";
+  return mName + L": count " + Krv_String(std::to_wstring(mCount)) + L", total " +
+         Krv_String(mSeconds, 6) + L" s, mean " + Krv_String(meanSeconds(), 6) + L" s";
 }

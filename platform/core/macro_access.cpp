@@ -4,7 +4,8 @@
 
 #include "platform/core/c_number_text.h"
 
-Acad::ErrorStatus getModNamesOfGroup(const Krv_Macro* macro, const Krv_String& group, Krv_StringArray& names) {
+Acad::ErrorStatus getModNamesOfGroup(const Krv_Macro* macro, const Krv_String& group,
+                                     Krv_StringArray& names) {
   if (!macro) return Acad::eInvalidInput;
   Krv_StringArray found;
   if (group.isEmpty()) {
@@ -18,20 +19,23 @@ Acad::ErrorStatus getModNamesOfGroup(const Krv_Macro* macro, const Krv_String& g
   return Acad::eOk;
 }
 
-Acad::ErrorStatus openModule(Krv_Macro* macro, const Krv_String& name, int position, Krv_Module*& module) {
+Acad::ErrorStatus openModule(Krv_Macro* macro, const Krv_String& name, int position,
+                             Krv_Module*& module) {
   if (!macro) return Acad::eInvalidInput;
   Krv_Module* found = macro->findModuleWrite(name);
   if (!found) return Acad::eInvalidInput;
   if (position >= 0) {
     Krv_StringArray names;
-    if (getModNamesOfGroup(macro, found->groupOrName(), names) != Acad::eOk) return Acad::eInvalidInput;
+    if (getModNamesOfGroup(macro, found->groupOrName(), names) != Acad::eOk)
+      return Acad::eInvalidInput;
     if (!names.isValid(position) || !names[position].equal(name, false)) return Acad::eInvalidInput;
   }
   module = found;
   return Acad::eOk;
 }
 
-Acad::ErrorStatus getSetConstrVarValue(Krv_Module* module, const Krv_String& name, Krv_String& value, bool read) {
+Acad::ErrorStatus getSetConstrVarValue(Krv_Module* module, const Krv_String& name,
+                                       Krv_String& value, bool read) {
   if (!module) return Acad::eInvalidInput;
   Krv_ConstrVar* var = module->findConstrVar(name);
   if (!var) return Acad::eInvalidInput;
@@ -42,8 +46,8 @@ Acad::ErrorStatus getSetConstrVarValue(Krv_Module* module, const Krv_String& nam
   return Acad::eOk;
 }
 
-Acad::ErrorStatus getDialogVariables(const Krv_Module* module, Krv_StringArray& names, AcArray<bool>& visible,
-                                     AcArray<bool>& settable) {
+Acad::ErrorStatus getDialogVariables(const Krv_Module* module, Krv_StringArray& names,
+                                     AcArray<bool>& visible, AcArray<bool>& settable) {
   if (!module) return Acad::eInvalidInput;
   names.removeAll();
   visible.removeAll();
@@ -56,7 +60,8 @@ Acad::ErrorStatus getDialogVariables(const Krv_Module* module, Krv_StringArray& 
   return Acad::eOk;
 }
 
-Acad::ErrorStatus getCutConstraint(Krv_Module* module, const Krv_String& name, Krv_CutConstraint*& cut) {
+Acad::ErrorStatus getCutConstraint(Krv_Module* module, const Krv_String& name,
+                                   Krv_CutConstraint*& cut) {
   if (!module) return Acad::eInvalidInput;
   Krv_CutConstraint* found = module->findCut(name);
   if (!found) return Acad::eInvalidInput;
@@ -64,7 +69,8 @@ Acad::ErrorStatus getCutConstraint(Krv_Module* module, const Krv_String& name, K
   return Acad::eOk;
 }
 
-Acad::ErrorStatus getCutConstraints(const Krv_Module* module, Krv_StringArray& names, AcArray<int>& cutTypes) {
+Acad::ErrorStatus getCutConstraints(const Krv_Module* module, Krv_StringArray& names,
+                                    AcArray<int>& cutTypes) {
   if (!module) return Acad::eInvalidInput;
   names.removeAll();
   cutTypes.removeAll();
@@ -78,13 +84,26 @@ Acad::ErrorStatus getCutConstraints(const Krv_Module* module, Krv_StringArray& n
 Acad::ErrorStatus getCutOffsets(int cutType, AcArray<int>& offsetTypes) {
   AcArray<int> types;
   switch (cutType) {
-    case 1: types = {kCutOffset, kCutPolyOffset, kCutLengthOffset}; break;
-    case 2: types = {kCutOffset, kCutPolyOffset}; break;
-    case 3: types = {kCutOffset, kCutCenterOffset}; break;
-    case 4: types = {kCutOffset, kCutInsideOffset, kCutOutsideOffset}; break;
-    case 5: types = {kCutChamferOffset1, kCutChamferOffset2}; break;
-    case 6: types = {kCutRadius}; break;
-    default: return Acad::eInvalidInput;
+    case 1:
+      types = {kCutOffset, kCutPolyOffset, kCutLengthOffset};
+      break;
+    case 2:
+      types = {kCutOffset, kCutPolyOffset};
+      break;
+    case 3:
+      types = {kCutOffset, kCutCenterOffset};
+      break;
+    case 4:
+      types = {kCutOffset, kCutInsideOffset, kCutOutsideOffset};
+      break;
+    case 5:
+      types = {kCutChamferOffset1, kCutChamferOffset2};
+      break;
+    case 6:
+      types = {kCutRadius};
+      break;
+    default:
+      return Acad::eInvalidInput;
   }
   offsetTypes = types;
   return Acad::eOk;
@@ -104,7 +123,8 @@ Acad::ErrorStatus getSetCutValue(Krv_CutConstraint* cut, int offsetType, double&
   return Acad::eOk;
 }
 
-Acad::ErrorStatus findPattern(Krv_Module* boltModule, const Krv_String& name, Krv_BoltPattern*& pattern) {
+Acad::ErrorStatus findPattern(Krv_Module* boltModule, const Krv_String& name,
+                              Krv_BoltPattern*& pattern) {
   if (!boltModule || !boltModule->isBoltModule()) return Acad::eInvalidInput;
   Krv_BoltPattern* found = boltModule->findPattern(name);
   if (!found) return Acad::eInvalidInput;
@@ -119,8 +139,8 @@ Acad::ErrorStatus getPatternIds(const Krv_Module* module, AcArray<AcDbObjectId>&
   return Acad::eOk;
 }
 
-Acad::ErrorStatus getPattern(const Krv_Module* module, const AcDbObjectId& id, const Krv_BoltPattern*& pattern,
-                             AcTransaction* transaction) {
+Acad::ErrorStatus getPattern(const Krv_Module* module, const AcDbObjectId& id,
+                             const Krv_BoltPattern*& pattern, AcTransaction* transaction) {
   if (!module || id.isNull() || (transaction && !transaction->isOpen())) return Acad::eInvalidInput;
   const Krv_BoltPattern* found = module->findPattern(id);
   if (!found) return Acad::eInvalidInput;
@@ -128,8 +148,9 @@ Acad::ErrorStatus getPattern(const Krv_Module* module, const AcDbObjectId& id, c
   return Acad::eOk;
 }
 
-Acad::ErrorStatus getSetBoltPatternReverses(Krv_Module* boltModule, Krv_BoltPattern* pattern, int direction,
-                                            bool read, bool& flag, AcTransaction* transaction) {
+Acad::ErrorStatus getSetBoltPatternReverses(Krv_Module* boltModule, Krv_BoltPattern* pattern,
+                                            int direction, bool read, bool& flag,
+                                            AcTransaction* transaction) {
   if (!boltModule || !boltModule->isBoltModule() || !pattern) return Acad::eInvalidInput;
   if (transaction && !transaction->isOpen()) return Acad::eInvalidInput;
   if (direction != 1 && !(direction == 2 && pattern->typeCode == kKrvPatternTwoDirType))
@@ -142,7 +163,8 @@ Acad::ErrorStatus getSetBoltPatternReverses(Krv_Module* boltModule, Krv_BoltPatt
   return Acad::eOk;
 }
 
-Acad::ErrorStatus getNamedPrpl(Krv_Module* module, const Krv_String& name, Krv_Profile*& placement) {
+Acad::ErrorStatus getNamedPrpl(Krv_Module* module, const Krv_String& name,
+                               Krv_Profile*& placement) {
   if (!module) return Acad::eInvalidInput;
   Krv_Profile* found = module->findPlacement(name);
   if (!found) return Acad::eInvalidInput;
@@ -164,7 +186,8 @@ Acad::ErrorStatus getMaterial(const Krv_Profile* profile, Krv_String& material) 
 
 Acad::ErrorStatus getBaseProf(const Krv_DbMacro* macro, int number, const Krv_Profile*& profile,
                               AcTransaction* transaction) {
-  if (!macro || !macro->macro() || (transaction && !transaction->isOpen())) return Acad::eInvalidInput;
+  if (!macro || !macro->macro() || (transaction && !transaction->isOpen()))
+    return Acad::eInvalidInput;
   const auto& profiles = macro->macro()->baseProfiles();
   if (number < 0 || number >= static_cast<int>(profiles.size())) return Acad::eInvalidInput;
   profile = &profiles[static_cast<size_t>(number)];

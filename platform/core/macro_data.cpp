@@ -25,8 +25,8 @@ void MacroTabData::setPatternBolts(const Krv_String& pattern, int nrBolts1, int 
   mPatterns.push_back({pattern, nrBolts1, nrBolts2});
 }
 
-Acad::ErrorStatus MacroTabData::getSetNrBolts(const Krv_String& pattern, Krv_String& value, bool read,
-                                              int direction) {
+Acad::ErrorStatus MacroTabData::getSetNrBolts(const Krv_String& pattern, Krv_String& value,
+                                              bool read, int direction) {
   PatternBolts* p = findIn(mPatterns, &PatternBolts::name, pattern);
   if (!p || (direction != 1 && direction != 2)) return Acad::eInvalidInput;
   int& count = direction == 1 ? p->nrBolts1 : p->nrBolts2;
@@ -37,7 +37,8 @@ Acad::ErrorStatus MacroTabData::getSetNrBolts(const Krv_String& pattern, Krv_Str
   const Krv_String text = value.trimmed();
   if (!isNumber(text)) return Acad::eInvalidInput;
   const double number = _wtof(text);
-  if (number < 1 || number != static_cast<double>(static_cast<long long>(number)) || number > 100000)
+  if (number < 1 || number != static_cast<double>(static_cast<long long>(number)) ||
+      number > 100000)
     return Acad::eInvalidInput;
   count = static_cast<int>(number);
   return Acad::eOk;
@@ -99,14 +100,16 @@ void MacroTabData::addProfileGroup(const Krv_String& group, const MacroProfData&
   mProfGroups.push_back({group, props});
 }
 
-Acad::ErrorStatus MacroTabData::getMergedPropsOfGroup(const Krv_String& group, MacroProfData& props) const {
+Acad::ErrorStatus MacroTabData::getMergedPropsOfGroup(const Krv_String& group,
+                                                      MacroProfData& props) const {
   auto* g = findIn(const_cast<std::vector<ProfGroup>&>(mProfGroups), &ProfGroup::name, group);
   if (!g) return Acad::eInvalidInput;
   props = g->props;
   return Acad::eOk;
 }
 
-Acad::ErrorStatus MacroTabData::setMergedPropsOfGroup(const Krv_String& group, const MacroProfData& props) {
+Acad::ErrorStatus MacroTabData::setMergedPropsOfGroup(const Krv_String& group,
+                                                      const MacroProfData& props) {
   ProfGroup* g = findIn(mProfGroups, &ProfGroup::name, group);
   if (!g) return Acad::eInvalidInput;
   g->props = props;
@@ -131,7 +134,9 @@ bool MacroData::findTab(const Krv_String& name, int& index) const {
   return false;
 }
 
-MacroTabData* MacroData::getTab(int index) { return mTabs.isValid(index) ? &mTabs[index] : nullptr; }
+MacroTabData* MacroData::getTab(int index) {
+  return mTabs.isValid(index) ? &mTabs[index] : nullptr;
+}
 
 const MacroTabData* MacroData::getTab(int index) const {
   return mTabs.isValid(index) ? &mTabs[index] : nullptr;

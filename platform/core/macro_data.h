@@ -83,7 +83,8 @@ class MacroTabData {
   // a text that is a whole number of at least 1 (surrounding blanks
   // allowed). eInvalidInput for an unknown pattern, another direction or a
   // text that is no such number.
-  Acad::ErrorStatus getSetNrBolts(const Krv_String& pattern, Krv_String& value, bool read, int direction);
+  Acad::ErrorStatus getSetNrBolts(const Krv_String& pattern, Krv_String& value, bool read,
+                                  int direction);
   bool getPatternBolts(const Krv_String& pattern, int& nrBolts1, int& nrBolts2) const;
   Krv_StringArray patternNames() const;
 
@@ -93,7 +94,8 @@ class MacroTabData {
   // The state of the variable's button group: flexible is true when the
   // flexible button is pressed, fixed when the fixed one is (exactly one of
   // them). eInvalidInput (flags unchanged) when the variable has no group.
-  Acad::ErrorStatus getFlexFixBtnStatus(const Krv_String& variable, bool& flexible, bool& fixed) const;
+  Acad::ErrorStatus getFlexFixBtnStatus(const Krv_String& variable, bool& flexible,
+                                        bool& fixed) const;
   // A click on the fixed button (fixedButton true) or the flexible one.
   Acad::ErrorStatus flexFixBtnClicked(const Krv_String& variable, bool fixedButton);
   Krv_StringArray flexFixVariables() const;

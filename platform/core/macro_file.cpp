@@ -5,15 +5,15 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
+#include "platform/base/byte_order_mark.h"
+#include "platform/base/display_text.h"
 #include "platform/base/file_io.h"
+#include "platform/base/file_text.h"
 #include "platform/base/json_document.h"
 #include "platform/base/json_io.h"
 #include "platform/core/file_paths.h"
 #include "platform/core/json_text.h"
 #include "platform/core/text_file.h"
-#include "platform/base/byte_order_mark.h"
-#include "platform/base/display_text.h"
-#include "platform/base/file_text.h"
 
 namespace krv::core {
 namespace {

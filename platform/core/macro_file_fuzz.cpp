@@ -20,11 +20,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string written = krv::core::macroToText(macro, record);
   Krv_DbMacro back;
   MacroData backRecord;
-  if (!krv::base::reportTo(krv::core::parseMacroText(written, back, backRecord), error) || krv::core::macroToText(back, backRecord) != written)
+  if (!krv::base::reportTo(krv::core::parseMacroText(written, back, backRecord), error) ||
+      krv::core::macroToText(back, backRecord) != written)
     std::abort();
   // Written back into the text it came from, it reads as the same macro.
   const std::string patched = krv::core::macroToText(macro, record, text);
-  if (!krv::base::reportTo(krv::core::parseMacroText(patched, back, backRecord), error) || krv::core::macroToText(back, backRecord) != written)
+  if (!krv::base::reportTo(krv::core::parseMacroText(patched, back, backRecord), error) ||
+      krv::core::macroToText(back, backRecord) != written)
     std::abort();
   return 0;
 }

@@ -3,15 +3,14 @@
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
-#include "platform/base/file_io.h"
 #include "platform/core/macro_file.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-
 #include <regex>
 
+#include "platform/base/file_io.h"
 #include "platform/core/macro_test_macro.h"
 #include "platform/core/temp_folder_for_tests.h"
 #include "platform/core/text_file.h"
@@ -29,10 +28,13 @@ TEST(MacroFile, WritesAndReadsBackEverything) {
   data.getTab(0)->mVariables.append({L"Len", L"Length", L"3000", 2, true});
 
   std::string error;
-  ASSERT_TRUE(krv::base::reportTo(krv::core::writeMacroFile(dir.text("m.json"), db, data), error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::core::writeMacroFile(dir.text("m.json"), db, data), error))
+      << error;
   Krv_DbMacro readDb;
   MacroData readData;
-  ASSERT_TRUE(krv::base::reportTo(krv::core::readMacroFile(dir.text("m.json"), readDb, readData), error)) << error;
+  ASSERT_TRUE(
+      krv::base::reportTo(krv::core::readMacroFile(dir.text("m.json"), readDb, readData), error))
+      << error;
   // Writing what was read gives the same text: nothing was lost.
   EXPECT_EQ(krv::core::macroToText(readDb, readData), krv::core::macroToText(db, data));
   EXPECT_EQ(readDb.macro()->name(), m.name());
@@ -65,7 +67,9 @@ TEST(MacroFile, Utf16FilesWithAByteOrderMarkAreRead) {
     Krv_DbMacro readDb;
     MacroData readData;
     std::string error;
-    ASSERT_TRUE(krv::base::reportTo(krv::core::readMacroFile(dir.text("m16.json"), readDb, readData), error)) << error;
+    ASSERT_TRUE(krv::base::reportTo(
+        krv::core::readMacroFile(dir.text("m16.json"), readDb, readData), error))
+        << error;
     EXPECT_EQ(readDb.macro()->name(), m.name()) << (little ? "little endian" : "big endian");
   }
 }
@@ -75,7 +79,8 @@ TEST(MacroFile, AReadOnlyFileIsNotReplaced) {
   Krv_DbMacro db(krv::test::endPlateMacro());
   MacroData data = krv::test::endPlateData(db);
   std::string error;
-  ASSERT_TRUE(krv::base::reportTo(krv::core::writeMacroFile(dir.text("m.json"), db, data), error)) << error;
+  ASSERT_TRUE(krv::base::reportTo(krv::core::writeMacroFile(dir.text("m.json"), db, data), error))
+      << error;
   const std::string before = dir.readBytes("m.json");
   std::filesystem::permissions(dir.path() / "m.json", std::filesystem::perms(0444));
   db.macroWrite()->setName(L"Changed");
@@ -89,10 +94,12 @@ TEST(MacroFile, AFileWithoutDialogGetsTabsPerGroup) {
   Krv_DbMacro db;
   MacroData data;
   std::string error;
-  ASSERT_TRUE(krv::base::reportTo(krv::core::parseMacroText(R"({"format":"korvane macro","version":1,"macro":{"name":"M",
+  ASSERT_TRUE(krv::base::reportTo(
+      krv::core::parseMacroText(R"({"format":"korvane macro","version":1,"macro":{"name":"M",
       "modules":[{"name":"A","group":"G","type":232,"patterns":[{"name":"P","nrBolts1":3}]},
                  {"name":"B","group":"G"}]}})",
-                                  db, data), error))
+                                db, data),
+      error))
       << error;
   ASSERT_EQ(data.mTabs.length(), 1);
   EXPECT_EQ(data.mTabs[0].mName, L"G");
@@ -169,7 +176,8 @@ TEST(MacroFile, WritingWithoutAModelFailsAndCreatesNoFile) {
   TempFolder folder;
   const Krv_String path = folder.text("empty.json");
   std::string error;
-  EXPECT_FALSE(krv::base::reportTo(krv::core::writeMacroFile(path, Krv_DbMacro(), MacroData()), error));
+  EXPECT_FALSE(
+      krv::base::reportTo(krv::core::writeMacroFile(path, Krv_DbMacro(), MacroData()), error));
   EXPECT_NE(error.find("no model"), std::string::npos) << error;
   EXPECT_FALSE(std::filesystem::exists(krv::core::osPath(path)));
 }
@@ -186,7 +194,8 @@ TEST(MacroFile, AFailedWriteLeavesTheOldFileWhole) {
   EXPECT_FALSE(krv::base::reportTo(krv::core::writeMacroFile(dir.text("m.json"), db, data), error));
   krv::base::setRenameStep(previous);
   EXPECT_EQ(dir.readBytes("m.json"), before);
-  EXPECT_FALSE(krv::base::reportTo(krv::core::readMacroFile(dir.text("missing.json"), db, data), error));
+  EXPECT_FALSE(
+      krv::base::reportTo(krv::core::readMacroFile(dir.text("missing.json"), db, data), error));
   EXPECT_NE(error.find("cannot read"), std::string::npos);
 }
 
@@ -258,10 +267,12 @@ TEST(MacroFileWriteBack, NothingChangedGivesTheSameBytes) {
   TempFolder dir;
   Read sample;
   std::string error;
-  ASSERT_TRUE(
-      krv::base::reportTo(krv::core::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, &sample.source), error))
+  ASSERT_TRUE(krv::base::reportTo(
+      krv::core::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, &sample.source),
+      error))
       << error;
-  ASSERT_TRUE(krv::base::reportTo(krv::core::writeMacroFile(dir.text("m.json"), sample.db, sample.data, sample.source), error))
+  ASSERT_TRUE(krv::base::reportTo(
+      krv::core::writeMacroFile(dir.text("m.json"), sample.db, sample.data, sample.source), error))
       << error;
   EXPECT_EQ(dir.readBytes("m.json"), sample.source);
   for (const Layout& layout : kLayouts) {
@@ -308,8 +319,9 @@ TEST(MacroFileWriteBack, ANewVariableFollowsItsNeighbourInItsLayout) {
 TEST(MacroFileWriteBack, ADefaultSpelledOutKeepsItsPlaceWhenItChanges) {
   Read sample;
   std::string error;
-  ASSERT_TRUE(
-      krv::base::reportTo(krv::core::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, &sample.source), error));
+  ASSERT_TRUE(krv::base::reportTo(
+      krv::core::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, &sample.source),
+      error));
   sample.db.macroWrite()->findModuleWrite(L"Beam1")->findConstrVar(L"WeldSize")->settable = false;
   sample.db.macroWrite()->findModuleWrite(L"Beam1")->findCut(L"EndCut")->offsets[kCutOffset] = 0;
   const std::string expected = std::regex_replace(
@@ -322,8 +334,9 @@ TEST(MacroFileWriteBack, ADefaultSpelledOutKeepsItsPlaceWhenItChanges) {
 TEST(MacroFileWriteBack, ARemovedElementTakesItsLineAlong) {
   Read sample;
   std::string error;
-  ASSERT_TRUE(
-      krv::base::reportTo(krv::core::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, &sample.source), error));
+  ASSERT_TRUE(krv::base::reportTo(
+      krv::core::readMacroFile(Krv_String(kSampleMacro), sample.db, sample.data, &sample.source),
+      error));
   auto& profiles = sample.db.macroWrite()->baseProfilesWrite();
   profiles.erase(profiles.begin());
   const std::string expected = std::regex_replace(

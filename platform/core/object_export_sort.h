@@ -36,9 +36,9 @@ int ObjectExportAddToSorted(Krv_Array<T>& list, const T& item) {
 
 // The same for texts in natural order.
 inline int ObjectExportAddToSorted(Krv_StringArray& list, const Krv_String& item) {
-  auto it = std::upper_bound(list.begin(), list.end(), item, [](const Krv_String& a, const Krv_String& b) {
-    return compareNatural(a, b) < 0;
-  });
+  auto it = std::upper_bound(
+      list.begin(), list.end(), item,
+      [](const Krv_String& a, const Krv_String& b) { return compareNatural(a, b) < 0; });
   const int index = static_cast<int>(it - list.begin());
   list.insertAt(index, item);
   return index;

@@ -161,14 +161,21 @@ krv::base::Status Krv_PropertiesList::writeToFile(const Krv_String& path) const 
     Krv_String line;
     const Krv_String name(krv::core::escapeField(p.name.str()));
     switch (p.type) {
-      case Type::Int: line = L"i\t" + name + L"\t" + Krv_String(std::to_wstring(p.intValue)); break;
-      case Type::Double: line = L"d\t" + name + L"\t" + Krv_String(krv::core::shortestDouble(p.doubleValue)); break;
-      case Type::String: line = L"s\t" + name + L"\t" + Krv_String(krv::core::escapeField(p.text.str())); break;
+      case Type::Int:
+        line = L"i\t" + name + L"\t" + Krv_String(std::to_wstring(p.intValue));
+        break;
+      case Type::Double:
+        line = L"d\t" + name + L"\t" + Krv_String(krv::core::shortestDouble(p.doubleValue));
+        break;
+      case Type::String:
+        line = L"s\t" + name + L"\t" + Krv_String(krv::core::escapeField(p.text.str()));
+        break;
     }
     lines.append(line);
   }
   blankLines(mTrailingBlankLines);
-  if (!ObjectExportWriteFile(path, lines)) return krv::base::Status::error("cannot write " + path.utf8());
+  if (!ObjectExportWriteFile(path, lines))
+    return krv::base::Status::error("cannot write " + path.utf8());
   return {};
 }
 
@@ -179,7 +186,8 @@ bool Krv_PropertiesList::operator==(const Krv_PropertiesList& o) const {
     if (a.name != b.name || a.type != b.type) return false;
     if (a.type == Type::Int && a.intValue != b.intValue) return false;
     if (a.type == Type::String && a.text != b.text) return false;
-    if (a.type == Type::Double && std::memcmp(&a.doubleValue, &b.doubleValue, sizeof(double)) != 0) return false;
+    if (a.type == Type::Double && std::memcmp(&a.doubleValue, &b.doubleValue, sizeof(double)) != 0)
+      return false;
   }
   return true;
 }

@@ -33,7 +33,9 @@ class Krv_PropertiesList {
   void setProperty(const Krv_String& name, int value);
   void setProperty(const Krv_String& name, double value);
   void setProperty(const Krv_String& name, const Krv_String& value);
-  void setProperty(const Krv_String& name, const wchar_t* value) { setProperty(name, Krv_String(value)); }
+  void setProperty(const Krv_String& name, const wchar_t* value) {
+    setProperty(name, Krv_String(value));
+  }
 
   // Reads a property; false (value unchanged) when there is none or it is
   // text asked as a number or a number asked as text. An int property reads

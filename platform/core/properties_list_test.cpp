@@ -1,4 +1,3 @@
-#include "platform/base/file_io.h"
 #include "platform/core/properties_list.h"
 
 #include <gtest/gtest.h>
@@ -6,20 +5,23 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/base/file_io.h"
 #include "platform/core/temp_folder_for_tests.h"
 #include "platform/core/text_file.h"
 
 TEST(PropertiesList, AwkwardValuesRoundTripExactlyInOrder) {
   TempFolder dir;
   Krv_PropertiesList list;
-  const Krv_String awkward[] = {L"",           L"  lead and trail  ", L"tab\there", L"line\nbreak\r\n",
-                                L"back\\slash\\n", L"a=b=c",            L"\u2022\u00BF\u0192",  L"\\",
-                                L"# not a comment", L"\U0001F600"};
+  const Krv_String awkward[] = {
+      L"",      L"  lead and trail  ", L"tab\there", L"line\nbreak\r\n", L"back\\slash\\n",
+      L"a=b=c", L"\u2022\u00BF\u0192", L"\\",        L"# not a comment", L"\U0001F600"};
   int i = 0;
-  for (const Krv_String& v : awkward) list.setProperty(L"contents" + Krv_String(std::to_wstring(i++)), v);
+  for (const Krv_String& v : awkward)
+    list.setProperty(L"contents" + Krv_String(std::to_wstring(i++)), v);
   list.setProperty(L"nrOfControls", 7);
   list.setProperty(L"min", std::numeric_limits<int>::min());
-  const double doubles[] = {0.1, 1.0 / 3.0, -0.0, 1e-310, 123456789.123456789, 1.7976931348623157e308};
+  const double doubles[] = {0.1,    1.0 / 3.0,           -0.0,
+                            1e-310, 123456789.123456789, 1.7976931348623157e308};
   i = 0;
   for (double d : doubles) list.setProperty(L"topLeftX" + Krv_String(std::to_wstring(i++)), d);
   list.setProperty(L"odd name = \t\u2022", L"x");

@@ -35,7 +35,8 @@ Krv_SectionTableManager& Krv_SectionTableManager::global() {
   return tables;
 }
 
-Acad::ErrorStatus Krv_SectionTableManager::addSectionTable(const Krv_String& fileName, const Krv_String& shape,
+Acad::ErrorStatus Krv_SectionTableManager::addSectionTable(const Krv_String& fileName,
+                                                           const Krv_String& shape,
                                                            const Krv_StringArray& headers,
                                                            const Krv_StringTable& rows) {
   const Krv_String family = familyOf(fileName);
@@ -56,7 +57,9 @@ int Krv_SectionTableManager::findTable(const Krv_String& family) const {
   return -1;
 }
 
-bool Krv_SectionTableManager::hasTable(const Krv_String& family) const { return findTable(family) >= 0; }
+bool Krv_SectionTableManager::hasTable(const Krv_String& family) const {
+  return findTable(family) >= 0;
+}
 
 bool Krv_SectionTableManager::removeTable(const Krv_String& family) {
   const int i = findTable(family);
@@ -91,7 +94,8 @@ void Krv_SectionTableManager::rebuildIndex() {
   }
 }
 
-const Krv_SectionTableManager::Position* Krv_SectionTableManager::locate(const Krv_String& section) const {
+const Krv_SectionTableManager::Position* Krv_SectionTableManager::locate(
+    const Krv_String& section) const {
   if (section.isEmpty()) return nullptr;
   const std::wstring key = folded(section);
   if (auto it = mFullNames.find(key); it != mFullNames.end()) return &it->second;
@@ -107,7 +111,8 @@ bool Krv_SectionTableManager::getSystemName(const Krv_String& section, Krv_Strin
   return true;
 }
 
-bool Krv_SectionTableManager::getValue(const Krv_String& section, int index, Krv_String& value) const {
+bool Krv_SectionTableManager::getValue(const Krv_String& section, int index,
+                                       Krv_String& value) const {
   const Position* p = locate(section);
   if (!p || index < 0) return false;
   const Table& table = mTables[p->table];
@@ -118,7 +123,8 @@ bool Krv_SectionTableManager::getValue(const Krv_String& section, int index, Krv
   return true;
 }
 
-bool Krv_SectionTableManager::getValueColumnNames(const Krv_String& section, Krv_StringArray& names) const {
+bool Krv_SectionTableManager::getValueColumnNames(const Krv_String& section,
+                                                  Krv_StringArray& names) const {
   const Position* p = locate(section);
   if (!p) return false;
   const Table& table = mTables[p->table];
@@ -186,14 +192,17 @@ int Krv_SectionTableManager::loadFolder(const Krv_String& folder) {
 }
 
 Acad::ErrorStatus getSectionValue(const Krv_String& section, int index, Krv_String& value) {
-  return Krv_SectionTableManager::global().getValue(section, index, value) ? Acad::eOk : Acad::eInvalidInput;
+  return Krv_SectionTableManager::global().getValue(section, index, value) ? Acad::eOk
+                                                                           : Acad::eInvalidInput;
 }
 
 Acad::ErrorStatus getSectionColumnNames(const Krv_String& section, Krv_StringArray& names) {
-  return Krv_SectionTableManager::global().getValueColumnNames(section, names) ? Acad::eOk
-                                                                                 : Acad::eInvalidInput;
+  return Krv_SectionTableManager::global().getValueColumnNames(section, names)
+             ? Acad::eOk
+             : Acad::eInvalidInput;
 }
 
 Acad::ErrorStatus getSectionSystemName(const Krv_String& section, Krv_String& sysName) {
-  return Krv_SectionTableManager::global().getSystemName(section, sysName) ? Acad::eOk : Acad::eInvalidInput;
+  return Krv_SectionTableManager::global().getSystemName(section, sysName) ? Acad::eOk
+                                                                           : Acad::eInvalidInput;
 }

@@ -11,9 +11,10 @@ namespace {
 
 Krv_StringTable ipeRows() {
   Krv_StringTable rows;
-  rows.append(Krv_StringArray{L"200", L"IPE 200", L"IPE 200 nl", L"IPE 200 fr", L"IPE 200 de", L"200", L"100",
-                              L"5.6"});
-  rows.append(Krv_StringArray{L"220", L"IPE 220", L"IPE 220", L"IPE 220", L"IPE 220", L"220", L"110"});
+  rows.append(Krv_StringArray{L"200", L"IPE 200", L"IPE 200 nl", L"IPE 200 fr", L"IPE 200 de",
+                              L"200", L"100", L"5.6"});
+  rows.append(
+      Krv_StringArray{L"220", L"IPE 220", L"IPE 220", L"IPE 220", L"IPE 220", L"220", L"110"});
   return rows;
 }
 
@@ -104,7 +105,8 @@ TEST(SectionTableManager, LoadsFamilyFilesWithoutTheActiveFlag) {
   TempFolder dir;
   Krv_StringTable file;
   file.append(Krv_StringArray{L"my.dwg"});
-  file.append(Krv_StringArray{L"SysName", L"I/O", L"English", L"Dutch", L"French", L"German", L"h"});
+  file.append(
+      Krv_StringArray{L"SysName", L"I/O", L"English", L"Dutch", L"French", L"German", L"h"});
   file.append(Krv_StringArray{L"1", L"0", L"S 1", L"S 1", L"S 1", L"S 1", L"10"});
   file.append(Krv_StringArray{L"lonely"});
   ASSERT_TRUE(writeFile(dir.text("S.pr"), file));

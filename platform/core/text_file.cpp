@@ -60,7 +60,6 @@ bool endsLinesWithCrLf(const std::filesystem::path& path) {
   return eol != std::string::npos && eol > 0 && head[eol - 1] == '\r';
 }
 
-
 std::string TextDecoding::note() const {
   if (!usedWindows1252()) return {};
   char byte[8];
@@ -174,11 +173,20 @@ std::wstring escapeField(const std::wstring& text) {
   out.reserve(text.size());
   for (wchar_t c : text) {
     switch (c) {
-      case L'\\': out += L"\\\\"; break;
-      case L'\t': out += L"\\t"; break;
-      case L'\n': out += L"\\n"; break;
-      case L'\r': out += L"\\r"; break;
-      default: out += c;
+      case L'\\':
+        out += L"\\\\";
+        break;
+      case L'\t':
+        out += L"\\t";
+        break;
+      case L'\n':
+        out += L"\\n";
+        break;
+      case L'\r':
+        out += L"\\r";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -193,11 +201,19 @@ std::wstring unescapeField(const std::wstring& text) {
       continue;
     }
     switch (wchar_t c = text[++i]) {
-      case L't': out += L'\t'; break;
-      case L'n': out += L'\n'; break;
-      case L'r': out += L'\r'; break;
-      case L'e': break;
-      default: out += c;
+      case L't':
+        out += L'\t';
+        break;
+      case L'n':
+        out += L'\n';
+        break;
+      case L'r':
+        out += L'\r';
+        break;
+      case L'e':
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -233,8 +249,10 @@ bool readFile(const Krv_String& path, Krv_String& name, Krv_StringTable& rows) {
   bool escaped = false;
   int first = 0;
   if (lines.length() > 0 && lines[0].startsWith(krv::core::kTableHeader)) {
-    const Krv_String version = lines[0].substr(static_cast<int>(std::wcslen(krv::core::kTableHeader)));
-    if (!isNumber(version) || _wtoi(version) < 1 || _wtoi(version) > krv::core::kTableVersion) return false;
+    const Krv_String version =
+        lines[0].substr(static_cast<int>(std::wcslen(krv::core::kTableHeader)));
+    if (!isNumber(version) || _wtoi(version) < 1 || _wtoi(version) > krv::core::kTableVersion)
+      return false;
     escaped = true;
     first = 1;
   }
@@ -254,7 +272,8 @@ bool readFile(const Krv_String& path, Krv_String& name, Krv_StringTable& rows) {
 
 bool writeFile(const Krv_String& path, const Krv_StringTable& rows) {
   Krv_StringArray lines;
-  lines.append(Krv_String(krv::core::kTableHeader) + Krv_String(std::to_wstring(krv::core::kTableVersion)));
+  lines.append(Krv_String(krv::core::kTableHeader) +
+               Krv_String(std::to_wstring(krv::core::kTableVersion)));
   for (const Krv_StringArray& row : rows) {
     if (row.length() == 1 && row[0].isEmpty()) {
       lines.append(L"\\e");

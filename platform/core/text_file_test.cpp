@@ -1,4 +1,3 @@
-#include "platform/base/file_io.h"
 #include "platform/core/text_file.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/base/file_io.h"
 #include "platform/core/file_paths.h"
 #include "platform/core/temp_folder_for_tests.h"
 
@@ -23,7 +23,9 @@ struct FailingRename {
 
 int entriesIn(const std::filesystem::path& folder) {
   int n = 0;
-  for (auto it = std::filesystem::directory_iterator(folder); it != std::filesystem::directory_iterator(); ++it) ++n;
+  for (auto it = std::filesystem::directory_iterator(folder);
+       it != std::filesystem::directory_iterator(); ++it)
+    ++n;
   return n;
 }
 }  // namespace
@@ -90,8 +92,8 @@ TEST(TextFile, OnlyFilesReadInWindows1252AreTold) {
   dir.writeBytes("ansi.txt", "caf\xE9\n");
   dir.writeBytes("utf8.txt", "caf\u00E9\n");
   std::vector<std::string> told;
-  auto previous =
-      krv::core::setTextDecodingNotice([&](const std::filesystem::path& p, const std::string& note) {
+  auto previous = krv::core::setTextDecodingNotice(
+      [&](const std::filesystem::path& p, const std::string& note) {
         told.push_back(p.filename().string() + ": " + note);
       });
   Krv_StringArray lines;
@@ -258,7 +260,8 @@ TEST(Paths, BackslashTextsFindFilesIgnoringCase) {
   EXPECT_EQ(krv::core::osPath(text), dir.path() / "Connection Standards/Data/Bolts.TXT");
   EXPECT_TRUE(fileExists(text));
   // A new file in an existing folder takes the folder's real spelling.
-  EXPECT_EQ(krv::core::osPath(dir.text("CONNECTION STANDARDS\\new.map")), dir.path() / "Connection Standards/new.map");
+  EXPECT_EQ(krv::core::osPath(dir.text("CONNECTION STANDARDS\\new.map")),
+            dir.path() / "Connection Standards/new.map");
   Krv_StringArray lines;
   EXPECT_TRUE(ObjectExportReadFile(text, lines));
   EXPECT_FALSE(fileExists(dir.text("connection standards\\nothing.txt")));

@@ -14,8 +14,12 @@ Krv_String maybeTrim(const Krv_String& s, bool trim) { return trim ? s.trimmed()
 
 }  // namespace
 
-bool equal(const Krv_String& a, const Krv_String& b, bool caseSensitive) { return a.equal(b, caseSensitive); }
-int find(const Krv_String& text, const Krv_String& sub, bool caseSensitive) { return text.find(sub, caseSensitive); }
+bool equal(const Krv_String& a, const Krv_String& b, bool caseSensitive) {
+  return a.equal(b, caseSensitive);
+}
+int find(const Krv_String& text, const Krv_String& sub, bool caseSensitive) {
+  return text.find(sub, caseSensitive);
+}
 bool contains(const Krv_String& text, const Krv_String& sub, bool caseSensitive) {
   return text.contains(sub, caseSensitive);
 }
@@ -31,7 +35,8 @@ bool hasSubString(const Krv_String& text, const Krv_String& sub, bool caseSensit
 int findFirstFrom(const Krv_String& text, const Krv_String& sub, int from, bool caseSensitive) {
   return text.findFirstFrom(sub, from, caseSensitive);
 }
-int replaceSubString(Krv_String& text, const Krv_String& what, const Krv_String& with, bool caseSensitive) {
+int replaceSubString(Krv_String& text, const Krv_String& what, const Krv_String& with,
+                     bool caseSensitive) {
   return text.replaceSubString(what, with, caseSensitive);
 }
 int find(const Krv_StringArray& list, const Krv_String& text, bool caseSensitive) {
@@ -41,7 +46,8 @@ bool contains(const Krv_StringArray& list, const Krv_String& text, bool caseSens
   return list.find(text, caseSensitive) >= 0;
 }
 
-bool hasASubstr(const Krv_String& text, const Krv_StringArray& list, Krv_String& found, bool caseSensitive) {
+bool hasASubstr(const Krv_String& text, const Krv_StringArray& list, Krv_String& found,
+                bool caseSensitive) {
   int bestPos = -1;
   int bestLen = -1;
   for (const Krv_String& s : list) {
@@ -75,8 +81,8 @@ void stripSymbols(Krv_String& text, wchar_t symbol, bool atEnds, bool inside) {
     s = s.substr(0, b) + middle + s.substr(e);
 }
 
-bool splitString(const Krv_String& text, const Krv_String& separator, Krv_String& left, Krv_String& right,
-                 bool trim) {
+bool splitString(const Krv_String& text, const Krv_String& separator, Krv_String& left,
+                 Krv_String& right, bool trim) {
   const int p = separator.isEmpty() ? -1 : text.find(separator);
   if (p < 0) {
     left = maybeTrim(text, trim);
@@ -88,12 +94,13 @@ bool splitString(const Krv_String& text, const Krv_String& separator, Krv_String
   return true;
 }
 
-bool splitStringAtSymbol(const Krv_String& text, wchar_t symbol, Krv_String& left, Krv_String& right,
-                         bool trim) {
+bool splitStringAtSymbol(const Krv_String& text, wchar_t symbol, Krv_String& left,
+                         Krv_String& right, bool trim) {
   return splitString(text, Krv_String(symbol, 1), left, right, trim);
 }
 
-bool splitStringAtSymbol(const Krv_String& text, wchar_t symbol, Krv_StringArray& parts, bool trim) {
+bool splitStringAtSymbol(const Krv_String& text, wchar_t symbol, Krv_StringArray& parts,
+                         bool trim) {
   parts.removeAll();
   if (text.isEmpty()) return false;
   bool any = false;
@@ -177,8 +184,8 @@ void removeComments(Krv_String& line) {
   }
 }
 
-bool getDuplicates(const Krv_StringArray& list, Krv_StringArray& duplicates, Krv_Array<int>& positions,
-                   bool caseSensitive) {
+bool getDuplicates(const Krv_StringArray& list, Krv_StringArray& duplicates,
+                   Krv_Array<int>& positions, bool caseSensitive) {
   duplicates.removeAll();
   positions.removeAll();
   for (int i = 1; i < list.length(); ++i) {
@@ -195,7 +202,8 @@ bool hasDuplicates(const Krv_StringArray& list, Krv_StringArray& duplicates, boo
   duplicates.removeAll();
   for (int i = 1; i < list.length(); ++i) {
     const int first = list.find(list[i], caseSensitive);
-    if (first < i && !duplicates.contains(list[first], caseSensitive)) duplicates.append(list[first]);
+    if (first < i && !duplicates.contains(list[first], caseSensitive))
+      duplicates.append(list[first]);
   }
   return duplicates.length() > 0;
 }
@@ -255,7 +263,8 @@ Krv_String getAlfabet(int number, bool lowerCase) {
 }
 
 Krv_String generateRandomString(int length, bool alphanumeric) {
-  static const std::wstring kAlnum = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  static const std::wstring kAlnum =
+      L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   static std::mt19937 engine{std::random_device{}()};
   if (length < 1) return {};
   const size_t range = alphanumeric ? kAlnum.size() : 26;
@@ -295,6 +304,7 @@ int compareNatural(const Krv_String& a, const Krv_String& b) {
 }
 
 void sortArray(Krv_StringArray& list) {
-  std::stable_sort(list.begin(), list.end(),
-                   [](const Krv_String& a, const Krv_String& b) { return compareNatural(a, b) < 0; });
+  std::stable_sort(list.begin(), list.end(), [](const Krv_String& a, const Krv_String& b) {
+    return compareNatural(a, b) < 0;
+  });
 }

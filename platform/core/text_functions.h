@@ -16,7 +16,8 @@ bool contains(const Krv_String& text, const Krv_String& sub, bool caseSensitive 
 bool startsWith(const Krv_String& text, const Krv_String& prefix, bool caseSensitive = true);
 bool endsWith(const Krv_String& text, const Krv_String& suffix, bool caseSensitive = true);
 bool hasSubString(const Krv_String& text, const Krv_String& sub, bool caseSensitive = true);
-int findFirstFrom(const Krv_String& text, const Krv_String& sub, int from, bool caseSensitive = true);
+int findFirstFrom(const Krv_String& text, const Krv_String& sub, int from,
+                  bool caseSensitive = true);
 int replaceSubString(Krv_String& text, const Krv_String& what, const Krv_String& with,
                      bool caseSensitive = true);
 // The index of the first list entry equal to text, -1 when none.
@@ -75,9 +76,10 @@ void removeComments(Krv_String& line);
 // positions; so removing those positions keeps the first of equal names.
 // hasDuplicates gives each name that occurs more than once, once, as it is
 // spelt at its first occurrence. Both return whether there are any.
-bool getDuplicates(const Krv_StringArray& list, Krv_StringArray& duplicates, Krv_Array<int>& positions,
+bool getDuplicates(const Krv_StringArray& list, Krv_StringArray& duplicates,
+                   Krv_Array<int>& positions, bool caseSensitive = true);
+bool hasDuplicates(const Krv_StringArray& list, Krv_StringArray& duplicates,
                    bool caseSensitive = true);
-bool hasDuplicates(const Krv_StringArray& list, Krv_StringArray& duplicates, bool caseSensitive = true);
 
 // A name made from base that is not in list (compared ignoring case unless
 // caseSensitive). Kind 0: base itself when free, else base followed by 1,

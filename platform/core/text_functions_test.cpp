@@ -10,7 +10,7 @@ TEST(KrvString, CaseInsensitiveComparisonUsesUnicodeFoldingNotJustAscii) {
   EXPECT_TRUE(Krv_String(L"Straße Ÿ").equal(L"STRAßE ÿ", false));
   EXPECT_FALSE(Krv_String(L"Straße").equal(L"STRAßE", true));
   EXPECT_TRUE(equal(L"ΣΊΣΥΦΟΣ", L"σίσυφος", false));  // final sigma folds with sigma
-  EXPECT_TRUE(equal(L"\u212A", L"k", false));          // Kelvin sign
+  EXPECT_TRUE(equal(L"\u212A", L"k", false));         // Kelvin sign
   EXPECT_TRUE(equal(L"Привет", L"пРИВЕТ", false));
   EXPECT_FALSE(equal(L"abc", L"abcd", false));
   EXPECT_FALSE(equal(L"I", L"\u0131", false));  // dotless i stays apart
@@ -181,14 +181,16 @@ TEST(TextFunctions, NumbersInNames) {
   EXPECT_TRUE(isNumber(L"-0.5"));
   EXPECT_TRUE(isNumber(L".5"));
   EXPECT_TRUE(isNumber(L"1e-3"));
-  for (const wchar_t* no : {L"", L"-", L".", L"1,5", L" 1", L"1 ", L"1e", L"0x10", L"inf", L"1.2.3"})
+  for (const wchar_t* no :
+       {L"", L"-", L".", L"1,5", L" 1", L"1 ", L"1e", L"0x10", L"inf", L"1.2.3"})
     EXPECT_FALSE(isNumber(no)) << no;
 }
 
 TEST(TextFunctions, InvalidFileNameCharacters) {
   EXPECT_FALSE(hasInvalidFileNameChars(L"Endplate 2 (copy).txt"));
   EXPECT_FALSE(hasInvalidFileNameChars(L"Plaat\u2022\u00BF\u0192"));
-  for (const wchar_t* bad : {L"a\\b", L"a/b", L"c:", L"*", L"why?", L"\"q\"", L"<", L">", L"a|b", L"tab\t", L"\x7f"})
+  for (const wchar_t* bad :
+       {L"a\\b", L"a/b", L"c:", L"*", L"why?", L"\"q\"", L"<", L">", L"a|b", L"tab\t", L"\x7f"})
     EXPECT_TRUE(hasInvalidFileNameChars(bad)) << bad;
 }
 
@@ -266,7 +268,8 @@ TEST(Sorting, DigitRunsCompareByValueWhateverTheirLeadingZeros) {
 
 TEST(KrvString, IgnoresCaseAsTheFormulaEngineDoes) {
   // The same pairs the formula engine's tests use: one folding for both.
-  EXPECT_TRUE(Krv_String(L"\u03A3\u039F\u03A6\u039F\u03A3").equal(L"\u03C3\u03BF\u03C6\u03BF\u03C2", false));
+  EXPECT_TRUE(Krv_String(L"\u03A3\u039F\u03A6\u039F\u03A3")
+                  .equal(L"\u03C3\u03BF\u03C6\u03BF\u03C2", false));
   EXPECT_TRUE(Krv_String(L"\u212Aelvin").equal(L"KELVIN", false));
   EXPECT_TRUE(Krv_String(L"STRA\u1E9EE").equal(L"stra\u00DFe", false));
   EXPECT_TRUE(Krv_String(L"\u0531\u0532").equal(L"\u0561\u0562", false));

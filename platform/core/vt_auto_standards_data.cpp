@@ -12,6 +12,7 @@ bool sameTexts(const Krv_StringArray& a, const Krv_StringArray& b) {
 bool VtAutoStandardsData::operator==(const VtAutoStandardsData& o) const {
   return sameTexts(mDwgGenVars, o.mDwgGenVars) && sameTexts(mDwgGenValues, o.mDwgGenValues) &&
          sameTexts(mDwgGenFilters, o.mDwgGenFilters) && sameTexts(mStdGenVars, o.mStdGenVars) &&
-         sameTexts(mStdGenValues, o.mStdGenValues) && sameTexts(mStdGenOverrides, o.mStdGenOverrides) &&
+         sameTexts(mStdGenValues, o.mStdGenValues) &&
+         sameTexts(mStdGenOverrides, o.mStdGenOverrides) &&
          sameTexts(mStdGenFilters, o.mStdGenFilters);
 }

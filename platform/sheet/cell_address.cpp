@@ -63,11 +63,15 @@ std::string formatA1(const CellAddress& a) {
 
 std::string formatR1C1(const CellAddress& a, int32_t hostCol, int32_t hostRow) {
   std::string s = "R";
-  if (a.rowAbs) s += std::to_string(a.row);
-  else if (a.row != hostRow) s.append("[").append(std::to_string(a.row - hostRow)).append("]");
+  if (a.rowAbs)
+    s += std::to_string(a.row);
+  else if (a.row != hostRow)
+    s.append("[").append(std::to_string(a.row - hostRow)).append("]");
   s += "C";
-  if (a.colAbs) s += std::to_string(a.col);
-  else if (a.col != hostCol) s.append("[").append(std::to_string(a.col - hostCol)).append("]");
+  if (a.colAbs)
+    s += std::to_string(a.col);
+  else if (a.col != hostCol)
+    s.append("[").append(std::to_string(a.col - hostCol)).append("]");
   return s;
 }
 

@@ -7,7 +7,7 @@
 namespace krv::sheet {
 
 // Largest column and row numbers the formula language can write.
-inline constexpr int32_t kMaxColumnLimit = 16384;    // XFD
+inline constexpr int32_t kMaxColumnLimit = 16384;  // XFD
 inline constexpr int32_t kMaxRowLimit = 1048576;
 
 // The control's reference style setting: 0 default (A1), 1 A1, 2 R1C1.
@@ -42,8 +42,12 @@ struct LineShift {
   int32_t count = 1;
   int32_t other = 1;
 
-  static LineShift insert(bool rows, int32_t at, int32_t count) { return {Kind::Insert, rows, at, count, 0}; }
-  static LineShift remove(bool rows, int32_t first, int32_t count) { return {Kind::Delete, rows, first, count, 0}; }
+  static LineShift insert(bool rows, int32_t at, int32_t count) {
+    return {Kind::Insert, rows, at, count, 0};
+  }
+  static LineShift remove(bool rows, int32_t first, int32_t count) {
+    return {Kind::Delete, rows, first, count, 0};
+  }
   static LineShift swap(bool rows, int32_t a, int32_t b) { return {Kind::Swap, rows, a, 1, b}; }
 
   // The new index of line i (>= 1); 0 when the line is deleted. May exceed

@@ -15,7 +15,8 @@ constexpr int32_t kNarrowRangeColumns = 16;
 }
 
 CellDocument::CellDocument(int32_t maxCols, int32_t maxRows)
-    : mMaxCols(std::clamp(maxCols, 0, kMaxColumnLimit)), mMaxRows(std::clamp(maxRows, 0, kMaxRowLimit)) {}
+    : mMaxCols(std::clamp(maxCols, 0, kMaxColumnLimit)),
+      mMaxRows(std::clamp(maxRows, 0, kMaxRowLimit)) {}
 
 CellDocument::~CellDocument() = default;
 
@@ -147,8 +148,10 @@ void CellDocument::removeFormulaOf(Cell& cell) {
 }
 
 void CellDocument::freeFormula(uint32_t id) {
-  if (mEvalDepth > 0) mRetired.push_back(std::move(mFormulas[id - 1]));
-  else mFormulas[id - 1].reset();
+  if (mEvalDepth > 0)
+    mRetired.push_back(std::move(mFormulas[id - 1]));
+  else
+    mFormulas[id - 1].reset();
   mFreeIds.push_back(id);
   ++mGraphVersion;
 }
@@ -173,7 +176,8 @@ void CellDocument::moveLines(const LineShift& shift) {
     Cell& cell = *mGrid.find(c, r);
     int32_t n = shift.map(shift.rows ? r : c);
     if (n > 0) {
-      moved.push_back(Moved{shift.rows ? c : n, shift.rows ? n : r, std::move(cell.value), cell.formula});
+      moved.push_back(
+          Moved{shift.rows ? c : n, shift.rows ? n : r, std::move(cell.value), cell.formula});
     } else if (cell.formula && formula(cell.formula)) {
       freeFormula(cell.formula);
     }
@@ -192,7 +196,8 @@ void CellDocument::moveLines(const LineShift& shift) {
     if (!f) continue;
     int32_t newCol = f->col, newRow = f->row;
     (shift.rows ? newRow : newCol) = shift.map(shift.rows ? f->row : f->col);
-    std::optional<std::string> text = readdressReferences(f->source, f->style, f->col, f->row, shift);
+    std::optional<std::string> text =
+        readdressReferences(f->source, f->style, f->col, f->row, shift);
     bool moves = newCol != f->col || newRow != f->row;
     f->col = newCol;
     f->row = newRow;
@@ -251,22 +256,25 @@ bool CellDocument::lastEvaluationFailed(int32_t col, int32_t row) const {
   return f && f->customFailed;
 }
 
-bool CellDocument::registerCustomFunction(std::string name, int minArgs, int maxArgs, CustomCallback callback,
-                                          uint32_t flags) {
+bool CellDocument::registerCustomFunction(std::string name, int minArgs, int maxArgs,
+                                          CustomCallback callback, uint32_t flags) {
   return mCustom.add(CustomFunction{std::move(name), minArgs, maxArgs, std::move(callback), flags});
 }
 
 size_t CellDocument::memoryBytes() const {
   size_t bytes = mGrid.blockCount() * CellGrid::blockBytes();
   for (const auto& f : mFormulas)
-    if (f) bytes += sizeof(Formula) + f->source.capacity() + f->code.code.capacity() * sizeof(Instr) +
-                    f->code.areas.capacity() * sizeof(AreaRef) + f->code.numbers.capacity() * sizeof(double);
+    if (f)
+      bytes += sizeof(Formula) + f->source.capacity() + f->code.code.capacity() * sizeof(Instr) +
+               f->code.areas.capacity() * sizeof(AreaRef) +
+               f->code.numbers.capacity() * sizeof(double);
   return bytes;
 }
 
 // ---- dependencies --------------------------------------------------------------
 
-void CellDocument::clipArea(const AreaRef& a, int32_t& c1, int32_t& r1, int32_t& c2, int32_t& r2) const {
+void CellDocument::clipArea(const AreaRef& a, int32_t& c1, int32_t& r1, int32_t& c2,
+                            int32_t& r2) const {
   c1 = std::max(a.first.col, 1);
   r1 = std::max(a.first.row, 1);
   c2 = a.wholeRows ? mMaxCols : std::min(a.last.col, mMaxCols);
@@ -284,7 +292,8 @@ void CellDocument::addDependencies(uint32_t id) {
       mCellDeps[key(c1, r1)].push_back(id);
     } else if (c2 - c1 < kNarrowRangeColumns) {
       if (mColumnRangeDeps.size() < static_cast<size_t>(c2)) mColumnRangeDeps.resize(c2);
-      for (int32_t c = c1; c <= c2; ++c) mColumnRangeDeps[c - 1].push_back(RangeDep{c1, r1, c2, r2, id});
+      for (int32_t c = c1; c <= c2; ++c)
+        mColumnRangeDeps[c - 1].push_back(RangeDep{c1, r1, c2, r2, id});
     } else {
       mWideRangeDeps.push_back(RangeDep{c1, r1, c2, r2, id});
     }
@@ -294,7 +303,8 @@ void CellDocument::addDependencies(uint32_t id) {
 void CellDocument::removeDependencies(uint32_t id) {
   const Formula& f = *formula(id);
   auto dropId = [id](std::vector<RangeDep>& v) {
-    v.erase(std::remove_if(v.begin(), v.end(), [id](const RangeDep& d) { return d.id == id; }), v.end());
+    v.erase(std::remove_if(v.begin(), v.end(), [id](const RangeDep& d) { return d.id == id; }),
+            v.end());
   };
   for (const AreaRef& a : f.code.areas) {
     if (a.positionOnly) continue;
@@ -320,7 +330,9 @@ void CellDocument::removeDependencies(uint32_t id) {
 void CellDocument::dependentsOf(int32_t col, int32_t row, std::vector<uint32_t>& out) const {
   auto it = mCellDeps.find(key(col, row));
   if (it != mCellDeps.end()) out.insert(out.end(), it->second.begin(), it->second.end());
-  auto inside = [&](const RangeDep& d) { return col >= d.c1 && col <= d.c2 && row >= d.r1 && row <= d.r2; };
+  auto inside = [&](const RangeDep& d) {
+    return col >= d.c1 && col <= d.c2 && row >= d.r1 && row <= d.r2;
+  };
   if (static_cast<size_t>(col) <= mColumnRangeDeps.size())
     for (const RangeDep& d : mColumnRangeDeps[col - 1])
       if (inside(d)) out.push_back(d.id);

@@ -139,7 +139,9 @@ class CellDocument {
   static uint64_t key(int32_t col, int32_t row) {
     return (static_cast<uint64_t>(static_cast<uint32_t>(col)) << 32) | static_cast<uint32_t>(row);
   }
-  Formula* formula(uint32_t id) { return id && id <= mFormulas.size() ? mFormulas[id - 1].get() : nullptr; }
+  Formula* formula(uint32_t id) {
+    return id && id <= mFormulas.size() ? mFormulas[id - 1].get() : nullptr;
+  }
   const Formula* formula(uint32_t id) const {
     return id && id <= mFormulas.size() ? mFormulas[id - 1].get() : nullptr;
   }
@@ -163,7 +165,7 @@ class CellDocument {
   CellGrid mGrid;
   std::vector<std::unique_ptr<Formula>> mFormulas;  // id = index + 1
   std::vector<uint32_t> mFreeIds;
-  std::vector<std::unique_ptr<Formula>> mRetired;   // removed while evaluating
+  std::vector<std::unique_ptr<Formula>> mRetired;  // removed while evaluating
   int mEvalDepth = 0;
 
   std::unordered_map<uint64_t, std::vector<uint32_t>> mCellDeps;

@@ -1,7 +1,8 @@
-#include "platform/sheet/formula_parser.h"
 #include "platform/sheet/cell_document.h"
 
 #include <gtest/gtest.h>
+
+#include "platform/sheet/formula_parser.h"
 
 namespace krv::sheet {
 namespace {
@@ -75,7 +76,8 @@ TEST(CellDocument, CircularReferencesGiveAnErrorNotAHang) {
 TEST(CellDocument, RejectedFormulaKeepsThePreviousContent) {
   CellDocument doc;
   EXPECT_TRUE(doc.setFormula(1, 1, "=1+2"));
-  for (const char* bad : {"=1+", "=SUM(1", "=ROUND(1)", "=IF(1,2,3,4)", "=\"open", "=(1))", "=1 2", "="}) {
+  for (const char* bad :
+       {"=1+", "=SUM(1", "=ROUND(1)", "=IF(1,2,3,4)", "=\"open", "=(1))", "=1 2", "="}) {
     const krv::base::Status set = doc.setFormula(1, 1, bad);
     EXPECT_FALSE(set) << bad;
     EXPECT_FALSE(set.message().empty()) << bad;
@@ -145,7 +147,8 @@ TEST(CellDocument, ValueFormatterShapesTheValueText) {
   CellDocument doc;
   EXPECT_TRUE(doc.setFormula(1, 1, "=1/3"));
   EXPECT_EQ(doc.valueText(1, 1), "0.333333333333333");
-  doc.setValueFormatter([](int32_t, int32_t, const Value& v) { return v.isNumber() ? std::string("num") : "x"; });
+  doc.setValueFormatter(
+      [](int32_t, int32_t, const Value& v) { return v.isNumber() ? std::string("num") : "x"; });
   EXPECT_EQ(doc.valueText(1, 1), "num");
 }
 
@@ -158,7 +161,8 @@ TEST(CellDocument, MillionNumericCellsStayWellBelowTheMemoryBudget) {
 }
 
 TEST(ReferenceStyleConversion, RewritesOnlyReferences) {
-  auto r1c1 = convertReferenceStyle("=SUM(A1:B2)+$C$3&\"A1\"", ReferenceStyle::A1, ReferenceStyle::R1C1, 2, 2);
+  auto r1c1 = convertReferenceStyle("=SUM(A1:B2)+$C$3&\"A1\"", ReferenceStyle::A1,
+                                    ReferenceStyle::R1C1, 2, 2);
   ASSERT_TRUE(r1c1);
   EXPECT_EQ(*r1c1, "=SUM(R[-1]C[-1]:RC)+R3C3&\"A1\"");
   auto back = convertReferenceStyle(*r1c1, ReferenceStyle::R1C1, ReferenceStyle::A1, 2, 2);

@@ -29,7 +29,8 @@ void CellGrid::truncate(int32_t maxCols, int32_t maxRows) {
   ++mLayoutVersion;
   if (maxCols < 0) maxCols = 0;
   if (static_cast<size_t>(maxCols) < mColumns.size()) mColumns.resize(maxCols);
-  size_t keepBlocks = maxRows <= 0 ? 0 : (static_cast<size_t>(maxRows) + kBlockRows - 1) / kBlockRows;
+  size_t keepBlocks =
+      maxRows <= 0 ? 0 : (static_cast<size_t>(maxRows) + kBlockRows - 1) / kBlockRows;
   for (Column& c : mColumns) {
     if (c.size() > keepBlocks) c.resize(keepBlocks);
     if (!c.empty() && c.back() && maxRows % kBlockRows != 0 && c.size() == keepBlocks) {

@@ -15,11 +15,16 @@ namespace {
 
 std::string generalText(const Value& v) {
   switch (v.type()) {
-    case ValueType::Empty: return {};
-    case ValueType::Number: return formatGeneral(v.number());
-    case ValueType::Text: return v.text();
-    case ValueType::Bool: return v.boolean() ? "TRUE" : "FALSE";
-    case ValueType::Error: return errorText(v.error());
+    case ValueType::Empty:
+      return {};
+    case ValueType::Number:
+      return formatGeneral(v.number());
+    case ValueType::Text:
+      return v.text();
+    case ValueType::Bool:
+      return v.boolean() ? "TRUE" : "FALSE";
+    case ValueType::Error:
+      return errorText(v.error());
   }
   return {};
 }
@@ -247,7 +252,8 @@ bool ControlDocument::changeAttributesImpl(int32_t col1, int32_t row1, int32_t c
   // Records of their own inside the block change as well. A small block
   // looks its cells up; a large one walks the records, so that the cost is
   // the smaller of the two (formatting one cell must not visit them all).
-  const auto blockCells = static_cast<uint64_t>(col2 - col1 + 1) * static_cast<uint64_t>(row2 - row1 + 1);
+  const auto blockCells =
+      static_cast<uint64_t>(col2 - col1 + 1) * static_cast<uint64_t>(row2 - row1 + 1);
   if (blockCells < mCellAttrs.size()) {
     for (int32_t c = col1; c <= col2; ++c)
       for (int32_t r = row1; r <= row2; ++r)
@@ -408,7 +414,8 @@ Map remapKeys(const Map& in, const std::function<int32_t(int32_t)>& map) {
   return out;
 }
 
-std::set<int32_t> remapSet(const std::set<int32_t>& in, const std::function<int32_t(int32_t)>& map) {
+std::set<int32_t> remapSet(const std::set<int32_t>& in,
+                           const std::function<int32_t(int32_t)>& map) {
   std::set<int32_t> out;
   for (int32_t k : in) {
     if (k <= 0) {
@@ -476,7 +483,8 @@ void ControlDocument::remap(const LineShift& shift) {
 }
 
 bool ControlDocument::insertRows(int32_t row, int32_t count) {
-  if (row < 1 || count < 1 || row > maxRows() + 1 || maxRows() + count > kControlMaxRows) return false;
+  if (row < 1 || count < 1 || row > maxRows() + 1 || maxRows() + count > kControlMaxRows)
+    return false;
   setMaxRows(maxRows() + count);
   remap(LineShift::insert(true, row, count));
   return true;
@@ -491,7 +499,8 @@ bool ControlDocument::deleteRows(int32_t row, int32_t count) {
 }
 
 bool ControlDocument::insertCols(int32_t col, int32_t count) {
-  if (col < 1 || count < 1 || col > maxCols() + 1 || maxCols() + count > kControlMaxCols) return false;
+  if (col < 1 || count < 1 || col > maxCols() + 1 || maxCols() + count > kControlMaxCols)
+    return false;
   setMaxCols(maxCols() + count);
   remap(LineShift::insert(false, col, count));
   return true;
@@ -634,7 +643,8 @@ void ControlDocument::selection(int32_t& col1, int32_t& row1, int32_t& col2, int
 
 bool ControlDocument::setSelection(int32_t col1, int32_t row1, int32_t col2, int32_t row2) {
   auto ok = [](int32_t v, int32_t max) { return v == -1 || (v >= 1 && v <= max); };
-  if (!ok(col1, maxCols()) || !ok(col2, maxCols()) || !ok(row1, maxRows()) || !ok(row2, maxRows())) {
+  if (!ok(col1, maxCols()) || !ok(col2, maxCols()) || !ok(row1, maxRows()) ||
+      !ok(row2, maxRows())) {
     return false;
   }
   mSel[0] = col1;
@@ -660,8 +670,8 @@ namespace {
 // header, nullopt when `pos` lies beyond the last line or the view. Lines of
 // no size are never hit.
 template <class SizeOf>
-std::optional<int32_t> lineAt(double pos, double viewSize, double headerSize, int32_t first, int32_t count,
-                              SizeOf sizeOf) {
+std::optional<int32_t> lineAt(double pos, double viewSize, double headerSize, int32_t first,
+                              int32_t count, SizeOf sizeOf) {
   if (!(pos >= 0) || pos >= viewSize) return std::nullopt;
   if (pos < headerSize) return 0;
   double start = headerSize;
@@ -676,8 +686,9 @@ std::optional<int32_t> lineAt(double pos, double viewSize, double headerSize, in
 
 // The extent of line `index` in the view, or nullopt when it is not shown.
 template <class SizeOf>
-std::optional<std::pair<double, double>> lineExtent(int32_t index, double viewSize, double headerSize,
-                                                    int32_t first, int32_t count, SizeOf sizeOf) {
+std::optional<std::pair<double, double>> lineExtent(int32_t index, double viewSize,
+                                                    double headerSize, int32_t first, int32_t count,
+                                                    SizeOf sizeOf) {
   if (index < 0 || index > count) return std::nullopt;
   double start = 0, size = headerSize;
   if (index > 0) {
@@ -692,7 +703,8 @@ std::optional<std::pair<double, double>> lineExtent(int32_t index, double viewSi
 
 }  // namespace
 
-std::optional<ControlDocument::ViewCell> ControlDocument::cellAt(double x, double y, double viewWidth,
+std::optional<ControlDocument::ViewCell> ControlDocument::cellAt(double x, double y,
+                                                                 double viewWidth,
                                                                  double viewHeight) const {
   auto colSize = [this](int32_t c) { return shownColWidth(c); };
   auto rowSize = [this](int32_t r) { return shownRowHeight(r); };
@@ -707,8 +719,9 @@ std::optional<ControlDocument::ViewCell> ControlDocument::cellAt(double x, doubl
   return cell;
 }
 
-std::optional<ControlDocument::ViewRect> ControlDocument::cellRectInView(int32_t col, int32_t row, double viewWidth,
-                                                                        double viewHeight) const {
+std::optional<ControlDocument::ViewRect> ControlDocument::cellRectInView(int32_t col, int32_t row,
+                                                                         double viewWidth,
+                                                                         double viewHeight) const {
   col = headerIndex(col);
   row = headerIndex(row);
   auto colSize = [this](int32_t c) { return shownColWidth(c); };
@@ -789,7 +802,8 @@ krv::base::Status ControlDocument::commitEdit() {
 
 // ---- clipboard blocks -------------------------------------------------------------------------
 
-std::wstring ControlDocument::copyBlock(int32_t col1, int32_t row1, int32_t col2, int32_t row2) const {
+std::wstring ControlDocument::copyBlock(int32_t col1, int32_t row1, int32_t col2,
+                                        int32_t row2) const {
   if (col1 == -1 || col2 == -1) col1 = 1, col2 = maxCols();
   if (row1 == -1 || row2 == -1) row1 = 1, row2 = maxRows();
   col1 = std::max(col1, 1);

@@ -71,27 +71,27 @@ enum CellTypeNumber : int {
 // the roles named here.
 enum ControlOption : int {
   // Boolean options.
-  kOptionDefaultLook3 = 3,        // on in the spreadsheet window's default look
-  kOptionDefaultLook4 = 4,        // on in the default look
-  kOptionAutoCalc = 7,            // the engine recalculates after every change
-  kOptionRedraw = 8,              // the window redraws (on in a new control)
-  kOptionReadOnlyRowsLook = 10,   // on with read-only rows, off with editable ones
-  kOptionDefaultLook11 = 11,      // on in the default look
+  kOptionDefaultLook3 = 3,       // on in the spreadsheet window's default look
+  kOptionDefaultLook4 = 4,       // on in the default look
+  kOptionAutoCalc = 7,           // the engine recalculates after every change
+  kOptionRedraw = 8,             // the window redraws (on in a new control)
+  kOptionReadOnlyRowsLook = 10,  // on with read-only rows, off with editable ones
+  kOptionDefaultLook11 = 11,     // on in the default look
   // On for sheets the program fills and reads itself; off in the default look.
   kOptionProgramSheet = 12,
-  kOptionEditMode = 13,           // in-cell editing; F8 toggles it
-  kOptionDefaultLook18 = 18,      // on in the default look
-  kOptionOffWhileFinding = 20,    // switched off while the find and replace dialog is open
-  kOptionDefaultLook21 = 21,      // on in the default look
-  kOptionDefaultLook22 = 22,      // on in the default look
-  kOptionDefaultLookOff26 = 26,   // off in the default look
-  kOptionChanged = 30,            // the changed mark: a person changed a cell
-  kOptionDefaultLook32 = 32,      // on in the default look
-  kOptionDefaultLook34 = 34,      // on in the default look
+  kOptionEditMode = 13,          // in-cell editing; F8 toggles it
+  kOptionDefaultLook18 = 18,     // on in the default look
+  kOptionOffWhileFinding = 20,   // switched off while the find and replace dialog is open
+  kOptionDefaultLook21 = 21,     // on in the default look
+  kOptionDefaultLook22 = 22,     // on in the default look
+  kOptionDefaultLookOff26 = 26,  // off in the default look
+  kOptionChanged = 30,           // the changed mark: a person changed a cell
+  kOptionDefaultLook32 = 32,     // on in the default look
+  kOptionDefaultLook34 = 34,     // on in the default look
   // Integer options.
   // The mode value; kSpreadModeReadOnlyRows (5) makes the rows read only.
   kIntOptionMode = 0,
-  kIntOptionDefaultLook1 = 1,     // -1 in the default look
+  kIntOptionDefaultLook1 = 1,  // -1 in the default look
 };
 
 // Number format style bits.
@@ -105,18 +105,18 @@ inline constexpr uint32_t kColorDefault = 0xFFFFFFFF;
 // The attributes of a cell (or of a column, a row, the whole sheet).
 struct CellAttributes {
   int type = kCellTypeGeneral;
-  uint32_t style = 0;            // type style bits (number and edit formats)
-  int decimals = 2;              // number cells
+  uint32_t style = 0;  // type style bits (number and edit formats)
+  int decimals = 2;    // number cells
   double minValue = -99999999999999.0;
   double maxValue = 99999999999999.0;
-  int maxLength = 0;             // edit and combo box cells (0: no limit)
-  std::wstring typeText;         // combo items (tab separated), button text, picture name
+  int maxLength = 0;      // edit and combo box cells (0: no limit)
+  std::wstring typeText;  // combo items (tab separated), button text, picture name
   uint32_t backColor = kColorDefault;
   uint32_t foreColor = kColorDefault;
-  std::wstring fontName;         // empty: the control's default font
-  int fontHeight = 0;            // 0: default
+  std::wstring fontName;  // empty: the control's default font
+  int fontHeight = 0;     // 0: default
   int fontWeight = 400;
-  uint32_t borderMask = 0;       // 1 left, 2 right, 4 top, 8 bottom
+  uint32_t borderMask = 0;  // 1 left, 2 right, 4 top, 8 bottom
   int borderStyle = 0;
   uint32_t borderColor = 0;
   bool locked = false;
@@ -130,7 +130,7 @@ struct ControlLook {
   int activeCellHighlightStyle = 0;
   uint32_t selBackColor = kColorDefault;
   uint32_t selForeColor = kColorDefault;
-  uint32_t shadowColor = kColorDefault;      // header cells
+  uint32_t shadowColor = kColorDefault;  // header cells
   uint32_t shadowTextColor = kColorDefault;
   uint32_t grayAreaBackColor = kColorDefault;  // the area beyond the last cell
   uint32_t grayAreaForeColor = kColorDefault;
@@ -210,7 +210,8 @@ class ControlDocument {
   // too. False when the block lies outside the sheet.
   template <class F>
   bool changeAttributes(int32_t col1, int32_t row1, int32_t col2, int32_t row2, F&& change) {
-    return changeAttributesImpl(col1, row1, col2, row2, std::function<void(CellAttributes&)>(change));
+    return changeAttributesImpl(col1, row1, col2, row2,
+                                std::function<void(CellAttributes&)>(change));
   }
   int cellType(int32_t col, int32_t row) const { return attributes(col, row).type; }
 
@@ -326,7 +327,8 @@ class ControlDocument {
   };
   // Where a single cell (headers included) lies in the view, cut to the
   // view; nothing when it is hidden, scrolled off or beyond the view.
-  std::optional<ViewRect> cellRectInView(int32_t col, int32_t row, double viewWidth, double viewHeight) const;
+  std::optional<ViewRect> cellRectInView(int32_t col, int32_t row, double viewWidth,
+                                         double viewHeight) const;
   // Whether the cell lies in the selected block (-1 bounds reach the last).
   bool isSelected(int32_t col, int32_t row) const;
 
@@ -355,7 +357,9 @@ class ControlDocument {
   const std::unordered_map<uint64_t, CellAttributes>& cellAttributes() const { return mCellAttrs; }
   void setColAttributes(int32_t col, const CellAttributes& a) { mColAttrs[col] = a; }
   void setRowAttributes(int32_t row, const CellAttributes& a) { mRowAttrs[row] = a; }
-  void setCellAttributes(int32_t col, int32_t row, const CellAttributes& a) { mCellAttrs[key(col, row)] = a; }
+  void setCellAttributes(int32_t col, int32_t row, const CellAttributes& a) {
+    mCellAttrs[key(col, row)] = a;
+  }
   const std::map<int32_t, std::wstring>& colHeaders() const { return mColHeaders; }
   const std::map<int32_t, std::wstring>& rowHeaders() const { return mRowHeaders; }
   const std::unordered_map<uint64_t, std::wstring>& tags() const { return mTags; }
@@ -382,7 +386,9 @@ class ControlDocument {
                             const std::function<void(CellAttributes&)>& change);
   void installFormatter();
   std::string formatValue(int32_t col, int32_t row, const Value& v) const;
-  static int32_t clampedView(int32_t first, int32_t count) { return first > count ? (count > 0 ? count : 1) : first; }
+  static int32_t clampedView(int32_t first, int32_t count) {
+    return first > count ? (count > 0 ? count : 1) : first;
+  }
   // Moves everything in the rows (columns) that the shift moves, removes
   // what lies in deleted ones, and re-addresses the formulas. Used by
   // insert, delete and swap.

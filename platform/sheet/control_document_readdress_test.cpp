@@ -24,7 +24,8 @@ TEST(ReaddressText, InsertedRowsMoveReferencesAtAndBelowAndWidenRangesAcrossThem
   // Unchanged references, names, texts and spacing stay exactly as written.
   EXPECT_EQ(shifted("=a1 + \"A5\" & b9", at5), "=a1 + \"A5\" & B11");
   // Inserting columns leaves row references alone.
-  EXPECT_EQ(shifted("=A5+C5+SUM(B:C)+SUM(2:3)", LineShift::insert(false, 2, 1)), "=A5+D5+SUM(C:D)+SUM(2:3)");
+  EXPECT_EQ(shifted("=A5+C5+SUM(B:C)+SUM(2:3)", LineShift::insert(false, 2, 1)),
+            "=A5+D5+SUM(C:D)+SUM(2:3)");
   EXPECT_EQ(shifted("=1+", at5), "<unreadable>");
 }
 
@@ -33,10 +34,10 @@ TEST(ReaddressText, DeletedRowsNarrowRangesAndLeaveRefErrorsWhereNothingRemains)
   EXPECT_EQ(shifted("=A2+A5+$A$9", rows3to4), "=A2+A3+$A$7");
   EXPECT_EQ(shifted("=A3*2", rows3to4), "=#REF!*2");
   EXPECT_EQ(shifted("=A4+1", rows3to4), "=#REF!+1");
-  EXPECT_EQ(shifted("=SUM(A1:A10)", rows3to4), "=SUM(A1:A8)");   // loses the middle
-  EXPECT_EQ(shifted("=SUM(A3:A6)", rows3to4), "=SUM(A3:A4)");    // loses its top
-  EXPECT_EQ(shifted("=SUM(A1:A4)", rows3to4), "=SUM(A1:A2)");    // loses its bottom
-  EXPECT_EQ(shifted("=SUM(A3:C4)", rows3to4), "=SUM(#REF!)");    // entirely deleted
+  EXPECT_EQ(shifted("=SUM(A1:A10)", rows3to4), "=SUM(A1:A8)");  // loses the middle
+  EXPECT_EQ(shifted("=SUM(A3:A6)", rows3to4), "=SUM(A3:A4)");   // loses its top
+  EXPECT_EQ(shifted("=SUM(A1:A4)", rows3to4), "=SUM(A1:A2)");   // loses its bottom
+  EXPECT_EQ(shifted("=SUM(A3:C4)", rows3to4), "=SUM(#REF!)");   // entirely deleted
   EXPECT_EQ(shifted("=SUM(3:4)", rows3to4), "=SUM(#REF!)");
   EXPECT_EQ(shifted("=$C$1+D1+SUM(B:D)", LineShift::remove(false, 3, 1)), "=#REF!+C1+SUM(B:C)");
   EXPECT_EQ(shifted("=SUM(C:C)", LineShift::remove(false, 3, 1)), "=SUM(#REF!)");
@@ -44,14 +45,17 @@ TEST(ReaddressText, DeletedRowsNarrowRangesAndLeaveRefErrorsWhereNothingRemains)
 
 TEST(ReaddressText, R1C1ReferencesAreWrittenAgainRelativeToTheMovedHost) {
   // Host B3: R[-1]C is B2, R2C1 is A2, R[2]C[1] is C5.
-  auto r1c1 = [](const char* f, const LineShift& s) { return shifted(f, s, 2, 3, ReferenceStyle::R1C1); };
+  auto r1c1 = [](const char* f, const LineShift& s) {
+    return shifted(f, s, 2, 3, ReferenceStyle::R1C1);
+  };
   // Rows inserted at 3: the host moves to row 4, B2 and A2 stay, C5 moves to C6.
   EXPECT_EQ(r1c1("=R[-1]C+R2C1+R[2]C[1]", LineShift::insert(true, 3, 1)), "=R[-2]C+R2C1+R[2]C[1]");
   // Rows inserted at 2: everything moves down by one, relative offsets stay.
   EXPECT_EQ(r1c1("=R[-1]C+R2C1", LineShift::insert(true, 2, 1)), "=R[-1]C+R3C1");
   EXPECT_EQ(r1c1("=R[-1]C*2", LineShift::remove(true, 2, 1)), "=#REF!*2");
   EXPECT_EQ(r1c1("=SUM(R1C:R[1]C)", LineShift::remove(true, 1, 1)), "=SUM(R1C:R[1]C)");
-  // A column inserted before the host: the absolute column moves, the relative one keeps its offset.
+  // A column inserted before the host: the absolute column moves, the relative one keeps its
+  // offset.
   EXPECT_EQ(r1c1("=RC1+RC[-1]", LineShift::insert(false, 1, 1)), "=RC2+RC[-1]");
 }
 

@@ -16,7 +16,8 @@ class ControlDocumentTest : public ::testing::Test {
 };
 
 TEST_F(ControlDocumentTest, DataTextsReadBackExactlyAndNumbersComputeInFormulas) {
-  for (const wchar_t* t : {L"12.5", L"12.50", L"1,000", L"007", L"=not a formula", L"TRUE", L" x "}) {
+  for (const wchar_t* t :
+       {L"12.5", L"12.50", L"1,000", L"007", L"=not a formula", L"TRUE", L" x "}) {
     ASSERT_TRUE(doc.setData(1, 1, t));
     EXPECT_EQ(data(1, 1), t);
   }

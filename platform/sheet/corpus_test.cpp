@@ -18,8 +18,10 @@ namespace {
 std::vector<std::string> splitTabs(const std::string& line) {
   std::vector<std::string> out(1);
   for (char c : line) {
-    if (c == '\t') out.emplace_back();
-    else out.back().push_back(c);
+    if (c == '\t')
+      out.emplace_back();
+    else
+      out.back().push_back(c);
   }
   return out;
 }
@@ -39,15 +41,19 @@ std::string unescape(const std::string& s) {
 
 std::string describe(const Value& v) {
   switch (v.type()) {
-    case ValueType::Empty: return "empty";
+    case ValueType::Empty:
+      return "empty";
     case ValueType::Number: {
       char b[40];
       std::snprintf(b, sizeof b, "number %.15g", v.number());
       return b;
     }
-    case ValueType::Text: return "text \"" + v.text() + "\"";
-    case ValueType::Bool: return std::string("bool ") + (v.boolean() ? "TRUE" : "FALSE");
-    case ValueType::Error: return std::string("error ") + errorText(v.error());
+    case ValueType::Text:
+      return "text \"" + v.text() + "\"";
+    case ValueType::Bool:
+      return std::string("bool ") + (v.boolean() ? "TRUE" : "FALSE");
+    case ValueType::Error:
+      return std::string("error ") + errorText(v.error());
   }
   return "?";
 }
@@ -95,7 +101,8 @@ CorpusResult runCorpus(const std::string& path) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() || line[0] == '#') continue;
     auto f = splitTabs(line);
-    std::string where = path.substr(path.find_last_of('/') + 1) + ":" + std::to_string(lineNo) + ": ";
+    std::string where =
+        path.substr(path.find_last_of('/') + 1) + ":" + std::to_string(lineNo) + ": ";
     auto addr = f.size() > 1 ? parseA1(f[1]) : std::nullopt;
     if (!addr) {
       result.failures.push_back(where + "malformed record");
@@ -117,7 +124,8 @@ CorpusResult runCorpus(const std::string& path) {
     }
     std::string diff = check(doc.value(addr->col, addr->row), f[3], f[4]);
     if (!diff.empty())
-      result.failures.push_back(where + f[2] + ": " + diff + (f.size() > 5 && !f[5].empty() ? "  [" + f[5] + "]" : ""));
+      result.failures.push_back(where + f[2] + ": " + diff +
+                                (f.size() > 5 && !f[5].empty() ? "  [" + f[5] + "]" : ""));
   }
   return result;
 }
@@ -127,7 +135,8 @@ void expectCorpusPasses(const std::string& path, int minimumCases) {
   std::ostringstream all;
   for (const auto& f : r.failures) all << f << "\n";
   EXPECT_GE(r.cases, minimumCases);
-  EXPECT_TRUE(r.failures.empty()) << r.failures.size() << " of " << r.cases << " cases failed:\n" << all.str();
+  EXPECT_TRUE(r.failures.empty()) << r.failures.size() << " of " << r.cases << " cases failed:\n"
+                                  << all.str();
 }
 
 TEST(FormulaCorpus, HandMadeSmokeCorpusPasses) {

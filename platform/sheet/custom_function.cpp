@@ -56,14 +56,17 @@ bool validName(std::string_view n) {
 }  // namespace
 
 bool CustomFunctionTable::add(CustomFunction f) {
-  if (!validName(f.name) || f.minArgs < 0 || f.maxArgs < f.minArgs || f.maxArgs > 255 || !f.callback)
+  if (!validName(f.name) || f.minArgs < 0 || f.maxArgs < f.minArgs || f.maxArgs > 255 ||
+      !f.callback)
     return false;
   std::string key = upperText(f.name);
   mByName[key] = std::move(f);
   return true;
 }
 
-bool CustomFunctionTable::remove(std::string_view name) { return mByName.erase(upperText(name)) > 0; }
+bool CustomFunctionTable::remove(std::string_view name) {
+  return mByName.erase(upperText(name)) > 0;
+}
 
 const CustomFunction* CustomFunctionTable::find(std::string_view name) const {
   if (mByName.empty()) return nullptr;

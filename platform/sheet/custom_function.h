@@ -40,21 +40,30 @@ struct FunctionValue {
   Type type = Type::Long;
   long longValue = 0;
   double doubleValue = 0.0;
-  uint32_t stringHandle = 0;  // Type::String: a handle of StringHandles::global()
-  int32_t col = 0, row = 0;   // Type::Cell, and the first corner of Type::Range
-  int32_t col2 = 0, row2 = 0; // Type::Range: the second corner
-  uint8_t errorCode = 0;      // Status::Error: the ErrorCode, when known
+  uint32_t stringHandle = 0;   // Type::String: a handle of StringHandles::global()
+  int32_t col = 0, row = 0;    // Type::Cell, and the first corner of Type::Range
+  int32_t col2 = 0, row2 = 0;  // Type::Range: the second corner
+  uint8_t errorCode = 0;       // Status::Error: the ErrorCode, when known
 
   void setEmpty() { *this = FunctionValue{}; }
-  void setDouble(double v) { status = Status::Ok; type = Type::Double; doubleValue = v; }
-  void setLong(long v) { status = Status::Ok; type = Type::Long; longValue = v; }
+  void setDouble(double v) {
+    status = Status::Ok;
+    type = Type::Double;
+    doubleValue = v;
+  }
+  void setLong(long v) {
+    status = Status::Ok;
+    type = Type::Long;
+    longValue = v;
+  }
   // Makes a string handle for `text`; false when no handle can be made.
   bool setString(std::string text);
 };
 
 // The callback of a custom function: the result record, the argument
 // records and their count. It returns false to make the formula fail.
-using CustomCallback = std::function<bool(FunctionValue& result, FunctionValue* args, int16_t count)>;
+using CustomCallback =
+    std::function<bool(FunctionValue& result, FunctionValue* args, int16_t count)>;
 
 // How arguments arrive: with kCustomRefsAsCells a reference argument arrives
 // as a cell reference (Type::Cell) or range (Type::Range) instead of the

@@ -22,15 +22,16 @@ TEST(CustomFunctions, ArgumentsArriveAsTypedRecordsAndResultsComeBack) {
   EXPECT_TRUE(doc.setCellText(1, 1, "2.5"));
   EXPECT_TRUE(doc.setCellText(1, 2, "S235"));
   std::vector<FunctionValue> seen;
-  ASSERT_TRUE(doc.registerCustomFunction("Probe", 1, 6, [&](FunctionValue& r, FunctionValue* a, int16_t n) {
-    seen.assign(a, a + n);
-    for (int i = 0; i < n; ++i) {
-      if (a[i].type == FunctionValue::Type::String) {
-        EXPECT_TRUE(StringHandles::global().get(a[i].stringHandle));
-      }
-    }
-    return r.setString("n=" + std::to_string(n));
-  }));
+  ASSERT_TRUE(
+      doc.registerCustomFunction("Probe", 1, 6, [&](FunctionValue& r, FunctionValue* a, int16_t n) {
+        seen.assign(a, a + n);
+        for (int i = 0; i < n; ++i) {
+          if (a[i].type == FunctionValue::Type::String) {
+            EXPECT_TRUE(StringHandles::global().get(a[i].stringHandle));
+          }
+        }
+        return r.setString("n=" + std::to_string(n));
+      }));
   size_t handlesBefore = StringHandles::global().size();
   ASSERT_TRUE(doc.setFormula(3, 1, "=probe(A1, A2, \"x\", A9, 1/0, A1:A2)"));  // names ignore case
   EXPECT_EQ(doc.valueText(3, 1), "n=6");
@@ -65,18 +66,20 @@ TEST(CustomFunctions, FailureCountsAndNamesFollowTheRegistration) {
   CellDocument doc;
   EXPECT_TRUE(doc.setFormula(1, 1, "=LATER(1)"));
   EXPECT_EQ(doc.valueText(1, 1), "#NAME?");
-  ASSERT_TRUE(doc.registerCustomFunction("LATER", 1, 1, [](FunctionValue& r, FunctionValue*, int16_t) {
-    r.setLong(7);
-    return true;
-  }));
+  ASSERT_TRUE(
+      doc.registerCustomFunction("LATER", 1, 1, [](FunctionValue& r, FunctionValue*, int16_t) {
+        r.setLong(7);
+        return true;
+      }));
   doc.recalcAll();  // registered after the formula was set: found when it runs
   EXPECT_EQ(doc.valueText(1, 1), "7");
   EXPECT_FALSE(doc.setFormula(1, 2, "=LATER(1,2)"));  // argument count checked when known
 
-  ASSERT_TRUE(doc.registerCustomFunction("LATER", 1, 2, [](FunctionValue& r, FunctionValue*, int16_t) {
-    r.setEmpty();
-    return false;  // re-registration replaces; failure makes the formula an error
-  }));
+  ASSERT_TRUE(
+      doc.registerCustomFunction("LATER", 1, 2, [](FunctionValue& r, FunctionValue*, int16_t) {
+        r.setEmpty();
+        return false;  // re-registration replaces; failure makes the formula an error
+      }));
   ASSERT_TRUE(doc.setFormula(1, 2, "=LATER(1,2)"));
   EXPECT_EQ(doc.valueText(1, 2), "#VALUE!");
   EXPECT_TRUE(doc.lastEvaluationFailed(1, 2));

@@ -29,14 +29,19 @@ const Value& EvalContext::cellOf(const Item& item, int32_t r, int32_t c) const {
 
 Value EvalContext::scalar(const Item& item) const {
   switch (item.kind) {
-    case Item::Val: return item.v;
-    case Item::Missing: return Value();
-    case Item::Arr: return item.arr->values.empty() ? Value() : item.arr->values[0];
+    case Item::Val:
+      return item.v;
+    case Item::Missing:
+      return Value();
+    case Item::Arr:
+      return item.arr->values.empty() ? Value() : item.arr->values[0];
     case Item::Area:
       if (item.c1 == item.c2 && item.r1 == item.r2) return grid.value(item.c1, item.r1);
       // Implicit intersection with the formula's own row or column.
-      if (item.c1 == item.c2 && hostRow >= item.r1 && hostRow <= item.r2) return grid.value(item.c1, hostRow);
-      if (item.r1 == item.r2 && hostCol >= item.c1 && hostCol <= item.c2) return grid.value(hostCol, item.r1);
+      if (item.c1 == item.c2 && hostRow >= item.r1 && hostRow <= item.r2)
+        return grid.value(item.c1, hostRow);
+      if (item.r1 == item.r2 && hostCol >= item.c1 && hostCol <= item.c2)
+        return grid.value(hostCol, item.r1);
       return Value::error(ErrorCode::Value);
   }
   return Value();
@@ -60,24 +65,35 @@ Value binaryOp(Op op, const Value& a, const Value& b) {
     case Op::Concat: {
       std::string t = toText(a);
       t += toText(b);
-      if (t.size() > kMaxTextBytes && charCount(t) > kMaxTextChars) return Value::error(ErrorCode::Value);
+      if (t.size() > kMaxTextBytes && charCount(t) > kMaxTextChars)
+        return Value::error(ErrorCode::Value);
       return Value::text(std::move(t));
     }
-    case Op::Eq: return Value::boolean(compareValues(a, b) == 0);
-    case Op::Ne: return Value::boolean(compareValues(a, b) != 0);
-    case Op::Lt: return Value::boolean(compareValues(a, b) < 0);
-    case Op::Le: return Value::boolean(compareValues(a, b) <= 0);
-    case Op::Gt: return Value::boolean(compareValues(a, b) > 0);
-    case Op::Ge: return Value::boolean(compareValues(a, b) >= 0);
-    default: break;
+    case Op::Eq:
+      return Value::boolean(compareValues(a, b) == 0);
+    case Op::Ne:
+      return Value::boolean(compareValues(a, b) != 0);
+    case Op::Lt:
+      return Value::boolean(compareValues(a, b) < 0);
+    case Op::Le:
+      return Value::boolean(compareValues(a, b) <= 0);
+    case Op::Gt:
+      return Value::boolean(compareValues(a, b) > 0);
+    case Op::Ge:
+      return Value::boolean(compareValues(a, b) >= 0);
+    default:
+      break;
   }
   double x, y;
   ErrorCode e = ErrorCode::Value;
   if (!toNumber(a, x, e) || !toNumber(b, y, e)) return Value::error(e);
   switch (op) {
-    case Op::Add: return numberResult(x + y);
-    case Op::Sub: return numberResult(x - y);
-    case Op::Mul: return numberResult(x * y);
+    case Op::Add:
+      return numberResult(x + y);
+    case Op::Sub:
+      return numberResult(x - y);
+    case Op::Mul:
+      return numberResult(x * y);
     case Op::Div:
       if (y == 0) return Value::error(ErrorCode::Div0);
       return numberResult(x / y);
@@ -85,7 +101,8 @@ Value binaryOp(Op op, const Value& a, const Value& b) {
       if (x == 0 && y == 0) return Value::error(ErrorCode::Num);
       if (x == 0 && y < 0) return Value::error(ErrorCode::Div0);
       return numberResult(std::pow(x, y));
-    default: return Value::error(ErrorCode::Value);
+    default:
+      return Value::error(ErrorCode::Value);
   }
 }
 
@@ -110,14 +127,16 @@ Item elementWise(const EvalContext& ctx, Op op, const Item& a, const Item* b, bo
   dims(a, ra, ca);
   if (b) dims(*b, rb, cb);
   int32_t rows = ra > rb ? ra : rb, cols = ca > cb ? ca : cb;
-  if (static_cast<size_t>(rows) * cols > kMaxArrayCells) return Item::value(Value::error(ErrorCode::Num));
+  if (static_cast<size_t>(rows) * cols > kMaxArrayCells)
+    return Item::value(Value::error(ErrorCode::Num));
   Value sa = isMulti(a, arrayContext) ? Value() : ctx.scalar(a);
   Value sb = (b && !isMulti(*b, arrayContext)) ? ctx.scalar(*b) : Value();
   auto m = std::make_shared<Matrix>();
   m->rows = rows;
   m->cols = cols;
   m->values.reserve(static_cast<size_t>(rows) * cols);
-  auto pick = [&](const Item& i, const Value& s, int32_t ri, int32_t ci, int32_t r, int32_t c) -> Value {
+  auto pick = [&](const Item& i, const Value& s, int32_t ri, int32_t ci, int32_t r,
+                  int32_t c) -> Value {
     if (!isMulti(i, arrayContext)) return s;
     if (ri == 1) r = 0;
     if (ci == 1) c = 0;
@@ -127,8 +146,10 @@ Item elementWise(const EvalContext& ctx, Op op, const Item& a, const Item* b, bo
   for (int32_t r = 0; r < rows; ++r)
     for (int32_t c = 0; c < cols; ++c) {
       Value x = pick(a, sa, ra, ca, r, c);
-      if (b) m->values.push_back(binaryOp(op, x, pick(*b, sb, rb, cb, r, c)));
-      else m->values.push_back(unaryOp(op, x));
+      if (b)
+        m->values.push_back(binaryOp(op, x, pick(*b, sb, rb, cb, r, c)));
+      else
+        m->values.push_back(unaryOp(op, x));
     }
   return Item::array(std::move(m));
 }
@@ -136,7 +157,8 @@ Item elementWise(const EvalContext& ctx, Op op, const Item& a, const Item* b, bo
 Item intersect(const Item& a, const Item& b) {
   if (a.kind == Item::Val && a.v.isError()) return a;
   if (b.kind == Item::Val && b.v.isError()) return b;
-  if (a.kind != Item::Area || b.kind != Item::Area) return Item::value(Value::error(ErrorCode::Value));
+  if (a.kind != Item::Area || b.kind != Item::Area)
+    return Item::value(Value::error(ErrorCode::Value));
   int32_t c1 = std::max(a.c1, b.c1), r1 = std::max(a.r1, b.r1);
   int32_t c2 = std::min(a.c2, b.c2), r2 = std::min(a.r2, b.r2);
   if (c1 > c2 || r1 > r2) return Item::value(Value::error(ErrorCode::Null));
@@ -144,7 +166,8 @@ Item intersect(const Item& a, const Item& b) {
 }
 
 // Converts one argument for a custom function's callback.
-FunctionValue toRecord(const EvalContext& ctx, const Item& item, uint32_t flags, std::vector<uint32_t>& handles) {
+FunctionValue toRecord(const EvalContext& ctx, const Item& item, uint32_t flags,
+                       std::vector<uint32_t>& handles) {
   FunctionValue r;
   if (item.kind == Item::Area && (!item.isSingleCell() || (flags & kCustomRefsAsCells))) {
     r.status = FunctionValue::Status::Ok;
@@ -162,12 +185,19 @@ FunctionValue toRecord(const EvalContext& ctx, const Item& item, uint32_t flags,
   if (item.kind == Item::Missing) return r;
   Value v = ctx.scalar(item);
   switch (v.type()) {
-    case ValueType::Empty: break;
-    case ValueType::Number: r.setDouble(v.number()); break;
-    case ValueType::Bool: r.setLong(v.boolean() ? 1 : 0); break;
+    case ValueType::Empty:
+      break;
+    case ValueType::Number:
+      r.setDouble(v.number());
+      break;
+    case ValueType::Bool:
+      r.setLong(v.boolean() ? 1 : 0);
+      break;
     case ValueType::Text:
-      if (r.setString(v.text())) handles.push_back(r.stringHandle);
-      else r.status = FunctionValue::Status::Error;
+      if (r.setString(v.text()))
+        handles.push_back(r.stringHandle);
+      else
+        r.status = FunctionValue::Status::Error;
       break;
     case ValueType::Error:
       r.status = FunctionValue::Status::Error;
@@ -179,16 +209,20 @@ FunctionValue toRecord(const EvalContext& ctx, const Item& item, uint32_t flags,
 
 Value fromRecord(const EvalContext& ctx, const FunctionValue& r) {
   switch (r.status) {
-    case FunctionValue::Status::Empty: return Value();
+    case FunctionValue::Status::Empty:
+      return Value();
     case FunctionValue::Status::Error:
       if (r.errorCode >= 1 && r.errorCode <= static_cast<uint8_t>(ErrorCode::NA))
         return Value::error(static_cast<ErrorCode>(r.errorCode));
       return Value::error(ErrorCode::Value);
-    case FunctionValue::Status::Ok: break;
+    case FunctionValue::Status::Ok:
+      break;
   }
   switch (r.type) {
-    case FunctionValue::Type::Long: return Value::number(static_cast<double>(r.longValue));
-    case FunctionValue::Type::Double: return numberResult(r.doubleValue);
+    case FunctionValue::Type::Long:
+      return Value::number(static_cast<double>(r.longValue));
+    case FunctionValue::Type::Double:
+      return numberResult(r.doubleValue);
     case FunctionValue::Type::String: {
       auto t = StringHandles::global().get(r.stringHandle);
       StringHandles::global().release(r.stringHandle);
@@ -196,9 +230,11 @@ Value fromRecord(const EvalContext& ctx, const FunctionValue& r) {
       return Value::text(std::move(*t));
     }
     case FunctionValue::Type::Cell:
-      if (r.col < 1 || r.row < 1 || r.col > ctx.maxCols || r.row > ctx.maxRows) return Value::error(ErrorCode::Ref);
+      if (r.col < 1 || r.row < 1 || r.col > ctx.maxCols || r.row > ctx.maxRows)
+        return Value::error(ErrorCode::Ref);
       return ctx.grid.value(r.col, r.row);
-    case FunctionValue::Type::Range: return Value::error(ErrorCode::Value);
+    case FunctionValue::Type::Range:
+      return Value::error(ErrorCode::Value);
   }
   return Value::error(ErrorCode::Value);
 }
@@ -248,14 +284,23 @@ void binaryStep(const EvalContext& ctx, const Instr& in, Item& a, const Item& b)
     a = elementWise(ctx, in.op, a, &b, in.arrayContext);
     return;
   }
-  if (a.kind == Item::Val && b.kind == Item::Val && a.v.isNumber() && b.v.isNumber() && in.op <= Op::Div) {
+  if (a.kind == Item::Val && b.kind == Item::Val && a.v.isNumber() && b.v.isNumber() &&
+      in.op <= Op::Div) {
     // Fast path for the most common case: two plain numbers.
     double x = a.v.number(), y = b.v.number();
     switch (in.op) {
-      case Op::Add: a.v = numberResult(x + y); return;
-      case Op::Sub: a.v = numberResult(x - y); return;
-      case Op::Mul: a.v = numberResult(x * y); return;
-      default: a.v = y == 0 ? Value::error(ErrorCode::Div0) : numberResult(x / y); return;
+      case Op::Add:
+        a.v = numberResult(x + y);
+        return;
+      case Op::Sub:
+        a.v = numberResult(x - y);
+        return;
+      case Op::Mul:
+        a.v = numberResult(x * y);
+        return;
+      default:
+        a.v = y == 0 ? Value::error(ErrorCode::Div0) : numberResult(x / y);
+        return;
     }
   }
   a = Item::value(binaryOp(in.op, ctx.scalar(a), ctx.scalar(b)));
@@ -271,28 +316,52 @@ Value Evaluator::evaluate(const FormulaCode& fc, EvalContext& ctx) {
   while (pc < n) {
     const Instr& in = code[pc];
     switch (in.op) {
-      case Op::Number: mStack.push_back(Item::value(Value::number(fc.numbers[in.a]))); break;
-      case Op::Text: mStack.push_back(Item::value(Value::text(fc.texts[in.a]))); break;
-      case Op::Bool: mStack.push_back(Item::value(Value::boolean(in.a != 0))); break;
-      case Op::Error: mStack.push_back(Item::value(Value::error(static_cast<ErrorCode>(in.a)))); break;
+      case Op::Number:
+        mStack.push_back(Item::value(Value::number(fc.numbers[in.a])));
+        break;
+      case Op::Text:
+        mStack.push_back(Item::value(Value::text(fc.texts[in.a])));
+        break;
+      case Op::Bool:
+        mStack.push_back(Item::value(Value::boolean(in.a != 0)));
+        break;
+      case Op::Error:
+        mStack.push_back(Item::value(Value::error(static_cast<ErrorCode>(in.a))));
+        break;
       case Op::Missing: {
         Item m;
         m.kind = Item::Missing;
         mStack.push_back(std::move(m));
         break;
       }
-      case Op::Area: mStack.push_back(areaItem(ctx, fc.areas[in.a])); break;
-      case Op::Array: mStack.push_back(Item::array(fc.arrays[in.a])); break;
+      case Op::Area:
+        mStack.push_back(areaItem(ctx, fc.areas[in.a]));
+        break;
+      case Op::Array:
+        mStack.push_back(Item::array(fc.arrays[in.a]));
+        break;
       case Op::Neg:
       case Op::Plus:
       case Op::Percent: {
         Item& a = mStack.back();
-        if (isMulti(a, in.arrayContext)) a = elementWise(ctx, in.op, a, nullptr, in.arrayContext);
-        else a = Item::value(unaryOp(in.op, ctx.scalar(a)));
+        if (isMulti(a, in.arrayContext))
+          a = elementWise(ctx, in.op, a, nullptr, in.arrayContext);
+        else
+          a = Item::value(unaryOp(in.op, ctx.scalar(a)));
         break;
       }
-      case Op::Add: case Op::Sub: case Op::Mul: case Op::Div: case Op::Pow: case Op::Concat:
-      case Op::Eq: case Op::Ne: case Op::Lt: case Op::Le: case Op::Gt: case Op::Ge:
+      case Op::Add:
+      case Op::Sub:
+      case Op::Mul:
+      case Op::Div:
+      case Op::Pow:
+      case Op::Concat:
+      case Op::Eq:
+      case Op::Ne:
+      case Op::Lt:
+      case Op::Le:
+      case Op::Gt:
+      case Op::Ge:
         binaryStep(ctx, in, mStack[mStack.size() - 2], mStack.back());
         mStack.pop_back();
         break;
@@ -337,7 +406,9 @@ Value Evaluator::evaluate(const FormulaCode& fc, EvalContext& ctx) {
         }
         break;
       }
-      case Op::Jump: pc = in.a; continue;
+      case Op::Jump:
+        pc = in.a;
+        continue;
       case Op::JumpIfNoError: {
         Item& top = mStack.back();
         Value v = ctx.scalar(top);

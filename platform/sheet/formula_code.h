@@ -30,20 +30,35 @@ struct AreaRef {
   // COLUMN, ROWS or COLUMNS), never its cells' values: the formula does not
   // depend on those cells, so referring to its own cell is no cycle.
   bool positionOnly = false;
-  bool isSingleCell() const { return !wholeColumns && !wholeRows && first.col == last.col && first.row == last.row; }
+  bool isSingleCell() const {
+    return !wholeColumns && !wholeRows && first.col == last.col && first.row == last.row;
+  }
 };
 
 // Instructions of a compiled formula, run on a value stack.
 enum class Op : uint8_t {
-  Number,        // push numbers[a]
-  Text,          // push texts[a]
-  Bool,          // push a != 0
-  Error,         // push error a
-  Missing,       // push an omitted argument
-  Area,          // push the reference areas[a]
-  Array,         // push arrays[a]
-  Neg, Plus, Percent,
-  Add, Sub, Mul, Div, Pow, Concat, Eq, Ne, Lt, Le, Gt, Ge,
+  Number,   // push numbers[a]
+  Text,     // push texts[a]
+  Bool,     // push a != 0
+  Error,    // push error a
+  Missing,  // push an omitted argument
+  Area,     // push the reference areas[a]
+  Array,    // push arrays[a]
+  Neg,
+  Plus,
+  Percent,
+  Add,
+  Sub,
+  Mul,
+  Div,
+  Pow,
+  Concat,
+  Eq,
+  Ne,
+  Lt,
+  Le,
+  Gt,
+  Ge,
   Intersect,     // intersection of two references (the blank operator)
   Call,          // built-in function a with argc arguments
   CallName,      // function by name texts[a] (custom, or unknown: #NAME?)

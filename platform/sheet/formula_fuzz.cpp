@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     doc.recalcAll();
     (void)doc.valueText(4, 4);
 
-    const ReferenceStyle other = style == ReferenceStyle::R1C1 ? ReferenceStyle::A1 : ReferenceStyle::R1C1;
+    const ReferenceStyle other =
+        style == ReferenceStyle::R1C1 ? ReferenceStyle::A1 : ReferenceStyle::R1C1;
     (void)krv::sheet::convertReferenceStyle(text, style, other, 3, 3);
     const int32_t at = 1 + static_cast<int32_t>(size % 5);
     for (const LineShift& shift : {LineShift::insert(true, at, 2), LineShift::remove(false, at, 1),

@@ -41,8 +41,8 @@ TEST(FormulaLimits, UnknownNamesAndBadReferencesGiveErrorValues) {
   } cases[] = {
       {"=NOSUCH(1)", "#NAME?"},
       {"=nosuchname+1", "#NAME?"},
-      {"=A1048577", "#NAME?"},        // not a reference at all
-      {"=CW1", "#REF!"},              // column 101 of a 100-column sheet
+      {"=A1048577", "#NAME?"},  // not a reference at all
+      {"=CW1", "#REF!"},        // column 101 of a 100-column sheet
       {"=SUM(A1:A101)", "#REF!"},
       {"=REPT(\"ab\",20000)", "#VALUE!"},  // longer than a cell's text
       {"=SUM(A1:B2 C3:D4)", "#NULL!"},
@@ -54,8 +54,8 @@ TEST(FormulaLimits, UnknownNamesAndBadReferencesGiveErrorValues) {
     ASSERT_TRUE(set) << c.formula << ": " << set.text();
     EXPECT_EQ(doc.valueText(5, 5), c.shown) << c.formula;
   }
-  for (const char* refused : {"=ROUND()", "=PI(1)", "=IFERROR(1)", "=IF(1,2,3,4)", "=SUM(A1:)", "=Sheet1!A1",
-                              "={1,2;3}", "=#BOGUS!", "=1,2"}) {
+  for (const char* refused : {"=ROUND()", "=PI(1)", "=IFERROR(1)", "=IF(1,2,3,4)", "=SUM(A1:)",
+                              "=Sheet1!A1", "={1,2;3}", "=#BOGUS!", "=1,2"}) {
     EXPECT_FALSE(doc.setFormula(5, 6, refused)) << refused;
   }
 }

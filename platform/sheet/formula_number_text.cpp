@@ -131,7 +131,8 @@ struct Digits {
 
 Digits decompose(double v) {
   char buf[48];
-  auto res = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(v), std::chars_format::scientific, 14);
+  auto res =
+      std::to_chars(buf, buf + sizeof buf - 1, std::fabs(v), std::chars_format::scientific, 14);
   *res.ptr = '\0';
   Digits r;
   r.d[0] = buf[0];
@@ -292,13 +293,18 @@ SectionLayout scanSection(const std::string& pat) {
         // A comma between digit placeholders groups thousands; commas after
         // the last digit placeholder scale by 1000 each.
         bool digitAfter = false;
-        for (size_t k = i + 1; k < pat.size() && pat[k] != '.' && pat[k] != 'E' && pat[k] != 'e'; ++k)
+        for (size_t k = i + 1; k < pat.size() && pat[k] != '.' && pat[k] != 'E' && pat[k] != 'e';
+             ++k)
           if (pat[k] == '0' || pat[k] == '#' || pat[k] == '?') digitAfter = true;
-        if (digitAfter) l.thousands = true; else ++l.trailingCommas;
+        if (digitAfter)
+          l.thousands = true;
+        else
+          ++l.trailingCommas;
       }
     } else if (c == '%') {
       ++l.percents;
-    } else if ((c == 'E' || c == 'e') && i + 1 < pat.size() && (pat[i + 1] == '+' || pat[i + 1] == '-')) {
+    } else if ((c == 'E' || c == 'e') && i + 1 < pat.size() &&
+               (pat[i + 1] == '+' || pat[i + 1] == '-')) {
       l.sci = true;
       l.expPlus = pat[i + 1] == '+';
       ++i;
@@ -337,7 +343,8 @@ SectionDigits sectionDigits(double v, const SectionLayout& l) {
   d.fp = dp == std::string::npos ? "" : digits.substr(dp + 1);
   if (d.ip == "0") d.ip.clear();
   while (static_cast<int>(d.ip.size()) < l.intZeros) d.ip.insert(d.ip.begin(), '0');
-  while (static_cast<int>(d.fp.size()) > l.fracZeros && !d.fp.empty() && d.fp.back() == '0') d.fp.pop_back();
+  while (static_cast<int>(d.fp.size()) > l.fracZeros && !d.fp.empty() && d.fp.back() == '0')
+    d.fp.pop_back();
   if (l.thousands) d.ip = groupThousands(d.ip);
   d.isZero = roundDecimal(x, l.fracDigits, RoundMode::HalfAway) == 0;
   return d;
@@ -345,7 +352,8 @@ SectionDigits sectionDigits(double v, const SectionLayout& l) {
 
 // Writes the pattern's literals and the number. The integer digits go
 // where the first integer placeholder is; the fraction where the dot is.
-std::string renderSection(const std::string& pat, const SectionLayout& l, const SectionDigits& d, bool negSign) {
+std::string renderSection(const std::string& pat, const SectionLayout& l, const SectionDigits& d,
+                          bool negSign) {
   std::string out;
   if (negSign && !d.isZero) out.push_back('-');
   bool intWritten = false, expWritten = false;
@@ -355,7 +363,10 @@ std::string renderSection(const std::string& pat, const SectionLayout& l, const 
   for (size_t i = 0; i < pat.size(); ++i) {
     char c = pat[i];
     if (quoted) {
-      if (c == '"') quoted = false; else out.push_back(c);
+      if (c == '"')
+        quoted = false;
+      else
+        out.push_back(c);
       continue;
     }
     if (c == '"') {
@@ -387,8 +398,10 @@ std::string renderSection(const std::string& pat, const SectionLayout& l, const 
           intWritten = true;
         }
       } else {
-        if (fracPos < d.fp.size()) out.push_back(d.fp[fracPos]);
-        else if (c == '?') out.push_back(' ');
+        if (fracPos < d.fp.size())
+          out.push_back(d.fp[fracPos]);
+        else if (c == '?')
+          out.push_back(' ');
         ++fracPos;
       }
       continue;
@@ -402,10 +415,13 @@ std::string renderSection(const std::string& pat, const SectionLayout& l, const 
       continue;
     }
     if (c == ',') continue;
-    if ((c == 'E' || c == 'e') && l.sci && i + 1 < pat.size() && (pat[i + 1] == '+' || pat[i + 1] == '-')) {
+    if ((c == 'E' || c == 'e') && l.sci && i + 1 < pat.size() &&
+        (pat[i + 1] == '+' || pat[i + 1] == '-')) {
       out.push_back('E');
-      if (d.exponent < 0) out.push_back('-');
-      else if (l.expPlus) out.push_back('+');
+      if (d.exponent < 0)
+        out.push_back('-');
+      else if (l.expPlus)
+        out.push_back('+');
       ++i;
       inSci = true;
       continue;

@@ -1,4 +1,5 @@
-// Formula text to compiled code, and the rewriting of its references (moved lines, reference style).
+// Formula text to compiled code, and the rewriting of its references (moved lines, reference
+// style).
 #include "platform/sheet/formula_parser.h"
 
 #include <algorithm>
@@ -70,7 +71,8 @@ class Parser {
   char cur() const { return p_ < s_.size() ? s_[p_] : '\0'; }
   char at(size_t i) const { return i < s_.size() ? s_[i] : '\0'; }
   void skipSpaces() {
-    while (p_ < s_.size() && (s_[p_] == ' ' || s_[p_] == '\t' || s_[p_] == '\n' || s_[p_] == '\r')) ++p_;
+    while (p_ < s_.size() && (s_[p_] == ' ' || s_[p_] == '\t' || s_[p_] == '\n' || s_[p_] == '\r'))
+      ++p_;
   }
   size_t emit(Op op, uint32_t a = 0, uint16_t argc = 0) {
     c_->code.push_back(Instr{op, static_cast<uint8_t>(arrayCtx_ > 0 ? 1 : 0), argc, a});
@@ -84,12 +86,25 @@ class Parser {
 
   static int precedence(Op op) {
     switch (op) {
-      case Op::Eq: case Op::Ne: case Op::Lt: case Op::Le: case Op::Gt: case Op::Ge: return 1;
-      case Op::Concat: return 2;
-      case Op::Add: case Op::Sub: return 3;
-      case Op::Mul: case Op::Div: return 4;
-      case Op::Pow: return 5;
-      default: return 0;
+      case Op::Eq:
+      case Op::Ne:
+      case Op::Lt:
+      case Op::Le:
+      case Op::Gt:
+      case Op::Ge:
+        return 1;
+      case Op::Concat:
+        return 2;
+      case Op::Add:
+      case Op::Sub:
+        return 3;
+      case Op::Mul:
+      case Op::Div:
+        return 4;
+      case Op::Pow:
+        return 5;
+      default:
+        return 0;
     }
   }
 
@@ -98,23 +113,46 @@ class Parser {
     char c = cur(), d = at(p_ + 1);
     len = 1;
     switch (c) {
-      case '+': op = Op::Add; return true;
-      case '-': op = Op::Sub; return true;
-      case '*': op = Op::Mul; return true;
-      case '/': op = Op::Div; return true;
-      case '^': op = Op::Pow; return true;
-      case '&': op = Op::Concat; return true;
-      case '=': op = Op::Eq; return true;
+      case '+':
+        op = Op::Add;
+        return true;
+      case '-':
+        op = Op::Sub;
+        return true;
+      case '*':
+        op = Op::Mul;
+        return true;
+      case '/':
+        op = Op::Div;
+        return true;
+      case '^':
+        op = Op::Pow;
+        return true;
+      case '&':
+        op = Op::Concat;
+        return true;
+      case '=':
+        op = Op::Eq;
+        return true;
       case '<':
-        if (d == '=') { op = Op::Le; len = 2; }
-        else if (d == '>') { op = Op::Ne; len = 2; }
-        else op = Op::Lt;
+        if (d == '=') {
+          op = Op::Le;
+          len = 2;
+        } else if (d == '>') {
+          op = Op::Ne;
+          len = 2;
+        } else
+          op = Op::Lt;
         return true;
       case '>':
-        if (d == '=') { op = Op::Ge; len = 2; }
-        else op = Op::Gt;
+        if (d == '=') {
+          op = Op::Ge;
+          len = 2;
+        } else
+          op = Op::Gt;
         return true;
-      default: return false;
+      default:
+        return false;
     }
   }
 
@@ -300,14 +338,16 @@ class Parser {
     size_t j1, j2;
     if (scanLetters(i, c1, a1, j1) && at(j1) == ':' && scanLetters(j1 + 1, c2, a2, j2) &&
         !isIdentChar(at(j2)) && at(j2) != '(') {
-      r = AreaRef{CellAddress{c1, 1, a1, true}, CellAddress{c2, kMaxRowLimit, a2, true}, true, false};
+      r = AreaRef{CellAddress{c1, 1, a1, true}, CellAddress{c2, kMaxRowLimit, a2, true}, true,
+                  false};
       normalize(r);
       end = j2;
       return true;
     }
     if (scanDigits(i, c1, a1, j1) && at(j1) == ':' && scanDigits(j1 + 1, c2, a2, j2) &&
         !isIdentChar(at(j2)) && at(j2) != '(') {
-      r = AreaRef{CellAddress{1, c1, true, a1}, CellAddress{kMaxColumnLimit, c2, true, a2}, false, true};
+      r = AreaRef{CellAddress{1, c1, true, a1}, CellAddress{kMaxColumnLimit, c2, true, a2}, false,
+                  true};
       normalize(r);
       end = j2;
       return true;
@@ -329,8 +369,7 @@ class Parser {
     char c = cur();
     AreaRef ref;
     size_t end;
-    if ((isAlpha(c) || c == '$' || isDigit(c)) &&
-        scanReference(p_, ref, end)) {
+    if ((isAlpha(c) || c == '$' || isDigit(c)) && scanReference(p_, ref, end)) {
       size_t begin = p_;
       p_ = end;
       emitArea(ref, begin);
@@ -356,8 +395,7 @@ class Parser {
       }
       return true;
     }
-    if (isDigit(c) || (c == '.' && isDigit(at(p_ + 1))))
-      return parseNumber();
+    if (isDigit(c) || (c == '.' && isDigit(at(p_ + 1)))) return parseNumber();
     if (c == '"') return parseString();
     if (c == '#') return parseErrorLiteral();
     if (c == '(') {
@@ -369,8 +407,7 @@ class Parser {
       return true;
     }
     if (c == '{') return parseArray();
-    if (isAlpha(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80)
-      return parseName();
+    if (isAlpha(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80) return parseName();
     return fail(std::string("unexpected '") + c + "'");
   }
 
@@ -426,8 +463,8 @@ class Parser {
   }
 
   bool readErrorLiteral(ErrorCode& e) {
-    for (auto code : {ErrorCode::Null, ErrorCode::Div0, ErrorCode::Value, ErrorCode::Ref, ErrorCode::Name,
-                      ErrorCode::Num, ErrorCode::NA}) {
+    for (auto code : {ErrorCode::Null, ErrorCode::Div0, ErrorCode::Value, ErrorCode::Ref,
+                      ErrorCode::Name, ErrorCode::Num, ErrorCode::NA}) {
       std::string_view t = errorText(code);
       if (s_.size() - p_ >= t.size() && equalNoCase(s_.substr(p_, t.size()), t)) {
         p_ += t.size();
@@ -465,9 +502,12 @@ class Parser {
         size_t b = p_;
         while (isAlpha(cur())) ++p_;
         std::string_view w = s_.substr(b, p_ - b);
-        if (equalNoCase(w, "TRUE")) v = Value::boolean(true);
-        else if (equalNoCase(w, "FALSE")) v = Value::boolean(false);
-        else return fail("constant expected in array");
+        if (equalNoCase(w, "TRUE"))
+          v = Value::boolean(true);
+        else if (equalNoCase(w, "FALSE"))
+          v = Value::boolean(false);
+        else
+          return fail("constant expected in array");
       } else {
         bool neg = false;
         if (c == '-' || c == '+') {
@@ -479,7 +519,8 @@ class Parser {
         std::string rest(s_.substr(p_, std::min<size_t>(64, s_.size() - p_)));
         double d = std::strtod(rest.c_str(), &endp);
         size_t used = static_cast<size_t>(endp - rest.c_str());
-        if (used == 0 || (!isDigit(rest[0]) && rest[0] != '.')) return fail("constant expected in array");
+        if (used == 0 || (!isDigit(rest[0]) && rest[0] != '.'))
+          return fail("constant expected in array");
         if (!std::isfinite(d)) return fail("number out of range");
         p_ = b + used;
         v = Value::number(neg ? -d : d);
@@ -494,8 +535,10 @@ class Parser {
         continue;
       }
       if (c == ';' || c == '}') {
-        if (cols == 0) cols = colInRow;
-        else if (cols != colInRow) return fail("array rows of different lengths");
+        if (cols == 0)
+          cols = colInRow;
+        else if (cols != colInRow)
+          return fail("array rows of different lengths");
         colInRow = 0;
         ++p_;
         if (c == '}') break;
@@ -564,8 +607,10 @@ class Parser {
     if (!enter()) return false;
     const CustomFunction* custom = o_.customFunctions ? o_.customFunctions->find(name) : nullptr;
     int builtin = findBuiltin(name);
-    if (custom && (builtin < 0 || (custom->flags & kCustomOverridesBuiltin))) builtin = -1;
-    else custom = nullptr;
+    if (custom && (builtin < 0 || (custom->flags & kCustomOverridesBuiltin)))
+      builtin = -1;
+    else
+      custom = nullptr;
     const BuiltinFunction* fn = builtin >= 0 ? &builtinAt(builtin) : nullptr;
 
     if (fn && (fn->flags & (kBuiltinIf | kBuiltinIfError))) {
@@ -592,7 +637,8 @@ class Parser {
     }
     if (arrayArgs) --arrayCtx_;
     if (fn) {
-      if (argc < fn->minArgs || argc > fn->maxArgs) return fail("wrong number of arguments for " + upperText(name));
+      if (argc < fn->minArgs || argc > fn->maxArgs)
+        return fail("wrong number of arguments for " + upperText(name));
       emit(Op::Call, static_cast<uint32_t>(builtin), static_cast<uint16_t>(argc));
     } else {
       std::string upper = upperText(name);
@@ -667,7 +713,8 @@ namespace {
 // stays as written. nullopt when the formula cannot be read or `write`
 // gives up.
 template <class Write>
-std::optional<std::string> rewriteReferences(std::string_view text, const ParseOptions& o, Write&& write) {
+std::optional<std::string> rewriteReferences(std::string_view text, const ParseOptions& o,
+                                             Write&& write) {
   std::vector<RefSpan> spans;
   FormulaCode code;
   std::string err;
@@ -740,8 +787,9 @@ std::string formatAreaR1C1(const AreaRef& a, int32_t hostCol, int32_t hostRow) {
 
 }  // namespace
 
-std::optional<std::string> readdressReferences(std::string_view text, ReferenceStyle style, int32_t hostCol,
-                                               int32_t hostRow, const LineShift& shift) {
+std::optional<std::string> readdressReferences(std::string_view text, ReferenceStyle style,
+                                               int32_t hostCol, int32_t hostRow,
+                                               const LineShift& shift) {
   ParseOptions o;
   o.style = style;
   o.hostCol = hostCol;
@@ -750,21 +798,25 @@ std::optional<std::string> readdressReferences(std::string_view text, ReferenceS
   // The formula's own cell moves with the lines too (a deleted host keeps
   // its place: its formula goes away with it).
   int32_t newCol = hostCol, newRow = hostRow;
-  if (int32_t n = shift.map(shift.rows ? hostRow : hostCol); n > 0) (shift.rows ? newRow : newCol) = n;
-  return rewriteReferences(text, o, [&](const AreaRef& area, std::string_view written) -> std::optional<std::string> {
-    AreaRef a = area;
-    if (!shiftArea(a, shift)) return std::string("#REF!");
-    if (r1c1) {
-      std::string now = formatAreaR1C1(a, newCol, newRow);
-      return now == formatAreaR1C1(area, hostCol, hostRow) ? std::string(written) : now;
-    }
-    if (sameAddress(a.first, area.first) && sameAddress(a.last, area.last)) return std::string(written);
-    return formatAreaA1(a);
-  });
+  if (int32_t n = shift.map(shift.rows ? hostRow : hostCol); n > 0)
+    (shift.rows ? newRow : newCol) = n;
+  return rewriteReferences(
+      text, o, [&](const AreaRef& area, std::string_view written) -> std::optional<std::string> {
+        AreaRef a = area;
+        if (!shiftArea(a, shift)) return std::string("#REF!");
+        if (r1c1) {
+          std::string now = formatAreaR1C1(a, newCol, newRow);
+          return now == formatAreaR1C1(area, hostCol, hostRow) ? std::string(written) : now;
+        }
+        if (sameAddress(a.first, area.first) && sameAddress(a.last, area.last))
+          return std::string(written);
+        return formatAreaA1(a);
+      });
 }
 
-std::optional<std::string> convertReferenceStyle(std::string_view text, ReferenceStyle from, ReferenceStyle to,
-                                                 int32_t hostCol, int32_t hostRow) {
+std::optional<std::string> convertReferenceStyle(std::string_view text, ReferenceStyle from,
+                                                 ReferenceStyle to, int32_t hostCol,
+                                                 int32_t hostRow) {
   bool fromR1C1 = from == ReferenceStyle::R1C1, toR1C1 = to == ReferenceStyle::R1C1;
   if (fromR1C1 == toR1C1) return std::string(text);
   ParseOptions o;
@@ -776,15 +828,16 @@ std::optional<std::string> convertReferenceStyle(std::string_view text, Referenc
     if (a.col < 1 || a.row < 1) return std::string("#REF!");
     return formatA1(a);
   };
-  return rewriteReferences(text, o, [&](const AreaRef& area, std::string_view) -> std::optional<std::string> {
-    if (area.wholeColumns || area.wholeRows) return std::nullopt;
-    std::string s = cell(area.first);
-    if (!area.isSingleCell()) {
-      s += ':';
-      s += cell(area.last);
-    }
-    return s;
-  });
+  return rewriteReferences(
+      text, o, [&](const AreaRef& area, std::string_view) -> std::optional<std::string> {
+        if (area.wholeColumns || area.wholeRows) return std::nullopt;
+        std::string s = cell(area.first);
+        if (!area.isSingleCell()) {
+          s += ':';
+          s += cell(area.last);
+        }
+        return s;
+      });
 }
 
 }  // namespace krv::sheet

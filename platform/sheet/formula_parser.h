@@ -34,7 +34,8 @@ krv::base::Result<FormulaCode> parseFormula(std::string_view text, const ParseOp
 // other (texts, names and everything else stay as written); nullopt when
 // the formula cannot be read.
 std::optional<std::string> convertReferenceStyle(std::string_view text, ReferenceStyle from,
-                                                 ReferenceStyle to, int32_t hostCol, int32_t hostRow);
+                                                 ReferenceStyle to, int32_t hostCol,
+                                                 int32_t hostRow);
 
 // Re-addresses the references of a formula, written in `style` in the cell
 // (hostCol, hostRow), for rows or columns that were inserted, deleted or
@@ -44,7 +45,8 @@ std::optional<std::string> convertReferenceStyle(std::string_view text, Referenc
 // all deleted becomes #REF!. R1C1 relative parts are written relative to
 // the place the host cell moves to. References that do not change keep
 // their text as written. nullopt when the formula cannot be read.
-std::optional<std::string> readdressReferences(std::string_view text, ReferenceStyle style, int32_t hostCol,
-                                               int32_t hostRow, const LineShift& shift);
+std::optional<std::string> readdressReferences(std::string_view text, ReferenceStyle style,
+                                               int32_t hostCol, int32_t hostRow,
+                                               const LineShift& shift);
 
 }  // namespace krv::sheet

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "platform/sheet/builtin_functions.h"
-#include "platform/sheet/function_support.h"
 #include "platform/sheet/formula_number_text.h"
+#include "platform/sheet/function_support.h"
 #include "platform/sheet/text_utils.h"
 
 namespace krv::sheet {

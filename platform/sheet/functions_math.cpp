@@ -5,8 +5,8 @@
 #include <numbers>
 
 #include "platform/sheet/builtin_functions.h"
-#include "platform/sheet/function_support.h"
 #include "platform/sheet/formula_number_text.h"
+#include "platform/sheet/function_support.h"
 
 namespace krv::sheet {
 

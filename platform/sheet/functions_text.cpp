@@ -2,8 +2,8 @@
 #include <cmath>
 
 #include "platform/sheet/builtin_functions.h"
-#include "platform/sheet/function_support.h"
 #include "platform/sheet/formula_number_text.h"
+#include "platform/sheet/function_support.h"
 #include "platform/sheet/text_utils.h"
 
 namespace krv::sheet {
@@ -82,9 +82,9 @@ void findText(BuiltinArgs& a, Item& r) {
 void fnFIXED(BuiltinArgs& a, Item& r) {
   double d = a.number(1);
   if (d > 127) return setError(r, ErrorCode::Value);
-  setText(
-      r, formatFixedText(a.number(0), static_cast<int>(std::trunc(std::max(d, -400.0))),
-                         a.boolean(2) ? ThousandsSeparators::Without : ThousandsSeparators::With));
+  setText(r,
+          formatFixedText(a.number(0), static_cast<int>(std::trunc(std::max(d, -400.0))),
+                          a.boolean(2) ? ThousandsSeparators::Without : ThousandsSeparators::With));
 }
 void fnLEFT(BuiltinArgs& a, Item& r) {
   long long k = a.integer(1);

@@ -5,12 +5,12 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
-#include "platform/base/file_io.h"
-#include "platform/base/json_document.h"
-#include "platform/base/json_io.h"
 #include "platform/base/byte_order_mark.h"
 #include "platform/base/display_text.h"
+#include "platform/base/file_io.h"
 #include "platform/base/file_text.h"
+#include "platform/base/json_document.h"
+#include "platform/base/json_io.h"
 #include "platform/base/utf.h"
 #include "platform/sheet/sheet_csv.h"
 
@@ -659,7 +659,8 @@ Status saveSheetFile(const ControlDocument& doc, const std::filesystem::path& fi
     // No longer than the reader takes back.
     base::Result<std::string> delimited =
         sheetToDelimited(doc, kind == SheetFileKind::Csv ? ',' : '\t', kMaxSheetFileBytes);
-    if (!delimited) return Status::error("cannot write " + file.string() + ": " + delimited.status().text());
+    if (!delimited)
+      return Status::error("cannot write " + file.string() + ": " + delimited.status().text());
     text = std::move(*delimited);
   }
   const Status written = base::writeFileAtomic(file, text);

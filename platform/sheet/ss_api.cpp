@@ -47,8 +47,8 @@ BOOL SSSetCellTag(HWND hWnd, long col, long row, LPCWSTR tag) {
 
 BOOL SSAddCellSpan(HWND hWnd, long col, long row, long numCols, long numRows) {
   ControlDocument* d = doc(hWnd);
-  return d && d->addSpan(static_cast<int32_t>(col), static_cast<int32_t>(row), static_cast<int32_t>(numCols),
-                         static_cast<int32_t>(numRows));
+  return d && d->addSpan(static_cast<int32_t>(col), static_cast<int32_t>(row),
+                         static_cast<int32_t>(numCols), static_cast<int32_t>(numRows));
 }
 
 BOOL SSRemoveCellSpan(HWND hWnd, long col, long row) {
@@ -56,7 +56,8 @@ BOOL SSRemoveCellSpan(HWND hWnd, long col, long row) {
   return d && d->removeSpan(static_cast<int32_t>(col), static_cast<int32_t>(row));
 }
 
-int SSGetCellSpan(HWND hWnd, long col, long row, long* anchorCol, long* anchorRow, long* numCols, long* numRows) {
+int SSGetCellSpan(HWND hWnd, long col, long row, long* anchorCol, long* anchorRow, long* numCols,
+                  long* numRows) {
   ControlDocument* d = doc(hWnd);
   if (!d) return SS_SPAN_NO;
   auto s = d->spanAt(static_cast<int32_t>(col), static_cast<int32_t>(row));
@@ -77,7 +78,8 @@ LPSS_CELLTYPE SSSetTypeEdit(HWND, LPSS_CELLTYPE type, DWORD style, int maxLength
   return type;
 }
 
-LPSS_CELLTYPE SSSetTypeNumber(HWND, LPSS_CELLTYPE type, DWORD style, int decimals, double min, double max) {
+LPSS_CELLTYPE SSSetTypeNumber(HWND, LPSS_CELLTYPE type, DWORD style, int decimals, double min,
+                              double max) {
   if (!type) return nullptr;
   *type = SS_CELLTYPE();
   type->type = krv::sheet::kCellTypeNumber;
@@ -97,8 +99,8 @@ LPSS_CELLTYPE SSSetTypeCheckBox(HWND, LPSS_CELLTYPE type, DWORD style, LPCWSTR t
   return type;
 }
 
-LPSS_CELLTYPE SSSetTypeComboBoxEx(HWND, LPSS_CELLTYPE type, DWORD style, LPCWSTR items, short maxRows,
-                                  int maxEditLength) {
+LPSS_CELLTYPE SSSetTypeComboBoxEx(HWND, LPSS_CELLTYPE type, DWORD style, LPCWSTR items,
+                                  short maxRows, int maxEditLength) {
   if (!type) return nullptr;
   *type = SS_CELLTYPE();
   type->type = krv::sheet::kCellTypeComboBox;
@@ -131,8 +133,9 @@ BOOL SSSetCellTypeRange(HWND hWnd, long col1, long row1, long col2, long row2, L
   ControlDocument* d = doc(hWnd);
   if (!d || !type) return FALSE;
   SS_CELLTYPE t = *type;
-  return d->changeAttributes(static_cast<int32_t>(col1), static_cast<int32_t>(row1), static_cast<int32_t>(col2),
-                             static_cast<int32_t>(row2), [&](CellAttributes& a) {
+  return d->changeAttributes(static_cast<int32_t>(col1), static_cast<int32_t>(row1),
+                             static_cast<int32_t>(col2), static_cast<int32_t>(row2),
+                             [&](CellAttributes& a) {
                                a.type = t.type;
                                a.style = t.style;
                                a.decimals = t.decimals;

@@ -58,13 +58,14 @@ TEST_F(SsApiTest, TagsOfTheCornerCellAndTheHeaderIndex) {
 TEST_F(SsApiTest, CustomFunctionsReferenceStyleRecalcAndReset) {
   auto& d = spread.document();
   int calls = 0;
-  ASSERT_TRUE(SSAddCustomFunctionExt(&spread, L"TWICE", 1, 1,
-                                     [&](krv::sheet::FunctionValue& result, krv::sheet::FunctionValue* args, int16_t) {
-                                       ++calls;
-                                       result.setDouble(args[0].doubleValue * 2);
-                                       return true;
-                                     },
-                                     0));
+  ASSERT_TRUE(SSAddCustomFunctionExt(
+      &spread, L"TWICE", 1, 1,
+      [&](krv::sheet::FunctionValue& result, krv::sheet::FunctionValue* args, int16_t) {
+        ++calls;
+        result.setDouble(args[0].doubleValue * 2);
+        return true;
+      },
+      0));
   d.setData(1, 1, L"4");
   ASSERT_TRUE(SSSetRefStyle(&spread, 2));
   ASSERT_TRUE(d.setFormula(2, 1, L"=TWICE(R1C1)"));

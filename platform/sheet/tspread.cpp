@@ -28,9 +28,7 @@ BOOL TSpread::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   return CWnd::Create(kSpreadWindowClass, L"", style, rect, parent, id);
 }
 
-TSpread* TSpread::fromHandle(HWND hWnd) {
-  return dynamic_cast<TSpread*>(CWnd::FromHandle(hWnd));
-}
+TSpread* TSpread::fromHandle(HWND hWnd) { return dynamic_cast<TSpread*>(CWnd::FromHandle(hWnd)); }
 
 BOOL TSpread::LoadFromFile(const std::wstring& file, std::string* error) {
   const krv::base::Status loaded =
@@ -99,15 +97,18 @@ void TSpread::showRefusal(const std::string& why) {
 BOOL TSpread::MoveRowBlock(long row1, long row2, long destRow) {
   if (!m_hWnd) return FALSE;
   long rows = mDocument.maxRows();
-  if (row1 < 1 || row2 < row1 || row2 > rows || destRow < 1 || destRow + (row2 - row1) > rows) return FALSE;
+  if (row1 < 1 || row2 < row1 || row2 > rows || destRow < 1 || destRow + (row2 - row1) > rows)
+    return FALSE;
   // Moving a block is a sequence of neighbour exchanges.
   while (destRow < row1) {
-    for (long r = row1; r <= row2; ++r) mDocument.swapRows(static_cast<int32_t>(r - 1), static_cast<int32_t>(r));
+    for (long r = row1; r <= row2; ++r)
+      mDocument.swapRows(static_cast<int32_t>(r - 1), static_cast<int32_t>(r));
     --row1;
     --row2;
   }
   while (destRow > row1) {
-    for (long r = row2; r >= row1; --r) mDocument.swapRows(static_cast<int32_t>(r), static_cast<int32_t>(r + 1));
+    for (long r = row2; r >= row1; --r)
+      mDocument.swapRows(static_cast<int32_t>(r), static_cast<int32_t>(r + 1));
     ++row1;
     ++row2;
   }
@@ -137,7 +138,8 @@ std::optional<ControlDocument::ViewCell> TSpread::CellFromPoint(CPoint point) co
 BOOL TSpread::GetCellRect(long col, long row, CRect& rect) const {
   if (!m_hWnd) return FALSE;
   const CSize area = cellAreaSize();
-  auto r = mDocument.cellRectInView(static_cast<int32_t>(col), static_cast<int32_t>(row), area.cx, area.cy);
+  auto r = mDocument.cellRectInView(static_cast<int32_t>(col), static_cast<int32_t>(row), area.cx,
+                                    area.cy);
   if (!r) return FALSE;
   // Whole client units: a cell owns the points from its (rounded up) left
   // edge to before its (rounded up) right edge.
@@ -176,8 +178,8 @@ void TSpread::selectForPress(ControlDocument::ViewCell cell, bool extend) {
     return;
   }
   if (extend) {
-    d.setSelection(std::min(activeCol, cell.col), std::min(activeRow, cell.row), std::max(activeCol, cell.col),
-                   std::max(activeRow, cell.row));
+    d.setSelection(std::min(activeCol, cell.col), std::min(activeRow, cell.row),
+                   std::max(activeCol, cell.col), std::max(activeRow, cell.row));
     return;
   }
   d.setActiveCell(cell.col, cell.row);
@@ -230,8 +232,8 @@ void TSpread::OnLButtonDblClk(UINT flags, CPoint point) {
 void TSpread::OnRButtonDown(UINT flags, CPoint point) {
   // A context command acts on the selection: a press outside it moves the
   // active cell there, a press inside keeps the block.
-  if (auto cell = CellFromPoint(point); cell && cell->col >= 1 && cell->row >= 1 &&
-                                         !mDocument.isSelected(cell->col, cell->row)) {
+  if (auto cell = CellFromPoint(point);
+      cell && cell->col >= 1 && cell->row >= 1 && !mDocument.isSelected(cell->col, cell->row)) {
     selectForPress(*cell, false);
   }
   CWnd::OnRButtonDown(flags, point);

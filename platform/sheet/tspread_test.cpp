@@ -121,7 +121,8 @@ TEST_F(SpreadGeometry, CellRectanglesAgreeWithHitsAtEveryPoint) {
       if (!cell) continue;
       CRect r;
       ASSERT_TRUE(spread.GetCellRect(cell->col, cell->row, r)) << x << "," << y;
-      ASSERT_TRUE(r.PtInRect(CPoint(x, y))) << x << "," << y << " in " << cell->col << "," << cell->row;
+      ASSERT_TRUE(r.PtInRect(CPoint(x, y)))
+          << x << "," << y << " in " << cell->col << "," << cell->row;
     }
   }
 }

@@ -9,10 +9,18 @@ namespace krv::sheet {
 
 bool toNumber(const Value& v, double& out, ErrorCode& err) {
   switch (v.type()) {
-    case ValueType::Number: out = v.number(); return true;
-    case ValueType::Bool: out = v.boolean() ? 1 : 0; return true;
-    case ValueType::Empty: out = 0; return true;
-    case ValueType::Error: err = v.error(); return false;
+    case ValueType::Number:
+      out = v.number();
+      return true;
+    case ValueType::Bool:
+      out = v.boolean() ? 1 : 0;
+      return true;
+    case ValueType::Empty:
+      out = 0;
+      return true;
+    case ValueType::Error:
+      err = v.error();
+      return false;
     case ValueType::Text: {
       auto n = parseNumberText(v.text());
       if (!n) {
@@ -29,11 +37,16 @@ bool toNumber(const Value& v, double& out, ErrorCode& err) {
 
 std::string toText(const Value& v) {
   switch (v.type()) {
-    case ValueType::Number: return formatGeneral(v.number());
-    case ValueType::Bool: return v.boolean() ? "TRUE" : "FALSE";
-    case ValueType::Text: return v.text();
-    case ValueType::Error: return errorText(v.error());
-    case ValueType::Empty: return {};
+    case ValueType::Number:
+      return formatGeneral(v.number());
+    case ValueType::Bool:
+      return v.boolean() ? "TRUE" : "FALSE";
+    case ValueType::Text:
+      return v.text();
+    case ValueType::Error:
+      return errorText(v.error());
+    case ValueType::Empty:
+      return {};
   }
   return {};
 }
@@ -41,12 +54,24 @@ std::string toText(const Value& v) {
 bool toBool(const Value& v, bool& out, ErrorCode& err) {
   switch (v.type()) {
     case ValueType::Number:
-    case ValueType::Bool: out = v.number() != 0; return true;
-    case ValueType::Empty: out = false; return true;
-    case ValueType::Error: err = v.error(); return false;
+    case ValueType::Bool:
+      out = v.number() != 0;
+      return true;
+    case ValueType::Empty:
+      out = false;
+      return true;
+    case ValueType::Error:
+      err = v.error();
+      return false;
     case ValueType::Text:
-      if (equalNoCase(v.text(), "TRUE")) { out = true; return true; }
-      if (equalNoCase(v.text(), "FALSE")) { out = false; return true; }
+      if (equalNoCase(v.text(), "TRUE")) {
+        out = true;
+        return true;
+      }
+      if (equalNoCase(v.text(), "FALSE")) {
+        out = false;
+        return true;
+      }
       err = ErrorCode::Value;
       return false;
   }

@@ -14,7 +14,8 @@ std::map<std::wstring, CRect>& remembered() {
 // Switches resource lookup to `instance` (when given) for its lifetime.
 class ResourceSwitch {
  public:
-  explicit ResourceSwitch(HINSTANCE instance) : mPrevious(AfxGetResourceHandle()), mSwitched(instance) {
+  explicit ResourceSwitch(HINSTANCE instance)
+      : mPrevious(AfxGetResourceHandle()), mSwitched(instance) {
     if (mSwitched) AfxSetResourceHandle(instance);
   }
   ~ResourceSwitch() {

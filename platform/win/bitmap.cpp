@@ -13,7 +13,8 @@ const krv::win::BitmapImage& emptyImage() {
 
 }  // namespace
 
-BOOL CBitmap::CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
+BOOL CBitmap::CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel,
+                           const void* bits) {
   if (mCreated || planes != 1 || (bitsPerPixel != 1 && bitsPerPixel != 24 && bitsPerPixel != 32))
     return FALSE;
   krv::win::BitmapImage image(width, height, RGB(0, 0, 0), static_cast<int>(bitsPerPixel));
@@ -47,7 +48,8 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height) {
 
 BOOL CBitmap::LoadBitmap(UINT id) {
   if (mCreated) return FALSE;
-  const krv::win::ResourceModule* module = krv::win::ResourceModules::holding(id, krv::win::ResourceKind::Bitmap);
+  const krv::win::ResourceModule* module =
+      krv::win::ResourceModules::holding(id, krv::win::ResourceKind::Bitmap);
   return module && loadFile(module->bitmapPath(id)) ? TRUE : FALSE;
 }
 

@@ -24,7 +24,8 @@ std::uint16_t u16(std::span<const std::uint8_t> d, std::size_t at) {
 }
 std::uint32_t u32(std::span<const std::uint8_t> d, std::size_t at) {
   return static_cast<std::uint32_t>(d[at]) | (static_cast<std::uint32_t>(d[at + 1]) << 8) |
-         (static_cast<std::uint32_t>(d[at + 2]) << 16) | (static_cast<std::uint32_t>(d[at + 3]) << 24);
+         (static_cast<std::uint32_t>(d[at + 2]) << 16) |
+         (static_cast<std::uint32_t>(d[at + 3]) << 24);
 }
 std::int32_t i32(std::span<const std::uint8_t> d, std::size_t at) {
   return static_cast<std::int32_t>(u32(d, at));
@@ -68,7 +69,8 @@ bool decodeBmp(std::span<const std::uint8_t> d, BitmapImage& out, std::string& e
   if (!core && headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108 &&
       headerSize != 124)
     return fail(error, "unsupported bitmap header size " + std::to_string(headerSize));
-  if (14 + static_cast<std::uint64_t>(headerSize) > d.size()) return fail(error, "truncated bitmap header");
+  if (14 + static_cast<std::uint64_t>(headerSize) > d.size())
+    return fail(error, "truncated bitmap header");
 
   std::int64_t width, height;
   std::uint32_t planes, bits, compression = BI_RGB, colorsUsed = 0;
@@ -97,7 +99,8 @@ bool decodeBmp(std::span<const std::uint8_t> d, BitmapImage& out, std::string& e
   if (width <= 0 || height <= 0) return fail(error, "bitmap has no pixels");
   if (width > BitmapImage::kMaxDimension || height > BitmapImage::kMaxDimension ||
       width * height > BitmapImage::kMaxPixels)
-    return fail(error, "bitmap is too large (" + std::to_string(width) + " x " + std::to_string(height) + ")");
+    return fail(error, "bitmap is too large (" + std::to_string(width) + " x " +
+                           std::to_string(height) + ")");
 
   std::size_t pos = 14 + headerSize;
   // Channel masks: after a 40-byte header, or inside the larger ones.
@@ -126,7 +129,8 @@ bool decodeBmp(std::span<const std::uint8_t> d, BitmapImage& out, std::string& e
     if (colorsUsed > full) return fail(error, "palette is larger than the bit count allows");
     const std::uint32_t count = colorsUsed ? colorsUsed : full;
     const std::size_t entry = core ? 3 : 4;
-    if (pos + static_cast<std::uint64_t>(count) * entry > d.size()) return fail(error, "truncated palette");
+    if (pos + static_cast<std::uint64_t>(count) * entry > d.size())
+      return fail(error, "truncated palette");
     for (std::uint32_t i = 0; i < count; ++i, pos += entry)
       palette.push_back(RGB(d[pos + 2], d[pos + 1], d[pos]));
   }
@@ -137,9 +141,11 @@ bool decodeBmp(std::span<const std::uint8_t> d, BitmapImage& out, std::string& e
   const std::uint64_t start = pixelOffset ? pixelOffset : pos;
   // The last row needs only its used bytes; some writers drop its padding.
   const std::uint64_t lastRow = (static_cast<std::uint64_t>(width) * bits + 7) / 8;
-  if (start + stride * (height - 1) + lastRow > d.size()) return fail(error, "truncated pixel data");
+  if (start + stride * (height - 1) + lastRow > d.size())
+    return fail(error, "truncated pixel data");
 
-  BitmapImage image(static_cast<int>(width), static_cast<int>(height), RGB(0, 0, 0), static_cast<int>(bits));
+  BitmapImage image(static_cast<int>(width), static_cast<int>(height), RGB(0, 0, 0),
+                    static_cast<int>(bits));
   for (int row = 0; row < height; ++row) {
     const std::uint8_t* src = d.data() + start + stride * row;
     const int y = topDown ? row : static_cast<int>(height) - 1 - row;
@@ -193,7 +199,8 @@ bool readBmpFile(const std::filesystem::path& path, BitmapImage& out, std::strin
 
 std::vector<std::uint8_t> encodeBmp(const BitmapImage& image, int bitsPerPixel) {
   if ((bitsPerPixel != 24 && bitsPerPixel != 32) || image.empty()) return {};
-  const std::uint32_t stride = (static_cast<std::uint32_t>(image.width()) * bitsPerPixel + 31) / 32 * 4;
+  const std::uint32_t stride =
+      (static_cast<std::uint32_t>(image.width()) * bitsPerPixel + 31) / 32 * 4;
   const std::uint32_t dataSize = stride * image.height();
   const std::uint32_t offset = 14 + 40;
   std::vector<std::uint8_t> out(offset + dataSize, 0);
@@ -219,7 +226,8 @@ std::vector<std::uint8_t> encodeBmp(const BitmapImage& image, int bitsPerPixel) 
   put32(42, 2835);
   const int bytes = bitsPerPixel / 8;
   for (int y = 0; y < image.height(); ++y) {
-    std::uint8_t* row = out.data() + offset + static_cast<std::size_t>(image.height() - 1 - y) * stride;
+    std::uint8_t* row =
+        out.data() + offset + static_cast<std::size_t>(image.height() - 1 - y) * stride;
     for (int x = 0; x < image.width(); ++x) {
       const COLORREF c = image.pixel(x, y);
       row[x * bytes] = static_cast<std::uint8_t>(GetBValue(c));
@@ -233,10 +241,11 @@ std::vector<std::uint8_t> encodeBmp(const BitmapImage& image, int bitsPerPixel) 
 bool writeBmpFile(const std::filesystem::path& path, const BitmapImage& image, int bitsPerPixel,
                   std::string& error) {
   const std::vector<std::uint8_t> data = encodeBmp(image, bitsPerPixel);
-  if (data.empty()) return fail(error, "cannot encode an empty picture or " + std::to_string(bitsPerPixel) +
-                                           " bits per pixel");
-  const base::Status written =
-      base::writeFileAtomic(path, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+  if (data.empty())
+    return fail(error, "cannot encode an empty picture or " + std::to_string(bitsPerPixel) +
+                           " bits per pixel");
+  const base::Status written = base::writeFileAtomic(
+      path, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
   if (!written) return fail(error, "cannot write " + path.string() + ": " + written.message());
   return true;
 }

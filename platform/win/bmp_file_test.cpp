@@ -34,8 +34,8 @@ krv::win::BitmapImage readReference(const std::string& name) {
   return image;
 }
 
-void expectSamePixels(const krv::win::BitmapImage& got, const krv::win::BitmapImage& want, int tolerance,
-                      const std::string& name) {
+void expectSamePixels(const krv::win::BitmapImage& got, const krv::win::BitmapImage& want,
+                      int tolerance, const std::string& name) {
   ASSERT_EQ(got.width(), want.width()) << name;
   ASSERT_EQ(got.height(), want.height()) << name;
   for (int y = 0; y < want.height(); ++y)
@@ -55,11 +55,11 @@ TEST(BmpFile, ReadsFilesOfEveryDepthHeaderAndRowOrder) {
     int tolerance;
   };
   const Case cases[] = {
-      {"mono1.bmp", "mono5x3.pbm", 1, 0},      {"pal4.bmp", "ref5x3.ppm", 4, 0},
-      {"pal4_core.bmp", "ref5x3.ppm", 4, 0},   {"pal8.bmp", "ref5x4.ppm", 8, 0},
-      {"pal8_topdown.bmp", "ref5x4.ppm", 8, 0}, {"rgb16_555.bmp", "ref5x3.ppm", 16, 8},
-      {"rgb16_565.bmp", "ref5x3.ppm", 16, 8},  {"rgb24_info.bmp", "ref5x3.ppm", 24, 0},
-      {"rgb24_core.bmp", "ref5x3.ppm", 24, 0}, {"rgb24_v5.bmp", "ref5x3.ppm", 24, 0},
+      {"mono1.bmp", "mono5x3.pbm", 1, 0},         {"pal4.bmp", "ref5x3.ppm", 4, 0},
+      {"pal4_core.bmp", "ref5x3.ppm", 4, 0},      {"pal8.bmp", "ref5x4.ppm", 8, 0},
+      {"pal8_topdown.bmp", "ref5x4.ppm", 8, 0},   {"rgb16_555.bmp", "ref5x3.ppm", 16, 8},
+      {"rgb16_565.bmp", "ref5x3.ppm", 16, 8},     {"rgb24_info.bmp", "ref5x3.ppm", 24, 0},
+      {"rgb24_core.bmp", "ref5x3.ppm", 24, 0},    {"rgb24_v5.bmp", "ref5x3.ppm", 24, 0},
       {"rgb24_topdown.bmp", "ref5x3.ppm", 24, 0}, {"rgb32_info.bmp", "ref5x3.ppm", 32, 0},
       {"rgb32_topdown.bmp", "ref5x3.ppm", 32, 0}, {"rgb32_v4.bmp", "ref5x3.ppm", 32, 0},
       {"rgb32_v5.bmp", "ref5x3.ppm", 32, 0},

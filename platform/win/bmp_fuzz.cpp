@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   krv::win::BitmapImage image;
   std::string error;
   if (krv::win::decodeBmp(std::span(data, size), image, error)) {
-    if (image.empty() || image.pixels().size() != static_cast<std::size_t>(image.width()) * image.height())
+    if (image.empty() ||
+        image.pixels().size() != static_cast<std::size_t>(image.width()) * image.height())
       std::abort();
     const auto encoded = krv::win::encodeBmp(image, 24);
     krv::win::BitmapImage back;

@@ -4,14 +4,19 @@ BOOL CButton::Create(LPCWSTR caption, DWORD style, const RECT& rect, CWnd* paren
   return CWnd::Create(L"BUTTON", caption, style, rect, parent, id);
 }
 
-int CButton::GetCheck() const { return static_cast<int>(const_cast<CButton*>(this)->SendMessage(BM_GETCHECK)); }
+int CButton::GetCheck() const {
+  return static_cast<int>(const_cast<CButton*>(this)->SendMessage(BM_GETCHECK));
+}
 void CButton::SetCheck(int check) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(check)); }
-UINT CButton::GetState() const { return static_cast<UINT>(const_cast<CButton*>(this)->SendMessage(BM_GETSTATE)); }
+UINT CButton::GetState() const {
+  return static_cast<UINT>(const_cast<CButton*>(this)->SendMessage(BM_GETSTATE));
+}
 void CButton::SetState(BOOL highlight) { SendMessage(BM_SETSTATE, highlight); }
 void CButton::SetButtonStyle(UINT style, BOOL redraw) { SendMessage(BM_SETSTYLE, style, redraw); }
 
 HICON CButton::SetIcon(HICON icon) {
-  return reinterpret_cast<HICON>(SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon)));
+  return reinterpret_cast<HICON>(
+      SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon)));
 }
 
 HBITMAP CButton::SetBitmap(HBITMAP bitmap) {
@@ -26,8 +31,10 @@ bool CButton::isCheckable() const {
     case BS_RADIOBUTTON:
     case BS_AUTORADIOBUTTON:
     case BS_3STATE:
-    case BS_AUTO3STATE: return true;
-    default: return false;
+    case BS_AUTO3STATE:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -36,8 +43,12 @@ void CButton::click() {
   SetFocus();
   if (!m_hWnd) return;
   switch (buttonType()) {
-    case BS_AUTOCHECKBOX: SetCheck(mCheck == BST_UNCHECKED ? BST_CHECKED : BST_UNCHECKED); break;
-    case BS_AUTO3STATE: SetCheck((mCheck + 1) % 3); break;
+    case BS_AUTOCHECKBOX:
+      SetCheck(mCheck == BST_UNCHECKED ? BST_CHECKED : BST_UNCHECKED);
+      break;
+    case BS_AUTO3STATE:
+      SetCheck((mCheck + 1) % 3);
+      break;
     case BS_AUTORADIOBUTTON:
       if (CWnd* parent = treeParent()) {
         for (CWnd* other : parent->groupOf(this)) {
@@ -47,14 +58,16 @@ void CButton::click() {
       }
       SetCheck(BST_CHECKED);
       break;
-    default: break;
+    default:
+      break;
   }
   notifyParent(BN_CLICKED);
 }
 
 LRESULT CButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case BM_GETCHECK: return isCheckable() ? mCheck : 0;
+    case BM_GETCHECK:
+      return isCheckable() ? mCheck : 0;
     case BM_SETCHECK: {
       int check = static_cast<int>(wParam);
       if (check < 0 || check > 2) check = BST_CHECKED;
@@ -67,7 +80,8 @@ LRESULT CButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
-    case BM_GETSTATE: return (isCheckable() ? mCheck : 0) | (mPushed ? 0x4 : 0);
+    case BM_GETSTATE:
+      return (isCheckable() ? mCheck : 0) | (mPushed ? 0x4 : 0);
     case BM_SETSTATE:
       if (mPushed != (wParam != 0)) {
         mPushed = wParam != 0;
@@ -78,7 +92,9 @@ LRESULT CButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       ModifyStyle(0xFFFF, static_cast<DWORD>(wParam) & 0xFFFF);
       if (lParam) Invalidate();
       return 0;
-    case BM_CLICK: click(); return 0;
+    case BM_CLICK:
+      click();
+      return 0;
     case BM_GETIMAGE:
       return wParam == IMAGE_ICON ? reinterpret_cast<LRESULT>(mIcon)
                                   : reinterpret_cast<LRESULT>(mBitmap);
@@ -95,7 +111,9 @@ LRESULT CButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       Invalidate();
       return old;
     }
-    case WM_LBUTTONDOWN: mPushed = true; return 0;
+    case WM_LBUTTONDOWN:
+      mPushed = true;
+      return 0;
     case WM_LBUTTONUP:
       if (mPushed) {
         mPushed = false;
@@ -105,7 +123,8 @@ LRESULT CButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYUP:
       if (wParam == VK_SPACE) click();
       return 0;
-    default: return CWnd::DefWindowProc(message, wParam, lParam);
+    default:
+      return CWnd::DefWindowProc(message, wParam, lParam);
   }
 }
 

@@ -10,10 +10,12 @@ int CComboBox::AddString(LPCWSTR text) {
   return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
 }
 int CComboBox::InsertString(int index, LPCWSTR text) {
-  return static_cast<int>(SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(index),
-                                      reinterpret_cast<LPARAM>(text)));
+  return static_cast<int>(
+      SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text)));
 }
-int CComboBox::DeleteString(UINT index) { return static_cast<int>(SendMessage(CB_DELETESTRING, index)); }
+int CComboBox::DeleteString(UINT index) {
+  return static_cast<int>(SendMessage(CB_DELETESTRING, index));
+}
 void CComboBox::ResetContent() { SendMessage(CB_RESETCONTENT); }
 int CComboBox::SetCurSel(int index) {
   return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index)));
@@ -42,7 +44,8 @@ int CComboBox::SelectString(int startAfter, LPCWSTR prefix) {
                                       reinterpret_cast<LPARAM>(prefix)));
 }
 int CComboBox::SetItemData(int index, DWORD_PTR data) {
-  return static_cast<int>(SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
+  return static_cast<int>(
+      SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
 }
 DWORD_PTR CComboBox::GetItemData(int index) const {
   return mItems.valid(index) ? mItems[index].data : static_cast<DWORD_PTR>(CB_ERR);
@@ -104,8 +107,10 @@ LRESULT CComboBox::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case CB_DELETESTRING: {
       int left = mItems.remove(index);
       if (left < 0) return CB_ERR;
-      if (mCurSel == index) mCurSel = CB_ERR;
-      else if (mCurSel > index) --mCurSel;
+      if (mCurSel == index)
+        mCurSel = CB_ERR;
+      else if (mCurSel > index)
+        --mCurSel;
       notifyChange(WindowChange::ControlState);
       return left;
     }
@@ -115,8 +120,10 @@ LRESULT CComboBox::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (hasEdit()) setEditText(L"");
       notifyChange(WindowChange::ControlState);
       return 0;
-    case CB_GETCOUNT: return mItems.count();
-    case CB_GETCURSEL: return mCurSel;
+    case CB_GETCOUNT:
+      return mItems.count();
+    case CB_GETCURSEL:
+      return mCurSel;
     case CB_SETCURSEL: {
       if (!mItems.valid(index)) {
         mCurSel = CB_ERR;
@@ -130,10 +137,14 @@ LRESULT CComboBox::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       Invalidate();
       return index;
     }
-    case CB_GETLBTEXT: return GetLBText(index, reinterpret_cast<LPWSTR>(lParam));
-    case CB_GETLBTEXTLEN: return GetLBTextLen(index);
-    case CB_FINDSTRING: return mItems.findPrefix(index, text());
-    case CB_FINDSTRINGEXACT: return mItems.findExact(index, text());
+    case CB_GETLBTEXT:
+      return GetLBText(index, reinterpret_cast<LPWSTR>(lParam));
+    case CB_GETLBTEXTLEN:
+      return GetLBTextLen(index);
+    case CB_FINDSTRING:
+      return mItems.findPrefix(index, text());
+    case CB_FINDSTRINGEXACT:
+      return mItems.findExact(index, text());
     case CB_SELECTSTRING: {
       int i = mItems.findPrefix(index, text());
       return i < 0 ? CB_ERR : DefWindowProc(CB_SETCURSEL, static_cast<WPARAM>(i), 0);
@@ -142,8 +153,10 @@ LRESULT CComboBox::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!mItems.valid(index)) return CB_ERR;
       mItems[index].data = static_cast<DWORD_PTR>(lParam);
       return 0;
-    case CB_GETITEMDATA: return mItems.valid(index) ? static_cast<LRESULT>(mItems[index].data) : CB_ERR;
-    case CB_GETEDITSEL: return GetEditSel();
+    case CB_GETITEMDATA:
+      return mItems.valid(index) ? static_cast<LRESULT>(mItems[index].data) : CB_ERR;
+    case CB_GETEDITSEL:
+      return GetEditSel();
     case WM_SETTEXT:
       if (hasEdit()) {
         setEditText(text());
@@ -204,28 +217,39 @@ LRESULT CComboBox::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN: {
       if (!IsWindowEnabled()) return 0;
       int next = mCurSel;
-      if (wParam == VK_DOWN) next = mCurSel < 0 ? 0 : std::min(mCurSel + 1, mItems.count() - 1);
-      else if (wParam == VK_UP) next = std::max(mCurSel - 1, 0);
-      else return 0;
+      if (wParam == VK_DOWN)
+        next = mCurSel < 0 ? 0 : std::min(mCurSel + 1, mItems.count() - 1);
+      else if (wParam == VK_UP)
+        next = std::max(mCurSel - 1, 0);
+      else
+        return 0;
       if (mItems.valid(next) && next != mCurSel) {
         SetCurSel(next);
         notifyParent(CBN_SELCHANGE);
       }
       return 0;
     }
-    case WM_SETFOCUS: notifyParent(CBN_SETFOCUS); return 0;
-    case WM_KILLFOCUS: notifyParent(CBN_KILLFOCUS); return 0;
-    default: return CWnd::DefWindowProc(message, wParam, lParam);
+    case WM_SETFOCUS:
+      notifyParent(CBN_SETFOCUS);
+      return 0;
+    case WM_KILLFOCUS:
+      notifyParent(CBN_KILLFOCUS);
+      return 0;
+    default:
+      return CWnd::DefWindowProc(message, wParam, lParam);
   }
 }
 
 std::wstring CComboBox::describeState() const {
-  std::wstring s = L"items=" + std::to_wstring(mItems.count()) + L" sel=" + std::to_wstring(mCurSel);
+  std::wstring s =
+      L"items=" + std::to_wstring(mItems.count()) + L" sel=" + std::to_wstring(mCurSel);
   if (mDropped) s += L" dropped";
   return s;
 }
 
-bool CComboBox::canTakeOver(const CWnd& other) const { return dynamic_cast<const CComboBox*>(&other); }
+bool CComboBox::canTakeOver(const CWnd& other) const {
+  return dynamic_cast<const CComboBox*>(&other);
+}
 
 void CComboBox::copyStateFrom(const CWnd& other) {
   CWnd::copyStateFrom(other);

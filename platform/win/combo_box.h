@@ -40,7 +40,9 @@ class CComboBox : public CWnd {
   BOOL GetDroppedState() const { return mDropped; }
   BOOL SetEditSel(int start, int end);
   DWORD GetEditSel() const;
-  int kind() const { return static_cast<int>(GetStyle() & 3); }  // CBS_SIMPLE, _DROPDOWN, _DROPDOWNLIST
+  int kind() const {
+    return static_cast<int>(GetStyle() & 3);
+  }  // CBS_SIMPLE, _DROPDOWN, _DROPDOWNLIST
   bool hasEdit() const { return kind() != static_cast<int>(CBS_DROPDOWNLIST); }
 
   // A person picks item `index` from the list.

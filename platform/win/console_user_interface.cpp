@@ -10,9 +10,9 @@
 namespace krv::win {
 
 int defaultMessageBoxAnswer(UINT type) {
-  static const int kButtons[][3] = {
-      {IDOK, IDOK, IDOK},         {IDOK, IDCANCEL, IDCANCEL}, {IDABORT, IDRETRY, IDIGNORE},
-      {IDYES, IDNO, IDCANCEL},    {IDYES, IDNO, IDNO},        {IDRETRY, IDCANCEL, IDCANCEL}};
+  static const int kButtons[][3] = {{IDOK, IDOK, IDOK},           {IDOK, IDCANCEL, IDCANCEL},
+                                    {IDABORT, IDRETRY, IDIGNORE}, {IDYES, IDNO, IDCANCEL},
+                                    {IDYES, IDNO, IDNO},          {IDRETRY, IDCANCEL, IDCANCEL}};
   UINT kind = type & MB_TYPEMASK;
   if (kind > 5) kind = 0;
   UINT def = (type & MB_DEFMASK) >> 8;
@@ -33,7 +33,8 @@ int ConsoleUserInterface::messageBox(HWND, const std::wstring& text, const std::
   return defaultMessageBoxAnswer(type);
 }
 
-bool ConsoleUserInterface::chooseFiles(const FileDialogRequest&, std::vector<std::wstring>& chosen) {
+bool ConsoleUserInterface::chooseFiles(const FileDialogRequest&,
+                                       std::vector<std::wstring>& chosen) {
   chosen.clear();
   return false;
 }

@@ -36,7 +36,8 @@ class Recorder : public CWnd {
 class ControlsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(parent.Create(L"#32770", L"", WS_POPUP | WS_VISIBLE, CRect(10, 20, 410, 320), nullptr, 0));
+    ASSERT_TRUE(
+        parent.Create(L"#32770", L"", WS_POPUP | WS_VISIBLE, CRect(10, 20, 410, 320), nullptr, 0));
   }
   void TearDown() override {
     parent.DestroyWindow();
@@ -123,7 +124,8 @@ TEST_F(ControlsTest, EditReadOnlyLimitNumberAndMultiLine) {
 
   CEdit single, multi;
   ASSERT_TRUE(single.Create(WS_CHILD | WS_VISIBLE, CRect(0, 30, 100, 50), &parent, 2));
-  ASSERT_TRUE(multi.Create(WS_CHILD | WS_VISIBLE | ES_MULTILINE, CRect(0, 60, 100, 120), &parent, 3));
+  ASSERT_TRUE(
+      multi.Create(WS_CHILD | WS_VISIBLE | ES_MULTILINE, CRect(0, 60, 100, 120), &parent, 3));
   Person::type(&single, L"a\rb");
   EXPECT_EQ(single.GetWindowText(), L"ab");
   EXPECT_EQ(single.GetLineCount(), 1);
@@ -136,8 +138,10 @@ TEST_F(ControlsTest, EditReadOnlyLimitNumberAndMultiLine) {
 
 TEST_F(ControlsTest, ComboKindsSearchesAndNotifications) {
   CComboBox list, drop, simple;
-  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, CRect(0, 0, 100, 100), &parent, 1));
-  ASSERT_TRUE(drop.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | CBS_SORT, CRect(0, 0, 100, 100), &parent, 2));
+  ASSERT_TRUE(
+      list.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, CRect(0, 0, 100, 100), &parent, 1));
+  ASSERT_TRUE(drop.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | CBS_SORT, CRect(0, 0, 100, 100),
+                          &parent, 2));
   ASSERT_TRUE(simple.Create(WS_CHILD | WS_VISIBLE | CBS_SIMPLE, CRect(0, 0, 100, 100), &parent, 3));
   EXPECT_FALSE(list.hasEdit());
   EXPECT_TRUE(drop.hasEdit());
@@ -198,8 +202,10 @@ TEST_F(ControlsTest, ComboKindsSearchesAndNotifications) {
 
 TEST_F(ControlsTest, ListBoxSingleAndMultipleSelection) {
   CListBox single, multi;
-  ASSERT_TRUE(single.Create(WS_CHILD | WS_VISIBLE | LBS_NOTIFY | LBS_SORT, CRect(0, 0, 100, 100), &parent, 1));
-  ASSERT_TRUE(multi.Create(WS_CHILD | WS_VISIBLE | LBS_MULTIPLESEL, CRect(0, 0, 100, 100), &parent, 2));
+  ASSERT_TRUE(single.Create(WS_CHILD | WS_VISIBLE | LBS_NOTIFY | LBS_SORT, CRect(0, 0, 100, 100),
+                            &parent, 1));
+  ASSERT_TRUE(
+      multi.Create(WS_CHILD | WS_VISIBLE | LBS_MULTIPLESEL, CRect(0, 0, 100, 100), &parent, 2));
   for (CListBox* l : {&single, &multi})
     for (const wchar_t* t : {L"c", L"a", L"b"}) l->AddString(t);
   EXPECT_EQ(single.itemText(0), L"a");
@@ -287,7 +293,9 @@ TEST(ConsoleUserInterface, AnswersWithDefaultsAndWritesBoxesToItsStream) {
   std::ostringstream out;
   krv::win::ConsoleUserInterface console(&out);
   krv::win::ScopedUserInterface use(console);
-  EXPECT_EQ(AfxMessageBox(L"Bestand \u00bfniet\u00bf gevonden", MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION), IDNO);
+  EXPECT_EQ(AfxMessageBox(L"Bestand \u00bfniet\u00bf gevonden",
+                          MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION),
+            IDNO);
   EXPECT_NE(out.str().find("Bestand \xC2\xBFniet\xC2\xBF gevonden"), std::string::npos);
   std::vector<std::wstring> files{L"x"};
   FileDialogRequest request;

@@ -90,7 +90,8 @@ HGLOBAL COleDataObject::GetGlobalData(CLIPFORMAT format, LPFORMATETC) const {
   for (const auto& [f, bytes] : *mBlocks)
     if (f == format) {
       HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-      if (h && !bytes.empty()) std::memcpy(GlobalLock(h), bytes.data(), bytes.size()), GlobalUnlock(h);
+      if (h && !bytes.empty())
+        std::memcpy(GlobalLock(h), bytes.data(), bytes.size()), GlobalUnlock(h);
       return h;
     }
   return nullptr;
@@ -122,8 +123,12 @@ COleDropTarget* COleDropTarget::of(CWnd* window) {
   return it == targets().end() ? nullptr : it->second;
 }
 
-DROPEFFECT COleDropTarget::OnDragEnter(CWnd*, COleDataObject*, DWORD, CPoint) { return DROPEFFECT_NONE; }
-DROPEFFECT COleDropTarget::OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint) { return DROPEFFECT_NONE; }
+DROPEFFECT COleDropTarget::OnDragEnter(CWnd*, COleDataObject*, DWORD, CPoint) {
+  return DROPEFFECT_NONE;
+}
+DROPEFFECT COleDropTarget::OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint) {
+  return DROPEFFECT_NONE;
+}
 DROPEFFECT COleDropTarget::OnDropEx(CWnd*, COleDataObject*, DROPEFFECT, DROPEFFECT, CPoint) {
   return static_cast<DROPEFFECT>(-1);
 }
@@ -141,16 +146,20 @@ DROPEFFECT dropOn(const DropPoint& where, const COleDataSource& source, DROPEFFE
   data.attach(source);
   constexpr DROPEFFECT kEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
   target->OnDragEnter(where.window, &data, where.keyState, where.point);
-  const DROPEFFECT effect = target->OnDragOver(where.window, &data, where.keyState, where.point) & kEffects;
+  const DROPEFFECT effect =
+      target->OnDragOver(where.window, &data, where.keyState, where.point) & kEffects;
   // The target's choice must be one the source allows; pick one effect.
   DROPEFFECT chosen = effect & allowed;
-  if (chosen & DROPEFFECT_COPY) chosen = DROPEFFECT_COPY;
-  else if (chosen & DROPEFFECT_MOVE) chosen = DROPEFFECT_MOVE;
+  if (chosen & DROPEFFECT_COPY)
+    chosen = DROPEFFECT_COPY;
+  else if (chosen & DROPEFFECT_MOVE)
+    chosen = DROPEFFECT_MOVE;
   if (!chosen) {
     target->OnDragLeave(where.window);
     return DROPEFFECT_NONE;
   }
-  const DROPEFFECT ex = target->OnDropEx(where.window, &data, chosen, allowed & kEffects, where.point);
+  const DROPEFFECT ex =
+      target->OnDropEx(where.window, &data, chosen, allowed & kEffects, where.point);
   if (ex != static_cast<DROPEFFECT>(-1)) return ex & allowed & kEffects;
   return target->OnDrop(where.window, &data, chosen, where.point) ? chosen : DROPEFFECT_NONE;
 }

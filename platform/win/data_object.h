@@ -111,7 +111,8 @@ struct DropPoint {
 };
 // Chooses where the drag of `data` ends; nothing means the person
 // cancelled. Tests install one; without one every drag is cancelled.
-using DropChooser = std::function<std::optional<DropPoint>(const COleDataObject& data, DROPEFFECT allowed)>;
+using DropChooser =
+    std::function<std::optional<DropPoint>(const COleDataObject& data, DROPEFFECT allowed)>;
 void setDropChooser(DropChooser chooser);
 // Drops `data` on `where`, as a drag from this or another program would,
 // and returns the effect (DROPEFFECT_NONE when refused or no target).

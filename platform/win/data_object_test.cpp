@@ -38,11 +38,12 @@ class DragDropTest : public ::testing::Test {
     ASSERT_TRUE(target.Register(window));
     source.CacheGlobalData(CF_UNICODETEXT, krv::win::globalFromText(L"A1;B2"));
     source.CacheGlobalData(format, GlobalAlloc(GMEM_MOVEABLE, 0));
-    krv::win::setDropChooser([this](const COleDataObject& data, DROPEFFECT) -> std::optional<krv::win::DropPoint> {
-      seenFormats = data.formats();
-      if (!dropWindow) return std::nullopt;
-      return krv::win::DropPoint{dropWindow, CPoint(3, 4), 0};
-    });
+    krv::win::setDropChooser(
+        [this](const COleDataObject& data, DROPEFFECT) -> std::optional<krv::win::DropPoint> {
+          seenFormats = data.formats();
+          if (!dropWindow) return std::nullopt;
+          return krv::win::DropPoint{dropWindow, CPoint(3, 4), 0};
+        });
   }
   void TearDown() override {
     krv::win::setDropChooser(nullptr);

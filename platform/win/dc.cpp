@@ -54,25 +54,41 @@ bool penHit(int style, int n) {
 COLORREF applyRop(DWORD rop, COLORREF d, COLORREF s, COLORREF p, bool& ok) {
   ok = true;
   switch (rop) {
-    case SRCCOPY: return s;
-    case SRCPAINT: return d | s;
-    case SRCAND: return d & s;
-    case SRCINVERT: return d ^ s;
-    case SRCERASE: return s & ~d;
-    case NOTSRCCOPY: return ~s;
-    case NOTSRCERASE: return ~(d | s);
-    case MERGEPAINT: return ~s | d;
-    case PATCOPY: return p;
-    case PATINVERT: return d ^ p;
-    case DSTINVERT: return ~d;
-    case BLACKNESS: return 0;
-    case WHITENESS: return 0xFFFFFF;
-    default: ok = false; return d;
+    case SRCCOPY:
+      return s;
+    case SRCPAINT:
+      return d | s;
+    case SRCAND:
+      return d & s;
+    case SRCINVERT:
+      return d ^ s;
+    case SRCERASE:
+      return s & ~d;
+    case NOTSRCCOPY:
+      return ~s;
+    case NOTSRCERASE:
+      return ~(d | s);
+    case MERGEPAINT:
+      return ~s | d;
+    case PATCOPY:
+      return p;
+    case PATINVERT:
+      return d ^ p;
+    case DSTINVERT:
+      return ~d;
+    case BLACKNESS:
+      return 0;
+    case WHITENESS:
+      return 0xFFFFFF;
+    default:
+      ok = false;
+      return d;
   }
 }
 
 bool usesSource(DWORD rop) {
-  return rop != PATCOPY && rop != PATINVERT && rop != DSTINVERT && rop != BLACKNESS && rop != WHITENESS;
+  return rop != PATCOPY && rop != PATINVERT && rop != DSTINVERT && rop != BLACKNESS &&
+         rop != WHITENESS;
 }
 
 // Splits text into lines at line breaks.
@@ -300,7 +316,8 @@ COLORREF CDC::GetPixel(int x, int y) const {
 }
 
 CSize CDC::GetTextExtent(const std::wstring& text) const {
-  const CFont* font = mFont && mFont->isCreated() ? mFont : static_cast<CFont*>(GetStockObject(SYSTEM_FONT));
+  const CFont* font =
+      mFont && mFont->isCreated() ? mFont : static_cast<CFont*>(GetStockObject(SYSTEM_FONT));
   return {static_cast<int>(text.size()) * font->averageCharWidth(), font->cellHeight()};
 }
 
@@ -340,14 +357,18 @@ int CDC::DrawText(const std::wstring& text, LPRECT rect, UINT format) {
   const CRect box(*rect);
   int y = box.top;
   if (format & DT_SINGLELINE) {
-    if (format & DT_VCENTER) y = box.top + (box.Height() - lineHeight) / 2;
-    else if (format & DT_BOTTOM) y = box.bottom - lineHeight;
+    if (format & DT_VCENTER)
+      y = box.top + (box.Height() - lineHeight) / 2;
+    else if (format & DT_BOTTOM)
+      y = box.bottom - lineHeight;
   }
   for (const auto& line : lines) {
     const int w = GetTextExtent(line).cx;
     int x = box.left;
-    if (format & DT_CENTER) x = box.left + (box.Width() - w) / 2;
-    else if (format & DT_RIGHT) x = box.right - w;
+    if (format & DT_CENTER)
+      x = box.left + (box.Width() - w) / 2;
+    else if (format & DT_RIGHT)
+      x = box.right - w;
     DrawOp op = makeOp(DrawOp::Kind::Text);
     op.rect = CRect(x, y, x + w, y + lineHeight);
     if (!(format & DT_NOCLIP)) op.rect.IntersectRect(op.rect, box);
@@ -359,7 +380,8 @@ int CDC::DrawText(const std::wstring& text, LPRECT rect, UINT format) {
   return height;
 }
 
-BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSource, int ySource, DWORD rop) {
+BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSource, int ySource,
+                 DWORD rop) {
   bool known = false;
   applyRop(rop, 0, 0, 0, known);
   if (!known) return FALSE;
@@ -433,10 +455,12 @@ void CDC::rasterize(const DrawOp& op) {
     case DrawOp::Kind::Rectangle: {
       const CRect& r = op.rect;
       if (op.penStyle == PS_NULL) {
-        fill(CRect(r.left, r.top, r.right - 1, r.bottom - 1), op.brushStyle, op.hatch, op.brushColour);
+        fill(CRect(r.left, r.top, r.right - 1, r.bottom - 1), op.brushStyle, op.hatch,
+             op.brushColour);
         break;
       }
-      fill(CRect(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1), op.brushStyle, op.hatch, op.brushColour);
+      fill(CRect(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1), op.brushStyle, op.hatch,
+           op.brushColour);
       int n = 0;
       for (int x = r.left; x < r.right; ++x) plot(x, r.top, n++);
       for (int y = r.top + 1; y < r.bottom; ++y) plot(r.right - 1, y, n++);
@@ -488,10 +512,13 @@ void CDC::rasterize(const DrawOp& op) {
         for (int x = c.left; x < c.right; ++x) {
           COLORREF s = 0;
           if (src) {
-            s = src->pixel(op.sourceOrigin.x + x - op.rect.left, op.sourceOrigin.y + y - op.rect.top);
+            s = src->pixel(op.sourceOrigin.x + x - op.rect.left,
+                           op.sourceOrigin.y + y - op.rect.top);
             if (s == CLR_INVALID) continue;
-            if (monoSource && !mono) s = s == RGB(255, 255, 255) ? op.bkColour : op.textColour;
-            else if (!monoSource && mono) s = s == op.sourceBkColour ? RGB(255, 255, 255) : RGB(0, 0, 0);
+            if (monoSource && !mono)
+              s = s == RGB(255, 255, 255) ? op.bkColour : op.textColour;
+            else if (!monoSource && mono)
+              s = s == op.sourceBkColour ? RGB(255, 255, 255) : RGB(0, 0, 0);
           }
           bool ok = true;
           const COLORREF result = applyRop(op.rop, img.pixel(x, y), s, pattern, ok);

@@ -33,7 +33,8 @@ constexpr int TRANSPARENT = 1, OPAQUE = 2;
 // DrawText formats.
 constexpr UINT DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4,
                DT_BOTTOM = 0x8, DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40,
-               DT_NOCLIP = 0x100, DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800, DT_END_ELLIPSIS = 0x8000;
+               DT_NOCLIP = 0x100, DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800,
+               DT_END_ELLIPSIS = 0x8000;
 
 class CWnd;
 
@@ -43,9 +44,9 @@ namespace krv::win {
 struct DrawOp {
   enum class Kind { FillRect, Rectangle, Line, Pixel, Text, Blit, PatBlt, InvertRect, FocusRect };
   Kind kind = Kind::FillRect;
-  CRect rect;            // the area drawn (the destination of a blit)
-  CPoint from, to;       // a line's ends (the end point is not drawn)
-  COLORREF colour = 0;   // fill, pixel or pen colour
+  CRect rect;           // the area drawn (the destination of a blit)
+  CPoint from, to;      // a line's ends (the end point is not drawn)
+  COLORREF colour = 0;  // fill, pixel or pen colour
   int penStyle = PS_SOLID;
   int penWidth = 1;
   UINT brushStyle = BS_SOLID;
@@ -55,7 +56,7 @@ struct DrawOp {
   COLORREF bkColour = 0;
   int bkMode = OPAQUE;
   std::wstring text;
-  UINT format = 0;       // DrawText format; 0 for TextOut
+  UINT format = 0;  // DrawText format; 0 for TextOut
   LOGFONTW font;
   DWORD rop = SRCCOPY;
   CPoint sourceOrigin;
@@ -128,7 +129,8 @@ class CDC {
   int DrawText(const std::wstring& text, LPRECT rect, UINT format);
   int DrawText(LPCWSTR text, int count, LPRECT rect, UINT format);
   CSize GetTextExtent(const std::wstring& text) const;
-  BOOL BitBlt(int x, int y, int width, int height, CDC* source, int xSource, int ySource, DWORD rop);
+  BOOL BitBlt(int x, int y, int width, int height, CDC* source, int xSource, int ySource,
+              DWORD rop);
   BOOL PatBlt(int x, int y, int width, int height, DWORD rop);
 
   // The window the context draws on (null for a memory context).

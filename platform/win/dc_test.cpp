@@ -7,8 +7,9 @@ namespace {
 // A 4 x 2 picture with white (transparent) pixels in column 1 and 3.
 krv::win::BitmapImage picture() {
   krv::win::BitmapImage img(4, 2);
-  const COLORREF cols[2][4] = {{RGB(255, 0, 0), RGB(255, 255, 255), RGB(0, 0, 255), RGB(255, 255, 255)},
-                               {RGB(0, 128, 0), RGB(255, 255, 255), RGB(10, 20, 30), RGB(255, 255, 255)}};
+  const COLORREF cols[2][4] = {
+      {RGB(255, 0, 0), RGB(255, 255, 255), RGB(0, 0, 255), RGB(255, 255, 255)},
+      {RGB(0, 128, 0), RGB(255, 255, 255), RGB(10, 20, 30), RGB(255, 255, 255)}};
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < 4; ++x) img.setPixel(x, y, cols[y][x]);
   return img;
@@ -65,7 +66,8 @@ TEST(DeviceContext, ColourToMonochromeBlitMakesTheSameMaskAsTheHelper) {
   dst.SelectObject(&mono);
   src.SetBkColor(RGB(255, 255, 255));
   ASSERT_TRUE(dst.BitBlt(0, 0, 4, 2, &src, 0, 0, SRCCOPY));
-  EXPECT_EQ(mono.image().pixels(), krv::win::makeTransparencyMask(picture(), RGB(255, 255, 255)).pixels());
+  EXPECT_EQ(mono.image().pixels(),
+            krv::win::makeTransparencyMask(picture(), RGB(255, 255, 255)).pixels());
 
   // A monochrome source takes the destination's text and background colours.
   Canvas canvas(4, 2, RGB(9, 9, 9));
@@ -149,7 +151,7 @@ TEST(DeviceContext, WindowDrawingIsRecordedDeliveredAndReplaysToTheSamePixels) {
   EXPECT_EQ(replayed.bitmap.image(), direct.bitmap.image());
   EXPECT_EQ(direct.dc.GetPixel(5, 6), RGB(255, 0, 0));
   EXPECT_EQ(direct.dc.GetPixel(6, 7), RGB(255, 255, 255));
-  EXPECT_EQ(direct.dc.GetPixel(4, 4), RGB(0, 0, 0));  // hatch line
+  EXPECT_EQ(direct.dc.GetPixel(4, 4), RGB(0, 0, 0));    // hatch line
   EXPECT_EQ(direct.dc.GetPixel(1, 5), RGB(0, 255, 0));  // opaque hatch background
   EXPECT_EQ(direct.dc.GetPixel(0, 0), RGB(0, 255, 0));  // opaque text background
 }

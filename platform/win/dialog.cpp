@@ -24,8 +24,8 @@ CWnd* AfxGetMainWnd() { return IsWindow(mainWindow()) ? mainWindow() : nullptr; 
 void AfxSetMainWnd(CWnd* window) { mainWindow() = window; }
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
-  ON_COMMAND(IDOK, &CDialog::OnOK)
-  ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+ON_COMMAND(IDOK, &CDialog::OnOK)
+ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
 END_MESSAGE_MAP()
 
 void CDialog::FontDeleter::operator()(CFont* font) const { delete font; }
@@ -36,10 +36,11 @@ BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
       krv::win::ResourceModules::holding(templateId, krv::win::ResourceKind::DialogTemplate);
   if (!module) {
     const krv::win::ResourceModule* current = krv::win::ResourceModules::current();
-    krv::win::setLastResourceError(krv::base::Status::error(
-        "no dialog template " + std::to_string(templateId) + " in " +
-        (current ? "module " + krv::base::toUtf8(current->name()) : std::string("the current module")) +
-        " or the resource chain"));
+    krv::win::setLastResourceError(
+        krv::base::Status::error("no dialog template " + std::to_string(templateId) + " in " +
+                                 (current ? "module " + krv::base::toUtf8(current->name())
+                                          : std::string("the current module")) +
+                                 " or the resource chain"));
     return FALSE;
   }
   auto t = module->dialogTemplate(templateId);
@@ -58,7 +59,10 @@ BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
   {
     // Frame sizes follow from the styles alone.
     DWORD s = style & ~WS_VISIBLE;
-    int b = (s & WS_THICKFRAME) ? 4 : ((s & WS_DLGFRAME) || (t->exStyle & WS_EX_DLGMODALFRAME) || (s & DS_MODALFRAME)) ? 3 : (s & WS_BORDER) ? 1 : 0;
+    int b = (s & WS_THICKFRAME)                                                                ? 4
+            : ((s & WS_DLGFRAME) || (t->exStyle & WS_EX_DLGMODALFRAME) || (s & DS_MODALFRAME)) ? 3
+            : (s & WS_BORDER)                                                                  ? 1
+                                                                                               : 0;
     if (t->exStyle & WS_EX_CLIENTEDGE) b += 2;
     int caption = ((s & WS_CAPTION) == WS_CAPTION) ? 20 : 0;
     rect = CRect(client.left, client.top, client.right + 2 * b, client.bottom + 2 * b + caption);
@@ -66,7 +70,8 @@ BOOL CDialog::createFromTemplate(UINT templateId, CWnd* owner, bool modal) {
   DWORD exStyle = t->exStyle | ((style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0);
   if (!CreateEx(exStyle, L"#32770", t->caption.c_str(), style & ~WS_VISIBLE, rect,
                 child ? owner : owner, 0)) {
-    krv::win::setLastResourceError(krv::base::Status::error("the dialog window could not be created"));
+    krv::win::setLastResourceError(
+        krv::base::Status::error("the dialog window could not be created"));
     return FALSE;
   }
   if (!child && (modal || (style & DS_CENTER))) CenterWindow();
@@ -194,7 +199,8 @@ void CDialog::PrevDlgCtrl() {
 
 LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG: return OnInitDialog();
+    case WM_INITDIALOG:
+      return OnInitDialog();
     case WM_CLOSE:
       SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                   reinterpret_cast<LPARAM>(GetDlgItem(IDCANCEL)));
@@ -223,7 +229,8 @@ LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!id) id = IDOK;
       return static_cast<LRESULT>(MAKELPARAM(static_cast<int>(id), static_cast<int>(DC_HASDEFID)));
     }
-    default: return CWnd::DefWindowProc(message, wParam, lParam);
+    default:
+      return CWnd::DefWindowProc(message, wParam, lParam);
   }
 }
 
@@ -238,7 +245,9 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
     SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
   };
   switch (key) {
-    case VK_ESCAPE: pressButton(IDCANCEL); return TRUE;
+    case VK_ESCAPE:
+      pressButton(IDCANCEL);
+      return TRUE;
     case VK_RETURN: {
       if (auto* edit = dynamic_cast<CEdit*>(focus);
           edit && edit->isMultiLine() && (edit->GetStyle() & ES_WANTRETURN))
@@ -253,10 +262,13 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
       return TRUE;
     }
     case VK_TAB:
-      if (GetKeyState(VK_SHIFT) < 0) PrevDlgCtrl();
-      else NextDlgCtrl();
+      if (GetKeyState(VK_SHIFT) < 0)
+        PrevDlgCtrl();
+      else
+        NextDlgCtrl();
       return TRUE;
-    default: return FALSE;
+    default:
+      return FALSE;
   }
 }
 
@@ -275,8 +287,10 @@ CWnd* CDataExchange::PrepareCtrl(int id) {
 void DDX_Text(CDataExchange* dx, int id, std::wstring& value) {
   CWnd* c = dx->PrepareCtrl(id);
   if (!c) return;
-  if (dx->m_bSaveAndValidate) value = c->GetWindowText();
-  else c->SetWindowText(value);
+  if (dx->m_bSaveAndValidate)
+    value = c->GetWindowText();
+  else
+    c->SetWindowText(value);
 }
 
 void DDX_Text(CDataExchange* dx, int id, int& value) {
@@ -321,8 +335,10 @@ void DDX_Text(CDataExchange* dx, int id, double& value) {
 void DDX_Check(CDataExchange* dx, int id, int& value) {
   CWnd* c = dx->PrepareCtrl(id);
   if (!c) return;
-  if (dx->m_bSaveAndValidate) value = static_cast<int>(c->SendMessage(BM_GETCHECK));
-  else c->SendMessage(BM_SETCHECK, static_cast<WPARAM>(value));
+  if (dx->m_bSaveAndValidate)
+    value = static_cast<int>(c->SendMessage(BM_GETCHECK));
+  else
+    c->SendMessage(BM_SETCHECK, static_cast<WPARAM>(value));
 }
 
 void DDX_Radio(CDataExchange* dx, int firstId, int& value) {
@@ -334,7 +350,8 @@ void DDX_Radio(CDataExchange* dx, int firstId, int& value) {
   int index = 0;
   for (CWnd* c : group) {
     auto* b = dynamic_cast<CButton*>(c);
-    if (!b || (b->buttonType() != BS_RADIOBUTTON && b->buttonType() != BS_AUTORADIOBUTTON)) continue;
+    if (!b || (b->buttonType() != BS_RADIOBUTTON && b->buttonType() != BS_AUTORADIOBUTTON))
+      continue;
     if (dx->m_bSaveAndValidate) {
       if (b->GetCheck() == BST_CHECKED) value = index;
     } else {
@@ -347,8 +364,10 @@ void DDX_Radio(CDataExchange* dx, int firstId, int& value) {
 void DDX_CBIndex(CDataExchange* dx, int id, int& index) {
   auto* c = dynamic_cast<CComboBox*>(dx->PrepareCtrl(id));
   if (!c) return;
-  if (dx->m_bSaveAndValidate) index = c->GetCurSel();
-  else c->SetCurSel(index);
+  if (dx->m_bSaveAndValidate)
+    index = c->GetCurSel();
+  else
+    c->SetCurSel(index);
 }
 
 void DDX_CBString(CDataExchange* dx, int id, std::wstring& value) {

@@ -83,7 +83,8 @@ class CDialog : public CWnd {
 // The framework's record for DoDataExchange.
 class CDataExchange {
  public:
-  CDataExchange(CWnd* dialog, BOOL saveAndValidate) : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
+  CDataExchange(CWnd* dialog, BOOL saveAndValidate)
+      : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
   // Reports a failed value: focus goes to the control, UpdateData fails.
   [[noreturn]] void Fail();
   CWnd* PrepareCtrl(int id);

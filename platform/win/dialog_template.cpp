@@ -6,9 +6,9 @@
 #include "platform/base/case_folding.h"
 #include "platform/base/display_text.h"
 #include "platform/base/file_io.h"
+#include "platform/base/file_text.h"
 #include "platform/base/json_document.h"
 #include "platform/base/json_io.h"
-#include "platform/base/file_text.h"
 #include "platform/base/utf.h"
 
 namespace krv::win {
@@ -123,7 +123,6 @@ std::string trim(const std::string& s) {
   auto b = s.find_last_not_of(" \t\r\n");
   return s.substr(a, b - a + 1);
 }
-
 
 using base::Json;
 using base::JsonIo;

@@ -34,8 +34,8 @@ class ConnectionDlg : public CDialog {
     combo->AddString(L"Endplate");
     combo->AddString(L"Cleat");
     combo->AddString(L"Fin plate");
-    combo->SetCurSel(0);           // the program's choice: no notification
-    SetDlgItemText(1001, L"B1");   // sends EN_CHANGE, as the real system does
+    combo->SetCurSel(0);          // the program's choice: no notification
+    SetDlgItemText(1001, L"B1");  // sends EN_CHANGE, as the real system does
     events.push_back("init");
     return CDialog::OnInitDialog();
   }
@@ -49,17 +49,20 @@ class ConnectionDlg : public CDialog {
     std::wstring text = GetDlgItemText(1001);
     events.push_back("name:" + std::string(text.begin(), text.end()));
   }
-  void OnKindChanged() { events.push_back("kind:" + std::to_string(static_cast<CComboBox*>(GetDlgItem(1002))->GetCurSel())); }
+  void OnKindChanged() {
+    events.push_back("kind:" +
+                     std::to_string(static_cast<CComboBox*>(GetDlgItem(1002))->GetCurSel()));
+  }
   void OnBolted() { events.push_back("bolted:" + std::to_string(IsDlgButtonChecked(1003))); }
   void OnSide(UINT id) { events.push_back("side:" + std::to_string(id)); }
   DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(ConnectionDlg, CDialog)
-  ON_EN_CHANGE(1001, &ConnectionDlg::OnNameChanged)
-  ON_CBN_SELCHANGE(1002, &ConnectionDlg::OnKindChanged)
-  ON_BN_CLICKED(1003, &ConnectionDlg::OnBolted)
-  ON_CONTROL_RANGE(BN_CLICKED, 1004, 1006, &ConnectionDlg::OnSide)
+ON_EN_CHANGE(1001, &ConnectionDlg::OnNameChanged)
+ON_CBN_SELCHANGE(1002, &ConnectionDlg::OnKindChanged)
+ON_BN_CLICKED(1003, &ConnectionDlg::OnBolted)
+ON_CONTROL_RANGE(BN_CLICKED, 1004, 1006, &ConnectionDlg::OnSide)
 END_MESSAGE_MAP()
 
 class DialogTest : public ::testing::Test {
@@ -82,15 +85,17 @@ class DialogTest : public ::testing::Test {
 TEST_F(DialogTest, PersonFillsInDialogAndPressesOk) {
   krv::win::ScriptedUserInterfaceGuard ui;
   ConnectionDlg dlg;
-  ui->onModal([](CDialog& d) {
-    auto& c = static_cast<ConnectionDlg&>(d);
-    EXPECT_TRUE(c.IsWindowVisible());
-    Person::replaceText(c.GetDlgItem(1001), L"B22");
-    Person::choose(c.GetDlgItem(1002), 2);
-    Person::click(&c, 1003);
-    Person::click(&c, 1005);
-    Person::click(&c, IDOK);
-  }, 100);
+  ui->onModal(
+      [](CDialog& d) {
+        auto& c = static_cast<ConnectionDlg&>(d);
+        EXPECT_TRUE(c.IsWindowVisible());
+        Person::replaceText(c.GetDlgItem(1001), L"B22");
+        Person::choose(c.GetDlgItem(1002), 2);
+        Person::click(&c, 1003);
+        Person::click(&c, 1005);
+        Person::click(&c, IDOK);
+      },
+      100);
   const std::size_t windowsBefore = krv::win::liveWindowCount();
   EXPECT_EQ(dlg.DoModal(), IDOK);
   EXPECT_EQ(dlg.events, (std::vector<std::string>{"name:B1", "init", "name:", "name:B", "name:B2",
@@ -234,7 +239,8 @@ TEST_F(DialogTest, BadTemplatesFailCleanly) {
     EXPECT_FALSE(krv::win::lastResourceError().ok());
     EXPECT_FALSE(dlg.Create(id));
   }
-  EXPECT_NE(krv::win::lastResourceError().text().find("no dialog template 4242"), std::string::npos);
+  EXPECT_NE(krv::win::lastResourceError().text().find("no dialog template 4242"),
+            std::string::npos);
   // Without the switch to the module, its templates are not found.
   override.RestoreOriginalResource();
   switched = false;
@@ -306,10 +312,12 @@ TEST_F(DialogTest, ThrowingHandlerStillReenablesOwnerAndDestroysDialog) {
                              nullptr, 0));
   ConnectionDlg dlg;
   dlg.m_pParentWnd = &owner;
-  ui->onModal([&](CDialog&) {
-    EXPECT_FALSE(owner.IsWindowEnabled());
-    throw std::runtime_error("handler failed");
-  }, 100);
+  ui->onModal(
+      [&](CDialog&) {
+        EXPECT_FALSE(owner.IsWindowEnabled());
+        throw std::runtime_error("handler failed");
+      },
+      100);
   const std::size_t windowsBefore = krv::win::liveWindowCount();
   EXPECT_THROW(dlg.DoModal(), std::runtime_error);
   EXPECT_TRUE(owner.IsWindowEnabled());

@@ -8,7 +8,9 @@ BOOL CEdit::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   return CWnd::Create(L"EDIT", L"", style, rect, parent, id);
 }
 
-void CEdit::SetSel(int start, int end, BOOL) { SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end); }
+void CEdit::SetSel(int start, int end, BOOL) {
+  SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end);
+}
 
 void CEdit::GetSel(int& start, int& end) const {
   start = mSelStart;
@@ -111,8 +113,11 @@ LRESULT CEdit::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case EM_SETREADONLY:
       ModifyStyle(wParam ? 0 : ES_READONLY, wParam ? ES_READONLY : 0);
       return TRUE;
-    case EM_LIMITTEXT: mLimit = static_cast<UINT>(wParam); return 0;
-    case EM_GETLINECOUNT: return GetLineCount();
+    case EM_LIMITTEXT:
+      mLimit = static_cast<UINT>(wParam);
+      return 0;
+    case EM_GETLINECOUNT:
+      return GetLineCount();
     case WM_CHAR: {
       if (!IsWindowEnabled() || isReadOnly()) return 0;
       auto ch = static_cast<wchar_t>(wParam);
@@ -140,17 +145,31 @@ LRESULT CEdit::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             replaceSelection(L"", true);
           }
           break;
-        case VK_HOME: mSelStart = mSelEnd = 0; break;
-        case VK_END: mSelStart = mSelEnd = len; break;
-        case VK_LEFT: mSelStart = mSelEnd = std::max(0, std::min(mSelStart, mSelEnd) - 1); break;
-        case VK_RIGHT: mSelStart = mSelEnd = std::min(len, std::max(mSelStart, mSelEnd) + 1); break;
-        default: break;
+        case VK_HOME:
+          mSelStart = mSelEnd = 0;
+          break;
+        case VK_END:
+          mSelStart = mSelEnd = len;
+          break;
+        case VK_LEFT:
+          mSelStart = mSelEnd = std::max(0, std::min(mSelStart, mSelEnd) - 1);
+          break;
+        case VK_RIGHT:
+          mSelStart = mSelEnd = std::min(len, std::max(mSelStart, mSelEnd) + 1);
+          break;
+        default:
+          break;
       }
       return 0;
     }
-    case WM_SETFOCUS: notifyParent(EN_SETFOCUS); return 0;
-    case WM_KILLFOCUS: notifyParent(EN_KILLFOCUS); return 0;
-    default: return CWnd::DefWindowProc(message, wParam, lParam);
+    case WM_SETFOCUS:
+      notifyParent(EN_SETFOCUS);
+      return 0;
+    case WM_KILLFOCUS:
+      notifyParent(EN_KILLFOCUS);
+      return 0;
+    default:
+      return CWnd::DefWindowProc(message, wParam, lParam);
   }
 }
 

@@ -30,8 +30,10 @@ int EventLoop::runPending() {
     ++count;
     bool input = (msg.message >= WM_KEYDOWN && msg.message <= WM_SYSKEYDOWN) ||
                  (msg.message >= WM_MOUSEMOVE && msg.message <= WM_MOUSEWHEEL);
-    if (input) dispatchInput(msg);
-    else msg.hwnd->SendMessage(msg.message, msg.wParam, msg.lParam);
+    if (input)
+      dispatchInput(msg);
+    else
+      msg.hwnd->SendMessage(msg.message, msg.wParam, msg.lParam);
   }
   return count;
 }
@@ -48,8 +50,10 @@ UINT_PTR EventLoop::setTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc
     } while (id == 0 || hasTimer(nullptr, id));
   }
   Timer t{hwnd, id, elapse, proc, mNow + elapse, mNextOrder++};
-  if (it != mTimers.end()) *it = t;
-  else mTimers.push_back(t);
+  if (it != mTimers.end())
+    *it = t;
+  else
+    mTimers.push_back(t);
   return id;
 }
 
@@ -85,9 +89,10 @@ void EventLoop::advance(std::uint64_t ms) {
   const std::uint64_t target = mNow + ms;
   runPending();
   for (;;) {
-    auto next = std::min_element(mTimers.begin(), mTimers.end(), [](const Timer& a, const Timer& b) {
-      return a.due != b.due ? a.due < b.due : a.order < b.order;
-    });
+    auto next =
+        std::min_element(mTimers.begin(), mTimers.end(), [](const Timer& a, const Timer& b) {
+          return a.due != b.due ? a.due < b.due : a.order < b.order;
+        });
     if (next == mTimers.end() || next->due > target) break;
     mNow = next->due;
     Timer t = *next;
@@ -140,8 +145,9 @@ BOOL KillTimer(HWND hWnd, UINT_PTR id) {
 }
 
 SHORT GetKeyState(int vk) {
-  return krv::win::KeyboardState::isDown(static_cast<UINT>(vk)) ? static_cast<SHORT>(0x8000 - 0x10000)
-                                                           : 0;
+  return krv::win::KeyboardState::isDown(static_cast<UINT>(vk))
+             ? static_cast<SHORT>(0x8000 - 0x10000)
+             : 0;
 }
 SHORT GetAsyncKeyState(int vk) { return GetKeyState(vk); }
 DWORD GetTickCount() { return static_cast<DWORD>(krv::win::EventLoop::instance().now()); }

@@ -85,7 +85,8 @@ struct Recorder : WindowObserver {
 
 TEST_F(EventLoopTest, WindowTreeIsObservableAndDumps) {
   CWnd top;
-  ASSERT_TRUE(top.CreateEx(0, L"#32770", L"Top", WS_POPUP | WS_VISIBLE, CRect(10, 10, 210, 110), nullptr, 0));
+  ASSERT_TRUE(top.CreateEx(0, L"#32770", L"Top", WS_POPUP | WS_VISIBLE, CRect(10, 10, 210, 110),
+                           nullptr, 0));
   Recorder rec;
   top.addObserver(&rec);
   CWnd a, b;
@@ -96,10 +97,10 @@ TEST_F(EventLoopTest, WindowTreeIsObservableAndDumps) {
   b.SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   EXPECT_EQ(top.GetWindow(GW_CHILD), &b);
   EXPECT_EQ(top.GetDlgItem(99), nullptr);
-  EXPECT_EQ(rec.changes, (std::vector<WindowChange>{WindowChange::Created, WindowChange::Created,
-                                                    WindowChange::Text, WindowChange::Invalidated,
-                                                    WindowChange::Enabled, WindowChange::Invalidated,
-                                                    WindowChange::ZOrder}));
+  EXPECT_EQ(rec.changes, (std::vector<WindowChange>{
+                             WindowChange::Created, WindowChange::Created, WindowChange::Text,
+                             WindowChange::Invalidated, WindowChange::Enabled,
+                             WindowChange::Invalidated, WindowChange::ZOrder}));
   EXPECT_EQ(krv::win::dumpWindowTree(top),
             "#32770 id=0 \"Top\" visible enabled (10,10)-(210,110)\n"
             "  STATIC id=6 \"b\" hidden disabled (0,0)-(5,5)\n"

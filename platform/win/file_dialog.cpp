@@ -2,8 +2,11 @@
 
 CFileDialog::CFileDialog(BOOL openFileDialog, LPCWSTR defaultExt, LPCWSTR fileName, DWORD flags,
                          LPCWSTR filter, CWnd* parent)
-    : mOpen(openFileDialog), mDefaultExt(defaultExt ? defaultExt : L""),
-      mFileName(fileName ? fileName : L""), mFilter(filter ? filter : L""), mParent(parent) {
+    : mOpen(openFileDialog),
+      mDefaultExt(defaultExt ? defaultExt : L""),
+      mFileName(fileName ? fileName : L""),
+      mFilter(filter ? filter : L""),
+      mParent(parent) {
   m_ofn.Flags = flags;
 }
 

@@ -86,12 +86,14 @@ BOOL CFont::CreatePointFont(int pointSize, LPCWSTR faceName, CDC*) {
   return CreateFontIndirect(&lf);
 }
 
-BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
-                       BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision,
-                       BYTE quality, BYTE pitchAndFamily, LPCWSTR faceName) {
+BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight,
+                       BYTE italic, BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision,
+                       BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily, LPCWSTR faceName) {
   LOGFONTW lf;
-  lf.lfHeight = height, lf.lfWidth = width, lf.lfEscapement = escapement, lf.lfOrientation = orientation;
-  lf.lfWeight = weight, lf.lfItalic = italic, lf.lfUnderline = underline, lf.lfStrikeOut = strikeOut;
+  lf.lfHeight = height, lf.lfWidth = width, lf.lfEscapement = escapement,
+  lf.lfOrientation = orientation;
+  lf.lfWeight = weight, lf.lfItalic = italic, lf.lfUnderline = underline,
+  lf.lfStrikeOut = strikeOut;
   lf.lfCharSet = charSet, lf.lfOutPrecision = outPrecision, lf.lfClipPrecision = clipPrecision;
   lf.lfQuality = quality, lf.lfPitchAndFamily = pitchAndFamily;
   if (faceName) std::wcsncpy(lf.lfFaceName, faceName, LF_FACESIZE - 1);
@@ -129,8 +131,8 @@ struct StockObjects {
 CGdiObject* GetStockObject(int index) {
   static StockObjects* stock = [] {
     auto* s = new StockObjects;  // lives as long as the process
-    const COLORREF greys[5] = {RGB(255, 255, 255), RGB(192, 192, 192), RGB(128, 128, 128), RGB(64, 64, 64),
-                               RGB(0, 0, 0)};
+    const COLORREF greys[5] = {RGB(255, 255, 255), RGB(192, 192, 192), RGB(128, 128, 128),
+                               RGB(64, 64, 64), RGB(0, 0, 0)};
     for (int i = 0; i < 5; ++i) s->brushes[i].CreateSolidBrush(greys[i]);
     LOGBRUSH none;
     none.lbStyle = BS_NULL;
@@ -156,7 +158,7 @@ BOOL DeleteObject(HGDIOBJ object) { return object ? object->DeleteObject() : FAL
 
 COLORREF GetSysColor(int index) {
   switch (index) {
-    case 5:   // COLOR_WINDOW
+    case 5:  // COLOR_WINDOW
       return RGB(255, 255, 255);
     case 8:   // COLOR_WINDOWTEXT
     case 18:  // COLOR_BTNTEXT
@@ -179,7 +181,8 @@ COLORREF GetSysColor(int index) {
 }
 
 HBRUSH GetSysColorBrush(int index) {
-  static std::map<int, std::unique_ptr<CBrush>>* brushes = new std::map<int, std::unique_ptr<CBrush>>;
+  static std::map<int, std::unique_ptr<CBrush>>* brushes =
+      new std::map<int, std::unique_ptr<CBrush>>;
   auto& b = (*brushes)[index];
   if (!b) b = std::make_unique<CBrush>(GetSysColor(index));
   return b.get();

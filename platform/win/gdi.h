@@ -123,8 +123,8 @@ class CFont : public CGdiObject {
   // `pointSize` in tenths of a point, at 96 dots per inch.
   BOOL CreatePointFont(int pointSize, LPCWSTR faceName, class CDC* dc = nullptr);
   BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
-                  BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision,
-                  BYTE quality, BYTE pitchAndFamily, LPCWSTR faceName);
+                  BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision,
+                  BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily, LPCWSTR faceName);
   int GetLogFont(LOGFONTW* out) const;
   static CFont* FromHandle(HFONT font) { return font; }
   operator HFONT() const { return mCreated ? const_cast<CFont*>(this) : nullptr; }

@@ -29,12 +29,10 @@ TEST(Guid, StringFromGuid2NeedsRoomForTheTerminator) {
 }
 
 TEST(Guid, MalformedTextsAreRefusedWithZeroResult) {
-  for (const wchar_t* bad : {L"", L"2CE559DB-0008-4AA7-8E1D-7DCEBAB7D2C4",
-                             L"{2CE559DB-0008-4AA7-8E1D-7DCEBAB7D2C}",
-                             L"{2CE559DB-0008-4AA7-8E1D-7DCEBAB7D2C4",
-                             L"{2CE559DB-0008-4AA7-8E1D+7DCEBAB7D2C4}",
-                             L"{2CE559DG-0008-4AA7-8E1D-7DCEBAB7D2C4}",
-                             L"{2CE559DB-0008-4AA7-8E1D-7DCEBAB7D2C4}x"}) {
+  for (const wchar_t* bad :
+       {L"", L"2CE559DB-0008-4AA7-8E1D-7DCEBAB7D2C4", L"{2CE559DB-0008-4AA7-8E1D-7DCEBAB7D2C}",
+        L"{2CE559DB-0008-4AA7-8E1D-7DCEBAB7D2C4", L"{2CE559DB-0008-4AA7-8E1D+7DCEBAB7D2C4}",
+        L"{2CE559DG-0008-4AA7-8E1D-7DCEBAB7D2C4}", L"{2CE559DB-0008-4AA7-8E1D-7DCEBAB7D2C4}x"}) {
     CLSID g = kBolt;
     EXPECT_EQ(CLSIDFromString(bad, &g), CO_E_CLASSSTRING) << bad;
     EXPECT_EQ(g, GUID{}) << bad;

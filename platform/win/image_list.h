@@ -50,8 +50,8 @@ class CImageList {
   UINT flags() const { return mFlags; }
 
   struct Image {
-    krv::win::BitmapImage picture;                // empty for an icon
-    std::optional<krv::win::BitmapImage> mask;    // white where transparent
+    krv::win::BitmapImage picture;              // empty for an icon
+    std::optional<krv::win::BitmapImage> mask;  // white where transparent
     HICON icon = nullptr;
   };
   // The image, or nullptr for a bad index.

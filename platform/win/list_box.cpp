@@ -23,8 +23,10 @@ int CListBox::DeleteString(UINT index) {
   int i = static_cast<int>(index);
   int left = mItems.remove(i);
   if (left < 0) return LB_ERR;
-  if (mCurSel == i) mCurSel = LB_ERR;
-  else if (mCurSel > i) --mCurSel;
+  if (mCurSel == i)
+    mCurSel = LB_ERR;
+  else if (mCurSel > i)
+    --mCurSel;
   notifyChange(WindowChange::ControlState);
   return left;
 }
@@ -100,8 +102,10 @@ DWORD_PTR CListBox::GetItemData(int index) const {
 void CListBox::personChoose(int index) {
   if (!m_hWnd || !IsWindowEnabled() || !mItems.valid(index)) return;
   SetFocus();
-  if (isMultiSelect()) SetSel(index, !mItems[index].selected);
-  else SetCurSel(index);
+  if (isMultiSelect())
+    SetSel(index, !mItems[index].selected);
+  else
+    SetCurSel(index);
   if (GetStyle() & LBS_NOTIFY) notifyParent(LBN_SELCHANGE);
 }
 
@@ -114,7 +118,9 @@ std::wstring CListBox::describeState() const {
   return L"items=" + std::to_wstring(mItems.count()) + L" sel=" + std::to_wstring(mCurSel);
 }
 
-bool CListBox::canTakeOver(const CWnd& other) const { return dynamic_cast<const CListBox*>(&other); }
+bool CListBox::canTakeOver(const CWnd& other) const {
+  return dynamic_cast<const CListBox*>(&other);
+}
 
 void CListBox::copyStateFrom(const CWnd& other) {
   CWnd::copyStateFrom(other);

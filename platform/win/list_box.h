@@ -25,8 +25,12 @@ class CListBox : public CWnd {
   void GetText(int index, std::wstring& text) const;
   std::wstring itemText(int index) const { return mItems.valid(index) ? mItems[index].text : L""; }
   int GetTextLen(int index) const;
-  int FindString(int startAfter, LPCWSTR prefix) const { return mItems.findPrefix(startAfter, prefix ? prefix : L""); }
-  int FindStringExact(int startAfter, LPCWSTR text) const { return mItems.findExact(startAfter, text ? text : L""); }
+  int FindString(int startAfter, LPCWSTR prefix) const {
+    return mItems.findPrefix(startAfter, prefix ? prefix : L"");
+  }
+  int FindStringExact(int startAfter, LPCWSTR text) const {
+    return mItems.findExact(startAfter, text ? text : L"");
+  }
   int SelectString(int startAfter, LPCWSTR prefix);
   int SetItemData(int index, DWORD_PTR data);
   DWORD_PTR GetItemData(int index) const;

@@ -44,8 +44,10 @@ int CListCtrl::InsertItem(int index, LPCWSTR text, int image) {
 BOOL CListCtrl::DeleteItem(int index) {
   if (!valid(index)) return FALSE;
   mItems.erase(mItems.begin() + index);
-  if (mPressedItem == index) mPressedItem = -1;
-  else if (mPressedItem > index) --mPressedItem;
+  if (mPressedItem == index)
+    mPressedItem = -1;
+  else if (mPressedItem > index)
+    --mPressedItem;
   notifyChange(WindowChange::ControlState);
   Invalidate();
   return TRUE;
@@ -206,16 +208,22 @@ BOOL CListCtrl::GetItemRect(int index, LPRECT rect, UINT code) const {
     image = mNormalImages ? mNormalImages->imageSize() : CSize(32, 32);
     const int left = cell.left + (cell.Width() - image.cx) / 2;
     const CRect icon(left, cell.top + 2, left + image.cx, cell.top + 2 + image.cy);
-    if (code == LVIR_ICON) *rect = icon;
-    else if (code == LVIR_LABEL) *rect = CRect(cell.left, icon.bottom, cell.right, cell.bottom);
-    else *rect = cell;
+    if (code == LVIR_ICON)
+      *rect = icon;
+    else if (code == LVIR_LABEL)
+      *rect = CRect(cell.left, icon.bottom, cell.right, cell.bottom);
+    else
+      *rect = cell;
   } else {
     image = mSmallImages ? mSmallImages->imageSize() : CSize(16, 16);
     const int h = std::max(image.cy, kRowHeight);
     cell = CRect(0, index * h, client.Width(), (index + 1) * h);
-    if (code == LVIR_ICON) *rect = CRect(0, cell.top, image.cx, cell.bottom);
-    else if (code == LVIR_LABEL) *rect = CRect(image.cx, cell.top, cell.right, cell.bottom);
-    else *rect = cell;
+    if (code == LVIR_ICON)
+      *rect = CRect(0, cell.top, image.cx, cell.bottom);
+    else if (code == LVIR_LABEL)
+      *rect = CRect(image.cx, cell.top, cell.right, cell.bottom);
+    else
+      *rect = cell;
   }
   return TRUE;
 }

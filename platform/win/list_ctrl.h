@@ -20,8 +20,7 @@
 using POSITION = void*;
 
 // FindItem.
-constexpr UINT LVFI_PARAM = 0x0001, LVFI_STRING = 0x0002, LVFI_PARTIAL = 0x0008,
-               LVFI_WRAP = 0x0020;
+constexpr UINT LVFI_PARAM = 0x0001, LVFI_STRING = 0x0002, LVFI_PARTIAL = 0x0008, LVFI_WRAP = 0x0020;
 struct LVFINDINFO {
   UINT flags = 0;
   LPCWSTR psz = nullptr;
@@ -29,8 +28,7 @@ struct LVFINDINFO {
 };
 // GetItemRect and HitTest.
 constexpr UINT LVIR_BOUNDS = 0, LVIR_ICON = 1, LVIR_LABEL = 2;
-constexpr UINT LVHT_NOWHERE = 0x1, LVHT_ONITEMICON = 0x2, LVHT_ONITEMLABEL = 0x4,
-               LVHT_ONITEM = 0x6;
+constexpr UINT LVHT_NOWHERE = 0x1, LVHT_ONITEMICON = 0x2, LVHT_ONITEMLABEL = 0x4, LVHT_ONITEM = 0x6;
 // NM_CLICK and NM_DBLCLK of a list view.
 struct NMITEMACTIVATE {
   NMHDR hdr;

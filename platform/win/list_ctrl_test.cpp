@@ -42,11 +42,14 @@ class Host : public CWnd {
 class ListCtrlTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(host.Create(L"#32770", L"", WS_POPUP | WS_VISIBLE, CRect(0, 0, 400, 300), nullptr, 0));
+    ASSERT_TRUE(
+        host.Create(L"#32770", L"", WS_POPUP | WS_VISIBLE, CRect(0, 0, 400, 300), nullptr, 0));
   }
   void make(DWORD extra = 0) {
-    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_ICON | extra, CRect(0, 0, 300, 200), &host, 9091));
-    for (const wchar_t* t : {L"Endplate", L"Cleat", L"Fin plate", L"Base plate"}) list.InsertItem(list.GetItemCount(), t, list.GetItemCount());
+    ASSERT_TRUE(
+        list.Create(WS_CHILD | WS_VISIBLE | LVS_ICON | extra, CRect(0, 0, 300, 200), &host, 9091));
+    for (const wchar_t* t : {L"Endplate", L"Cleat", L"Fin plate", L"Base plate"})
+      list.InsertItem(list.GetItemCount(), t, list.GetItemCount());
   }
   void TearDown() override {
     host.DestroyWindow();

@@ -16,8 +16,8 @@ void AfxSetAppName(std::wstring name) { appName() = std::move(name); }
 
 int MessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
   if (owner && !IsWindow(owner)) owner = nullptr;
-  return UserInterface::current().messageBox(owner, text ? text : L"",
-                                             caption ? caption : L"Error", type);
+  return UserInterface::current().messageBox(owner, text ? text : L"", caption ? caption : L"Error",
+                                             type);
 }
 
 int AfxMessageBox(LPCWSTR text, UINT type, UINT) {

@@ -47,43 +47,48 @@ const MsgMapEntry* findCommandEntry(const MsgMap* map, UINT code, UINT id);
 const MsgMapEntry* findNotifyEntry(const MsgMap* map, UINT code, UINT id);
 }  // namespace krv::win
 
-#define DECLARE_MESSAGE_MAP()                        \
- protected:                                          \
-  static const krv::win::MsgMap* GetThisMessageMap();     \
+#define DECLARE_MESSAGE_MAP()                         \
+ protected:                                           \
+  static const krv::win::MsgMap* GetThisMessageMap(); \
   const krv::win::MsgMap* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                          \
-  const krv::win::MsgMap* theClass::GetMessageMap() const { return GetThisMessageMap(); }    \
-  const krv::win::MsgMap* theClass::GetThisMessageMap() {                                    \
-    using ThisClass [[maybe_unused]] = theClass;                                        \
-    using TheBaseClass = baseClass;                                                     \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                            \
+  const krv::win::MsgMap* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
+  const krv::win::MsgMap* theClass::GetThisMessageMap() {                                 \
+    using ThisClass [[maybe_unused]] = theClass;                                          \
+    using TheBaseClass = baseClass;                                                       \
     static const krv::win::MsgMapEntry kEntries[] = {
-
-#define END_MESSAGE_MAP()                                                  \
-  krv::win::MsgMapEntry{}                                                       \
-  }                                                                        \
-  ;                                                                        \
+#define END_MESSAGE_MAP()                                                         \
+  krv::win::MsgMapEntry {}                                                        \
+  }                                                                               \
+  ;                                                                               \
   static const krv::win::MsgMap kMap{&TheBaseClass::GetThisMessageMap, kEntries}; \
-  return &kMap;                                                            \
+  return &kMap;                                                                   \
   }
 
 // Command handlers: void (Class::*)().
-#define ON_CONTROL(code, id, memberFn)                                                        \
-  krv::win::MsgMapEntry{krv::win::MsgKind::Command, WM_COMMAND, static_cast<UINT>(code),                \
-                   static_cast<UINT>(id), static_cast<UINT>(id),                              \
-                   [](CWnd* w, WPARAM, LPARAM) -> LRESULT {                                   \
-                     (static_cast<ThisClass*>(w)->*(memberFn))();                             \
-                     return 0;                                                                \
-                   }},
+#define ON_CONTROL(code, id, memberFn)                                 \
+  krv::win::MsgMapEntry{krv::win::MsgKind::Command,                    \
+                        WM_COMMAND,                                    \
+                        static_cast<UINT>(code),                       \
+                        static_cast<UINT>(id),                         \
+                        static_cast<UINT>(id),                         \
+                        [](CWnd* w, WPARAM, LPARAM) -> LRESULT {       \
+                          (static_cast<ThisClass*>(w)->*(memberFn))(); \
+                          return 0;                                    \
+                        }},
 #define ON_COMMAND(id, memberFn) ON_CONTROL(0, id, memberFn)
 // Range handlers: void (Class::*)(UINT id).
-#define ON_CONTROL_RANGE(code, idFirst, idLast, memberFn)                                     \
-  krv::win::MsgMapEntry{krv::win::MsgKind::Command, WM_COMMAND, static_cast<UINT>(code),                \
-                   static_cast<UINT>(idFirst), static_cast<UINT>(idLast),                     \
-                   [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT {                                \
-                     (static_cast<ThisClass*>(w)->*(memberFn))(LOWORD(wp));                   \
-                     return 0;                                                                \
-                   }},
+#define ON_CONTROL_RANGE(code, idFirst, idLast, memberFn)                        \
+  krv::win::MsgMapEntry{krv::win::MsgKind::Command,                              \
+                        WM_COMMAND,                                              \
+                        static_cast<UINT>(code),                                 \
+                        static_cast<UINT>(idFirst),                              \
+                        static_cast<UINT>(idLast),                               \
+                        [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT {              \
+                          (static_cast<ThisClass*>(w)->*(memberFn))(LOWORD(wp)); \
+                          return 0;                                              \
+                        }},
 #define ON_COMMAND_RANGE(idFirst, idLast, memberFn) ON_CONTROL_RANGE(0, idFirst, idLast, memberFn)
 #define ON_BN_CLICKED(id, memberFn) ON_CONTROL(BN_CLICKED, id, memberFn)
 #define ON_BN_DOUBLECLICKED(id, memberFn) ON_CONTROL(BN_DOUBLECLICKED, id, memberFn)
@@ -103,23 +108,30 @@ const MsgMapEntry* findNotifyEntry(const MsgMap* map, UINT code, UINT id);
 #define ON_LBN_DBLCLK(id, memberFn) ON_CONTROL(LBN_DBLCLK, id, memberFn)
 
 // Notification handlers: void (Class::*)(NMHDR*, LRESULT*).
-#define ON_NOTIFY_RANGE(code, idFirst, idLast, memberFn)                                      \
-  krv::win::MsgMapEntry{krv::win::MsgKind::Notify, WM_NOTIFY, static_cast<UINT>(code),                  \
-                   static_cast<UINT>(idFirst), static_cast<UINT>(idLast),                     \
-                   [](CWnd* w, WPARAM, LPARAM lp) -> LRESULT {                                \
-                     LRESULT result = 0;                                                      \
-                     (static_cast<ThisClass*>(w)->*(memberFn))(reinterpret_cast<NMHDR*>(lp),  \
-                                                               &result);                      \
-                     return result;                                                           \
-                   }},
+#define ON_NOTIFY_RANGE(code, idFirst, idLast, memberFn)                                          \
+  krv::win::MsgMapEntry{krv::win::MsgKind::Notify,                                                \
+                        WM_NOTIFY,                                                                \
+                        static_cast<UINT>(code),                                                  \
+                        static_cast<UINT>(idFirst),                                               \
+                        static_cast<UINT>(idLast),                                                \
+                        [](CWnd* w, WPARAM, LPARAM lp) -> LRESULT {                               \
+                          LRESULT result = 0;                                                     \
+                          (static_cast<ThisClass*>(w)->*(memberFn))(reinterpret_cast<NMHDR*>(lp), \
+                                                                    &result);                     \
+                          return result;                                                          \
+                        }},
 #define ON_NOTIFY(code, id, memberFn) ON_NOTIFY_RANGE(code, id, id, memberFn)
 
 // Any message: LRESULT (Class::*)(WPARAM, LPARAM).
-#define ON_MESSAGE(message, memberFn)                                                       \
-  krv::win::MsgMapEntry{krv::win::MsgKind::Message, static_cast<UINT>(message), 0, 0, 0,              \
-                   [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {                           \
-                     return (static_cast<ThisClass*>(w)->*(memberFn))(wp, lp);              \
-                   }},
+#define ON_MESSAGE(message, memberFn)                                               \
+  krv::win::MsgMapEntry{krv::win::MsgKind::Message,                                 \
+                        static_cast<UINT>(message),                                 \
+                        0,                                                          \
+                        0,                                                          \
+                        0,                                                          \
+                        [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {              \
+                          return (static_cast<ThisClass*>(w)->*(memberFn))(wp, lp); \
+                        }},
 
 // The common window messages always reach their virtual handlers.
 #define ON_WM_CREATE()

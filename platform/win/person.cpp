@@ -11,9 +11,7 @@
 namespace krv::win {
 
 namespace {
-UINT heldFlags(bool shift, bool ctrl) {
-  return (shift ? MK_SHIFT : 0) | (ctrl ? MK_CONTROL : 0);
-}
+UINT heldFlags(bool shift, bool ctrl) { return (shift ? MK_SHIFT : 0) | (ctrl ? MK_CONTROL : 0); }
 struct HeldKeys {
   HeldKeys(bool shift, bool ctrl) : mShift(shift), mCtrl(ctrl) {
     if (mShift) KeyboardState::setDown(VK_SHIFT, true);
@@ -52,25 +50,35 @@ void Person::type(CWnd* window, const std::wstring& text) {
 void Person::replaceText(CWnd* window, const std::wstring& text) {
   if (!IsWindow(window) || !window->IsWindowEnabled()) return;
   window->SetFocus();
-  if (auto* edit = dynamic_cast<CEdit*>(window)) edit->SetSel(0, -1);
-  else if (auto* combo = dynamic_cast<CComboBox*>(window)) combo->SetEditSel(0, -1);
-  if (text.empty()) type(window, L"\b");
-  else type(window, text);
+  if (auto* edit = dynamic_cast<CEdit*>(window))
+    edit->SetSel(0, -1);
+  else if (auto* combo = dynamic_cast<CComboBox*>(window))
+    combo->SetEditSel(0, -1);
+  if (text.empty())
+    type(window, L"\b");
+  else
+    type(window, text);
 }
 
 void Person::choose(CWnd* control, int index) {
   if (!IsWindow(control) || !control->IsWindowEnabled()) return;
-  if (auto* combo = dynamic_cast<CComboBox*>(control)) combo->personChoose(index);
-  else if (auto* list = dynamic_cast<CListBox*>(control)) list->personChoose(index);
-  else if (auto* tab = dynamic_cast<CTabCtrl*>(control)) tab->personChoose(index);
-  else if (auto* chooser = dynamic_cast<PersonChoosable*>(control)) chooser->personChoose(index);
+  if (auto* combo = dynamic_cast<CComboBox*>(control))
+    combo->personChoose(index);
+  else if (auto* list = dynamic_cast<CListBox*>(control))
+    list->personChoose(index);
+  else if (auto* tab = dynamic_cast<CTabCtrl*>(control))
+    tab->personChoose(index);
+  else if (auto* chooser = dynamic_cast<PersonChoosable*>(control))
+    chooser->personChoose(index);
   EventLoop::instance().runPending();
 }
 
 bool Person::choose(CWnd* control, const std::wstring& itemText) {
   int index = -1;
-  if (auto* combo = dynamic_cast<CComboBox*>(control)) index = combo->FindStringExact(-1, itemText.c_str());
-  else if (auto* list = dynamic_cast<CListBox*>(control)) index = list->FindStringExact(-1, itemText.c_str());
+  if (auto* combo = dynamic_cast<CComboBox*>(control))
+    index = combo->FindStringExact(-1, itemText.c_str());
+  else if (auto* list = dynamic_cast<CListBox*>(control))
+    index = list->FindStringExact(-1, itemText.c_str());
   if (index < 0) return false;
   choose(control, index);
   return true;
@@ -78,8 +86,10 @@ bool Person::choose(CWnd* control, const std::wstring& itemText) {
 
 void Person::doubleClickItem(CWnd* control, int index) {
   if (!IsWindow(control) || !control->IsWindowEnabled()) return;
-  if (auto* list = dynamic_cast<CListBox*>(control)) list->personDoubleClick(index);
-  else if (auto* chooser = dynamic_cast<PersonChoosable*>(control)) chooser->personDoubleClick(index);
+  if (auto* list = dynamic_cast<CListBox*>(control))
+    list->personDoubleClick(index);
+  else if (auto* chooser = dynamic_cast<PersonChoosable*>(control))
+    chooser->personDoubleClick(index);
   EventLoop::instance().runPending();
 }
 
@@ -105,11 +115,12 @@ void Person::pressKey(CWnd* window, UINT vk, bool shift, bool ctrl) {
 void Person::clickAt(CWnd* window, CPoint point, bool shift, bool ctrl) {
   if (!IsWindow(window) || !window->IsWindowEnabled()) return;
   HeldKeys held(shift, ctrl);
-  window->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+  window->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+                      MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
   const LPARAM lp = MAKELPARAM(point.x, point.y);
   MSG down;
-  down.hwnd = window, down.message = WM_LBUTTONDOWN, down.wParam = MK_LBUTTON | heldFlags(shift, ctrl),
-  down.lParam = lp;
+  down.hwnd = window, down.message = WM_LBUTTONDOWN,
+  down.wParam = MK_LBUTTON | heldFlags(shift, ctrl), down.lParam = lp;
   dispatchInput(down);
   if (IsWindow(window)) {
     MSG up = down;

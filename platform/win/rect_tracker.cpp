@@ -138,7 +138,8 @@ BOOL CRectTracker::Track(CWnd*, CPoint point, BOOL allowInvert, CWnd*) {
   if (hit == hitNothing) return FALSE;
   const CRect old = m_rect;
   CRect result;
-  if (!UserInterface::current().trackRectangle(old, hit == hitMiddle ? -1 : hit, result)) return FALSE;
+  if (!UserInterface::current().trackRectangle(old, hit == hitMiddle ? -1 : hit, result))
+    return FALSE;
   if (!allowInvert) result.NormalizeRect();
   AdjustRect(hit, &result);
   if (result == old) return FALSE;
@@ -164,12 +165,16 @@ void CRectTracker::AdjustRect(int handle, LPRECT rect) {
   CRect r(*rect);
   if (r.left > r.right || r.top > r.bottom) return;  // an inverted drag is left as it is
   if (r.Width() < m_sizeMin.cx) {
-    if (handle == hitTopLeft || handle == hitBottomLeft || handle == hitLeft) r.left = r.right - m_sizeMin.cx;
-    else if (handle != hitTop && handle != hitBottom) r.right = r.left + m_sizeMin.cx;
+    if (handle == hitTopLeft || handle == hitBottomLeft || handle == hitLeft)
+      r.left = r.right - m_sizeMin.cx;
+    else if (handle != hitTop && handle != hitBottom)
+      r.right = r.left + m_sizeMin.cx;
   }
   if (r.Height() < m_sizeMin.cy) {
-    if (handle == hitTopLeft || handle == hitTopRight || handle == hitTop) r.top = r.bottom - m_sizeMin.cy;
-    else if (handle != hitLeft && handle != hitRight) r.bottom = r.top + m_sizeMin.cy;
+    if (handle == hitTopLeft || handle == hitTopRight || handle == hitTop)
+      r.top = r.bottom - m_sizeMin.cy;
+    else if (handle != hitLeft && handle != hitRight)
+      r.bottom = r.top + m_sizeMin.cy;
   }
   *rect = r;
 }

@@ -49,7 +49,8 @@ TEST(RectTracker, HitTestFindsEachHandleOutsideOrInsideAndTheMiddle) {
   CRectTracker outside(&r, CRectTracker::solidLine | CRectTracker::resizeOutside);
   outside.m_nHandleSize = 5;
   // One point in each handle, in hit order 0..7.
-  const CPoint outsidePoints[8] = {{7, 7}, {52, 7}, {52, 32}, {7, 32}, {30, 7}, {52, 20}, {30, 32}, {7, 20}};
+  const CPoint outsidePoints[8] = {{7, 7},  {52, 7},  {52, 32}, {7, 32},
+                                   {30, 7}, {52, 20}, {30, 32}, {7, 20}};
   for (int i = 0; i < 8; ++i) EXPECT_EQ(outside.HitTest(outsidePoints[i]), i) << i;
   EXPECT_EQ(outside.HitTest(CPoint(20, 20)), CRectTracker::hitMiddle);
   EXPECT_EQ(outside.HitTest(CPoint(10, 10)), CRectTracker::hitMiddle);  // handles lie outside

@@ -11,9 +11,9 @@
 #include "platform/base/case_folding.h"
 #include "platform/base/display_text.h"
 #include "platform/base/file_io.h"
+#include "platform/base/file_text.h"
 #include "platform/base/json_document.h"
 #include "platform/base/json_io.h"
-#include "platform/base/file_text.h"
 #include "platform/base/utf.h"
 
 namespace krv::win {
@@ -95,7 +95,6 @@ bool regdetail::splitPath(LPCWSTR subKey, std::vector<std::wstring>& parts) {
 namespace {
 
 // ---- wide texts stored in the file (written with base::toUtf8, read with base::utf8ToWide) ----
-
 
 bool isTextType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 

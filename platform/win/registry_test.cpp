@@ -1,7 +1,5 @@
 #include "platform/win/registry.h"
 
-#include "platform/base/file_io.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +8,8 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+
+#include "platform/base/file_io.h"
 
 namespace {
 
@@ -34,8 +34,8 @@ class RegistryTest : public ::testing::Test {
   }
   static HKEY create(HKEY root, LPCWSTR path, DWORD* disposition = nullptr) {
     HKEY key = nullptr;
-    EXPECT_EQ(RegCreateKeyExW(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                              &key, disposition),
+    EXPECT_EQ(RegCreateKeyExW(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                              nullptr, &key, disposition),
               ERROR_SUCCESS);
     return key;
   }
@@ -49,7 +49,8 @@ class RegistryTest : public ::testing::Test {
 
 TEST_F(RegistryTest, CreateSetQueryRoundTripWithCaseInsensitiveNames) {
   DWORD disposition = 0;
-  HKEY key = create(HKEY_CLASSES_ROOT, L"CLSID\\{2CE559DB-0008-4AA7-8E1D-7DCEBAB7D2C4}", &disposition);
+  HKEY key =
+      create(HKEY_CLASSES_ROOT, L"CLSID\\{2CE559DB-0008-4AA7-8E1D-7DCEBAB7D2C4}", &disposition);
   EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
   EXPECT_EQ(setText(key, nullptr, L"Bolt Class"), ERROR_SUCCESS);
   EXPECT_EQ(setText(key, L"Language", L"EN"), ERROR_SUCCESS);
@@ -58,7 +59,8 @@ TEST_F(RegistryTest, CreateSetQueryRoundTripWithCaseInsensitiveNames) {
             ERROR_SUCCESS);
   RegCloseKey(key);
 
-  HKEY again = create(HKEY_CLASSES_ROOT, L"clsid\\{2ce559db-0008-4aa7-8e1d-7dcebab7d2c4}", &disposition);
+  HKEY again =
+      create(HKEY_CLASSES_ROOT, L"clsid\\{2ce559db-0008-4aa7-8e1d-7dcebab7d2c4}", &disposition);
   EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
   RegCloseKey(again);
 
@@ -72,8 +74,9 @@ TEST_F(RegistryTest, CreateSetQueryRoundTripWithCaseInsensitiveNames) {
   EXPECT_EQ(getText(read, L"LANGUAGE", text), ERROR_SUCCESS);
   EXPECT_EQ(text, L"EN");
   DWORD value = 0, size = sizeof value, type = 0;
-  EXPECT_EQ(RegQueryValueExW(read, L"count", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size),
-            ERROR_SUCCESS);
+  EXPECT_EQ(
+      RegQueryValueExW(read, L"count", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size),
+      ERROR_SUCCESS);
   EXPECT_EQ(type, REG_DWORD);
   EXPECT_EQ(value, 0xDEADBEEF);
   // A buffer that is too small reports the size needed and copies nothing.
@@ -104,12 +107,13 @@ TEST_F(RegistryTest, MissingPathsAndBadArgumentsFailWithoutEffect) {
   EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Nothing", 0, KEY_READ, &key),
             ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(key, nullptr);
-  EXPECT_EQ(RegOpenKeyExW(reinterpret_cast<HKEY>(0x1234), L"a", 0, KEY_READ, &key), ERROR_INVALID_HANDLE);
-  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"\\lead", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                            nullptr),
+  EXPECT_EQ(RegOpenKeyExW(reinterpret_cast<HKEY>(0x1234), L"a", 0, KEY_READ, &key),
+            ERROR_INVALID_HANDLE);
+  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"\\lead", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr),
             ERROR_BAD_PATHNAME);
-  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"a\\\\b", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                            nullptr),
+  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"a\\\\b", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr),
             ERROR_BAD_PATHNAME);
   EXPECT_FALSE(exists(HKEY_CURRENT_USER, L"a"));
   EXPECT_EQ(SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Nothing"), ERROR_FILE_NOT_FOUND);
@@ -122,7 +126,8 @@ TEST_F(RegistryTest, MissingPathsAndBadArgumentsFailWithoutEffect) {
 }
 
 TEST_F(RegistryTest, DeleteRemovesTreesAndInvalidatesOpenHandles) {
-  HKEY deep = create(HKEY_CLASSES_ROOT, L"TypeLib\\{76EF0D49-DD1E-4714-B6B9-E45EDE3C81DA}\\1.1\\0\\win32");
+  HKEY deep =
+      create(HKEY_CLASSES_ROOT, L"TypeLib\\{76EF0D49-DD1E-4714-B6B9-E45EDE3C81DA}\\1.1\\0\\win32");
   ASSERT_EQ(setText(deep, nullptr, L"server"), ERROR_SUCCESS);
   create(HKEY_CLASSES_ROOT, L"TypeLib\\Other");
 
@@ -130,7 +135,8 @@ TEST_F(RegistryTest, DeleteRemovesTreesAndInvalidatesOpenHandles) {
   EXPECT_EQ(RegDeleteKeyW(HKEY_CLASSES_ROOT, L"TypeLib\\{76EF0D49-DD1E-4714-B6B9-E45EDE3C81DA}"),
             ERROR_ACCESS_DENIED);
   HKEY parent = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"TypeLib", 0, KEY_ALL_ACCESS, &parent), ERROR_SUCCESS);
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"TypeLib", 0, KEY_ALL_ACCESS, &parent),
+            ERROR_SUCCESS);
   EXPECT_EQ(SHDeleteKeyW(parent, L"{76ef0d49-dd1e-4714-b6b9-e45ede3c81da}"), ERROR_SUCCESS);
   EXPECT_FALSE(exists(HKEY_CLASSES_ROOT, L"TypeLib\\{76EF0D49-DD1E-4714-B6B9-E45EDE3C81DA}"));
   EXPECT_TRUE(exists(HKEY_CLASSES_ROOT, L"TypeLib\\Other"));
@@ -156,7 +162,8 @@ TEST_F(RegistryTest, EnumerationIsInNameOrderAndEnds) {
   }
   EXPECT_EQ(names, (std::vector<std::wstring>{L"Alpha", L"beta", L"gamma"}));
   DWORD tiny = 3;
-  EXPECT_EQ(RegEnumKeyExW(root, 0, buffer, &tiny, nullptr, nullptr, nullptr, nullptr), ERROR_MORE_DATA);
+  EXPECT_EQ(RegEnumKeyExW(root, 0, buffer, &tiny, nullptr, nullptr, nullptr, nullptr),
+            ERROR_MORE_DATA);
   RegCloseKey(root);
 }
 
@@ -164,7 +171,8 @@ TEST_F(RegistryTest, DeniedKeysCannotBeOpened) {
   RegCloseKey(create(HKEY_CLASSES_ROOT, L"Interface\\Locked"));
   krv::win::Registry::current().denyAccess(HKEY_CLASSES_ROOT, L"interface\\LOCKED");
   HKEY key = nullptr;
-  EXPECT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"Interface\\Locked", 0, KEY_READ, &key), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"Interface\\Locked", 0, KEY_READ, &key),
+            ERROR_ACCESS_DENIED);
   EXPECT_EQ(SHDeleteKeyW(HKEY_CLASSES_ROOT, L"Interface\\Locked"), ERROR_ACCESS_DENIED);
   EXPECT_TRUE(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"Interface", 0, KEY_READ, &key) == ERROR_SUCCESS);
   RegCloseKey(key);
@@ -192,8 +200,8 @@ class RegistryFileTest : public RegistryTest {
   void SetUp() override {
     RegistryTest::SetUp();
     dir = std::filesystem::temp_directory_path() /
-          ("krv_registry_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+          ("krv_registry_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+           "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir);
     file = dir / "sub" / "registry.json";
   }
@@ -229,8 +237,8 @@ TEST_F(RegistryFileTest, ChangesPersistAndReadBackExactly) {
   std::string error;
   ASSERT_TRUE(krv::base::reportTo(krv::win::Registry::current().attachFile(file), error)) << error;
   HKEY read = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\vantorel\\Spreadsheet Editor v1.0", 0, KEY_READ,
-                          &read),
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\vantorel\\Spreadsheet Editor v1.0", 0,
+                          KEY_READ, &read),
             ERROR_SUCCESS);
   std::wstring text;
   EXPECT_EQ(getText(read, L"language", text), ERROR_SUCCESS);
@@ -259,11 +267,12 @@ TEST_F(RegistryFileTest, KeysNestOnlyAsDeepAsAFileCanHoldAndReload) {
   HKEY more = nullptr;
   std::wstring longer = L"m";
   for (int i = 1; i < 12; ++i) longer += L"\\m";
-  EXPECT_EQ(RegCreateKeyExW(deep, longer.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &more, nullptr),
-            ERROR_SUCCESS);  // 511 levels
+  EXPECT_EQ(
+      RegCreateKeyExW(deep, longer.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &more, nullptr),
+      ERROR_SUCCESS);  // 511 levels
   RegCloseKey(more);
-  EXPECT_EQ(RegCreateKeyExW(deep, (longer + L"\\m\\m").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            &more, nullptr),
+  EXPECT_EQ(RegCreateKeyExW(deep, (longer + L"\\m\\m").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &more, nullptr),
             ERROR_BAD_PATHNAME);  // 513 levels
   RegCloseKey(deep);
   krv::win::Registry::resetInMemory();
@@ -278,7 +287,8 @@ TEST_F(RegistryFileTest, MalformedFilesAreRefusedAndChangeNothing) {
   std::filesystem::create_directories(file.parent_path());
   const std::string deep = std::string(5000, '[') + std::string(5000, ']');
   for (const std::string& bad :
-       {std::string("{not json"), std::string("[]"), std::string(R"({"format":"other","version":1,"roots":{}})"),
+       {std::string("{not json"), std::string("[]"),
+        std::string(R"({"format":"other","version":1,"roots":{}})"),
         std::string(R"({"format":"korvane registry","version":99,"roots":{}})"),
         std::string(R"({"format":"korvane registry","version":1,"roots":{"HKEY_NOWHERE":{}}})"),
         std::string(R"({"format":"korvane registry","version":1,"roots":{"HKEY_CURRENT_USER":)"
@@ -287,12 +297,14 @@ TEST_F(RegistryFileTest, MalformedFilesAreRefusedAndChangeNothing) {
                     R"({"values":[{"name":"x","type":4,"hex":"zz"}]}}})"),
         std::string(R"({"format":"korvane registry","version":1,"roots":{"HKEY_CURRENT_USER":)"
                     R"({"keys":[{"name":"a"},{"name":"A"}]}}})"),
-        std::string("{\"format\":\"korvane registry\",\"version\":1,\"roots\":{\"HKEY_CURRENT_USER\":"
-                    "{\"keys\":[{\"name\":\"\xff\xfe\"}]}}}"),
+        std::string(
+            "{\"format\":\"korvane registry\",\"version\":1,\"roots\":{\"HKEY_CURRENT_USER\":"
+            "{\"keys\":[{\"name\":\"\xff\xfe\"}]}}}"),
         deep}) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << bad;
     std::string error;
-    EXPECT_FALSE(krv::base::reportTo(krv::win::Registry::current().attachFile(file), error)) << bad.substr(0, 80);
+    EXPECT_FALSE(krv::base::reportTo(krv::win::Registry::current().attachFile(file), error))
+        << bad.substr(0, 80);
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(exists(HKEY_CURRENT_USER, L"Kept"));
     EXPECT_TRUE(krv::win::Registry::current().file().empty());
@@ -302,8 +314,9 @@ TEST_F(RegistryFileTest, MalformedFilesAreRefusedAndChangeNothing) {
       << R"({"format":"korvane registry","version":1,"roots":{"HKEY_CURRENT_USER":)"
          R"({"keys":[{"name":"a","keys":[{"name":"b","values":[{"name":"x","type":3,"hex":"zz"}]}]}]}}})";
   EXPECT_EQ(krv::win::Registry::current().attachFile(file).text(),
-            file.string() + ": roots.HKEY_CURRENT_USER.keys[0].keys[0].values[0].hex: "
-                            "hexadecimal bytes are expected");
+            file.string() +
+                ": roots.HKEY_CURRENT_USER.keys[0].keys[0].values[0].hex: "
+                "hexadecimal bytes are expected");
 }
 
 TEST_F(RegistryFileTest, AFailedSaveIsReportedAndKeepsThePreviousFile) {
@@ -314,8 +327,8 @@ TEST_F(RegistryFileTest, AFailedSaveIsReportedAndKeepsThePreviousFile) {
   const krv::base::RenameStep previous =
       krv::base::setRenameStep([](const auto&, const auto&) { return false; });
   HKEY key = nullptr;
-  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Second", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                            nullptr),
+  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Second", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr),
             ERROR_WRITE_FAULT);
   krv::base::setRenameStep(previous);
   RegCloseKey(key);

@@ -74,8 +74,8 @@ base::Result<DialogTemplate> ResourceModule::dialogTemplate(UINT id) const {
                                base::toUtf8(mName));
   base::Result<DialogTemplate> t = DialogTemplate::load(file);
   if (t && t->id != id)
-    return base::Status::fileError(file.filename(), "holds template " + std::to_string(t->id) +
-                                                        ", not " + std::to_string(id));
+    return base::Status::fileError(
+        file.filename(), "holds template " + std::to_string(t->id) + ", not " + std::to_string(id));
   return t;
 }
 

@@ -12,8 +12,12 @@ void ScriptedUserInterface::onModal(DialogScript script, UINT expectedTemplate) 
 void ScriptedUserInterface::answerMessageBox(int answer, std::wstring textContains) {
   mBoxAnswers.push_back({answer, std::move(textContains)});
 }
-void ScriptedUserInterface::answerFiles(std::vector<std::wstring> files) { mFiles.push_back(std::move(files)); }
-void ScriptedUserInterface::answerTrack(bool moved, CRect result) { mTracks.push_back({moved, result}); }
+void ScriptedUserInterface::answerFiles(std::vector<std::wstring> files) {
+  mFiles.push_back(std::move(files));
+}
+void ScriptedUserInterface::answerTrack(bool moved, CRect result) {
+  mTracks.push_back({moved, result});
+}
 void ScriptedUserInterface::answerPickPoint(bool picked, PickedPoint point) {
   mPointPicks.push_back({picked, point, 0});
 }
@@ -36,7 +40,8 @@ std::string ScriptedUserInterface::report() const {
   if (!mFiles.empty()) out += std::to_string(mFiles.size()) + " file answer(s) not used\n";
   if (!mTracks.empty()) out += std::to_string(mTracks.size()) + " drag answer(s) not used\n";
   if (!mPointPicks.empty() || !mObjectPicks.empty()) out += "pick answer(s) not used\n";
-  if (!mMenuChoices.empty()) out += std::to_string(mMenuChoices.size()) + " popup menu answer(s) not used\n";
+  if (!mMenuChoices.empty())
+    out += std::to_string(mMenuChoices.size()) + " popup menu answer(s) not used\n";
   return out;
 }
 
@@ -67,9 +72,9 @@ int ScriptedUserInterface::messageBox(HWND, const std::wstring& text, const std:
   ShownMessageBox shown{text, caption, type, 0};
   UINT kind = type & MB_TYPEMASK;
   int safe = (kind == MB_OKCANCEL || kind == MB_YESNOCANCEL || kind == MB_RETRYCANCEL) ? IDCANCEL
-             : kind == MB_YESNO                                                      ? IDNO
-             : kind == MB_ABORTRETRYIGNORE                                           ? IDABORT
-                                                                                     : IDOK;
+             : kind == MB_YESNO                                                        ? IDNO
+             : kind == MB_ABORTRETRYIGNORE                                             ? IDABORT
+                                                                                       : IDOK;
   if (mBoxAnswers.empty()) {
     mErrors.push_back("unexpected message box \"" + base::toUtf8(text) + "\"");
     shown.answer = safe;
@@ -88,7 +93,8 @@ int ScriptedUserInterface::messageBox(HWND, const std::wstring& text, const std:
   return shown.answer;
 }
 
-bool ScriptedUserInterface::chooseFiles(const FileDialogRequest& request, std::vector<std::wstring>& chosen) {
+bool ScriptedUserInterface::chooseFiles(const FileDialogRequest& request,
+                                        std::vector<std::wstring>& chosen) {
   mFileRequests.push_back(request);
   chosen.clear();
   if (mFiles.empty()) {

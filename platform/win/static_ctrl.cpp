@@ -16,7 +16,8 @@ HICON CStatic::SetIcon(HICON icon) {
 LRESULT CStatic::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case STM_SETIMAGE:
-      if (wParam == IMAGE_ICON) return SendMessage(STM_SETICON, static_cast<WPARAM>(lParam));
+      if (wParam == IMAGE_ICON)
+        return SendMessage(STM_SETICON, static_cast<WPARAM>(lParam));
       else {
         auto old = reinterpret_cast<LRESULT>(mBitmap);
         mBitmap = reinterpret_cast<HBITMAP>(lParam);
@@ -34,14 +35,16 @@ LRESULT CStatic::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       Invalidate();
       return old;
     }
-    case STM_GETICON: return reinterpret_cast<LRESULT>(mIcon);
+    case STM_GETICON:
+      return reinterpret_cast<LRESULT>(mIcon);
     case WM_LBUTTONUP:
       if ((GetStyle() & SS_NOTIFY) && IsWindowEnabled()) notifyParent(STN_CLICKED);
       return 0;
     case WM_LBUTTONDBLCLK:
       if ((GetStyle() & SS_NOTIFY) && IsWindowEnabled()) notifyParent(STN_DBLCLK);
       return 0;
-    default: return CWnd::DefWindowProc(message, wParam, lParam);
+    default:
+      return CWnd::DefWindowProc(message, wParam, lParam);
   }
 }
 

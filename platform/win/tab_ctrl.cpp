@@ -64,8 +64,10 @@ std::wstring CTabCtrl::itemText(int index) const {
 BOOL CTabCtrl::DeleteItem(int index) {
   if (index < 0 || index >= GetItemCount()) return FALSE;
   mTabs.erase(mTabs.begin() + index);
-  if (mCurSel == index) mCurSel = -1;
-  else if (mCurSel > index) --mCurSel;
+  if (mCurSel == index)
+    mCurSel = -1;
+  else if (mCurSel > index)
+    --mCurSel;
   notifyChange(WindowChange::ControlState);
   return TRUE;
 }
@@ -91,7 +93,8 @@ int CTabCtrl::SetCurSel(int index) {
 BOOL CTabCtrl::GetItemRect(int index, LPRECT rect) const {
   if (!rect || index < 0 || index >= GetItemCount()) return FALSE;
   int x = 2;
-  for (int i = 0; i < index; ++i) x += 12 + 6 * static_cast<int>(mTabs[static_cast<std::size_t>(i)].text.size());
+  for (int i = 0; i < index; ++i)
+    x += 12 + 6 * static_cast<int>(mTabs[static_cast<std::size_t>(i)].text.size());
   int w = 12 + 6 * static_cast<int>(mTabs[static_cast<std::size_t>(index)].text.size());
   *rect = CRect(x, 2, x + w, 2 + kTabHeight);
   return TRUE;
@@ -100,8 +103,10 @@ BOOL CTabCtrl::GetItemRect(int index, LPRECT rect) const {
 void CTabCtrl::AdjustRect(BOOL larger, LPRECT rect) const {
   if (!rect) return;
   CRect r(*rect);
-  if (larger) r = CRect(r.left - 4, r.top - kTabHeight - 6, r.right + 4, r.bottom + 4);
-  else r = CRect(r.left + 4, r.top + kTabHeight + 6, r.right - 4, r.bottom - 4);
+  if (larger)
+    r = CRect(r.left - 4, r.top - kTabHeight - 6, r.right + 4, r.bottom + 4);
+  else
+    r = CRect(r.left + 4, r.top + kTabHeight + 6, r.right - 4, r.bottom - 4);
   *rect = r;
 }
 

@@ -39,8 +39,10 @@ BOOL CToolTipCtrl::AddTool(CWnd* window, LPCWSTR text, LPCRECT rect, UINT_PTR to
   if (rect) tool.rect = *rect;
   tool.callback = text == LPSTR_TEXTCALLBACK;
   if (!tool.callback && text) tool.text = text;
-  if (Tool* existing = find(window, tool.wholeWindow ? 0 : toolId)) *existing = std::move(tool);
-  else mTools.push_back(std::move(tool));
+  if (Tool* existing = find(window, tool.wholeWindow ? 0 : toolId))
+    *existing = std::move(tool);
+  else
+    mTools.push_back(std::move(tool));
   return TRUE;
 }
 
@@ -56,8 +58,10 @@ void CToolTipCtrl::DelTool(CWnd* window, UINT_PTR toolId) {
   if (index == mShown) hide();
   mTools.erase(mTools.begin() + index);
   for (int* i : {&mHover, &mShown, &mSuppressed}) {
-    if (*i == index) *i = -1;
-    else if (*i > index) --*i;
+    if (*i == index)
+      *i = -1;
+    else if (*i > index)
+      --*i;
   }
 }
 
@@ -94,19 +98,30 @@ void CToolTipCtrl::SetDelayTime(DWORD which, int ms) {
       mAutoPopDelay = mInitialDelay * 10;
       mReshowDelay = mInitialDelay / 5;
       break;
-    case TTDT_INITIAL: mInitialDelay = std::max(ms, 0); break;
-    case TTDT_AUTOPOP: mAutoPopDelay = std::max(ms, 0); break;
-    case TTDT_RESHOW: mReshowDelay = std::max(ms, 0); break;
-    default: break;
+    case TTDT_INITIAL:
+      mInitialDelay = std::max(ms, 0);
+      break;
+    case TTDT_AUTOPOP:
+      mAutoPopDelay = std::max(ms, 0);
+      break;
+    case TTDT_RESHOW:
+      mReshowDelay = std::max(ms, 0);
+      break;
+    default:
+      break;
   }
 }
 
 int CToolTipCtrl::GetDelayTime(DWORD which) const {
   switch (which) {
-    case TTDT_INITIAL: return mInitialDelay;
-    case TTDT_AUTOPOP: return mAutoPopDelay;
-    case TTDT_RESHOW: return mReshowDelay;
-    default: return -1;
+    case TTDT_INITIAL:
+      return mInitialDelay;
+    case TTDT_AUTOPOP:
+      return mAutoPopDelay;
+    case TTDT_RESHOW:
+      return mReshowDelay;
+    default:
+      return -1;
   }
 }
 
@@ -139,8 +154,10 @@ void CToolTipCtrl::RelayEvent(MSG* msg) {
         KillTimer(kShowTimer);
         return;
       }
-      if (mShown >= 0) show(tool);  // moving between tools: no delay
-      else SetTimer(kShowTimer, static_cast<UINT>(mInitialDelay));
+      if (mShown >= 0)
+        show(tool);  // moving between tools: no delay
+      else
+        SetTimer(kShowTimer, static_cast<UINT>(mInitialDelay));
       return;
     }
     case WM_LBUTTONDOWN:
@@ -152,7 +169,8 @@ void CToolTipCtrl::RelayEvent(MSG* msg) {
       KillTimer(kShowTimer);
       hide();
       return;
-    default: return;
+    default:
+      return;
   }
 }
 

@@ -42,9 +42,12 @@ class ToolTipTest : public ::testing::Test {
  protected:
   void SetUp() override {
     EventLoop::instance().reset();
-    ASSERT_TRUE(panel.Create(L"#32770", L"", WS_POPUP | WS_VISIBLE, CRect(100, 100, 400, 300), nullptr, 0));
-    ASSERT_TRUE(up.Create(L"BUTTON", L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 30, 30), &panel, 1443));
-    ASSERT_TRUE(down.Create(L"BUTTON", L"", WS_CHILD | WS_VISIBLE, CRect(40, 10, 60, 30), &panel, 1442));
+    ASSERT_TRUE(
+        panel.Create(L"#32770", L"", WS_POPUP | WS_VISIBLE, CRect(100, 100, 400, 300), nullptr, 0));
+    ASSERT_TRUE(
+        up.Create(L"BUTTON", L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 30, 30), &panel, 1443));
+    ASSERT_TRUE(
+        down.Create(L"BUTTON", L"", WS_CHILD | WS_VISIBLE, CRect(40, 10, 60, 30), &panel, 1442));
     ASSERT_TRUE(panel.tips.Create(&panel));
     ASSERT_TRUE(panel.tips.AddTool(&up, L"Move up"));
     ASSERT_TRUE(panel.tips.AddTool(&down, L"Move down"));
@@ -161,10 +164,12 @@ TEST_F(AdUiDialogTest, TakesItsTemplateFromItsModuleAndRestoresLookup) {
   const HINSTANCE before = AfxGetResourceHandle();
   ASSERT_NE(before, module);
   HINSTANCE during = nullptr;
-  ui->onModal([&](CDialog& d) {
-    during = AfxGetResourceHandle();
-    krv::win::Person::click(&d, IDOK);
-  }, 100);
+  ui->onModal(
+      [&](CDialog& d) {
+        during = AfxGetResourceHandle();
+        krv::win::Person::click(&d, IDOK);
+      },
+      100);
   CAdUiBaseDialog dlg(100, nullptr, module);
   EXPECT_EQ(dlg.DoModal(), IDOK);
   EXPECT_EQ(during, module);

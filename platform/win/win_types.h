@@ -47,8 +47,12 @@ constexpr WPARAM MAKEWPARAM(int lo, int hi) {
   return static_cast<WPARAM>(static_cast<DWORD>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16)));
 }
 // Signed coordinates packed in an LPARAM (GET_X_LPARAM / GET_Y_LPARAM).
-constexpr int GET_X_LPARAM(LPARAM lp) { return static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lp))); }
-constexpr int GET_Y_LPARAM(LPARAM lp) { return static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lp))); }
+constexpr int GET_X_LPARAM(LPARAM lp) {
+  return static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lp)));
+}
+constexpr int GET_Y_LPARAM(LPARAM lp) {
+  return static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lp)));
+}
 
 struct POINT {
   LONG x = 0, y = 0;
@@ -85,7 +89,9 @@ class CRect : public RECT {
   CRect() = default;
   CRect(int l, int t, int r, int b) { left = l, top = t, right = r, bottom = b; }
   CRect(const RECT& r) : RECT(r) {}
-  CRect(CPoint tl, CSize sz) { left = tl.x, top = tl.y, right = tl.x + sz.cx, bottom = tl.y + sz.cy; }
+  CRect(CPoint tl, CSize sz) {
+    left = tl.x, top = tl.y, right = tl.x + sz.cx, bottom = tl.y + sz.cy;
+  }
   int Width() const { return right - left; }
   int Height() const { return bottom - top; }
   CSize Size() const { return {Width(), Height()}; }
@@ -118,10 +124,13 @@ class CRect : public RECT {
   }
   bool UnionRect(const RECT& a, const RECT& b) {
     const CRect ra(a), rb(b);
-    if (ra.IsRectEmpty()) *this = rb;
-    else if (rb.IsRectEmpty()) *this = ra;
-    else SetRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                 std::max(a.bottom, b.bottom));
+    if (ra.IsRectEmpty())
+      *this = rb;
+    else if (rb.IsRectEmpty())
+      *this = ra;
+    else
+      SetRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+              std::max(a.bottom, b.bottom));
     return !IsRectEmpty();
   }
   bool operator==(const CRect& o) const {

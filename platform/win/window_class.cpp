@@ -20,8 +20,15 @@ CursorTable& cursorTable() {
 
 bool isStandardCursor(UINT id) {
   switch (id) {
-    case 32512: case 32513: case 32514: case 32515: case 32646: case 32649: return true;
-    default: return false;
+    case 32512:
+    case 32513:
+    case 32514:
+    case 32515:
+    case 32646:
+    case 32649:
+      return true;
+    default:
+      return false;
   }
 }
 

@@ -11,8 +11,7 @@
 
 #include "platform/win/wnd.h"
 
-constexpr UINT CS_VREDRAW = 0x0001, CS_HREDRAW = 0x0002, CS_DBLCLKS = 0x0008,
-               CS_NOCLOSE = 0x0200;
+constexpr UINT CS_VREDRAW = 0x0001, CS_HREDRAW = 0x0002, CS_DBLCLKS = 0x0008, CS_NOCLOSE = 0x0200;
 
 // Standard cursor identifiers (integer resources, as the system gives them).
 inline const LPCWSTR IDC_ARROW = reinterpret_cast<LPCWSTR>(static_cast<std::uintptr_t>(32512));

@@ -3,9 +3,9 @@
 #include "platform/win/edit.h"
 #include "platform/win/list_box.h"
 #include "platform/win/list_ctrl.h"
-#include "platform/win/tab_ctrl.h"
 #include "platform/win/static_ctrl.h"
 #include "platform/win/string_items.h"
+#include "platform/win/tab_ctrl.h"
 #include "platform/win/wnd.h"
 
 namespace krv::win {

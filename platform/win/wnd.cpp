@@ -273,9 +273,12 @@ BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags) {
 
 CRect CWnd::nonClientInsets() const {
   int b = 0;
-  if (mStyle & WS_THICKFRAME) b = 4;
-  else if ((mStyle & WS_DLGFRAME) || (mExStyle & WS_EX_DLGMODALFRAME)) b = 3;
-  else if (mStyle & WS_BORDER) b = 1;
+  if (mStyle & WS_THICKFRAME)
+    b = 4;
+  else if ((mStyle & WS_DLGFRAME) || (mExStyle & WS_EX_DLGMODALFRAME))
+    b = 3;
+  else if (mStyle & WS_BORDER)
+    b = 1;
   if (mExStyle & WS_EX_CLIENTEDGE) b += 2;
   if (mExStyle & WS_EX_STATICEDGE) b += 1;
   int caption = ((mStyle & WS_CAPTION) == WS_CAPTION) ? 20 : 0;
@@ -340,7 +343,8 @@ BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, U
   CRect old = mRect;
   CRect r = mRect;
   if (!(flags & SWP_NOMOVE)) r = CRect(x, y, x + old.Width(), y + old.Height());
-  if (!(flags & SWP_NOSIZE)) r = CRect(r.left, r.top, r.left + std::max(0, cx), r.top + std::max(0, cy));
+  if (!(flags & SWP_NOSIZE))
+    r = CRect(r.left, r.top, r.left + std::max(0, cx), r.top + std::max(0, cy));
   bool moved = !(r.TopLeft() == old.TopLeft());
   bool sized = !(r.Size() == old.Size());
   mRect = r;
@@ -367,7 +371,8 @@ void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) {
 }
 
 void CWnd::MoveWindow(LPCRECT rect, BOOL repaint) {
-  if (rect) MoveWindow(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, repaint);
+  if (rect)
+    MoveWindow(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, repaint);
 }
 
 void CWnd::CenterWindow(CWnd* alternateOwner) {
@@ -395,8 +400,10 @@ BOOL CWnd::ShowWindow(int cmdShow) {
   if (was != show) {
     SendMessage(WM_SHOWWINDOW, show, 0);
     if (!m_hWnd) return was;
-    if (show) mStyle |= WS_VISIBLE;
-    else mStyle &= ~WS_VISIBLE;
+    if (show)
+      mStyle |= WS_VISIBLE;
+    else
+      mStyle &= ~WS_VISIBLE;
     if (!show && registry().focus && inSubtree(this, registry().focus)) registry().focus = nullptr;
     notifyChange(WindowChange::Visibility);
     if (show) Invalidate();
@@ -415,8 +422,10 @@ BOOL CWnd::EnableWindow(BOOL enable) {
   if (!m_hWnd) return FALSE;
   bool wasDisabled = mStyle & WS_DISABLED;
   if (wasDisabled == !enable) return wasDisabled;
-  if (enable) mStyle &= ~WS_DISABLED;
-  else mStyle |= WS_DISABLED;
+  if (enable)
+    mStyle &= ~WS_DISABLED;
+  else
+    mStyle |= WS_DISABLED;
   if (!enable && registry().focus && inSubtree(this, registry().focus)) registry().focus = nullptr;
   notifyChange(WindowChange::Enabled);
   SendMessage(WM_ENABLE, enable ? TRUE : FALSE);
@@ -488,11 +497,16 @@ CWnd* CWnd::GetWindow(UINT relation) const {
   const auto& v = mParent->mChildren;
   auto it = std::find(v.begin(), v.end(), this);
   switch (relation) {
-    case GW_HWNDFIRST: return v.front();
-    case GW_HWNDLAST: return v.back();
-    case GW_HWNDNEXT: return (it == v.end() || it + 1 == v.end()) ? nullptr : *(it + 1);
-    case GW_HWNDPREV: return (it == v.begin() || it == v.end()) ? nullptr : *(it - 1);
-    default: return nullptr;
+    case GW_HWNDFIRST:
+      return v.front();
+    case GW_HWNDLAST:
+      return v.back();
+    case GW_HWNDNEXT:
+      return (it == v.end() || it + 1 == v.end()) ? nullptr : *(it + 1);
+    case GW_HWNDPREV:
+      return (it == v.begin() || it == v.end()) ? nullptr : *(it - 1);
+    default:
+      return nullptr;
   }
 }
 
@@ -686,19 +700,37 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
   const UINT rep = LOWORD(static_cast<std::uintptr_t>(lParam));
   const UINT kflags = HIWORD(static_cast<std::uintptr_t>(lParam));
   switch (message) {
-    case WM_CREATE: r = OnCreate(reinterpret_cast<LPCREATESTRUCT>(lParam)); break;
-    case WM_DESTROY: OnDestroy(); break;
-    case WM_CLOSE: OnClose(); break;
+    case WM_CREATE:
+      r = OnCreate(reinterpret_cast<LPCREATESTRUCT>(lParam));
+      break;
+    case WM_DESTROY:
+      OnDestroy();
+      break;
+    case WM_CLOSE:
+      OnClose();
+      break;
     case WM_SIZE:
       OnSize(static_cast<UINT>(wParam), LOWORD(static_cast<std::uintptr_t>(lParam)),
              HIWORD(static_cast<std::uintptr_t>(lParam)));
       break;
-    case WM_MOVE: OnMove(pt.x, pt.y); break;
-    case WM_SHOWWINDOW: OnShowWindow(static_cast<BOOL>(wParam), static_cast<UINT>(lParam)); break;
-    case WM_SETFOCUS: OnSetFocus(reinterpret_cast<CWnd*>(wParam)); break;
-    case WM_KILLFOCUS: OnKillFocus(reinterpret_cast<CWnd*>(wParam)); break;
-    case WM_PAINT: OnPaint(); break;
-    case WM_ERASEBKGND: r = OnEraseBkgnd(reinterpret_cast<CDC*>(wParam)); break;
+    case WM_MOVE:
+      OnMove(pt.x, pt.y);
+      break;
+    case WM_SHOWWINDOW:
+      OnShowWindow(static_cast<BOOL>(wParam), static_cast<UINT>(lParam));
+      break;
+    case WM_SETFOCUS:
+      OnSetFocus(reinterpret_cast<CWnd*>(wParam));
+      break;
+    case WM_KILLFOCUS:
+      OnKillFocus(reinterpret_cast<CWnd*>(wParam));
+      break;
+    case WM_PAINT:
+      OnPaint();
+      break;
+    case WM_ERASEBKGND:
+      r = OnEraseBkgnd(reinterpret_cast<CDC*>(wParam));
+      break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
@@ -718,17 +750,38 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
                       LOWORD(static_cast<std::uintptr_t>(lParam)),
                       HIWORD(static_cast<std::uintptr_t>(lParam)));
       break;
-    case WM_TIMER: OnTimer(static_cast<UINT_PTR>(wParam)); break;
-    case WM_LBUTTONDOWN: OnLButtonDown(key, pt); break;
-    case WM_LBUTTONUP: OnLButtonUp(key, pt); break;
-    case WM_LBUTTONDBLCLK: OnLButtonDblClk(key, pt); break;
-    case WM_RBUTTONDOWN: OnRButtonDown(key, pt); break;
-    case WM_RBUTTONUP: OnRButtonUp(key, pt); break;
-    case WM_MOUSEMOVE: OnMouseMove(key, pt); break;
-    case WM_KEYDOWN: OnKeyDown(key, rep, kflags); break;
-    case WM_KEYUP: OnKeyUp(key, rep, kflags); break;
-    case WM_CHAR: OnChar(key, rep, kflags); break;
-    default: return FALSE;
+    case WM_TIMER:
+      OnTimer(static_cast<UINT_PTR>(wParam));
+      break;
+    case WM_LBUTTONDOWN:
+      OnLButtonDown(key, pt);
+      break;
+    case WM_LBUTTONUP:
+      OnLButtonUp(key, pt);
+      break;
+    case WM_LBUTTONDBLCLK:
+      OnLButtonDblClk(key, pt);
+      break;
+    case WM_RBUTTONDOWN:
+      OnRButtonDown(key, pt);
+      break;
+    case WM_RBUTTONUP:
+      OnRButtonUp(key, pt);
+      break;
+    case WM_MOUSEMOVE:
+      OnMouseMove(key, pt);
+      break;
+    case WM_KEYDOWN:
+      OnKeyDown(key, rep, kflags);
+      break;
+    case WM_KEYUP:
+      OnKeyUp(key, rep, kflags);
+      break;
+    case WM_CHAR:
+      OnChar(key, rep, kflags);
+      break;
+    default:
+      return FALSE;
   }
   *result = r;
   return TRUE;
@@ -746,7 +799,8 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return TRUE;
     }
-    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(mText.size());
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(mText.size());
     case WM_GETTEXT: {
       auto* buffer = reinterpret_cast<LPWSTR>(lParam);
       if (!buffer || wParam == 0) return 0;
@@ -760,9 +814,14 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       notifyChange(WindowChange::Font);
       if (lParam) Invalidate();
       return 0;
-    case WM_GETFONT: return reinterpret_cast<LRESULT>(mFont);
-    case WM_CLOSE: DestroyWindow(); return 0;
-    case WM_PAINT: beginPaint(); return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(mFont);
+    case WM_CLOSE:
+      DestroyWindow();
+      return 0;
+    case WM_PAINT:
+      beginPaint();
+      return 0;
     case WM_SETCURSOR:
       // Over the client area a window shows its class's cursor.
       if (LOWORD(static_cast<std::uintptr_t>(lParam)) == HTCLIENT) {
@@ -772,8 +831,10 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
       }
       return FALSE;
-    case WM_ERASEBKGND: return 1;
-    default: return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    default:
+      return 0;
   }
 }
 
@@ -792,7 +853,7 @@ BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
   auto* header = reinterpret_cast<NMHDR*>(lParam);
   if (!header) return FALSE;
   if (const auto* e = krv::win::findNotifyEntry(GetMessageMap(), header->code,
-                                           static_cast<UINT>(header->idFrom))) {
+                                                static_cast<UINT>(header->idFrom))) {
     LRESULT r = e->call(this, wParam, lParam);
     if (result) *result = r;
     return TRUE;

@@ -78,8 +78,8 @@ class CWnd {
   // created, when a child style has no live parent, or when refused.
   virtual BOOL Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
                       CWnd* parent, UINT id, void* context = nullptr);
-  BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
-                const RECT& rect, CWnd* parent, UINT id, void* param = nullptr);
+  BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
+                CWnd* parent, UINT id, void* param = nullptr);
   // Destroys the window and its children (WM_DESTROY, then WM_NCDESTROY to
   // the children first). False when the window is not created or refuses
   // to be destroyed (see refuseDestroy).
@@ -119,8 +119,8 @@ class CWnd {
   CRect nonClientInsets() const;
 
   // --- Visibility, enabled state, painting ----------------------------------
-  BOOL ShowWindow(int cmdShow);  // true when it was visible before
-  BOOL IsWindowVisible() const;  // visible itself and all its parents
+  BOOL ShowWindow(int cmdShow);           // true when it was visible before
+  BOOL IsWindowVisible() const;           // visible itself and all its parents
   BOOL EnableWindow(BOOL enable = TRUE);  // true when it was disabled before
   BOOL IsWindowEnabled() const { return m_hWnd && !(mStyle & WS_DISABLED); }
   void Invalidate(BOOL erase = TRUE);
@@ -128,7 +128,10 @@ class CWnd {
   // Sends WM_ERASEBKGND (when erasing was asked) and WM_PAINT when the
   // window has an invalid area.
   void UpdateWindow();
-  void RedrawWindow() { Invalidate(); UpdateWindow(); }
+  void RedrawWindow() {
+    Invalidate();
+    UpdateWindow();
+  }
   bool needsPaint() const { return mInvalid; }
   // Starts painting: validates the window and tells whether the background
   // is to be erased first (a paint DC sends WM_ERASEBKGND when true).
