@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/base/file_io.h"
+#include "platform/base/file_text.h"
 
 namespace krv::base {
 namespace {
@@ -220,16 +221,12 @@ Result<Json> readDocument(std::string_view text, const DocumentKind& kind, int* 
 }
 
 Result<Json> readDocumentFile(const std::filesystem::path& path, const DocumentKind& kind,
-                              const TextDecoder& decode, int* version) {
+                              int* version) {
   Result<std::string> bytes = readFile(path, kind.limits.maxBytes);
   if (!bytes) return bytes.status();  // its message names the file
-  std::string text;
-  if (decode) {
-    if (Status s = decode(*bytes, text); !s) return s.inFile(path);
-  } else {
-    text = std::move(*bytes);
-  }
-  Result<Json> doc = readDocument(text, kind, version);
+  const Result<std::string> text = fileTextAsUtf8(*bytes);
+  if (!text) return text.status().inFile(path);
+  Result<Json> doc = readDocument(*text, kind, version);
   if (!doc) return doc.status().inFile(path);
   return doc;
 }

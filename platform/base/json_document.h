@@ -58,14 +58,11 @@ Result<Json> parseJson(std::string_view text, const JsonLimits& limits,
 // program reads (up to M)"). The version read is in `version` when given.
 Result<Json> readDocument(std::string_view text, const DocumentKind& kind, int* version = nullptr);
 
-// Turns a file's bytes into UTF-8 text; the default skips a UTF-8 byte
-// order mark and takes the rest as it is.
-using TextDecoder = std::function<Status(std::string_view bytes, std::string& text)>;
-
-// readFile (with the kind's size limit) and readDocument; every error names
-// `path`.
+// readFile (with the kind's size limit), the file's text as UTF-8
+// (fileTextAsUtf8: a byte order mark is dropped, UTF-16 with one is
+// converted) and readDocument; every error names `path`.
 Result<Json> readDocumentFile(const std::filesystem::path& path, const DocumentKind& kind,
-                              const TextDecoder& decode = {}, int* version = nullptr);
+                              int* version = nullptr);
 
 // The value with the members of every object sorted by name, the order of
 // files written as plain (unordered) JSON; `value` is moved from. Members

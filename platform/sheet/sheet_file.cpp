@@ -615,25 +615,13 @@ SheetFileKind sheetFileKind(const std::filesystem::path& file) {
   return SheetFileKind::Native;
 }
 
-namespace {
-
-// UTF-8 text of a file's bytes (UTF-16 with a byte order mark is turned
-// into UTF-8).
-Status decodeFileText(std::string_view bytes, std::string& text) {
-  base::Result<std::string> decoded = base::fileTextAsUtf8(bytes);
-  if (!decoded) return decoded.status();
-  text = std::move(*decoded);
-  return {};
-}
-
-}  // namespace
-
 Status loadSheetFile(ControlDocument& doc, const std::filesystem::path& file) {
   Result<std::string> bytes = base::readFile(file, kMaxSheetFileBytes);
   if (!bytes) return bytes.status();
-  std::string text;
-  Status read = decodeFileText(*bytes, text);
+  Result<std::string> decoded = base::fileTextAsUtf8(*bytes);
   bytes = std::string();
+  Status read = decoded.status();
+  const std::string text = decoded ? std::move(*decoded) : std::string();
   if (read) {
     switch (sheetFileKind(file)) {
       case SheetFileKind::Native:

@@ -371,15 +371,6 @@ base::Result<Roots> rootsOf(const Json& doc) {
   return read;
 }
 
-// UTF-8 text of the file's bytes (UTF-16 with a byte order mark is turned
-// into UTF-8).
-Status decodeFileText(std::string_view bytes, std::string& text) {
-  base::Result<std::string> decoded = base::fileTextAsUtf8(bytes);
-  if (!decoded) return decoded.status();
-  text = std::move(*decoded);
-  return {};
-}
-
 }  // namespace
 
 void Registry::takeRoots(std::map<std::wstring, std::shared_ptr<Node>> roots) {
@@ -400,7 +391,7 @@ base::Status Registry::fromJson(const std::string& text) {
 base::Status Registry::attachFile(const std::filesystem::path& path) {
   std::error_code ec;
   if (std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found) {
-    const base::Result<Json> doc = base::readDocumentFile(path, registryKind(), decodeFileText);
+    const base::Result<Json> doc = base::readDocumentFile(path, registryKind());
     if (!doc) return mLastError = doc.status();
     base::Result<Roots> roots = rootsOf(*doc);
     if (!roots) return mLastError = roots.status().inFile(path);
