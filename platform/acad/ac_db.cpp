@@ -1,3 +1,4 @@
+// The null identifier and the transaction counter of the drawing database.
 #include "platform/acad/ac_db.h"
 
 const AcDbObjectId AcDbObjectId::kNull;

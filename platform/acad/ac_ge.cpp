@@ -1,3 +1,4 @@
+// The axis constants of AcGeVector3d.
 #include "platform/acad/ac_ge.h"
 
 const AcGeVector3d AcGeVector3d::kXAxis(1, 0, 0);

@@ -1,3 +1,5 @@
+// Number texts in the C library's conventions (_wtof and friends), shortest round-trip doubles and
+// the rounding helpers of the core.
 #include "platform/core/c_number_text.h"
 
 #include <locale.h>

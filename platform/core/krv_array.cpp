@@ -1,3 +1,4 @@
+// Krv_StringArray::find; the rest of the arrays is in the header.
 #include "platform/core/krv_array.h"
 
 int Krv_StringArray::find(const Krv_String& text, bool caseSensitive, int start) const {

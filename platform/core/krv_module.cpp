@@ -1,3 +1,4 @@
+// Modules and bolt patterns of a macro, and the names of the cut offsets.
 #include "platform/core/krv_module.h"
 
 #include <atomic>

@@ -1,3 +1,5 @@
+// Text files read and written as lines, and the table files (readFile/writeFile) with their field
+// escapes.
 #include "platform/core/text_file.h"
 
 #include <cerrno>

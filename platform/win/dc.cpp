@@ -1,3 +1,4 @@
+// CDC: recording of every drawing call and drawing on a selected bitmap's pixels.
 #include "platform/win/dc.h"
 
 #include <algorithm>

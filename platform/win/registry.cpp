@@ -1,3 +1,4 @@
+// The registry API (Reg* functions) over krv::win::Registry, and the registry file it is kept in.
 #include "platform/win/registry.h"
 
 #include <unistd.h>

@@ -1,3 +1,5 @@
+// The factory of window objects by class name (makeWindowObject): the control classes a dialog
+// template may name.
 #include "platform/win/button.h"
 #include "platform/win/combo_box.h"
 #include "platform/win/edit.h"

@@ -1,3 +1,5 @@
+// CWnd, and the window system's shared state: the registry of live windows, message-map look-ups
+// and global observers.
 #include "platform/win/wnd.h"
 
 #include <algorithm>
