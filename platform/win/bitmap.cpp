@@ -67,18 +67,14 @@ int CBitmap::GetBitmap(BITMAP* out) const {
 CSize CBitmap::GetBitmapDimension() const { return {image().width(), image().height()}; }
 
 krv::base::Status CBitmap::loadFile(const std::filesystem::path& path) {
-  krv::win::BitmapImage image;
-  std::string message;
-  if (!krv::win::readBmpFile(path, image, message)) return krv::base::Status::error(message);
-  setImage(std::move(image));
+  krv::base::Result<krv::win::BitmapImage> image = krv::win::readBmpFile(path);
+  if (!image) return image.status();
+  setImage(std::move(*image));
   return {};
 }
 
 krv::base::Status CBitmap::saveFile(const std::filesystem::path& path, int bitsPerPixel) const {
-  std::string message;
-  if (!krv::win::writeBmpFile(path, image(), bitsPerPixel, message))
-    return krv::base::Status::error(message);
-  return {};
+  return krv::win::writeBmpFile(path, image(), bitsPerPixel);
 }
 
 void CBitmap::setImage(krv::win::BitmapImage image) {

@@ -53,24 +53,21 @@ struct Channel {
   }
 };
 
-bool fail(std::string& error, const std::string& message) {
-  error = message;
-  return false;
-}
+base::Status fail(const std::string& message) { return base::Status::error(message); }
 
 }  // namespace
 
-bool decodeBmp(std::span<const std::uint8_t> d, BitmapImage& out, std::string& error) {
-  if (d.size() < 14 + 12) return fail(error, "not a bitmap file: too short");
-  if (d[0] != 'B' || d[1] != 'M') return fail(error, "not a bitmap file: no BM signature");
+base::Result<BitmapImage> decodeBmp(std::span<const std::uint8_t> d) {
+  if (d.size() < 14 + 12) return fail("not a bitmap file: too short");
+  if (d[0] != 'B' || d[1] != 'M') return fail("not a bitmap file: no BM signature");
   const std::uint32_t pixelOffset = u32(d, 10);
   const std::uint32_t headerSize = u32(d, 14);
   const bool core = headerSize == 12;
   if (!core && headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108 &&
       headerSize != 124)
-    return fail(error, "unsupported bitmap header size " + std::to_string(headerSize));
+    return fail("unsupported bitmap header size " + std::to_string(headerSize));
   if (14 + static_cast<std::uint64_t>(headerSize) > d.size())
-    return fail(error, "truncated bitmap header");
+    return fail("truncated bitmap header");
 
   std::int64_t width, height;
   std::uint32_t planes, bits, compression = BI_RGB, colorsUsed = 0;
@@ -87,20 +84,20 @@ bool decodeBmp(std::span<const std::uint8_t> d, BitmapImage& out, std::string& e
     compression = u32(d, 30);
     colorsUsed = u32(d, 46);
   }
-  if (planes != 1) return fail(error, "bitmap has " + std::to_string(planes) + " planes");
+  if (planes != 1) return fail("bitmap has " + std::to_string(planes) + " planes");
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-    return fail(error, "unsupported bit count " + std::to_string(bits));
+    return fail("unsupported bit count " + std::to_string(bits));
   if (compression == BI_RLE8 || compression == BI_RLE4)
-    return fail(error, "run-length compressed bitmaps are not supported");
+    return fail("run-length compressed bitmaps are not supported");
   if (compression == BI_BITFIELDS ? (bits != 16 && bits != 32) : compression != BI_RGB)
-    return fail(error, "unsupported bitmap compression " + std::to_string(compression));
+    return fail("unsupported bitmap compression " + std::to_string(compression));
   const bool topDown = height < 0;
   if (topDown) height = -height;
-  if (width <= 0 || height <= 0) return fail(error, "bitmap has no pixels");
+  if (width <= 0 || height <= 0) return fail("bitmap has no pixels");
   if (width > BitmapImage::kMaxDimension || height > BitmapImage::kMaxDimension ||
       width * height > BitmapImage::kMaxPixels)
-    return fail(error, "bitmap is too large (" + std::to_string(width) + " x " +
-                           std::to_string(height) + ")");
+    return fail("bitmap is too large (" + std::to_string(width) + " x " + std::to_string(height) +
+                ")");
 
   std::size_t pos = 14 + headerSize;
   // Channel masks: after a 40-byte header, or inside the larger ones.
@@ -108,15 +105,15 @@ bool decodeBmp(std::span<const std::uint8_t> d, BitmapImage& out, std::string& e
   if (compression == BI_BITFIELDS) {
     std::size_t at = 14 + 40;
     if (headerSize == 40) {
-      if (pos + 12 > d.size()) return fail(error, "truncated channel masks");
+      if (pos + 12 > d.size()) return fail("truncated channel masks");
       pos += 12;
     }
     if (!red.set(u32(d, at)) || !green.set(u32(d, at + 4)) || !blue.set(u32(d, at + 8)))
-      return fail(error, "channel masks are not contiguous");
+      return fail("channel masks are not contiguous");
     if ((red.mask & green.mask) || (red.mask & blue.mask) || (green.mask & blue.mask))
-      return fail(error, "channel masks overlap");
+      return fail("channel masks overlap");
     if (bits == 16 && ((red.mask | green.mask | blue.mask) >> 16))
-      return fail(error, "channel masks exceed 16 bits");
+      return fail("channel masks exceed 16 bits");
   } else if (bits == 16) {
     red.set(0x7C00), green.set(0x03E0), blue.set(0x001F);
   } else if (bits == 32) {
@@ -126,23 +123,22 @@ bool decodeBmp(std::span<const std::uint8_t> d, BitmapImage& out, std::string& e
   std::vector<COLORREF> palette;
   if (bits <= 8) {
     const std::uint32_t full = 1u << bits;
-    if (colorsUsed > full) return fail(error, "palette is larger than the bit count allows");
+    if (colorsUsed > full) return fail("palette is larger than the bit count allows");
     const std::uint32_t count = colorsUsed ? colorsUsed : full;
     const std::size_t entry = core ? 3 : 4;
     if (pos + static_cast<std::uint64_t>(count) * entry > d.size())
-      return fail(error, "truncated palette");
+      return fail("truncated palette");
     for (std::uint32_t i = 0; i < count; ++i, pos += entry)
       palette.push_back(RGB(d[pos + 2], d[pos + 1], d[pos]));
   }
 
   const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
   if (pixelOffset < pos && !(core && pixelOffset == 0))
-    return fail(error, "pixel data overlaps the bitmap header");
+    return fail("pixel data overlaps the bitmap header");
   const std::uint64_t start = pixelOffset ? pixelOffset : pos;
   // The last row needs only its used bytes; some writers drop its padding.
   const std::uint64_t lastRow = (static_cast<std::uint64_t>(width) * bits + 7) / 8;
-  if (start + stride * (height - 1) + lastRow > d.size())
-    return fail(error, "truncated pixel data");
+  if (start + stride * (height - 1) + lastRow > d.size()) return fail("truncated pixel data");
 
   BitmapImage image(static_cast<int>(width), static_cast<int>(height), RGB(0, 0, 0),
                     static_cast<int>(bits));
@@ -180,21 +176,18 @@ bool decodeBmp(std::span<const std::uint8_t> d, BitmapImage& out, std::string& e
       dst[x] = c;
     }
   }
-  out = std::move(image);
-  return true;
+  return image;
 }
 
-bool readBmpFile(const std::filesystem::path& path, BitmapImage& out, std::string& error) {
+base::Result<BitmapImage> readBmpFile(const std::filesystem::path& path) {
   // The largest picture accepted, at 32 bits, plus headers and palette.
   constexpr std::uintmax_t kMaxBytes = BitmapImage::kMaxPixels * 4 + 4096;
   const base::Result<std::string> bytes = base::readFile(path, kMaxBytes);
-  if (!base::reportTo(bytes.status(), error)) return false;
+  if (!bytes) return bytes.status();
   const std::vector<std::uint8_t> data(bytes->begin(), bytes->end());
-  if (!decodeBmp(data, out, error)) {
-    error = path.string() + ": " + error;
-    return false;
-  }
-  return true;
+  base::Result<BitmapImage> image = decodeBmp(data);
+  if (!image) return base::Status::error(path.string() + ": " + image.status().message());
+  return image;
 }
 
 std::vector<std::uint8_t> encodeBmp(const BitmapImage& image, int bitsPerPixel) {
@@ -238,16 +231,16 @@ std::vector<std::uint8_t> encodeBmp(const BitmapImage& image, int bitsPerPixel) 
   return out;
 }
 
-bool writeBmpFile(const std::filesystem::path& path, const BitmapImage& image, int bitsPerPixel,
-                  std::string& error) {
+base::Status writeBmpFile(const std::filesystem::path& path, const BitmapImage& image,
+                          int bitsPerPixel) {
   const std::vector<std::uint8_t> data = encodeBmp(image, bitsPerPixel);
   if (data.empty())
-    return fail(error, "cannot encode an empty picture or " + std::to_string(bitsPerPixel) +
-                           " bits per pixel");
+    return fail("cannot encode an empty picture or " + std::to_string(bitsPerPixel) +
+                " bits per pixel");
   const base::Status written = base::writeFileAtomic(
       path, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
-  if (!written) return fail(error, "cannot write " + path.string() + ": " + written.message());
-  return true;
+  if (!written) return fail("cannot write " + path.string() + ": " + written.message());
+  return {};
 }
 
 }  // namespace krv::win

@@ -17,21 +17,22 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/status.h"
 #include "platform/win/bitmap_image.h"
 
 namespace krv::win {
 
-// Decodes a whole .bmp file held in `data`. On failure returns false, sets
-// `error` and leaves `out` unchanged.
-bool decodeBmp(std::span<const std::uint8_t> data, BitmapImage& out, std::string& error);
-bool readBmpFile(const std::filesystem::path& path, BitmapImage& out, std::string& error);
+// Decodes a whole .bmp file held in `data`; the error says what is wrong
+// with it (and, for a file, names the file).
+base::Result<BitmapImage> decodeBmp(std::span<const std::uint8_t> data);
+base::Result<BitmapImage> readBmpFile(const std::filesystem::path& path);
 
 // The .bmp file of `image` with 24 or 32 bits per pixel (any other count
 // gives an empty result).
 std::vector<std::uint8_t> encodeBmp(const BitmapImage& image, int bitsPerPixel = 24);
 // Writes the file atomically: a temporary file beside `path`, then rename.
-// On failure the previous file is untouched and `error` says why.
-bool writeBmpFile(const std::filesystem::path& path, const BitmapImage& image, int bitsPerPixel,
-                  std::string& error);
+// On failure the previous file is untouched and the error says why.
+base::Status writeBmpFile(const std::filesystem::path& path, const BitmapImage& image,
+                          int bitsPerPixel = 24);
 
 }  // namespace krv::win

@@ -65,30 +65,26 @@ TEST(BmpFile, ReadsFilesOfEveryDepthHeaderAndRowOrder) {
       {"rgb32_v5.bmp", "ref5x3.ppm", 32, 0},
   };
   for (const Case& c : cases) {
-    krv::win::BitmapImage image;
-    std::string error;
-    ASSERT_TRUE(krv::win::readBmpFile(kDir / c.file, image, error)) << c.file << ": " << error;
-    EXPECT_EQ(image.bitsPerPixel(), c.bits) << c.file;
-    expectSamePixels(image, readReference(c.reference), c.tolerance, c.file);
+    const auto image = krv::win::readBmpFile(kDir / c.file);
+    ASSERT_TRUE(image.ok()) << c.file << ": " << image.status().text();
+    EXPECT_EQ(image->bitsPerPixel(), c.bits) << c.file;
+    expectSamePixels(*image, readReference(c.reference), c.tolerance, c.file);
   }
 }
 
-TEST(BmpFile, RefusesEveryBadFileWithAMessageAndKeepsTheTarget) {
+TEST(BmpFile, RefusesEveryBadFileWithAMessageNamingIt) {
   int count = 0;
   for (const auto& entry : std::filesystem::directory_iterator(kDir / "bad")) {
-    krv::win::BitmapImage image(2, 2, RGB(1, 2, 3));
-    const krv::win::BitmapImage before = image;
-    std::string error;
-    EXPECT_FALSE(krv::win::readBmpFile(entry.path(), image, error)) << entry.path();
-    EXPECT_FALSE(error.empty()) << entry.path();
-    EXPECT_EQ(image, before) << entry.path();
+    const auto image = krv::win::readBmpFile(entry.path());
+    EXPECT_FALSE(image.ok()) << entry.path();
+    EXPECT_NE(image.status().text().find(entry.path().filename().string()), std::string::npos)
+        << image.status().text();
     ++count;
   }
   EXPECT_GE(count, 20);
-  krv::win::BitmapImage image;
-  std::string error;
-  EXPECT_FALSE(krv::win::readBmpFile(kDir / "no_such_file.bmp", image, error));
-  EXPECT_NE(error.find("no_such_file"), std::string::npos);
+  const auto missing = krv::win::readBmpFile(kDir / "no_such_file.bmp");
+  EXPECT_FALSE(missing.ok());
+  EXPECT_NE(missing.status().text().find("no_such_file"), std::string::npos);
 }
 
 TEST(BmpFile, CutFilesAreRefusedWithoutCrashing) {
@@ -97,9 +93,7 @@ TEST(BmpFile, CutFilesAreRefusedWithoutCrashing) {
     const std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)), {});
     ASSERT_FALSE(data.empty());
     for (std::size_t n = 0; n < data.size(); ++n) {
-      krv::win::BitmapImage image;
-      std::string error;
-      const bool read = krv::win::decodeBmp(std::span(data.data(), n), image, error);
+      const bool read = krv::win::decodeBmp(std::span(data.data(), n)).ok();
       // Only the padding of the last row (at most three bytes) may be missing.
       if (n + 3 < data.size()) {
         EXPECT_FALSE(read) << name << " cut at " << n;
@@ -115,20 +109,19 @@ TEST(BmpFile, WrittenFilesReadBackAndReplaceAtomically) {
   const krv::win::BitmapImage reference = readReference("ref5x3.ppm");
   for (int bits : {24, 32}) {
     const auto path = dir / ("out" + std::to_string(bits) + ".bmp");
-    std::string error;
-    ASSERT_TRUE(krv::win::writeBmpFile(path, reference, bits, error)) << error;
-    krv::win::BitmapImage back;
-    ASSERT_TRUE(krv::win::readBmpFile(path, back, error)) << error;
-    EXPECT_EQ(back.bitsPerPixel(), bits);
-    expectSamePixels(back, reference, 0, path.string());
+    const krv::base::Status written = krv::win::writeBmpFile(path, reference, bits);
+    ASSERT_TRUE(written.ok()) << written.text();
+    const auto back = krv::win::readBmpFile(path);
+    ASSERT_TRUE(back.ok()) << back.status().text();
+    EXPECT_EQ(back->bitsPerPixel(), bits);
+    expectSamePixels(*back, reference, 0, path.string());
   }
   // Unsupported depths and empty pictures are refused and leave the old file.
   const auto path = dir / "out24.bmp";
   const auto size = std::filesystem::file_size(path);
-  std::string error;
-  EXPECT_FALSE(krv::win::writeBmpFile(path, reference, 8, error));
-  EXPECT_FALSE(krv::win::writeBmpFile(path, krv::win::BitmapImage(), 24, error));
-  EXPECT_FALSE(krv::win::writeBmpFile(dir / "missing_dir" / "x.bmp", reference, 24, error));
+  EXPECT_FALSE(krv::win::writeBmpFile(path, reference, 8).ok());
+  EXPECT_FALSE(krv::win::writeBmpFile(path, krv::win::BitmapImage(), 24).ok());
+  EXPECT_FALSE(krv::win::writeBmpFile(dir / "missing_dir" / "x.bmp", reference, 24).ok());
   EXPECT_EQ(std::filesystem::file_size(path), size);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
   std::filesystem::remove_all(dir);
@@ -144,13 +137,12 @@ TEST(BmpFile, AReadOnlyTargetIsRefusedAndAWritableOneKeepsItsMode) {
   std::ofstream(shared, std::ios::binary) << "previous";
   std::filesystem::permissions(locked, std::filesystem::perms(0444));
   std::filesystem::permissions(shared, std::filesystem::perms(0640));
-  std::string error;
-  EXPECT_FALSE(krv::win::writeBmpFile(locked, reference, 24, error))
-      << "refused also when the tests run as the superuser";
-  EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+  const krv::base::Status refused = krv::win::writeBmpFile(locked, reference, 24);
+  EXPECT_FALSE(refused.ok()) << "refused also when the tests run as the superuser";
+  EXPECT_NE(refused.text().find("read-only"), std::string::npos) << refused.text();
   EXPECT_EQ(std::filesystem::file_size(locked), 8u);
   EXPECT_EQ(std::filesystem::status(locked).permissions(), std::filesystem::perms(0444));
-  ASSERT_TRUE(krv::win::writeBmpFile(shared, reference, 24, error)) << error;
+  ASSERT_TRUE(krv::win::writeBmpFile(shared, reference, 24).ok());
   EXPECT_EQ(std::filesystem::status(shared).permissions(), std::filesystem::perms(0640));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
   std::filesystem::remove_all(dir);

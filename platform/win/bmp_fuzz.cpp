@@ -7,16 +7,14 @@
 #include "platform/win/bmp_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  krv::win::BitmapImage image;
-  std::string error;
-  if (krv::win::decodeBmp(std::span(data, size), image, error)) {
-    if (image.empty() ||
-        image.pixels().size() != static_cast<std::size_t>(image.width()) * image.height())
+  const auto image = krv::win::decodeBmp(std::span(data, size));
+  if (image) {
+    if (image->empty() ||
+        image->pixels().size() != static_cast<std::size_t>(image->width()) * image->height())
       std::abort();
-    const auto encoded = krv::win::encodeBmp(image, 24);
-    krv::win::BitmapImage back;
-    if (!krv::win::decodeBmp(encoded, back, error) || back.pixels() != image.pixels()) std::abort();
-  } else if (error.empty()) {
+    const auto back = krv::win::decodeBmp(krv::win::encodeBmp(*image, 24));
+    if (!back || back->pixels() != image->pixels()) std::abort();
+  } else if (image.status().message().empty()) {
     std::abort();
   }
   return 0;

@@ -133,8 +133,9 @@ struct StyleText {
   Status read(const Json& j, DWORD& style) const {
     if (j.is_number_integer()) return base::Integer<DWORD>{}.read(j, style);
     if (!j.is_string()) return Status::error("a number or a text of style names is expected");
-    std::string why;
-    return parseStyle(j.get<std::string>(), style, why) ? Status() : Status::error(why);
+    const base::Result<DWORD> parsed = parseStyle(j.get<std::string>());
+    if (parsed) style = *parsed;
+    return parsed.status();
   }
   Json write(DWORD style) const { return style; }
 };
@@ -212,8 +213,8 @@ std::wstring upper(std::wstring s) { return base::toUpper(s); }
 
 }  // namespace
 
-bool parseStyle(const std::string& text, DWORD& style, std::string& error) {
-  style = 0;
+base::Result<DWORD> parseStyle(const std::string& text) {
+  DWORD style = 0;
   std::stringstream in(text);
   std::string part;
   while (std::getline(in, part, '|')) {
@@ -230,11 +231,10 @@ bool parseStyle(const std::string& text, DWORD& style, std::string& error) {
       if (used != part.size() || v > 0xFFFFFFFFul) throw std::invalid_argument(part);
       style |= static_cast<DWORD>(v);
     } catch (const std::exception&) {
-      error = "unknown style \"" + part + "\"";
-      return false;
+      return Status::error("unknown style \"" + part + "\"");
     }
   }
-  return true;
+  return style;
 }
 
 int dialogUnitsToPixelsX(int units) {

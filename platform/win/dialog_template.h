@@ -49,8 +49,8 @@ struct DialogTemplate {
   static base::Result<DialogTemplate> load(const std::filesystem::path& file);
 };
 
-// Parses "WS_CHILD | BS_AUTOCHECKBOX | 0x100"; false for an unknown name.
-bool parseStyle(const std::string& text, DWORD& style, std::string& error);
+// Parses "WS_CHILD | BS_AUTOCHECKBOX | 0x100"; an error names an unknown name.
+base::Result<DWORD> parseStyle(const std::string& text);
 
 // Dialog units to pixels with the fixed base units.
 int dialogUnitsToPixelsX(int units);
