@@ -85,22 +85,23 @@ std::optional<TypedText> typeIntoCellText(const CellAttributes& a, const std::ws
   return out;
 }
 
-std::optional<std::string> entryError(const CellAttributes& a, const std::wstring& entry) {
-  if (a.type != kCellTypeNumber) return std::nullopt;
+krv::base::Status checkEntry(const CellAttributes& a, const std::wstring& entry) {
+  using krv::base::Status;
+  if (a.type != kCellTypeNumber) return {};
   const std::string utf8 = base::toUtf8(entry);
-  if (utf8.find_first_not_of(" \t") == std::string::npos) return std::nullopt;
+  if (utf8.find_first_not_of(" \t") == std::string::npos) return {};
   const std::optional<double> v = parseNumberText(utf8);
-  if (!v) return "\"" + utf8 + "\" is not a number";
+  if (!v) return Status::error("\"" + utf8 + "\" is not a number");
   if (*v < a.minValue || *v > a.maxValue) {
-    return utf8 + " lies outside the cell's range " + boundText(a.minValue) + " to " +
-           boundText(a.maxValue);
+    return Status::error(utf8 + " lies outside the cell's range " + boundText(a.minValue) + " to " +
+                         boundText(a.maxValue));
   }
-  return std::nullopt;
+  return {};
 }
 
 krv::base::Result<std::wstring> pastedField(const CellAttributes& a, const std::wstring& field) {
   if (field.size() > 1 && field[0] == L'=') return field;
-  if (auto why = entryError(a, field)) return krv::base::Status::error(std::move(*why));
+  if (krv::base::Status fits = checkEntry(a, field); !fits) return fits;
   if (isLimitedText(a) && field.size() > static_cast<size_t>(a.maxLength)) {
     return field.substr(0, static_cast<size_t>(a.maxLength));
   }

@@ -40,8 +40,8 @@ struct TypedText {
 std::optional<TypedText> typeIntoCellText(const CellAttributes& a, const std::wstring& text,
                                           int selStart, int selEnd, std::wstring_view insert);
 
-// Why a finished entry does not fit the cell; nullopt when it fits.
-std::optional<std::string> entryError(const CellAttributes& a, const std::wstring& entry);
+// Whether a finished entry fits the cell; the error says why not.
+krv::base::Status checkEntry(const CellAttributes& a, const std::wstring& entry);
 
 // A field pasted into a cell (not being edited), as the cell takes it: an
 // edit or combo box field cut to the maximum length; an error saying why

@@ -66,12 +66,13 @@ TEST(CellInput, NumberKeystrokeBeyondABoundItCannotComeBackFromIsRefused) {
 
 TEST(CellInput, FinishedNumberEntryMustBeANumberWithinTheBounds) {
   const CellAttributes a = numberCell(10, 100);
-  EXPECT_FALSE(entryError(a, L"50").has_value());
-  EXPECT_FALSE(entryError(a, L"").has_value()) << "an empty entry empties the cell";
-  ASSERT_TRUE(entryError(a, L"5").has_value());
-  EXPECT_NE(entryError(a, L"5")->find("10 to 100"), std::string::npos) << *entryError(a, L"5");
-  EXPECT_TRUE(entryError(a, L"1,00").has_value()) << "thousands separators come in groups of three";
-  EXPECT_FALSE(entryError(editCell(3), L"longer than three").has_value())
+  EXPECT_TRUE(checkEntry(a, L"50").ok());
+  EXPECT_TRUE(checkEntry(a, L"").ok()) << "an empty entry empties the cell";
+  ASSERT_FALSE(checkEntry(a, L"5").ok());
+  EXPECT_NE(checkEntry(a, L"5").message().find("10 to 100"), std::string::npos)
+      << checkEntry(a, L"5").message();
+  EXPECT_FALSE(checkEntry(a, L"1,00").ok()) << "thousands separators come in groups of three";
+  EXPECT_TRUE(checkEntry(editCell(3), L"longer than three").ok())
       << "texts are bounded while typed";
 }
 

@@ -791,8 +791,8 @@ bool ControlDocument::writeEntry(int32_t col, int32_t row, const std::wstring& t
 krv::base::Status ControlDocument::commitEdit() {
   if (!mEditing) return {};
   if (mEditChanged) {
-    if (auto why = entryError(attributes(mActiveCol, mActiveRow), mEditText))
-      return krv::base::Status::error(base::toUtf8(cellName(mActiveCol, mActiveRow)) + ": " + *why);
+    if (krv::base::Status fits = checkEntry(attributes(mActiveCol, mActiveRow), mEditText); !fits)
+      return fits.within(base::toUtf8(cellName(mActiveCol, mActiveRow)));
     if (!writeEntry(mActiveCol, mActiveRow, mEditText))
       return krv::base::Status::error("the cell did not take the text");
   }
