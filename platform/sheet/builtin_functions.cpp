@@ -63,21 +63,21 @@ bool takesShape(ArgKind kind, const Item& it, ErrorCode& err) {
 }  // namespace
 
 bool BuiltinArgs::prepare(const BuiltinFunction& f, Item& result) {
-  const int prepared = std::max<int>(mCount, f.specCount);
+  const int prepared = std::max<int>(mCount, f.ruleCount);
   if (prepared > kInlineSlots) mMore.resize(static_cast<size_t>(prepared - kInlineSlots));
   for (int i = 0; i < prepared; ++i) {
-    const ArgSpec& spec = f.spec(i);
+    const ArgRule& rule = f.rule(i);
     Slot& s = slot(i);
     const bool given = i < mCount;
-    if (!given || (spec.omitted == Omitted::Default && mItems[i].kind == Item::Missing)) {
-      s.number = spec.dflt;
+    if (!given || (rule.omitted == Omitted::Default && mItems[i].kind == Item::Missing)) {
+      s.number = rule.dflt;
       continue;
     }
     s.present = true;
     const Item& it = mItems[i];
     ErrorCode err = ErrorCode::Value;
     bool ok = true;
-    switch (spec.kind) {
+    switch (rule.kind) {
       case ArgKind::Number:
         ok = readNumber(ctx, it, s.number, err);
         break;
@@ -98,7 +98,7 @@ bool BuiltinArgs::prepare(const BuiltinFunction& f, Item& result) {
           err = v.error();
           ok = false;
         } else {
-          s.value = spec.kind == ArgKind::Text ? Value::text(toText(v)) : std::move(v);
+          s.value = rule.kind == ArgKind::Text ? Value::text(toText(v)) : std::move(v);
         }
         break;
       }
@@ -106,7 +106,7 @@ bool BuiltinArgs::prepare(const BuiltinFunction& f, Item& result) {
       case ArgKind::Range:
       case ArgKind::Table:
       case ArgKind::TableOrValue:
-        ok = takesShape(spec.kind, it, err);
+        ok = takesShape(rule.kind, it, err);
         break;
       case ArgKind::Any:
         break;
@@ -129,11 +129,11 @@ void callBuiltin(const BuiltinFunction& f, EvalContext& ctx, Item* args, int arg
       return fn::set(result, f.unary(x));
     }
     case BuiltinFamily::Binary: {
-      double x, y = f.specs[1].dflt;
+      double x, y = f.rules[1].dflt;
       ErrorCode err;
       if (!readNumber(ctx, args[0], x, err)) return fn::setError(result, err);
       const bool second =
-          argc > 1 && !(f.specs[1].omitted == Omitted::Default && args[1].kind == Item::Missing);
+          argc > 1 && !(f.rules[1].omitted == Omitted::Default && args[1].kind == Item::Missing);
       if (second && !readNumber(ctx, args[1], y, err)) return fn::setError(result, err);
       return fn::set(result, f.binary(x, y));
     }

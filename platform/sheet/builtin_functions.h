@@ -52,7 +52,7 @@ enum class Omitted : uint8_t {
   Absent,    // left out: the default; an empty slot reads as its kind's empty value (0, "", FALSE)
 };
 
-struct ArgSpec {
+struct ArgRule {
   ArgKind kind = ArgKind::Any;
   Omitted omitted = Omitted::Required;
   // The default of Number, Integer and Boolean arguments (1 is TRUE); an
@@ -60,11 +60,11 @@ struct ArgSpec {
   double dflt = 0;
 };
 
-constexpr ArgSpec arg(ArgKind kind) { return {kind, Omitted::Required, 0}; }
+constexpr ArgRule arg(ArgKind kind) { return {kind, Omitted::Required, 0}; }
 // An optional argument whose empty slot also takes the default.
-constexpr ArgSpec optional(ArgKind kind, double dflt = 0) { return {kind, Omitted::Default, dflt}; }
+constexpr ArgRule optional(ArgKind kind, double dflt = 0) { return {kind, Omitted::Default, dflt}; }
 // An optional argument whose empty slot reads as an empty value.
-constexpr ArgSpec optionalIfAbsent(ArgKind kind, double dflt = 0) {
+constexpr ArgRule optionalIfAbsent(ArgKind kind, double dflt = 0) {
   return {kind, Omitted::Absent, dflt};
 }
 
@@ -108,7 +108,7 @@ class BuiltinArgs {
   };
   const Slot& slot(int i) const { return i < kInlineSlots ? mInline[i] : mMore[i - kInlineSlots]; }
   Slot& slot(int i) { return i < kInlineSlots ? mInline[i] : mMore[i - kInlineSlots]; }
-  // Fills the slots as the specs of `f` ask; false with the first error in `result`.
+  // Fills the slots as the rules of `f` ask; false with the first error in `result`.
   bool prepare(const BuiltinFunction& f, Item& result);
 
   Item* mItems;
@@ -130,7 +130,7 @@ using GeneralBody = void (*)(BuiltinArgs& args, Item& result);
 enum class BuiltinFamily : uint8_t { Unary, Binary, Numbers, Logicals, General };
 
 struct BuiltinFunction {
-  static constexpr int kMaxSpecs = 4;
+  static constexpr int kMaxRules = 4;
   static constexpr int16_t kMany = 255;
 
   const char* name = nullptr;
@@ -138,16 +138,16 @@ struct BuiltinFunction {
   int16_t maxArgs = 0;
   uint8_t flags = 0;
   BuiltinFamily family = BuiltinFamily::General;
-  // What argument i takes; arguments after the last spec take the last one.
-  std::array<ArgSpec, kMaxSpecs> specs{};
-  uint8_t specCount = 0;
+  // What argument i takes; arguments after the last rule take the last one.
+  std::array<ArgRule, kMaxRules> rules{};
+  uint8_t ruleCount = 0;
   UnaryBody unary = nullptr;
   BinaryBody binary = nullptr;
   NumbersBody numbers = nullptr;
   LogicalsBody logicals = nullptr;
   GeneralBody general = nullptr;
 
-  const ArgSpec& spec(int i) const { return specs[i < specCount ? i : specCount - 1]; }
+  const ArgRule& rule(int i) const { return rules[i < ruleCount ? i : ruleCount - 1]; }
 };
 
 // ---- entries of the family tables -----------------------------------------
@@ -155,21 +155,21 @@ struct BuiltinFunction {
 // One number to a value.
 constexpr BuiltinFunction unaryFunction(const char* name, UnaryBody body) {
   BuiltinFunction f{.name = name, .minArgs = 1, .maxArgs = 1, .family = BuiltinFamily::Unary};
-  f.specs[0] = arg(ArgKind::Number);
-  f.specCount = 1;
+  f.rules[0] = arg(ArgKind::Number);
+  f.ruleCount = 1;
   f.unary = body;
   return f;
 }
 // Two numbers to a value; the second may be optional.
 constexpr BuiltinFunction binaryFunction(const char* name, BinaryBody body,
-                                         ArgSpec second = arg(ArgKind::Number)) {
+                                         ArgRule second = arg(ArgKind::Number)) {
   BuiltinFunction f{.name = name,
                     .minArgs = static_cast<int16_t>(second.omitted == Omitted::Required ? 2 : 1),
                     .maxArgs = 2,
                     .family = BuiltinFamily::Binary};
-  f.specs[0] = arg(ArgKind::Number);
-  f.specs[1] = second;
-  f.specCount = 2;
+  f.rules[0] = arg(ArgKind::Number);
+  f.rules[1] = second;
+  f.ruleCount = 2;
   f.binary = body;
   return f;
 }
@@ -179,8 +179,8 @@ constexpr BuiltinFunction numbersFunction(const char* name, NumbersBody body) {
                     .minArgs = 1,
                     .maxArgs = BuiltinFunction::kMany,
                     .family = BuiltinFamily::Numbers};
-  f.specs[0] = arg(ArgKind::Any);
-  f.specCount = 1;
+  f.rules[0] = arg(ArgKind::Any);
+  f.ruleCount = 1;
   f.numbers = body;
   return f;
 }
@@ -190,21 +190,21 @@ constexpr BuiltinFunction logicalsFunction(const char* name, LogicalsBody body) 
                     .minArgs = 1,
                     .maxArgs = BuiltinFunction::kMany,
                     .family = BuiltinFamily::Logicals};
-  f.specs[0] = arg(ArgKind::Any);
-  f.specCount = 1;
+  f.rules[0] = arg(ArgKind::Any);
+  f.ruleCount = 1;
   f.logicals = body;
   return f;
 }
-// A general body with the given argument specs (none: no arguments).
+// A general body with the given argument rules (none: no arguments).
 constexpr BuiltinFunction generalFunction(const char* name, int minArgs, int maxArgs,
-                                          std::initializer_list<ArgSpec> specs, GeneralBody body,
+                                          std::initializer_list<ArgRule> rules, GeneralBody body,
                                           uint8_t flags = 0) {
   BuiltinFunction f{.name = name,
                     .minArgs = static_cast<int16_t>(minArgs),
                     .maxArgs = static_cast<int16_t>(maxArgs),
                     .flags = flags,
                     .family = BuiltinFamily::General};
-  for (const ArgSpec& s : specs) f.specs[f.specCount++] = s;
+  for (const ArgRule& s : rules) f.rules[f.ruleCount++] = s;
   f.general = body;
   return f;
 }

@@ -26,10 +26,10 @@ TEST(BuiltinTable, EveryFunctionIsRegisteredOnceAndFoundInAnyLetterCase) {
     EXPECT_EQ(findBuiltin(lower), i) << lower;
     EXPECT_LE(f.minArgs, f.maxArgs) << name;
     if (f.maxArgs > 0) {
-      EXPECT_GE(f.specCount, 1) << name << " takes arguments but says nothing of them";
+      EXPECT_GE(f.ruleCount, 1) << name << " takes arguments but says nothing of them";
     }
-    for (int a = f.minArgs; a < f.specCount; ++a)
-      EXPECT_NE(f.specs[a].omitted, Omitted::Required)
+    for (int a = f.minArgs; a < f.ruleCount; ++a)
+      EXPECT_NE(f.rules[a].omitted, Omitted::Required)
           << name << ": argument " << a + 1 << " may be left out";
     if (i > 0) {
       EXPECT_LT(std::string(builtinAt(i - 1).name), name) << "the registry is sorted by name";

@@ -319,10 +319,10 @@ void fnCOLUMN(BuiltinArgs& a, Item& r) { setNumber(r, a.has(0) ? a.item(0).c1 : 
 void fnROWS(BuiltinArgs& a, Item& r) { setNumber(r, a.item(0).rows()); }
 void fnCOLUMNS(BuiltinArgs& a, Item& r) { setNumber(r, a.item(0).cols()); }
 
-constexpr ArgSpec kKey = arg(ArgKind::Scalar);
-constexpr ArgSpec kTable = arg(ArgKind::Table);
-constexpr ArgSpec kAnyArg = arg(ArgKind::Any);
-constexpr ArgSpec kInteger = arg(ArgKind::Integer);
+constexpr ArgRule kKey = arg(ArgKind::Scalar);
+constexpr ArgRule kTable = arg(ArgKind::Table);
+constexpr ArgRule kAnyArg = arg(ArgKind::Any);
+constexpr ArgRule kInteger = arg(ArgKind::Integer);
 
 constexpr BuiltinFunction kLookup[] = {
     generalFunction("CHOOSE", 2, BuiltinFunction::kMany, {kInteger, kAnyArg}, fnCHOOSE),

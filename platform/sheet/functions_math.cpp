@@ -249,7 +249,7 @@ void fnSUMPRODUCT(BuiltinArgs& a, Item& r) {
   setNumber(r, sum);
 }
 
-constexpr ArgSpec kAnyArg = arg(ArgKind::Any);
+constexpr ArgRule kAnyArg = arg(ArgKind::Any);
 constexpr int kMany = BuiltinFunction::kMany;
 
 constexpr BuiltinFunction kAggregates[] = {

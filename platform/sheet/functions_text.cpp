@@ -210,9 +210,9 @@ void fnVALUE(BuiltinArgs& a, Item& r) {
   setNumber(r, *p);
 }
 
-constexpr ArgSpec kText = arg(ArgKind::Text);
-constexpr ArgSpec kInteger = arg(ArgKind::Integer);
-constexpr ArgSpec kScalar = arg(ArgKind::Scalar);
+constexpr ArgRule kText = arg(ArgKind::Text);
+constexpr ArgRule kInteger = arg(ArgKind::Integer);
+constexpr ArgRule kScalar = arg(ArgKind::Scalar);
 
 constexpr BuiltinFunction kTextFunctions[] = {
     generalFunction("CHAR", 1, 1, {kInteger}, fnCHAR),
