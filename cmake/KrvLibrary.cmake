@@ -1,10 +1,11 @@
-# krv_library(NAME name [DEPS dep...] [PUBLIC_DEPS dep...])
+# krv_library(NAME name [DEPS dep...] [TEST_DEPS dep...] [OUTSIDE_MODULE])
 #
 # Builds the folder of the calling CMakeLists.txt as one static library:
 # every *.cpp except *_test.cpp and *_fuzz.cpp is a source. The *_test.cpp
 # files beside them form one test program, NAME_tests, registered with CTest.
 # *_fuzz.cpp files become libFuzzer targets when KRV_BUILD_FUZZ is on.
-# The library is added to the global KRV_MODULE_LIBS so that korvane_ss links it.
+# The library is added to the global KRV_MODULE_LIBS so that korvane_ss links it,
+# unless it is OUTSIDE_MODULE (the renderer: only the program uses it).
 #
 # Includes are spelled from the repository root ("platform/sheet/x.h"), but a
 # library does not get the root as include folder: it gets its own folder in
@@ -13,7 +14,7 @@
 # else. An include of a layer the library does not depend on therefore fails
 # to compile. The library's tests see the same; tools/ and bench/ add the root.
 function(krv_library)
-  cmake_parse_arguments(KL "" "NAME" "DEPS;TEST_DEPS" ${ARGN})
+  cmake_parse_arguments(KL "OUTSIDE_MODULE" "NAME" "DEPS;TEST_DEPS" ${ARGN})
   file(GLOB_RECURSE all_cpp CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   set(srcs "")
   set(tests "")
@@ -36,7 +37,9 @@ function(krv_library)
   add_library(${KL_NAME} STATIC ${srcs})
   krv_include_folder(${KL_NAME} "${KL_DEPS}")
   target_link_libraries(${KL_NAME} PUBLIC ${KL_DEPS})
-  set_property(GLOBAL APPEND PROPERTY KRV_MODULE_LIBS ${KL_NAME})
+  if(NOT KL_OUTSIDE_MODULE)
+    set_property(GLOBAL APPEND PROPERTY KRV_MODULE_LIBS ${KL_NAME})
+  endif()
   if(KRV_BUILD_TESTS AND tests)
     add_executable(${KL_NAME}_tests ${tests})
     target_link_libraries(${KL_NAME}_tests PRIVATE ${KL_NAME} ${KL_TEST_DEPS}

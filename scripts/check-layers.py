@@ -12,6 +12,8 @@ when
   - a folder's krv_library() is not named as its line in layers.txt says;
   - the top CMakeLists.txt lists a folder in KRV_FOLDERS before a folder it
     uses (the list is built in order).
+Qt belongs to the renderer's layer, platform/qt: a Qt header (<QWidget>,
+<QtCore/...>) or a Qt6:: library counts as a use of that layer.
 Exit status 2 means that layers.txt itself is malformed.
 """
 
@@ -21,6 +23,8 @@ import sys
 
 SOURCE_SUFFIXES = (".h", ".hpp", ".cpp", ".cc", ".inc")
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]')
+QT_HEADER = re.compile(r"^(Qt[A-Za-z0-9]*/|Q[A-Z][A-Za-z0-9]*$)")
+QT_LAYER = "platform/qt"
 LIBRARY_CALL = re.compile(r"\bkrv_library\s*\(\s*NAME\s+([A-Za-z0-9_]+)")
 # A word of a CMake text; a word followed by "(" is a command, not a target.
 WORD = re.compile(r"[A-Za-z0-9_:./-]+(?![A-Za-z0-9_:./-]|\s*\()")
@@ -104,6 +108,8 @@ def check_includes(root, layers, problems):
                     if not m:
                         continue
                     used = layers.layer_of_path(m.group(1))
+                    if used is None and QT_LAYER in layers.library and QT_HEADER.match(m.group(1)):
+                        used = QT_LAYER
                     if used is None:
                         continue  # a system or third-party header
                     reason = layers.why_not(user, used)
@@ -136,6 +142,8 @@ def check_cmake(root, layers, problems):
                             f"but layers.txt gives {folder} {expected}")
         for number, word in cmake_words(text):
             used = layers.folder_of_library.get(word)
+            if used is None and word.startswith("Qt6::") and QT_LAYER in layers.library:
+                used = QT_LAYER
             if used is None or used == folder:
                 continue
             reason = layers.why_not(folder, used)

@@ -11,6 +11,8 @@ PACKAGES=(
   libcli11-dev
   locales
   clang-format
+  qt6-base-dev fonts-dejavu-core
+  xvfb xauth
 )
 
 missing=()

@@ -95,6 +95,24 @@ class CheckLayers(unittest.TestCase):
         self.assertIn("spread/CMakeLists.txt:1: the library is named krv_sprd", err)
         self.assertIn("CMakeLists.txt:3: KRV_FOLDERS lists standards before spread", err)
 
+    def test_qt_belongs_to_the_renderer_alone(self):
+        t = self.tree
+        t.write("platform/qt/mirror.cpp", "#include <QWidget>\n#include <QtCore/QTimer>\n"
+                '#include "platform/win/wnd.h"\n')
+        t.write("tools/desktop.cpp", "#include <QMainWindow>\n#include \"platform/qt/mirror.h\"\n")
+        t.write("spread/sheet_view.cpp", "#include <vector>\n\n#include <QPainter>\n")
+        t.write("platform/win/w.h", "#include <QtWidgets/QWidget>\n")
+        t.write("standards/CMakeLists.txt",
+                "krv_library(NAME krv_standards DEPS krv_spread Qt6::Widgets)\n")
+        code, err = run(t.root)
+        self.assertEqual(code, 1)
+        self.assertIn("spread/sheet_view.cpp:3: spread includes QPainter of platform/qt", err)
+        self.assertIn("platform/win/w.h:1: platform/win includes QtWidgets/QWidget of platform/qt, "
+                      "a higher layer", err)
+        self.assertIn("standards/CMakeLists.txt:1: standards links Qt6::Widgets of platform/qt", err)
+        self.assertNotIn("mirror.cpp", err, "the renderer may use Qt")
+        self.assertNotIn("desktop.cpp", err, "the program may use the renderer and Qt")
+
     def test_a_malformed_layer_file_is_refused(self):
         t = self.tree
         t.write("scripts/layers.txt", "platform/base krv_base\nfrae krv_frame platform/base\n"
