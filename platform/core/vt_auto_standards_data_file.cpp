@@ -17,13 +17,13 @@ struct Row {
 };
 
 void mapDrawingRow(JsonIo& io, Row& r) {
-  io.field("name", r.name, base::Text{true});
+  io.field("name", r.name);
   io.optional("value", r.value, std::string());
   io.optional("filter", r.filter, std::string());
 }
 
 void mapStandardsRow(JsonIo& io, Row& r) {
-  io.field("name", r.name, base::Text{true});
+  io.field("name", r.name);
   io.optional("value", r.value, std::string());
   io.optional("override", r.override_, std::string());
   io.optional("filter", r.filter, std::string());

@@ -7,10 +7,10 @@
 //                   "filter": ""}]}
 //
 // One object per general variable: entry i of the record's arrays of one
-// group. "name" is required; "value", "override" and "filter" read as ""
-// when left out and are written only when not empty. Both lists may be
-// left out (no variables). A record whose arrays of one group differ in
-// length is written as if the shorter ones ended in empty texts.
+// group. "name" is required (it may be empty, as the dialog allows);
+// "value", "override" and "filter" read as "" when left out and are written
+// only when not empty. Both lists may be left out (no variables). A record whose arrays of one
+// group differ in length is written as if the shorter ones ended in empty texts.
 #include <filesystem>
 #include <string>
 #include <string_view>

@@ -450,9 +450,11 @@ const PersonScriptStep* PersonScript::takeAnswer(std::string_view action, const 
   std::string message = what + " appeared, but ";
   if (mNext >= mSteps.size())
     message += "the script has no step left to answer it";
-  else
+  else if (at)
     message += "the next step (line " + std::to_string(mSteps[mNext].line) + ") is not \"" +
                std::string(action) + "\"";
+  else
+    message += "before this step, which is not \"" + std::string(action) + "\"";
   if (!at && mNext < mSteps.size()) at = &mSteps[mNext];
   fail(at, message);
   return nullptr;
