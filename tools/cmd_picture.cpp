@@ -1,10 +1,12 @@
 // korvane picture TEMPLATE|LAUNCHER --out FILE.png
+// korvane picture --list
 //
 // A picture of a dialog, drawn offscreen (no display is needed). A number
 // draws the dialog template of that id from the module's resources as an
 // inert dialog (no handlers run). A launcher's name runs the launcher on
 // its sample record in examples/records/ and takes the picture when its
 // first dialog shows; the dialog is then cancelled and nothing is written.
+// --list names the launchers (name, template id, title; tab-separated).
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -31,6 +33,7 @@ using krv::tools::shellQuoted;
 struct Options {
   std::string what;
   std::string out;
+  bool list = false;
 };
 
 int templatePicture(unsigned id, const fs::path& out) {
@@ -84,6 +87,15 @@ int launcherPicture(const krv::tools::Launcher& launcher, const fs::path& out) {
 }
 
 int picture(const Options& o) {
+  if (o.list) {
+    for (const auto& l : krv::tools::launchers())
+      std::cout << l.name << "\t" << l.templateId << "\t" << l.title << "\n";
+    return krv::tools::kExitOk;
+  }
+  if (o.what.empty() || o.out.empty()) {
+    std::cerr << "korvane picture: give a template id or a launcher, and --out FILE.png\n";
+    return krv::tools::kExitUsage;
+  }
   const fs::path out = fs::absolute(o.out);
   const bool number =
       !o.what.empty() && o.what.find_first_not_of("0123456789") == std::string::npos;
@@ -113,7 +125,9 @@ KRV_COMMAND([](CLI::App& app) {
   auto o = std::make_shared<Options>();
   auto* sub = app.add_subcommand(
       "picture", "Draw a dialog template or a launcher's dialog into a PNG (no display needed)");
-  sub->add_option("what", o->what, "a dialog template id, or a launcher's name")->required();
-  sub->add_option("--out", o->out, "the PNG file written")->required();
+  sub->add_option("what", o->what, "a dialog template id, or a launcher's name");
+  sub->add_option("--out", o->out, "the PNG file written");
+  sub->add_flag("--list", o->list,
+                "list the launchers instead: name, template id and title, one a line");
   sub->callback([o] { krv::tools::setExitCode(picture(*o)); });
 });

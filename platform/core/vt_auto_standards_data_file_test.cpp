@@ -31,6 +31,12 @@ TEST(GeneralVariablesFile, RoundTripsAsOneObjectPerVariable) {
   // Every array of a group has one entry per variable, empty ones included.
   EXPECT_EQ(back.dwgGenValues().length(), 2);
 
+  // A row the person added and left empty reads back as it was written.
+  VtAutoStandardsData blank;
+  blank.dwgGenVars() = {L""};
+  ASSERT_TRUE(generalVariablesFromText(generalVariablesToText(blank), back));
+  EXPECT_EQ(back.dwgGenVars(), (Krv_StringArray{L""}));
+
   VtAutoStandardsData empty;
   ASSERT_TRUE(generalVariablesFromText(generalVariablesToText(empty), back));
   EXPECT_TRUE(back == empty);
@@ -50,10 +56,10 @@ TEST(GeneralVariablesFile, ARefusedTextLeavesTheRecordAlone) {
   VtAutoStandardsData d = sample();
   const auto s = generalVariablesFromText(
       R"({"format": "korvane general variables", "version": 1,
-          "drawings": [{"name": "A"}, {"name": ""}]})",
+          "drawings": [{"name": "A"}, {"name": 3}]})",
       d);
   ASSERT_FALSE(s.ok());
-  EXPECT_EQ(s.text(), "drawings[1].name: must not be empty");
+  EXPECT_EQ(s.text(), "drawings[1].name: a text is expected");
   EXPECT_TRUE(d == sample());
 }
 
