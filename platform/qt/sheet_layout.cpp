@@ -18,7 +18,8 @@ std::vector<SheetLine> linesInView(int32_t first, int32_t count, double viewSize
   auto add = [&](int32_t index, double start, double size) {
     const int from = static_cast<int>(std::ceil(start));
     const int to = static_cast<int>(std::ceil(std::min(start + size, viewSize)));
-    if (to > from) lines.push_back({index, from, to});
+    const int fullTo = static_cast<int>(std::ceil(start + size));
+    if (to > from) lines.push_back({index, from, to, fullTo});
   };
   const double header = sizeOf(0);
   if (header > 0 && viewSize > 0) add(0, 0, header);
@@ -108,6 +109,13 @@ std::optional<QRect> SheetLayout::cellRect(int32_t col, int32_t row) const {
   return QRect(QPoint(c->start, r->start), QPoint(c->end - 1, r->end - 1));
 }
 
+std::optional<QRect> SheetLayout::fullCellRect(int32_t col, int32_t row) const {
+  const SheetLine* c = column(col);
+  const SheetLine* r = this->row(row);
+  if (!c || !r) return std::nullopt;
+  return QRect(QPoint(c->start, r->start), QPoint(c->fullEnd - 1, r->fullEnd - 1));
+}
+
 std::optional<QRect> SheetLayout::spanRect(const krv::sheet::CellSpan& span) const {
   auto extent = [](const std::vector<SheetLine>& lines, int32_t from,
                    int32_t count) -> std::optional<std::pair<int, int>> {
@@ -115,8 +123,8 @@ std::optional<QRect> SheetLayout::spanRect(const krv::sheet::CellSpan& span) con
     auto it = std::lower_bound(lines.begin(), lines.end(), from,
                                [](const SheetLine& l, int32_t i) { return l.index < i; });
     for (; it != lines.end() && it->index < from + count; ++it) {
-      if (!e) e = std::make_pair(it->start, it->end);
-      e->second = it->end;
+      if (!e) e = std::make_pair(it->start, it->fullEnd);
+      e->second = it->fullEnd;
     }
     return e;
   };

@@ -14,12 +14,14 @@
 
 namespace krv::qt {
 
-// A column or row in view: its index (0 for the header) and its pixels
-// [start, end) along the client area.
+// A column or row in view: its index (0 for the header), its pixels
+// [start, end) along the client area, and where it would end if the cell
+// area did not cut it (`fullEnd`, the same as `end` for a line shown whole).
 struct SheetLine {
   int32_t index = 0;
   int start = 0;
   int end = 0;
+  int fullEnd = 0;
 };
 
 // The parts of one scroll bar: the whole bar, the arrow buttons at its
@@ -45,8 +47,11 @@ class SheetLayout {
   const SheetLine* row(int32_t row) const { return find(mRows, row); }
   // A cell's rectangle when its column and row are in view.
   std::optional<QRect> cellRect(int32_t col, int32_t row) const;
-  // The rectangle of the cells of a span that are in view; nothing when
-  // none is.
+  // The same, not cut by the edge of the cell area: text and frames are
+  // laid out in it, then cut to the cell area, as the cell is.
+  std::optional<QRect> fullCellRect(int32_t col, int32_t row) const;
+  // The rectangle of the cells of a span that are in view, not cut by the
+  // edge of the cell area; nothing when none is in view.
   std::optional<QRect> spanRect(const krv::sheet::CellSpan& span) const;
 
   const ScrollBarParts& verticalBar() const { return mVertical; }

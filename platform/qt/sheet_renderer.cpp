@@ -144,9 +144,9 @@ class SheetPainter {
       for (std::size_t c = col0; c < cols.size(); ++c) {
         const int32_t col = cols[c].index, row = rows[r].index;
         if (!covered.empty() && covered.count(ControlDocument::key(col, row))) continue;
-        paintCell(
-            col, row,
-            QRect(QPoint(cols[c].start, rows[r].start), QPoint(cols[c].end - 1, rows[r].end - 1)));
+        paintCell(col, row,
+                  QRect(QPoint(cols[c].start, rows[r].start),
+                        QPoint(cols[c].fullEnd - 1, rows[r].fullEnd - 1)));
       }
     }
   }
@@ -313,19 +313,22 @@ class SheetPainter {
       const SheetLine& h = cols.front();
       for (const SheetLine& r : rows)
         if (r.index > 0)
-          paintHeader(0, r.index, QRect(QPoint(h.start, r.start), QPoint(h.end - 1, r.end - 1)),
+          paintHeader(0, r.index,
+                      QRect(QPoint(h.start, r.start), QPoint(h.fullEnd - 1, r.fullEnd - 1)),
                       anySelection && inSelection(r.index, mSel[1], mSel[3]));
     }
     if (rowHeader) {
       const SheetLine& h = rows.front();
       for (const SheetLine& c : cols)
         if (c.index > 0)
-          paintHeader(c.index, 0, QRect(QPoint(c.start, h.start), QPoint(c.end - 1, h.end - 1)),
+          paintHeader(c.index, 0,
+                      QRect(QPoint(c.start, h.start), QPoint(c.fullEnd - 1, h.fullEnd - 1)),
                       anySelection && inSelection(c.index, mSel[0], mSel[2]));
     }
     if (colHeader && rowHeader) {
       const SheetLine &c = cols.front(), &r = rows.front();
-      paintHeader(0, 0, QRect(QPoint(c.start, r.start), QPoint(c.end - 1, r.end - 1)), false);
+      paintHeader(0, 0, QRect(QPoint(c.start, r.start), QPoint(c.fullEnd - 1, r.fullEnd - 1)),
+                  false);
     }
   }
 
@@ -348,7 +351,7 @@ class SheetPainter {
     if (auto span = d.spanAt(col, row))
       r = mLayout.spanRect(*span);
     else
-      r = mLayout.cellRect(col, row);
+      r = mLayout.fullCellRect(col, row);
     if (!r) return;
     p.setPen(Qt::black);
     p.setBrush(Qt::NoBrush);

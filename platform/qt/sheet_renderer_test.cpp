@@ -122,6 +122,13 @@ TEST_F(SheetRendererTest, TheRendererLaysCellsOutWhereTheControlFindsThem) {
   EXPECT_EQ(layout.row(1), nullptr) << "scrolled off";
   EXPECT_EQ(layout.column(2), nullptr) << "hidden";
   EXPECT_EQ(layout.row(4), nullptr) << "hidden";
+  // A column cut by the scroll bar is laid out whole and cut when drawn.
+  d.setColWidth(5, 300);
+  const SheetLayout cut(sheet);
+  CRect shown;
+  ASSERT_TRUE(sheet.GetCellRect(5, 3, shown));
+  EXPECT_EQ(cut.cellRect(5, 3)->right() + 1, shown.right);
+  EXPECT_EQ(cut.fullCellRect(5, 3)->width(), 300);
 }
 
 TEST_F(SheetRendererTest, AClickMakesTheCellDrawnThereActiveAndGivesTheSheetTheFocus) {
@@ -275,6 +282,59 @@ TEST_F(SheetPicture, APictureShowsTheValuesTheActiveFrameAndTheCellLooks) {
   EXPECT_NE(editing, picture);
   const auto dir = std::filesystem::path(::testing::TempDir());
   EXPECT_TRUE(krv::qt::savePicture(parent, dir / "sheet_renderer_editing.png").ok());
+}
+
+TEST_F(SheetPicture, EachCellTypeSpansBordersAndLockedCellsHaveTheirLook) {
+  auto& d = sheet.document();
+  d.setColWidth(-1, 70);
+  SS_CELLTYPE type;
+  SSSetTypeCheckBox(sheet.m_hWnd, &type, 0, L"");
+  ASSERT_TRUE(SSSetCellTypeRange(sheet.m_hWnd, 1, 1, 1, 2, &type));
+  d.setData(1, 1, L"1");
+  d.setData(1, 2, L"0");
+  SSSetTypeComboBoxEx(sheet.m_hWnd, &type, 0, L"IPE\tHEA", 5, 0);
+  ASSERT_TRUE(SSSetCellType(sheet.m_hWnd, 2, 1, &type));
+  d.setData(2, 1, L"IPE");
+  SSSetTypeButton(sheet.m_hWnd, &type, 0, L"...");
+  ASSERT_TRUE(SSSetCellType(sheet.m_hWnd, 3, 1, &type));
+  SSSetTypePicture(sheet.m_hWnd, &type, 0, L"beam");
+  ASSERT_TRUE(SSSetCellType(sheet.m_hWnd, 4, 1, &type));
+  SSSetTypeNumber(sheet.m_hWnd, &type, 0, 2, -1000, 1000);
+  ASSERT_TRUE(SSSetCellType(sheet.m_hWnd, 5, 1, &type));
+  d.setData(5, 1, L"3.5");
+  d.changeAttributes(2, 3, 2, 3, [](krv::sheet::CellAttributes& a) { a.locked = true; });
+  d.changeAttributes(4, 3, 4, 3, [](krv::sheet::CellAttributes& a) {
+    a.borderMask = 1 | 2 | 4 | 8;
+    a.borderColor = RGB(0, 0, 255);
+  });
+  d.changeAttributes(1, 6, 1, 6, [](krv::sheet::CellAttributes& a) {
+    a.fontWeight = 700;
+    a.fontHeight = 16;
+    a.foreColor = RGB(0, 128, 0);
+  });
+  d.setData(1, 6, L"Bold");
+  ASSERT_TRUE(d.addSpan(2, 5, 3, 2));
+  d.setData(2, 5, L"a span over three columns");
+  d.setActiveCell(5, 8);
+  d.setSelection(3, 8, 5, 10);
+  const QImage picture = krv::qt::renderPicture(parent);
+  EXPECT_TRUE(krv::qt::savePicture(parent, std::filesystem::path(::testing::TempDir()) /
+                                               "sheet_renderer_cell_types.png")
+                  .ok());
+  const QColor white(255, 255, 255);
+  EXPECT_GT(inkIn(picture, 1, 1, white), inkIn(picture, 1, 2, white) + 5) << "the tick";
+  const QRect combo = *SheetLayout(sheet).cellRect(2, 1);
+  EXPECT_EQ(at(picture, QPoint(combo.right() - 3, combo.top() + 3)), QColor(240, 240, 240))
+      << "the arrow button";
+  EXPECT_EQ(at(picture, SheetLayout(sheet).cellRect(2, 3)->center()), QColor(240, 240, 240))
+      << "a locked cell";
+  const QRect bordered = *SheetLayout(sheet).cellRect(4, 3);
+  EXPECT_EQ(at(picture, QPoint(bordered.left(), bordered.center().y())), QColor(0, 0, 255));
+  // No grid line crosses the span, and its text runs over its columns.
+  const QRect span = *SheetLayout(sheet).cellRect(2, 5);
+  EXPECT_EQ(at(picture, QPoint(span.right(), span.bottom() + 10)), white);
+  EXPECT_GT(inkIn(picture, 3, 5, white), 10);
+  EXPECT_NE(at(picture, SheetLayout(sheet).cellRect(4, 9)->center()), white) << "selected";
 }
 
 }  // namespace
