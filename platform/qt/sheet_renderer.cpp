@@ -206,9 +206,19 @@ class SheetPainter {
     const bool right =
         a.type == krv::sheet::kCellTypeNumber ||
         (a.type == krv::sheet::kCellTypeGeneral && d.engine().value(col, row).isNumber());
-    p.drawText(inner.adjusted(2, 0, -2, 0),
+    const QRect box = inner.adjusted(2, 0, -2, 0);
+    QString shown = toQString(text);
+    if (right) {
+      // A number cut short would read as another number: one that does not
+      // fit shows as a row of '#'.
+      const QFontMetrics metrics = p.fontMetrics();
+      if (metrics.horizontalAdvance(shown) > box.width())
+        shown = QString(std::max(1, box.width() / std::max(1, metrics.horizontalAdvance('#'))),
+                        QChar('#'));
+    }
+    p.drawText(box,
                Qt::AlignVCenter | (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::TextSingleLine,
-               toQString(text));
+               shown);
   }
 
   void paintEditor(const QRect& inner) {

@@ -129,6 +129,14 @@ TEST_F(SheetRendererTest, TheRendererLaysCellsOutWhereTheControlFindsThem) {
   ASSERT_TRUE(sheet.GetCellRect(5, 3, shown));
   EXPECT_EQ(cut.cellRect(5, 3)->right() + 1, shown.right);
   EXPECT_EQ(cut.fullCellRect(5, 3)->width(), 300);
+  // Without the header row and column the cells start at the corner.
+  d.setColHidden(0, true);
+  d.setRowHidden(0, true);
+  const SheetLayout bare(sheet);
+  EXPECT_EQ(bare.column(0), nullptr);
+  EXPECT_EQ(bare.row(0), nullptr);
+  EXPECT_EQ(bare.cellRect(1, 2)->topLeft(), QPoint(0, 0));
+  EXPECT_EQ(*sheet.CellFromPoint(CPoint(0, 0)), (krv::sheet::ControlDocument::ViewCell{1, 2}));
 }
 
 TEST_F(SheetRendererTest, AClickMakesTheCellDrawnThereActiveAndGivesTheSheetTheFocus) {
