@@ -244,6 +244,26 @@ TEST_F(SheetRendererTest, AFramePaintsOnlyTheCellsInViewWhateverTheSheetsSize) {
   EXPECT_EQ(cellsPaintedByAFrame(), inView - 5);
 }
 
+TEST_F(SheetRendererTest, InputAnywhereRepaintsTheSheetsWhichItMayHaveChanged) {
+  // The document does not announce changes; a key on another control may
+  // have changed the sheet through the dialog.
+  CWnd other;
+  ASSERT_TRUE(
+      other.Create(L"STATIC", L"", WS_CHILD | WS_VISIBLE, CRect(415, 10, 440, 30), &parent, 9));
+  MirrorWidget* otherWidget = mirror.widgetFor(&other);
+  ASSERT_NE(otherWidget, nullptr);
+  top->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(top));
+  QApplication::processEvents();
+  const uint64_t before = SheetRenderer::paintedCellCount();
+  QApplication::processEvents();
+  EXPECT_EQ(SheetRenderer::paintedCellCount(), before) << "nothing to repaint yet";
+  QTest::keyClick(otherWidget, Qt::Key_F12);
+  QApplication::processEvents();
+  EXPECT_GT(SheetRenderer::paintedCellCount(), before);
+  top->hide();
+}
+
 // The colour at a client point of the sheet in a picture of its parent.
 class SheetPicture : public SheetRendererTest {
  protected:
