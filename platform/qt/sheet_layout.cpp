@@ -70,9 +70,11 @@ ScrollBarParts barParts(const QRect& bar, bool vertical, int32_t first, int32_t 
   return p;
 }
 
-int32_t bodyLines(const std::vector<SheetLine>& lines) {
-  return static_cast<int32_t>(
-      std::count_if(lines.begin(), lines.end(), [](const SheetLine& l) { return l.index > 0; }));
+// The lines in view that are shown whole (the thumb's share of the track).
+int32_t wholeLines(const std::vector<SheetLine>& lines) {
+  return static_cast<int32_t>(std::count_if(lines.begin(), lines.end(), [](const SheetLine& l) {
+    return l.index > 0 && l.end == l.fullEnd;
+  }));
 }
 
 }  // namespace
@@ -91,9 +93,9 @@ SheetLayout::SheetLayout(const TSpread& sheet) {
   mRows =
       linesInView(d.topRow(), d.maxRows(), height, [&d](int32_t r) { return d.shownRowHeight(r); });
   mVertical =
-      barParts(QRect(width, 0, vbar, height), true, d.topRow(), d.maxRows(), bodyLines(mRows));
-  mHorizontal =
-      barParts(QRect(0, height, width, hbar), false, d.leftCol(), d.maxCols(), bodyLines(mColumns));
+      barParts(QRect(width, 0, vbar, height), true, d.topRow(), d.maxRows(), wholeLines(mRows));
+  mHorizontal = barParts(QRect(0, height, width, hbar), false, d.leftCol(), d.maxCols(),
+                         wholeLines(mColumns));
 }
 
 const SheetLine* SheetLayout::find(const std::vector<SheetLine>& lines, int32_t index) {
