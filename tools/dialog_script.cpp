@@ -1,10 +1,12 @@
 #include "tools/dialog_script.h"
 
 #include <charconv>
+#include <cstdio>
 
 #include "platform/qt/picture.h"
 #include "platform/sheet/tspread.h"
 #include "platform/win/person.h"
+#include "platform/win/window_dump.h"
 
 namespace krv::tools {
 namespace {
@@ -49,6 +51,10 @@ void prepareScript(krv::win::PersonScript& script) {
     return krv::qt::savePicture(window, file);
   });
   script.addAction("cell", 3, 3, clickCell);
+  script.addAction("dump", 0, 0, [](CWnd& d, const std::vector<std::string>&) {
+    std::fputs(krv::win::dumpWindowTree(d).c_str(), stderr);
+    return Status();
+  });
 }
 
 }  // namespace krv::tools
