@@ -50,6 +50,7 @@ int templatePicture(unsigned id, const fs::path& out) {
       code = krv::tools::kExitInput;
     } else {
       inert.ShowWindow(SW_SHOW);
+      krv::tools::provideQtRuntimeFolder();
       if (const krv::base::Status s = krv::qt::savePicture(inert, out); !s) {
         std::cerr << "korvane picture: " << s.text() << "\n";
         code = krv::tools::kExitOutput;

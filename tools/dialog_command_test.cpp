@@ -146,6 +146,12 @@ TEST_F(DialogCommand, RefusedRecordsAndScriptsNameTheFileAndPlace) {
 }
 
 TEST_F(DialogCommand, TheFormulaWindowOpensWithTheRecordsSettingsAndGivesBackTheNewOnes) {
+  const ProgramRun unchanged = dialog("CFormula", "click OK\n");
+  ASSERT_EQ(unchanged.exitCode, 0) << unchanged.output;
+  const std::string same = readBytes(record("CFormula"));
+  EXPECT_NE(same.find("\"referenceStyle\": \"A1\""), std::string::npos) << same;
+  EXPECT_NE(same.find("\"autoCalc\": true"), std::string::npos) << same;
+
   const ProgramRun run = dialog("CFormula", "click 1007\nuncheck 1106\nclick 1107\nclick OK\n");
   ASSERT_EQ(run.exitCode, 0) << run.output;
   const std::string written = readBytes(record("CFormula"));

@@ -1,7 +1,11 @@
 #include "tools/dialog_script.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/qt/picture.h"
 #include "platform/sheet/tspread.h"
@@ -46,8 +50,19 @@ Status clickCell(CWnd& dialog, const std::vector<std::string>& words) {
 
 }  // namespace
 
+void provideQtRuntimeFolder() {
+  if (const char* given = std::getenv("XDG_RUNTIME_DIR"); given && *given) return;
+  const std::string folder = "/tmp/runtime-" + std::to_string(::getuid());
+  ::mkdir(folder.c_str(), 0700);
+  struct stat st {};
+  if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+      (st.st_mode & 077) == 0)
+    ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+}
+
 void prepareScript(krv::win::PersonScript& script) {
   script.setPictureTaker([](CWnd& window, const std::filesystem::path& file) {
+    provideQtRuntimeFolder();
     return krv::qt::savePicture(window, file);
   });
   script.addAction("cell", 3, 3, clickCell);

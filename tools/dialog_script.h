@@ -12,4 +12,9 @@ namespace krv::tools {
 
 void prepareScript(krv::win::PersonScript& script);
 
+// Before the first picture: Qt wants a private runtime folder and warns on
+// standard error when the environment names none; this gives it the one it
+// would take itself (/tmp/runtime-UID, made private), so runs stay quiet.
+void provideQtRuntimeFolder();
+
 }  // namespace krv::tools

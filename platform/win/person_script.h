@@ -21,7 +21,8 @@
 //   picture step3.png          # a picture of the dialog at this step
 //
 // Words are separated by blanks; a word in double quotes may hold blanks
-// (\" and \\ inside stand for " and \). Relative paths are taken from the
+// (\" and \\ inside stand for " and \). A word beginning with # starts a
+// comment that runs to the end of the line. Relative paths are taken from the
 // script's folder. Controls are found by identifier among the dialog's
 // children (and their children).
 //
