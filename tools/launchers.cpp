@@ -165,7 +165,14 @@ Result<LaunchOutcome> runFormula(const fs::path& file, const LaunchOptions& opti
   LibraryForRun library(sampleLibrary());
   krv::frame::ResourceGuard resources;
   CFormula window;
+  // The file field shows the sheet as the window's own Load and Save
+  // buttons take it: from the current folder when the sheet lies below it.
   window.mFile = sheet.wstring();
+  std::error_code ec;
+  if (const fs::path here = fs::current_path(ec); !ec) {
+    const fs::path below = sheet.lexically_relative(here);
+    if (!below.empty() && *below.begin() != "..") window.mFile = below.wstring();
+  }
   FormulaWindowRecord back = record;
   std::wstring fileText = window.mFile;
   // The record's settings are made as a person makes them, once the window
@@ -193,7 +200,7 @@ Result<LaunchOutcome> runFormula(const fs::path& file, const LaunchOptions& opti
   if (out.confirmed) {
     // The sheet keeps its spelling in the record unless the person typed
     // another file.
-    if (fileText != sheet.wstring()) back.sheet = krv::base::toUtf8(fileText);
+    if (fileText != window.mFile) back.sheet = krv::base::toUtf8(fileText);
     writeBack(out, options, [&] { return krv::spread::writeFormulaWindowFile(file, back); });
   }
   return out;
