@@ -1,5 +1,6 @@
 #include "tools/launchers.h"
 
+#include <exception>
 #include <memory>
 
 #include "frame/exported_functions.h"
@@ -69,9 +70,13 @@ class LibraryForRun {
 
 fs::path sampleLibrary() { return checkoutFolder("examples/library"); }
 
-// A path of a record, taken from the record file's folder when relative.
+// The text of a path (paths are UTF-8 bytes on this system).
+std::wstring wide(const fs::path& p) { return krv::base::utf8ToWide(p.string()); }
+
+// A path of a record (UTF-8), taken from the record file's folder when
+// relative.
 fs::path inRecordFolder(const fs::path& record, const std::string& path) {
-  const fs::path p(krv::base::utf8ToWide(path));
+  const fs::path p(path);
   if (p.is_absolute()) return p.lexically_normal();
   return (fs::absolute(record).parent_path() / p).lexically_normal();
 }
@@ -167,11 +172,11 @@ Result<LaunchOutcome> runFormula(const fs::path& file, const LaunchOptions& opti
   CFormula window;
   // The file field shows the sheet as the window's own Load and Save
   // buttons take it: from the current folder when the sheet lies below it.
-  window.mFile = sheet.wstring();
+  window.mFile = wide(sheet);
   std::error_code ec;
   if (const fs::path here = fs::current_path(ec); !ec) {
     const fs::path below = sheet.lexically_relative(here);
-    if (!below.empty() && *below.begin() != "..") window.mFile = below.wstring();
+    if (!below.empty() && *below.begin() != "..") window.mFile = wide(below);
   }
   FormulaWindowRecord back = record;
   std::wstring fileText = window.mFile;
@@ -219,7 +224,7 @@ Result<LaunchOutcome> runFindReplace(const fs::path& file, const LaunchOptions& 
   krv::frame::ResourceGuard resources;
   // The sheet window the dialog belongs to, showing the sheet file.
   CWnd host;
-  if (!host.Create(L"#32770", sheetFile.filename().wstring().c_str(),
+  if (!host.Create(L"#32770", wide(sheetFile.filename()).c_str(),
                    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, CRect(40, 40, 680, 440),
                    nullptr, 0))
     return Status::error("the sheet window could not be made");
@@ -228,7 +233,7 @@ Result<LaunchOutcome> runFindReplace(const fs::path& file, const LaunchOptions& 
   host.GetClientRect(&client);
   std::string loadError;
   if (!sheet.createInParent(&host, client, 100) ||
-      !sheet.LoadFromFile(sheetFile.wstring(), &loadError)) {
+      !sheet.LoadFromFile(wide(sheetFile), &loadError)) {
     sheet.DestroyWindow();
     host.DestroyWindow();
     return Status::fileError(sheetFile, loadError.empty() ? "it cannot be shown" : loadError);
@@ -264,7 +269,7 @@ Result<LaunchOutcome> runFindReplace(const fs::path& file, const LaunchOptions& 
         if (Status s = krv::spread::writeFindReplaceFile(file, back); !s) return s;
         if (!sheet.getBoolOption(krv::spread::kOptionChanged)) return {};
         std::string error;
-        if (!sheet.SaveToFile(sheetFile.wstring(), &error))
+        if (!sheet.SaveToFile(wide(sheetFile), &error))
           return Status::fileError(sheetFile, error.empty() ? "it cannot be saved" : error);
         out.alsoWritten.push_back(sheetFile);
         return {};
@@ -419,8 +424,17 @@ Launcher launcher(std::string name, std::string kind, std::string title, unsigne
   l.title = std::move(title);
   l.templateId = templateId;
   l.sampleRecord = std::move(sample);
-  l.run = [run](const fs::path& file) { return run(file, LaunchOptions{}); };
-  l.runWith = run;
+  // An error that escapes the module stops the run, not the program.
+  l.runWith = [run](const fs::path& file, const LaunchOptions& options) -> Result<LaunchOutcome> {
+    try {
+      return run(file, options);
+    } catch (const std::exception& e) {
+      LaunchOutcome out;
+      out.failure = std::string("the run was stopped by an error: ") + e.what();
+      return out;
+    }
+  };
+  l.run = [runWith = l.runWith](const fs::path& file) { return runWith(file, LaunchOptions{}); };
   return l;
 }
 
