@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "platform/win/combo_box.h"
 #include "platform/win/dialog.h"
 #include "platform/win/event_loop.h"
@@ -26,6 +28,9 @@ class ConnectionDlg : public CDialog {
   int answer = 0;
   std::vector<std::wstring> files;
   int ticks = 0;
+  // "Right" opens another of these, modal.
+  std::unique_ptr<ConnectionDlg> inner;
+  INT_PTR innerResult = 0;
 
  protected:
   BOOL OnInitDialog() override {
@@ -43,6 +48,11 @@ class ConnectionDlg : public CDialog {
     if (LOWORD(wParam) == 1003 && HIWORD(wParam) == BN_CLICKED &&
         IsDlgButtonChecked(1003) == BST_CHECKED) {
       answer = ::MessageBox(m_hWnd, L"Bolt it?", L"Connection", MB_YESNO);
+      return TRUE;
+    }
+    if (LOWORD(wParam) == 1005 && HIWORD(wParam) == BN_CLICKED && !inner) {
+      inner = std::make_unique<ConnectionDlg>();
+      innerResult = inner->DoModal();
       return TRUE;
     }
     if (LOWORD(wParam) == 1001 && HIWORD(wParam) == EN_CHANGE && GetDlgItemText(1001) == L"?") {
@@ -214,6 +224,29 @@ TEST_F(PersonScriptTest, MessageBoxesNeedTheirAnswerAndAnswersNeedABox) {
                                      "button OK (only YES, NO)"),
             std::string::npos)
       << s3.failure().text();
+}
+
+TEST_F(PersonScriptTest, ADialogAStepOpensTakesTheFollowingStepsUntilItEnds) {
+  EXPECT_EQ(run("click 1005\n"
+                "type 1001 inner\n"
+                "click OK\n"
+                "type 1001 outer\n"
+                "click OK\n"),
+            IDOK)
+      << failure();
+  ASSERT_NE(dlg.inner, nullptr);
+  EXPECT_EQ(dlg.innerResult, IDOK);
+  EXPECT_EQ(dlg.inner->name, L"inner");
+  EXPECT_EQ(dlg.name, L"outer");
+
+  // A failure inside cancels both.
+  PersonScript s2;
+  ConnectionDlg d2;
+  ASSERT_TRUE(s2.load("click 1005\nclick 1099\nclick OK\nclick OK\n", "n.txt").ok());
+  krv::win::ScopedUserInterface use(s2);
+  EXPECT_EQ(d2.DoModal(), IDCANCEL);
+  EXPECT_EQ(d2.innerResult, IDCANCEL);
+  EXPECT_EQ(s2.unusedSteps(), 2u);
 }
 
 TEST_F(PersonScriptTest, TheScriptRunningOutCancelsTheDialog) {
