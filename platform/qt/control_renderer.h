@@ -31,9 +31,12 @@ class ControlRenderer {
   // whose origin is the window's top-left corner.
   virtual void paint(QPainter& painter, CWnd& window, MirrorWidget& widget) const = 0;
   // Mouse input in window coordinates (the widget's own). The defaults send
-  // the press, release and double click to the window as Person::clickAt
-  // does (press and release at the release point; a double click as
-  // Person::doubleClickAt).
+  // each part of the person's hand to the window as it happens: the left
+  // press as Person::mouseDown, the second press of a double click as
+  // Person::mouseDown(again), moves (with or without the button held) as
+  // Person::mouseMove, the left release as Person::mouseUp, and a right
+  // click as Person::rightClickAt at the release. A drag therefore reaches
+  // a custom window (a tracker's owner, a drag source) move by move.
   virtual void mousePress(CWnd& window, MirrorWidget& widget, QMouseEvent& event) const;
   virtual void mouseRelease(CWnd& window, MirrorWidget& widget, QMouseEvent& event) const;
   virtual void mouseDoubleClick(CWnd& window, MirrorWidget& widget, QMouseEvent& event) const;
