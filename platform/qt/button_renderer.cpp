@@ -93,8 +93,8 @@ class ButtonRenderer : public ControlRenderer {
                           &option, &painter, &widget);
         break;
       default:
-        option.state |= (pushed || check == BST_CHECKED) ? QStyle::State_Sunken
-                                                         : QStyle::State_Raised;
+        option.state |=
+            (pushed || check == BST_CHECKED) ? QStyle::State_Sunken : QStyle::State_Raised;
         if (button && button->isDefaultButton())
           option.features |= QStyleOptionButton::DefaultButton;
         if (window.GetStyle() & BS_FLAT) option.features |= QStyleOptionButton::Flat;

@@ -57,8 +57,8 @@ QRect listAreaOf(const CWnd& window, const MirrorWidget& widget) {
 EditLayout editLayoutOf(const CWnd& window, const MirrorWidget& widget) {
   auto* combo = dynamic_cast<const CComboBox*>(&window);
   const int caret = combo ? HIWORD(combo->GetEditSel()) : 0;
-  return EditLayout(toQString(window.GetWindowText()), widget.font(),
-                    editFieldOf(window, widget), caret, {});
+  return EditLayout(toQString(window.GetWindowText()), widget.font(), editFieldOf(window, widget),
+                    caret, {});
 }
 
 // Opens the popup of the items below the closed box; the chosen item is

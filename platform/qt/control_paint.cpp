@@ -30,7 +30,8 @@ void initOption(QStyleOption& option, const CWnd& window, const MirrorWidget& wi
   } else {
     option.palette.setCurrentColorGroup(QPalette::Disabled);
   }
-  if (hasWindowFocus(window)) option.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
+  if (hasWindowFocus(window))
+    option.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
 }
 
 QRect clientRectOf(const CWnd& window, const MirrorWidget& widget) {

@@ -108,6 +108,11 @@ void ControlRenderer::keyPress(CWnd& window, MirrorWidget&, QKeyEvent& event) co
     return;
   }
   if (vk != 0) Person::pressKey(top, vk, shift, ctrl);
+  // The backspace key also types its character, which is what deletes.
+  if (vk == VK_BACK && !ctrl && IsWindow(top)) {
+    CWnd* focus = CWnd::GetFocus();
+    if (focus && (focus == top || top->IsChild(focus))) Person::type(focus, L"\b");
+  }
 }
 
 bool ControlRenderer::takesFocus(const CWnd&) const { return true; }

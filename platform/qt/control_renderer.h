@@ -44,7 +44,8 @@ class ControlRenderer {
   virtual void wheel(CWnd& window, MirrorWidget& widget, QWheelEvent& event) const;
   // A key: the default presses it (Person::pressKey on the window's
   // top-level window, so it reaches the focused control through
-  // PreTranslateMessage) and types its text into the focused window.
+  // PreTranslateMessage) and types its text into the focused window;
+  // Backspace is pressed and then typed ("\b"), as the keyboard does.
   virtual void keyPress(CWnd& window, MirrorWidget& widget, QKeyEvent& event) const;
   // Whether the widget wants keyboard focus when clicked.
   virtual bool takesFocus(const CWnd& window) const;

@@ -54,7 +54,8 @@ int EditLayout::xOf(int line, int column) const {
 QPoint EditLayout::origin(int line) const {
   int x = mArea.left() - mScroll;
   if (!mOptions.multiLine && mScroll == 0) {
-    const int width = xOf(line, static_cast<int>(mLines[static_cast<std::size_t>(line)].text.size()));
+    const int width =
+        xOf(line, static_cast<int>(mLines[static_cast<std::size_t>(line)].text.size()));
     if (width < mArea.width()) {
       if (mOptions.align & Qt::AlignHCenter) x = mArea.left() + (mArea.width() - width) / 2;
       if (mOptions.align & Qt::AlignRight) x = mArea.right() + 1 - width;

@@ -19,12 +19,11 @@ class EditLayout {
  public:
   struct Options {
     bool multiLine = false;
-    bool password = false;              // shown as '*' per character
+    bool password = false;                // shown as '*' per character
     Qt::Alignment align = Qt::AlignLeft;  // single-line text that fits
   };
   // `caret` is a character index of `text` (clamped).
-  EditLayout(const QString& text, const QFont& font, const QRect& area, int caret,
-             Options options);
+  EditLayout(const QString& text, const QFont& font, const QRect& area, int caret, Options options);
 
   // The character index nearest to a point of the area.
   int indexAt(const QPoint& point) const;

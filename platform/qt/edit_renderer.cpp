@@ -48,8 +48,9 @@ class EditRenderer : public ControlRenderer {
     initOption(option, window, widget);
     const bool readOnly = window.GetStyle() & ES_READONLY;
     const bool enabled = window.IsWindowEnabled();
-    painter.fillRect(clientRectOf(window, widget),
-                     option.palette.color(enabled && !readOnly ? QPalette::Base : QPalette::Window));
+    painter.fillRect(
+        clientRectOf(window, widget),
+        option.palette.color(enabled && !readOnly ? QPalette::Base : QPalette::Window));
     drawControlBorder(painter, window, widget);
     const bool focused = hasWindowFocus(window) && enabled;
     const Selection sel = selectionOf(window);
@@ -77,8 +78,7 @@ class EditRenderer : public ControlRenderer {
     // Selecting: the selection keeps its start and ends under the mouse.
     const int index = layoutOf(window, widget).indexAt(event.position().toPoint());
     const Selection sel = selectionOf(window);
-    if (index != sel.end)
-      window.SendMessage(EM_SETSEL, static_cast<WPARAM>(sel.start), index);
+    if (index != sel.end) window.SendMessage(EM_SETSEL, static_cast<WPARAM>(sel.start), index);
   }
 };
 

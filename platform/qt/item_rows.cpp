@@ -20,8 +20,7 @@ int ItemRows::itemAt(const QPoint& point) const {
 }
 
 QRect ItemRows::rowRect(int item) const {
-  return QRect(mArea.left(), mArea.top() + (item - mFirst) * mRowHeight, mArea.width(),
-               mRowHeight);
+  return QRect(mArea.left(), mArea.top() + (item - mFirst) * mRowHeight, mArea.width(), mRowHeight);
 }
 
 void ItemRows::draw(QPainter& painter, const QPalette& palette, const Look& look) const {
@@ -34,7 +33,8 @@ void ItemRows::draw(QPainter& painter, const QPalette& palette, const Look& look
     const bool selected = look.selected && look.selected(i);
     if (selected) painter.fillRect(row, palette.color(QPalette::Highlight));
     painter.setPen(palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-    painter.drawText(row.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+    painter.drawText(row.adjusted(2, 0, -2, 0),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                      look.text ? look.text(i) : QString());
     if (look.focused && i == look.caret) {
       QPen pen(palette.color(selected ? QPalette::HighlightedText : QPalette::Text));

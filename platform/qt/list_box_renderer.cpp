@@ -53,7 +53,8 @@ class ListBoxRenderer : public ControlRenderer {
     look.focused = hasWindowFocus(window);
     rows.draw(painter, option.palette, look);
     if (parts.scrollBar.isEmpty()) return;
-    option.rect = parts.scrollBar;
+    // A style lays a scroll bar out from its own origin.
+    option.rect = QRect(QPoint(0, 0), parts.scrollBar.size());
     option.orientation = Qt::Vertical;
     option.minimum = 0;
     option.maximum = count - rows.visibleRows();
@@ -62,7 +63,10 @@ class ListBoxRenderer : public ControlRenderer {
     option.singleStep = 1;
     option.subControls = QStyle::SC_All;
     option.state &= ~QStyle::State_HasFocus;
+    painter.save();
+    painter.translate(parts.scrollBar.topLeft());
     controlStyle().drawComplexControl(QStyle::CC_ScrollBar, &option, &painter, &widget);
+    painter.restore();
   }
 
   void mousePress(CWnd& window, MirrorWidget& widget, QMouseEvent& event) const override {

@@ -59,8 +59,8 @@ class ListViewRenderer : public ControlRenderer {
       if (selected)
         painter.fillRect(textRect, focused ? option.palette.color(QPalette::Highlight)
                                            : option.palette.color(QPalette::Midlight));
-      painter.setPen(option.palette.color(selected && focused ? QPalette::HighlightedText
-                                                              : QPalette::Text));
+      painter.setPen(
+          option.palette.color(selected && focused ? QPalette::HighlightedText : QPalette::Text));
       painter.drawText(label.adjusted(2, 1, -2, -1), flags, text);
       if (focused && list->GetItemState(i, LVIS_FOCUSED)) {
         QPen pen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));

@@ -1,8 +1,7 @@
 #include "platform/qt/tab_renderer.h"
 
 #include <QFontMetrics>
-#include <QStyleOptionTab>
-#include <QStyleOptionTabWidgetFrame>
+#include <QStyleOption>
 
 #include "platform/qt/control_paint.h"
 #include "platform/qt/mirror_widget.h"
@@ -24,42 +23,50 @@ class TabRenderer : public ControlRenderer {
  public:
   void paint(QPainter& painter, CWnd& window, MirrorWidget& widget) const override {
     auto* tabs = dynamic_cast<CTabCtrl*>(&window);
-    QStyle& style = controlStyle();
-    QStyleOptionTabWidgetFrame frame;
-    initOption(frame, window, widget);
+    QStyleOption option;
+    initOption(option, window, widget);
+    const QPalette& palette = option.palette;
     const QRect client = clientRectOf(window, widget);
     const int count = tabs ? tabs->GetItemCount() : 0;
-    const int tabsBottom = count > 0 ? tabRect(*tabs, widget, 0).bottom() : client.top();
-    frame.rect = QRect(client.left(), tabsBottom, client.width(), client.bottom() - tabsBottom + 1);
-    frame.shape = QTabBar::RoundedNorth;
-    frame.lineWidth = 1;
-    frame.state &= ~QStyle::State_HasFocus;
-    style.drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, &widget);
+    const int tabsBottom = count > 0 ? tabRect(*tabs, widget, 0).bottom() + 1 : client.top();
+    // The display area's frame.
+    const QRect pane(client.left(), tabsBottom, client.width(), client.bottom() - tabsBottom + 1);
+    painter.fillRect(pane.adjusted(1, 1, -1, -1), palette.color(QPalette::Window).lighter(104));
+    painter.setPen(palette.color(QPalette::Mid));
+    painter.drawRect(pane.adjusted(0, 0, -1, -1));
     if (!tabs) return;
     const int selected = tabs->GetCurSel();
-    // The selected tab is drawn last, over its neighbours.
-    for (int pass = 0; pass < 2; ++pass) {
-      for (int i = 0; i < count; ++i) {
-        if ((i == selected) != (pass == 1)) continue;
-        QStyleOptionTab option;
-        initOption(option, window, widget);
-        option.rect = tabRect(*tabs, widget, i);
-        option.shape = QTabBar::RoundedNorth;
-        option.position = count == 1 ? QStyleOptionTab::OnlyOneTab
-                          : i == 0   ? QStyleOptionTab::Beginning
-                          : i == count - 1 ? QStyleOptionTab::End
-                                           : QStyleOptionTab::Middle;
-        option.selectedPosition = selected == i - 1   ? QStyleOptionTab::PreviousIsSelected
-                                  : selected == i + 1 ? QStyleOptionTab::NextIsSelected
-                                                      : QStyleOptionTab::NotAdjacent;
-        if (i == selected)
-          option.state |= QStyle::State_Selected;
-        else
-          option.state &= ~QStyle::State_HasFocus;
-        const QFontMetrics metrics(widget.font());
-        option.text = metrics.elidedText(toQString(tabs->itemText(i)), Qt::ElideRight,
-                                         option.rect.width() - 4);
-        style.drawControl(QStyle::CE_TabBarTab, &option, &painter, &widget);
+    const bool focused = hasWindowFocus(window);
+    const QFontMetrics metrics(widget.font());
+    painter.setFont(widget.font());
+    for (int i = 0; i < count; ++i) {
+      QRect r = tabRect(*tabs, widget, i);
+      const bool isSelected = i == selected;
+      // The selected tab stands two pixels higher and wider and joins the pane.
+      if (isSelected) r.adjust(-2, -2, 2, 1);
+      painter.fillRect(r.adjusted(1, 1, -1, 0), isSelected
+                                                    ? palette.color(QPalette::Window).lighter(104)
+                                                    : palette.color(QPalette::Button).darker(104));
+      painter.setPen(palette.color(QPalette::Mid));
+      painter.drawLine(r.bottomLeft(), r.topLeft() + QPoint(0, 2));
+      painter.drawLine(r.topLeft() + QPoint(2, 0), r.topRight() - QPoint(2, 0));
+      painter.drawLine(r.topRight() + QPoint(0, 2), r.bottomRight());
+      painter.drawPoint(r.topLeft() + QPoint(1, 1));
+      painter.drawPoint(r.topRight() + QPoint(-1, 1));
+      if (isSelected) {
+        painter.setPen(palette.color(QPalette::Highlight));
+        painter.drawLine(r.topLeft() + QPoint(2, 1), r.topRight() + QPoint(-2, 1));
+      }
+      const QRect label = r.adjusted(2, 2, -2, -1);
+      painter.setPen(palette.color(QPalette::WindowText));
+      painter.drawText(
+          label, Qt::AlignCenter | Qt::TextSingleLine,
+          metrics.elidedText(toQString(tabs->itemText(i)), Qt::ElideRight, label.width()));
+      if (isSelected && focused) {
+        QPen pen(palette.color(QPalette::WindowText));
+        pen.setStyle(Qt::DotLine);
+        painter.setPen(pen);
+        painter.drawRect(label.adjusted(0, 1, -1, -2));
       }
     }
   }

@@ -49,8 +49,8 @@ class Owner : public CWnd {
 class PersonDragTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(owner.Create(L"#32770", L"", WS_POPUP | WS_VISIBLE, CRect(0, 0, 300, 200), nullptr,
-                             0));
+    ASSERT_TRUE(
+        owner.Create(L"#32770", L"", WS_POPUP | WS_VISIBLE, CRect(0, 0, 300, 200), nullptr, 0));
     ASSERT_TRUE(canvas.Create(AfxRegisterWndClass(CS_DBLCLKS), L"", WS_CHILD | WS_VISIBLE,
                               CRect(10, 10, 110, 110), &owner, 100));
   }
