@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -246,7 +247,9 @@ int inkIn(const QImage& image, const QRect& r, QColor background) {
 TEST_F(StandardRenderersTest, APictureShowsEveryControlAndTheStateChangesItsPixels) {
   const QImage picture = krv::qt::renderPicture(panel);
   ASSERT_FALSE(picture.isNull());
-  ASSERT_TRUE(krv::qt::savePicture(panel, "standard_controls.png").ok());
+  // Kept for a person to look at.
+  const auto file = std::filesystem::temp_directory_path() / "krv_standard_controls.png";
+  ASSERT_TRUE(krv::qt::savePicture(panel, file).ok());
   const QColor face = krv::qt::toQColor(GetSysColor(COLOR_BTNFACE));
   const CRect in = panel.nonClientInsets();
   for (CWnd* control : panel.children()) {
