@@ -155,6 +155,15 @@ class ComboBoxRenderer : public ControlRenderer {
   void mouseDoubleClick(CWnd&, MirrorWidget&, QMouseEvent&) const override {}
   void mouseMove(CWnd&, MirrorWidget&, QMouseEvent&) const override {}
 
+  // A drop-down's window is as high as its list would be; only the closed
+  // box is the combo's, the rest belongs to the controls below it.
+  void placed(CWnd& window, MirrorWidget& widget) const override {
+    if (isSimple(window))
+      widget.clearMask();
+    else
+      widget.setMask(QRegion(0, 0, widget.width(), comboFieldHeight(window, widget)));
+  }
+
   void keyPress(CWnd& window, MirrorWidget& widget, QKeyEvent& event) const override {
     const bool altDown = event.key() == Qt::Key_Down && (event.modifiers() & Qt::AltModifier);
     if (!isSimple(window) && (event.key() == Qt::Key_F4 || altDown)) {

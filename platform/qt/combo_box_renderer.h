@@ -4,7 +4,9 @@
 // arrow; a drop-down combo shows its edit text (with selection and caret
 // while focused) beside the arrow; a simple combo shows its edit field
 // above the list of its items. The closed box is as high as the font needs
-// (a drop-down's window may be taller: that is the room of its list).
+// (a drop-down's window may be taller: that is the room of its list, and
+// the widget is shaped to the closed box so that the controls below it get
+// their clicks).
 //
 // A press on the arrow (anywhere on a drop-down list), or F4 / Alt+Down,
 // gives the combo the focus and opens a popup of its items; choosing one

@@ -117,6 +117,8 @@ void ControlRenderer::keyPress(CWnd& window, MirrorWidget&, QKeyEvent& event) co
 
 bool ControlRenderer::takesFocus(const CWnd&) const { return true; }
 
+void ControlRenderer::placed(CWnd&, MirrorWidget&) const {}
+
 namespace {
 
 // Windows of classes without a renderer of their own: the background of

@@ -49,6 +49,9 @@ class ControlRenderer {
   virtual void keyPress(CWnd& window, MirrorWidget& widget, QKeyEvent& event) const;
   // Whether the widget wants keyboard focus when clicked.
   virtual bool takesFocus(const CWnd& window) const;
+  // Called by the mirror after it placed the widget (geometry, visibility,
+  // font): a renderer may shape it. The default does nothing.
+  virtual void placed(CWnd& window, MirrorWidget& widget) const;
 };
 
 // The renderer of a window; never null.

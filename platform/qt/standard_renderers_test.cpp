@@ -233,6 +233,11 @@ TEST_F(StandardRenderersTest, EveryControlHasAWidgetAtItsPlaceDrawnByItsKindsRen
   ASSERT_TRUE(lower.Create(L"combobox", L"", WS_CHILD, CRect(0, 0, 10, 10), &panel, 999));
   EXPECT_EQ(&krv::qt::rendererFor(lower), &krv::qt::comboBoxRenderer());
   EXPECT_EQ(widget(kGrade)->windowText(), "S275") << "a drop-down list shows its selection";
+  // A drop-down's window reaches over the controls below; they keep their clicks.
+  MirrorWidget* top = mirror.widgetFor(&panel);
+  EXPECT_EQ(top->childAt(QPoint(300, 50)), widget(kGrade));
+  EXPECT_EQ(top->childAt(QPoint(300, 80)), widget(kThickness));
+  EXPECT_EQ(top->childAt(QPoint(300, 160)), widget(kFinish)) << "a simple combo keeps its list";
 }
 
 // Pixels of `image` inside `r` that differ from `background`.

@@ -85,6 +85,7 @@ void WindowMirror::place(CWnd& window, MirrorWidget& widget) {
   widget.setGeometry(widgetGeometry(window));
   widget.setVisible((window.GetStyle() & WS_VISIBLE) != 0);
   widget.setEnabled(true);  // disabled windows ignore Person actions themselves
+  rendererFor(window).placed(window, widget);
 }
 
 void WindowMirror::syncTopLevel(CWnd& window, MirrorWidget& widget) {
