@@ -44,6 +44,23 @@ QImage pictureOf(const CButton* button) {
   return QImage();
 }
 
+// The default button's outline and the focus mark inside a focused one.
+void drawPushMarks(QPainter& painter, const QStyleOptionButton& option, bool isDefault) {
+  painter.save();
+  painter.setBrush(Qt::NoBrush);
+  if (isDefault && (option.state & QStyle::State_Enabled)) {
+    painter.setPen(QPen(option.palette.color(QPalette::Highlight), 1));
+    painter.drawRoundedRect(QRectF(option.rect).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+  }
+  if (option.state & QStyle::State_HasFocus) {
+    QPen pen(option.palette.color(QPalette::ButtonText));
+    pen.setStyle(Qt::DotLine);
+    painter.setPen(pen);
+    painter.drawRect(option.rect.adjusted(3, 3, -4, -4));
+  }
+  painter.restore();
+}
+
 class ButtonRenderer : public ControlRenderer {
  public:
   void paint(QPainter& painter, CWnd& window, MirrorWidget& widget) const override {
@@ -99,6 +116,7 @@ class ButtonRenderer : public ControlRenderer {
           option.features |= QStyleOptionButton::DefaultButton;
         if (window.GetStyle() & BS_FLAT) option.features |= QStyleOptionButton::Flat;
         style.drawControl(QStyle::CE_PushButton, &option, &painter, &widget);
+        drawPushMarks(painter, option, button && button->isDefaultButton());
         break;
     }
   }
@@ -120,8 +138,6 @@ class ButtonRenderer : public ControlRenderer {
     // The second press of a double click is one more press.
     mousePress(window, widget, event);
   }
-
-  void mouseMove(CWnd&, MirrorWidget&, QMouseEvent&) const override {}
 
   bool takesFocus(const CWnd& window) const override { return lookOf(window) != Look::Group; }
 };

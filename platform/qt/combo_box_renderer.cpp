@@ -153,7 +153,6 @@ class ComboBoxRenderer : public ControlRenderer {
     if (event.button() == Qt::RightButton) ControlRenderer::mouseRelease(window, widget, event);
   }
   void mouseDoubleClick(CWnd&, MirrorWidget&, QMouseEvent&) const override {}
-  void mouseMove(CWnd&, MirrorWidget&, QMouseEvent&) const override {}
 
   // A drop-down's window is as high as its list would be; only the closed
   // box is the combo's, the rest belongs to the controls below it.

@@ -85,8 +85,6 @@ class ListBoxRenderer : public ControlRenderer {
     if (item >= 0) Person::doubleClickItem(&window, item);
   }
 
-  void mouseMove(CWnd&, MirrorWidget&, QMouseEvent&) const override {}
-
  private:
   static int itemAt(CWnd& window, const MirrorWidget& widget, const QPoint& point) {
     auto* list = dynamic_cast<CListBox*>(&window);

@@ -57,6 +57,12 @@ class Panel : public CWnd {
     seen.emplace_back(static_cast<int>(header->idFrom), header->code);
     return TRUE;
   }
+  // Mouse messages of the controls go to the tool tip, as a dialog relays them.
+  CToolTipCtrl* tip = nullptr;
+  BOOL PreTranslateMessage(MSG* msg) override {
+    if (tip) tip->RelayEvent(msg);
+    return FALSE;
+  }
   int count(int id, UINT code) const {
     int n = 0;
     for (const auto& [i, c] : seen) n += i == id && c == code;
@@ -394,15 +400,20 @@ TEST_F(StandardRenderersTest, TheToolTipShowsTheTipOfTheToolUnderTheMouse) {
   CToolTipCtrl tip;
   ASSERT_TRUE(tip.Create(&panel));
   ASSERT_TRUE(tip.AddTool(ok, L"Accept the changes"));
+  panel.tip = &tip;
   EXPECT_EQ(&krv::qt::rendererFor(tip), &krv::qt::toolTipRenderer());
-  MSG move;
-  move.hwnd = ok, move.message = WM_MOUSEMOVE, move.lParam = MAKELPARAM(5, 5);
-  tip.RelayEvent(&move);
+  show();
+  // The mouse comes to rest on the button: the move reaches the dialog.
+  MirrorWidget* button = widget(IDOK);
+  QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), button->mapToGlobal(QPointF(5, 5)),
+                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(button, &move);
   krv::win::EventLoop::instance().advance(500);
   ASSERT_TRUE(tip.isShowing());
   const QImage shown = krv::qt::renderPicture(tip);
   const QColor base = krv::qt::controlStyle().standardPalette().color(QPalette::ToolTipBase);
   EXPECT_GT(inkIn(shown, shown.rect().adjusted(2, 2, -2, -2), base), 20) << "the text is drawn";
+  panel.tip = nullptr;
   tip.DestroyWindow();
 }
 

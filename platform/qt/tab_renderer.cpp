@@ -84,7 +84,6 @@ class TabRenderer : public ControlRenderer {
     if (event.button() == Qt::RightButton) ControlRenderer::mouseRelease(window, widget, event);
   }
   void mouseDoubleClick(CWnd&, MirrorWidget&, QMouseEvent&) const override {}
-  void mouseMove(CWnd&, MirrorWidget&, QMouseEvent&) const override {}
 };
 
 }  // namespace
