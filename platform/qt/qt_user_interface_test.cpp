@@ -19,6 +19,7 @@
 
 #include "platform/qt/qt_application.h"
 #include "platform/qt/window_mirror.h"
+#include "platform/win/button.h"
 #include "platform/win/console_user_interface.h"
 #include "platform/win/dialog.h"
 #include "platform/win/event_loop.h"
@@ -113,24 +114,51 @@ TEST_F(QtUserInterfaceTest, AMessageBoxInsideAModalDialogAnswersTheDialogsHandle
   EXPECT_EQ(findWidget(&dialog), nullptr) << "the dialog's own mirror went with it";
 }
 
-TEST_F(QtUserInterfaceTest, AModalDialogShownByTheDesktopsMirrorGetsNoSecondWindow) {
+// A main window with a button that records its clicks.
+class MainWindow : public CWnd {
+ public:
+  int clicks = 0;
+  BOOL OnCommand(WPARAM wParam, LPARAM) override {
+    clicks += HIWORD(wParam) == BN_CLICKED;
+    return TRUE;
+  }
+};
+
+TEST_F(QtUserInterfaceTest, AModalDialogOfTheDesktopIsItsOnlyWindowThatTakesInput) {
   krv::win::ScopedUserInterface use(ui);
+  MainWindow main;
+  ASSERT_TRUE(main.Create(L"frame", L"Korvane", WS_POPUP | WS_CAPTION | WS_VISIBLE,
+                          CRect(0, 0, 400, 300), nullptr, 0));
+  CButton button;
+  ASSERT_TRUE(button.Create(L"Run", WS_CHILD | WS_VISIBLE, CRect(10, 10, 90, 34), &main, 500));
+  AfxSetMainWnd(&main);
   krv::qt::WindowMirror desktop;
   desktop.followAllWindows();
+  EXPECT_TRUE(desktop.widgetFor(&main)->isEnabled());
   DeleteDlg dialog;
   int shown = -1;
+  bool mainEnabled = true;
   whenReady([&] {
     if (!IsWindow(dialog.GetSafeHwnd()) || !findWidget(&dialog)) return false;
     shown = 0;
     for (QWidget* top : QApplication::topLevelWidgets())
       if (auto* w = dynamic_cast<MirrorWidget*>(top); w && w->cwnd() == &dialog && w->isVisible())
         ++shown;
+    mainEnabled = desktop.widgetFor(&main)->isEnabled();
+    QTest::mouseClick(desktop.widgetFor(&button), Qt::LeftButton, {}, QPoint(5, 5));
     // Closing the window with its close box cancels it.
     findWidget(&dialog)->close();
     return true;
   });
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(shown, 1) << "the desktop's window, no second one";
+  EXPECT_FALSE(mainEnabled);
+  EXPECT_EQ(main.clicks, 0) << "the owner took no click while the dialog ran";
+  EXPECT_TRUE(desktop.widgetFor(&main)->isEnabled());
+  QTest::mouseClick(desktop.widgetFor(&button), Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_EQ(main.clicks, 1);
+  AfxSetMainWnd(nullptr);
+  main.DestroyWindow();
 }
 
 TEST(QtMessageBoxButtons, ButtonsAnswersAndDefaultsFollowTheBoxType) {
