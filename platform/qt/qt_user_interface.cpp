@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMenu>
@@ -97,6 +98,29 @@ class MouseDrag : public QObject {
   std::function<void(QPoint)> mOnMove;
   QEventLoop mLoop;
   QPoint mLast;
+};
+
+// A file dialog that also accepts the folders chosen in it (a folder
+// otherwise opens when it is accepted).
+class FilesAndFoldersDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+  bool foldersToo = false;
+
+ protected:
+  void accept() override {
+    const QStringList chosen = selectedFiles();
+    const bool allExist = !chosen.isEmpty() &&
+                          std::all_of(chosen.begin(), chosen.end(),
+                                      [](const QString& path) { return QFileInfo::exists(path); });
+    const bool anyFolder = std::any_of(chosen.begin(), chosen.end(),
+                                       [](const QString& path) { return QFileInfo(path).isDir(); });
+    if (foldersToo && allExist && anyFolder) {
+      QDialog::accept();
+      return;
+    }
+    QFileDialog::accept();
+  }
 };
 
 // The shown top-level widget of a window, if any.
@@ -268,8 +292,9 @@ int QtUserInterface::messageBox(HWND owner, const std::wstring& text, const std:
 bool QtUserInterface::chooseFiles(const FileDialogRequest& request,
                                   std::vector<std::wstring>& chosen) {
   chosen.clear();
-  QFileDialog dialog(parentFor(request.owner), toQString(request.title),
-                     toQString(request.initialFolder));
+  FilesAndFoldersDialog dialog(parentFor(request.owner), toQString(request.title),
+                               toQString(request.initialFolder));
+  dialog.foldersToo = request.open && request.foldersToo;
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   if (!request.open)

@@ -9,8 +9,9 @@
 // - messageBox is a QMessageBox with the MB_* buttons, icon and default
 //   button, answering IDOK, IDCANCEL, IDYES, IDNO, IDABORT, IDRETRY or
 //   IDIGNORE.
-// - chooseFiles is a QFileDialog: open or save, one or several files, the
-//   filter list, default extension, initial folder and name.
+// - chooseFiles is a QFileDialog: open or save, one or several files (and
+//   folders, with foldersToo), the filter list, default extension, initial
+//   folder and name.
 // - trackRectangle and trackRubberBand follow the mouse over the window
 //   that was last pressed (the tracker's owner, whose press started the
 //   drag) until the left button is released, showing the rectangle as a

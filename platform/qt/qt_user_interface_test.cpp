@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QRubberBand>
@@ -229,6 +230,31 @@ TEST_F(QtUserInterfaceTest, AFileDialogIsAskedForWhatTheRequestSaysAndGivesTheCh
   });
   EXPECT_FALSE(ui.chooseFiles(request, chosen));
   EXPECT_TRUE(chosen.empty());
+
+  // With foldersToo, a file and a folder chosen together are both given.
+  std::filesystem::create_directories(folder / "details");
+  request.multiSelect = request.foldersToo = true;
+  whenReady([&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return false;
+    // Both picked in the list (as with Ctrl), once the folder is listed.
+    auto* list = dialog->findChild<QListView*>("listView");
+    if (!list || list->model()->rowCount(list->rootIndex()) < 2) return false;
+    for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row) {
+      const QModelIndex index = list->model()->index(row, 0, list->rootIndex());
+      const QString shown = index.data().toString();
+      if (shown == "beams.txt" || shown == "details")
+        list->selectionModel()->select(index,
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    static_cast<QDialog*>(dialog)->accept();
+    if (dialog->isVisible()) static_cast<QDialog*>(dialog)->reject();  // refused: no hang
+    return true;
+  });
+  ASSERT_TRUE(ui.chooseFiles(request, chosen));
+  ASSERT_EQ(chosen.size(), 2u);
+  EXPECT_EQ(std::filesystem::path(chosen[0]), folder / "beams.txt");
+  EXPECT_EQ(std::filesystem::path(chosen[1]), folder / "details");
   std::filesystem::remove_all(folder);
 }
 
