@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QListView>
@@ -34,11 +35,25 @@ using krv::qt::MirrorWidget;
 using krv::qt::QtUserInterface;
 
 // Runs `action` once the current nested loop runs, and again every few
-// milliseconds until it says it is done (a dialog may not be up yet).
+// milliseconds until it says it is done (a dialog may not be up yet). After
+// three seconds it gives up and closes what waits for the person, so that
+// a failing test ends.
 void whenReady(std::function<bool()> action) {
   auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, action] {
-    if (action()) timer->deleteLater(), timer->stop();
+  auto* started = new QElapsedTimer;
+  started->start();
+  QObject::connect(timer, &QTimer::timeout, [timer, started, action] {
+    bool done = action();
+    if (!done && started->elapsed() > 3000) {
+      ADD_FAILURE() << "what the test waited for did not come";
+      if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+      if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+      done = true;
+    }
+    if (!done) return;
+    timer->stop();
+    timer->deleteLater();
+    delete started;
   });
   timer->start(5);
 }
