@@ -1,6 +1,7 @@
 #include "platform/qt/qt_user_interface.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -18,6 +19,7 @@
 
 #include "platform/qt/control_renderer.h"
 #include "platform/qt/mirror_widget.h"
+#include "platform/qt/mouse_drag.h"
 #include "platform/qt/qt_application.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/window_mirror.h"
@@ -49,56 +51,6 @@ class QtUserInterface::PressWatcher : public QObject {
 };
 
 namespace {
-
-// Follows the mouse until the left button comes up (true) or the person
-// cancels with Escape or the right button (false). Every mouse and key
-// event meanwhile belongs to the drag.
-class MouseDrag : public QObject {
- public:
-  explicit MouseDrag(std::function<void(QPoint)> onMove) : mOnMove(std::move(onMove)) {}
-  bool run(QPoint& lastGlobal) {
-    qApp->installEventFilter(this);
-    const bool done = mLoop.exec() == 1;
-    qApp->removeEventFilter(this);
-    lastGlobal = mLast;
-    return done;
-  }
-  void setLast(QPoint p) { mLast = p; }
-
- protected:
-  bool eventFilter(QObject* object, QEvent* event) override {
-    switch (event->type()) {
-      case QEvent::MouseMove:
-      case QEvent::MouseButtonRelease:
-      case QEvent::MouseButtonPress:
-      case QEvent::MouseButtonDblClick: {
-        if (!object->isWidgetType()) return false;  // seen again at the widget
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        mLast = mouse->globalPosition().toPoint();
-        if (event->type() == QEvent::MouseMove)
-          mOnMove(mLast);
-        else if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton)
-          mLoop.exit(1);
-        else if (mouse->button() == Qt::RightButton)
-          mLoop.exit(0);
-        return true;
-      }
-      case QEvent::KeyPress:
-        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) mLoop.exit(0);
-        return true;
-      case QEvent::KeyRelease:
-      case QEvent::Wheel:
-        return true;
-      default:
-        return false;
-    }
-  }
-
- private:
-  std::function<void(QPoint)> mOnMove;
-  QEventLoop mLoop;
-  QPoint mLast;
-};
 
 // A file dialog that also accepts the folders chosen in it (a folder
 // otherwise opens when it is accepted).
@@ -242,9 +194,28 @@ std::optional<std::int64_t> parseHandle(const QString& text) {
 QtUserInterface::QtUserInterface() {
   ensureApplication(Display::Offscreen);
   mPresses = std::make_unique<PressWatcher>();
+  krv::win::setDropChooser([](const COleDataObject&, DROPEFFECT) { return chooseDropPoint(); });
 }
 
-QtUserInterface::~QtUserInterface() = default;
+QtUserInterface::~QtUserInterface() { krv::win::setDropChooser(nullptr); }
+
+std::optional<krv::win::DropPoint> chooseDropPoint() {
+  QApplication::setOverrideCursor(Qt::DragCopyCursor);
+  MouseDrag drag;
+  QPoint last;
+  const bool done = drag.run(QCursor::pos(), last);
+  QApplication::restoreOverrideCursor();
+  if (!done) return std::nullopt;
+  MirrorWidget* widget = mirrorWidgetAt(last);
+  if (!widget || !widget->cwnd()) return std::nullopt;
+  const Qt::KeyboardModifiers held = QApplication::keyboardModifiers();
+  krv::win::DropPoint point;
+  point.window = widget->cwnd();
+  point.point = clientPointOf(*widget, widget->mapFromGlobal(last));
+  point.keyState =
+      ((held & Qt::ControlModifier) ? MK_CONTROL : 0) | ((held & Qt::ShiftModifier) ? MK_SHIFT : 0);
+  return point;
+}
 
 void QtUserInterface::runModal(CDialog& dialog) {
   auto over = [&] { return dialog.hasEnded() || !IsWindow(dialog.GetSafeHwnd()); };
@@ -341,11 +312,8 @@ bool dragRectangle(MirrorWidget* widget, const QPoint& pressGlobal,
     result = rectAt(pressed, clientOf(global));
     show(result);
   });
-  drag.setLast(pressGlobal);
   QPoint last;
-  const bool done = drag.run(last);
-  // The drag took the button's release: the button is up again.
-  if (done) krv::win::KeyboardState::setDown(VK_LBUTTON, false);
+  const bool done = drag.run(pressGlobal, last);
   if (!guard || !guard->cwnd()) return false;
   result = rectAt(pressed, clientOf(last));
   return done;

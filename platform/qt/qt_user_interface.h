@@ -19,7 +19,10 @@
 // - pickPoint and pickObject ask for coordinates or an object handle in a
 //   small input dialog (there is no drawing to pick in).
 // - choosePopupMenuItem is a QMenu at the screen point.
-// The QApplication must exist (ensureApplication) before one is made.
+// While a QtUserInterface exists it is also the drop chooser of drag and
+// drop (data_object.h): the drag follows the mouse until the left button
+// comes up and drops on the window under it (chooseDropPoint).
+// The QApplication is made on the offscreen platform when there is none.
 #include <QMessageBox>
 #include <QStringList>
 #include <cstdint>
@@ -28,6 +31,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win/data_object.h"
 #include "platform/win/user_interface.h"
 
 namespace krv::qt {
@@ -53,6 +57,12 @@ class QtUserInterface : public UserInterface {
   class PressWatcher;
   std::unique_ptr<PressWatcher> mPresses;
 };
+
+// Where a person lets go of dragged data: follows the mouse until the left
+// button comes up and gives the window under it with the client point and
+// the Ctrl and Shift keys held; nothing when cancelled (Escape, the right
+// button) or when no window is there.
+std::optional<krv::win::DropPoint> chooseDropPoint();
 
 // The buttons of a message box of `type`, in order, with the answer each
 // gives; and the index of the default one (MB_DEFBUTTON1..3; the last

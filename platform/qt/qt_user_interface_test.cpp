@@ -23,6 +23,7 @@
 #include "platform/qt/window_mirror.h"
 #include "platform/win/button.h"
 #include "platform/win/console_user_interface.h"
+#include "platform/win/data_object.h"
 #include "platform/win/dialog.h"
 #include "platform/win/event_loop.h"
 #include "platform/win/message_box.h"
@@ -363,6 +364,86 @@ TEST_F(QtDragTest, ARubberBandIsDrawnFromThePressToTheRelease) {
   drag(QPoint(151, 121), QPoint(101, 31));
   EXPECT_TRUE(canvas.result);
   EXPECT_EQ(canvas.tracker.m_rect, CRect(100, 30, 150, 120)) << "normalized";
+}
+
+// A window that starts dragging a text when the mouse moves with the
+// button held, and a target that takes texts.
+class DragSource : public CWnd {
+ public:
+  DROPEFFECT effect = DROPEFFECT_NONE;
+  int drags = 0;
+  void OnMouseMove(UINT flags, CPoint) override {
+    if (!(flags & MK_LBUTTON) || drags > 0) return;
+    ++drags;
+    COleDataSource data;
+    data.CacheGlobalData(CF_UNICODETEXT, krv::win::globalFromText(L"HEA 200"));
+    effect = data.DoDragDrop(DROPEFFECT_COPY);
+  }
+};
+class TextDrop : public COleDropTarget {
+ public:
+  std::wstring text;
+  CPoint at;
+  DROPEFFECT OnDragEnter(CWnd* w, COleDataObject* data, DWORD keys, CPoint p) override {
+    return OnDragOver(w, data, keys, p);
+  }
+  DROPEFFECT OnDragOver(CWnd*, COleDataObject* data, DWORD, CPoint) override {
+    return data->IsDataAvailable(CF_UNICODETEXT) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+  }
+  BOOL OnDrop(CWnd*, COleDataObject* data, DROPEFFECT, CPoint point) override {
+    HGLOBAL h = data->GetGlobalData(CF_UNICODETEXT);
+    text = krv::win::textFromGlobal(h);
+    GlobalFree(h);
+    at = point;
+    return TRUE;
+  }
+};
+
+TEST_F(QtDragTest, DataDraggedWithTheMouseIsDroppedOnTheWindowWhereItIsLetGo) {
+  DragSource source;
+  CWnd tray;
+  ASSERT_TRUE(
+      source.Create(L"source", L"", WS_CHILD | WS_VISIBLE, CRect(220, 10, 290, 60), &frame, 101));
+  ASSERT_TRUE(
+      tray.Create(L"tray", L"", WS_CHILD | WS_VISIBLE, CRect(220, 80, 290, 150), &frame, 102));
+  TextDrop target;
+  ASSERT_TRUE(target.Register(&tray));
+  MirrorWidget* from = mirror.widgetFor(&source);
+  MirrorWidget* to = mirror.widgetFor(&tray);
+  ASSERT_TRUE(from && to);
+  auto dragTo = [&](QPoint onTray, bool cancel) {
+    QTest::mousePress(from, Qt::LeftButton, {}, QPoint(5, 5));
+    QTimer::singleShot(0, [&, onTray, cancel] {
+      const QPoint global = to->mapToGlobal(onTray);
+      QMouseEvent move(QEvent::MouseMove, from->mapFromGlobal(global), global, Qt::NoButton,
+                       Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(from, &move);
+      if (cancel) {
+        QTest::keyClick(from, Qt::Key_Escape);
+        return;
+      }
+      QMouseEvent release(QEvent::MouseButtonRelease, from->mapFromGlobal(global), global,
+                          Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(from, &release);
+    });
+    // The first move with the button held starts the drag.
+    QMouseEvent start(QEvent::MouseMove, QPointF(9, 9), from->mapToGlobal(QPointF(9, 9)),
+                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(from, &start);
+  };
+  dragTo(QPoint(10, 12), true);
+  EXPECT_EQ(source.drags, 1);
+  EXPECT_EQ(source.effect, DROPEFFECT_NONE) << "Escape cancels";
+  EXPECT_TRUE(target.text.empty());
+  QTest::mouseRelease(from, Qt::LeftButton, {}, QPoint(5, 5));
+
+  source.drags = 0;
+  dragTo(QPoint(10, 12), false);
+  EXPECT_EQ(source.effect, DROPEFFECT_COPY);
+  EXPECT_EQ(target.text, L"HEA 200");
+  EXPECT_EQ(target.at, CPoint(10, 12));
+  EXPECT_FALSE(GetKeyState(VK_LBUTTON) < 0) << "the drop let the button go";
+  target.Revoke();
 }
 
 TEST_F(QtUserInterfaceTest, PopupMenusAndPicksAreAnsweredInQtDialogs) {
