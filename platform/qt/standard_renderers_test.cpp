@@ -30,6 +30,7 @@
 #include "platform/win/bitmap.h"
 #include "platform/win/button.h"
 #include "platform/win/combo_box.h"
+#include "platform/win/dc.h"
 #include "platform/win/edit.h"
 #include "platform/win/event_loop.h"
 #include "platform/win/list_box.h"
@@ -285,6 +286,28 @@ TEST_F(StandardRenderersTest, APictureShowsEveryControlAndTheStateChangesItsPixe
   tabs->SetCurSel(2);
   EXPECT_NE(grab(kTabs), tab0);
   (void)top;
+}
+
+// An owner-drawn button that paints itself red.
+class SwatchButton : public CButton {
+ public:
+  void OnPaint() override {
+    CPaintDC dc(this);
+    dc.FillSolidRect(0, 0, 20, 10, RGB(255, 0, 0));
+  }
+};
+
+TEST_F(StandardRenderersTest, AnOwnerDrawnButtonShowsWhatItDrewAndIsStillClicked) {
+  SwatchButton swatch;
+  ASSERT_TRUE(swatch.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(240, 8, 270, 28),
+                            &panel, 130));
+  show();
+  const QImage shown = mirror.widgetFor(&swatch)->grab().toImage();
+  EXPECT_EQ(QColor(shown.pixel(5, 5)), QColor(255, 0, 0));
+  EXPECT_NE(QColor(shown.pixel(25, 15)), QColor(255, 0, 0)) << "only where it drew";
+  QTest::mouseClick(mirror.widgetFor(&swatch), Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_EQ(panel.count(130, BN_CLICKED), 1);
+  swatch.DestroyWindow();
 }
 
 TEST_F(StandardRenderersTest, ClicksOnButtonsReachTheDialogAndToggleCheckBoxes) {
