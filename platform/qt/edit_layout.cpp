@@ -17,7 +17,7 @@ EditLayout::EditLayout(const QString& text, const QFont& font, const QRect& area
       const int end = shown.indexOf(QChar('\n'), start);
       QString line = shown.mid(start, end < 0 ? -1 : end - start);
       if (line.endsWith(QChar('\r'))) line.chop(1);
-      mLines.push_back({start, line});
+      addLine(start, line);
       if (end < 0) break;
       start = end + 1;
     }
@@ -38,6 +38,27 @@ EditLayout::EditLayout(const QString& text, const QFont& font, const QRect& area
   }
   const int caretX = xOf(caretLine, mCaret - mLines[static_cast<std::size_t>(caretLine)].start);
   mScroll = std::max(0, caretX - mArea.width() + 1);
+}
+
+void EditLayout::addLine(int start, const QString& text) {
+  if (!mOptions.wrap || !mOptions.multiLine) {
+    mLines.push_back({start, text});
+    return;
+  }
+  const QFontMetrics metrics(mFont);
+  int from = 0;
+  while (metrics.horizontalAdvance(text.mid(from)) > mArea.width()) {
+    // The longest part that fits, ended after a space when there is one.
+    int fits = from + 1;
+    while (fits < text.size() &&
+           metrics.horizontalAdvance(text.mid(from, fits + 1 - from)) <= mArea.width())
+      ++fits;
+    const int space = text.lastIndexOf(QChar(' '), fits - 1);
+    const int end = space >= from ? space + 1 : fits;
+    mLines.push_back({start + from, text.mid(from, end - from)});
+    from = end;
+  }
+  mLines.push_back({start + from, text.mid(from)});
 }
 
 int EditLayout::lineOf(int index) const {

@@ -1,8 +1,9 @@
 #pragma once
 // EditLayout: where the text of an edit field lies in its area, computed
 // afresh from the text, the font and the caret each time: the lines shown
-// (multi-line text breaks at "\r\n"), the first line shown and the
-// horizontal scroll, both the least that keeps the caret in view. Edits
+// (multi-line text breaks at "\r\n", and between words where it would not
+// fit when it wraps), the first line shown and the horizontal scroll, both
+// the least that keeps the caret in view. Edits
 // and the edit part of combo boxes draw with it and find the character
 // under the mouse with it.
 #include <QFont>
@@ -20,6 +21,7 @@ class EditLayout {
   struct Options {
     bool multiLine = false;
     bool password = false;                // shown as '*' per character
+    bool wrap = false;                    // multi-line text breaks between words to fit
     Qt::Alignment align = Qt::AlignLeft;  // single-line text that fits
   };
   // `caret` is a character index of `text` (clamped).
@@ -45,6 +47,8 @@ class EditLayout {
     QString text;  // without its line break
   };
   int lineOf(int index) const;
+  // Adds the line `text` (starting at `start`), broken to fit when wrapping.
+  void addLine(int start, const QString& text);
   int xOf(int line, int column) const;
   QPoint origin(int line) const;
 

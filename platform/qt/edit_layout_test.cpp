@@ -70,6 +70,28 @@ TEST_F(LayoutTest, MultiLineTextShowsTheCaretsLineAndMapsPointsToCharacters) {
   EXPECT_EQ(all.indexAt(QPoint(99, all.lineHeight() + 2)), 8);
 }
 
+TEST_F(LayoutTest, WrappedTextBreaksBetweenWordsAndKeepsEveryCharacterInItsPlace) {
+  EditLayout::Options wrap;
+  wrap.multiLine = wrap.wrap = true;
+  const QString text = "Bolted end plate connection with stiffeners\r\nM20";
+  const QRect narrow(0, 0, 90, 200);
+  EditLayout layout(text, font, narrow, 0, wrap);
+  // Each character is found where it is drawn, on lines that fit.
+  int lines = 1;
+  for (int i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') continue;
+    const QPoint at = layout.caretPosition(i);
+    EXPECT_LE(at.x(), narrow.right() + 1) << i;
+    if (i > 0 && at.y() > layout.caretPosition(i - 1).y()) ++lines;
+    EXPECT_EQ(layout.indexAt(at + QPoint(1, 2)), i) << i;
+  }
+  EXPECT_GE(lines, 4) << "the long line wrapped";
+  // A break falls after a space: "with" begins a line or shares it whole.
+  const int with = text.indexOf("with");
+  EXPECT_EQ(layout.caretPosition(with).y(), layout.caretPosition(with + 3).y());
+  EXPECT_EQ(layout.horizontalScroll(), 0);
+}
+
 TEST_F(LayoutTest, ItemRowsKeepTheCurrentItemInViewAndKnowTheirItems) {
   const krv::qt::ItemRows rows(QRect(0, 0, 100, 60), font, 20, 15);
   EXPECT_EQ(rows.firstRow(), 15 - rows.visibleRows() + 1);

@@ -34,6 +34,7 @@ EditLayout layoutOf(const CWnd& window, const MirrorWidget& widget) {
   EditLayout::Options options;
   options.multiLine = style & ES_MULTILINE;
   options.password = (style & ES_PASSWORD) && !options.multiLine;
+  options.wrap = options.multiLine && !(style & ES_AUTOHSCROLL);
   options.align = (style & ES_RIGHT)    ? Qt::AlignRight
                   : (style & ES_CENTER) ? Qt::AlignHCenter
                                         : Qt::AlignLeft;

@@ -1,6 +1,7 @@
 #pragma once
 // The renderer of edits (class "EDIT"): single- and multi-line text (left,
-// centred or right; '*' for passwords) on the window colour, or on the
+// centred or right; '*' for passwords; multi-line text without
+// ES_AUTOHSCROLL wraps between words) on the window colour, or on the
 // dialog face when read-only or disabled, with the selection highlighted
 // while focused (always with ES_NOHIDESEL) and the caret while focused,
 // scrolled the least that shows the caret.
