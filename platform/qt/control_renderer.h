@@ -31,7 +31,7 @@ class ControlRenderer {
   // whose origin is the window's top-left corner.
   virtual void paint(QPainter& painter, CWnd& window, MirrorWidget& widget) const = 0;
   // Mouse input in window coordinates (the widget's own). The defaults send
-  // each part of the person's hand to the window as it happens: the left
+  // each step of the person's hand to the window as it happens: the left
   // press as Person::mouseDown, the second press of a double click as
   // Person::mouseDown(again), moves (with or without the button held) as
   // Person::mouseMove, the left release as Person::mouseUp, and a right

@@ -48,7 +48,7 @@ void EditLayout::addLine(int start, const QString& text) {
   const QFontMetrics metrics(mFont);
   int from = 0;
   while (metrics.horizontalAdvance(text.mid(from)) > mArea.width()) {
-    // The longest part that fits, ended after a space when there is one.
+    // The longest stretch that fits, ended after a space when there is one.
     int fits = from + 1;
     while (fits < text.size() &&
            metrics.horizontalAdvance(text.mid(from, fits + 1 - from)) <= mArea.width())

@@ -4,7 +4,7 @@
 // (multi-line text breaks at "\r\n", and between words where it would not
 // fit when it wraps), the first line shown and the horizontal scroll, both
 // the least that keeps the caret in view. Edits
-// and the edit part of combo boxes draw with it and find the character
+// and the edit field of combo boxes draw with it and find the character
 // under the mouse with it.
 #include <QFont>
 #include <QPalette>
