@@ -48,7 +48,7 @@ class Person {
   // WM_LBUTTONDBLCLK when the window's class has CS_DBLCLKS, otherwise a
   // plain second WM_LBUTTONDOWN.
   static void doubleClickAt(CWnd* window, CPoint point);
-  // The parts of a mouse drag, each one message, for a person whose hand
+  // The steps of a mouse drag, each one message, for a person whose hand
   // is followed move by move (a renderer): the left button goes down at a
   // client point (WM_SETCURSOR, then WM_LBUTTONDOWN, or WM_LBUTTONDBLCLK
   // when `again` is the second press of a double click and the class has
