@@ -29,7 +29,7 @@ bool hasEditField(const CWnd& window) {
 QStyleOptionComboBox closedOption(const CWnd& window, const MirrorWidget& widget) {
   QStyleOptionComboBox option;
   initOption(option, window, widget);
-  option.rect = QRect(0, 0, widget.width(), comboFieldHeight(window, widget));
+  option.rect = QRect(0, 0, widget.width(), comboFieldHeight(widget));
   option.editable = hasEditField(window);
   option.frame = true;
   option.currentText = toQString(window.GetWindowText());
@@ -41,7 +41,7 @@ QStyleOptionComboBox closedOption(const CWnd& window, const MirrorWidget& widget
 
 QRect editFieldOf(const CWnd& window, const MirrorWidget& widget) {
   if (isSimple(window))
-    return QRect(0, 0, widget.width(), comboFieldHeight(window, widget)).adjusted(3, 2, -3, -2);
+    return QRect(0, 0, widget.width(), comboFieldHeight(widget)).adjusted(3, 2, -3, -2);
   const QStyleOptionComboBox option = closedOption(window, widget);
   return controlStyle()
       .subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &widget)
@@ -49,8 +49,8 @@ QRect editFieldOf(const CWnd& window, const MirrorWidget& widget) {
 }
 
 QRect listAreaOf(const CWnd& window, const MirrorWidget& widget) {
-  return QRect(0, comboFieldHeight(window, widget), widget.width(),
-               widget.height() - comboFieldHeight(window, widget))
+  return QRect(0, comboFieldHeight(widget), widget.width(),
+               widget.height() - comboFieldHeight(widget))
       .adjusted(1, 1, -1, -1);
 }
 
@@ -79,7 +79,7 @@ void openPopup(CWnd& window, MirrorWidget& widget) {
   }
   if (QAction* current = menu.actions().value(combo->GetCurSel())) menu.setActiveAction(current);
   QPointer<MirrorWidget> guard(&widget);
-  QAction* chosen = menu.exec(widget.mapToGlobal(QPoint(0, comboFieldHeight(window, widget))));
+  QAction* chosen = menu.exec(widget.mapToGlobal(QPoint(0, comboFieldHeight(widget))));
   if (!chosen || !guard || !guard->cwnd()) return;
   Person::choose(guard->cwnd(), chosen->data().toInt());
 }
@@ -92,7 +92,7 @@ class ComboBoxRenderer : public ControlRenderer {
     QStyleOptionComboBox option = closedOption(window, widget);
     QStyle& style = controlStyle();
     if (isSimple(window)) {
-      const QRect field(0, 0, widget.width(), comboFieldHeight(window, widget));
+      const QRect field(0, 0, widget.width(), comboFieldHeight(widget));
       const QRect list(0, field.bottom() + 1, widget.width(), widget.height() - field.height());
       for (const QRect& r : {field, list}) {
         painter.fillRect(r, option.palette.color(QPalette::Base));
@@ -135,7 +135,7 @@ class ComboBoxRenderer : public ControlRenderer {
     }
     if (hasEditField(window)) {
       const bool onArrow = !isSimple(window) && !editFieldOf(window, widget).contains(at) &&
-                           at.y() < comboFieldHeight(window, widget);
+                           at.y() < comboFieldHeight(widget);
       if (!onArrow) {
         if (!hasWindowFocus(window)) window.SetFocus();
         if (auto* combo = dynamic_cast<CComboBox*>(&window); combo && IsWindow(&window)) {
@@ -146,7 +146,7 @@ class ComboBoxRenderer : public ControlRenderer {
         return;
       }
     }
-    if (at.y() < comboFieldHeight(window, widget)) openPopup(window, widget);
+    if (at.y() < comboFieldHeight(widget)) openPopup(window, widget);
   }
 
   void mouseRelease(CWnd& window, MirrorWidget& widget, QMouseEvent& event) const override {
@@ -160,7 +160,7 @@ class ComboBoxRenderer : public ControlRenderer {
     if (isSimple(window))
       widget.clearMask();
     else
-      widget.setMask(QRegion(0, 0, widget.width(), comboFieldHeight(window, widget)));
+      widget.setMask(QRegion(0, 0, widget.width(), comboFieldHeight(widget)));
   }
 
   void keyPress(CWnd& window, MirrorWidget& widget, QKeyEvent& event) const override {
@@ -175,9 +175,8 @@ class ComboBoxRenderer : public ControlRenderer {
 
 }  // namespace
 
-int comboFieldHeight(const CWnd& window, const MirrorWidget& widget) {
+int comboFieldHeight(const MirrorWidget& widget) {
   const int wanted = QFontMetrics(widget.font()).height() + 8;
-  (void)window;
   return std::min(std::max(1, widget.height()), wanted);
 }
 

@@ -20,6 +20,6 @@ namespace krv::qt {
 const ControlRenderer& comboBoxRenderer();
 
 // The height of a combo box's closed box (or edit field) in `widget`.
-int comboFieldHeight(const CWnd& window, const MirrorWidget& widget);
+int comboFieldHeight(const MirrorWidget& widget);
 
 }  // namespace krv::qt
