@@ -48,7 +48,7 @@ QRect editFieldOf(const CWnd& window, const MirrorWidget& widget) {
       .adjusted(1, 0, -1, 0);
 }
 
-QRect listAreaOf(const CWnd& window, const MirrorWidget& widget) {
+QRect listAreaOf(const MirrorWidget& widget) {
   return QRect(0, comboFieldHeight(widget), widget.width(),
                widget.height() - comboFieldHeight(widget))
       .adjusted(1, 1, -1, -1);
@@ -100,7 +100,7 @@ class ComboBoxRenderer : public ControlRenderer {
         painter.drawRect(r.adjusted(0, 0, -1, -1));
       }
       if (combo) {
-        const ItemRows rows(listAreaOf(window, widget), widget.font(), combo->GetCount(),
+        const ItemRows rows(listAreaOf(widget), widget.font(), combo->GetCount(),
                             combo->GetCurSel());
         ItemRows::Look look;
         look.text = [combo](int i) { return toQString(combo->itemText(i)); };
@@ -124,10 +124,10 @@ class ComboBoxRenderer : public ControlRenderer {
     const QPoint at = event.position().toPoint();
     if (isSimple(window)) {
       auto* combo = dynamic_cast<CComboBox*>(&window);
-      const int item = combo ? ItemRows(listAreaOf(window, widget), widget.font(),
-                                        combo->GetCount(), combo->GetCurSel())
-                                   .itemAt(at)
-                             : -1;
+      const int item =
+          combo ? ItemRows(listAreaOf(widget), widget.font(), combo->GetCount(), combo->GetCurSel())
+                      .itemAt(at)
+                : -1;
       if (item >= 0) {
         Person::choose(&window, item);
         return;
