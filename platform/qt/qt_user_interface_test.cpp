@@ -15,6 +15,7 @@
 #include <QRubberBand>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -301,6 +302,8 @@ TEST_F(QtUserInterfaceTest, AFileDialogIsAskedForWhatTheRequestSaysAndGivesTheCh
   });
   ASSERT_TRUE(ui.chooseFiles(request, chosen));
   ASSERT_EQ(chosen.size(), 2u);
+  // In the order of the list, which may not be sorted yet when they are picked.
+  std::sort(chosen.begin(), chosen.end());
   EXPECT_EQ(std::filesystem::path(chosen[0]), folder / "beams.txt");
   EXPECT_EQ(std::filesystem::path(chosen[1]), folder / "details");
   std::filesystem::remove_all(folder);
