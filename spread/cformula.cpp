@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/acad/command_line.h"
+#include "platform/base/utf.h"
 #include "platform/core/c_number_text.h"
 #include "platform/core/file_paths.h"
 #include "platform/sheet/cell_grid.h"
@@ -19,6 +20,14 @@ using krv::sheet::FunctionValue;
 
 namespace krv::spread {
 namespace {
+
+// The operating-system path of a path text, as the wide text the sheet
+// window's file functions take: the path's bytes are UTF-8 whatever the
+// process locale is, so they are decoded as such (a locale conversion would
+// throw on any character outside ASCII).
+std::wstring sheetFileName(const Krv_String& path) {
+  return krv::base::utf8ToWide(krv::core::osPath(path).string());
+}
 
 constexpr int kFromTableFlags = 1;  // references arrive as cells
 
@@ -190,7 +199,7 @@ BOOL CFormula::OnInitDialog() {
   mSheet.setMaxCols(8);
   mSheet.setNumberFormat(1, 1, 6, 6, 2, false);
   if (!mFile.empty()) {
-    mSheet.LoadFromFile(krv::core::osPath(Krv_String(mFile)).wstring());
+    mSheet.LoadFromFile(sheetFileName(Krv_String(mFile)));
     acutPrintf(L"Loading spreadsheet:%s\n", mFile.c_str());
   }
   registerFromTable(mSheet);
@@ -259,7 +268,7 @@ void CFormula::answerFromTable() {
     if (mArgs[i].status != FunctionValue::Status::Ok) return;
   if (mArgs[0].type != FunctionValue::Type::String) return;
   auto file = krv::sheet::StringHandles::global().get(mArgs[0].stringHandle);
-  if (!file || !mSheet.LoadFromFile(krv::core::osPath(fromUtf8(*file)).wstring())) return;
+  if (!file || !mSheet.LoadFromFile(sheetFileName(fromUtf8(*file)))) return;
   registerFromTable(mSheet);
 
   int col = -1, row = -1;
@@ -338,7 +347,7 @@ void CFormula::setReferenceStyle(int style) {
 
 bool CFormula::saveToFile() {
   const std::wstring path = GetDlgItemText(kFileEdit);
-  if (path.empty() || !mSheet.SaveToFile(krv::core::osPath(Krv_String(path)).wstring())) {
+  if (path.empty() || !mSheet.SaveToFile(sheetFileName(Krv_String(path)))) {
     acutPrintf(L"Save failed\n");
     return false;
   }
@@ -347,8 +356,7 @@ bool CFormula::saveToFile() {
 
 bool CFormula::loadFromFile() {
   const std::wstring path = GetDlgItemText(kFileEdit);
-  const bool ok =
-      !path.empty() && mSheet.LoadFromFile(krv::core::osPath(Krv_String(path)).wstring());
+  const bool ok = !path.empty() && mSheet.LoadFromFile(sheetFileName(Krv_String(path)));
   if (!ok) acutPrintf(L"Load failed\n");
   registerFromTable(mSheet);
   return ok;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/acad/command_line.h"
+#include "platform/base/utf.h"
 #include "platform/core/temp_folder_for_tests.h"
 #include "platform/sheet/sheet_file.h"
 #include "platform/win/person.h"
@@ -178,6 +179,26 @@ TEST_F(FormulaWindow, ButtonsSwitchCalculationAndLoadAndSave) {
   Krv_String shown;
   window.mSheet.getCellString(1, 1, shown, Data);
   EXPECT_EQ(shown, L"=2*3");  // column 1 shows the formulas of column 4
+  window.DestroyWindow();
+}
+
+TEST_F(FormulaWindow, SavesAndLoadsASheetWhosePathIsNotAscii) {
+  // The path's bytes are UTF-8; the process runs in the "C" locale, where a
+  // locale conversion of such a path throws.
+  CFormula window;
+  ASSERT_TRUE(window.Create(CFormula::IDD, &dialogWnd));
+  window.ShowWindow(SW_SHOW);
+  const std::filesystem::path file = folder.path() / std::filesystem::path(u8"Träger ∅.vts");
+  const std::wstring name = krv::base::utf8ToWide(file.string());
+  window.mSheet.setCellFormula(4, 1, L"=6*7");
+  window.SetDlgItemText(CFormula::kFileEdit, name.c_str());
+  krv::win::Person::click(&window, CFormula::kSaveButton);
+  ASSERT_TRUE(std::filesystem::exists(file)) << "saved under the name as typed";
+  window.mSheet.setCellFormula(4, 1, L"=1");
+  krv::win::Person::click(&window, CFormula::kLoadButton);
+  Krv_String formula;
+  window.mSheet.getCellString(4, 1, formula, Formula);
+  EXPECT_EQ(formula.str(), L"=6*7") << "the sheet read back is the one saved";
   window.DestroyWindow();
 }
 
