@@ -22,6 +22,7 @@ cmake -S . -B build-asan \
 cmake --build build-asan -j 2
 
 export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1:detect_stack_use_after_return=1:abort_on_error=0"
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan-suppressions.txt:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cd build-asan
 ctest --output-on-failure -j 2 --timeout 900
