@@ -32,7 +32,8 @@ const ActionSpec kActions[] = {
     {"wait", 1, 1}, {"resize", 2, 2}, {"screenshot", 1, 1}, {"quit", 0, 0},
 };
 
-// Splits a line into blank-separated words; double quotes keep blanks.
+// Splits a line into blank-separated words; double quotes keep blanks, and
+// a word that starts with '#' outside quotes starts a comment.
 bool splitWords(const QString& line, QStringList& words) {
   QString word;
   bool inWord = false, quoted = false;
@@ -44,6 +45,8 @@ bool splitWords(const QString& line, QStringList& words) {
         word += c;
     } else if (c == '"') {
       quoted = inWord = true;
+    } else if (c == '#' && !inWord) {
+      break;  // a comment to the end of the line
     } else if (c.isSpace()) {
       if (inWord) words << word;
       word.clear();

@@ -1,8 +1,9 @@
 #pragma once
 // Scripts of the desktop: what a person does in the desktop, step by step,
 // with real Qt input, for tests and demonstrations (`korvane desktop
-// --script FILE`). One step a line; `#` starts a comment; arguments are
-// separated by blanks, and double quotes keep blanks in one argument.
+// --script FILE`). One step a line; `#` outside quotes at the start of a
+// word starts a comment; arguments are separated by blanks, and double
+// quotes keep blanks (and '#') in one argument.
 //
 //   menu MENU ENTRY      chooses a menu entry ("menu Dialogs "General
 //                        variables""; '&' marks and trailing dots ignored)
