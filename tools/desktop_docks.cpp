@@ -83,9 +83,8 @@ class DockEvents : public QObject {
         if (watched->objectName() == "dockContent") resized(static_cast<QWidget&>(*watched));
         break;
       case QEvent::Move: {
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->objectName() != "dockContent" && widget->pos() != QPoint(0, 0))
-          widget->move(0, 0);
+        auto* widget = dynamic_cast<krv::qt::MirrorWidget*>(watched);
+        if (widget && widget->pos() != QPoint(0, 0)) widget->move(0, 0);
         break;
       }
       default:

@@ -196,6 +196,9 @@ TEST_F(DesktopWindowTest, DockedBarsBecomeDockWidgetsThatFollowTheBar) {
   EXPECT_TRUE(dock->isAncestorOf(barWidget));
   EXPECT_TRUE(barWidget->isVisible());
   EXPECT_EQ(barWidget->pos(), QPoint(0, 0));
+  // The dock lies below the menu bar, beside the pane.
+  EXPECT_GE(dock->geometry().top(), desktop->menuBar()->geometry().bottom());
+  EXPECT_LE(dock->geometry().right(), desktop->centralWidget()->geometry().left());
 
   // Docking at the other edge moves the dock; hiding the bar hides it.
   bar.dockAt(AFX_IDW_DOCKBAR_RIGHT);
