@@ -13,6 +13,7 @@
 #include "platform/acad/acad_frame.h"
 #include "platform/base/file_io.h"
 #include "platform/qt/qt_convert.h"
+#include "platform/win/dialog.h"
 #include "platform/win/event_loop.h"
 #include "tools/desktop_window.h"
 #include "tools/exit_codes.h"
@@ -93,12 +94,18 @@ CWnd* findControl(CWnd& window, int id) {
   return nullptr;
 }
 
-// The last made visible top-level window other than the host's frame.
+// The last made visible dialog; without one, the last made visible
+// top-level window other than the host's frame (tool tips and other
+// popups come after dialogs).
 CWnd* topWindow(const DesktopWindow& desktop) {
   const std::vector<CWnd*> tops = krv::win::topLevelWindows();
-  for (auto it = tops.rbegin(); it != tops.rend(); ++it)
-    if (*it != &desktop.hostFrame() && ((*it)->GetStyle() & WS_VISIBLE)) return *it;
-  return nullptr;
+  CWnd* other = nullptr;
+  for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
+    if (*it == &desktop.hostFrame() || !((*it)->GetStyle() & WS_VISIBLE)) continue;
+    if (dynamic_cast<CDialog*>(*it)) return *it;
+    if (!other) other = *it;
+  }
+  return other;
 }
 
 void sendClick(QWidget& widget, const QPoint& at) {

@@ -22,12 +22,11 @@
 //   quit                 closes the desktop; a modal dialog still open is
 //                        cancelled
 //
-// The top window is the last made visible top-level window other than the
-// host's frame. Steps follow each other 100 ms apart, so that the window
-// system can show what a step opened; a step whose control is not there
-// yet is tried again for up to 3 seconds. A step that still fails ends the
-// script with an error naming the file and line, and the desktop quits
-// with the failure code.
+// The top window is the last made visible dialog, else the last made
+// visible top-level window other than the host's frame. Steps follow each other 100 ms apart, so
+// that the window system can show what a step opened; a step whose control is not there yet is
+// tried again for up to 3 seconds. A step that still fails ends the script with an error naming the
+// file and line, and the desktop quits with the failure code.
 #include <QObject>
 #include <QString>
 #include <QStringList>
