@@ -248,7 +248,11 @@ void DesktopScriptRunner::runStep(std::size_t index, int waitedMs) {
     QWidget* widget = mDesktop.mirror().widgetFor(control);
     scheduleNext(stepIntervalMs);
     const HWND handle = control;
-    sendClick(*widget, widget->rect().center());
+    // Typing goes on where the caret is when the control has the focus
+    // already; otherwise a click gives it the focus.
+    CWnd* focus = CWnd::GetFocus();
+    if (a == "click" || !(focus == control || control->IsChild(focus)))
+      sendClick(*widget, widget->rect().center());
     if (a == "type" && IsWindow(handle))
       for (const QChar c : step.args.mid(1).join(' ')) {
         if (!IsWindow(handle)) break;

@@ -11,8 +11,9 @@
 //                        order ("-" answers one with cancel)
 //   click TARGET         clicks a control of the top window with the mouse:
 //                        a control id, or OK, CANCEL, YES, NO
-//   type TARGET TEXT...  clicks into the control and types the text (the
-//                        arguments joined by blanks) key by key
+//   type TARGET TEXT...  types the text (the arguments joined by blanks)
+//                        key by key into the control, clicking into it
+//                        first unless it has the focus already
 //   key NAME             presses a key in the top window: ENTER, ESCAPE,
 //                        TAB, SPACE, UP, DOWN, LEFT, RIGHT, DELETE, BACKSPACE
 //   wait MS              waits before the next step (real time)
