@@ -89,6 +89,9 @@ class TickingClock {
 };
 #endif
 
+// examples/records beside the sample library of the checkout.
+fs::path recordsFolder() { return krv::tools::libraryFolder("").parent_path() / "records"; }
+
 int runDesktop(const Options& o) {
   if (!krv::qt::displayAvailable()) {
     std::cerr << "korvane desktop: " << krv::qt::noDisplayAdvice() << "\n";
@@ -134,8 +137,7 @@ int runDesktop(const Options& o) {
   {
     krv::tools::DesktopOptions options;
     options.library = library;
-    options.records = o.records.empty() ? krv::tools::checkoutFolder("examples/records")
-                                        : fs::absolute(o.records);
+    options.records = o.records.empty() ? recordsFolder() : fs::absolute(o.records);
     krv::tools::DesktopWindow desktop(options);
     desktop.show();
     std::unique_ptr<krv::tools::DesktopScriptRunner> runner;

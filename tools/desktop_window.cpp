@@ -23,17 +23,6 @@ namespace krv::tools {
 namespace fs = std::filesystem;
 using krv::qt::toQString;
 
-fs::path checkoutFolder(const fs::path& relative) {
-  std::error_code ec;
-  if (fs::exists(relative, ec)) return fs::absolute(relative);
-  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec) {
-    const fs::path candidate = exe.parent_path().parent_path().parent_path() / relative;
-    if (fs::exists(candidate, ec)) return candidate;
-  }
-  return fs::absolute(relative);
-}
-
 namespace {
 
 // A menu text without its '&' marks and trailing dots.
@@ -45,6 +34,9 @@ QString plainMenuText(QString text) {
     text.chop(3);
   return text.trimmed();
 }
+
+// Whether a menu text ends with the dots of an entry that asks for more.
+bool asks(const QString& text) { return text.endsWith("...") || text.endsWith(QChar(0x2026)); }
 
 // The filter of a QFileDialog for a window-system filter
 // ("Text files (*.txt)|*.txt|All files (*.*)|*.*||"): the descriptions,
@@ -119,8 +111,8 @@ void DesktopWindow::buildMenus() {
     const QString title =
         QString::fromStdString(launcher.title.empty() ? launcher.name : launcher.title);
     const Launcher* entry = &launcher;
-    QAction* action =
-        dialogs->addAction(title + QChar(0x2026), this, [this, entry] { runLauncher(*entry); });
+    QAction* action = dialogs->addAction(asks(title) ? title : title + QChar(0x2026), this,
+                                         [this, entry] { runLauncher(*entry); });
     action->setToolTip(QString::fromStdString(launcher.name));
   }
   if (launchers().empty()) dialogs->addAction("(no dialogs)")->setEnabled(false);
@@ -168,8 +160,8 @@ fs::path DesktopWindow::chooseFile(const FileDialogRequest& request) {
 }
 
 bool DesktopWindow::runLauncher(const Launcher& launcher) {
-  const QString title =
-      QString::fromStdString(launcher.title.empty() ? launcher.name : launcher.title);
+  const QString title = plainMenuText(
+      QString::fromStdString(launcher.title.empty() ? launcher.name : launcher.title));
   FileDialogRequest request;
   request.title = L"Record for " + krv::qt::toWide(title);
   request.filter = L"Records (*.json)|*.json|All files (*)|*||";

@@ -107,10 +107,4 @@ class DesktopWindow : public QMainWindow {
   std::unique_ptr<DesktopDocks> mDocks;
 };
 
-// The folder of the checkout below which `relative` lies: the current
-// folder when it holds `relative`, else the checkout two folders above the
-// program (a build tree in the checkout); the current folder's when
-// neither exists.
-std::filesystem::path checkoutFolder(const std::filesystem::path& relative);
-
 }  // namespace krv::tools

@@ -19,6 +19,7 @@
 #include "platform/win/person.h"
 #include "tools/desktop_script.h"
 #include "tools/exit_codes.h"
+#include "tools/standard_evaluation.h"
 
 namespace krv::tools {
 namespace {
@@ -33,7 +34,7 @@ class DesktopWindowTest : public ::testing::Test {
     folder = fs::temp_directory_path() / ("korvane-desktop-test-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     DesktopOptions options;
-    options.library = checkoutFolder("examples/library");
+    options.library = libraryFolder("");
     options.records = folder;
     desktop = std::make_unique<DesktopWindow>(options);
     desktop->show();
@@ -268,7 +269,7 @@ TEST(DesktopScript, ParseErrorsNameTheFileAndLine) {
 }
 
 TEST_F(DesktopWindowTest, ScriptEvaluatesAStandardAndFailsOnAMissingControl) {
-  const fs::path library = checkoutFolder("examples/library");
+  const fs::path library = libraryFolder("");
   const fs::path result = folder / "evaluated.json";
   auto steps = parseDesktopScript(
       QString("files \"%1\" \"%2\" \"%3\"\n"
