@@ -22,13 +22,15 @@ using test::quoted;
 
 bool haveXvfbRun() { return std::system("command -v xvfb-run >/dev/null 2>&1") == 0; }
 
-// Runs `korvane desktop` with the script in a fresh X server of 1280 x 1024.
-// Servers are looked for from a number of this process, so that tests run
-// side by side do not race for the same one.
+// Runs `korvane desktop` with the script in a fresh X server of 1280 x 1024,
+// on Qt's X11 platform (the offscreen one that tests in this process asked
+// for is not passed on). Servers are looked for from a number of this
+// process, so that tests run side by side do not race for the same one.
 test::ProgramRun desktopInXvfb(const fs::path& script) {
   const std::string first = std::to_string(100 + ::getpid() % 800);
   return korvane("desktop --script " + quoted(script), "",
-                 "timeout 120 xvfb-run -a -n " + first + " -s '-screen 0 1280x1024x24'");
+                 "env -u QT_QPA_PLATFORM timeout 120 xvfb-run -a -n " + first +
+                     " -s '-screen 0 1280x1024x24'");
 }
 
 class DesktopXvfbTest : public ::testing::Test {
