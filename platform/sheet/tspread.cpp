@@ -239,6 +239,88 @@ void TSpread::OnRButtonDown(UINT flags, CPoint point) {
   CWnd::OnRButtonDown(flags, point);
 }
 
+namespace {
+
+// The next line from `from` in direction `dir` (+1 or -1) that takes room in
+// the view, within 1..last; `from` itself when there is none.
+template <class SizeOf>
+int32_t nextShownLine(int32_t from, int dir, int32_t last, SizeOf sizeOf) {
+  for (int32_t i = from + dir; i >= 1 && i <= last; i += dir)
+    if (sizeOf(i) > 0) return i;
+  return from;
+}
+
+// The first line to show so that line `target` is shown whole within
+// `viewSize` (lines start after the header of `headerSize`), moving the
+// current first line `first` the least.
+template <class SizeOf>
+int32_t firstLineShowing(int32_t target, int32_t first, double viewSize, double headerSize,
+                         SizeOf sizeOf) {
+  if (target < first) return target;
+  const double room = viewSize - headerSize;
+  double used = 0;
+  for (int32_t i = first; i <= target; ++i) used += sizeOf(i);
+  // Drop lines from the top until the target fits, but never the target itself.
+  while (first < target && used > room) used -= sizeOf(first++);
+  return first;
+}
+
+}  // namespace
+
+bool TSpread::moveForKey(UINT key) {
+  ControlDocument& d = mDocument;
+  const int32_t cols = d.maxCols(), rows = d.maxRows();
+  if (cols < 1 || rows < 1) return false;
+  auto colSize = [&d](int32_t c) { return d.shownColWidth(c); };
+  auto rowSize = [&d](int32_t r) { return d.shownRowHeight(r); };
+  int32_t col = std::clamp(d.activeCol(), 1, cols), row = std::clamp(d.activeRow(), 1, rows);
+  // A move out of a span starts from the span's far edge.
+  const auto span = d.spanAt(col, row);
+  switch (key) {
+    case VK_LEFT:
+      col = nextShownLine(col, -1, cols, colSize);
+      break;
+    case VK_RIGHT:
+      col = nextShownLine(span ? span->col + span->numCols - 1 : col, 1, cols, colSize);
+      break;
+    case VK_UP:
+      row = nextShownLine(row, -1, rows, rowSize);
+      break;
+    case VK_DOWN:
+      row = nextShownLine(span ? span->row + span->numRows - 1 : row, 1, rows, rowSize);
+      break;
+    case VK_PRIOR:
+    case VK_NEXT: {
+      // A page is the rows the view shows whole, at least one.
+      const double room = cellAreaSize().cy - d.shownRowHeight(0);
+      int32_t page = 0;
+      double used = 0;
+      for (int32_t r = d.topRow(); r <= rows && used + rowSize(r) <= room; ++r)
+        if (rowSize(r) > 0) used += rowSize(r), ++page;
+      for (int32_t i = 0; i < std::max(1, page); ++i)
+        row = nextShownLine(row, key == VK_NEXT ? 1 : -1, rows, rowSize);
+      break;
+    }
+    default:
+      return false;
+  }
+  if (auto target = d.spanAt(col, row)) col = target->col, row = target->row;
+  selectForPress(ControlDocument::ViewCell{col, row}, false);
+  scrollToActiveCell();
+  return true;
+}
+
+void TSpread::scrollToActiveCell() {
+  ControlDocument& d = mDocument;
+  const int32_t col = d.activeCol(), row = d.activeRow();
+  if (col < 1 || row < 1 || col > d.maxCols() || row > d.maxRows()) return;
+  const CSize area = cellAreaSize();
+  auto colSize = [&d](int32_t c) { return d.shownColWidth(c); };
+  auto rowSize = [&d](int32_t r) { return d.shownRowHeight(r); };
+  d.setTopLeft(firstLineShowing(col, d.leftCol(), area.cx, d.shownColWidth(0), colSize),
+               firstLineShowing(row, d.topRow(), area.cy, d.shownRowHeight(0), rowSize));
+}
+
 // ---- typing ---------------------------------------------------------------------
 
 bool TSpread::activeCellTakesTyping() const {
@@ -278,6 +360,16 @@ void TSpread::OnKeyDown(UINT ch, UINT repCount, UINT flags) {
     case VK_DELETE:
       mDocument.eraseText(false);
       return;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+      // Leaving the cell finishes its entry; a refused one keeps the person there.
+      if (mDocument.editing() && !FinishEdit()) return;
+      if (moveForKey(ch)) return;
+      break;
     case 'V':
       if (GetKeyState(VK_CONTROL) < 0) {
         // Into the editor, the entry marks the change when it is finished.

@@ -25,7 +25,10 @@
 // number and bounds of number cells); Backspace and Delete delete; Enter
 // (its key press) finishes the entry and sets the changed mark, Escape drops it; a press on
 // another cell finishes it first. An entry the cell does not take is
-// refused with a message box saying why, and stays in the editor. Locked,
+// refused with a message box saying why, and stays in the editor. The arrow
+// keys, Page Up and Page Down move the active cell (and the selection with
+// it, as a press on the cell would) past hidden lines, finishing the entry
+// first, and scroll the view so that the cell is shown whole. Locked,
 // check box, button and picture cells, and read-only rows, take no typing.
 // A paste (ClipboardPaste, Ctrl+V) goes into the editor while one is open,
 // else into the cells from the active one on, fitted to each cell; a paste
@@ -107,6 +110,10 @@ class TSpread : public CWnd {
   // Selects for a press on `cell` (a cell, a header or the corner); with
   // `extend` the selection reaches from the active cell.
   void selectForPress(krv::sheet::ControlDocument::ViewCell cell, bool extend);
+  // Moves the active cell for an arrow or page key; false for other keys.
+  bool moveForKey(UINT key);
+  // Scrolls the least that shows the active cell whole (as far as it fits).
+  void scrollToActiveCell();
 
  private:
   // The client area that shows cells: the client rectangle without the
