@@ -1,6 +1,7 @@
 #include "tools/desktop_window.h"
 
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
@@ -90,11 +91,13 @@ DesktopWindow::DesktopWindow(DesktopOptions options, QWidget* parent)
   mMirror->followAllWindows();
   mDocks = std::make_unique<DesktopDocks>(*this, *mMirror, *mFrame);
   mDocks->onLayoutChanged = [this] { syncFrameGeometry(); };
+  mFrame->addObserver(this);
   syncFrameGeometry();
   mPane->say("Library: " + shown(mOptions.library));
 }
 
 DesktopWindow::~DesktopWindow() {
+  if (IsWindow(mFrame)) mFrame->removeObserver(this);
   mDocks.reset();
   mMirror.reset();
 }
@@ -257,6 +260,13 @@ void DesktopWindow::adoptTopLevel(CWnd& window, krv::qt::MirrorWidget& widget) {
   // Dialogs and floating bars stay above the desktop.
   const bool captioned = (window.GetStyle() & WS_CAPTION) == WS_CAPTION;
   widget.setParent(this, captioned ? Qt::Dialog : (Qt::Tool | Qt::FramelessWindowHint));
+}
+
+void DesktopWindow::windowChanged(CWnd& window, WindowChange change) {
+  if (&window != mFrame || change != WindowChange::Enabled) return;
+  const bool enabled = mFrame->IsWindowEnabled();
+  menuBar()->setEnabled(enabled);
+  for (QDockWidget* dock : findChildren<QDockWidget*>()) dock->setEnabled(enabled);
 }
 
 void DesktopWindow::syncFrameGeometry() {

@@ -19,6 +19,8 @@
 //  - "File" > "Quit" closes the desktop;
 //  - the command-line pane at the bottom shows what the module prints on
 //    the command line and the desktop's own messages.
+// While the frame is disabled (a modal dialog runs), the menus and docks
+// take no input, as the CAD program's frame takes none.
 //
 // File choices go through QFileDialog unless answers were queued with
 // answerFileChoices() (scripts and tests), which are taken first.
@@ -30,6 +32,7 @@
 
 #include "platform/qt/window_mirror.h"
 #include "platform/win/user_interface.h"
+#include "platform/win/window_observer.h"
 #include "tools/desktop_command_pane.h"
 #include "tools/launchers.h"
 
@@ -44,7 +47,7 @@ struct DesktopOptions {
   std::filesystem::path records;  // where record file choices start
 };
 
-class DesktopWindow : public QMainWindow {
+class DesktopWindow : public QMainWindow, private WindowObserver {
  public:
   // Takes the host's frame (made if there is none) as the window the
   // module's dialogs hang from, and starts following every window.
@@ -91,6 +94,8 @@ class DesktopWindow : public QMainWindow {
 
  private:
   void buildMenus();
+  // Follows the frame's enabled state.
+  void windowChanged(CWnd& window, WindowChange change) override;
   // Called for every top-level window the mirror makes.
   void adoptTopLevel(CWnd& window, krv::qt::MirrorWidget& widget);
   // One file choice: a queued answer, else a file dialog. Empty when

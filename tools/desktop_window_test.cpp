@@ -87,7 +87,13 @@ TEST_F(DesktopWindowTest, MenusOfferEveryLauncherTheToolsAndQuit) {
 
 TEST_F(DesktopWindowTest, LauncherRunsOnTheChosenRecordAndThePaneTellsTheOutcome) {
   std::vector<fs::path> runs;
-  krv::base::Result<LaunchOutcome> answer = LaunchOutcome{true, true};
+  const auto outcome = [](bool confirmed, bool written) {
+    LaunchOutcome o;
+    o.confirmed = confirmed;
+    o.recordWritten = written;
+    return o;
+  };
+  krv::base::Result<LaunchOutcome> answer = outcome(true, true);
   Launcher launcher;
   launcher.name = "StartTest";
   launcher.title = "Test dialog";
@@ -103,7 +109,7 @@ TEST_F(DesktopWindowTest, LauncherRunsOnTheChosenRecordAndThePaneTellsTheOutcome
   EXPECT_TRUE(pane().contains("Test dialog: OK, the record was written to " +
                               QString::fromStdString(record.string())));
 
-  answer = LaunchOutcome{false, false};
+  answer = outcome(false, false);
   desktop->answerFileChoices({record});
   EXPECT_TRUE(desktop->runLauncher(launcher));
   EXPECT_TRUE(pane().contains("Test dialog: cancelled, the record was not changed"));
@@ -153,6 +159,12 @@ TEST_F(DesktopWindowTest, FrameFollowsTheMainWindowAndDialogsHangFromIt) {
   desktop->hostFrame().ClientToScreen(&origin);
   EXPECT_EQ(krv::qt::toQPoint(origin),
             desktop->mapToGlobal(QPoint(0, desktop->menuBar()->height())));
+
+  // While a modal dialog disables the frame, the menus take no input.
+  desktop->hostFrame().EnableWindow(FALSE);
+  EXPECT_FALSE(desktop->menuBar()->isEnabled());
+  desktop->hostFrame().EnableWindow(TRUE);
+  EXPECT_TRUE(desktop->menuBar()->isEnabled());
 
   // A window the module opens becomes a Qt window above the desktop.
   CWnd popup;
