@@ -60,14 +60,21 @@ UINT virtualKeyOf(int key) {
   return 0;
 }
 
-void ControlRenderer::mousePress(CWnd&, MirrorWidget&, QMouseEvent&) const {}
+namespace {
+bool shiftHeld(const QMouseEvent& event) { return event.modifiers() & Qt::ShiftModifier; }
+bool ctrlHeld(const QMouseEvent& event) { return event.modifiers() & Qt::ControlModifier; }
+}  // namespace
+
+void ControlRenderer::mousePress(CWnd& window, MirrorWidget& widget, QMouseEvent& event) const {
+  if (event.button() == Qt::LeftButton)
+    Person::mouseDown(&window, clientPointOf(widget, event.position().toPoint()), shiftHeld(event),
+                      ctrlHeld(event));
+}
 
 void ControlRenderer::mouseRelease(CWnd& window, MirrorWidget& widget, QMouseEvent& event) const {
   const CPoint at = clientPointOf(widget, event.position().toPoint());
-  const bool shift = event.modifiers() & Qt::ShiftModifier;
-  const bool ctrl = event.modifiers() & Qt::ControlModifier;
   if (event.button() == Qt::LeftButton)
-    Person::clickAt(&window, at, shift, ctrl);
+    Person::mouseUp(&window, at, shiftHeld(event), ctrlHeld(event));
   else if (event.button() == Qt::RightButton)
     Person::rightClickAt(&window, at);
 }
@@ -75,10 +82,14 @@ void ControlRenderer::mouseRelease(CWnd& window, MirrorWidget& widget, QMouseEve
 void ControlRenderer::mouseDoubleClick(CWnd& window, MirrorWidget& widget,
                                        QMouseEvent& event) const {
   if (event.button() == Qt::LeftButton)
-    Person::doubleClickAt(&window, clientPointOf(widget, event.position().toPoint()));
+    Person::mouseDown(&window, clientPointOf(widget, event.position().toPoint()), shiftHeld(event),
+                      ctrlHeld(event), true);
 }
 
-void ControlRenderer::mouseMove(CWnd&, MirrorWidget&, QMouseEvent&) const {}
+void ControlRenderer::mouseMove(CWnd& window, MirrorWidget& widget, QMouseEvent& event) const {
+  Person::mouseMove(&window, clientPointOf(widget, event.position().toPoint()), shiftHeld(event),
+                    ctrlHeld(event));
+}
 
 void ControlRenderer::wheel(CWnd&, MirrorWidget&, QWheelEvent& event) const { event.ignore(); }
 
@@ -97,9 +108,16 @@ void ControlRenderer::keyPress(CWnd& window, MirrorWidget&, QKeyEvent& event) co
     return;
   }
   if (vk != 0) Person::pressKey(top, vk, shift, ctrl);
+  // The backspace key also types its character, which is what deletes.
+  if (vk == VK_BACK && !ctrl && IsWindow(top)) {
+    CWnd* focus = CWnd::GetFocus();
+    if (focus && (focus == top || top->IsChild(focus))) Person::type(focus, L"\b");
+  }
 }
 
 bool ControlRenderer::takesFocus(const CWnd&) const { return true; }
+
+void ControlRenderer::placed(CWnd&, MirrorWidget&) const {}
 
 namespace {
 

@@ -31,9 +31,12 @@ class ControlRenderer {
   // whose origin is the window's top-left corner.
   virtual void paint(QPainter& painter, CWnd& window, MirrorWidget& widget) const = 0;
   // Mouse input in window coordinates (the widget's own). The defaults send
-  // the press, release and double click to the window as Person::clickAt
-  // does (press and release at the release point; a double click as
-  // Person::doubleClickAt).
+  // each step of the person's hand to the window as it happens: the left
+  // press as Person::mouseDown, the second press of a double click as
+  // Person::mouseDown(again), moves (with or without the button held) as
+  // Person::mouseMove, the left release as Person::mouseUp, and a right
+  // click as Person::rightClickAt at the release. A drag therefore reaches
+  // a custom window (a tracker's owner, a drag source) move by move.
   virtual void mousePress(CWnd& window, MirrorWidget& widget, QMouseEvent& event) const;
   virtual void mouseRelease(CWnd& window, MirrorWidget& widget, QMouseEvent& event) const;
   virtual void mouseDoubleClick(CWnd& window, MirrorWidget& widget, QMouseEvent& event) const;
@@ -41,10 +44,14 @@ class ControlRenderer {
   virtual void wheel(CWnd& window, MirrorWidget& widget, QWheelEvent& event) const;
   // A key: the default presses it (Person::pressKey on the window's
   // top-level window, so it reaches the focused control through
-  // PreTranslateMessage) and types its text into the focused window.
+  // PreTranslateMessage) and types its text into the focused window;
+  // Backspace is pressed and then typed ("\b"), as the keyboard does.
   virtual void keyPress(CWnd& window, MirrorWidget& widget, QKeyEvent& event) const;
   // Whether the widget wants keyboard focus when clicked.
   virtual bool takesFocus(const CWnd& window) const;
+  // Called by the mirror after it placed the widget (geometry, visibility,
+  // font): a renderer may shape it. The default does nothing.
+  virtual void placed(CWnd& window, MirrorWidget& widget) const;
 };
 
 // The renderer of a window; never null.

@@ -18,7 +18,8 @@ MirrorWidget::MirrorWidget(CWnd& window, bool clientOnly, QWidget* parent)
     : QWidget(parent), mWindow(&window), mClientOnly(clientOnly) {
   setAttribute(Qt::WA_OpaquePaintEvent, false);
   setFocusPolicy(Qt::ClickFocus);
-  setMouseTracking(false);
+  // Moves without a button reach the window too (tool tips relay them).
+  setMouseTracking(true);
   setObjectName(QString("window-%1").arg(window.GetDlgCtrlID()));
 }
 

@@ -85,6 +85,7 @@ void WindowMirror::place(CWnd& window, MirrorWidget& widget) {
   widget.setGeometry(widgetGeometry(window));
   widget.setVisible((window.GetStyle() & WS_VISIBLE) != 0);
   widget.setEnabled(true);  // disabled windows ignore Person actions themselves
+  rendererFor(window).placed(window, widget);
 }
 
 void WindowMirror::syncTopLevel(CWnd& window, MirrorWidget& widget) {
@@ -94,6 +95,8 @@ void WindowMirror::syncTopLevel(CWnd& window, MirrorWidget& widget) {
   widget.move(origin.x, origin.y);
   const bool visible = (window.GetStyle() & WS_VISIBLE) != 0;
   if (visible != widget.isVisible()) widget.setVisible(visible);
+  // A disabled window (the owner of a running modal dialog) takes no input.
+  widget.setEnabled(window.IsWindowEnabled() != FALSE);
 }
 
 void WindowMirror::restack(CWnd& parent) {
@@ -156,6 +159,10 @@ void WindowMirror::windowChanged(CWnd& window, WindowChange change) {
       // The border may have changed, and with it where the children lie.
       for (CWnd* child : window.children())
         if (MirrorWidget* w = widgetFor(child)) place(*child, *w);
+      widget->update();
+      break;
+    case WindowChange::Enabled:
+      if (widget->clientOnly()) widget->setEnabled(window.IsWindowEnabled() != FALSE);
       widget->update();
       break;
     case WindowChange::Visibility:

@@ -5,7 +5,9 @@
 // system computed (pixels; dialog units were converted when the template
 // was built), shown and enabled as the window is, stacked in its z-order;
 // every change of the window (text, state, items, selection, font, focus,
-// rectangle, children created or destroyed) reaches its widget. A mirror
+// rectangle, children created or destroyed) reaches its widget. A disabled
+// top-level window (the owner of a running modal dialog) has a disabled
+// widget, so that Qt gives none of its windows input. A mirror
 // follows either the trees it is given (mirror()) or every top-level window
 // of the process (followAllWindows(), the desktop).
 //

@@ -151,6 +151,45 @@ void Person::doubleClickAt(CWnd* window, CPoint point) {
   EventLoop::instance().runPending();
 }
 
+void Person::mouseDown(CWnd* window, CPoint point, bool shift, bool ctrl, bool again) {
+  if (!IsWindow(window) || !window->IsWindowEnabled()) return;
+  HeldKeys held(shift, ctrl);
+  const auto* wc = windowClassOf(*window);
+  const bool dblclk = again && wc && (wc->style & CS_DBLCLKS);
+  if (!dblclk)
+    window->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+                        MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+  KeyboardState::setDown(VK_LBUTTON, true);
+  MSG down;
+  down.hwnd = window, down.message = dblclk ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN,
+  down.wParam = MK_LBUTTON | heldFlags(shift, ctrl), down.lParam = MAKELPARAM(point.x, point.y);
+  if (IsWindow(window)) dispatchInput(down);
+  EventLoop::instance().runPending();
+}
+
+void Person::mouseMove(CWnd* window, CPoint point, bool shift, bool ctrl) {
+  if (!IsWindow(window) || !window->IsWindowEnabled()) return;
+  HeldKeys held(shift, ctrl);
+  const bool buttonHeld = KeyboardState::isDown(VK_LBUTTON);
+  MSG move;
+  move.hwnd = window, move.message = WM_MOUSEMOVE,
+  move.wParam = (buttonHeld ? MK_LBUTTON : 0) | heldFlags(shift, ctrl),
+  move.lParam = MAKELPARAM(point.x, point.y);
+  dispatchInput(move);
+  EventLoop::instance().runPending();
+}
+
+void Person::mouseUp(CWnd* window, CPoint point, bool shift, bool ctrl) {
+  KeyboardState::setDown(VK_LBUTTON, false);
+  if (!IsWindow(window) || !window->IsWindowEnabled()) return;
+  HeldKeys held(shift, ctrl);
+  MSG up;
+  up.hwnd = window, up.message = WM_LBUTTONUP, up.wParam = heldFlags(shift, ctrl),
+  up.lParam = MAKELPARAM(point.x, point.y);
+  dispatchInput(up);
+  EventLoop::instance().runPending();
+}
+
 void Person::rightClickAt(CWnd* window, CPoint point) {
   if (!IsWindow(window) || !window->IsWindowEnabled()) return;
   MSG down;

@@ -48,6 +48,18 @@ class Person {
   // WM_LBUTTONDBLCLK when the window's class has CS_DBLCLKS, otherwise a
   // plain second WM_LBUTTONDOWN.
   static void doubleClickAt(CWnd* window, CPoint point);
+  // The steps of a mouse drag, each one message, for a person whose hand
+  // is followed move by move (a renderer): the left button goes down at a
+  // client point (WM_SETCURSOR, then WM_LBUTTONDOWN, or WM_LBUTTONDBLCLK
+  // when `again` is the second press of a double click and the class has
+  // CS_DBLCLKS), the mouse moves (WM_MOUSEMOVE, with MK_LBUTTON while the
+  // button is held) and the button comes up (WM_LBUTTONUP). The points may
+  // lie outside the client area while the button is held, as when the
+  // mouse is captured. GetKeyState(VK_LBUTTON) tells whether it is held.
+  static void mouseDown(CWnd* window, CPoint point, bool shift = false, bool ctrl = false,
+                        bool again = false);
+  static void mouseMove(CWnd* window, CPoint point, bool shift = false, bool ctrl = false);
+  static void mouseUp(CWnd* window, CPoint point, bool shift = false, bool ctrl = false);
   // Closes the window with its close box (WM_CLOSE).
   static void close(CWnd* window);
 };
