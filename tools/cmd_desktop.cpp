@@ -6,9 +6,6 @@
 // one and fails. With --script the steps of the file are done after the
 // start (tools/desktop_script.h).
 #include <QApplication>
-#include <QEventLoop>
-#include <QTimer>
-#include <chrono>
 #include <iostream>
 #include <memory>
 
@@ -19,23 +16,14 @@
 #include "platform/core/file_paths.h"
 #include "platform/core/krv_settings.h"
 #include "platform/qt/qt_application.h"
-#include "platform/win/console_user_interface.h"
+#include "platform/qt/qt_user_interface.h"
+#include "platform/qt/real_clock.h"
 #include "platform/win/dialog.h"
-#include "platform/win/event_loop.h"
 #include "tools/command_registry.h"
 #include "tools/desktop_script.h"
 #include "tools/desktop_window.h"
 #include "tools/exit_codes.h"
 #include "tools/standard_evaluation.h"
-
-#if __has_include("platform/qt/qt_user_interface.h")
-#include "platform/qt/qt_user_interface.h"
-#define KRV_DESKTOP_QT_USER_INTERFACE 1
-#endif
-#if __has_include("platform/qt/real_clock.h")
-#include "platform/qt/real_clock.h"
-#define KRV_DESKTOP_REAL_CLOCK 1
-#endif
 
 namespace {
 
@@ -46,48 +34,6 @@ struct Options {
   std::string records;
   std::string script;
 };
-
-#ifndef KRV_DESKTOP_QT_USER_INTERFACE
-// Until the renderer's own user interface is there: modal dialogs run in
-// a nested Qt loop until they end; the rest as on the console.
-class NestedLoopUserInterface : public krv::win::ConsoleUserInterface {
- public:
-  void runModal(CDialog& dialog) override {
-    while (!dialog.hasEnded()) {
-      if (QCoreApplication::closingDown()) {
-        dialog.EndDialog(IDCANCEL);
-        break;
-      }
-      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-      krv::win::EventLoop::instance().runPending();
-    }
-  }
-};
-#endif
-
-#ifndef KRV_DESKTOP_REAL_CLOCK
-// Until the renderer's own clock is there: the window system's clock
-// follows the real one.
-class TickingClock {
- public:
-  TickingClock() : mStart(std::chrono::steady_clock::now()) {
-    QObject::connect(&mTimer, &QTimer::timeout, [this] {
-      const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-                               std::chrono::steady_clock::now() - mStart)
-                               .count();
-      auto& loop = krv::win::EventLoop::instance();
-      const auto target = static_cast<std::uint64_t>(elapsed);
-      if (target > loop.now()) loop.advance(target - loop.now());
-      loop.runPending();
-    });
-    mTimer.start(10);
-  }
-
- private:
-  QTimer mTimer;
-  std::chrono::steady_clock::time_point mStart;
-};
-#endif
 
 // examples/records beside the sample library of the checkout.
 fs::path recordsFolder() { return krv::tools::libraryFolder("").parent_path() / "records"; }
@@ -121,17 +67,10 @@ int runDesktop(const Options& o) {
   const bool loaded = krv::frame::loadModule(krv::frame::moduleResourceFolder()) != nullptr;
   if (loaded) acrxEntryPoint(AcRx::kInitAppMsg, nullptr);
 
-#ifdef KRV_DESKTOP_QT_USER_INTERFACE
   krv::qt::QtUserInterface ui;
-#else
-  NestedLoopUserInterface ui;
-#endif
   krv::win::ScopedUserInterface useUi(ui);
-#ifdef KRV_DESKTOP_REAL_CLOCK
   krv::qt::RealClock clock;
-#else
-  TickingClock clock;
-#endif
+  clock.start();
 
   int code = krv::tools::kExitOk;
   {

@@ -9,11 +9,13 @@
 #include <QThread>
 #include <fstream>
 
+#include "frame/module_entry.h"
 #include "platform/acad/acad_frame.h"
 #include "platform/acad/command_line.h"
 #include "platform/acad/dock_control_bar.h"
 #include "platform/qt/qt_application.h"
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/qt_user_interface.h"
 #include "platform/win/dialog.h"
 #include "platform/win/event_loop.h"
 #include "platform/win/person.h"
@@ -250,6 +252,34 @@ TEST_F(DesktopWindowTest, DockedBarsBecomeDockWidgetsThatFollowTheBar) {
   settle();
   EXPECT_EQ(desktop->dockFor(&bar), nullptr);
   EXPECT_TRUE(desktop->findChildren<QDockWidget*>().isEmpty());
+}
+
+TEST_F(DesktopWindowTest, ScriptClicksKeysAndTypesInAModalDialog) {
+  // The formula window on a copy of a sheet: the file name is typed on at
+  // its end and the window's own Save button writes the sheet there.
+  const fs::path sheet = folder / "plate.vts";
+  fs::copy_file(libraryFolder("") / "Connection Standards" / "EndPlate.vts", sheet);
+  auto steps = parseDesktopScript(QString("files \"%1\"\n"
+                                          "menu Tools \"Formula window\"\n"
+                                          "click 1000\nkey END\ntype 1000 .copy\n"
+                                          "click 1001\nclick OK\nquit\n")
+                                      .arg(QString::fromStdString(sheet.string())),
+                                  "formula.txt");
+  ASSERT_TRUE(steps) << steps.status().message();
+  krv::qt::QtUserInterface ui;
+  krv::win::ScopedUserInterface useUi(ui);
+  // The window's template comes from the module's resources.
+  const bool loaded = krv::frame::loadModule(krv::frame::moduleResourceFolder()) != nullptr;
+  int code = -1;
+  DesktopScriptRunner runner(*desktop, std::move(*steps), "formula.txt", [&](int c) { code = c; });
+  runner.stepIntervalMs = 5;
+  runner.start(0);
+  runUntilFinished(code);
+  EXPECT_EQ(code, kExitOk);
+  EXPECT_TRUE(fs::exists(folder / "plate.vts.copy"));
+  EXPECT_TRUE(pane().contains("Loading spreadsheet:" + QString::fromStdString(sheet.string())));
+  EXPECT_TRUE(pane().endsWith("Formula window closed\n")) << pane().toStdString();
+  if (loaded) krv::frame::unloadModule();
 }
 
 TEST(DesktopScript, ParseErrorsNameTheFileAndLine) {
