@@ -23,6 +23,7 @@
 #include "tools/desktop_script.h"
 #include "tools/desktop_window.h"
 #include "tools/exit_codes.h"
+#include "tools/sample_folders.h"
 #include "tools/standard_evaluation.h"
 
 namespace {
@@ -34,9 +35,6 @@ struct Options {
   std::string records;
   std::string script;
 };
-
-// examples/records beside the sample library of the checkout.
-fs::path recordsFolder() { return krv::tools::libraryFolder("").parent_path() / "records"; }
 
 int runDesktop(const Options& o) {
   if (!krv::qt::displayAvailable()) {
@@ -76,7 +74,8 @@ int runDesktop(const Options& o) {
   {
     krv::tools::DesktopOptions options;
     options.library = library;
-    options.records = o.records.empty() ? recordsFolder() : fs::absolute(o.records);
+    options.records = o.records.empty() ? krv::tools::checkoutFolder("examples/records")
+                                        : fs::absolute(o.records);
     krv::tools::DesktopWindow desktop(options);
     desktop.show();
     std::unique_ptr<krv::tools::DesktopScriptRunner> runner;

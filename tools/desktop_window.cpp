@@ -181,12 +181,24 @@ bool DesktopWindow::runLauncher(const Launcher& launcher) {
     mPane->say(title + ": " + QString::fromStdString(outcome.status().message()));
     return false;
   }
+  if (!outcome->failure.empty()) {
+    mPane->say(title +
+               ": failed, nothing was written: " + QString::fromStdString(outcome->failure));
+    return true;
+  }
+  if (!outcome->writeFailure.ok()) {
+    mPane->say(title + ": OK, but writing failed: " +
+               QString::fromStdString(outcome->writeFailure.message()));
+    return true;
+  }
   if (outcome->recordWritten)
     mPane->say(title + ": OK, the record was written to " + shown(record));
   else if (outcome->confirmed)
     mPane->say(title + ": OK, the record was not written");
   else
     mPane->say(title + ": cancelled, the record was not changed");
+  for (const fs::path& other : outcome->alsoWritten)
+    mPane->say(title + ": also written: " + shown(other));
   return true;
 }
 

@@ -116,6 +116,21 @@ TEST_F(DesktopWindowTest, LauncherRunsOnTheChosenRecordAndThePaneTellsTheOutcome
   EXPECT_TRUE(desktop->runLauncher(launcher));
   EXPECT_TRUE(pane().contains("Test dialog: cancelled, the record was not changed"));
 
+  LaunchOutcome failed = outcome(false, false);
+  failed.failure = "the evaluation failed: no Calc section";
+  answer = failed;
+  desktop->answerFileChoices({record});
+  EXPECT_TRUE(desktop->runLauncher(launcher));
+  EXPECT_TRUE(pane().contains(
+      "Test dialog: failed, nothing was written: the evaluation failed: no Calc section"));
+
+  LaunchOutcome unwritten = outcome(true, false);
+  unwritten.writeFailure = krv::base::Status::error("test.json: disk full");
+  answer = unwritten;
+  desktop->answerFileChoices({record});
+  EXPECT_TRUE(desktop->runLauncher(launcher));
+  EXPECT_TRUE(pane().contains("Test dialog: OK, but writing failed: test.json: disk full"));
+
   answer = krv::base::Status::error("test.json: line 3: not a record");
   desktop->answerFileChoices({record});
   EXPECT_FALSE(desktop->runLauncher(launcher));
@@ -124,7 +139,7 @@ TEST_F(DesktopWindowTest, LauncherRunsOnTheChosenRecordAndThePaneTellsTheOutcome
   // A cancelled file choice runs nothing.
   desktop->answerFileChoices({fs::path()});
   EXPECT_FALSE(desktop->runLauncher(launcher));
-  EXPECT_EQ(runs.size(), 3u);
+  EXPECT_EQ(runs.size(), 5u);
   EXPECT_TRUE(pane().contains("Test dialog: no record chosen"));
 }
 

@@ -7,7 +7,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <nlohmann/json.hpp>
 
 #include "tools/exit_codes.h"
 #include "tools/launchers.h"
@@ -80,20 +79,16 @@ TEST_F(DesktopXvfbTest, FormulaWindowOpensFromTheMenuAndTheScreenShowsIt) {
   EXPECT_EQ(image.height(), 640);
 }
 
-// The first launcher that has a sample record in examples/records.
+// The first launcher whose sample record is in examples/records.
 bool sampleRecord(const Launcher*& launcher, fs::path& record) {
-  const fs::path records = fs::path(KRV_SOURCE_DIR) / "examples" / "records";
-  if (!fs::is_directory(records)) return false;
-  for (const Launcher& l : launchers())
-    for (const auto& entry : fs::directory_iterator(records)) {
-      if (entry.path().extension() != ".json") continue;
-      const auto json = nlohmann::json::parse(test::readBytes(entry.path()), nullptr, false);
-      if (json.is_object() && json.value("format", "") == l.recordKind) {
-        launcher = &l;
-        record = entry.path();
-        return true;
-      }
+  for (const Launcher& l : launchers()) {
+    const fs::path sample = fs::path(KRV_SOURCE_DIR) / "examples" / "records" / l.sampleRecord;
+    if (!l.sampleRecord.empty() && fs::is_regular_file(sample)) {
+      launcher = &l;
+      record = sample;
+      return true;
     }
+  }
   return false;
 }
 

@@ -11,6 +11,30 @@
 // function, whose dialogs go through the installed UserInterface, and
 // writes the record back, atomically, only when the launch function says
 // the person confirmed (OK).
+//
+// Relative paths inside a record are taken from the record file's folder.
+// A launcher loads the module (its resources) for the run when it is not
+// loaded, sets the library folder for the run and puts the previous one
+// back afterwards; the sample library (examples/library) serves records
+// that name none.
+//
+// The launchers:
+//   StartDlgGenVars      the general variables dialog on a general
+//                        variables file; OK writes it back.
+//   StartDlgStandardsSS  a standards evaluation; the dialog that ran it is
+//                        then shown with its sheet as the evaluation left
+//                        it (it is hidden while the module's callers use
+//                        it). OK after a successful evaluation writes the
+//                        variable cells (before and after) into the record.
+//   CFormula             the formula window, modal, on a sheet file with a
+//                        reference style and automatic calculation; OK
+//                        writes the three back (the sheet file itself is
+//                        saved by the window's own Save button).
+//   CDlgFindReplace      the modeless find and replace dialog over a sheet
+//                        window showing the sheet file; closing it writes
+//                        the find and replace texts back and saves the
+//                        sheet file when cells were replaced. (Its OK
+//                        button is "Find next" and does not close it.)
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -25,15 +49,34 @@ namespace krv::tools {
 struct LaunchOutcome {
   bool confirmed = false;      // the launch function reported OK
   bool recordWritten = false;  // the record file was written back
+  // The launch function ran and failed (an evaluation that failed): why.
+  // Nothing is written then.
+  std::string failure;
+  // Writing a result failed (the previous file is left whole).
+  krv::base::Status writeFailure;
+  // Other files written besides the record.
+  std::vector<std::filesystem::path> alsoWritten;
+};
+
+struct LaunchOptions {
+  // Asked once before anything is written; false: nothing is written and
+  // the run is not confirmed (a scripted run that failed). Unset: yes.
+  std::function<bool()> mayWrite;
 };
 
 struct Launcher {
-  std::string name;         // the launch function's name, e.g. "StartDlgGenVars"
-  std::string recordKind;   // the document kind of its record files
-  std::string title;        // what the desktop's menu shows
-  unsigned templateId = 0;  // the dialog template it shows first (0: none)
-  // Runs the launcher on the record file.
+  std::string name;          // the launch function's name, e.g. "StartDlgGenVars"
+  std::string recordKind;    // the document kind of its record files
+  std::string title;         // what the desktop's menu shows
+  unsigned templateId = 0;   // the dialog template it shows first (0: none)
+  std::string sampleRecord;  // its sample record's file name in examples/records/
+  // Runs the launcher on the record file. The error is a record that
+  // cannot be used (or an input it names, such as a sheet file).
   std::function<krv::base::Result<LaunchOutcome>(const std::filesystem::path& recordFile)> run;
+  // The same, asking `options` before writing.
+  std::function<krv::base::Result<LaunchOutcome>(const std::filesystem::path& recordFile,
+                                                 const LaunchOptions& options)>
+      runWith;
 };
 
 // Every launcher, in menu order.

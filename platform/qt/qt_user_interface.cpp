@@ -217,17 +217,20 @@ std::optional<krv::win::DropPoint> chooseDropPoint() {
   return point;
 }
 
-void QtUserInterface::runModal(CDialog& dialog) {
-  auto over = [&] { return dialog.hasEnded() || !IsWindow(dialog.GetSafeHwnd()); };
-  // Shown by the desktop's mirror, or by one of its own for this run.
+namespace {
+
+// Runs a nested loop while `window` waits for the person, until `over`;
+// the window is shown by the desktop's mirror, or by one of its own for
+// the run (modal when asked).
+void runWindow(CWnd& window, const std::function<bool()>& over, bool modal) {
   std::unique_ptr<WindowMirror> own;
-  if (!over() && !shownWidgetOf(&dialog)) {
+  if (!over() && !shownWidgetOf(&window)) {
     own = std::make_unique<WindowMirror>();
-    MirrorWidget* top = own->mirror(dialog);
-    top->setWindowTitle(toQString(dialog.GetWindowText()));
-    top->setWindowModality(Qt::ApplicationModal);
+    MirrorWidget* top = own->mirror(window);
+    top->setWindowTitle(toQString(window.GetWindowText()));
+    if (modal) top->setWindowModality(Qt::ApplicationModal);
     CPoint origin(0, 0);
-    dialog.ClientToScreen(&origin);
+    window.ClientToScreen(&origin);
     top->move(origin.x, origin.y);
     top->show();
   }
@@ -240,6 +243,19 @@ void QtUserInterface::runModal(CDialog& dialog) {
   });
   watch.start();
   if (!over()) loop.exec();
+}
+
+}  // namespace
+
+void QtUserInterface::runModal(CDialog& dialog) {
+  runWindow(
+      dialog, [&] { return dialog.hasEnded() || !IsWindow(dialog.GetSafeHwnd()); }, true);
+}
+
+void QtUserInterface::runModeless(CWnd& window, const std::function<bool()>& finished) {
+  // `finished` is asked first: the window may be gone once it says so.
+  runWindow(
+      window, [&] { return finished() || !IsWindow(window.GetSafeHwnd()); }, false);
 }
 
 int QtUserInterface::messageBox(HWND owner, const std::wstring& text, const std::wstring& caption,

@@ -6,6 +6,9 @@
 // - runModal runs until the dialog has ended (or its window is gone). The
 //   dialog is shown by the mirror that follows all windows when there is
 //   one; otherwise runModal mirrors and shows it itself for the run.
+// - runModeless does the same for a modeless window until `finished` says
+//   it is (the window's own close, not an ended modal run); the window is
+//   not made modal.
 // - messageBox is a QMessageBox with the MB_* buttons, icon and default
 //   button, answering IDOK, IDCANCEL, IDYES, IDNO, IDABORT, IDRETRY or
 //   IDIGNORE.
@@ -26,6 +29,7 @@
 #include <QMessageBox>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -44,6 +48,7 @@ class QtUserInterface : public UserInterface {
   QtUserInterface& operator=(const QtUserInterface&) = delete;
 
   void runModal(CDialog& dialog) override;
+  void runModeless(CWnd& window, const std::function<bool()>& finished) override;
   int messageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
                  UINT type) override;
   bool chooseFiles(const FileDialogRequest& request, std::vector<std::wstring>& chosen) override;

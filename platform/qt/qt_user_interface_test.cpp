@@ -15,6 +15,7 @@
 #include <QRubberBand>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -178,6 +179,38 @@ TEST_F(QtUserInterfaceTest, AModalDialogOfTheDesktopIsItsOnlyWindowThatTakesInpu
   main.DestroyWindow();
 }
 
+// A modeless window whose button closes it.
+class ToolWindow : public CWnd {
+ public:
+  BOOL OnCommand(WPARAM wParam, LPARAM) override {
+    if (HIWORD(wParam) == BN_CLICKED) DestroyWindow();
+    return TRUE;
+  }
+};
+
+TEST_F(QtUserInterfaceTest, AModelessWindowIsShownUntilItSaysItIsFinished) {
+  ToolWindow tool;
+  ASSERT_TRUE(tool.Create(L"#32770", L"Find", WS_POPUP | WS_CAPTION | WS_VISIBLE,
+                          CRect(50, 50, 250, 150), nullptr, 0));
+  CButton close;
+  ASSERT_TRUE(close.Create(L"Close", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 90, 35),
+                           &tool, 7));
+  bool modal = true;
+  whenReady([&] {
+    MirrorWidget* top = findWidget(&tool);
+    MirrorWidget* button = findWidget(&close);
+    if (!top || !button) return false;
+    modal = top->isModal();
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
+    return true;
+  });
+  bool gone = false;
+  ui.runModeless(tool, [&] { return gone = !IsWindow(tool.GetSafeHwnd()); });
+  EXPECT_TRUE(gone) << "the person's click closed it, which ended the run";
+  EXPECT_FALSE(modal) << "other windows still take input";
+  EXPECT_EQ(findWidget(&tool), nullptr);
+}
+
 TEST(QtMessageBoxButtons, ButtonsAnswersAndDefaultsFollowTheBoxType) {
   for (UINT kind = MB_OK; kind <= MB_RETRYCANCEL; ++kind)
     for (UINT def : {MB_DEFBUTTON1, MB_DEFBUTTON2, MB_DEFBUTTON3}) {
@@ -269,6 +302,8 @@ TEST_F(QtUserInterfaceTest, AFileDialogIsAskedForWhatTheRequestSaysAndGivesTheCh
   });
   ASSERT_TRUE(ui.chooseFiles(request, chosen));
   ASSERT_EQ(chosen.size(), 2u);
+  // In the order of the list, which may not be sorted yet when they are picked.
+  std::sort(chosen.begin(), chosen.end());
   EXPECT_EQ(std::filesystem::path(chosen[0]), folder / "beams.txt");
   EXPECT_EQ(std::filesystem::path(chosen[1]), folder / "details");
   std::filesystem::remove_all(folder);

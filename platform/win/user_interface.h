@@ -8,12 +8,14 @@
 // implementation (scripted_user_interface.h); the command-line program keeps
 // the default, non-interactive one (console_user_interface.h).
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/win/win_types.h"
 
 class CDialog;
+class CWnd;
 
 // What a file dialog is asked for.
 struct FileDialogRequest {
@@ -42,6 +44,15 @@ class UserInterface {
   // return the dialog must have ended; an implementation that cannot get an
   // answer ends it with IDCANCEL.
   virtual void runModal(CDialog& dialog) = 0;
+
+  // Lets the person use a modeless window that is shown already until
+  // `finished` gives true (the window closed or ended itself), or until the
+  // person can give no more input. The caller then looks at `finished` and
+  // closes the window itself when it is not. The default gives no input and
+  // returns at once, so a non-interactive run closes it as cancelled.
+  virtual void runModeless(CWnd& window, const std::function<bool()>& finished) {
+    (void)window, (void)finished;
+  }
 
   // Shows a message box and returns the button chosen (IDOK, IDCANCEL,
   // IDYES, IDNO, IDABORT, IDRETRY, IDIGNORE). `type` holds the MB_* button,
