@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
-#include <QVBoxLayout>
 #include <sstream>
 
 #include "frame/host_window.h"
