@@ -329,7 +329,11 @@ void CFormula::setReferenceStyle(int style) {
     mSheet.setCellData(1, row, formula);
     widest = std::max(widest, formula.str().size());
   }
-  if (widest > 0) mSheet.document().setColWidth(1, static_cast<double>(widest) + 2);
+  // Widths are pixels: two characters more than the widest formula, at the
+  // average character width of the sheet's default font.
+  constexpr double kCharacterWidth = 7.0;
+  if (widest > 0)
+    mSheet.document().setColWidth(1, (static_cast<double>(widest) + 2) * kCharacterWidth);
 }
 
 bool CFormula::saveToFile() {

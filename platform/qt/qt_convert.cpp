@@ -10,6 +10,8 @@ QString toQString(const std::wstring& text) { return QString::fromStdWString(tex
 std::wstring toWide(const QString& text) { return text.toStdWString(); }
 
 QColor toQColor(COLORREF colour) {
+  // A colour with the high bit set names a system colour by its index.
+  if (colour & 0x80000000u) colour = GetSysColor(static_cast<int>(colour & 0xFFu));
   return QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour));
 }
 

@@ -15,6 +15,8 @@ namespace krv::qt {
 
 QString toQString(const std::wstring& text);
 std::wstring toWide(const QString& text);
+// A colour; one with the high bit set (0x8000000F) is the system colour of
+// that index (GetSysColor).
 QColor toQColor(COLORREF colour);
 // A window rectangle (right and bottom exclusive) as a Qt rectangle.
 QRect toQRect(const RECT& rect);

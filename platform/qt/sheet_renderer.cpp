@@ -203,15 +203,27 @@ class SheetPainter {
     const std::wstring text = d.valueText(col, row).value_or(std::wstring());
     if (text.empty()) return;
     // Number cells, and numbers in general cells, lie to the right.
-    const bool right =
-        a.type == krv::sheet::kCellTypeNumber ||
-        (a.type == krv::sheet::kCellTypeGeneral && d.engine().value(col, row).isNumber());
+    const bool generalNumber =
+        a.type == krv::sheet::kCellTypeGeneral && d.engine().value(col, row).isNumber();
+    const bool right = a.type == krv::sheet::kCellTypeNumber || generalNumber;
     const QRect box = inner.adjusted(2, 0, -2, 0);
     QString shown = toQString(text);
     if (right) {
-      // A number cut short would read as another number: one that does not
-      // fit shows as a row of '#'.
       const QFontMetrics metrics = p.fontMetrics();
+      if (generalNumber && metrics.horizontalAdvance(shown) > box.width()) {
+        // A number without a format of its own is rounded to the digits
+        // that fit, as a spreadsheet shows it.
+        const double value = d.engine().value(col, row).number();
+        for (int digits = 15; digits >= 1; --digits) {
+          const QString rounded = QString::number(value, 'g', digits);
+          if (metrics.horizontalAdvance(rounded) <= box.width()) {
+            shown = rounded;
+            break;
+          }
+        }
+      }
+      // A number cut short would read as another number: one that still
+      // does not fit shows as a row of '#'.
       if (metrics.horizontalAdvance(shown) > box.width())
         shown = QString(std::max(1, box.width() / std::max(1, metrics.horizontalAdvance('#'))),
                         QChar('#'));

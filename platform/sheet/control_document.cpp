@@ -926,8 +926,8 @@ void ControlDocument::reset() {
   mBoolOptions = {};
   mBoolOptions[kOptionRedraw] = true;
   mIntOptions = {};
-  mDefaultRowHeight = 12.0;
-  mDefaultColWidth = 9.0;
+  mDefaultRowHeight = kDefaultRowHeight;
+  mDefaultColWidth = kDefaultColWidth;
   mActiveCol = mActiveRow = 0;
   mLeftCol = mTopRow = 1;
   mSel[0] = mSel[1] = mSel[2] = mSel[3] = 0;

@@ -229,6 +229,10 @@ class ControlDocument {
   bool isColHidden(int32_t col) const { return mHiddenCols.count(headerIndex(col)) > 0; }
   bool setRowHidden(int32_t row, bool hidden);
   bool setColHidden(int32_t col, bool hidden);
+  // Widths and heights are in pixels; a new control's rows and columns are
+  // tall and wide enough for a short text in the default font.
+  static constexpr double kDefaultRowHeight = 20.0;
+  static constexpr double kDefaultColWidth = 64.0;
   double defaultRowHeight() const { return mDefaultRowHeight; }
   double defaultColWidth() const { return mDefaultColWidth; }
 
@@ -410,8 +414,8 @@ class ControlDocument {
   ControlLook mLook;
   std::array<bool, kOptionCount> mBoolOptions{};
   std::array<int, kOptionCount> mIntOptions{};
-  double mDefaultRowHeight = 12.0;
-  double mDefaultColWidth = 9.0;
+  double mDefaultRowHeight = kDefaultRowHeight;
+  double mDefaultColWidth = kDefaultColWidth;
   int32_t mActiveCol = 0, mActiveRow = 0;
   int32_t mLeftCol = 1, mTopRow = 1;
   int32_t mSel[4] = {0, 0, 0, 0};
