@@ -199,6 +199,28 @@ TEST_F(GenVarsDialog, PersonEditsRowsChoosesFiltersAndConfirms) {
   EXPECT_TRUE(krv::core::samePath(request.initialFolder, lib.text("Macros")));
 }
 
+TEST_F(GenVarsDialog, EnterFinishesAnEntryInATableAndOnlyThenConfirms) {
+  VtAutoStandardsData data = sample();
+  ui->onModal(
+      [&](CDialog& d) {
+        Krv_Spread& dwg = static_cast<CDlgGenVars&>(d).mDwgSheet;
+        clickCell(dwg, 2, 1);
+        krv::win::Person::type(&dwg, L"S460");
+        krv::win::Person::pressKey(&d, VK_RETURN);
+        ASSERT_FALSE(d.hasEnded()) << "Enter in an open entry finishes the entry, not the dialog";
+        EXPECT_EQ(cell(dwg, 2, 1), L"S460");
+        clickCell(dwg, 2, 2);
+        krv::win::Person::type(&dwg, L"zinc");
+        krv::win::Person::pressKey(&d, VK_ESCAPE);
+        ASSERT_FALSE(d.hasEnded()) << "Escape in an open entry drops the entry";
+        EXPECT_EQ(cell(dwg, 2, 2), L"none");
+        krv::win::Person::pressKey(&d, VK_RETURN);  // no entry open: the default button
+      },
+      CDlgGenVars::IDD);
+  ASSERT_TRUE(StartDlgGenVars(data));
+  EXPECT_EQ(data.dwgGenValues(), (Krv_StringArray{L"S460", L"none"}));
+}
+
 TEST_F(GenVarsDialog, CancelLeavesTheRecordUntouched) {
   VtAutoStandardsData data = sample();
   const VtAutoStandardsData before = data;

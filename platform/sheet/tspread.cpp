@@ -349,6 +349,12 @@ void TSpread::OnChar(UINT ch, UINT repCount, UINT flags) {
   }
 }
 
+LRESULT TSpread::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_GETDLGCODE)
+    return DLGC_WANTARROWS | DLGC_WANTCHARS | (mDocument.editing() ? DLGC_WANTALLKEYS : 0);
+  return CWnd::DefWindowProc(message, wParam, lParam);
+}
+
 void TSpread::OnKeyDown(UINT ch, UINT repCount, UINT flags) {
   switch (ch) {
     case VK_RETURN:

@@ -105,6 +105,10 @@ class TSpread : public CWnd {
   void OnRButtonDown(UINT flags, CPoint point) override;
   void OnChar(UINT ch, UINT repCount, UINT flags) override;
   void OnKeyDown(UINT ch, UINT repCount, UINT flags) override;
+  // Answers WM_GETDLGCODE: the control takes the arrow keys and characters
+  // from a dialog, and while an entry is open Enter and Escape as well, so
+  // that they finish or drop the entry instead of closing the dialog.
+  LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  protected:
   // Selects for a press on `cell` (a cell, a header or the corner); with

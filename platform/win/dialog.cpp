@@ -239,6 +239,12 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
   CWnd* focus = GetFocus();
   if (focus && focus != this && !IsChild(focus)) return FALSE;
   const UINT key = static_cast<UINT>(msg->wParam);
+  // A control that wants the key (an open entry of a spreadsheet wants
+  // Enter and Escape, say) gets it before the dialog manager does.
+  if (focus && focus != this && (key == VK_ESCAPE || key == VK_RETURN || key == VK_TAB)) {
+    const LRESULT code = focus->SendMessage(WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(msg));
+    if ((code & DLGC_WANTALLKEYS) || (key == VK_TAB && (code & DLGC_WANTTAB))) return FALSE;
+  }
   auto pressButton = [&](int id) {
     CWnd* button = GetDlgItem(id);
     if (button && !button->IsWindowEnabled()) return;  // a disabled button does nothing

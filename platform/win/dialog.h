@@ -13,7 +13,9 @@
 // IDCANCEL; Enter sends the focused push button's identifier, else the
 // default button's (DM_GETDEFID: SetDefID, a BS_DEFPUSHBUTTON, else IDOK),
 // and nothing when that button is disabled; Tab and Shift+Tab move the
-// focus between WS_TABSTOP controls. WM_CLOSE sends IDCANCEL. IDOK and
+// focus between WS_TABSTOP controls. The focused control is asked first
+// (WM_GETDLGCODE): one that answers DLGC_WANTALLKEYS gets Escape, Enter and
+// Tab itself, one that answers DLGC_WANTTAB gets Tab. WM_CLOSE sends IDCANCEL. IDOK and
 // IDCANCEL call OnOK and OnCancel.
 #include <memory>
 #include <string>

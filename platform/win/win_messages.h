@@ -37,6 +37,10 @@ constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
 constexpr UINT WM_NOTIFY = 0x004E;
 constexpr UINT WM_NCDESTROY = 0x0082;
 constexpr UINT WM_GETDLGCODE = 0x0087;
+// Answers to WM_GETDLGCODE: the keys a control takes from the dialog
+// manager (wParam is the key, lParam the MSG being handled).
+constexpr LRESULT DLGC_WANTARROWS = 0x0001, DLGC_WANTTAB = 0x0002, DLGC_WANTALLKEYS = 0x0004,
+                  DLGC_WANTMESSAGE = 0x0004, DLGC_WANTCHARS = 0x0080;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_CHAR = 0x0102;
