@@ -173,7 +173,9 @@ void DesktopDocks::removeDock(const CWnd* bar) {
   mDocks.erase(it);
   // The bar's widget goes back to the frame's widget, where the mirror
   // made it (and drops it when it drops the bar).
-  DockEvents* events = entry.dock ? entry.dock->findChild<DockEvents*>() : nullptr;
+  // The filter is held by its pointer: findChild cannot tell a class
+  // without its own meta-object from the dock's other children.
+  auto* events = static_cast<DockEvents*>(entry.events.data());
   if (events) events->detach();
   if (entry.barWidget) {
     if (events) entry.barWidget->removeEventFilter(events);
@@ -201,6 +203,7 @@ DesktopDocks::Entry& DesktopDocks::makeDock(CControlBar& bar) {
   dock->setWidget(content);
   entry.dock = dock;
   entry.content = content;
+  entry.events = events;
   const HWND handle = &bar;
   QObject::connect(dock, &QDockWidget::dockLocationChanged, dock,
                    [handle](Qt::DockWidgetArea area) {
@@ -250,7 +253,7 @@ void DesktopDocks::sync() {
     if (widget && widget != entry.barWidget) {
       entry.barWidget = widget;
       widget->setParent(entry.content);
-      widget->installEventFilter(entry.dock->findChild<DockEvents*>());
+      if (entry.events) widget->installEventFilter(entry.events);
       widget->move(0, 0);
       widget->show();
     }

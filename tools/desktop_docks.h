@@ -57,6 +57,7 @@ class DesktopDocks : public WindowObserver {
     QPointer<QDockWidget> dock;
     QPointer<QWidget> content;  // the bar's mirrored widget
     QPointer<krv::qt::MirrorWidget> barWidget;
+    QPointer<QObject> events;  // the dock's event filter (DockEvents)
   };
   void scheduleSync();
   void removeDock(const CWnd* bar);

@@ -66,8 +66,10 @@ MirrorWidget* findWidget(const CWnd* window) {
     auto* w = dynamic_cast<MirrorWidget*>(top);
     if (!w || !w->isVisible()) continue;
     if (w->cwnd() == window) return w;
-    for (MirrorWidget* child : w->findChildren<MirrorWidget*>())
-      if (child->cwnd() == window) return child;
+    // findChildren cannot pick MirrorWidgets (they have no meta-object of
+    // their own), so every child widget is checked for its class.
+    for (QWidget* child : w->findChildren<QWidget*>())
+      if (auto* m = dynamic_cast<MirrorWidget*>(child); m && m->cwnd() == window) return m;
   }
   return nullptr;
 }
