@@ -22,13 +22,13 @@ namespace krv::tools {
 
 namespace {
 
-struct ActionSpec {
+struct ActionRule {
   const char* name;
   int minArgs;
   int maxArgs;  // -1: any number
 };
 
-const ActionSpec kActions[] = {
+const ActionRule kActions[] = {
     {"menu", 2, 2}, {"files", 1, -1}, {"click", 1, 1},      {"type", 2, -1}, {"key", 1, 1},
     {"wait", 1, 1}, {"resize", 2, 2}, {"screenshot", 1, 1}, {"quit", 0, 0},
 };
@@ -145,12 +145,12 @@ krv::base::Result<std::vector<DesktopStep>> parseDesktopScript(const QString& te
     step.line = i + 1;
     step.action = words.takeFirst().toLower();
     step.args = words;
-    const ActionSpec* spec = nullptr;
-    for (const ActionSpec& s : kActions)
-      if (step.action == s.name) spec = &s;
-    if (!spec) return error("unknown step \"" + step.action + "\"");
+    const ActionRule* rule = nullptr;
+    for (const ActionRule& s : kActions)
+      if (step.action == s.name) rule = &s;
+    if (!rule) return error("unknown step \"" + step.action + "\"");
     const int n = static_cast<int>(step.args.size());
-    if (n < spec->minArgs || (spec->maxArgs >= 0 && n > spec->maxArgs))
+    if (n < rule->minArgs || (rule->maxArgs >= 0 && n > rule->maxArgs))
       return error("wrong number of arguments for \"" + step.action + "\"");
     bool numbersOk = true;
     if (step.action == "wait" || step.action == "resize")
