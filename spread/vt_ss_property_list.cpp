@@ -10,16 +10,11 @@
 
 namespace {
 
-bool sameName(const Krv_String& a, const Krv_String& b) {
-  const std::wstring& x = a.str();
-  const std::wstring& y = b.str();
-  if (x.size() != y.size()) return false;
-  for (size_t i = 0; i < x.size(); ++i) {
-    if (krv::base::toUpper(static_cast<char32_t>(x[i])) !=
-        krv::base::toUpper(static_cast<char32_t>(y[i])))
-      return false;
-  }
-  return true;
+// The name compared without regard to case: each character in upper case.
+std::wstring nameKey(const Krv_String& name) {
+  std::wstring key = name.str();
+  for (auto& c : key) c = static_cast<wchar_t>(krv::base::toUpper(static_cast<char32_t>(c)));
+  return key;
 }
 
 std::string valueText(const VtSSPropertyList::Property& p) {
@@ -46,10 +41,8 @@ bool holdsSeparator(const Krv_String& text) {
 }  // namespace
 
 VtSSPropertyList::Property* VtSSPropertyList::findMutable(const Krv_String& name) {
-  for (auto& p : mProperties) {
-    if (sameName(p.name, name)) return &p;
-  }
-  return nullptr;
+  auto it = mIndex.find(nameKey(name));
+  return it == mIndex.end() ? nullptr : &mProperties[it->second];
 }
 
 const VtSSPropertyList::Property* VtSSPropertyList::find(const Krv_String& name) const {
@@ -63,6 +56,7 @@ void VtSSPropertyList::set(const Property& property) {
     *p = property;
     p->name = keptName;
   } else {
+    mIndex.emplace(nameKey(property.name), mProperties.size());
     mProperties.push_back(property);
   }
 }

@@ -29,6 +29,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/base/status.h"
@@ -69,7 +70,7 @@ class VtSSPropertyList {
 
   const std::vector<Property>& properties() const { return mProperties; }
   int size() const { return static_cast<int>(mProperties.size()); }
-  void clear() { mProperties.clear(); }
+  void clear() { mProperties.clear(), mIndex.clear(); }
 
   // The text form, as bytes of the ANSI code page.
   std::string toText() const;
@@ -94,4 +95,7 @@ class VtSSPropertyList {
  private:
   Property* findMutable(const Krv_String& name);
   std::vector<Property> mProperties;
+  // Position of each property by its name in upper case, so that writing
+  // and finding stay constant-time in long lists (many variables).
+  std::unordered_map<std::wstring, size_t> mIndex;
 };

@@ -33,6 +33,16 @@ Krv_StringArray takeIndexed(const VtSSPropertyList& list, const wchar_t* key) {
   return out;
 }
 
+// A header or footer picture as an operating system path; a name without a
+// folder is taken from the installation folder, where the settings sets are.
+std::wstring pictureFile(const Krv_String& name) {
+  if (name.isEmpty()) return {};
+  std::filesystem::path p = krv::core::osPath(name);
+  if (p.is_relative() && !Krv_Settings::krvDir().isEmpty())
+    p = krv::core::osPath(Krv_Settings::krvDir()) / p;
+  return p.wstring();
+}
+
 }  // namespace
 
 VtSSSettings::VtSSSettings() { reset(); }
@@ -159,8 +169,8 @@ bool VtSSSettings::save(const Krv_String& name) {
 
 krv::sheet::PrintSettings VtSSSettings::printSettings() const {
   krv::sheet::PrintSettings p;
-  p.headerFile = mHeaderFile.isEmpty() ? std::wstring() : krv::core::osPath(mHeaderFile).wstring();
-  p.footerFile = mFooterFile.isEmpty() ? std::wstring() : krv::core::osPath(mFooterFile).wstring();
+  p.headerFile = pictureFile(mHeaderFile);
+  p.footerFile = pictureFile(mFooterFile);
   p.fontName = mDefaultFont.str();
   p.fontHeight = mDefaultTextHeight;
   p.marginLeft = mMarginLeft;

@@ -84,7 +84,8 @@ class VtSSSettings {
   VtSSPropertyList toProperties() const;
   void takeProperties(const VtSSPropertyList& list);
 
-  // What acts on printing.
+  // What acts on printing. A header or footer file named without a folder
+  // is taken from the installation folder.
   krv::sheet::PrintSettings printSettings() const;
 
   HWND sheetWindow() const { return mSheetWindow; }
