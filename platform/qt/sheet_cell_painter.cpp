@@ -79,43 +79,61 @@ SheetCellPainter::SheetCellPainter(QPainter& painter, const krv::sheet::ControlD
 }
 
 void SheetCellPainter::paintCell(int32_t col, int32_t row, const QRect& r) {
-  const CellAttributes& a = d.attributes(col, row);
+  paintBack(col, row, r);
+  paintFront(col, row, r);
+}
+
+SheetCellPainter::CellColours SheetCellPainter::coloursOf(int32_t col, int32_t row,
+                                                          const CellAttributes& a) const {
   const bool active = mOptions.showState && col == d.activeCol() && row == d.activeRow();
   const bool editing = active && d.editing();
   const bool selected = mOptions.showState && !active && d.isSelected(col, row);
   const QColor window = toQColor(GetSysColor(COLOR_WINDOW));
-  QColor back = colourOr(a.backColor, a.locked ? toQColor(GetSysColor(COLOR_BTNFACE)) : window);
-  QColor fore = colourOr(a.foreColor, Qt::black);
-  if (editing) back = window;
+  CellColours c;
+  c.editing = editing;
+  c.back = colourOr(a.backColor, a.locked ? toQColor(GetSysColor(COLOR_BTNFACE)) : window);
+  c.fore = colourOr(a.foreColor, Qt::black);
+  if (editing) c.back = window;
   if (selected) {
-    back = d.look().selBackColor != kColorDefault ? toQColor(d.look().selBackColor)
-                                                  : blend(back, kHighlightColour, 0.22);
-    fore = colourOr(d.look().selForeColor, fore);
+    c.back = d.look().selBackColor != kColorDefault ? toQColor(d.look().selBackColor)
+                                                    : blend(c.back, kHighlightColour, 0.22);
+    c.fore = colourOr(d.look().selForeColor, c.fore);
   }
   if (!mOptions.colours) {
-    back = Qt::white;
-    fore = Qt::black;
+    c.back = Qt::white;
+    c.fore = Qt::black;
   }
-  p.fillRect(r, back);
+  return c;
+}
+
+void SheetCellPainter::paintBack(int32_t col, int32_t row, const QRect& r) {
+  const QColor back = coloursOf(col, row, d.attributes(col, row)).back;
+  // On white paper a white cell needs no fill.
+  if (!(mOptions.whitePaper && back == QColor(Qt::white))) p.fillRect(r, back);
   if (mOptions.gridLines) {
     p.setPen(mOptions.colours ? kGridColour : QColor(Qt::black));
-    p.drawLine(r.topRight(), r.bottomRight());
-    p.drawLine(r.bottomLeft(), r.bottomRight());
+    const QPoint edge[] = {r.topRight(), r.bottomRight(), r.bottomLeft()};
+    p.drawPolyline(edge, 3);
   }
+}
+
+void SheetCellPainter::paintFront(int32_t col, int32_t row, const QRect& r) {
+  const CellAttributes& a = d.attributes(col, row);
   // The content lies inside the grid lines.
   const QRect inner = r.adjusted(0, 0, -1, -1);
   if (inner.isEmpty()) return;
+  const CellColours colours = coloursOf(col, row, a);
   p.setFont(fontFor(a));
-  p.setPen(fore);
-  if (editing) {
+  p.setPen(colours.fore);
+  if (colours.editing) {
     paintEditor(inner);
   } else {
     switch (a.type) {
       case krv::sheet::kCellTypeCheckBox:
-        paintCheckBox(col, row, a, inner, fore);
+        paintCheckBox(col, row, a, inner, colours.fore);
         break;
       case krv::sheet::kCellTypeComboBox:
-        paintCombo(col, row, inner, fore);
+        paintCombo(col, row, inner, colours.fore);
         break;
       case krv::sheet::kCellTypeButton:
         paintButton(col, row, a, inner);
@@ -161,8 +179,17 @@ void SheetCellPainter::paintText(int32_t col, int32_t row, const CellAttributes&
       shown = QString(std::max(1, box.width() / std::max(1, metrics.horizontalAdvance('#'))),
                       QChar('#'));
   }
-  p.drawText(box, Qt::AlignVCenter | (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::TextSingleLine,
+  p.drawText(box,
+             Qt::AlignVCenter | (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::TextSingleLine |
+                 noClipWhenFits(shown, box),
              shown);
+}
+
+int SheetCellPainter::noClipWhenFits(const QString& text, const QRect& box) const {
+  // The line height of a font may exceed a low row while its letters fit;
+  // cutting them then changes nothing but costs a clip (a state change a
+  // PDF writes out), so only text too wide for its box is cut.
+  return p.fontMetrics().horizontalAdvance(text) <= box.width() ? Qt::TextDontClip : 0;
 }
 
 void SheetCellPainter::paintEditor(const QRect& inner) {
@@ -186,10 +213,15 @@ void SheetCellPainter::paintEditor(const QRect& inner) {
 
 void SheetCellPainter::paintCheckBox(int32_t col, int32_t row, const CellAttributes& a,
                                      const QRect& inner, const QColor& fore) {
-  p.save();
-  p.setClipRect(inner, Qt::IntersectClip);
   const int size = std::min(13, inner.height() - 2);
   const QRect box(inner.left() + 3, inner.top() + (inner.height() - size) / 2, size, size);
+  // Only a box wider than its cell needs cutting (a clip costs a state
+  // change on every device).
+  const bool cut = box.right() > inner.right();
+  if (cut) {
+    p.save();
+    p.setClipRect(inner, Qt::IntersectClip);
+  }
   p.fillRect(box, Qt::white);
   p.setPen(mOptions.colours ? QColor(51, 51, 51) : QColor(Qt::black));
   p.drawRect(box.adjusted(0, 0, -1, -1));
@@ -206,7 +238,7 @@ void SheetCellPainter::paintCheckBox(int32_t col, int32_t row, const CellAttribu
     p.drawText(inner.adjusted(box.width() + 7, 0, -2, 0),
                Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, toQString(a.typeText));
   }
-  p.restore();
+  if (cut) p.restore();
 }
 
 void SheetCellPainter::paintCombo(int32_t col, int32_t row, const QRect& inner,
@@ -262,7 +294,9 @@ void SheetCellPainter::paintHeader(int32_t col, int32_t row, const QRect& r, boo
   if (text.empty()) return;
   p.setFont(fontFor(d.attributes(col, row)));
   p.setPen(mHeaderText);
-  p.drawText(r.adjusted(1, 0, -2, -1), Qt::AlignCenter | Qt::TextSingleLine, toQString(text));
+  const QRect box = r.adjusted(1, 0, -2, -1);
+  const QString shown = toQString(text);
+  p.drawText(box, Qt::AlignCenter | Qt::TextSingleLine | noClipWhenFits(shown, box), shown);
 }
 
 const QFont& SheetCellPainter::fontFor(const CellAttributes& a) {

@@ -16,6 +16,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QRect>
+#include <QString>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -32,6 +33,8 @@ struct CellPaintOptions {
   bool gridLines = true;
   // The selection and the editor of the active cell (the screen); off for print.
   bool showState = true;
+  // The cells are drawn on white (paper): white cells are not filled.
+  bool whitePaper = false;
 };
 
 class SheetCellPainter {
@@ -44,13 +47,26 @@ class SheetCellPainter {
   // A cell of the sheet (col, row >= 1), or the anchor of a span over the
   // span's rectangle.
   void paintCell(int32_t col, int32_t row, const QRect& r);
+  // The two halves of paintCell: the fill with the grid lines, then the
+  // content with the borders. Each stays inside the cell's rectangle, so a
+  // page may draw all backs first and then all fronts (fewer changes of
+  // pen on devices where a change costs) and look the same.
+  void paintBack(int32_t col, int32_t row, const QRect& r);
+  void paintFront(int32_t col, int32_t row, const QRect& r);
   // A header cell (row 0 or column 0); `marked` when its line holds the selection.
   void paintHeader(int32_t col, int32_t row, const QRect& r, bool marked);
   // The font of cells with these attributes.
   const QFont& fontFor(const krv::sheet::CellAttributes& a);
 
  private:
+  struct CellColours {
+    QColor back, fore;
+    bool editing = false;
+  };
+  CellColours coloursOf(int32_t col, int32_t row, const krv::sheet::CellAttributes& a) const;
   void paintText(int32_t col, int32_t row, const krv::sheet::CellAttributes& a, const QRect& inner);
+  // Qt::TextDontClip for a text as wide as its box or narrower, else 0.
+  int noClipWhenFits(const QString& text, const QRect& box) const;
   void paintEditor(const QRect& inner);
   void paintCheckBox(int32_t col, int32_t row, const krv::sheet::CellAttributes& a,
                      const QRect& inner, const QColor& fore);

@@ -95,12 +95,16 @@ void SheetPrintPainter::paintTable(QPainter& painter, int page) const {
   const QRect table(0, 0, hc + cols.extent, hr + rows.extent);
   const QRect body(hc, hr, cols.extent, rows.extent);
   SheetCellPainter cells(painter, d, mCellFont,
-                         {mSettings.colors, mSettings.cellSeparators, /*showState=*/false});
+                         {mSettings.colors, mSettings.cellSeparators, /*showState=*/false,
+                          /*whitePaper=*/true});
 
   painter.save();
   painter.setClipRect(body);
   // Spans with a cell on this page: drawn once over their whole rectangle.
+  // All backs first, then all fronts: the same picture with fewer changes
+  // of pen, which a PDF writes out each time.
   std::unordered_set<uint64_t> covered;
+  std::vector<std::pair<CellSpan, QRect>> spans;
   for (const CellSpan& span : d.spans()) {
     const auto box = mPages.spanBox(page, span);
     if (!box) continue;
@@ -109,19 +113,27 @@ void SheetPrintPainter::paintTable(QPainter& painter, int page) const {
       for (int32_t c = std::max(span.col, cols.first);
            c <= std::min(cols.last, span.col + span.numCols - 1); ++c)
         covered.insert(ControlDocument::key(c, r));
-    cells.paintCell(span.col, span.row, QRect(hc + box->x, hr + box->y, box->width, box->height));
+    spans.emplace_back(span, QRect(hc + box->x, hr + box->y, box->width, box->height));
   }
-  for (int32_t r = rows.first; r <= rows.last; ++r) {
-    if (!mPages.rowShown(r)) continue;
-    const int top = hr + mPages.rowStart(rows, r);
-    const int bottom = hr + mPages.rowStart(rows, r + 1);
-    for (int32_t c = cols.first; c <= cols.last; ++c) {
-      if (!mPages.colShown(c)) continue;
-      if (!covered.empty() && covered.count(ControlDocument::key(c, r))) continue;
-      const int left = hc + mPages.colStart(cols, c);
-      cells.paintCell(
-          c, r,
-          QRect(QPoint(left, top), QPoint(hc + mPages.colStart(cols, c + 1) - 1, bottom - 1)));
+  for (const bool back : {true, false}) {
+    auto paint = [&](int32_t c, int32_t r, const QRect& rect) {
+      if (back)
+        cells.paintBack(c, r, rect);
+      else
+        cells.paintFront(c, r, rect);
+    };
+    for (const auto& [span, rect] : spans) paint(span.col, span.row, rect);
+    for (int32_t r = rows.first; r <= rows.last; ++r) {
+      if (!mPages.rowShown(r)) continue;
+      const int top = hr + mPages.rowStart(rows, r);
+      const int bottom = hr + mPages.rowStart(rows, r + 1);
+      for (int32_t c = cols.first; c <= cols.last; ++c) {
+        if (!mPages.colShown(c)) continue;
+        if (!covered.empty() && covered.count(ControlDocument::key(c, r))) continue;
+        const int left = hc + mPages.colStart(cols, c);
+        paint(c, r,
+              QRect(QPoint(left, top), QPoint(hc + mPages.colStart(cols, c + 1) - 1, bottom - 1)));
+      }
     }
   }
   painter.restore();
