@@ -33,12 +33,13 @@ constexpr uint32_t kRed = 0x000000C0;
 
 // A bill of `rows` rows: a title row spanning the columns, column titles
 // with borders, then parts with a section row (spanned, framed) every 25
-// rows, every 40th row hidden, column G hidden.
+// rows, every 40th row hidden, column G hidden, framed notes spanning
+// four rows.
 void makeBill(ControlDocument& d, int rows) {
   d.setMaxCols(9);
   d.setMaxRows(rows);
   d.setColWidth(0, 40);
-  const double widths[] = {0, 40, 150, 90, 70, 70, 80, 60, 70, 110};
+  const double widths[] = {0, 40, 150, 100, 70, 70, 80, 60, 70, 150};
   for (int c = 1; c <= 9; ++c) d.setColWidth(c, widths[c]);
   d.setData(1, 1, L"Bill of materials: hall frame, axis A to F");
   d.addSpan(1, 1, 9, 1);
@@ -87,6 +88,16 @@ void makeBill(ControlDocument& d, int rows) {
       d.changeAttributes(1, r, 9, r, [](CellAttributes& a) { a.backColor = kStripe; });
     if (r % 11 == 0) d.changeAttributes(6, r, 6, r, [](CellAttributes& a) { a.foreColor = kRed; });
     if (r % 40 == 0) d.setRowHidden(r, true);
+  }
+  // Notes over four rows; the first one crosses the break after row 52 of
+  // an A4 page.
+  for (int r = 50; r + 3 <= rows; r += 45) {
+    d.setData(9, r, L"see drawing " + std::to_wstring(r));
+    d.addSpan(9, r, 1, 4);
+    d.changeAttributes(9, r, 9, r, [](CellAttributes& a) {
+      a.borderMask = 1 | 2 | 4 | 8;
+      a.borderColor = kRed;
+    });
   }
   d.setColHidden(7, true);
 }

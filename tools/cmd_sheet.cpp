@@ -4,8 +4,8 @@
 // korvane sheet convert IN OUT: converts between the native format (.vts
 // and other extensions) and CSV (.csv) or tab-separated text (.tsv, .txt).
 // korvane sheet print FILE --out FILE.pdf [--png-pages DIR] [--no-headers]
-// [--fit | --no-fit]: prints the used part of a sheet file to an A4 PDF,
-// without a display; --png-pages also paints the pages into PNG images.
+// [--fit | --no-fit] [--header-picture FILE] [--footer-picture FILE]: prints the used part of a
+// sheet file to an A4 PDF, without a display; --png-pages also paints the pages into PNG images.
 #include <algorithm>
 #include <iostream>
 #include <memory>
@@ -98,7 +98,7 @@ krv::sheet::PrintSettings documentPrintSettings(const ControlDocument& /*doc*/) 
 }
 
 struct PrintOptions {
-  std::string file, out, pngPages;
+  std::string file, out, pngPages, headerPicture, footerPicture;
   bool noHeaders = false, fit = false, noFit = false;
 };
 
@@ -113,6 +113,8 @@ int printSheetFile(const PrintOptions& o) {
   if (o.noHeaders) settings.colHeader = settings.rowHeader = false;
   if (o.fit) settings.smartPrint = true;
   if (o.noFit) settings.smartPrint = false;
+  if (!o.headerPicture.empty()) settings.headerFile = krv::base::utf8ToWide(o.headerPicture);
+  if (!o.footerPicture.empty()) settings.footerFile = krv::base::utf8ToWide(o.footerPicture);
   if (settings.title.empty())
     settings.title = krv::base::utf8ToWide(std::filesystem::path(o.file).filename().string());
   if (!krv::qt::ensureApplication(krv::qt::Display::Offscreen)) {
@@ -194,6 +196,10 @@ KRV_COMMAND([](CLI::App& app) {
   print->add_option("--out", po->out, "the PDF file to write (replaced atomically)")->required();
   print->add_option("--png-pages", po->pngPages,
                     "also paint the pages into DIR/page-N.png (the folder must exist)");
+  print->add_option("--header-picture", po->headerPicture,
+                    "a picture printed at the top of every page (instead of the document's)");
+  print->add_option("--footer-picture", po->footerPicture,
+                    "a picture printed at the bottom of every page (instead of the document's)");
   print->add_flag("--no-headers", po->noHeaders, "leave out the column and row headers");
   auto* fit = print->add_flag("--fit", po->fit, "scale the columns down to the page width");
   print->add_flag("--no-fit", po->noFit, "print the columns at their size, across pages")
