@@ -115,6 +115,8 @@ Status QtSheetPrinter::print(const ControlDocument& doc, const PrintSettings& se
     case krv::sheet::PrintTarget::Printer: {
       QPrinter printer(QPrinter::HighResolution);
       printer.setDocName(toQString(settings.title));
+      // A sheet that cannot print says why before the person picks a printer.
+      if (auto check = prepareForPrinter(doc, settings, printer); !check) return check.status();
       QPrintDialog dialog(&printer);
       if (dialog.exec() != QDialog::Accepted) return {};
       auto pages = prepareForPrinter(doc, settings, printer);

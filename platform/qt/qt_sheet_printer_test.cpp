@@ -5,8 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPrintPreviewWidget>
+#include <QTimer>
+#include <QWidget>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -196,6 +200,42 @@ TEST_F(QtSheetPrinterTest, HeaderAndFooterPicturesAndThePageNumberLine) {
     for (int x = 300; x < 400; ++x) text = text || qGray(page.pixel(x, y)) < 128;
   EXPECT_TRUE(text);
   EXPECT_GT(layout->pages().tableTop(), 40);
+}
+
+TEST_F(QtSheetPrinterTest, ThePrinterAndPreviewDialogsAskFirstAndACancelIsSuccess) {
+  // Nothing to print: said before any dialog opens (a dialog here would
+  // stay open: nobody closes it).
+  ControlDocument empty;
+  for (const PrintTarget target : {PrintTarget::Printer, PrintTarget::Preview}) {
+    const krv::base::Status s = printer.print(empty, PrintSettings{}, target, {});
+    EXPECT_EQ(s.message(), krv::qt::kNothingToPrintMessage);
+  }
+  fillRows(3);
+  for (const PrintTarget target : {PrintTarget::Printer, PrintTarget::Preview}) {
+    QString shown;
+    int previewPages = -1;
+    int tries = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+      if (QWidget* dialog = QApplication::activeModalWidget()) {
+        shown = dialog->metaObject()->className();
+        if (auto* preview = dialog->findChild<QPrintPreviewWidget*>())
+          previewPages = preview->pageCount();
+        dialog->close();
+      } else if (++tries > 200) {
+        closer.stop();
+        ADD_FAILURE() << "no dialog opened";
+      }
+    });
+    closer.start(10);
+    const krv::base::Status s = printer.print(doc, PrintSettings{}, target, {});
+    closer.stop();
+    EXPECT_TRUE(s.ok()) << s.message();
+    EXPECT_EQ(shown, target == PrintTarget::Printer ? "QPrintDialog" : "QPrintPreviewDialog");
+    if (target == PrintTarget::Preview) {
+      EXPECT_EQ(previewPages, 1) << "the preview shows the page";
+    }
+  }
 }
 
 TEST_F(QtSheetPrinterTest, PagePicturesAreWrittenOnePerPage) {
