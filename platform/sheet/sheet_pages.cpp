@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
+#include "platform/sheet/cell_address.h"
 #include "platform/sheet/cell_grid.h"
 
 namespace krv::sheet {
@@ -117,6 +119,19 @@ base::Result<SheetPages> SheetPages::layout(const ControlDocument& doc,
       settings.colHeader && !doc.isRowHidden(0) ? std::max(0, roundUp(doc.rowHeight(0))) : 0;
   pages.mColEdges = lineEdges(pages.mLastCol, true, doc);
   pages.mRowEdges = lineEdges(pages.mLastRow, false, doc);
+  // Every shown cell of the used range is printed once, whatever the
+  // scale: a range too large to print in reasonable time is refused.
+  const auto shownLines = [](const std::vector<double>& edges) {
+    int64_t n = 0;
+    for (size_t i = 1; i + 1 < edges.size(); ++i) n += edges[i] < edges[i + 1] ? 1 : 0;
+    return n;
+  };
+  const int64_t cells = shownLines(pages.mColEdges) * shownLines(pages.mRowEdges);
+  if (cells > kMaxPrintedCells)
+    return base::Status::error("The used range A1:" + columnLetters(pages.mLastCol) +
+                               std::to_string(pages.mLastRow) + " shows " + std::to_string(cells) +
+                               " cells, more than the " + std::to_string(kMaxPrintedCells) +
+                               " that are printed");
   const double base = paper.dpi / kSheetDpi;
   const double roomAtFull = pages.mTable.width / base;
   const double usedWidth =
@@ -131,6 +146,11 @@ base::Result<SheetPages> SheetPages::layout(const ControlDocument& doc,
     return base::Status::error("The header row or column leaves no room for the cells on a page");
   pages.mColBands = bands(pages.mColEdges, pages.mLastCol, bodyWidth, settings.smartPrint);
   pages.mRowBands = bands(pages.mRowEdges, pages.mLastRow, bodyHeight, false);
+  if (pages.mColBands.size() * pages.mRowBands.size() > static_cast<size_t>(kMaxPrintedPages))
+    return base::Status::error("The sheet would print on " +
+                               std::to_string(pages.mColBands.size() * pages.mRowBands.size()) +
+                               " pages, more than the " + std::to_string(kMaxPrintedPages) +
+                               " that are printed");
   if (pages.mColBands.empty() || pages.mRowBands.empty()) {
     pages.mColBands.clear();
     pages.mRowBands.clear();

@@ -72,10 +72,16 @@ struct PrintBand {
   bool operator==(const PrintBand&) const = default;
 };
 
+// What is printed at most: the shown cells of the used range, and pages.
+inline constexpr int64_t kMaxPrintedCells = 4'000'000;
+inline constexpr int kMaxPrintedPages = 10'000;
+
 class SheetPages {
  public:
   // Lays out the pages. An error when the margins, pictures and headers
-  // leave no room for a cell on the paper.
+  // leave no room for a cell on the paper, or the used range is beyond
+  // kMaxPrintedCells or kMaxPrintedPages (one far cell of a sheet of the
+  // largest size makes a range of 17 G cells).
   static base::Result<SheetPages> layout(const ControlDocument& doc, const PrintSettings& settings,
                                          const PrintPaper& paper,
                                          const PrintDecoration& decoration = {});

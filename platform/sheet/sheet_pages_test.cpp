@@ -243,6 +243,20 @@ TEST(SheetPages, ALargeSheetIsLaidOutInTimeLinearInItsLines) {
   largest.setData(1, kControlMaxRows, L"far");
   const SheetPages far = layout(largest, plain(), {300, 20 + 1000 * 20, 96});
   EXPECT_EQ(far.pageCount(), (kControlMaxRows + 999) / 1000);
+  // One far cell of the largest sheet: refused, in a moment.
+  ASSERT_TRUE(largest.setMaxCols(kControlMaxCols));
+  largest.setData(kControlMaxCols, 1, L"corner");
+  const auto huge = SheetPages::layout(largest, plain(), {300, 300, 96});
+  ASSERT_FALSE(huge.ok());
+  EXPECT_NE(huge.status().message().find("A1:XFD1048576 shows 17179869184 cells"),
+            std::string::npos)
+      << huge.status().message();
+  // Without smart print 3000 rows of 5 columns on pages of one cell: too many pages.
+  ControlDocument many;
+  fill(many, 5, 3000);
+  const auto tooMany = SheetPages::layout(many, plain(), {40 + 64, 20 + 20, 96});
+  ASSERT_FALSE(tooMany.ok());
+  EXPECT_NE(tooMany.status().message().find("15000 pages"), std::string::npos);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_LT(seconds, 5.0) << "a million rows are laid out one pass each";
