@@ -30,6 +30,8 @@ class SheetPrintPainter {
  public:
   // Lays out `doc` on paper of `width` x `height` device units at `dpi`.
   // An error when the paper leaves no room for the cells (see SheetPages).
+  // The painter reads `doc` when it paints: the document must outlive it
+  // and not change in between.
   static krv::base::Result<SheetPrintPainter> prepare(const krv::sheet::ControlDocument& doc,
                                                       const krv::sheet::PrintSettings& settings,
                                                       const krv::sheet::PrintPaper& paper);
