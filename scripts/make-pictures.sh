@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Draws every dialog the program can run into docs/pictures/, one PNG per
-# launcher named after it, each on its sample record in examples/records/
+# launcher named after it, each on its sample record in examples/records/,
+# and the first printed page of the sample bill (printed-page.png)
 # (offscreen: no display is needed). Builds the program first when asked
 # (--build); otherwise uses build/tools/korvane as it is.
 set -euo pipefail
@@ -29,3 +30,11 @@ for launcher in $launchers; do
   env -u DISPLAY -u WAYLAND_DISPLAY "$korvane" picture "$launcher" --out "docs/pictures/$launcher.png" >/dev/null
   echo "docs/pictures/$launcher.png"
 done
+
+# The first page of the sample bill as `korvane sheet print` prints it.
+pages=$(mktemp -d)
+"$korvane" sheet print examples/library/Bills/HallFrame.vts --out "$pages/bill.pdf" \
+  --png-pages "$pages" >/dev/null
+cp "$pages/page-1.png" docs/pictures/printed-page.png
+rm -rf "$pages"
+echo "docs/pictures/printed-page.png"

@@ -16,6 +16,7 @@
 #include "platform/core/file_paths.h"
 #include "platform/core/krv_settings.h"
 #include "platform/qt/qt_application.h"
+#include "platform/qt/qt_sheet_printer.h"
 #include "platform/qt/qt_user_interface.h"
 #include "platform/qt/real_clock.h"
 #include "platform/win/dialog.h"
@@ -69,6 +70,9 @@ int runDesktop(const Options& o) {
   krv::win::ScopedUserInterface useUi(ui);
   krv::qt::RealClock clock;
   clock.start();
+  // The module's windows print sheets through the host's printer.
+  krv::qt::QtSheetPrinter sheetPrinter;
+  krv::sheet::setSheetPrinter(&sheetPrinter);
 
   int code = krv::tools::kExitOk;
   {
@@ -99,6 +103,7 @@ int runDesktop(const Options& o) {
   }
   acad::destroyHostFrame();
   if (loaded) krv::frame::unloadModule();
+  krv::sheet::setSheetPrinter(nullptr);
   return code;
 }
 

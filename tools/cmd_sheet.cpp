@@ -3,6 +3,9 @@
 // its formula), of the rows and columns that hold something.
 // korvane sheet convert IN OUT: converts between the native format (.vts
 // and other extensions) and CSV (.csv) or tab-separated text (.tsv, .txt).
+// korvane sheet print FILE --out FILE.pdf [--png-pages DIR] [--no-headers]
+// [--fit | --no-fit] [--header-picture FILE] [--footer-picture FILE]: prints the used part of a
+// sheet file to an A4 PDF, without a display; --png-pages also paints the pages into PNG images.
 #include <algorithm>
 #include <iostream>
 #include <memory>
@@ -12,10 +15,15 @@
 
 #include "platform/base/display_text.h"
 #include "platform/base/utf.h"
+#include "platform/qt/qt_application.h"
+#include "platform/qt/qt_sheet_printer.h"
 #include "platform/sheet/cell_address.h"
 #include "platform/sheet/cell_grid.h"
 #include "platform/sheet/sheet_file.h"
+#include "platform/sheet/sheet_printer.h"
 #include "platform/sheet/text_utils.h"
+#include "spread/vt_ss_property_list.h"
+#include "spread/vt_ss_settings.h"
 #include "tools/command_registry.h"
 #include "tools/exit_codes.h"
 #include "tools/shell_quote.h"
@@ -84,6 +92,65 @@ void printTable(const ControlDocument& doc, bool formulas, std::ostream& out) {
   }
 }
 
+// The print settings of a document: its own settings, kept in the tag of
+// its corner cell; the defaults where it has none.
+krv::sheet::PrintSettings documentPrintSettings(const ControlDocument& doc) {
+  VtSSPropertyList list;
+  list.addFromWideText(doc.tag(0, 0).value_or(std::wstring()));
+  VtSSSettings settings;
+  settings.takeProperties(list);
+  return settings.printSettings();
+}
+
+struct PrintOptions {
+  std::string file, out, pngPages, headerPicture, footerPicture;
+  bool noHeaders = false, fit = false, noFit = false;
+};
+
+int printSheetFile(const PrintOptions& o) {
+  ControlDocument doc;
+  std::string error;
+  if (!krv::base::reportTo(krv::sheet::loadSheetFile(doc, o.file), error)) {
+    std::cerr << "korvane sheet: " << krv::tools::withQuotedPaths(error, {o.file}) << "\n";
+    return krv::tools::kExitInput;
+  }
+  krv::sheet::PrintSettings settings = documentPrintSettings(doc);
+  if (o.noHeaders) settings.colHeader = settings.rowHeader = false;
+  if (o.fit) settings.smartPrint = true;
+  if (o.noFit) settings.smartPrint = false;
+  if (!o.headerPicture.empty()) settings.headerFile = krv::base::utf8ToWide(o.headerPicture);
+  if (!o.footerPicture.empty()) settings.footerFile = krv::base::utf8ToWide(o.footerPicture);
+  if (settings.title.empty())
+    settings.title = krv::base::utf8ToWide(std::filesystem::path(o.file).filename().string());
+  if (!krv::qt::ensureApplication(krv::qt::Display::Offscreen)) {
+    std::cerr << "korvane sheet: no drawing is possible here\n";
+    return krv::tools::kExitFailed;
+  }
+  if (!o.pngPages.empty()) {
+    if (!std::filesystem::is_directory(o.pngPages)) {
+      std::cerr << "korvane sheet: no folder " << krv::tools::shellQuoted(o.pngPages) << "\n";
+      return krv::tools::kExitOutput;
+    }
+    auto pages = krv::qt::QtSheetPrinter::savePagePictures(doc, settings, o.pngPages);
+    if (!pages) {
+      std::cerr << "korvane sheet: "
+                << krv::tools::withQuotedPaths(pages.status().text(), {o.pngPages}) << "\n";
+      return pages.status().path().empty() ? krv::tools::kExitFailed : krv::tools::kExitOutput;
+    }
+  }
+  krv::qt::QtSheetPrinter printer;
+  krv::sheet::setSheetPrinter(&printer);
+  const krv::base::Status printed =
+      krv::sheet::printSheet(doc, settings, krv::sheet::PrintTarget::PdfFile, o.out);
+  krv::sheet::setSheetPrinter(nullptr);
+  if (!printed.ok()) {
+    std::cerr << "korvane sheet: " << krv::tools::withQuotedPaths(printed.text(), {o.out}) << "\n";
+    // A failed write names the file; a sheet that cannot be laid out does not.
+    return printed.path().empty() ? krv::tools::kExitFailed : krv::tools::kExitOutput;
+  }
+  return krv::tools::kExitOk;
+}
+
 }  // namespace
 
 KRV_COMMAND([](CLI::App& app) {
@@ -126,4 +193,21 @@ KRV_COMMAND([](CLI::App& app) {
     }
     krv::tools::setExitCode(krv::tools::kExitOk);
   });
+
+  auto* print = sub->add_subcommand(
+      "print", "Print the used part of a sheet file to an A4 PDF (no display needed)");
+  auto po = std::make_shared<PrintOptions>();
+  print->add_option("file", po->file, "the sheet file (.vts/.json native, .csv, .tsv)")->required();
+  print->add_option("--out", po->out, "the PDF file to write (replaced atomically)")->required();
+  print->add_option("--png-pages", po->pngPages,
+                    "also paint the pages into DIR/page-N.png (the folder must exist)");
+  print->add_option("--header-picture", po->headerPicture,
+                    "a picture printed at the top of every page (instead of the document's)");
+  print->add_option("--footer-picture", po->footerPicture,
+                    "a picture printed at the bottom of every page (instead of the document's)");
+  print->add_flag("--no-headers", po->noHeaders, "leave out the column and row headers");
+  auto* fit = print->add_flag("--fit", po->fit, "scale the columns down to the page width");
+  print->add_flag("--no-fit", po->noFit, "print the columns at their size, across pages")
+      ->excludes(fit);
+  print->callback([po] { krv::tools::setExitCode(printSheetFile(*po)); });
 });

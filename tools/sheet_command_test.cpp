@@ -99,4 +99,45 @@ TEST_F(SheetCommand, ConvertWritesTheUsedRangeAndRefusesATextBeyondTheReadersLim
   EXPECT_EQ(readBytes(csv), "") << "the previous file stays";
 }
 
+TEST_F(SheetCommand, PrintWritesAPdfAndPagePicturesAndReportsWhatFails) {
+  std::string cells;
+  for (int r = 1; r <= 120; ++r)
+    cells += (r > 1 ? ", " : "") + std::string(R"({"col": 1, "row": )") + std::to_string(r) +
+             R"(, "values": ["Row )" + std::to_string(r) + R"(", 12.5]})";
+  const fs::path sheet = largestSheet("bill.vts", cells);
+  const fs::path pdf = folder / "bill.pdf";
+  const fs::path pages = folder / "pages";
+  fs::create_directories(pages);
+  const ProgramRun run = korvane("sheet print " + quoted(sheet) + " --out " + quoted(pdf) +
+                                 " --png-pages " + quoted(pages));
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  const std::string bytes = readBytes(pdf);
+  EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+  // 120 rows of 20 pixels: 51 on an A4 page with the default margins.
+  EXPECT_TRUE(fs::exists(pages / "page-3.png"));
+  EXPECT_FALSE(fs::exists(pages / "page-4.png"));
+
+  // A missing folder for the PDF: nothing written, the path named, code 4.
+  const fs::path missing = folder / "gone" / "out.pdf";
+  const ProgramRun unwritable =
+      korvane("sheet print " + quoted(sheet) + " --out " + quoted(missing));
+  EXPECT_EQ(unwritable.exitCode, 4) << unwritable.output;
+  EXPECT_NE(unwritable.output.find("gone/out.pdf"), std::string::npos) << unwritable.output;
+  EXPECT_FALSE(fs::exists(missing.parent_path()));
+
+  // An empty sheet prints nothing and keeps the previous PDF.
+  const ProgramRun empty =
+      korvane("sheet print " + quoted(largestSheet("empty.vts", "")) + " --out " + quoted(pdf));
+  EXPECT_EQ(empty.exitCode, 1) << empty.output;
+  EXPECT_NE(empty.output.find("nothing to print"), std::string::npos) << empty.output;
+  EXPECT_EQ(readBytes(pdf), bytes);
+
+  const ProgramRun unreadable =
+      korvane("sheet print " + quoted(folder / "none.vts") + " --out " + quoted(pdf));
+  EXPECT_EQ(unreadable.exitCode, 3) << unreadable.output;
+  EXPECT_EQ(korvane("sheet print " + quoted(sheet) + " --out " + quoted(pdf) + " --fit --no-fit")
+                .exitCode,
+            2);
+}
+
 }  // namespace

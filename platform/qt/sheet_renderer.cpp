@@ -6,12 +6,11 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <atomic>
-#include <map>
-#include <tuple>
 #include <unordered_set>
 
 #include "platform/qt/mirror_widget.h"
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/sheet_cell_painter.h"
 #include "platform/qt/sheet_layout.h"
 #include "platform/sheet/tspread.h"
 #include "platform/win/event_loop.h"
@@ -20,7 +19,6 @@
 
 namespace krv::qt {
 
-using krv::sheet::CellAttributes;
 using krv::sheet::ControlDocument;
 using krv::sheet::kColorDefault;
 
@@ -28,73 +26,21 @@ namespace {
 
 std::atomic<std::uint64_t> gPaintedCells{0};
 
-const QColor kGridColour(208, 208, 208);
-const QColor kHeaderEdgeColour(160, 160, 160);
 const QColor kGrayAreaColour(171, 171, 171);
-const QColor kHighlightColour(0, 120, 215);
-const QColor kEditSelectionColour(153, 201, 239);
 const QColor kBorderColour(122, 122, 122);
 const QColor kScrollTrackColour(233, 233, 233);
 const QColor kScrollThumbColour(194, 194, 194);
-const QColor kArrowColour(96, 96, 96);
 
 QColor colourOr(uint32_t colour, const QColor& fallback) {
   return colour == kColorDefault ? fallback : toQColor(static_cast<COLORREF>(colour));
-}
-
-QColor blend(const QColor& under, const QColor& over, double amount) {
-  auto mix = [amount](int a, int b) { return static_cast<int>(a + (b - a) * amount + 0.5); };
-  return QColor(mix(under.red(), over.red()), mix(under.green(), over.green()),
-                mix(under.blue(), over.blue()));
-}
-
-// A small filled triangle pointing in the direction of (dx, dy).
-void drawArrow(QPainter& p, const QRect& box, int dx, int dy) {
-  const QPoint c = box.center();
-  const int s = std::max(2, std::min(box.width(), box.height()) / 4);
-  QPolygon tri;
-  if (dy != 0)
-    tri << QPoint(c.x() - s, c.y() - dy * s / 2) << QPoint(c.x() + s, c.y() - dy * s / 2)
-        << QPoint(c.x(), c.y() + dy * s / 2 + dy);
-  else
-    tri << QPoint(c.x() - dx * s / 2, c.y() - s) << QPoint(c.x() - dx * s / 2, c.y() + s)
-        << QPoint(c.x() + dx * s / 2 + dx, c.y());
-  p.setPen(Qt::NoPen);
-  p.setBrush(kArrowColour);
-  p.drawPolygon(tri);
-  p.setBrush(Qt::NoBrush);
-}
-
-// A raised face: light top and left edges, dark bottom and right ones.
-void drawRaised(QPainter& p, const QRect& r, const QColor& face) {
-  p.fillRect(r, face);
-  p.setPen(Qt::white);
-  p.drawLine(r.topLeft(), r.topRight());
-  p.drawLine(r.topLeft(), r.bottomLeft());
-  p.setPen(kHeaderEdgeColour);
-  p.drawLine(r.bottomLeft(), r.bottomRight());
-  p.drawLine(r.topRight(), r.bottomRight());
-}
-
-// The pen of a cell border style: 1 dashed, 2 dotted, 3 dash-dot, 4
-// dash-dot-dot, anything else solid.
-QPen borderPen(const CellAttributes& a) {
-  QPen pen(toQColor(static_cast<COLORREF>(a.borderColor)));
-  static const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
-                                        Qt::DashDotDotLine};
-  pen.setStyle(a.borderStyle >= 0 && a.borderStyle < 5 ? styles[a.borderStyle] : Qt::SolidLine);
-  return pen;
 }
 
 // Draws one frame of a sheet into a painter whose origin is the client area.
 class SheetPainter {
  public:
   SheetPainter(QPainter& painter, const TSpread& sheet, const QFont& baseFont)
-      : p(painter), d(sheet.document()), mLayout(sheet), mBaseFont(baseFont) {
-    const krv::sheet::ControlLook& look = d.look();
-    mHeaderFace = colourOr(look.shadowColor, toQColor(GetSysColor(COLOR_BTNFACE)));
-    mHeaderText = colourOr(look.shadowTextColor, Qt::black);
-    mGrayArea = colourOr(look.grayAreaBackColor, kGrayAreaColour);
+      : p(painter), d(sheet.document()), mLayout(sheet), mCells(painter, d, baseFont) {
+    mGrayArea = colourOr(d.look().grayAreaBackColor, kGrayAreaColour);
     d.selection(mSel[0], mSel[1], mSel[2], mSel[3]);
   }
 
@@ -153,170 +99,7 @@ class SheetPainter {
 
   void paintCell(int32_t col, int32_t row, const QRect& r) {
     ++gPaintedCells;
-    const CellAttributes& a = d.attributes(col, row);
-    const bool active = col == d.activeCol() && row == d.activeRow();
-    const bool editing = active && d.editing();
-    const bool selected = !active && d.isSelected(col, row);
-    const QColor window = toQColor(GetSysColor(COLOR_WINDOW));
-    QColor back = colourOr(a.backColor, a.locked ? toQColor(GetSysColor(COLOR_BTNFACE)) : window);
-    QColor fore = colourOr(a.foreColor, Qt::black);
-    if (editing) back = window;
-    if (selected) {
-      back = d.look().selBackColor != kColorDefault ? toQColor(d.look().selBackColor)
-                                                    : blend(back, kHighlightColour, 0.22);
-      fore = colourOr(d.look().selForeColor, fore);
-    }
-    p.fillRect(r, back);
-    p.setPen(kGridColour);
-    p.drawLine(r.topRight(), r.bottomRight());
-    p.drawLine(r.bottomLeft(), r.bottomRight());
-    // The content lies inside the grid lines.
-    const QRect inner = r.adjusted(0, 0, -1, -1);
-    if (inner.isEmpty()) return;
-    p.setFont(fontFor(a));
-    p.setPen(fore);
-    if (editing) {
-      paintEditor(inner);
-    } else {
-      switch (a.type) {
-        case krv::sheet::kCellTypeCheckBox:
-          paintCheckBox(col, row, a, inner, fore);
-          break;
-        case krv::sheet::kCellTypeComboBox:
-          paintCombo(col, row, inner, fore);
-          break;
-        case krv::sheet::kCellTypeButton:
-          paintButton(col, row, a, inner);
-          break;
-        case krv::sheet::kCellTypePicture:
-          paintPicture(a, inner);
-          break;
-        default:
-          paintText(col, row, a, inner);
-          break;
-      }
-    }
-    paintBorders(a, r);
-  }
-
-  void paintText(int32_t col, int32_t row, const CellAttributes& a, const QRect& inner) {
-    const std::wstring text = d.valueText(col, row).value_or(std::wstring());
-    if (text.empty()) return;
-    // Number cells, and numbers in general cells, lie to the right.
-    const bool generalNumber =
-        a.type == krv::sheet::kCellTypeGeneral && d.engine().value(col, row).isNumber();
-    const bool right = a.type == krv::sheet::kCellTypeNumber || generalNumber;
-    const QRect box = inner.adjusted(2, 0, -2, 0);
-    QString shown = toQString(text);
-    if (right) {
-      const QFontMetrics metrics = p.fontMetrics();
-      if (generalNumber && metrics.horizontalAdvance(shown) > box.width()) {
-        // A number without a format of its own is rounded to the digits
-        // that fit, as a spreadsheet shows it.
-        const double value = d.engine().value(col, row).number();
-        for (int digits = 15; digits >= 1; --digits) {
-          const QString rounded = QString::number(value, 'g', digits);
-          if (metrics.horizontalAdvance(rounded) <= box.width()) {
-            shown = rounded;
-            break;
-          }
-        }
-      }
-      // A number cut short would read as another number: one that still
-      // does not fit shows as a row of '#'.
-      if (metrics.horizontalAdvance(shown) > box.width())
-        shown = QString(std::max(1, box.width() / std::max(1, metrics.horizontalAdvance('#'))),
-                        QChar('#'));
-    }
-    p.drawText(box,
-               Qt::AlignVCenter | (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::TextSingleLine,
-               shown);
-  }
-
-  void paintEditor(const QRect& inner) {
-    const QString text = toQString(d.editText());
-    const QFontMetrics metrics(p.font());
-    const QRect box = inner.adjusted(2, 0, -2, 0);
-    const int length = static_cast<int>(text.size());
-    const int from = std::clamp(d.editSelStart(), 0, length);
-    const int to = std::clamp(d.editSelEnd(), from, length);
-    const int textTop = box.top() + (box.height() - metrics.height()) / 2;
-    auto xAt = [&](int i) { return box.left() + metrics.horizontalAdvance(text.left(i)); };
-    if (to > from)
-      p.fillRect(QRect(xAt(from), textTop, xAt(to) - xAt(from), metrics.height()),
-                 kEditSelectionColour);
-    p.drawText(box, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, text);
-    // The caret, at the end of the selection.
-    const int caret = std::min(xAt(to), box.right());
-    p.setPen(Qt::black);
-    p.drawLine(caret, textTop, caret, textTop + metrics.height() - 1);
-  }
-
-  void paintCheckBox(int32_t col, int32_t row, const CellAttributes& a, const QRect& inner,
-                     const QColor& fore) {
-    p.save();
-    p.setClipRect(inner, Qt::IntersectClip);
-    const int size = std::min(13, inner.height() - 2);
-    const QRect box(inner.left() + 3, inner.top() + (inner.height() - size) / 2, size, size);
-    p.fillRect(box, Qt::white);
-    p.setPen(QColor(51, 51, 51));
-    p.drawRect(box.adjusted(0, 0, -1, -1));
-    if (d.data(col, row).value_or(L"") == L"1") {
-      QPen tick(Qt::black, 2);
-      p.setPen(tick);
-      const QRect t = box.adjusted(3, 3, -3, -3);
-      p.drawPolyline(QPolygon() << QPoint(t.left(), t.center().y())
-                                << QPoint(t.left() + t.width() / 3, t.bottom())
-                                << QPoint(t.right(), t.top()));
-    }
-    if (!a.typeText.empty()) {
-      p.setPen(fore);
-      p.drawText(inner.adjusted(box.width() + 7, 0, -2, 0),
-                 Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, toQString(a.typeText));
-    }
-    p.restore();
-  }
-
-  void paintCombo(int32_t col, int32_t row, const QRect& inner, const QColor& fore) {
-    const int arrow = std::min(16, inner.height());
-    const QRect button(inner.right() - arrow + 1, inner.top(), arrow, inner.height());
-    const std::wstring text = d.valueText(col, row).value_or(std::wstring());
-    p.setPen(fore);
-    p.drawText(inner.adjusted(2, 0, -arrow - 2, 0),
-               Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, toQString(text));
-    drawRaised(p, button, toQColor(GetSysColor(COLOR_BTNFACE)));
-    drawArrow(p, button, 0, 1);
-  }
-
-  void paintButton(int32_t col, int32_t row, const CellAttributes& a, const QRect& inner) {
-    const QRect face = inner.adjusted(1, 1, -1, -1);
-    if (face.isEmpty()) return;
-    drawRaised(p, face, toQColor(GetSysColor(COLOR_BTNFACE)));
-    std::wstring text = a.typeText;
-    if (text.empty()) text = d.valueText(col, row).value_or(std::wstring());
-    p.setPen(toQColor(GetSysColor(COLOR_BTNTEXT)));
-    p.drawText(face, Qt::AlignCenter | Qt::TextSingleLine, toQString(text));
-  }
-
-  void paintPicture(const CellAttributes& a, const QRect& inner) {
-    // The control holds the picture's name only: a framed place with it.
-    const QRect frame = inner.adjusted(2, 2, -2, -2);
-    if (frame.width() < 4 || frame.height() < 4) return;
-    QPen pen(kHeaderEdgeColour);
-    pen.setStyle(Qt::DashLine);
-    p.setPen(pen);
-    p.drawRect(frame.adjusted(0, 0, -1, -1));
-    p.setPen(QColor(109, 109, 109));
-    p.drawText(frame, Qt::AlignCenter | Qt::TextSingleLine, toQString(a.typeText));
-  }
-
-  void paintBorders(const CellAttributes& a, const QRect& r) {
-    if (a.borderMask == 0) return;
-    p.setPen(borderPen(a));
-    if (a.borderMask & 1) p.drawLine(r.topLeft(), r.bottomLeft());
-    if (a.borderMask & 2) p.drawLine(r.topRight(), r.bottomRight());
-    if (a.borderMask & 4) p.drawLine(r.topLeft(), r.topRight());
-    if (a.borderMask & 8) p.drawLine(r.bottomLeft(), r.bottomRight());
+    mCells.paintCell(col, row, r);
   }
 
   // Whether a column (row) holds selected cells: its header is marked.
@@ -355,15 +138,7 @@ class SheetPainter {
   }
 
   void paintHeader(int32_t col, int32_t row, const QRect& r, bool marked) {
-    p.fillRect(r, marked ? mHeaderFace.darker(112) : mHeaderFace);
-    p.setPen(kHeaderEdgeColour);
-    p.drawLine(r.topRight(), r.bottomRight());
-    p.drawLine(r.bottomLeft(), r.bottomRight());
-    const std::wstring text = d.data(col, row).value_or(std::wstring());
-    if (text.empty()) return;
-    p.setFont(fontFor(d.attributes(col, row)));
-    p.setPen(mHeaderText);
-    p.drawText(r.adjusted(1, 0, -2, -1), Qt::AlignCenter | Qt::TextSingleLine, toQString(text));
+    mCells.paintHeader(col, row, r, marked);
   }
 
   void paintActiveFrame() {
@@ -385,33 +160,21 @@ class SheetPainter {
     if (bar.bar.isEmpty()) return;
     p.fillRect(bar.bar, kScrollTrackColour);
     const QColor face = toQColor(GetSysColor(COLOR_BTNFACE));
-    drawRaised(p, bar.decrease, face);
-    drawRaised(p, bar.increase, face);
-    drawArrow(p, bar.decrease, vertical ? 0 : -1, vertical ? -1 : 0);
-    drawArrow(p, bar.increase, vertical ? 0 : 1, vertical ? 1 : 0);
+    drawRaisedFace(p, bar.decrease, face);
+    drawRaisedFace(p, bar.increase, face);
+    drawArrowMark(p, bar.decrease, vertical ? 0 : -1, vertical ? -1 : 0);
+    drawArrowMark(p, bar.increase, vertical ? 0 : 1, vertical ? 1 : 0);
     if (!bar.thumb.isEmpty()) {
       p.fillRect(bar.thumb.adjusted(1, 1, -1, -1), kScrollThumbColour);
     }
   }
 
-  const QFont& fontFor(const CellAttributes& a) {
-    const auto key = std::make_tuple(a.fontName, a.fontHeight, a.fontWeight);
-    auto it = mFonts.find(key);
-    if (it != mFonts.end()) return it->second;
-    QFont font = mBaseFont;
-    if (!a.fontName.empty()) font.setFamily(toQString(a.fontName));
-    if (a.fontHeight > 0) font.setPixelSize(a.fontHeight);
-    font.setWeight(static_cast<QFont::Weight>(std::clamp(a.fontWeight, 100, 900)));
-    return mFonts.emplace(key, font).first->second;
-  }
-
   QPainter& p;
   const ControlDocument& d;
   SheetLayout mLayout;
-  QFont mBaseFont;
-  QColor mHeaderFace, mHeaderText, mGrayArea;
+  SheetCellPainter mCells;
+  QColor mGrayArea;
   int32_t mSel[4] = {0, 0, 0, 0};
-  std::map<std::tuple<std::wstring, int, int>, QFont> mFonts;
 };
 
 // Repaints the sheet widgets after every person's input in the application:
