@@ -106,6 +106,9 @@ TEST_F(SheetOptionsTest, LoweringAndRaisingACountBringsBackTypedAndFirstGivenTex
         EXPECT_EQ(cell(cols, 3, 1), L"C") << "first-given text where nothing was typed";
         EXPECT_EQ(cell(cols, 4, 1), L"");
         EXPECT_EQ(cell(cols, 5, 1), L"");
+        cols.setActiveCell(4, 1);
+        Person::type(&cols, L"Remark");
+        Person::pressKey(&cols, VK_RETURN);
 
         // The same for rows, and a text that is not yet a count changes nothing.
         Krv_Spread& rows = o.rowEditor();
@@ -132,6 +135,7 @@ TEST_F(SheetOptionsTest, LoweringAndRaisingACountBringsBackTypedAndFirstGivenTex
   EXPECT_EQ(header(2, 0), L"Mass");
   EXPECT_EQ(header(3, 0), L"C");
   EXPECT_FALSE(sheet.document().hasHeaderText(3, 0)) << "an unchanged default label stays default";
+  EXPECT_EQ(header(4, 0), L"Remark");
   EXPECT_FALSE(sheet.document().hasHeaderText(5, 0));
   EXPECT_EQ(header(5, 0), L"E");
   EXPECT_EQ(header(0, 1), L"first");

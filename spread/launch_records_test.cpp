@@ -1,8 +1,11 @@
-// The record files of the formula window and of find and replace.
+// The record files of the formula window, find and replace, sheet options
+// and the editor's language.
 #include <gtest/gtest.h>
 
+#include "spread/editor_language_record.h"
 #include "spread/find_replace_record.h"
 #include "spread/formula_window_record.h"
+#include "spread/sheet_options_record.h"
 
 namespace {
 
@@ -37,6 +40,33 @@ TEST(FindReplaceRecord, RoundTripsAndNeedsASheet) {
   EXPECT_EQ(refused.text(), R"(the member "sheet" is missing)");
   EXPECT_FALSE(findReplaceFromText(
       R"({"format": "korvane formula window", "version": 1, "sheet": "x"})", back));
+}
+
+TEST(SheetOptionsRecord, RoundTripsAndNeedsASheet) {
+  SheetOptionsRecord r{"../sheets/a b.vts"};
+  SheetOptionsRecord back;
+  ASSERT_TRUE(sheetOptionsFromText(sheetOptionsToText(r), back));
+  EXPECT_EQ(back, r);
+  EXPECT_EQ(
+      sheetOptionsFromText(R"({"format": "korvane sheet options", "version": 1})", back).text(),
+      R"(the member "sheet" is missing)");
+}
+
+TEST(EditorLanguageRecord, RoundTripsAndRefusesAnUnknownCode) {
+  EditorLanguageRecord r{EditorLanguageRecord::kFR};
+  const std::string text = editorLanguageToText(r);
+  EXPECT_NE(text.find(R"("language": "FR")"), std::string::npos) << text;
+  EditorLanguageRecord back;
+  ASSERT_TRUE(editorLanguageFromText(text, back));
+  EXPECT_EQ(back, r);
+  ASSERT_TRUE(
+      editorLanguageFromText(R"({"format": "korvane editor language", "version": 1})", back));
+  EXPECT_EQ(back.language, EditorLanguageRecord::kEN) << "English when none is given";
+  const auto refused = editorLanguageFromText(
+      R"({"format": "korvane editor language", "version": 1, "language": "DE"})", back);
+  EXPECT_FALSE(refused);
+  EXPECT_NE(refused.text().find("language:"), std::string::npos) << refused.text();
+  EXPECT_EQ(back.language, EditorLanguageRecord::kEN) << "unchanged";
 }
 
 }  // namespace

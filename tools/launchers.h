@@ -35,6 +35,12 @@
 //                        the find and replace texts back and saves the
 //                        sheet file when cells were replaced. (Its OK
 //                        button is "Find next" and does not close it.)
+//   CDlgSSOptions        the sheet options dialog on a sheet file; OK
+//                        saves the changed sheet file and writes the
+//                        record back.
+//   CDlgSSSettings       the spreadsheet editor's language dialog on the
+//                        record's language code (not the registry's); OK
+//                        writes the chosen code back.
 #include <filesystem>
 #include <functional>
 #include <string>
