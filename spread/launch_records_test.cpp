@@ -1,10 +1,12 @@
-// The record files of the formula window, find and replace, sheet options
-// and the editor's language.
+// The record files of the formula window, its list output, find and
+// replace, sheet options and the editor's language.
 #include <gtest/gtest.h>
 
+#include "platform/core/list_output.h"
 #include "spread/editor_language_record.h"
 #include "spread/find_replace_record.h"
 #include "spread/formula_window_record.h"
+#include "spread/list_output_record.h"
 #include "spread/sheet_options_record.h"
 
 namespace {
@@ -67,6 +69,36 @@ TEST(EditorLanguageRecord, RoundTripsAndRefusesAnUnknownCode) {
   EXPECT_FALSE(refused);
   EXPECT_NE(refused.text().find("language:"), std::string::npos) << refused.text();
   EXPECT_EQ(back.language, EditorLanguageRecord::kEN) << "unchanged";
+}
+
+TEST(ListOutputRecord, ReadsKindsAndGivesTheLayoutsDescription) {
+  ListOutputRecord r;
+  ASSERT_TRUE(listOutputFromText(
+      R"({"format": "korvane list output", "version": 1, "title": "Bill",
+          "columns": [{"name": "Profile", "kind": "text"}, {"name": "Mass", "kind": "decimal"},
+                      {"name": "Mark"}],
+          "rows": [{"kind": "merged", "cells": ["Beams"]}, {"cells": ["IPE 300", "253.2"]},
+                   {"kind": "total", "cells": ["Total"]}],
+          "template": "t.vts"})",
+      r));
+  ListOutputRecord back;
+  ASSERT_TRUE(listOutputFromText(listOutputToText(r), back));
+  EXPECT_EQ(back, r);
+  const ListOutputDescription d = listOutputDescription(r, L"/x/t.vts");
+  EXPECT_EQ(d.columnCount, 3);
+  EXPECT_EQ(d.headers[1].str(), L"Mass");
+  ASSERT_EQ(d.columnKinds.length(), 3);
+  EXPECT_EQ(listColumnDecimals(d.columnKinds[1]), 1);
+  EXPECT_EQ(listColumnDecimals(d.columnKinds[2]), -1) << "no kind: not a number column";
+  ASSERT_EQ(d.rows.size(), 3u);
+  EXPECT_EQ(d.rows[0].kind, ListOutputRow::kMerged);
+  EXPECT_EQ(d.rows[2].kind, ListOutputRow::kTotal);
+  EXPECT_EQ(d.rows[1].cells[0].str(), L"IPE 300");
+  EXPECT_EQ(d.templateFile.str(), L"/x/t.vts");
+  const auto refused = listOutputFromText(
+      R"({"format": "korvane list output", "version": 1, "rows": [{"kind": "sum"}]})", r);
+  EXPECT_FALSE(refused);
+  EXPECT_NE(refused.text().find("rows[0].kind"), std::string::npos) << refused.text();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <memory>
 #include <tuple>
 
 #include "platform/acad/command_line.h"
@@ -62,23 +63,38 @@ void copyLook(ControlDocument& d, int col, int row, const CellAttributes& from) 
 }
 
 // Measures the sample text in fonts, remembering each font's height.
-class SampleTextHeight {
+// Measures texts in the fonts of cells, keeping a font per face, size and
+// weight.
+class TextMeasure {
  public:
-  int of(const std::wstring& face, int height, int weight) {
-    const auto key = std::make_tuple(face, height, weight);
-    if (auto it = mHeights.find(key); it != mHeights.end()) return it->second;
-    CFont font;
-    font.CreateFont(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, 0, 0, 0, 0, 0, face.c_str());
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    dc.SelectObject(&font);
-    const int h = dc.GetTextExtent(ListOutputLayout::kSampleText).cy;
-    mHeights.emplace(key, h);
-    return h;
+  TextMeasure(const std::wstring& defaultFace, int defaultHeight)
+      : mDefaultFace(defaultFace), mDefaultHeight(defaultHeight) {
+    mDc.CreateCompatibleDC(nullptr);
+  }
+  CSize extent(const CellAttributes& a, const std::wstring& text) {
+    const std::wstring face = a.fontName.empty() ? mDefaultFace : a.fontName;
+    const int height = a.fontHeight > 0 ? a.fontHeight : mDefaultHeight;
+    auto& font = mFonts[std::make_tuple(face, height, a.fontWeight)];
+    if (!font) {
+      font = std::make_unique<CFont>();
+      font->CreateFont(height, 0, 0, 0, a.fontWeight, FALSE, FALSE, FALSE, 0, 0, 0, 0, 0,
+                       face.c_str());
+    }
+    mDc.SelectObject(font.get());
+    CSize size = mDc.GetTextExtent(text);
+    // The context measures every weight alike; bold text takes about a
+    // quarter more room.
+    if (a.fontWeight >= 600) size.cx = size.cx * 5 / 4;
+    return size;
   }
 
  private:
-  std::map<std::tuple<std::wstring, int, int>, int> mHeights;
+  std::wstring mDefaultFace;
+  int mDefaultHeight;
+  // Declared before the context, so that the context lets go of its font
+  // before the fonts go.
+  std::map<std::tuple<std::wstring, int, int>, std::unique_ptr<CFont>> mFonts;
+  CDC mDc;
 };
 
 }  // namespace
@@ -97,23 +113,30 @@ Krv_String ListOutputLayout::totalFormula(int col, int first, int last) {
   return Krv_String(out);
 }
 
-bool ListOutputLayout::layOut(Krv_Spread& sheet, Krv_Spread* templateSheet,
-                              const ListOutputDescription& list, std::wstring& error) {
-  const int cols = list.columnCount;
-  if (cols < 1) {
+bool ListOutputLayout::check(const ListOutputDescription& list, std::wstring& error) {
+  if (list.columnCount < 1) {
     error = L"The list has no columns.";
     return false;
   }
-  if (cols > krv::sheet::kControlMaxCols) {
+  if (list.columnCount > krv::sheet::kControlMaxCols) {
     error = L"The list has more columns than a sheet holds.";
     return false;
   }
-  const int first = list.title.isEmpty() ? 1 : 2;
-  const long long rowCount = first - 1 + static_cast<long long>(list.rows.size());
+  const long long rowCount =
+      (list.title.isEmpty() ? 0 : 1) + static_cast<long long>(list.rows.size());
   if (rowCount > krv::sheet::kControlMaxRows) {
     error = L"The list has more rows than a sheet holds.";
     return false;
   }
+  return true;
+}
+
+bool ListOutputLayout::layOut(Krv_Spread& sheet, Krv_Spread* templateSheet,
+                              const ListOutputDescription& list, std::wstring& error) {
+  if (!check(list, error)) return false;
+  const int cols = list.columnCount;
+  const int first = list.title.isEmpty() ? 1 : 2;
+  const long long rowCount = first - 1 + static_cast<long long>(list.rows.size());
   if (!sheet.isCreated()) {
     error = L"The list has no sheet to go into.";
     return false;
@@ -202,7 +225,8 @@ bool ListOutputLayout::layOut(Krv_Spread& sheet, Krv_Spread* templateSheet,
         if (tr == 0) return;
         const auto span = t.spanAt(1, tr);
         if (!span || span->col != 1 || span->row != tr) return;
-        const int width = std::clamp(span->numCols, 1, cols);
+        // A span over all the template's columns spans all the list's.
+        const int width = span->numCols >= t.maxCols() ? cols : std::clamp(span->numCols, 1, cols);
         for (int r : outRows) {
           d.removeSpan(1, r);
           if (width > 1) d.addSpan(1, r, width, 1);
@@ -213,18 +237,26 @@ bool ListOutputLayout::layOut(Krv_Spread& sheet, Krv_Spread* templateSheet,
     }
   }
 
-  // Row heights from the fonts of each row.
-  SampleTextHeight measure;
+  // Row heights from the fonts of each row; columns wide enough for their
+  // texts (those of spanning cells aside).
+  TextMeasure measure(sheet.defaultFont().str(), sheet.defaultTextHeight());
+  std::vector<int> widths(static_cast<std::size_t>(cols) + 1,
+                          static_cast<int>(d.defaultColWidth()));
   for (int r = 0; r <= rows; ++r) {
     int height = 0;
     for (int c = 1; c <= cols; ++c) {
       const CellAttributes& a = d.attributes(c, r);
-      const std::wstring face = a.fontName.empty() ? sheet.defaultFont().str() : a.fontName;
-      const int size = a.fontHeight > 0 ? a.fontHeight : sheet.defaultTextHeight();
-      height = std::max(height, measure.of(face, size, a.fontWeight));
+      height = std::max(height, static_cast<int>(measure.extent(a, kSampleText).cy));
+      const auto span = d.spanAt(c, r);
+      if (span && span->numCols > 1) continue;
+      const std::wstring text = d.valueText(c, r).value_or(L"");
+      if (!text.empty())
+        widths[c] =
+            std::max(widths[c], static_cast<int>(measure.extent(a, text).cx) + kColumnMargin);
     }
     d.setRowHeight(r, height + kRowMargin);
   }
+  for (int c = 1; c <= cols; ++c) d.setColWidth(c, widths[c]);
   sheet.Invalidate();
   return true;
 }

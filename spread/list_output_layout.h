@@ -25,9 +25,11 @@
 // column; columns beyond the template's take its last column's) to the
 // output rows of that kind, "Column Names" to the header row. A span
 // anchored in the first column of the "Title" or "Merged" row gives the
-// width of those rows' spans instead of all columns. Finally every row is
-// made as high as the sample text "WygP" in the tallest font of the row,
-// plus a margin.
+// width of those rows' spans instead of all columns (a span over all the
+// template's columns spans all the list's). Finally every row is made as
+// high as the sample text "WygP" in the tallest font of the row, plus a
+// margin, and every column as wide as its widest text (spanning cells
+// aside) plus a margin, at least the default width.
 #include <string>
 #include <vector>
 
@@ -60,7 +62,11 @@ class ListOutputLayout {
   // and below it.
   static constexpr const wchar_t* kSampleText = L"WygP";
   static constexpr int kRowMargin = 6;
+  static constexpr int kColumnMargin = 8;
 
+  // Whether a sheet can hold the list: at least one column, and no more
+  // columns or rows than the control takes; else false with the reason.
+  static bool check(const ListOutputDescription& list, std::wstring& error);
   // Lays `list` out in `sheet` (created) and formats it after the template
   // file, loaded into `templateSheet` (created; null: no formatting). A
   // description the sheet cannot hold (no columns, more columns or rows

@@ -40,7 +40,7 @@ class ListOutputTest : public krv::test::SheetOnDialog {
                  {Row::kMerged, {L"Beams"}},
                  {Row::kRegular, {L"IPE 300", L"4", L"253.25"}},
                  {Row::kTotal, {L"Total"}},
-                 {Row::kTotal, {L"Nothing"}}};
+                 {Row::kTotal, {L"Nothing to add up here"}}};
     return list;
   }
   std::wstring value(int col, int row) {
@@ -85,7 +85,11 @@ TEST_F(ListOutputTest, RowsColumnsFormatsAndTotalsOfTheGroups) {
   EXPECT_EQ(value(2, 8), L"4");
   EXPECT_EQ(value(3, 8), L"253.3");
   EXPECT_EQ(value(2, 9), L"0") << "a total right after a total closes an empty group";
-  EXPECT_EQ(value(1, 9), L"Nothing");
+  EXPECT_EQ(value(1, 9), L"Nothing to add up here");
+  // Columns as wide as their texts need, at least the default width.
+  const auto& d = sheet.document();
+  EXPECT_GT(d.colWidth(1), d.defaultColWidth());
+  EXPECT_EQ(d.colWidth(2), d.defaultColWidth());
   EXPECT_EQ(ListOutputLayout::totalFormula(28, 2, 14).str(), L"=sum(AB2:AB14)");
 }
 
@@ -104,10 +108,10 @@ TEST_F(ListOutputTest, TheTemplateGivesEachKindOfRowItsLook) {
   EXPECT_EQ(at(1, 5).backColor, 13434879u) << "total";
   EXPECT_EQ(at(4, 8).borderMask, 4u);
   EXPECT_EQ(at(2, 3).type, krv::sheet::kCellTypeNumber) << "the template gives no types";
-  // The template's merged and title rows span three columns, not four.
+  // The template's merged and title rows span all its columns: all four.
   auto span = sheet.document().spanAt(1, 6);
   ASSERT_TRUE(span);
-  EXPECT_EQ(span->numCols, 3);
+  EXPECT_EQ(span->numCols, 4);
   // Heights follow the fonts: the title's 22 pixel font, the rows' 15.
   EXPECT_EQ(sheet.document().rowHeight(1), 22 + ListOutputLayout::kRowMargin);
   EXPECT_EQ(sheet.document().rowHeight(3), 15 + ListOutputLayout::kRowMargin);

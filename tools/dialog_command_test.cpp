@@ -186,6 +186,34 @@ TEST_F(DialogCommand, ClosingFindAndReplaceSavesTheReplacedCellsAndTheTexts) {
   EXPECT_EQ(readBytes(folder / "sections.vts"), before);
 }
 
+TEST_F(DialogCommand, AListIsLaidOutAndOkSavesItWhereTheRecordSays) {
+  // The sample record names its template as "../install/list_template.vts".
+  writeBytes(record("CFormulaListOutput"), [&] {
+    std::string text = sample("CFormulaListOutput");
+    const std::string from = "../install/list_template.vts";
+    text.replace(text.find(from), from.size(),
+                 (fs::path(KRV_SOURCE_DIR) / "examples/install/list_template.vts").string());
+    return text;
+  }());
+  ProgramRun run = dialog("CFormulaListOutput", "click OK\n");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_EQ(run.output.find("List template not loaded"), std::string::npos) << run.output;
+  const ProgramRun show = korvane("sheet show " + quoted(folder / "bill.vts"));
+  EXPECT_NE(show.output.find("| Total columns    | 5     | 9000   | 463.1"), std::string::npos)
+      << show.output;
+  EXPECT_NE(show.output.find("| Total beams      | 5     | 9200   | 448.4"), std::string::npos)
+      << show.output;
+
+  // A list without columns is refused before the window opens.
+  const std::string bad = R"({"format": "korvane list output", "version": 1, "output": "x.vts"})";
+  writeBytes(record("CFormulaListOutput"), bad);
+  run = dialog("CFormulaListOutput", "click OK\n");
+  EXPECT_EQ(run.exitCode, 1) << run.output;
+  EXPECT_NE(run.output.find("The list has no columns."), std::string::npos) << run.output;
+  EXPECT_FALSE(fs::exists(folder / "x.vts"));
+  EXPECT_EQ(readBytes(record("CFormulaListOutput")), bad);
+}
+
 TEST_F(DialogCommand, SheetOptionsOkSavesTheSheetAndCancelLeavesItAlone) {
   const std::string before = readBytes(folder / "profiles.vts");
   ProgramRun run = dialog("CDlgSSOptions", "replace 1017 5\nkey TAB\nclick CANCEL\n");
@@ -252,8 +280,9 @@ TEST_F(DialogCommand, TheSampleScriptsRunOnTheSampleRecords) {
   for (const auto& e : fs::directory_iterator(folder))
     if (e.is_regular_file()) fs::copy_file(e.path(), records / e.path().filename());
   fs::create_directory_symlink(fs::path(KRV_SOURCE_DIR) / "examples/library", folder / "library");
-  for (const char* launcher : {"StartDlgGenVars", "StartDlgStandardsSS", "CFormula",
-                               "CDlgFindReplace", "CDlgSSOptions", "CDlgSSSettings"}) {
+  for (const char* launcher :
+       {"StartDlgGenVars", "StartDlgStandardsSS", "CFormula", "CDlgFindReplace",
+        "CFormulaListOutput", "CDlgSSOptions", "CDlgSSSettings"}) {
     const fs::path script =
         fs::path(KRV_SOURCE_DIR) / "examples/records/scripts" / (std::string(launcher) + ".txt");
     const ProgramRun run = korvane("dialog " + std::string(launcher) + " --record " +
@@ -280,8 +309,9 @@ TEST_F(DialogCommand, PicturesNeedNoDisplayAndHaveTheDialogsSize) {
   EXPECT_GT(templateSize.second, 200);
 
   // Every launcher on its sample record: the samples load and run.
-  for (const char* launcher : {"StartDlgGenVars", "StartDlgStandardsSS", "CFormula",
-                               "CDlgFindReplace", "CDlgSSOptions", "CDlgSSSettings"}) {
+  for (const char* launcher :
+       {"StartDlgGenVars", "StartDlgStandardsSS", "CFormula", "CDlgFindReplace",
+        "CFormulaListOutput", "CDlgSSOptions", "CDlgSSSettings"}) {
     const fs::path png = folder / (std::string(launcher) + ".png");
     const ProgramRun run =
         korvane("picture " + std::string(launcher) + " --out " + quoted(png), noDisplay);

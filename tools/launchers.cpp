@@ -13,6 +13,7 @@
 #include "platform/core/krv_settings.h"
 #include "platform/core/macro_file.h"
 #include "platform/core/vt_auto_standards_data_file.h"
+#include "platform/sheet/sheet_file.h"
 #include "platform/win/person.h"
 #include "platform/win/user_interface.h"
 #include "spread/cformula.h"
@@ -23,6 +24,7 @@
 #include "spread/find_replace_record.h"
 #include "spread/formula_window_record.h"
 #include "spread/krv_spread.h"
+#include "spread/list_output_record.h"
 #include "spread/sheet_options_record.h"
 #include "standards/cdlg_gen_vars.h"
 #include "standards/cdlg_ss_standards.h"
@@ -211,6 +213,43 @@ Result<LaunchOutcome> runFormula(const fs::path& file, const LaunchOptions& opti
     // another file.
     if (fileText != window.mFile) back.sheet = krv::base::toUtf8(fileText);
     writeBack(out, options, [&] { return krv::spread::writeFormulaWindowFile(file, back); });
+  }
+  return out;
+}
+
+// ---- the formula window's list output ------------------------------------------------------
+
+Result<LaunchOutcome> runListOutput(const fs::path& file, const LaunchOptions& options) {
+  krv::spread::ListOutputRecord record;
+  if (Status s = krv::spread::readListOutputFile(file, record); !s) return s;
+  fs::path templateFile;
+  if (!record.templateFile.empty()) templateFile = inRecordFolder(file, record.templateFile);
+  const ListOutputDescription list = krv::spread::listOutputDescription(
+      record, templateFile.empty() ? Krv_String() : krv::core::fromOsPath(templateFile));
+
+  LaunchOutcome out;
+  if (std::wstring error; !ListOutputLayout::check(list, error)) {
+    out.failure = krv::base::toUtf8(error);
+    return out;
+  }
+  ModuleForRun module;
+  LibraryForRun library(sampleLibrary());
+  krv::frame::ResourceGuard resources;
+  CFormula window;
+  window.mMode = CFormula::kListOutput;
+  window.mListOutput = &list;
+  const fs::path output = record.output.empty() ? fs::path() : inRecordFolder(file, record.output);
+  out.confirmed = window.DoModal() == IDOK;
+  if (out.confirmed) {
+    writeBack(out, options, [&]() -> Status {
+      // The sheet's document outlives its window: it is saved as the
+      // window showed it when it ended.
+      if (!output.empty()) {
+        if (Status s = krv::sheet::saveSheetFile(window.mSheet.document(), output); !s) return s;
+        out.alsoWritten.push_back(output);
+      }
+      return krv::spread::writeListOutputFile(file, record);
+    });
   }
   return out;
 }
@@ -522,6 +561,8 @@ const std::vector<Launcher>& launchers() {
                CFormula::IDD, "CFormula.json", runFormula),
       launcher("CDlgFindReplace", krv::spread::findReplaceFileKind().format, "Find and replace...",
                CDlgFindReplace::IDD, "CDlgFindReplace.json", runFindReplace),
+      launcher("CFormulaListOutput", krv::spread::listOutputFileKind().format, "List output...",
+               CFormula::IDD, "CFormulaListOutput.json", runListOutput),
       launcher("CDlgSSOptions", krv::spread::sheetOptionsFileKind().format, "Sheet options...",
                CDlgSSOptions::IDD, "CDlgSSOptions.json", runSheetOptions),
       launcher("CDlgSSSettings", krv::spread::editorLanguageFileKind().format,
