@@ -163,6 +163,29 @@ TEST_F(SheetOptionsTest, HeaderSizesApplyToTheEditorsAtOnceAndToTheSheetOnOk) {
   EXPECT_EQ(header(2, 0), L"Profile");
 }
 
+TEST_F(SheetOptionsTest, AnEmptySheetGetsItsFirstLinesAndHeaders) {
+  sheet.setMaxCols(0);
+  sheet.setMaxRows(0);
+  ui->onModal(
+      [](CDialog& d) {
+        auto& o = options(d);
+        EXPECT_EQ(o.columnEditor().getMaxCols(), 0);
+        EXPECT_EQ(o.rowEditor().getMaxRows(), 0);
+        enterCount(d, CDlgSSOptions::kColumnsEdit, L"2");
+        enterCount(d, CDlgSSOptions::kRowsEdit, L"1");
+        Krv_Spread& cols = o.columnEditor();
+        cols.setActiveCell(2, 1);
+        Person::type(&cols, L"Grade");
+        Person::click(&d, IDOK);  // the open entry is read back too
+      },
+      CDlgSSOptions::IDD);
+  ASSERT_TRUE(editSheetOptions(sheet, &dialogWnd));
+  EXPECT_EQ(sheet.getMaxCols(), 2);
+  EXPECT_EQ(sheet.getMaxRows(), 1);
+  EXPECT_EQ(header(1, 0), L"A");
+  EXPECT_EQ(header(2, 0), L"Grade");
+}
+
 TEST_F(SheetOptionsTest, BadValuesAreRefusedWithAMessageAndTheDialogStaysOpen) {
   ui->onModal(
       [this](CDialog& d) {

@@ -186,7 +186,7 @@ bool ListOutputLayout::layOut(Krv_Spread& sheet, Krv_Spread* templateSheet,
       const Krv_String text = c <= row.cells.length() ? row.cells[c - 1] : Krv_String();
       if (row.kind == ListOutputRow::kTotal && decimalsOf(c) >= 0) {
         if (r > groupStart)
-          sheet.setCellFormula(c, r, totalFormula(c, groupStart, r - 1), false);
+          sheet.setCellFormula(c, r, totalFormula(c, groupStart, r - 1));
         else
           sheet.setCellData(c, r, L"0");
       } else {
