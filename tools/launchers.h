@@ -35,6 +35,16 @@
 //                        the find and replace texts back and saves the
 //                        sheet file when cells were replaced. (Its OK
 //                        button is "Find next" and does not close it.)
+//   CFormulaListOutput   the formula window laying out a list (mode 3)
+//                        after its template sheet; OK saves the laid-out
+//                        sheet to the record's "output" file, when it
+//                        names one, and writes the record back.
+//   CDlgSSOptions        the sheet options dialog on a sheet file; OK
+//                        saves the changed sheet file and writes the
+//                        record back.
+//   CDlgSSSettings       the spreadsheet editor's language dialog on the
+//                        record's language code (not the registry's); OK
+//                        writes the chosen code back.
 #include <filesystem>
 #include <functional>
 #include <string>
