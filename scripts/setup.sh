@@ -12,6 +12,7 @@ PACKAGES=(
   locales
   clang-format
   qt6-base-dev fonts-dejavu-core
+  libxlsxwriter-dev liborcus-dev
   xvfb xauth
 )
 
