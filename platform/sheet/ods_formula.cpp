@@ -126,3 +126,37 @@ std::optional<std::string> odsFormulaToA1(std::string_view f) {
 }
 
 }  // namespace krv::sheet
+
+namespace krv::sheet {
+
+std::string upperFunctionNames(std::string_view f) {
+  std::string out(f);
+  auto isName = [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.';
+  };
+  char quote = 0;
+  std::size_t start = std::string::npos;  // of the name being read
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const char c = out[i];
+    if (quote) {
+      if (c == quote) quote = 0;
+      continue;
+    }
+    if (c == '"' || c == '\'') {
+      quote = c;
+      start = std::string::npos;
+      continue;
+    }
+    if (isName(c)) {
+      if (start == std::string::npos) start = i;
+      continue;
+    }
+    if (c == '(' && start != std::string::npos)
+      for (std::size_t k = start; k < i; ++k)
+        out[k] = static_cast<char>(std::toupper(static_cast<unsigned char>(out[k])));
+    start = std::string::npos;
+  }
+  return out;
+}
+
+}  // namespace krv::sheet

@@ -19,3 +19,13 @@ namespace krv::sheet {
 std::optional<std::string> odsFormulaToA1(std::string_view formula);
 
 }  // namespace krv::sheet
+
+namespace krv::sheet {
+
+// The formula with every function name in upper case (a name followed by
+// "("), texts in quotes and quoted sheet names left as they are. Function
+// names are compared ignoring case; some programs write the names they do
+// not know in lower case.
+std::string upperFunctionNames(std::string_view formula);
+
+}  // namespace krv::sheet

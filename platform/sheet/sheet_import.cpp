@@ -469,6 +469,7 @@ class Sheet : public iface::import_sheet,
       mFormulaUnread = false;
     }
     if (!mFormula.text.starts_with('=')) mFormula.text.insert(0, "=");
+    if (!mFormulaUnread) mFormula.text = upperFunctionNames(mFormula.text);
   }
   void set_shared_formula_index(size_t index) override { mFormula.shared = index; }
   void set_result_string(std::string_view) override {}

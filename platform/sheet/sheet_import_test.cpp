@@ -258,6 +258,8 @@ TEST(OdsFormulaTest, ReferencesSeparatorsAndNamespaces) {
             "=IFERROR(1,2)+TOLERANCE(1)");
   EXPECT_EQ(*odsFormulaToA1("=A1"), "=A1");
   EXPECT_FALSE(odsFormulaToA1("of:=\"open"));
+  EXPECT_EQ(upperFunctionNames("=getcell(\"a(b\",'my sheet(1)'!A1)+com.x.y(1)"),
+            "=GETCELL(\"a(b\",'my sheet(1)'!A1)+COM.X.Y(1)");
   EXPECT_FALSE(odsFormulaToA1("of:=[.A1"));
 }
 
