@@ -693,7 +693,8 @@ std::vector<Record> recordsOf(const Sheet& meta) {
   for (auto& [k, v] : meta.values)
     rows[ControlDocument::keyRow(k)][ControlDocument::keyCol(k)] = &v;
   std::vector<Record> records;
-  for (auto& [r, cells] : rows) {
+  for (auto& line : rows) {
+    const std::map<int32_t, const Value*>& cells = line.second;  // a lambda captures it
     auto at = [&](int32_t c) -> const Value* {
       auto it = cells.find(c);
       return it == cells.end() ? nullptr : it->second;

@@ -198,6 +198,9 @@ class Writer {
           e = worksheet_write_formula_num(mSheet, row, col, formula.c_str(), f, v.number());
         else if (v.type() == ValueType::Text)
           e = worksheet_write_formula_str(mSheet, row, col, formula.c_str(), f, v.text().c_str());
+        else if (v.type() == ValueType::Error)  // the last value, for programs that show it
+          e = worksheet_write_formula_str(mSheet, row, col, formula.c_str(), f,
+                                          errorText(v.error()));
         else
           e = worksheet_write_formula(mSheet, row, col, formula.c_str(), f);
       } else {
