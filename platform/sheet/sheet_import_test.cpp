@@ -238,6 +238,38 @@ TEST_F(WorkbookImportTest, OversizedWorkbooksAreRefusedBeforeBuilding) {
   expectRefused(repeated, WorkbookKind::Ods, "column 16385");
 }
 
+TEST_F(WorkbookImportTest, SavedFuzzInputsLoadOrAreRefused) {
+  // The seeds of the fuzzers and what they found: damaged ones (named so)
+  // are refused, the others load, and what loads writes and reads again.
+  int files = 0;
+  for (const char* folder : {"fuzz_xlsx", "fuzz_ods"}) {
+    for (const auto& entry : fs::directory_iterator(fs::path(KRV_TESTDATA_DIR) / folder)) {
+      SCOPED_TRACE(entry.path().filename().string());
+      ++files;
+      auto bytes = base::readFile(entry.path());
+      ASSERT_TRUE(bytes);
+      const WorkbookKind kind =
+          entry.path().extension() == ".ods" ? WorkbookKind::Ods : WorkbookKind::Xlsx;
+      const std::string name = entry.path().filename().string();
+      const bool damaged =
+          name.starts_with("corrupt") || name.starts_with("bad") || name.starts_with("unclosed");
+      ControlDocument d;
+      const base::Status read = sheetFromWorkbook(d, *bytes, kind);
+      EXPECT_EQ(bool(read), !damaged) << read.text();
+      if (!read) continue;
+      auto again = sheetToXlsx(d);
+      ASSERT_TRUE(again) << again.status().text();
+      ControlDocument copy;
+      EXPECT_TRUE(sheetFromWorkbook(copy, *again, WorkbookKind::Xlsx));
+    }
+  }
+  EXPECT_GE(files, 8);
+  // An entry that unpacks to more than it declares is refused too.
+  ZipFile liar = xlsxOf("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+  liar.entries[4].claimedSize = 10;
+  expectRefused(liar.bytes(), WorkbookKind::Xlsx, "damaged");
+}
+
 TEST_F(WorkbookImportTest, LoadSheetFileNamesTheFileAndKeepsTheDocument) {
   const fs::path file = fs::temp_directory_path() / ("bad_" + std::to_string(::getpid()) + ".xlsx");
   ASSERT_TRUE(base::writeFileAtomic(file, "PK\x03\x04 broken"));

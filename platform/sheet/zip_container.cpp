@@ -1,5 +1,9 @@
 #include "platform/sheet/zip_container.h"
 
+#include <zlib.h>
+
+#include <vector>
+
 namespace krv::sheet {
 
 using base::Result;
@@ -18,6 +22,86 @@ constexpr uint32_t kEndOfDirectory = 0x06054b50;
 constexpr std::size_t kEndSize = 22;
 constexpr std::size_t kCentralSize = 46;
 constexpr std::size_t kLocalSize = 30;
+
+// Whether every piece of markup of XML text is closed: tags (quotes in
+// them respected), comments, CDATA sections, processing instructions and
+// declarations. The workbook parser stops with an assertion on some text
+// that ends inside markup, so such text is refused before it is parsed.
+bool markupClosed(std::string_view x) {
+  std::size_t i = 0;
+  while ((i = x.find('<', i)) != std::string_view::npos) {
+    std::string_view rest = x.substr(i);
+    std::string_view close = ">";
+    if (rest.starts_with("<!--"))
+      close = "-->";
+    else if (rest.starts_with("<![CDATA["))
+      close = "]]>";
+    else if (rest.starts_with("<?"))
+      close = "?>";
+    if (close != ">" || rest.starts_with("<!")) {
+      const std::size_t end = x.find(close, i + 2);
+      if (end == std::string_view::npos) return false;
+      i = end + close.size();
+      continue;
+    }
+    char quote = 0;
+    for (++i; i < x.size(); ++i) {
+      const char c = x[i];
+      if (quote) {
+        if (c == quote) quote = 0;
+      } else if (c == '"' || c == '\'') {
+        quote = c;
+      } else if (c == '>') {
+        break;
+      }
+    }
+    if (i >= x.size()) return false;
+    ++i;
+  }
+  return true;
+}
+
+// Unpacks an entry's data to check it: it must be stored or deflated, end
+// where it says, unpack to exactly its declared size and match its CRC.
+Status checkEntryData(std::string_view packed, uint32_t method, uint64_t unpacked, uint32_t crc,
+                      const std::string& name) {
+  const Status damaged = Status::error(
+      "the entry " + name + " of the zip container is damaged (its data does not unpack)");
+  if (method == 0) {
+    if (packed.size() != unpacked) return damaged;
+    const uLong sum =
+        crc32(0, reinterpret_cast<const Bytef*>(packed.data()), static_cast<uInt>(packed.size()));
+    return sum == crc ? Status() : damaged;
+  }
+  if (method != 8)
+    return Status::error("the entry " + name + " uses a compression method that is not read");
+  z_stream z{};
+  if (inflateInit2(&z, -MAX_WBITS) != Z_OK) return damaged;
+  std::vector<unsigned char> chunk(64 * 1024);
+  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
+  z.avail_in = static_cast<uInt>(packed.size());
+  uint64_t out = 0;
+  uLong sum = crc32(0, nullptr, 0);
+  const bool xml = name.ends_with(".xml") || name.ends_with(".rels");
+  std::string text;
+  int rc = Z_OK;
+  while (rc == Z_OK) {
+    z.next_out = chunk.data();
+    z.avail_out = static_cast<uInt>(chunk.size());
+    rc = inflate(&z, Z_NO_FLUSH);
+    const std::size_t got = chunk.size() - z.avail_out;
+    out += got;
+    sum = crc32(sum, chunk.data(), static_cast<uInt>(got));
+    if (out > unpacked) break;  // more than declared: a bomb or damage
+    if (xml) text.append(reinterpret_cast<const char*>(chunk.data()), got);
+    if (rc == Z_OK && got == 0 && z.avail_in == 0) break;
+  }
+  inflateEnd(&z);
+  if (rc != Z_STREAM_END || out != unpacked || sum != crc) return damaged;
+  if (xml && !markupClosed(text))
+    return Status::error("the entry " + name + " is damaged XML (it ends inside markup)");
+  return {};
+}
 
 }  // namespace
 
@@ -60,6 +144,8 @@ Result<std::vector<ZipEntry>> checkZipContainer(std::string_view b, const ZipLim
     if (at + kCentralSize > end || u32(b, at) != kCentralHeader)
       return Status::error("the zip container's directory is damaged");
     const uint32_t flags = u16(b, at + 8);
+    const uint32_t method = u16(b, at + 10);
+    const uint32_t crc = u32(b, at + 16);
     const uint64_t packed = u32(b, at + 20), unpacked = u32(b, at + 24);
     const std::size_t nameLen = u16(b, at + 28), extraLen = u16(b, at + 30),
                       commentLen = u16(b, at + 32);
@@ -89,6 +175,11 @@ Result<std::vector<ZipEntry>> checkZipContainer(std::string_view b, const ZipLim
       return Status::error("the zip container unpacks to more than " +
                            std::to_string(limits.maxUnpackedBytes >> 20) +
                            " MiB; it is refused as a possible zip bomb");
+    // The central directory's sizes are the ones the data must match.
+    if (Status s = checkEntryData(b.substr(static_cast<std::size_t>(dataAt), packed), method,
+                                  unpacked, crc, e.name);
+        !s)
+      return s;
     entries.push_back(std::move(e));
     at += kCentralSize + nameLen + extraLen + commentLen;
   }

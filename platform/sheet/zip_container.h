@@ -4,7 +4,10 @@
 // directory lies inside them, with at most `maxEntries` entries, none of
 // them encrypted, and whose entries together unpack to at most
 // `maxUnpackedBytes` (by the larger of the sizes the central directory and
-// the local headers declare; a zip64 container is refused). An OLE
+// the local headers declare; a zip64 container is refused), and whose
+// entries are stored or deflated and unpack to exactly their declared size
+// and checksum (each is unpacked once here, in pieces, to check it), with
+// every piece of markup of their XML closed. An OLE
 // compound file (what an encrypted or password-protected workbook, and an
 // old binary one, is) gets its own message.
 #include <cstdint>
