@@ -919,6 +919,20 @@ Status build(ControlDocument& fresh, Workbook& book) {
   return {};
 }
 
+// The parser's own reading of the container must list exactly the entries
+// that were checked (a container whose directory two readers could read
+// differently is refused).
+bool sameEntries(std::string_view bytes, const std::vector<ZipEntry>& checked) {
+  orcus::zip_archive_stream_blob stream(reinterpret_cast<const uint8_t*>(bytes.data()),
+                                        bytes.size());
+  orcus::zip_archive archive(&stream);
+  archive.load();
+  if (archive.get_file_entry_count() != checked.size()) return false;
+  for (std::size_t i = 0; i < checked.size(); ++i)
+    if (archive.get_file_entry_name(i) != checked[i].name) return false;
+  return true;
+}
+
 // An ods package whose manifest declares encryption data is password-protected.
 bool odsIsEncrypted(std::string_view bytes) {
   orcus::zip_archive_stream_blob stream(reinterpret_cast<const uint8_t*>(bytes.data()),
@@ -943,6 +957,8 @@ Status sheetFromWorkbook(ControlDocument& doc, std::string_view bytes, WorkbookK
   fresh.setMaxRows(kControlMaxRows);
   Workbook book(fresh.engine(), limits.maxCells);
   try {
+    if (!sameEntries(bytes, *entries))
+      return Status::error("the zip container's directory is damaged (it reads two ways)");
     if (kind == WorkbookKind::Xlsx) {
       orcus::orcus_xlsx reader(&book);
       reader.read_stream(bytes);

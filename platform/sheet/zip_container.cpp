@@ -128,6 +128,9 @@ Result<std::vector<ZipEntry>> checkZipContainer(std::string_view b, const ZipLim
   if (end == std::string_view::npos)
     return Status::error("the zip container has no central directory (the file is truncated)");
   const uint32_t count = u16(b, end + 10);
+  if (u16(b, end + 4) != 0 || u16(b, end + 6) != 0 || u16(b, end + 8) != count)
+    return Status::error("the zip container spans several parts or its directory is damaged");
+  if (count == 0) return Status::error("the zip container holds nothing");
   const uint64_t dirSize = u32(b, end + 12), dirAt = u32(b, end + 16);
   if (count == 0xFFFF || dirSize == 0xFFFFFFFF || dirAt == 0xFFFFFFFF)
     return Status::error("zip64 containers are not read");
@@ -180,9 +183,13 @@ Result<std::vector<ZipEntry>> checkZipContainer(std::string_view b, const ZipLim
                                   unpacked, crc, e.name);
         !s)
       return s;
+    for (const ZipEntry& earlier : entries)
+      if (earlier.name == e.name)
+        return Status::error("the zip container holds the entry " + e.name + " twice");
     entries.push_back(std::move(e));
     at += kCentralSize + nameLen + extraLen + commentLen;
   }
+  if (at != dirAt + dirSize) return Status::error("the zip container's directory is damaged");
   return entries;
 }
 
