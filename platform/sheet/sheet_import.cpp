@@ -933,6 +933,49 @@ bool sameEntries(std::string_view bytes, const std::vector<ZipEntry>& checked) {
   return true;
 }
 
+// The reader library drops the boolean cells of ods files: they are handed
+// to it as the formulas =TRUE() and =FALSE(), which keep their values. The
+// package is rebuilt (stored) only when content.xml holds such cells.
+std::optional<std::string> odsWithBooleanFormulas(std::string_view bytes,
+                                                  const std::vector<ZipEntry>& entries) {
+  orcus::zip_archive_stream_blob stream(reinterpret_cast<const uint8_t*>(bytes.data()),
+                                        bytes.size());
+  orcus::zip_archive archive(&stream);
+  archive.load();
+  std::vector<unsigned char> buffer;
+  if (!archive.read_file_entry("content.xml", buffer)) return std::nullopt;
+  std::string content(buffer.begin(), buffer.end());
+  constexpr std::string_view kBoolean = "office:value-type=\"boolean\"";
+  constexpr std::string_view kCell = "<table:table-cell";
+  if (content.find(kBoolean) == std::string::npos) return std::nullopt;
+  std::string out;
+  out.reserve(content.size() + 1024);
+  std::size_t from = 0;
+  for (std::size_t at = content.find(kBoolean); at != std::string::npos;
+       at = content.find(kBoolean, at + 1)) {
+    const std::size_t open = content.rfind('<', at);
+    const std::size_t close = content.find('>', at);
+    if (open == std::string::npos || open < from || close == std::string::npos) continue;
+    const std::string_view tag(content.data() + open, close - open);
+    if (!tag.starts_with(kCell) || tag.find("table:formula=") != std::string_view::npos) continue;
+    const bool on = tag.find("office:boolean-value=\"true\"") != std::string_view::npos;
+    out.append(content, from, open + kCell.size() - from);
+    out += on ? " table:formula=\"of:=TRUE()\"" : " table:formula=\"of:=FALSE()\"";
+    from = open + kCell.size();
+  }
+  out.append(content, from);
+  std::vector<std::pair<std::string, std::string>> files;
+  for (const ZipEntry& e : entries) {
+    if (e.name == "content.xml") {
+      files.emplace_back(e.name, std::move(out));
+      continue;
+    }
+    if (!archive.read_file_entry(e.name, buffer)) return std::nullopt;
+    files.emplace_back(e.name, std::string(buffer.begin(), buffer.end()));
+  }
+  return storedZip(files);
+}
+
 // An ods package whose manifest declares encryption data is password-protected.
 bool odsIsEncrypted(std::string_view bytes) {
   orcus::zip_archive_stream_blob stream(reinterpret_cast<const uint8_t*>(bytes.data()),
@@ -965,8 +1008,9 @@ Status sheetFromWorkbook(ControlDocument& doc, std::string_view bytes, WorkbookK
     } else {
       if (odsIsEncrypted(bytes))
         return Status::error("the workbook is password-protected; save it without a password");
+      const std::optional<std::string> rebuilt = odsWithBooleanFormulas(bytes, *entries);
       orcus::orcus_ods reader(&book);
-      reader.read_stream(bytes);
+      reader.read_stream(rebuilt ? std::string_view(*rebuilt) : bytes);
     }
   } catch (const Refused& e) {
     return Status::error(e.what());

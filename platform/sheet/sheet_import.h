@@ -5,7 +5,8 @@
 // worksheet, when present, gives back what sheet_xlsx_writer.h keeps in
 // it. Other worksheets are not read.
 //
-// Read: numbers, texts, booleans, dates (as their serial numbers), error
+// Read: numbers, texts, booleans (those of ods files as the formulas
+// =TRUE() and =FALSE()), dates (as their serial numbers), error
 // values, formulas (shared ones spread to their cells; ods formulas turned
 // into the A1 form); fonts, fill colours, font colours, borders, fixed
 // number formats ("0.00", "#,##0") as number cells' decimals and grouping,
@@ -14,7 +15,8 @@
 // its "=") in the cell, so nothing is lost; one with names the engine does
 // not know stays a formula (it gives #NAME? until the name is registered).
 // A font equal to the workbook's default font reads as the control's
-// default font.
+// default font. Function names come back upper case. An ods row repeated
+// with content is read once (a limit of the reader library).
 //
 // Refused, with the reason (the target document is then unchanged, the
 // document is built aside and swapped in whole): bytes that are no zip

@@ -193,4 +193,56 @@ Result<std::vector<ZipEntry>> checkZipContainer(std::string_view b, const ZipLim
   return entries;
 }
 
+std::string storedZip(const std::vector<std::pair<std::string, std::string>>& entries) {
+  std::string out, dir;
+  auto u16 = [](std::string& to, uint32_t v) {
+    to += static_cast<char>(v & 0xFF);
+    to += static_cast<char>((v >> 8) & 0xFF);
+  };
+  auto u32 = [&](std::string& to, uint32_t v) {
+    u16(to, v & 0xFFFF);
+    u16(to, v >> 16);
+  };
+  for (const auto& [name, data] : entries) {
+    const uint32_t crc = static_cast<uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
+    const uint32_t size = static_cast<uint32_t>(data.size());
+    const uint32_t at = static_cast<uint32_t>(out.size());
+    for (std::string* to : {&out, &dir}) {
+      const bool central = to == &dir;
+      u32(*to, central ? kCentralHeader : kLocalHeader);
+      if (central) u16(*to, 20);  // made by
+      u16(*to, 20);               // needed
+      u16(*to, 0);                // flags
+      u16(*to, 0);                // stored
+      u32(*to, 0);                // time and date
+      u32(*to, crc);
+      u32(*to, size);
+      u32(*to, size);
+      u16(*to, static_cast<uint32_t>(name.size()));
+      u16(*to, 0);  // extra
+      if (central) {
+        u16(*to, 0);  // comment
+        u16(*to, 0);  // disk
+        u16(*to, 0);  // internal attributes
+        u32(*to, 0);  // external attributes
+        u32(*to, at);
+      }
+      *to += name;
+    }
+    out += data;
+  }
+  const uint32_t dirAt = static_cast<uint32_t>(out.size());
+  out += dir;
+  u32(out, kEndOfDirectory);
+  u16(out, 0);
+  u16(out, 0);
+  u16(out, static_cast<uint32_t>(entries.size()));
+  u16(out, static_cast<uint32_t>(entries.size()));
+  u32(out, static_cast<uint32_t>(dir.size()));
+  u32(out, dirAt);
+  u16(out, 0);
+  return out;
+}
+
 }  // namespace krv::sheet

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/base/status.h"
@@ -33,6 +34,9 @@ struct ZipEntry {
 // The entries of the container, or the reason it is refused.
 krv::base::Result<std::vector<ZipEntry>> checkZipContainer(std::string_view bytes,
                                                            const ZipLimits& limits);
+
+// A zip container of the given entries, stored (not compressed), in order.
+std::string storedZip(const std::vector<std::pair<std::string, std::string>>& entries);
 
 // Whether the bytes begin like an OLE compound file.
 bool looksLikeCompoundFile(std::string_view bytes);
