@@ -1,7 +1,13 @@
 #include "platform/sheet/sheet_import.h"
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cctype>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <optional>
@@ -19,6 +25,7 @@
 #include "platform/sheet/formula_parser.h"
 #include "platform/sheet/ods_formula.h"
 #include "platform/sheet/sheet_exchange.h"
+#include "platform/sheet/sheet_file.h"
 
 namespace krv::sheet {
 
@@ -990,8 +997,11 @@ bool odsIsEncrypted(std::string_view bytes) {
 
 }  // namespace
 
-Status sheetFromWorkbook(ControlDocument& doc, std::string_view bytes, WorkbookKind kind,
-                         const WorkbookLimits& limits) {
+namespace {
+
+// Reads the workbook into `doc` in this process.
+Status readWorkbook(ControlDocument& doc, std::string_view bytes, WorkbookKind kind,
+                    const WorkbookLimits& limits) {
   auto entries = checkZipContainer(bytes, limits.zip);
   if (!entries) return entries.status();
   ControlDocument fresh;
@@ -1023,6 +1033,70 @@ Status sheetFromWorkbook(ControlDocument& doc, std::string_view bytes, WorkbookK
   if (Status built = build(fresh, book); !built) return built;
   doc.swapContents(fresh);
   return {};
+}
+
+bool writeAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// Reads the workbook in a child process, which hands the document over as
+// native file text ("K" + text) or the reason it was refused ("E" + text).
+// The parser library stops its process with an assertion on some damaged
+// files; here that ends the child only, and the file is refused.
+Status readWorkbookApart(ControlDocument& doc, std::string_view bytes, WorkbookKind kind,
+                         const WorkbookLimits& limits) {
+  int fds[2];
+  if (::pipe(fds) != 0) return readWorkbook(doc, bytes, kind, limits);
+  std::fflush(nullptr);
+  const pid_t child = ::fork();
+  if (child < 0) {
+    ::close(fds[0]);
+    ::close(fds[1]);
+    return readWorkbook(doc, bytes, kind, limits);
+  }
+  if (child == 0) {
+    ::close(fds[0]);
+    // The parser's own messages (and its assertion) are not the caller's.
+    if (const int quiet = ::open("/dev/null", O_WRONLY); quiet >= 0) {
+      ::dup2(quiet, 1);
+      ::dup2(quiet, 2);
+    }
+    ControlDocument read;
+    const Status s = readWorkbook(read, bytes, kind, limits);
+    const bool sent = writeAll(fds[1], s ? "K" + sheetToJson(read) : "E" + s.message());
+    ::_exit(sent ? 0 : 1);
+  }
+  ::close(fds[1]);
+  std::string answer;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    answer.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fds[0]);
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (WIFSIGNALED(status) || answer.empty())
+    return Status::error("the workbook parser stopped on this file (it is damaged)");
+  if (answer[0] == 'E') return Status::error(answer.substr(1));
+  return sheetFromJson(doc, std::string_view(answer).substr(1));
+}
+
+}  // namespace
+
+Status sheetFromWorkbook(ControlDocument& doc, std::string_view bytes, WorkbookKind kind,
+                         const WorkbookLimits& limits) {
+  return limits.apart ? readWorkbookApart(doc, bytes, kind, limits)
+                      : readWorkbook(doc, bytes, kind, limits);
 }
 
 }  // namespace krv::sheet

@@ -38,6 +38,12 @@ struct WorkbookLimits {
   // Cells of all worksheets together (values, formulas and formatted
   // empty cells).
   uint64_t maxCells = 4'000'000;
+  // Parse in a child process that hands the document over as native file
+  // text: the parser library stops its process with an assertion on some
+  // damaged files, which then ends the child only (and the file is refused).
+  // Off, the parse runs in this process (faster; for the fuzzers, which
+  // need to see the parser's coverage).
+  bool apart = true;
 };
 
 enum class WorkbookKind { Xlsx, Ods };
