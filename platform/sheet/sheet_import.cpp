@@ -376,7 +376,8 @@ class Sheet : public iface::import_sheet,
   }
   void set_string(ss::row_t row, ss::col_t col, ss::string_id_t sindex) override;
   void set_value(ss::row_t row, ss::col_t col, double value) override {
-    put(row, col, Value::number(value));
+    // "nan" and "inf" read as numbers; no cell holds one.
+    put(row, col, std::isfinite(value) ? Value::number(value) : Value::error(ErrorCode::Num));
   }
   void set_bool(ss::row_t row, ss::col_t col, bool value) override {
     put(row, col, Value::boolean(value));
@@ -668,7 +669,8 @@ void Sheet::set_date_time(ss::row_t row, ss::col_t col, int year, int month, int
   const double days = static_cast<double>(
       daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
       mBook.settings.originDays);
-  put(row, col, Value::number(days + (hour * 3600.0 + minute * 60.0 + second) / 86400.0));
+  const double serial = days + (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
+  put(row, col, std::isfinite(serial) ? Value::number(serial) : Value::error(ErrorCode::Num));
 }
 
 // ---- the hidden worksheet's records ------------------------------------------------
@@ -678,7 +680,8 @@ struct Record {
   int32_t col = -1, row = -1;
   std::vector<const Value*> fields;  // D on
   double number(std::size_t i, double fallback = 0) const {
-    return i < fields.size() && fields[i] && fields[i]->type() == ValueType::Number
+    return i < fields.size() && fields[i] && fields[i]->type() == ValueType::Number &&
+                   std::isfinite(fields[i]->number())
                ? fields[i]->number()
                : fallback;
   }

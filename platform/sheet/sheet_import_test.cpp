@@ -150,7 +150,7 @@ TEST_F(WorkbookImportTest, HandWrittenWorkbooksRead) {
   const ZipFile x = xlsxOf(
       R"(<row r="1"><c r="A1"><v>2</v></c><c r="B1"><f t="shared" ref="B1:B3" si="0">A1*10</f><v>20</v></c><c r="C1" t="b"><v>1</v></c></row>)"
       R"(<row r="2"><c r="A2"><v>3</v></c><c r="B2"><f t="shared" si="0"/><v>30</v></c><c r="C2"><f>SUM((1</f></c></row>)"
-      R"(<row r="3"><c r="A3"><v>4</v></c><c r="B3"><f t="shared" si="0"/></c><c r="C3"><f>CUSTOMNAME(A1,"x")</f></c></row>)");
+      R"(<row r="3"><c r="A3"><v>4</v></c><c r="D3"><v>nan</v></c><c r="B3"><f t="shared" si="0"/></c><c r="C3"><f>CUSTOMNAME(A1,"x")</f></c></row>)");
   ASSERT_TRUE(sheetFromWorkbook(doc, x.bytes(), WorkbookKind::Xlsx));
   EXPECT_EQ(*doc.formula(2, 3), L"=A3*10");
   EXPECT_EQ(*doc.data(2, 3), L"40");
@@ -158,7 +158,8 @@ TEST_F(WorkbookImportTest, HandWrittenWorkbooksRead) {
   EXPECT_EQ(*doc.formula(3, 2), L"");
   EXPECT_EQ(*doc.data(3, 2), L"=SUM((1");
   EXPECT_EQ(*doc.formula(3, 3), L"=CUSTOMNAME(A1,\"x\")");
-  EXPECT_EQ(doc.maxCols(), 3);
+  EXPECT_EQ(*doc.data(4, 3), L"#NUM!");  // no cell holds a NaN
+  EXPECT_EQ(doc.maxCols(), 4);
   EXPECT_EQ(doc.maxRows(), 3);
 
   const ZipFile o = odsOf(
