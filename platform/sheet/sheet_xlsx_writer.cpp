@@ -219,9 +219,11 @@ class Writer {
             e = worksheet_write_boolean(mSheet, row, col, v.boolean(), f);
             break;
           case ValueType::Error: {
-            // An error value is written as the formula that gives it.
+            // An error value is written as the formula that gives it, with
+            // the error as its last value for programs that show that.
             const std::string text = std::string("=") + errorText(v.error());
-            e = worksheet_write_formula(mSheet, row, col, text.c_str(), f);
+            e = worksheet_write_formula_str(mSheet, row, col, text.c_str(), f,
+                                            errorText(v.error()));
             break;
           }
           default:
