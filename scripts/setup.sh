@@ -12,8 +12,16 @@ PACKAGES=(
   locales
   clang-format
   qt6-base-dev fonts-dejavu-core
+  libxlsxwriter-dev liborcus-dev
   xvfb xauth
 )
+
+# The office suite's headless program and its Python bridge, for the tests
+# that exchange sheets with another spreadsheet program and for the
+# side-by-side benchmark; those skip without it. Large, so only on request.
+if [ "${KRV_WITH_OFFICE:-0}" = 1 ]; then
+  PACKAGES+=(libreoffice-calc-nogui python3-uno)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

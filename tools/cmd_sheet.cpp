@@ -2,7 +2,9 @@
 // an aligned table of value texts (with --formulas, a formula cell shows
 // its formula), of the rows and columns that hold something.
 // korvane sheet convert IN OUT: converts between the native format (.vts
-// and other extensions) and CSV (.csv) or tab-separated text (.tsv, .txt).
+// and other extensions), CSV (.csv), tab-separated text (.tsv, .txt) and
+// the workbooks of the common spreadsheet programs (.xlsx read and written,
+// .ods read).
 // korvane sheet print FILE --out FILE.pdf [--png-pages DIR] [--no-headers]
 // [--fit | --no-fit] [--header-picture FILE] [--footer-picture FILE]: prints the used part of a
 // sheet file to an A4 PDF, without a display; --png-pages also paints the pages into PNG images.
@@ -161,7 +163,8 @@ KRV_COMMAND([](CLI::App& app) {
       "show", "Print the rows and columns of a sheet file that hold something, as a table");
   auto file = std::make_shared<std::string>();
   auto formulas = std::make_shared<bool>(false);
-  show->add_option("file", *file, "the sheet file (.vts/.json native, .csv, .tsv)")->required();
+  show->add_option("file", *file, "the sheet file (.vts/.json native, .csv, .tsv, .xlsx, .ods)")
+      ->required();
   show->add_flag("--formulas", *formulas, "show formulas instead of their values");
   show->callback([=] {
     ControlDocument doc;
@@ -178,8 +181,12 @@ KRV_COMMAND([](CLI::App& app) {
       sub->add_subcommand("convert", "Convert a sheet file to another format by extension");
   auto in = std::make_shared<std::string>();
   auto out = std::make_shared<std::string>();
-  convert->add_option("in", *in, "the file to read")->required();
-  convert->add_option("out", *out, "the file to write (replaced atomically)")->required();
+  convert->add_option("in", *in, "the file to read (.vts/.json native, .csv, .tsv, .xlsx, .ods)")
+      ->required();
+  convert
+      ->add_option("out", *out,
+                   "the file to write, replaced atomically (.vts/.json native, .csv, .tsv, .xlsx)")
+      ->required();
   convert->callback([=] {
     ControlDocument doc;
     std::string error;

@@ -140,4 +140,39 @@ TEST_F(SheetCommand, PrintWritesAPdfAndPagePicturesAndReportsWhatFails) {
             2);
 }
 
+TEST_F(SheetCommand, ConvertCarriesASheetThroughXlsxAndRefusesADamagedWorkbook) {
+  const fs::path vts = folder / "std.vts";
+  std::ofstream(vts)
+      << R"~({"format": "korvane sheet", "version": 1, "cols": 3, "rows": 2,)~"
+      << R"~( "colHeaders": [[2, "Diameter"]], "tags": [[0, 0, "units\u00a4mm\u00a4"]],)~"
+      << R"~( "cells": [{"col": 1, "row": 1, "values": [12.5, {"f": "=GETCELL(\"Bolts\",A1)"}]},)~"
+      << R"~( {"col": 2, "row": 1, "values": ["M12"]}]})~";
+  const fs::path xlsx = folder / "std.xlsx", back = folder / "back.vts";
+  const ProgramRun there = korvane("sheet convert " + quoted(vts) + " " + quoted(xlsx));
+  ASSERT_EQ(there.exitCode, 0) << there.output;
+  const ProgramRun home = korvane("sheet convert " + quoted(xlsx) + " " + quoted(back));
+  ASSERT_EQ(home.exitCode, 0) << home.output;
+  const std::string text = readBytes(back);
+  EXPECT_NE(text.find(R"~("=GETCELL(\"Bolts\",A1)")~"), std::string::npos) << text;
+  EXPECT_NE(text.find("Diameter"), std::string::npos) << text;
+  EXPECT_NE(text.find("units\u00a4mm\u00a4"), std::string::npos) << text;
+  const ProgramRun shown = korvane("sheet show --formulas " + quoted(xlsx));
+  ASSERT_EQ(shown.exitCode, 0) << shown.output;
+  EXPECT_NE(shown.output.find("=GETCELL(\"Bolts\",A1)"), std::string::npos) << shown.output;
+
+  // Half a workbook is refused with the file's name; the output stays.
+  const std::string whole = readBytes(xlsx);
+  const fs::path broken = folder / "broken.xlsx";
+  std::ofstream(broken, std::ios::binary) << whole.substr(0, whole.size() / 2);
+  const ProgramRun refused = korvane("sheet convert " + quoted(broken) + " " + quoted(back));
+  EXPECT_NE(refused.exitCode, 0) << refused.output;
+  EXPECT_NE(refused.output.find("broken.xlsx"), std::string::npos) << refused.output;
+  EXPECT_NE(refused.output.find("truncated"), std::string::npos) << refused.output;
+  EXPECT_EQ(readBytes(back), text);
+  // Writing ods is refused.
+  const ProgramRun ods = korvane("sheet convert " + quoted(vts) + " " + quoted(folder / "x.ods"));
+  EXPECT_NE(ods.exitCode, 0) << ods.output;
+  EXPECT_NE(ods.output.find("save as .xlsx"), std::string::npos) << ods.output;
+}
+
 }  // namespace

@@ -13,6 +13,8 @@
 #include "platform/base/json_io.h"
 #include "platform/base/utf.h"
 #include "platform/sheet/sheet_csv.h"
+#include "platform/sheet/sheet_import.h"
+#include "platform/sheet/sheet_xlsx_writer.h"
 
 namespace krv::sheet {
 
@@ -612,12 +614,19 @@ SheetFileKind sheetFileKind(const std::filesystem::path& file) {
                  [](unsigned char c) { return std::tolower(c); });
   if (ext == ".csv") return SheetFileKind::Csv;
   if (ext == ".tsv" || ext == ".txt") return SheetFileKind::Tsv;
+  if (ext == ".xlsx") return SheetFileKind::Xlsx;
+  if (ext == ".ods") return SheetFileKind::Ods;
   return SheetFileKind::Native;
 }
 
 Status loadSheetFile(ControlDocument& doc, const std::filesystem::path& file) {
   Result<std::string> bytes = base::readFile(file, kMaxSheetFileBytes);
   if (!bytes) return bytes.status();
+  if (const SheetFileKind kind = sheetFileKind(file);
+      kind == SheetFileKind::Xlsx || kind == SheetFileKind::Ods)
+    return sheetFromWorkbook(doc, *bytes,
+                             kind == SheetFileKind::Xlsx ? WorkbookKind::Xlsx : WorkbookKind::Ods)
+        .inFile(file);
   Result<std::string> decoded = base::fileTextAsUtf8(*bytes);
   bytes = std::string();
   Status read = decoded.status();
@@ -633,6 +642,8 @@ Status loadSheetFile(ControlDocument& doc, const std::filesystem::path& file) {
         read = sheetFromDelimited(doc, text, separator);
         break;
       }
+      default:
+        break;  // read above
     }
   }
   return read.inFile(file);
@@ -643,6 +654,13 @@ Status saveSheetFile(const ControlDocument& doc, const std::filesystem::path& fi
   std::string text;
   if (kind == SheetFileKind::Native) {
     text = sheetToJson(doc);
+  } else if (kind == SheetFileKind::Ods) {
+    return Status::error("cannot write " + file.string() +
+                         ": ods workbooks are read, not written; save as .xlsx");
+  } else if (kind == SheetFileKind::Xlsx) {
+    base::Result<std::string> book = sheetToXlsx(doc);
+    if (!book) return Status::error("cannot write " + file.string() + ": " + book.status().text());
+    text = std::move(*book);
   } else {
     // No longer than the reader takes back.
     base::Result<std::string> delimited =

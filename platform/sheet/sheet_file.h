@@ -40,15 +40,18 @@ std::string sheetToJson(const ControlDocument& doc);
 // in the document ("cells[2].values[0]") and `doc` is unchanged.
 base::Status sheetFromJson(ControlDocument& doc, std::string_view text);
 
-enum class SheetFileKind { Native, Csv, Tsv };
-// By extension: ".csv" CSV, ".tsv" and ".txt" tab-separated, anything else
-// (".vts", ".json", ...) the native format.
+enum class SheetFileKind { Native, Csv, Tsv, Xlsx, Ods };
+// By extension: ".csv" CSV, ".tsv" and ".txt" tab-separated, ".xlsx" and
+// ".ods" workbooks of the common spreadsheet programs (sheet_import.h,
+// sheet_xlsx_writer.h), anything else (".vts", ".json", ...) the native
+// format.
 SheetFileKind sheetFileKind(const std::filesystem::path& file);
 
 // Loads a file of any of the kinds above (UTF-16 with a byte order mark is
 // read too); the error names the file, and the document is then unchanged.
 base::Status loadSheetFile(ControlDocument& doc, const std::filesystem::path& file);
 // Saves in the kind of the extension, atomically (base::writeFileAtomic).
+// ".ods" is read only: saving one is refused with the reason.
 base::Status saveSheetFile(const ControlDocument& doc, const std::filesystem::path& file);
 
 }  // namespace krv::sheet
