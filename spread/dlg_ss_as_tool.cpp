@@ -213,14 +213,23 @@ bool CDlgSSAsTool::openDocument() {
 }
 
 bool CDlgSSAsTool::loadFile(const fs::path& file) {
-  if (!mSheet.isCreated()) return false;
-  mSheet.FinishEdit();
-  std::string error;
-  if (!mSheet.LoadFromFile(wide(file), &error)) {
-    message(withFile(kCannotOpen, wide(file)) + L"\n" + krv::base::utf8ToWide(error),
-            MB_OK | MB_ICONEXCLAMATION);
+  const krv::base::Status opened = openFile(file);
+  if (!opened) {
+    message(
+        withFile(kCannotOpen, wide(file.filename())) + L"\n" + krv::base::utf8ToWide(opened.text()),
+        MB_OK | MB_ICONEXCLAMATION);
     return false;
   }
+  return true;
+}
+
+krv::base::Status CDlgSSAsTool::openFile(const fs::path& file) {
+  if (!mSheet.isCreated()) return krv::base::Status::error("the editor has no sheet");
+  mSheet.FinishEdit();
+  std::string error;
+  if (!mSheet.LoadFromFile(wide(file), &error))
+    // The loader's error names the file.
+    return krv::base::Status::error(error.empty() ? file.string() + ": it cannot be read" : error);
   mFile = file;
   auto& d = mSheet.document();
   if (d.maxCols() >= 1 && d.maxRows() >= 1 &&
@@ -231,7 +240,7 @@ bool CDlgSSAsTool::loadFile(const fs::path& file) {
   mUndo.reset(d);
   updateFormulaBar();
   updateCaption();
-  return true;
+  return {};
 }
 
 bool CDlgSSAsTool::save() {
@@ -252,7 +261,7 @@ bool CDlgSSAsTool::saveTo(const fs::path& file) {
   changed();
   std::string error;
   if (!mSheet.SaveToFile(wide(file), &error)) {
-    message(withFile(kCannotSave, wide(file)) + L"\n" + krv::base::utf8ToWide(error),
+    message(withFile(kCannotSave, wide(file.filename())) + L"\n" + krv::base::utf8ToWide(error),
             MB_OK | MB_ICONEXCLAMATION);
     return false;
   }

@@ -40,6 +40,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/base/status.h"
 #include "platform/win/dialog.h"
 #include "spread/krv_spread.h"
 #include "spread/sheet_undo.h"
@@ -91,6 +92,8 @@ class CDlgSSAsTool : public CDialog {
   bool openDocument();
   // Loads `file` without asking; on failure says why and keeps the sheet.
   bool loadFile(const std::filesystem::path& file);
+  // The same without the message box: the error names the file.
+  krv::base::Status openFile(const std::filesystem::path& file);
   // Saves to the document's file (Save as... when it has none).
   bool save();
   // Lets the person choose a file and saves there.

@@ -13,10 +13,12 @@
 #include "platform/core/krv_settings.h"
 #include "platform/core/macro_file.h"
 #include "platform/core/vt_auto_standards_data_file.h"
+#include "platform/sheet/sheet_file.h"
 #include "platform/win/person.h"
 #include "platform/win/user_interface.h"
 #include "spread/cformula.h"
 #include "spread/dlg_find_replace.h"
+#include "spread/dlg_ss_as_tool.h"
 #include "spread/find_replace_record.h"
 #include "spread/formula_window_record.h"
 #include "spread/krv_spread.h"
@@ -281,6 +283,31 @@ Result<LaunchOutcome> runFindReplace(const fs::path& file, const LaunchOptions& 
   return out;
 }
 
+// ---- the spreadsheet editor ---------------------------------------------------------------
+
+// The record is the sheet file itself: the person edits it and saves it in
+// the window (or anywhere else with Save as...). The run is confirmed when
+// the person closed the window; nothing is written by the launcher.
+Result<LaunchOutcome> runSheetEditor(const fs::path& file, const LaunchOptions&) {
+  ModuleForRun module;
+  krv::frame::ResourceGuard resources;
+  CDlgSSAsTool editor;
+  if (!editor.create()) return Status::error("the spreadsheet editor could not be made");
+  if (Status s = editor.openFile(file); !s) {
+    editor.DestroyWindow();
+    return s;
+  }
+  editor.CenterWindow();
+  editor.ShowWindow(SW_SHOW);
+  const auto closed = [&editor] { return editor.GetSafeHwnd() == nullptr; };
+  UserInterface::current().runModeless(editor, closed);
+  LaunchOutcome out;
+  out.confirmed = closed();
+  // Nobody closed it: it goes without asking, and what it showed is dropped.
+  if (!out.confirmed) editor.DestroyWindow();
+  return out;
+}
+
 // ---- a standards evaluation -------------------------------------------------------------
 
 const char* kindName(const VtVarCell& c) {
@@ -451,6 +478,8 @@ const std::vector<Launcher>& launchers() {
                CFormula::IDD, "CFormula.json", runFormula),
       launcher("CDlgFindReplace", krv::spread::findReplaceFileKind().format, "Find and replace...",
                CDlgFindReplace::IDD, "CDlgFindReplace.json", runFindReplace),
+      launcher("CDlgSSAsTool", krv::sheet::kSheetFileFormatName, "Spreadsheet editor...",
+               CDlgSSAsTool::IDD, "CDlgSSAsTool.vts", runSheetEditor),
   };
   return table;
 }

@@ -35,6 +35,10 @@
 //                        the find and replace texts back and saves the
 //                        sheet file when cells were replaced. (Its OK
 //                        button is "Find next" and does not close it.)
+//   CDlgSSAsTool         the spreadsheet editor on a sheet file: the record
+//                        is the sheet file itself, which the person edits
+//                        and saves in the window; closing the window ends
+//                        the run, and the launcher writes nothing.
 #include <filesystem>
 #include <functional>
 #include <string>
