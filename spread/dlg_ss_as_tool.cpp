@@ -232,6 +232,9 @@ krv::base::Status CDlgSSAsTool::openFile(const fs::path& file) {
     return krv::base::Status::error(error.empty() ? file.string() + ": it cannot be read" : error);
   mFile = file;
   auto& d = mSheet.document();
+  // The editor calculates as the person types, whatever the file says.
+  d.setBoolOption(krv::spread::kOptionAutoCalc, true);
+  d.engine().recalcAll();
   if (d.maxCols() >= 1 && d.maxRows() >= 1 &&
       (d.activeCol() < 1 || d.activeRow() < 1 || d.activeCol() > d.maxCols() ||
        d.activeRow() > d.maxRows()))

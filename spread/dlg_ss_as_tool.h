@@ -17,7 +17,8 @@
 //    follow the window's size.
 //
 // Files: Open and Save as go through the user interface's file dialogs
-// (native .vts, .csv, .tsv/.txt, .xlsx, .ods by extension). A file that
+// (native .vts, .csv, .tsv/.txt, .xlsx, .ods by extension); the editor
+// calculates automatically (option 7) whatever the file says. A file that
 // cannot be read is refused with a message box naming the file and the
 // reason, and the sheet shown stays as it was; a failed save says so the
 // same way and keeps the changed mark. The caption is "<file name> -

@@ -3,6 +3,8 @@
 // its formula), of the rows and columns that hold something.
 // korvane sheet convert IN OUT: converts between the native format (.vts
 // and other extensions) and CSV (.csv) or tab-separated text (.tsv, .txt).
+// korvane sheet edit FILE [--script FILE]: the desktop with the spreadsheet
+// editor open on FILE (needs a display).
 #include <algorithm>
 #include <iostream>
 #include <memory>
@@ -17,6 +19,7 @@
 #include "platform/sheet/sheet_file.h"
 #include "platform/sheet/text_utils.h"
 #include "tools/command_registry.h"
+#include "tools/desktop_run.h"
 #include "tools/exit_codes.h"
 #include "tools/shell_quote.h"
 
@@ -87,7 +90,7 @@ void printTable(const ControlDocument& doc, bool formulas, std::ostream& out) {
 }  // namespace
 
 KRV_COMMAND([](CLI::App& app) {
-  auto* sub = app.add_subcommand("sheet", "Show or convert sheet files");
+  auto* sub = app.add_subcommand("sheet", "Show, convert or edit sheet files");
   sub->require_subcommand(1);
 
   auto* show = sub->add_subcommand(
@@ -126,4 +129,17 @@ KRV_COMMAND([](CLI::App& app) {
     }
     krv::tools::setExitCode(krv::tools::kExitOk);
   });
+
+  // The spreadsheet editor on a file, in the desktop.
+  auto* edit = sub->add_subcommand(
+      "edit",
+      "Open a sheet file in the spreadsheet editor, in the desktop (needs a display; "
+      "`xvfb-run -a` gives one)");
+  auto editOptions = std::make_shared<krv::tools::DesktopRunOptions>();
+  edit->add_option("file", editOptions->sheet, "the sheet file (.vts, .csv, .tsv, .xlsx, .ods)")
+      ->required();
+  edit->add_option("--script", editOptions->script,
+                   "do the steps of this desktop script after the start");
+  edit->callback(
+      [=] { krv::tools::setExitCode(krv::tools::runDesktop(*editOptions, "korvane sheet edit")); });
 });
