@@ -63,6 +63,7 @@ BOOL CDlgSSDocumentSettings::OnInitDialog() {
   mVariables.setEditFormat(-1, -1, -1, -1, 0x110000, 200);
   mVariables.setCellData(1, SS_HEADER, dialString(kNameHeader));
   mVariables.setCellData(2, SS_HEADER, dialString(kValueHeader));
+  mVariables.document().setColWidth(0, 32);
   mVariables.setResizeMode(krv::spread::kResizeFitColumns);
   mVariables.applyResizeMode();
   show(mSettings);
