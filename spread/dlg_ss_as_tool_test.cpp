@@ -9,6 +9,7 @@
 #include "platform/base/utf.h"
 #include "platform/sheet/sheet_printer.h"
 #include "platform/win/person.h"
+#include "spread/dlg_find_replace.h"
 #include "spread/spread_test_support.h"
 
 namespace {
@@ -177,6 +178,38 @@ TEST_F(EditorTest, LinesAreInsertedAndDeletedAtTheActiveCellAndEveryKindIsUndone
   Person::click(&editor, CDlgSSAsTool::kUndoButton);
   EXPECT_EQ(SheetUndo::contentText(s().document()), start);
   EXPECT_FALSE(editor.undo());
+}
+
+TEST_F(EditorTest, ReplacementsAndTheContextMenuMarkTheCaptionAndAreUndone) {
+  s().setCellData(1, 1, L"HEA 200");
+  s().setCellData(1, 3, L"HEA 240");
+  editor.undoSteps().reset(s().document());
+  Person::click(&editor, CDlgSSAsTool::kReplaceButton);
+  CDlgFindReplace* find = s().findDialog();
+  ASSERT_NE(find, nullptr);
+  find->setFindText(L"HEA");
+  find->setReplaceText(L"HEB");
+  ASSERT_TRUE(find->findNext(false));
+  EXPECT_EQ(text(CDlgSSAsTool::kCellNameStatic), L"A1") << "the bar follows what was found";
+  ui->answerMessageBox(IDOK);
+  Person::click(find, CDlgFindReplace::kReplaceAllButton);
+  EXPECT_EQ(data(1, 3), L"HEB 240");
+  EXPECT_EQ(editor.GetWindowText(), L"*Untitled - Spreadsheet editor");
+  Person::click(find, IDCANCEL);
+
+  // The context menu's "Insert row" (its third command) on row 2.
+  CRect cell;
+  ASSERT_TRUE(s().GetCellRect(1, 2, cell));
+  ui->answerPopupMenu(2);
+  Person::rightClickAt(&s(), CPoint(cell.left + 3, cell.top + 3));
+  EXPECT_EQ(data(1, 4), L"HEB 240");
+  EXPECT_EQ(editor.undoSteps().steps(), 2) << "each was told and taken as its own step";
+
+  Person::click(&editor, CDlgSSAsTool::kUndoButton);
+  EXPECT_EQ(data(1, 3), L"HEB 240");
+  Person::click(&editor, CDlgSSAsTool::kUndoButton);
+  EXPECT_EQ(data(1, 3), L"HEA 240");
+  EXPECT_EQ(data(1, 1), L"HEA 200");
 }
 
 TEST_F(EditorTest, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
