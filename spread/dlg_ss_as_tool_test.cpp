@@ -10,6 +10,9 @@
 #include "platform/sheet/sheet_printer.h"
 #include "platform/win/person.h"
 #include "spread/dlg_find_replace.h"
+#include "spread/dlg_ss_document_settings.h"
+#include "spread/dlg_ss_options.h"
+#include "spread/dlg_ss_settings.h"
 #include "spread/spread_test_support.h"
 
 namespace {
@@ -210,6 +213,36 @@ TEST_F(EditorTest, ReplacementsAndTheContextMenuMarkTheCaptionAndAreUndone) {
   Person::click(&editor, CDlgSSAsTool::kUndoButton);
   EXPECT_EQ(data(1, 3), L"HEA 240");
   EXPECT_EQ(data(1, 1), L"HEA 200");
+}
+
+TEST_F(EditorTest, TheSettingsButtonsOpenTheirDialogsAndOkIsAnUndoableChange) {
+  ui->onModal(
+      [](CDialog& d) {
+        Person::replaceText(d.GetDlgItem(CDlgSSOptions::kColumnsEdit), L"8");
+        Person::click(&d, IDOK);
+      },
+      CDlgSSOptions::IDD);
+  Person::click(&editor, CDlgSSAsTool::kSheetOptionsButton);
+  EXPECT_EQ(s().getMaxCols(), 8);
+  EXPECT_TRUE(editor.isChanged());
+
+  ui->onModal(
+      [](CDialog& d) {
+        Person::replaceText(d.GetDlgItem(CDlgSSDocumentSettings::kFontCombo), L"Verdana");
+        Person::click(&d, IDOK);
+      },
+      CDlgSSDocumentSettings::IDD);
+  Person::click(&editor, CDlgSSAsTool::kDocumentSettingsButton);
+  EXPECT_EQ(s().document().attributes(3, 3).fontName, L"Verdana");
+
+  ui->onModal([](CDialog& d) { Person::click(&d, IDCANCEL); }, CDlgSSSettings::IDD);
+  Person::click(&editor, CDlgSSAsTool::kLanguageButton);
+
+  Person::click(&editor, CDlgSSAsTool::kUndoButton);
+  EXPECT_NE(s().document().attributes(3, 3).fontName, L"Verdana");
+  EXPECT_EQ(s().getMaxCols(), 8);
+  Person::click(&editor, CDlgSSAsTool::kUndoButton);
+  EXPECT_EQ(s().getMaxCols(), 6);
 }
 
 TEST_F(EditorTest, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
