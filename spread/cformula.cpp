@@ -189,7 +189,19 @@ BOOL CFormula::OnInitDialog() {
   mSheet.attachToDlgItem(this, kSheetFrame, false);
   mSheet.setBoolOption(kOptionProgramSheet, true);
   mSheet.setBoolOption(kOptionAutoCalc, false);
-  if (mMode == kListOutput) return TRUE;
+  if (mMode == kListOutput) {
+    std::wstring error = L"There is no list to lay out.";
+    if (mListOutput) {
+      mTemplateSheet.attachToDlgItem(this, kListFrame, false);
+      if (ListOutputLayout::layOut(mSheet, &mTemplateSheet, *mListOutput, error)) error.clear();
+      if (mTemplateSheet.isCreated()) mTemplateSheet.ShowWindow(SW_HIDE);
+    }
+    if (!error.empty()) {
+      acutPrintf(L"%s\n", error.c_str());
+      EndDialog(IDCANCEL);
+    }
+    return TRUE;
+  }
 
   CheckDlgButton(kAutoCalcCheck, BST_UNCHECKED);
   CheckRadioButton(kStyleDefault, kStyleR1C1, kStyleDefault);

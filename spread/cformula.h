@@ -13,6 +13,8 @@
 //     table already being looked up further up that chain, or one that
 //     would nest more than kMaxFromTableNesting look-ups, fails (its formula
 //     gives an error) and says why on the command line.
+//   3 (kListOutput): lay out the list mListOutput (see below); the window
+//     then stays for the person.
 //   4 (kRead): load mFile, read it into mName, *mHeader and *mRows (when
 //     both outputs are given), then close without being shown. The rows
 //     and columns read are the used range: up to the last filled cell and
@@ -33,6 +35,7 @@
 #include "platform/sheet/custom_function.h"
 #include "platform/win/dialog.h"
 #include "spread/krv_spread.h"
+#include "spread/list_output_layout.h"
 
 class CFormula : public CDialog {
  public:
@@ -81,7 +84,12 @@ class CFormula : public CDialog {
 
   Krv_Spread mSheet;
   int mMode = 0;
-  void* mListOutput = nullptr;  // mode 3
+  // Mode 3: the list laid out in the sheet (ListOutputLayout), formatted
+  // after its template sheet, which is loaded into a second sheet over the
+  // frame item kListFrame (hidden once used). A list that cannot be laid
+  // out ends the window with IDCANCEL and the reason on the command line.
+  const ListOutputDescription* mListOutput = nullptr;
+  Krv_Spread mTemplateSheet;
   // Mode 2: the FROMTABLE call being answered.
   HWND mCallingSheet = nullptr;
   krv::sheet::FunctionValue* mResult = nullptr;

@@ -104,6 +104,9 @@ BOOL CDlgSSOptions::OnInitDialog() {
     mRowEditor.setBoolOption(krv::spread::kOptionDefaultLook4, false);
     prepareEditor(mRowEditor);
     mRowEditor.document().setRowHeight(0, mHeaderHeight);
+    // Its one column takes the editor's width.
+    mRowEditor.setResizeMode(krv::spread::kResizeLastColumnTakesRest);
+    mRowEditor.setResizeParameters(0, krv::sheet::ControlDocument::kDefaultColWidth);
     fillRowEditor(mRows);
   }
   return TRUE;
@@ -144,6 +147,7 @@ void CDlgSSOptions::fillRowEditor(int count) {
   mRowEditor.document().setMaxRows(count);
   for (int i = 0; i < count; ++i) mRowEditor.setCellData(1, i + 1, rowText(i));
   mShownRows = count;
+  mRowEditor.applyResizeMode();
   mRowEditor.Invalidate();
 }
 

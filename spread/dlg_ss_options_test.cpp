@@ -106,6 +106,9 @@ TEST_F(SheetOptionsTest, LoweringAndRaisingACountBringsBackTypedAndFirstGivenTex
         EXPECT_EQ(cell(cols, 3, 1), L"C") << "first-given text where nothing was typed";
         EXPECT_EQ(cell(cols, 4, 1), L"");
         EXPECT_EQ(cell(cols, 5, 1), L"");
+        cols.setActiveCell(4, 1);
+        Person::type(&cols, L"Remark");
+        Person::pressKey(&cols, VK_RETURN);
 
         // The same for rows, and a text that is not yet a count changes nothing.
         Krv_Spread& rows = o.rowEditor();
@@ -132,6 +135,7 @@ TEST_F(SheetOptionsTest, LoweringAndRaisingACountBringsBackTypedAndFirstGivenTex
   EXPECT_EQ(header(2, 0), L"Mass");
   EXPECT_EQ(header(3, 0), L"C");
   EXPECT_FALSE(sheet.document().hasHeaderText(3, 0)) << "an unchanged default label stays default";
+  EXPECT_EQ(header(4, 0), L"Remark");
   EXPECT_FALSE(sheet.document().hasHeaderText(5, 0));
   EXPECT_EQ(header(5, 0), L"E");
   EXPECT_EQ(header(0, 1), L"first");
@@ -157,6 +161,29 @@ TEST_F(SheetOptionsTest, HeaderSizesApplyToTheEditorsAtOnceAndToTheSheetOnOk) {
   EXPECT_EQ(sheet.document().rowHeight(0), 31);
   EXPECT_EQ(sheet.getMaxCols(), 3);
   EXPECT_EQ(header(2, 0), L"Profile");
+}
+
+TEST_F(SheetOptionsTest, AnEmptySheetGetsItsFirstLinesAndHeaders) {
+  sheet.setMaxCols(0);
+  sheet.setMaxRows(0);
+  ui->onModal(
+      [](CDialog& d) {
+        auto& o = options(d);
+        EXPECT_EQ(o.columnEditor().getMaxCols(), 0);
+        EXPECT_EQ(o.rowEditor().getMaxRows(), 0);
+        enterCount(d, CDlgSSOptions::kColumnsEdit, L"2");
+        enterCount(d, CDlgSSOptions::kRowsEdit, L"1");
+        Krv_Spread& cols = o.columnEditor();
+        cols.setActiveCell(2, 1);
+        Person::type(&cols, L"Grade");
+        Person::click(&d, IDOK);  // the open entry is read back too
+      },
+      CDlgSSOptions::IDD);
+  ASSERT_TRUE(editSheetOptions(sheet, &dialogWnd));
+  EXPECT_EQ(sheet.getMaxCols(), 2);
+  EXPECT_EQ(sheet.getMaxRows(), 1);
+  EXPECT_EQ(header(1, 0), L"A");
+  EXPECT_EQ(header(2, 0), L"Grade");
 }
 
 TEST_F(SheetOptionsTest, BadValuesAreRefusedWithAMessageAndTheDialogStaysOpen) {

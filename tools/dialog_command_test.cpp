@@ -186,6 +186,67 @@ TEST_F(DialogCommand, ClosingFindAndReplaceSavesTheReplacedCellsAndTheTexts) {
   EXPECT_EQ(readBytes(folder / "sections.vts"), before);
 }
 
+TEST_F(DialogCommand, AListIsLaidOutAndOkSavesItWhereTheRecordSays) {
+  // The sample record names its template as "../install/list_template.vts".
+  writeBytes(record("CFormulaListOutput"), [&] {
+    std::string text = sample("CFormulaListOutput");
+    const std::string from = "../install/list_template.vts";
+    text.replace(text.find(from), from.size(),
+                 (fs::path(KRV_SOURCE_DIR) / "examples/install/list_template.vts").string());
+    return text;
+  }());
+  ProgramRun run = dialog("CFormulaListOutput", "click OK\n");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_EQ(run.output.find("List template not loaded"), std::string::npos) << run.output;
+  const ProgramRun show = korvane("sheet show " + quoted(folder / "bill.vts"));
+  EXPECT_NE(show.output.find("| Total columns    | 5     | 9000   | 463.1"), std::string::npos)
+      << show.output;
+  EXPECT_NE(show.output.find("| Total beams      | 5     | 9200   | 448.4"), std::string::npos)
+      << show.output;
+
+  // A list without columns is refused before the window opens.
+  const std::string bad = R"({"format": "korvane list output", "version": 1, "output": "x.vts"})";
+  writeBytes(record("CFormulaListOutput"), bad);
+  run = dialog("CFormulaListOutput", "click OK\n");
+  EXPECT_EQ(run.exitCode, 1) << run.output;
+  EXPECT_NE(run.output.find("The list has no columns."), std::string::npos) << run.output;
+  EXPECT_FALSE(fs::exists(folder / "x.vts"));
+  EXPECT_EQ(readBytes(record("CFormulaListOutput")), bad);
+}
+
+TEST_F(DialogCommand, SheetOptionsOkSavesTheSheetAndCancelLeavesItAlone) {
+  const std::string before = readBytes(folder / "profiles.vts");
+  ProgramRun run = dialog("CDlgSSOptions", "replace 1017 5\nkey TAB\nclick CANCEL\n");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_EQ(readBytes(folder / "profiles.vts"), before);
+
+  // A bad count is refused; the dialog stays open and takes the next steps.
+  run = dialog("CDlgSSOptions",
+               "replace 1019 many\nclick OK\nanswer OK \"number of rows\"\n"
+               "replace 1019 3\nreplace 1017 5\nkey TAB\ncell 1025 5 1\ntype 1025 Remark\n"
+               "key ENTER\nclick OK\n");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("also written: " + (folder / "profiles.vts").string()),
+            std::string::npos)
+      << run.output;
+  const ProgramRun show = korvane("sheet show " + quoted(folder / "profiles.vts"));
+  EXPECT_NE(show.output.find("sheet of 5 columns and 3 rows"), std::string::npos) << show.output;
+  EXPECT_NE(show.output.find("| Profile | Use    | Length | Mass"), std::string::npos)
+      << show.output;
+  const std::string saved = readBytes(folder / "profiles.vts");
+  EXPECT_NE(saved.find("\"Remark\""), std::string::npos) << "the new column's header text";
+}
+
+TEST_F(DialogCommand, TheLanguageDialogWritesTheChosenCodeIntoTheRecord) {
+  ProgramRun run = dialog("CDlgSSSettings", "choose 1398 2\nclick OK\n");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(readBytes(record("CDlgSSSettings")).find("\"language\": \"FR\""), std::string::npos);
+  run = dialog("CDlgSSSettings", "choose 1398 \"Nederlands\"\nclick CANCEL\n");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(readBytes(record("CDlgSSSettings")).find("\"language\": \"FR\""), std::string::npos)
+      << "cancelled: the record stays";
+}
+
 TEST_F(DialogCommand, AStandardsEvaluationShowsItsDialogAndOkWritesTheVariables) {
   const fs::path library = fs::path(KRV_SOURCE_DIR) / "examples/library";
   writeBytes(record("StartDlgStandardsSS"),
@@ -220,7 +281,8 @@ TEST_F(DialogCommand, TheSampleScriptsRunOnTheSampleRecords) {
     if (e.is_regular_file()) fs::copy_file(e.path(), records / e.path().filename());
   fs::create_directory_symlink(fs::path(KRV_SOURCE_DIR) / "examples/library", folder / "library");
   for (const char* launcher :
-       {"StartDlgGenVars", "StartDlgStandardsSS", "CFormula", "CDlgFindReplace"}) {
+       {"StartDlgGenVars", "StartDlgStandardsSS", "CFormula", "CDlgFindReplace",
+        "CFormulaListOutput", "CDlgSSOptions", "CDlgSSSettings"}) {
     const fs::path script =
         fs::path(KRV_SOURCE_DIR) / "examples/records/scripts" / (std::string(launcher) + ".txt");
     const ProgramRun run = korvane("dialog " + std::string(launcher) + " --record " +
@@ -248,7 +310,8 @@ TEST_F(DialogCommand, PicturesNeedNoDisplayAndHaveTheDialogsSize) {
 
   // Every launcher on its sample record: the samples load and run.
   for (const char* launcher :
-       {"StartDlgGenVars", "StartDlgStandardsSS", "CFormula", "CDlgFindReplace"}) {
+       {"StartDlgGenVars", "StartDlgStandardsSS", "CFormula", "CDlgFindReplace",
+        "CFormulaListOutput", "CDlgSSOptions", "CDlgSSSettings"}) {
     const fs::path png = folder / (std::string(launcher) + ".png");
     const ProgramRun run =
         korvane("picture " + std::string(launcher) + " --out " + quoted(png), noDisplay);

@@ -19,9 +19,14 @@
 #include "spread/cformula.h"
 #include "spread/dlg_find_replace.h"
 #include "spread/dlg_ss_as_tool.h"
+#include "spread/dlg_ss_options.h"
+#include "spread/dlg_ss_settings.h"
+#include "spread/editor_language_record.h"
 #include "spread/find_replace_record.h"
 #include "spread/formula_window_record.h"
 #include "spread/krv_spread.h"
+#include "spread/list_output_record.h"
+#include "spread/sheet_options_record.h"
 #include "standards/cdlg_gen_vars.h"
 #include "standards/cdlg_ss_standards.h"
 #include "standards/standard_files.h"
@@ -213,6 +218,43 @@ Result<LaunchOutcome> runFormula(const fs::path& file, const LaunchOptions& opti
   return out;
 }
 
+// ---- the formula window's list output ------------------------------------------------------
+
+Result<LaunchOutcome> runListOutput(const fs::path& file, const LaunchOptions& options) {
+  krv::spread::ListOutputRecord record;
+  if (Status s = krv::spread::readListOutputFile(file, record); !s) return s;
+  fs::path templateFile;
+  if (!record.templateFile.empty()) templateFile = inRecordFolder(file, record.templateFile);
+  const ListOutputDescription list = krv::spread::listOutputDescription(
+      record, templateFile.empty() ? Krv_String() : krv::core::fromOsPath(templateFile));
+
+  LaunchOutcome out;
+  if (std::wstring error; !ListOutputLayout::check(list, error)) {
+    out.failure = krv::base::toUtf8(error);
+    return out;
+  }
+  ModuleForRun module;
+  LibraryForRun library(sampleLibrary());
+  krv::frame::ResourceGuard resources;
+  CFormula window;
+  window.mMode = CFormula::kListOutput;
+  window.mListOutput = &list;
+  const fs::path output = record.output.empty() ? fs::path() : inRecordFolder(file, record.output);
+  out.confirmed = window.DoModal() == IDOK;
+  if (out.confirmed) {
+    writeBack(out, options, [&]() -> Status {
+      // The sheet's document outlives its window: it is saved as the
+      // window showed it when it ended.
+      if (!output.empty()) {
+        if (Status s = krv::sheet::saveSheetFile(window.mSheet.document(), output); !s) return s;
+        out.alsoWritten.push_back(output);
+      }
+      return krv::spread::writeListOutputFile(file, record);
+    });
+  }
+  return out;
+}
+
 // ---- find and replace -----------------------------------------------------------------
 
 Result<LaunchOutcome> runFindReplace(const fs::path& file, const LaunchOptions& options) {
@@ -280,6 +322,73 @@ Result<LaunchOutcome> runFindReplace(const fs::path& file, const LaunchOptions& 
   }
   sheet.DestroyWindow();
   host.DestroyWindow();
+  return out;
+}
+
+// ---- sheet options -------------------------------------------------------------------------
+
+Result<LaunchOutcome> runSheetOptions(const fs::path& file, const LaunchOptions& options) {
+  krv::spread::SheetOptionsRecord record;
+  if (Status s = krv::spread::readSheetOptionsFile(file, record); !s) return s;
+  const fs::path sheetFile = inRecordFolder(file, record.sheet);
+  if (Status s = requireFile(file, sheetFile, "sheet"); !s) return s;
+
+  ModuleForRun module;
+  LibraryForRun library(sampleLibrary());
+  krv::frame::ResourceGuard resources;
+  // The sheet window whose options are edited, showing the sheet file.
+  CWnd host;
+  if (!host.Create(L"#32770", wide(sheetFile.filename()).c_str(),
+                   WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, CRect(40, 40, 680, 440),
+                   nullptr, 0))
+    return Status::error("the sheet window could not be made");
+  Krv_Spread sheet;
+  CRect client;
+  host.GetClientRect(&client);
+  std::string loadError;
+  if (!sheet.createInParent(&host, client, 100) ||
+      !sheet.LoadFromFile(wide(sheetFile), &loadError)) {
+    sheet.DestroyWindow();
+    host.DestroyWindow();
+    return Status::fileError(sheetFile, loadError.empty() ? "it cannot be shown" : loadError);
+  }
+  LaunchOutcome out;
+  out.confirmed = editSheetOptions(sheet, &host);
+  if (out.confirmed) {
+    writeBack(out, options, [&]() -> Status {
+      std::string error;
+      if (!sheet.SaveToFile(wide(sheetFile), &error))
+        return Status::fileError(sheetFile, error.empty() ? "it cannot be saved" : error);
+      out.alsoWritten.push_back(sheetFile);
+      return krv::spread::writeSheetOptionsFile(file, record);
+    });
+  }
+  sheet.DestroyWindow();
+  host.DestroyWindow();
+  return out;
+}
+
+// ---- the spreadsheet editor's language ------------------------------------------------------
+
+// The dialog runs on the record's language instead of the registry's, so
+// that a run on a record file leaves the machine's choice alone.
+Result<LaunchOutcome> runEditorLanguage(const fs::path& file, const LaunchOptions& options) {
+  using krv::spread::EditorLanguageRecord;
+  EditorLanguageRecord record;
+  if (Status s = krv::spread::readEditorLanguageFile(file, record); !s) return s;
+  ModuleForRun module;
+  krv::frame::ResourceGuard resources;
+  CDlgSSSettings dialog;
+  dialog.mSelected = static_cast<int>(record.language);
+  LaunchOutcome out;
+  out.confirmed = dialog.DoModal() == IDOK;
+  if (out.confirmed) {
+    EditorLanguageRecord back = record;
+    if (dialog.mSelected >= EditorLanguageRecord::kNL &&
+        dialog.mSelected <= EditorLanguageRecord::kFR)
+      back.language = static_cast<EditorLanguageRecord::Language>(dialog.mSelected);
+    writeBack(out, options, [&] { return krv::spread::writeEditorLanguageFile(file, back); });
+  }
   return out;
 }
 
@@ -478,6 +587,13 @@ const std::vector<Launcher>& launchers() {
                CFormula::IDD, "CFormula.json", runFormula),
       launcher("CDlgFindReplace", krv::spread::findReplaceFileKind().format, "Find and replace...",
                CDlgFindReplace::IDD, "CDlgFindReplace.json", runFindReplace),
+      launcher("CFormulaListOutput", krv::spread::listOutputFileKind().format, "List output...",
+               CFormula::IDD, "CFormulaListOutput.json", runListOutput),
+      launcher("CDlgSSOptions", krv::spread::sheetOptionsFileKind().format, "Sheet options...",
+               CDlgSSOptions::IDD, "CDlgSSOptions.json", runSheetOptions),
+      launcher("CDlgSSSettings", krv::spread::editorLanguageFileKind().format,
+               "Spreadsheet language...", CDlgSSSettings::IDD, "CDlgSSSettings.json",
+               runEditorLanguage),
       launcher("CDlgSSAsTool", krv::sheet::kSheetFileFormatName, "Spreadsheet editor...",
                CDlgSSAsTool::IDD, "CDlgSSAsTool.vts", runSheetEditor),
   };

@@ -35,6 +35,16 @@
 //                        the find and replace texts back and saves the
 //                        sheet file when cells were replaced. (Its OK
 //                        button is "Find next" and does not close it.)
+//   CFormulaListOutput   the formula window laying out a list (mode 3)
+//                        after its template sheet; OK saves the laid-out
+//                        sheet to the record's "output" file, when it
+//                        names one, and writes the record back.
+//   CDlgSSOptions        the sheet options dialog on a sheet file; OK
+//                        saves the changed sheet file and writes the
+//                        record back.
+//   CDlgSSSettings       the spreadsheet editor's language dialog on the
+//                        record's language code (not the registry's); OK
+//                        writes the chosen code back.
 //   CDlgSSAsTool         the spreadsheet editor on a sheet file: the record
 //                        is the sheet file itself, which the person edits
 //                        and saves in the window; closing the window ends
