@@ -36,11 +36,11 @@ class SheetEditorCommand : public ::testing::Test {
 };
 
 TEST_F(SheetEditorCommand, AnEntrySavedInTheWindowIsInTheFileAndClosingEndsTheRun) {
-  const auto done = run(
-      "type 1522 999\n"
-      "key ENTER\n"
-      "click 1503      # Save\n"
-      "close\n");
+  const auto done =
+      run("type 1522 999\n"
+          "key ENTER\n"
+          "click 1503      # Save\n"
+          "close\n");
   ASSERT_EQ(done.exitCode, krv::tools::kExitOk) << done.output;
   const std::string saved = readBytes(sheet());
   EXPECT_NE(saved.find("999"), std::string::npos) << saved;
@@ -49,11 +49,11 @@ TEST_F(SheetEditorCommand, AnEntrySavedInTheWindowIsInTheFileAndClosingEndsTheRu
 
 TEST_F(SheetEditorCommand, UnsavedChangesAreDroppedWhenThePersonSaysNo) {
   const std::string before = readBytes(sheet());
-  const auto done = run(
-      "type 1522 999\n"
-      "key ENTER\n"
-      "close\n"
-      "answer NO \"Save the changes to beams.vts?\"\n");
+  const auto done =
+      run("type 1522 999\n"
+          "key ENTER\n"
+          "close\n"
+          "answer NO \"Save the changes to beams.vts?\"\n");
   ASSERT_EQ(done.exitCode, krv::tools::kExitOk) << done.output;
   EXPECT_EQ(readBytes(sheet()), before);
 }
