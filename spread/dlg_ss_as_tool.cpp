@@ -460,7 +460,15 @@ BOOL CDlgSSAsTool::PreTranslateMessage(MSG* msg) {
 
 LRESULT CDlgSSAsTool::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kSpreadChangeMessage) {
-    if (reinterpret_cast<HWND>(lParam) == mSheet.GetSafeHwnd()) changed();
+    if (reinterpret_cast<HWND>(lParam) != mSheet.GetSafeHwnd()) return 0;
+    // A move changes no content: only the bar follows (undo takes any
+    // change that was not told before it undoes).
+    if (wParam == kSpreadCellsEdited) {
+      changed();
+    } else {
+      updateFormulaBar();
+      updateCaption();
+    }
     return 0;
   }
   if (message == WM_CLOSE) {

@@ -31,7 +31,9 @@
 // saves, Delete on the sheet (no entry open) empties the selected cells.
 // Undo goes back over the last 50 changes of the content (SheetUndo):
 // entries, pastes, cuts, the formula bar, replacements, emptied cells,
-// inserted and deleted lines, the sheet options and document settings.
+// inserted and deleted lines, the sheet options and document settings (a
+// step is taken when the control or a button tells of a change; moves of
+// the active cell take none).
 //
 // Printing: Print... and Preview print the document through the installed
 // sheet printer (platform/sheet/sheet_printer.h) with the document's

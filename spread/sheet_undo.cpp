@@ -5,6 +5,7 @@
 #include <array>
 #include <set>
 
+#include "platform/sheet/cell_grid.h"
 #include "platform/sheet/sheet_file.h"
 
 using krv::sheet::ControlDocument;
@@ -74,8 +75,16 @@ std::string withoutMembers(const std::string& t, const std::set<std::string>& na
 
 }  // namespace
 
-SheetUndo::SheetUndo(int levels, std::size_t byteBound)
-    : mLevels(std::max(1, levels)), mByteBound(byteBound) {}
+SheetUndo::SheetUndo(int levels, std::size_t byteBound, std::size_t cellBound)
+    : mLevels(std::max(1, levels)), mByteBound(byteBound), mCellBound(cellBound) {}
+
+std::optional<std::string> SheetUndo::keptText(const ControlDocument& doc) const {
+  const std::size_t slots = doc.engine().grid().blockCount() * krv::sheet::CellGrid::kBlockRows;
+  if (slots > mCellBound) return std::nullopt;
+  std::string text = contentText(doc);
+  if (text.size() > mByteBound) return std::nullopt;
+  return text;
+}
 
 std::string SheetUndo::contentText(const ControlDocument& doc) {
   static const std::set<std::string> kNotContent = {"options", "active", "selection"};
@@ -85,9 +94,9 @@ std::string SheetUndo::contentText(const ControlDocument& doc) {
 void SheetUndo::reset(const ControlDocument& doc) {
   mSteps.clear();
   mBytes = 0;
-  mBase = contentText(doc);
-  mBaseKept = mBase.size() <= mByteBound;
-  if (!mBaseKept) mBase.clear();
+  std::optional<std::string> text = keptText(doc);
+  mBaseKept = text.has_value();
+  mBase = mBaseKept ? std::move(*text) : std::string();
 }
 
 void SheetUndo::push(std::string step) {
@@ -100,12 +109,12 @@ void SheetUndo::push(std::string step) {
 }
 
 bool SheetUndo::checkpoint(const ControlDocument& doc) {
-  std::string now = contentText(doc);
-  if (mBaseKept && now == mBase) return false;
+  std::optional<std::string> now = keptText(doc);
+  if (mBaseKept && now && *now == mBase) return false;
   const bool recorded = mBaseKept;
   if (mBaseKept) push(std::move(mBase));
-  mBaseKept = now.size() <= mByteBound;
-  mBase = mBaseKept ? std::move(now) : std::string();
+  mBaseKept = now.has_value();
+  mBase = mBaseKept ? std::move(*now) : std::string();
   if (!mBaseKept) {
     mSteps.clear();
     mBytes = 0;

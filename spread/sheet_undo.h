@@ -12,12 +12,15 @@
 //
 // Steps are bounded by count (the oldest go first) and by the bytes they
 // take together; a document whose content alone is larger than the byte
-// bound has no undo (its steps are dropped, and canUndo() is false until
-// it is small again). A checkpoint costs one serialization of the document:
+// bound, or whose cell storage holds more than the cell bound (counted in
+// the storage's blocks of 256 rows, so that it is known before any text
+// is made), has no undo: its steps are dropped, and canUndo() is false
+// until it is small again. A checkpoint costs one serialization of the document:
 // about 0.7 ms for 2,000 filled cells, whose step takes 33 kB (measured in
 // sheet_undo_test.cpp), so 50 steps of such a sheet take under 2 MB.
 #include <cstddef>
 #include <deque>
+#include <optional>
 #include <string>
 
 #include "platform/sheet/control_document.h"
@@ -26,8 +29,11 @@ class SheetUndo {
  public:
   static constexpr int kDefaultLevels = 50;
   static constexpr std::size_t kDefaultByteBound = std::size_t{64} << 20;
+  // About 170 ms a checkpoint at that size.
+  static constexpr std::size_t kDefaultCellBound = 500000;
 
-  explicit SheetUndo(int levels = kDefaultLevels, std::size_t byteBound = kDefaultByteBound);
+  explicit SheetUndo(int levels = kDefaultLevels, std::size_t byteBound = kDefaultByteBound,
+                     std::size_t cellBound = kDefaultCellBound);
 
   // Forgets every step and keeps the document's content as the base (a
   // new or loaded document).
@@ -53,9 +59,12 @@ class SheetUndo {
 
  private:
   void push(std::string step);
+  // The content text, or nullopt when the document is beyond the bounds.
+  std::optional<std::string> keptText(const krv::sheet::ControlDocument& doc) const;
 
   int mLevels;
   std::size_t mByteBound;
+  std::size_t mCellBound;
   std::deque<std::string> mSteps;
   std::size_t mBytes = 0;
   std::string mBase;

@@ -118,6 +118,17 @@ TEST(SheetUndoBounds, TheOldestStepsGoBeyondTheLevelsAndTooLargeDocumentsHaveNon
   EXPECT_TRUE(small.checkpoint(doc));
   EXPECT_TRUE(small.undo(doc));
   EXPECT_EQ(doc.data(2, 1).value_or(L"?"), L"");
+
+  // Cells counted by the storage's blocks of 256 rows: two are allowed.
+  SheetUndo fewCells(50, SheetUndo::kDefaultByteBound, 2 * 256);
+  doc.setMaxCols(3);
+  doc.setMaxRows(600);
+  fewCells.reset(doc);
+  doc.setData(3, 1, L"third column");
+  EXPECT_TRUE(fewCells.checkpoint(doc));
+  doc.setData(1, 600, L"a third block in column 1");
+  EXPECT_FALSE(fewCells.checkpoint(doc));
+  EXPECT_FALSE(fewCells.canUndo());
 }
 
 TEST(SheetUndoCost, ACheckpointOfTwoThousandFilledCellsIsQuick) {
