@@ -366,7 +366,13 @@ bool CDlgSSAsTool::closeWindow() {
 }
 
 void CDlgSSAsTool::OnOK() {
-  if (GetFocus() == GetDlgItem(kFormulaEdit)) applyFormulaBar();
+  if (GetFocus() == GetDlgItem(kFormulaEdit)) {
+    applyFormulaBar();
+  } else if (GetFocus() == &mSheet) {
+    // Enter on the sheet (no entry open: the sheet takes Enter itself while
+    // one is) goes on to the cell below, as the down arrow does.
+    mSheet.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+  }
 }
 
 void CDlgSSAsTool::OnCancel() {

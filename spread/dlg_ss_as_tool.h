@@ -28,7 +28,8 @@
 // drops them; Cancel stops).
 //
 // Keys besides the sheet's own: Ctrl+Z undoes (as the Undo button), Ctrl+S
-// saves, Delete on the sheet (no entry open) empties the selected cells.
+// saves, Delete on the sheet (no entry open) empties the selected cells,
+// Enter on the sheet finishes an open entry, or else goes to the cell below.
 // Undo goes back over the last 50 changes of the content (SheetUndo):
 // entries, pastes, cuts, the formula bar, replacements, emptied cells,
 // inserted and deleted lines, the sheet options and document settings (a
@@ -129,7 +130,8 @@ class CDlgSSAsTool : public CDialog {
   BOOL PreTranslateMessage(MSG* msg) override;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnSize(UINT type, int cx, int cy) override;
-  // Enter: the formula bar's entry is written; the window stays.
+  // Enter: the formula bar's entry is written; on the sheet without an
+  // open entry, the cell below becomes active. The window stays.
   void OnOK() override;
   // Escape: the formula bar shows the cell's text again; the window stays.
   void OnCancel() override;

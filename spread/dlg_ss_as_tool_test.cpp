@@ -92,17 +92,27 @@ TEST_F(EditorTest, TheFormulaBarFollowsTheActiveCellAndWritesBack) {
   Person::replaceText(bar, L"plain text");
   Person::pressKey(bar, VK_RETURN);
   EXPECT_EQ(data(2, 2), L"plain text");
+  EXPECT_EQ(CWnd::GetFocus(), &s()) << "the person goes on in the sheet";
+  // Enter on the sheet: the first finishes the entry, the next goes down.
+  Person::type(&s(), L"7");
+  Person::pressKey(&s(), VK_RETURN);
+  EXPECT_EQ(data(2, 2), L"7");
+  EXPECT_EQ(text(CDlgSSAsTool::kCellNameStatic), L"B2");
+  Person::pressKey(&s(), VK_RETURN);
+  EXPECT_EQ(text(CDlgSSAsTool::kCellNameStatic), L"B3");
+  s().setActiveCell(2, 2);
+  editor.updateFormulaBar();
   EXPECT_EQ(s().document().formula(2, 2).value_or(L"?"), L"");
 
   // Escape puts the cell's text back; a refused formula stays in the bar.
   Person::replaceText(bar, L"dropped");
   Person::pressKey(bar, VK_ESCAPE);
-  EXPECT_EQ(text(CDlgSSAsTool::kFormulaEdit), L"plain text");
+  EXPECT_EQ(text(CDlgSSAsTool::kFormulaEdit), L"7");
   EXPECT_TRUE((editor.GetSafeHwnd() != nullptr));
   Person::replaceText(bar, L"=1+");
   ui->answerMessageBox(IDOK, L"not taken");
   Person::pressKey(bar, VK_RETURN);
-  EXPECT_EQ(data(2, 2), L"plain text");
+  EXPECT_EQ(data(2, 2), L"7");
   EXPECT_EQ(text(CDlgSSAsTool::kFormulaEdit), L"=1+");
 }
 
