@@ -269,6 +269,7 @@ bool CDlgSSAsTool::saveTo(const fs::path& file) {
     return false;
   }
   mFile = file;
+  if (std::find(mSaved.begin(), mSaved.end(), file) == mSaved.end()) mSaved.push_back(file);
   mSheet.setBoolOption(krv::spread::kOptionChanged, false);
   updateCaption();
   return true;

@@ -43,6 +43,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/base/status.h"
 #include "platform/win/dialog.h"
@@ -85,6 +86,9 @@ class CDlgSSAsTool : public CDialog {
   Krv_Spread& sheet() { return mSheet; }
   // The file the document was loaded from or saved to; empty for a new one.
   const std::filesystem::path& file() const { return mFile; }
+  // Every file saved from this window, in order (a file saved twice is
+  // listed once).
+  const std::vector<std::filesystem::path>& savedFiles() const { return mSaved; }
   bool isChanged() const;
   SheetUndo& undoSteps() { return mUndo; }
 
@@ -147,6 +151,7 @@ class CDlgSSAsTool : public CDialog {
   Krv_Spread mSheet;
   SheetUndo mUndo;
   std::filesystem::path mFile;
+  std::vector<std::filesystem::path> mSaved;
   // The sheet's distance from the client's right and bottom edges, and the
   // formula edit's from the right edge, as the template places them.
   int mSheetTop = 0, mMargin = 0;

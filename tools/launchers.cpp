@@ -396,7 +396,9 @@ Result<LaunchOutcome> runEditorLanguage(const fs::path& file, const LaunchOption
 
 // The record is the sheet file itself: the person edits it and saves it in
 // the window (or anywhere else with Save as...). The run is confirmed when
-// the person closed the window; nothing is written by the launcher.
+// the person closed the window; the launcher writes nothing itself, and
+// reports the record as written when the person saved it, other files
+// saved as also written.
 Result<LaunchOutcome> runSheetEditor(const fs::path& file, const LaunchOptions&) {
   ModuleForRun module;
   krv::frame::ResourceGuard resources;
@@ -414,6 +416,13 @@ Result<LaunchOutcome> runSheetEditor(const fs::path& file, const LaunchOptions&)
   out.confirmed = closed();
   // Nobody closed it: it goes without asking, and what it showed is dropped.
   if (!out.confirmed) editor.DestroyWindow();
+  std::error_code ec;
+  for (const fs::path& saved : editor.savedFiles()) {
+    if (fs::equivalent(saved, file, ec))
+      out.recordWritten = true;
+    else
+      out.alsoWritten.push_back(saved);
+  }
   return out;
 }
 

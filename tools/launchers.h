@@ -48,7 +48,8 @@
 //   CDlgSSAsTool         the spreadsheet editor on a sheet file: the record
 //                        is the sheet file itself, which the person edits
 //                        and saves in the window; closing the window ends
-//                        the run, and the launcher writes nothing.
+//                        the run. The launcher writes nothing itself; the
+//                        outcome tells which files the person saved.
 #include <filesystem>
 #include <functional>
 #include <string>

@@ -42,6 +42,8 @@ TEST_F(SheetEditorCommand, AnEntrySavedInTheWindowIsInTheFileAndClosingEndsTheRu
           "click 1503      # Save\n"
           "close\n");
   ASSERT_EQ(done.exitCode, krv::tools::kExitOk) << done.output;
+  EXPECT_NE(done.output.find("confirmed: the record was written"), std::string::npos)
+      << done.output;
   const std::string saved = readBytes(sheet());
   EXPECT_NE(saved.find("999"), std::string::npos) << saved;
   EXPECT_NE(saved.find("SUM(E1:E6)"), std::string::npos);
@@ -55,6 +57,7 @@ TEST_F(SheetEditorCommand, UnsavedChangesAreDroppedWhenThePersonSaysNo) {
           "close\n"
           "answer NO \"Save the changes to beams.vts?\"\n");
   ASSERT_EQ(done.exitCode, krv::tools::kExitOk) << done.output;
+  EXPECT_NE(done.output.find("nothing was written"), std::string::npos) << done.output;
   EXPECT_EQ(readBytes(sheet()), before);
 }
 
