@@ -187,6 +187,10 @@ bool CDlgSSAsTool::applyFormulaBar() {
 // ---- files ----------------------------------------------------------------------------
 
 bool CDlgSSAsTool::mayDiscard() {
+  // An open entry is part of the changes; one the cell refuses keeps the
+  // person in it (the sheet has said why).
+  if (!mSheet.FinishEdit()) return false;
+  changed();
   if (!isChanged()) return true;
   switch (message(withFile(kAskSave, title()), MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES:
@@ -359,8 +363,6 @@ bool CDlgSSAsTool::clearSelection() {
 
 bool CDlgSSAsTool::closeWindow() {
   if (!GetSafeHwnd()) return true;
-  mSheet.FinishEdit();
-  changed();
   if (!mayDiscard()) return false;
   DestroyWindow();
   return true;
