@@ -38,3 +38,20 @@ pages=$(mktemp -d)
 cp "$pages/page-1.png" docs/pictures/printed-page.png
 rm -rf "$pages"
 echo "docs/pictures/printed-page.png"
+# The document settings of the spreadsheet editor, opened by its sample script.
+sheet=$(mktemp --suffix=.vts)
+cp examples/records/CDlgSSAsTool.vts "$sheet"
+env -u DISPLAY -u WAYLAND_DISPLAY "$korvane" dialog CDlgSSAsTool --record "$sheet" \
+  --script examples/records/scripts/CDlgSSAsTool.txt >/dev/null
+rm -f "$sheet"
+echo "docs/pictures/CDlgSSDocumentSettings.png"
+# The editor in the desktop, in a virtual X server when there is one.
+if command -v xvfb-run >/dev/null 2>&1; then
+  work=$(mktemp -d)
+  cp examples/records/CDlgSSAsTool.vts "$work/beams.vts"
+  printf 'resize 1000 640\nwait 300\nscreenshot "%s"\nquit\n' "$PWD/docs/pictures/desktop-editor.png" >"$work/steps.txt"
+  env -u QT_QPA_PLATFORM xvfb-run -a -s '-screen 0 1280x1024x24' \
+    "$korvane" sheet edit "$work/beams.vts" --script "$work/steps.txt" >/dev/null 2>&1
+  rm -rf "$work"
+  echo "docs/pictures/desktop-editor.png"
+fi

@@ -55,6 +55,7 @@ void CDlgFindReplace::selectFound(Krv_Spread& s, int col, int row, const Krv_Str
   int pos = std::max(0, v.find(find, false));
   s.setActiveCell(col, row);
   s.document().setEditing(true, pos, pos + find.length());
+  s.tellParent(kSpreadActiveCellMoved);
 }
 
 bool CDlgFindReplace::findNext(bool wrap) {
@@ -119,6 +120,7 @@ bool CDlgFindReplace::replace() {
   Krv_String with = replaceText();
   s->setCellData(col, row, v.left(start) + with + v.substr(end));
   s->setBoolOption(krv::spread::kOptionChanged, true);
+  s->tellParent(kSpreadCellsEdited);
   s->setActiveCell(col, row);
   // The caret goes after the inserted text, so that the next search starts
   // there and never finds the find text inside the replacement.
@@ -141,8 +143,9 @@ int CDlgFindReplace::replaceAll() {
   }
   Krv_String message =
       dialString(1147) + L" " + Krv_String(std::to_wstring(count)) + L" " + dialString(1148);
-  ::MessageBox(m_hWnd, message.c_str(), dialString(1149).c_str(), MB_OK | MB_ICONEXCLAMATION);
   s->setBoolOption(krv::spread::kOptionChanged, true);
+  if (count > 0) s->tellParent(kSpreadCellsEdited);
+  ::MessageBox(m_hWnd, message.c_str(), dialString(1149).c_str(), MB_OK | MB_ICONEXCLAMATION);
   return count;
 }
 

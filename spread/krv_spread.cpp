@@ -662,7 +662,7 @@ BOOL Krv_Spread::OnCommand(WPARAM wParam, LPARAM lParam) {
   }
   int entry = dynMenu::entryOf(id);
   if (entry >= 0 && code == 0) {
-    runMenuPosition(entry);
+    if (runMenuPosition(entry)) tellParent(kSpreadCellsEdited);
     return TRUE;
   }
   return TSpread::OnCommand(wParam, lParam);

@@ -197,6 +197,10 @@ class Krv_Spread : public TSpread {
   const dynMenu* contextMenu() const { return mMenu; }
   // Runs the action of the context menu kind (as its menu item does).
   bool runMenuKind(int kind);
+  // Tells the parent what a person's action did (kSpreadChangeMessage with
+  // kSpreadActiveCellMoved or kSpreadCellsEdited), for the actions that
+  // reach the document directly: the context menu, find and replace.
+  void tellParent(WPARAM code) { notifyParent(code); }
 
   // ---- find dialog, keys, resizing, list tracking --------------------------------------------
   // Opens the find and replace dialog (created on first use, owned here).

@@ -32,21 +32,25 @@ NewSheetDocument prepareNewSheetDocument(Krv_Spread& sheet, const Krv_String& se
   }
   out.settings.writeToSheet(&sheet);
 
-  const Krv_String font = out.settings.defaultFont();
-  const int height = out.settings.defaultTextHeight();
-  if (!font.isEmpty() && height > 0) {
-    sheet.setDefaultFont(font);
-    sheet.setDefaultTextHeight(height);
-    auto& doc = sheet.document();
-    const std::wstring name = font.str();
-    doc.changeAttributes(-1, -1, -1, -1, [&](krv::sheet::CellAttributes& a) {
-      a.fontName = name, a.fontHeight = height, a.fontWeight = kNormalWeight;
-    });
-    auto bold = [&](krv::sheet::CellAttributes& a) {
-      a.fontName = name, a.fontHeight = height, a.fontWeight = kBoldWeight;
-    };
-    doc.changeAttributes(-1, 0, -1, 0, bold);
-    doc.changeAttributes(0, -1, 0, -1, bold);
-  }
+  applySettingsFont(sheet, out.settings);
   return out;
+}
+
+bool applySettingsFont(Krv_Spread& sheet, const VtSSSettings& settings) {
+  const Krv_String font = settings.defaultFont();
+  const int height = settings.defaultTextHeight();
+  if (font.isEmpty() || height <= 0) return false;
+  sheet.setDefaultFont(font);
+  sheet.setDefaultTextHeight(height);
+  auto& doc = sheet.document();
+  const std::wstring name = font.str();
+  doc.changeAttributes(-1, -1, -1, -1, [&](krv::sheet::CellAttributes& a) {
+    a.fontName = name, a.fontHeight = height, a.fontWeight = kNormalWeight;
+  });
+  auto bold = [&](krv::sheet::CellAttributes& a) {
+    a.fontName = name, a.fontHeight = height, a.fontWeight = kBoldWeight;
+  };
+  doc.changeAttributes(-1, 0, -1, 0, bold);
+  doc.changeAttributes(0, -1, 0, -1, bold);
+  return true;
 }

@@ -23,3 +23,7 @@ struct NewSheetDocument {
 };
 NewSheetDocument prepareNewSheetDocument(Krv_Spread& sheet, const Krv_String& settingsName,
                                          bool fresh);
+
+// Step 5 alone: gives the sheet the font of `settings` when it names one
+// with a text height above 0; false (nothing changed) otherwise.
+bool applySettingsFont(Krv_Spread& sheet, const VtSSSettings& settings);

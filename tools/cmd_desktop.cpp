@@ -1,11 +1,13 @@
-// korvane desktop [--library DIR] [--records DIR] [--script FILE]
+// korvane desktop [--library DIR] [--records DIR] [--script FILE] [SHEET]
 //
 // The desktop: a main window standing in for the CAD program, where a
 // person uses the module's dialogs with the mouse and keyboard (see
 // tools/desktop_window.h). Needs a display; without one it says how to get
 // one and fails. With --script the steps of the file are done after the
-// start (tools/desktop_script.h).
+// start (tools/desktop_script.h). A sheet file given opens in the
+// spreadsheet editor at the start.
 #include <QApplication>
+#include <QTimer>
 #include <iostream>
 #include <memory>
 
@@ -21,43 +23,42 @@
 #include "platform/qt/real_clock.h"
 #include "platform/win/dialog.h"
 #include "tools/command_registry.h"
+#include "tools/desktop_run.h"
 #include "tools/desktop_script.h"
 #include "tools/desktop_window.h"
 #include "tools/exit_codes.h"
 #include "tools/sample_folders.h"
 #include "tools/standard_evaluation.h"
 
-namespace {
+namespace krv::tools {
 
 namespace fs = std::filesystem;
 
-struct Options {
-  std::string library;
-  std::string records;
-  std::string script;
-};
-
-int runDesktop(const Options& o) {
+int runDesktop(const DesktopRunOptions& o, const std::string& program) {
+  if (!o.sheet.empty() && !fs::is_regular_file(o.sheet)) {
+    std::cerr << program << ": there is no sheet file " << fs::path(o.sheet) << "\n";
+    return krv::tools::kExitInput;
+  }
   if (!krv::qt::displayAvailable()) {
-    std::cerr << "korvane desktop: " << krv::qt::noDisplayAdvice() << "\n";
+    std::cerr << program << ": " << krv::qt::noDisplayAdvice() << "\n";
     return krv::tools::kExitFailed;
   }
   const fs::path library = krv::tools::libraryFolder(o.library);
   if (!fs::is_directory(library)) {
-    std::cerr << "korvane desktop: no library folder " << library << "\n";
+    std::cerr << program << ": no library folder " << library << "\n";
     return krv::tools::kExitInput;
   }
   std::vector<krv::tools::DesktopStep> steps;
   if (!o.script.empty()) {
     auto read = krv::tools::readDesktopScript(o.script);
     if (!read) {
-      std::cerr << "korvane desktop: " << read.status().message() << "\n";
+      std::cerr << program << ": " << read.status().message() << "\n";
       return krv::tools::kExitInput;
     }
     steps = std::move(*read);
   }
   if (!krv::qt::ensureApplication(krv::qt::Display::Screen)) {
-    std::cerr << "korvane desktop: " << krv::qt::noDisplayAdvice() << "\n";
+    std::cerr << program << ": " << krv::qt::noDisplayAdvice() << "\n";
     return krv::tools::kExitFailed;
   }
   Krv_Settings::setLibDir(krv::core::fromOsPath(library) + L"\\");
@@ -93,6 +94,12 @@ int runDesktop(const Options& o) {
           });
       runner->start();
     }
+    if (!o.sheet.empty()) {
+      // Once the desktop runs; the editor keeps its own event loop until it
+      // is closed.
+      const fs::path sheet = fs::absolute(o.sheet);
+      QTimer::singleShot(0, &desktop, [&desktop, sheet] { desktop.openSheetEditor(sheet); });
+    }
     code = QApplication::exec();
     if (code == 0) code = scriptCode;
 
@@ -107,10 +114,10 @@ int runDesktop(const Options& o) {
   return code;
 }
 
-}  // namespace
+}  // namespace krv::tools
 
 KRV_COMMAND([](CLI::App& app) {
-  auto o = std::make_shared<Options>();
+  auto o = std::make_shared<krv::tools::DesktopRunOptions>();
   auto* sub = app.add_subcommand(
       "desktop",
       "Open the desktop: a main window where the module's dialogs are used with the mouse and "
@@ -121,5 +128,8 @@ KRV_COMMAND([](CLI::App& app) {
   sub->add_option("--script", o->script,
                   "do the steps of this file after the start (menu, files, click, type, key, "
                   "wait, resize, screenshot, quit)");
-  sub->callback([o] { krv::tools::setExitCode(runDesktop(*o)); });
+  sub->add_option("sheet", o->sheet,
+                  "a sheet file to open in the spreadsheet editor at the start (.vts, .csv, .tsv, "
+                  ".xlsx, .ods)");
+  sub->callback([o] { krv::tools::setExitCode(krv::tools::runDesktop(*o)); });
 });

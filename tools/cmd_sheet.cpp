@@ -8,6 +8,8 @@
 // korvane sheet print FILE --out FILE.pdf [--png-pages DIR] [--no-headers]
 // [--fit | --no-fit] [--header-picture FILE] [--footer-picture FILE]: prints the used part of a
 // sheet file to an A4 PDF, without a display; --png-pages also paints the pages into PNG images.
+// korvane sheet edit FILE [--script FILE]: the desktop with the spreadsheet
+// editor open on FILE (needs a display).
 #include <algorithm>
 #include <iostream>
 #include <memory>
@@ -27,6 +29,7 @@
 #include "spread/vt_ss_property_list.h"
 #include "spread/vt_ss_settings.h"
 #include "tools/command_registry.h"
+#include "tools/desktop_run.h"
 #include "tools/exit_codes.h"
 #include "tools/shell_quote.h"
 
@@ -156,7 +159,7 @@ int printSheetFile(const PrintOptions& o) {
 }  // namespace
 
 KRV_COMMAND([](CLI::App& app) {
-  auto* sub = app.add_subcommand("sheet", "Show or convert sheet files");
+  auto* sub = app.add_subcommand("sheet", "Show, convert or edit sheet files");
   sub->require_subcommand(1);
 
   auto* show = sub->add_subcommand(
@@ -217,4 +220,17 @@ KRV_COMMAND([](CLI::App& app) {
   print->add_flag("--no-fit", po->noFit, "print the columns at their size, across pages")
       ->excludes(fit);
   print->callback([po] { krv::tools::setExitCode(printSheetFile(*po)); });
+
+  // The spreadsheet editor on a file, in the desktop.
+  auto* edit = sub->add_subcommand(
+      "edit",
+      "Open a sheet file in the spreadsheet editor, in the desktop (needs a display; "
+      "`xvfb-run -a` gives one)");
+  auto editOptions = std::make_shared<krv::tools::DesktopRunOptions>();
+  edit->add_option("file", editOptions->sheet, "the sheet file (.vts, .csv, .tsv, .xlsx, .ods)")
+      ->required();
+  edit->add_option("--script", editOptions->script,
+                   "do the steps of this desktop script after the start");
+  edit->callback(
+      [=] { krv::tools::setExitCode(krv::tools::runDesktop(*editOptions, "korvane sheet edit")); });
 });

@@ -15,6 +15,7 @@
 #include "platform/win/dialog.h"
 #include "platform/win/event_loop.h"
 #include "spread/cformula.h"
+#include "spread/dlg_ss_as_tool.h"
 #include "tools/desktop_docks.h"
 #include "tools/standard_evaluation.h"
 
@@ -124,6 +125,8 @@ void DesktopWindow::buildMenus() {
                    [this] { evaluateStandard(); });
   tools->addAction(QString("&Formula window") + QChar(0x2026), this,
                    [this] { openFormulaWindow(); });
+  tools->addAction(QString("&Spreadsheet editor") + QChar(0x2026), this,
+                   [this] { openSheetEditor(); });
 }
 
 QAction* DesktopWindow::findAction(const QString& menu, const QString& entry) const {
@@ -166,7 +169,11 @@ bool DesktopWindow::runLauncher(const Launcher& launcher) {
       QString::fromStdString(launcher.title.empty() ? launcher.name : launcher.title));
   FileDialogRequest request;
   request.title = L"Record for " + krv::qt::toWide(title);
-  request.filter = L"Records (*.json)|*.json|All files (*)|*||";
+  // A launcher whose records are sheet files (the spreadsheet editor) is
+  // offered sheets.
+  const std::string extension = fs::path(launcher.sampleRecord).extension().string();
+  request.filter = extension == ".vts" ? L"Sheets (*.vts)|*.vts|All files (*)|*||"
+                                       : L"Records (*.json)|*.json|All files (*)|*||";
   request.initialFolder = mOptions.records.wstring();
   const fs::path record = chooseFile(request);
   if (record.empty()) {
@@ -239,6 +246,31 @@ std::optional<int> DesktopWindow::evaluateStandard() {
   mPane->say(code == 0 ? QString("Evaluation done")
                        : QString("Evaluation ended with exit code %1").arg(code));
   return code;
+}
+
+bool DesktopWindow::openSheetEditor(const fs::path& file) {
+  krv::frame::ResourceGuard guard;
+  CDlgSSAsTool editor(krv::frame::hostMainWindow());
+  if (!editor.create(krv::frame::hostMainWindow())) {
+    mPane->say("The spreadsheet editor could not be made");
+    return false;
+  }
+  editor.CenterWindow();
+  editor.ShowWindow(SW_SHOW);
+  if (!file.empty()) {
+    if (editor.loadFile(file))
+      mPane->say("Spreadsheet editor: " + shown(file));
+    else
+      mPane->say("Spreadsheet editor: " + shown(file) + " could not be opened");
+  } else {
+    mPane->say("Spreadsheet editor: a new document");
+  }
+  const auto closed = [&editor] { return editor.GetSafeHwnd() == nullptr; };
+  UserInterface::current().runModeless(editor, closed);
+  krv::win::EventLoop::instance().runPending();
+  if (!closed()) editor.DestroyWindow();
+  mPane->say("Spreadsheet editor closed");
+  return true;
 }
 
 bool DesktopWindow::openFormulaWindow() {

@@ -16,6 +16,7 @@
 //    for a macro file and writes the evaluated macro to a file chosen
 //    last, with the trace of every equation in the command-line pane;
 //    "Formula window..." opens the formula window on a sheet file;
+//    "Spreadsheet editor..." opens the spreadsheet editor on a new document;
 //  - "File" > "Quit" closes the desktop;
 //  - the command-line pane at the bottom shows what the module prints on
 //    the command line and the desktop's own messages.
@@ -82,6 +83,12 @@ class DesktopWindow : public QMainWindow, private WindowObserver {
   // Chooses a sheet file and runs the formula window on it. False when
   // cancelled or the window could not be made.
   bool openFormulaWindow();
+  // Opens the spreadsheet editor (CDlgSSAsTool) on `file`, or on a new
+  // document when it is empty, and lets the person use it until it is
+  // closed (or the desktop quits; changes not saved then are dropped). A
+  // file that cannot be read is said in a message box and in the pane, and
+  // the editor shows a new document. False when the editor could not be made.
+  bool openSheetEditor(const std::filesystem::path& file = {});
 
   // Keeps the host frame's client area over the main window's content
   // (below the menu bar), as high as the side docks' content.

@@ -79,6 +79,7 @@ TEST_F(DesktopWindowTest, MenusOfferEveryLauncherTheToolsAndQuit) {
   }
   EXPECT_NE(desktop->findAction("Tools", "Evaluate standard..."), nullptr);
   EXPECT_NE(desktop->findAction("&Tools", "Formula window"), nullptr);
+  EXPECT_NE(desktop->findAction("Tools", "Spreadsheet editor"), nullptr);
   EXPECT_NE(desktop->findAction("File", "Quit"), nullptr);
   EXPECT_EQ(desktop->findAction("File", "Evaluate standard"), nullptr);
   // The frame is the module's main window, but the desktop stands in for it.

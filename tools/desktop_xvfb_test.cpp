@@ -128,6 +128,48 @@ TEST_F(DesktopXvfbTest, DialogFromTheMenuWritesItsRecordOnOk) {
   EXPECT_EQ(image.height(), 700);
 }
 
+TEST_F(DesktopXvfbTest, SheetEditOpensTheEditorOnTheFileWhereAnEntryIsSaved) {
+  if (!haveXvfbRun()) GTEST_SKIP() << "xvfb-run is not installed";
+  const fs::path sheet = folder / "beams.vts";
+  fs::copy_file(fs::path(KRV_SOURCE_DIR) / "examples" / "records" / "CDlgSSAsTool.vts", sheet);
+  const fs::path shot = folder / "editor.png";
+  // The sheet (1522) has E3 active; the entry goes there and Save (1503)
+  // writes the file the editor was opened on.
+  const fs::path script = write("edit.txt",
+                                "resize 1000 700\n"
+                                "type 1522 1234\n"
+                                "key ENTER\n"
+                                "click 1503\n"
+                                "wait 200\n"
+                                "screenshot \"" +
+                                    shot.string() +
+                                    "\"\n"
+                                    "quit\n");
+  const std::string first = std::to_string(100 + ::getpid() % 800);
+  const auto run = korvane("sheet edit " + quoted(sheet) + " --script " + quoted(script), "",
+                           "env -u QT_QPA_PLATFORM timeout 120 xvfb-run -a -n " + first +
+                               " -s '-screen 0 1280x1024x24'");
+  ASSERT_EQ(run.exitCode, kExitOk) << run.output;
+  const std::string saved = test::readBytes(sheet);
+  EXPECT_NE(saved.find("1234"), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("B3*C3*D3"), std::string::npos) << "the entry replaced the formula";
+  EXPECT_NE(saved.find("SUM(E1:E6)"), std::string::npos) << "the rest is kept";
+  const QImage image(QString::fromStdString(shot.string()));
+  ASSERT_FALSE(image.isNull()) << run.output;
+  EXPECT_EQ(image.width(), 1000);
+}
+
+TEST_F(DesktopXvfbTest, SheetEditWithoutADisplayOrWithoutTheFileSaysWhy) {
+  const fs::path sheet = fs::path(KRV_SOURCE_DIR) / "examples" / "records" / "CDlgSSAsTool.vts";
+  auto run = korvane("sheet edit " + quoted(sheet), "unset DISPLAY WAYLAND_DISPLAY");
+  EXPECT_EQ(run.exitCode, kExitFailed) << run.output;
+  EXPECT_NE(run.output.find("korvane sheet edit: "), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("xvfb-run -a korvane desktop"), std::string::npos) << run.output;
+  run = korvane("sheet edit " + quoted(folder / "missing.vts"), "unset DISPLAY WAYLAND_DISPLAY");
+  EXPECT_EQ(run.exitCode, kExitInput) << run.output;
+  EXPECT_NE(run.output.find("there is no sheet file"), std::string::npos) << run.output;
+}
+
 TEST_F(DesktopXvfbTest, AFailingStepEndsTheDesktopNamingTheLine) {
   if (!haveXvfbRun()) GTEST_SKIP() << "xvfb-run is not installed";
   const fs::path script = write("fail.txt", "# nothing is open to click in\nclick OK\nquit\n");

@@ -18,6 +18,7 @@
 #include "platform/win/user_interface.h"
 #include "spread/cformula.h"
 #include "spread/dlg_find_replace.h"
+#include "spread/dlg_ss_as_tool.h"
 #include "spread/dlg_ss_options.h"
 #include "spread/dlg_ss_settings.h"
 #include "spread/editor_language_record.h"
@@ -391,6 +392,40 @@ Result<LaunchOutcome> runEditorLanguage(const fs::path& file, const LaunchOption
   return out;
 }
 
+// ---- the spreadsheet editor ---------------------------------------------------------------
+
+// The record is the sheet file itself: the person edits it and saves it in
+// the window (or anywhere else with Save as...). The run is confirmed when
+// the person closed the window; the launcher writes nothing itself, and
+// reports the record as written when the person saved it, other files
+// saved as also written.
+Result<LaunchOutcome> runSheetEditor(const fs::path& file, const LaunchOptions&) {
+  ModuleForRun module;
+  krv::frame::ResourceGuard resources;
+  CDlgSSAsTool editor;
+  if (!editor.create()) return Status::error("the spreadsheet editor could not be made");
+  if (Status s = editor.openFile(file); !s) {
+    editor.DestroyWindow();
+    return s;
+  }
+  editor.CenterWindow();
+  editor.ShowWindow(SW_SHOW);
+  const auto closed = [&editor] { return editor.GetSafeHwnd() == nullptr; };
+  UserInterface::current().runModeless(editor, closed);
+  LaunchOutcome out;
+  out.confirmed = closed();
+  // Nobody closed it: it goes without asking, and what it showed is dropped.
+  if (!out.confirmed) editor.DestroyWindow();
+  std::error_code ec;
+  for (const fs::path& saved : editor.savedFiles()) {
+    if (fs::equivalent(saved, file, ec))
+      out.recordWritten = true;
+    else
+      out.alsoWritten.push_back(saved);
+  }
+  return out;
+}
+
 // ---- a standards evaluation -------------------------------------------------------------
 
 const char* kindName(const VtVarCell& c) {
@@ -568,6 +603,8 @@ const std::vector<Launcher>& launchers() {
       launcher("CDlgSSSettings", krv::spread::editorLanguageFileKind().format,
                "Spreadsheet language...", CDlgSSSettings::IDD, "CDlgSSSettings.json",
                runEditorLanguage),
+      launcher("CDlgSSAsTool", krv::sheet::kSheetFileFormatName, "Spreadsheet editor...",
+               CDlgSSAsTool::IDD, "CDlgSSAsTool.vts", runSheetEditor),
   };
   return table;
 }

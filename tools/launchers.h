@@ -45,6 +45,11 @@
 //   CDlgSSSettings       the spreadsheet editor's language dialog on the
 //                        record's language code (not the registry's); OK
 //                        writes the chosen code back.
+//   CDlgSSAsTool         the spreadsheet editor on a sheet file: the record
+//                        is the sheet file itself, which the person edits
+//                        and saves in the window; closing the window ends
+//                        the run. The launcher writes nothing itself; the
+//                        outcome tells which files the person saved.
 #include <filesystem>
 #include <functional>
 #include <string>

@@ -61,6 +61,7 @@ BOOL TSpread::ClipboardCut() {
   for (int32_t r = r1; r <= r2; ++r) {
     for (int32_t c = c1; c <= c2; ++c) mDocument.clearCell(c, r);
   }
+  notifyParent(kSpreadCellsEdited);
   return TRUE;
 }
 
@@ -75,6 +76,7 @@ BOOL TSpread::ClipboardPaste() {
     showRefusal(pasted.text());
     return FALSE;
   }
+  notifyParent(kSpreadCellsEdited);
   return TRUE;
 }
 
@@ -86,7 +88,25 @@ BOOL TSpread::FinishEdit() {
     return FALSE;
   }
   mDocument.setBoolOption(krv::sheet::kOptionChanged, true);
+  notifyParent(kSpreadCellsEdited);
   return TRUE;
+}
+
+void TSpread::notifyParent(WPARAM code) {
+  if (!m_hWnd) return;
+  if (CWnd* parent = GetParent())
+    parent->SendMessage(kSpreadChangeMessage, code, reinterpret_cast<LPARAM>(m_hWnd));
+}
+
+LRESULT TSpread::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  const int32_t col = mDocument.activeCol(), row = mDocument.activeRow();
+  const HWND self = m_hWnd;
+  const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+  // The handler may have destroyed the window; then nobody is told.
+  if (m_hWnd == self && self && message != kSpreadChangeMessage &&
+      (mDocument.activeCol() != col || mDocument.activeRow() != row))
+    notifyParent(kSpreadActiveCellMoved);
+  return result;
 }
 
 void TSpread::showRefusal(const std::string& why) {
@@ -212,6 +232,7 @@ void TSpread::OnLButtonDown(UINT flags, CPoint point) {
     const bool on = d.data(cell->col, cell->row).value_or(L"") == L"1";
     d.setData(cell->col, cell->row, on ? L"0" : L"1");
     d.setBoolOption(krv::sheet::kOptionChanged, true);
+    notifyParent(kSpreadCellsEdited);
   } else if (attrs.type == krv::sheet::kCellTypeButton) {
     // Last: the parent may do anything with the control, even destroy it.
     if (CWnd* parent = GetParent()) {

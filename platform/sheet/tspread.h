@@ -48,6 +48,17 @@ inline constexpr UINT kSpreadNotifyButtonClicked = 70;
 // The mode value (integer option 0) of read-only rows.
 inline constexpr int kSpreadModeReadOnlyRows = 5;
 
+// The message the control sends its parent after a person's message moved
+// its active cell or changed cells: wParam is one of the codes below, lParam
+// the control's window. A parent that does not know it lets it pass.
+//   kSpreadActiveCellMoved: the active cell is another one than before the
+//     message (a press, an arrow or page key);
+//   kSpreadCellsEdited: an entry was written (FinishEdit), a paste or cut
+//     went into the cells, or a check box cell was toggled.
+// Changes a program makes through the document send nothing.
+inline constexpr UINT kSpreadChangeMessage = WM_APP + 0x170;
+inline constexpr WPARAM kSpreadActiveCellMoved = 1, kSpreadCellsEdited = 2;
+
 class TSpread : public CWnd {
  public:
   TSpread();
@@ -109,8 +120,13 @@ class TSpread : public CWnd {
   // from a dialog, and while an entry is open Enter and Escape as well, so
   // that they finish or drop the entry instead of closing the dialog.
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Handles the message, then tells the parent when the active cell moved
+  // (kSpreadChangeMessage).
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  protected:
+  // Sends the parent kSpreadChangeMessage with `code`.
+  void notifyParent(WPARAM code);
   // Selects for a press on `cell` (a cell, a header or the corner); with
   // `extend` the selection reaches from the active cell.
   void selectForPress(krv::sheet::ControlDocument::ViewCell cell, bool extend);
