@@ -157,8 +157,15 @@ void SheetCellPainter::paintText(int32_t col, int32_t row, const CellAttributes&
   const bool generalNumber =
       a.type == krv::sheet::kCellTypeGeneral && d.engine().value(col, row).isNumber();
   const bool right = a.type == krv::sheet::kCellTypeNumber || generalNumber;
-  const QRect box = inner.adjusted(2, 0, -2, 0);
+  QRect box = inner.adjusted(2, 0, -2, 0);
   QString shown = toQString(text);
+  if (!right && !d.spanAt(col, row)) {
+    // A text too long for its cell runs on over the empty cells to its
+    // right, as in a spreadsheet program, so that a sheet of notes and
+    // equations reads on screen and on paper.
+    const int needed = p.fontMetrics().horizontalAdvance(shown) - box.width();
+    if (needed > 0) box.setRight(box.right() + overflowRoom(col, row, needed));
+  }
   if (right) {
     const QFontMetrics metrics = p.fontMetrics();
     if (generalNumber && metrics.horizontalAdvance(shown) > box.width()) {
@@ -183,6 +190,19 @@ void SheetCellPainter::paintText(int32_t col, int32_t row, const CellAttributes&
              Qt::AlignVCenter | (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::TextSingleLine |
                  noClipWhenFits(shown, box),
              shown);
+}
+
+int SheetCellPainter::overflowRoom(int32_t col, int32_t row, int needed) const {
+  int room = 0;
+  for (int32_t c = col + 1; c <= d.maxCols() && room < needed; ++c) {
+    if (d.spanAt(c, row)) break;
+    const int type = d.cellType(c, row);
+    if (type != krv::sheet::kCellTypeGeneral && type != krv::sheet::kCellTypeEdit) break;
+    if (!d.valueText(c, row).value_or(std::wstring()).empty()) break;
+    if (d.editing() && d.activeCol() == c && d.activeRow() == row && mOptions.showState) break;
+    room += static_cast<int>(d.shownColWidth(c));
+  }
+  return room;
 }
 
 int SheetCellPainter::noClipWhenFits(const QString& text, const QRect& box) const {

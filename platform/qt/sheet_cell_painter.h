@@ -8,10 +8,13 @@
 // A cell: its back colour (locked cells on the dialog face colour), the
 // grid lines on its right and bottom edge, its content by cell type (text
 // left, numbers right as the cell formats them, a number that does not fit
-// rounded and else shown as '#'; check box; combo box with its arrow;
+// rounded and else shown as '#', a text too long running on over the empty
+// cells to its right; check box; combo box with its arrow;
 // button; the framed name of a picture), in its font and fore colour, and
 // its borders. The rectangle is the whole cell (or span), grid lines
-// included; content that does not fit is cut by the caller's clip.
+// included; content that does not fit is cut by the caller's clip. A text
+// running on over its neighbours is drawn with the cell's front, so a caller
+// draws the backs of a row's cells before the fronts.
 #include <QColor>
 #include <QFont>
 #include <QPainter>
@@ -65,6 +68,12 @@ class SheetCellPainter {
   };
   CellColours coloursOf(int32_t col, int32_t row, const krv::sheet::CellAttributes& a) const;
   void paintText(int32_t col, int32_t row, const krv::sheet::CellAttributes& a, const QRect& inner);
+  // The width of the empty cells right of (col, row) that a left-aligned
+  // text too long for its cell runs on over: at least `needed` pixels when
+  // there is that much, up to the first cell that holds something, is part
+  // of a span, or has a look of its own (check box, combo box, button,
+  // picture).
+  int overflowRoom(int32_t col, int32_t row, int needed) const;
   // Qt::TextDontClip for a text as wide as its box or narrower, else 0.
   int noClipWhenFits(const QString& text, const QRect& box) const;
   void paintEditor(const QRect& inner);

@@ -72,8 +72,12 @@ class SheetPainter {
     const int32_t firstCol = cols[col0].index, lastCol = cols.back().index;
     const int32_t firstRow = rows[row0].index, lastRow = rows.back().index;
 
-    // Spans in view are painted once over all their cells in view.
+    // Spans in view are painted once over all their cells in view. All
+    // backs first, then all fronts: a long text runs on over the empty
+    // cells to its right, whose backs must not cover it.
     std::unordered_set<uint64_t> covered;
+    std::vector<std::pair<int32_t, int32_t>> anchors;
+    std::vector<QRect> spanRects;
     for (const krv::sheet::CellSpan& span : d.spans()) {
       if (span.col > lastCol || span.col + span.numCols <= firstCol || span.row > lastRow ||
           span.row + span.numRows <= firstRow)
@@ -84,22 +88,30 @@ class SheetPainter {
         for (std::size_t c = col0; c < cols.size(); ++c)
           if (span.contains(cols[c].index, rows[r].index))
             covered.insert(ControlDocument::key(cols[c].index, rows[r].index));
-      paintCell(span.col, span.row, *rect);
+      anchors.emplace_back(span.col, span.row);
+      spanRects.push_back(*rect);
     }
-    for (std::size_t r = row0; r < rows.size(); ++r) {
-      for (std::size_t c = col0; c < cols.size(); ++c) {
-        const int32_t col = cols[c].index, row = rows[r].index;
-        if (!covered.empty() && covered.count(ControlDocument::key(col, row))) continue;
-        paintCell(col, row,
-                  QRect(QPoint(cols[c].start, rows[r].start),
-                        QPoint(cols[c].fullEnd - 1, rows[r].fullEnd - 1)));
+    for (const bool back : {true, false}) {
+      auto paint = [&](int32_t col, int32_t row, const QRect& r) {
+        if (back) {
+          mCells.paintBack(col, row, r);
+        } else {
+          ++gPaintedCells;
+          mCells.paintFront(col, row, r);
+        }
+      };
+      for (std::size_t i = 0; i < anchors.size(); ++i)
+        paint(anchors[i].first, anchors[i].second, spanRects[i]);
+      for (std::size_t r = row0; r < rows.size(); ++r) {
+        for (std::size_t c = col0; c < cols.size(); ++c) {
+          const int32_t col = cols[c].index, row = rows[r].index;
+          if (!covered.empty() && covered.count(ControlDocument::key(col, row))) continue;
+          paint(col, row,
+                QRect(QPoint(cols[c].start, rows[r].start),
+                      QPoint(cols[c].fullEnd - 1, rows[r].fullEnd - 1)));
+        }
       }
     }
-  }
-
-  void paintCell(int32_t col, int32_t row, const QRect& r) {
-    ++gPaintedCells;
-    mCells.paintCell(col, row, r);
   }
 
   // Whether a column (row) holds selected cells: its header is marked.

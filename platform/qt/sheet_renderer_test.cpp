@@ -366,3 +366,22 @@ TEST_F(SheetPicture, EachCellTypeSpansBordersAndLockedCellsHaveTheirLook) {
 }
 
 }  // namespace
+
+TEST_F(SheetPicture, ALongTextRunsOnOverEmptyCellsUpToTheFirstThatHoldsSomething) {
+  auto& d = sheet.document();
+  const std::wstring longText(40, L'W');
+  d.setData(1, 1, longText);  // B1 and C1 are empty: the text runs on over them
+  d.setData(1, 2, longText);
+  d.setData(2, 2, L"5");  // B2 holds a number: the text stops at A2's edge
+  d.setData(2, 3, L"x");
+  const QImage picture = krv::qt::renderPicture(parent);
+  const QColor white(255, 255, 255);
+  EXPECT_GT(inkIn(picture, 2, 1, white), 20) << "the text runs on over the empty B1";
+  EXPECT_GT(inkIn(picture, 3, 1, white), 20) << "and over the empty C1";
+  const QRect b2 = *SheetLayout(sheet).cellRect(2, 2);
+  int inkLeftOfB2 = 0;
+  for (int y = b2.top() + 3; y <= b2.bottom() - 3; ++y)
+    for (int x = b2.left() + 2; x < b2.center().x(); ++x)
+      if (at(picture, QPoint(x, y)) != white) ++inkLeftOfB2;
+  EXPECT_EQ(inkLeftOfB2, 0) << "a cell that holds something is not written over";
+}
