@@ -1,12 +1,15 @@
 #include "platform/sheet/sheet_import.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -1038,6 +1041,9 @@ Status readWorkbook(ControlDocument& doc, std::string_view bytes, WorkbookKind k
   return {};
 }
 
+// The longest a workbook parse may take before it is given up.
+constexpr int kParseSeconds = 120;
+
 bool writeAll(int fd, std::string_view data) {
   while (!data.empty()) {
     const ssize_t n = ::write(fd, data.data(), data.size());
@@ -1078,16 +1084,34 @@ Status readWorkbookApart(ControlDocument& doc, std::string_view bytes, WorkbookK
   ::close(fds[1]);
   std::string answer;
   char buffer[65536];
+  // A parse that hangs (a loop in the parser, a lock held at the fork) must
+  // not hang the program: the child gets kParseSeconds, then it is ended.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kParseSeconds);
+  bool timedOut = false;
   for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+      timedOut = true;
+      break;
+    }
+    pollfd wait{fds[0], POLLIN, 0};
+    const int ready = ::poll(&wait, 1, static_cast<int>(left.count()));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready == 0) continue;  // the deadline is checked above
     const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     answer.append(buffer, static_cast<std::size_t>(n));
   }
   ::close(fds[0]);
+  if (timedOut) ::kill(child, SIGKILL);
   int status = 0;
   while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
+  if (timedOut)
+    return Status::error("the workbook parser did not finish within " +
+                         std::to_string(kParseSeconds) + " seconds");
   if (WIFSIGNALED(status) || answer.empty())
     return Status::error("the workbook parser stopped on this file (it is damaged)");
   if (answer[0] == 'E') return Status::error(answer.substr(1));

@@ -41,7 +41,8 @@ struct WorkbookLimits {
   // Parse in a child process that hands the document over as native file
   // text: the parser library stops its process with an assertion on some
   // damaged files, which then ends the child only (and the file is refused).
-  // Off, the parse runs in this process (faster; for the fuzzers, which
+  // A child that has not finished after two minutes is ended, and the file
+  // refused with that reason. Off, the parse runs in this process (faster; for the fuzzers, which
   // need to see the parser's coverage).
   bool apart = true;
 };
