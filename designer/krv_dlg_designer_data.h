@@ -1,0 +1,217 @@
+#pragma once
+// Krv_DlgDesignerData: a dialog design (a background bitmap and the
+// controls placed on it) and its live controls on a hosting dialog.
+//
+// Designs live in the designer root folder (getDesignerRootFolder) or a
+// subfolder of it, as a pair of files: the design file NAME.txt (a core
+// properties list, keys below) and its background image NAME.bmp. A
+// design's name is its path relative to the root folder, without extension.
+//
+// Design file keys, in this order: "nrOfControls", then per control i
+// "type"i, "topLeftX"i, "topLeftY"i, "bottomRightX"i, "bottomRightY"i,
+// "contents"i and "comboList"i (see Krv_DesignerControl).
+//
+// Coordinates: pixels are the background image's pixels. Before a bitmap
+// is attached the image size is 0 x 0; every conversion then gives 0
+// instead of dividing by zero.
+#include <memory>
+
+#include "designer/krv_designer_control.h"
+#include "platform/acad/ac_array.h"
+#include "platform/base/status.h"
+#include "platform/core/krv_array.h"
+#include "platform/core/krv_string.h"
+#include "platform/win/win_types.h"
+
+class CBitmap;
+class CWnd;
+class CControlTracker;
+class CControlRect;
+
+// The designer root folder: the library folder (Krv_Settings::libDir())
+// followed by "Dialog Templates\Dialog Design\".
+Krv_String getDesignerRootFolder();
+// Every design below the root folder: each "*.txt" file found recursively,
+// its root folder prefix cut off and its extension removed ("Beam\Endplate"),
+// sorted in natural order. Empty when the root folder does not exist.
+void getModuleImages(Krv_StringArray& names);
+// Reads the design file `path` without its bitmap and gives the contents of
+// every ctVarEdit control, in control order. False when the design cannot
+// be read (names are then empty).
+bool GetImageDlgCtrlNames(const Krv_String& path, Krv_StringArray& names);
+
+// The outcome of handleTabKey.
+enum Krv_TabMsgHandle : int {
+  tabHandled = 0,
+  tabNotHandled = 1,
+  tabPastLast = 2,
+  tabBeforeFirst = 3,
+};
+
+class Krv_DlgDesignerData {
+ public:
+  // Most controls a design file is read with; a design holds at most 100
+  // controls with a window (identifiers 33000..33099), so this only bounds
+  // absurd files.
+  static constexpr int kMaxControlsRead = 1000;
+
+  Krv_DlgDesignerData();
+  virtual ~Krv_DlgDesignerData();
+  // A copy starts like a new object; assignment copies nothing.
+  Krv_DlgDesignerData(const Krv_DlgDesignerData&);
+  Krv_DlgDesignerData& operator=(const Krv_DlgDesignerData&) { return *this; }
+
+  // --- Set-up -------------------------------------------------------------
+  // Stores the dialog's window, the identifier range and the design-mode
+  // flag and marks the object initialized; false when dialog is null. In
+  // design mode it also stores the five property-control identifiers and
+  // calls initializeDesignMode().
+  bool initialize(CWnd* dialog, int firstResId, int lastResId, int idTypeCombo, int idContentsLabel,
+                  int idContents, int idExtLabel, int idExt, bool designMode);
+  // The dialog, only when initialized.
+  CWnd* getDlgPtr() const { return mInitialized ? mHDlg : nullptr; }
+
+  // --- Files --------------------------------------------------------------
+  // Reads the design at `path` (see the file keys above). False, nothing
+  // changed, when the file does not exist, lies outside the root folder or
+  // is not a properties list. Otherwise the name and controls are replaced:
+  // "nrOfControls" controls are read (a negative count is 0; at most
+  // kMaxControlsRead, and none past the highest index that any control key
+  // names) and appended in file order with fresh identifiers. With
+  // withBitmap, the bitmap of the same name (".bmp") is attached. Live
+  // windows are not removed; callers remove them first and redraw after.
+  bool readFromFile(const Krv_String& path, bool withBitmap);
+  // The same, saying why it failed.
+  krv::base::Status readDesign(const Krv_String& path, bool withBitmap);
+  // Writes the design to `path`. A path outside the root folder writes
+  // nothing (false, name unchanged). Otherwise the name becomes the one of
+  // `path`, the bitmap of the previous name is copied beside `path`
+  // (".bmp", replacing an existing file; skipped when the names are equal
+  // or the copy fails), the factors are refreshed from the live windows
+  // when drawn, and the list is written atomically.
+  bool writeToFile(const Krv_String& path);
+  // The same, saying why it failed.
+  krv::base::Status writeDesign(const Krv_String& path);
+  // True when path lies in the root folder (letter case and separator
+  // spelling ignored); name is then the path relative to it without
+  // extension.
+  static bool getNameFromFile(const Krv_String& path, Krv_String& name);
+  // Loads the background image. A missing file changes nothing (false).
+  // Otherwise the old image and size are dropped; an unreadable bitmap
+  // leaves the design without image (false); else the image size becomes
+  // the bitmap's, a mask is built that is white (transparent) where the
+  // image is white, and those pixels are cleared (black) in the image, so
+  // that drawing the mask with AND and the image with OR shows the dialog
+  // through the white areas.
+  bool attachBitmap(const Krv_String& path);
+
+  // --- The control list ---------------------------------------------------
+  // Gives the control the lowest identifier of mFirstResId..mLastResId not
+  // used by any control (0 when all are used), appends a copy, and returns
+  // the identifier.
+  int append(const Krv_DesignerControl& control);
+  int getNrControls() const { return mControls.length(); }
+  // Null for an index outside 0..count-1.
+  const Krv_DesignerControl* getControl(int index) const;
+  Krv_DesignerControl* getControlWrite(int index);
+  // The control with the identifier; null for an identifier <= 0 or none.
+  Krv_DesignerControl* getControlFromRes(int resId);
+  // False (nothing removed) for an index out of range.
+  bool removeControl(int index);
+  // The contents of every ctVarEdit control, in list order.
+  void getAllCtrlNames(Krv_StringArray& names) const;
+  // The image size; 0 and 0 before initialize.
+  void getImageSize(int& width, int& height) const;
+
+  // --- Coordinates --------------------------------------------------------
+  // pixels / image width (horizontal) or height; 0 when that size is 0.
+  double pixelsToFactor(bool horizontal, double pixels) const;
+  // factor x image width (horizontal) or height.
+  double factorToPixels(bool horizontal, double factor) const;
+  // Edges in pixels; the setters take pixels and store factors.
+  double getTopLeftX(const Krv_DesignerControl& control) const;
+  double getTopLeftY(const Krv_DesignerControl& control) const;
+  double getBottomRightX(const Krv_DesignerControl& control) const;
+  double getBottomRightY(const Krv_DesignerControl& control) const;
+  void setTopLeftX(Krv_DesignerControl& control, double pixels) const;
+  void setTopLeftY(Krv_DesignerControl& control, double pixels) const;
+  void setBottomRightX(Krv_DesignerControl& control, double pixels) const;
+  void setBottomRightY(Krv_DesignerControl& control, double pixels) const;
+  // right - left; setWidth keeps the left edge.
+  double getWidth(const Krv_DesignerControl& control) const;
+  void setWidth(Krv_DesignerControl& control, double pixels) const;
+  // bottom - top; setHeight keeps the bottom edge.
+  double getHeight(const Krv_DesignerControl& control) const;
+  void setHeight(Krv_DesignerControl& control, double pixels) const;
+
+  // Copies every drawn control's live window rectangle (in the dialog's
+  // client pixels) back into its factors; only when every control is drawn.
+  void getSizeFromAllControls();
+  // The same for one control; false for an index out of range, when not
+  // every control is drawn, or when its window is missing.
+  bool getSizeFromControl(int index);
+
+  // --- Tab order ----------------------------------------------------------
+  // Numbers the controls that are not read-only and neither ctText nor
+  // ctGroupBox from 1, row by row (sortNextRow) from the top; the others
+  // keep their tab order.
+  void sortAllControls();
+  // Takes one row off the candidates: the leader is the candidate with the
+  // smallest top (the earlier one on equal tops); the row is every
+  // candidate whose top is at most the leader's bottom. The row, sorted by
+  // left edge (stable), gets counter, counter + 1, ...; counter ends past
+  // the last number given.
+  void sortNextRow(AcArray<Krv_DesignerControl*>& candidates, int& counter);
+  // The control with the tab order; false when none.
+  bool findCtrlWithTabOrder(int tabOrder, int& index) const;
+  // True when a control is not read-only.
+  bool containsEditableCtrls() const;
+
+  // --- Flex buttons (ctFlexButton; group mFlexGroup, variable mContents) --
+  // The distinct group names, in order of first appearance.
+  void getFlexBtnsGroups(Krv_StringArray& groups) const;
+  // Empties both lists; for a non-empty group fills buttons with the index
+  // of each of its buttons, in list order, and buttonsWithPart3 with those
+  // whose mFlexPart3 is not empty. Always true.
+  bool getFlexBtnsInGroup(const Krv_String& group, AcArray<int>& buttons,
+                          AcArray<int>& buttonsWithPart3) const;
+  // The group's button whose mContents equals contents; false when none.
+  bool findFlexButton(const Krv_String& group, const Krv_String& contents, int& index) const;
+  // The mContents of the group's buttons; false when the group has none.
+  bool getAllFlexVarsOfGroup(const Krv_String& group, Krv_StringArray& names) const;
+  // For a flex button with the identifier: its group and contents.
+  bool getFlexBtnGroupName(int resId, Krv_String& group, Krv_String& contents) const;
+
+  // --- Members, in this order ---------------------------------------------
+  HWND mHDlg = nullptr;
+  HICON mFlexIcon = nullptr;
+  // The live control windows, in drawing order; owned by the designer
+  // window's code, which creates and removes them.
+  AcArray<CControlRect*> mDrawnCtrls;
+  // Selection and mouse tracking; only in design mode, owned by the
+  // designer window's code.
+  CControlTracker* mTracker = nullptr;
+  std::unique_ptr<CBitmap> mBitmap;
+  std::unique_ptr<CBitmap> mMaskBitmap;
+  int mImageWidth = 0;
+  int mImageHeight = 0;
+  int mFirstResId = 0;
+  int mLastResId = 0;
+  bool mDesignMode = false;
+  int mIdTypeCombo = 0;
+  int mIdContentsLabel = 0;
+  int mIdContents = 0;
+  int mIdExtLabel = 0;
+  int mIdExt = 0;
+  Krv_String mName;
+  AcArray<Krv_DesignerControl> mControls;
+  bool mInitialized = false;
+  bool mUpdating = false;
+
+ protected:
+  // Called by initialize in design mode, after the identifiers are stored:
+  // the designer window's code creates the tracker here (once), fills the
+  // type combo with the 31 type names and shows the current selection's
+  // properties. Nothing in this data layer; returns true.
+  virtual bool initializeDesignMode();
+};
