@@ -178,7 +178,12 @@ krv::base::Status Krv_DlgDesignerData::writeDesign(const Krv_String& path) {
   Krv_PropertiesList list;
   list.setProperty(L"nrOfControls", mControls.length());
   for (int i = 0; i < mControls.length(); ++i) mControls[i].setToPropList(list, i);
-  return list.writeToFile(path);
+  // A subfolder of the root folder is made when it is missing.
+  std::error_code ec;
+  std::filesystem::create_directories(krv::core::osPath(path).parent_path(), ec);
+  krv::base::Status written = list.writeToFile(path);
+  if (!written) mName = oldName;
+  return written;
 }
 
 bool Krv_DlgDesignerData::attachBitmap(const Krv_String& path) {

@@ -88,7 +88,8 @@ class Krv_DlgDesignerData {
   // `path`, the bitmap of the previous name is copied beside `path`
   // (".bmp", replacing an existing file; skipped when the names are equal
   // or the copy fails), the factors are refreshed from the live windows
-  // when drawn, and the list is written atomically.
+  // when drawn, and the list is written atomically (a missing subfolder is
+  // made). When the write fails the name is restored.
   bool writeToFile(const Krv_String& path);
   // The same, saying why it failed.
   krv::base::Status writeDesign(const Krv_String& path);
