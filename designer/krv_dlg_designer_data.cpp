@@ -84,9 +84,9 @@ Krv_DlgDesignerData::Krv_DlgDesignerData() = default;
 
 Krv_DlgDesignerData::Krv_DlgDesignerData(const Krv_DlgDesignerData&) : Krv_DlgDesignerData() {}
 
-// The live windows and the tracker belong to the designer window's code;
-// the bitmaps go with their unique pointers.
-Krv_DlgDesignerData::~Krv_DlgDesignerData() = default;
+// The design-mode windows and the tracker belong to the designer window's
+// code; the bitmaps go with their unique pointers.
+Krv_DlgDesignerData::~Krv_DlgDesignerData() { removeRunTimeCtrls(); }
 
 bool Krv_DlgDesignerData::initialize(CWnd* dialog, int firstResId, int lastResId, int idTypeCombo,
                                      int idContentsLabel, int idContents, int idExtLabel, int idExt,

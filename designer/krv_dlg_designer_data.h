@@ -15,6 +15,7 @@
 // is attached the image size is 0 x 0; every conversion then gives 0
 // instead of dividing by zero.
 #include <memory>
+#include <vector>
 
 #include "designer/krv_designer_control.h"
 #include "platform/acad/ac_array.h"
@@ -183,6 +184,78 @@ class Krv_DlgDesignerData {
   // For a flex button with the identifier: its group and contents.
   bool getFlexBtnGroupName(int resId, Krv_String& group, Krv_String& contents) const;
 
+  // --- Run time: drawing (kind, class and styles from the kind table) -----
+  // Creates the control's window as a visible child of the dialog with the
+  // dialog's font: its rectangle in pixels (each edge rounded to a whole
+  // pixel), a combo box at least 200 pixels high (its dropped list), a bolt
+  // count edit grown with designerTextScale() (below 36 pixels), its text
+  // mContents and identifier mResId; disabled when read-only. A combo box
+  // gets its items (type 28 its four alternatives and the mixed-values
+  // text; others mComboItems, else the item file) and selects mContents or
+  // shows it as text (type 28 selects the item numbered by mContents); a
+  // check box takes its state from mComboList. False before initialize,
+  // without a dialog, in design mode (the designer window's code draws
+  // there, with its tracker) or when the window cannot be created.
+  bool drawControl(const Krv_DesignerControl& control);
+  // At run time: sorts the tab order, removes the windows drawn before and
+  // draws every control again in list order.
+  void redrawAllControls();
+  // Destroys the windows drawn at run time. A host that shows another
+  // design on the same dialog calls this first; the destructor calls it.
+  void removeRunTimeCtrls();
+
+  // --- Run time: look-up --------------------------------------------------
+  // The list index of the control with the identifier; false for <= 0.
+  bool findCtrlFromResource(int resId, int& index) const;
+  // The identifier belongs to a control whose window is drawn.
+  bool isADynControl(int resId) const;
+  bool getDynControlType(int resId, int& type) const;
+  // The control with the identifier is a bolt count edit (types 4, 5).
+  bool isTypeBoltCount(int resId) const;
+  // The first ctVarEdit or ctVarCombo control whose mContents is name.
+  bool findEditCtrlWithContents(const Krv_String& name, int& index) const;
+  // The identifier of the window with the keyboard focus (or of the
+  // control holding it); true when it is a drawn designed control.
+  bool getFocusedDynControl(int& resId) const;
+  // The live window of the control at the index; false when none.
+  bool getCtrlPtr(int index, CWnd*& window) const;
+
+  // --- Run time: values, as text -----------------------------------------
+  // Type 29: "0", "1" or the mixed-values text (dialString(695)) for the
+  // third state; type 28: the selected index; others: the window text.
+  // False when the identifier has no live window.
+  bool getCtrlValue(int resId, Krv_String& value) const;
+  // Types 25 and 26 ignore the value. Type 29: the mixed-values text makes
+  // it a three-state check box in the third state, anything else a
+  // two-state one, checked when the value read as a number is above 0
+  // (only the button-type style bits change). Type 28 selects the item
+  // numbered by the value. Others set the window text.
+  bool setCtrlValue(int resId, const Krv_String& value);
+  // Only types 2 and 3: enables or disables the window.
+  bool setCtrlReadOnly(int resId, bool readOnly);
+
+  // --- Run time: keyboard -------------------------------------------------
+  // Moves the focus along the tab order on VK_TAB (backwards with Shift)
+  // when the focus is on a designed control; see Krv_TabMsgHandle. False
+  // (outcome tabNotHandled) when the key is not for the design.
+  bool handleTabKey(UINT key, Krv_TabMsgHandle& outcome);
+  // Focus to the control with tab order 1 (first) or the highest order;
+  // false when no control is editable or there is none.
+  bool setFocusToCtrl(bool first);
+
+  // --- Run time: flex button states ---------------------------------------
+  // Reads (set false) or sets the check state of the flex button at the
+  // index; a status of 2 is set as 0. False without a live window.
+  bool getSetFlexBtnStatus(bool set, int index, int& status);
+  bool getFlexBtnStatus(int index, int& status);
+  bool setFlexBtnStatus(const Krv_String& group, const Krv_String& contents, int status);
+  // Hides every button of the group.
+  void hideAllFlexBtns(const Krv_String& group);
+
+  // The host's text scale factor (the macro dialog's OK button height / 20),
+  // 1.0 until set; bolt count edits grow with it.
+  static double& designerTextScale();
+
   // --- Members, in this order ---------------------------------------------
   HWND mHDlg = nullptr;
   HICON mFlexIcon = nullptr;
@@ -215,4 +288,16 @@ class Krv_DlgDesignerData {
   // type combo with the 31 type names and shows the current selection's
   // properties. Nothing in this data layer; returns true.
   virtual bool initializeDesignMode();
+
+  bool getComboValue(const Krv_DesignerControl& control, CWnd* window, Krv_String& value) const;
+  bool setComboValue(const Krv_DesignerControl& control, CWnd* window, const Krv_String& value);
+  bool getCheckValue(CWnd* window, Krv_String& value) const;
+  bool setCheckValue(CWnd* window, const Krv_String& value);
+  // Focus to the control at the index; an edit's text is selected whole.
+  bool setFocusToCtrl(int index);
+
+ private:
+  // The windows drawn at run time, owned here (in design mode the designer
+  // window's code owns them through mDrawnCtrls).
+  std::vector<std::unique_ptr<CWnd>> mRunTimeCtrls;
 };
