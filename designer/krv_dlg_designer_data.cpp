@@ -6,6 +6,7 @@
 #include <set>
 #include <system_error>
 
+#include "platform/acad/command_line.h"
 #include "platform/core/file_paths.h"
 #include "platform/core/krv_settings.h"
 #include "platform/core/object_export_sort.h"
@@ -434,4 +435,39 @@ bool Krv_DlgDesignerData::getFlexBtnGroupName(int resId, Krv_String& group,
     return true;
   }
   return false;
+}
+
+void Krv_DlgDesignerData::printPositions() const {
+  for (const Krv_DesignerControl& c : mControls) {
+    acutPrintf(L"**** Control %s ****\n", c.mContents.c_str());
+    acutPrintf(L"Left: %f - Right: %f\n", c.mTopLeftX, c.mBottomRightX);
+    acutPrintf(L"Top: %f - Bottom: %f\n", c.mTopLeftY, c.mBottomRightY);
+  }
+  acutPrintf(L"********\n");
+}
+
+bool Krv_DlgDesignerData::findMostLeftCtrl(const AcArray<int>& resIds, int& index) const {
+  double left = 100000.0;
+  bool found = false;
+  for (int resId : resIds) {
+    for (int i = 0; i < mControls.length(); ++i) {
+      if (resId <= 0 || mControls[i].mResId != resId) continue;
+      const double x = getTopLeftX(mControls[i]);
+      if (x < left) {
+        left = x;
+        index = i;
+        found = true;
+      }
+    }
+  }
+  return found;
+}
+
+void Krv_DlgDesignerData::changeCtrlSize(int index, bool horizontal, double pixels) {
+  if (!mControls.isValid(index)) return;
+  Krv_DesignerControl& c = mControls[index];
+  if (horizontal)
+    setBottomRightX(c, getTopLeftX(c) + pixels);
+  else
+    setBottomRightY(c, getTopLeftY(c) + pixels);
 }

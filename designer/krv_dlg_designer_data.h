@@ -153,6 +153,15 @@ class Krv_DlgDesignerData {
   // every control is drawn, or when its window is missing.
   bool getSizeFromControl(int index);
 
+  // Among the controls with the identifiers, the one with the smallest left
+  // edge (the earlier identifier on equal edges); false when none.
+  bool findMostLeftCtrl(const AcArray<int>& resIds, int& index) const;
+  // Sets the control's width (horizontal) or height in pixels, keeping its
+  // left or top edge; an index out of range is ignored.
+  void changeCtrlSize(int index, bool horizontal, double pixels);
+  // Prints each control's contents and factors on the command line.
+  void printPositions() const;
+
   // --- Tab order ----------------------------------------------------------
   // Numbers the controls that are not read-only and neither ctText nor
   // ctGroupBox from 1, row by row (sortNextRow) from the top; the others
@@ -193,7 +202,8 @@ class Krv_DlgDesignerData {
   // gets its items (type 28 its four alternatives and the mixed-values
   // text; others mComboItems, else the item file) and selects mContents or
   // shows it as text (type 28 selects the item numbered by mContents); a
-  // check box takes its state from mComboList. False before initialize,
+  // check box takes its state from mComboList; a flex button gets the flex
+  // icon (setBtnIcon). False before initialize,
   // without a dialog, in design mode (the designer window's code draws
   // there, with its tracker) or when the window cannot be created.
   bool drawControl(const Krv_DesignerControl& control);
@@ -293,6 +303,9 @@ class Krv_DlgDesignerData {
   bool setComboValue(const Krv_DesignerControl& control, CWnd* window, const Krv_String& value);
   bool getCheckValue(CWnd* window, Krv_String& value) const;
   bool setCheckValue(CWnd* window, const Krv_String& value);
+  // Gives a flex button the flex icon (icon resource 239, loaded once into
+  // mFlexIcon); false when no resource module holds it.
+  bool setBtnIcon(CWnd* window);
   // Focus to the control at the index; an edit's text is selected whole.
   bool setFocusToCtrl(int index);
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/acad/command_line.h"
 #include "platform/core/krv_settings.h"
 #include "platform/core/properties_list.h"
 #include "platform/core/temp_folder_for_tests.h"
@@ -297,6 +298,38 @@ TEST_F(DesignerDataTest, CoordinatesConvertThroughTheImageSize) {
   data.setHeight(c, 38);
   EXPECT_DOUBLE_EQ(c.mBottomRightY, 0.29);
   EXPECT_DOUBLE_EQ(data.getTopLeftY(c), 20);
+}
+
+TEST_F(DesignerDataTest, LeftMostControlSizesAndPrintedPositions) {
+  Krv_DlgDesignerData data;
+  data.mFirstResId = 1;
+  data.mLastResId = 9;
+  data.mImageWidth = 300;
+  data.mImageHeight = 200;
+  data.append(control(ctVarEdit, L"a", 0.5, 0.1, 0.6, 0.2));
+  data.append(control(ctVarEdit, L"b", 0.2, 0.1, 0.3, 0.2));
+  data.append(control(ctVarEdit, L"c", 0.2, 0.5, 0.3, 0.6));
+  int index = -1;
+  EXPECT_TRUE(data.findMostLeftCtrl(AcArray<int>{1, 3, 2}, index));
+  EXPECT_EQ(index, 2) << "equal left edges: the earlier identifier wins";
+  EXPECT_TRUE(data.findMostLeftCtrl(AcArray<int>{1}, index));
+  EXPECT_EQ(index, 0);
+  EXPECT_FALSE(data.findMostLeftCtrl(AcArray<int>{7, 0}, index));
+
+  data.changeCtrlSize(0, true, 60);
+  data.changeCtrlSize(0, false, 10);
+  data.changeCtrlSize(5, true, 60);
+  EXPECT_DOUBLE_EQ(data.getControl(0)->mBottomRightX, 0.7);
+  EXPECT_DOUBLE_EQ(data.getControl(0)->mBottomRightY, 0.15);
+  EXPECT_DOUBLE_EQ(data.getControl(0)->mTopLeftX, 0.5);
+
+  acad::CommandLineCapture capture;
+  data.removeControl(2);
+  data.removeControl(1);
+  data.printPositions();
+  EXPECT_EQ(capture.text(),
+            L"**** Control a ****\nLeft: 0.500000 - Right: 0.700000\n"
+            L"Top: 0.100000 - Bottom: 0.150000\n********\n");
 }
 
 TEST_F(DesignerDataTest, TabOrderGoesRowByRowLeftToRight) {

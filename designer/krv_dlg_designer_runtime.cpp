@@ -11,12 +11,14 @@
 #include "platform/win/combo_box.h"
 #include "platform/win/edit.h"
 #include "platform/win/event_loop.h"
+#include "platform/win/resource_modules.h"
 #include "platform/win/wnd.h"
 
 namespace {
 
 constexpr int kMixedValuesText = 695;
 constexpr int kMinDroppedHeight = 200;
+constexpr UINT kFlexIconId = 239;
 
 // A number at the start of the text, as the host reads values; 0 when none.
 double leadingNumber(const Krv_String& text) {
@@ -86,6 +88,8 @@ bool Krv_DlgDesignerData::drawControl(const Krv_DesignerControl& control) {
     }
   } else if (control.mType == ctVarCheck) {
     setCheckValue(window.get(), control.mComboList);
+  } else if (control.mType == ctFlexButton) {
+    setBtnIcon(window.get());
   }
   mRunTimeCtrls.push_back(std::move(window));
   return true;
@@ -242,6 +246,18 @@ bool Krv_DlgDesignerData::setCheckValue(CWnd* window, const Krv_String& value) {
   button->SetButtonStyle((button->GetButtonStyle() & ~BS_TYPEMASK) | type, TRUE);
   button->SetCheck(mixed ? BST_INDETERMINATE
                          : (leadingNumber(value) > 0 ? BST_CHECKED : BST_UNCHECKED));
+  return true;
+}
+
+bool Krv_DlgDesignerData::setBtnIcon(CWnd* window) {
+  auto* button = dynamic_cast<CButton*>(window);
+  if (!button) return false;
+  // Loaded once; icons stay with the resource module that holds them.
+  if (!mFlexIcon)
+    mFlexIcon =
+        LoadIcon(AfxFindResourceHandle(kFlexIconId, krv::win::ResourceKind::Icon), kFlexIconId);
+  if (!mFlexIcon) return false;
+  button->SetIcon(mFlexIcon);
   return true;
 }
 
