@@ -346,6 +346,8 @@ TEST_F(DesignerDataTest, TabOrderGoesRowByRowLeftToRight) {
   data.getControlWrite(6)->mTabOrder = 9;  // not a candidate: keeps its order
   data.append(control(ctVarEdit, L"tieLater", 0.9, 0.7, 0.95, 0.8));
   data.append(control(ctVarEdit, L"tieSame", 0.9, 0.7, 0.95, 0.8));
+  // Below the search start of 100.0: still numbered, and sorting ends.
+  data.append(control(ctVarEdit, L"farBelow", 0.0, 150.0, 0.1, 151.0));
 
   data.sortAllControls();
   const auto order = [&](int i) { return data.getControl(i)->mTabOrder; };
@@ -355,6 +357,7 @@ TEST_F(DesignerDataTest, TabOrderGoesRowByRowLeftToRight) {
   EXPECT_EQ(order(4), 4);  // below: a row of its own
   EXPECT_EQ(order(7), 5);  // equal left edges keep list order
   EXPECT_EQ(order(8), 6);
+  EXPECT_EQ(order(9), 7);
   EXPECT_EQ(order(1), 0);
   EXPECT_EQ(order(5), 0);
   EXPECT_EQ(order(6), 9);
@@ -362,7 +365,7 @@ TEST_F(DesignerDataTest, TabOrderGoesRowByRowLeftToRight) {
   int index = -1;
   EXPECT_TRUE(data.findCtrlWithTabOrder(2, index));
   EXPECT_EQ(index, 3);
-  EXPECT_FALSE(data.findCtrlWithTabOrder(7, index));
+  EXPECT_FALSE(data.findCtrlWithTabOrder(8, index));
   EXPECT_TRUE(data.containsEditableCtrls());
 }
 
