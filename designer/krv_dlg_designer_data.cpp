@@ -73,12 +73,17 @@ void getModuleImages(Krv_StringArray& names) {
   sortArray(names);
 }
 
-bool GetImageDlgCtrlNames(const Krv_String& path, Krv_StringArray& names) {
+bool GetImageDlgCtrlNames(const Krv_String& designPath, Krv_StringArray& names) {
   names.removeAll();
-  Krv_DlgDesignerData design;
-  if (!design.readFromFile(path, false)) return false;
-  design.getAllCtrlNames(names);
-  return true;
+  try {
+    Krv_DlgDesignerData design;
+    if (!design.readFromFile(designPath, false)) return false;
+    design.getAllCtrlNames(names);
+    return true;
+  } catch (...) {  // no exception leaves an exported function
+    names.removeAll();
+    return false;
+  }
 }
 
 Krv_DlgDesignerData::Krv_DlgDesignerData() = default;

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "designer/krv_designer_control.h"
+#include "frame/exported_functions.h"
 #include "platform/acad/ac_array.h"
 #include "platform/base/status.h"
 #include "platform/core/krv_array.h"
@@ -36,10 +37,10 @@ Krv_String getDesignerRootFolder();
 // its root folder prefix cut off and its extension removed ("Beam\Endplate"),
 // sorted in natural order. Empty when the root folder does not exist.
 void getModuleImages(Krv_StringArray& names);
-// Reads the design file `path` without its bitmap and gives the contents of
-// every ctVarEdit control, in control order. False when the design cannot
-// be read (names are then empty).
-bool GetImageDlgCtrlNames(const Krv_String& path, Krv_StringArray& names);
+// GetImageDlgCtrlNames (exported, frame/exported_functions.h) reads the
+// design file without its bitmap and gives the contents of every ctVarEdit
+// control, in control order; false when the design cannot be read (names
+// are then empty).
 
 // The outcome of handleTabKey.
 enum Krv_TabMsgHandle : int {
