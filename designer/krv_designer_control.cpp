@@ -156,18 +156,18 @@ Krv_String Krv_DesignerControl::getMergedExtComboList() const {
 bool Krv_DesignerControl::setSplitExtComboList(const Krv_String& text) {
   if (mType == ctFlexButton || isCellButton(mType)) {
     const Krv_StringArray parts = strToArr(text);
-    const auto part = [&](int i) { return i < parts.length() ? parts[i] : Krv_String(); };
+    const auto nth = [&](int i) { return i < parts.length() ? parts[i] : Krv_String(); };
     if (mType == ctFlexButton) {
-      mFlexGroup = part(0);
-      mFlexPart2 = part(1);
-      mFlexPart3 = part(2);
-      mFlexPart4 = part(3);
+      mFlexGroup = nth(0);
+      mFlexPart2 = nth(1);
+      mFlexPart3 = nth(2);
+      mFlexPart4 = nth(3);
     } else {
-      mExtPart1 = part(0);
-      mExtPart2 = part(1);
-      mExtPart3 = part(2);
-      mExtPart4 = part(3);
-      mComboList = part(4);
+      mExtPart1 = nth(0);
+      mExtPart2 = nth(1);
+      mExtPart3 = nth(2);
+      mExtPart4 = nth(3);
+      mComboList = nth(4);
     }
     return true;
   }
