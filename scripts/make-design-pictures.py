@@ -59,11 +59,11 @@ CT_CUT_COMBO, CT_CHECK = 28, 29
 
 EDIT_W, EDIT_H = 56, 20
 TEXT_H = 16
-CHAR_W = 6  # width of a character of the dialog font, roughly
+CHAR_W = 7  # width of a character of the dialog font, with room to spare
 
 
 def text_width(caption):
-    return min(96, len(caption) * CHAR_W + 6)
+    return len(caption) * CHAR_W + 4
 
 
 # ---------------------------------------------------------------- drawing
@@ -485,10 +485,12 @@ def general_page():
     # Thickness: label and a combo of the usual plate thicknesses.
     controls += labelled(CT_COMBO, "Thickness", plate_r + 18, dim_thick_y - 10, "Thick", item_file_name("PlateThicknesses.lst"))
     # Overhang and plate height beside their dimension lines.
-    controls += labelled(CT_EDIT, "Overhang", dim_height_x + 10, (plate_t + beam_t) // 2 - 8, "Overhang")
-    controls += labelled(CT_EDIT, "Height", dim_height_x + 10, (plate_t + plate_b) // 2 - 10, "Height")
-    # Extended end plate: checked while the plate reaches past the flange.
-    controls.append({"type": CT_CHECK, "rect": (dim_height_x + 10, plate_b - 24, W - 4, plate_b - 6), "contents": "Extended end plate", "comboList": "Overhang"})
+    controls += labelled(CT_EDIT, "Overhang", dim_height_x + 8, (plate_t + beam_t) // 2 - 8, "Overhang", width=50)
+    controls += labelled(CT_EDIT, "Height", dim_height_x + 8, (plate_t + plate_b) // 2 - 10, "Height", width=50)
+    # Extended end plate: checked while the plate reaches past the flange
+    # (the overhang is not settable, so the box only shows it).
+    caption = "Extended end plate"
+    controls.append({"type": CT_CHECK, "rect": (W - 24 - text_width(caption), cut_y - 9, W - 4, cut_y + 9), "contents": caption, "comboList": "Overhang"})
     # End cut, right of its dimension.
     controls += labelled(CT_CUT_COMBO, "End cut", plate_r + 14, cut_y - 10, "EndCut", width=80)
     # Weld size: the label above the reference line, the field at its end.
@@ -504,7 +506,7 @@ def bolts_page():
     W, H = 360, 320
     cv = Canvas(W, H)
     # Scale 0.6 pixel per mm: plate 200 x 360, section 150 x 300.
-    plate_l, plate_r = 40, 160
+    plate_l, plate_r = 60, 180
     plate_t, plate_b = 44, 260
     cx = (plate_l + plate_r) // 2
     sec_half, sec_t, sec_b = 45, plate_t + 18, plate_b - 18
@@ -561,17 +563,18 @@ def bolts_page():
     controls.append(label(fx, (plate_t + rows[0]) // 2 - 8, "End distance"))
     controls += labelled(CT_EDIT, "Pitch", fx, (rows[0] + rows[1]) // 2 - 10, "Pitch")
     # Bolt counts of the pattern: rows (direction 2), columns (direction 1).
-    controls += labelled(CT_PATTERN_COUNT2, "Rows", fx, rows[1] + 22, "BoltRows", width=30)
-    x = controls[-1]["rect"][2] + 10
-    controls += labelled(CT_PATTERN_COUNT1, "Columns", x, rows[1] + 22, "BoltRows", width=30)
+    # Fields of both counts line up after the longer label.
+    count_x = fx + text_width("Columns") + 4
+    controls += [label(fx, rows[1] + 14, "Rows"), field(CT_PATTERN_COUNT2, count_x, rows[1] + 12, "BoltRows", width=30)]
+    controls += [label(fx, rows[1] + 38, "Columns"), field(CT_PATTERN_COUNT1, count_x, rows[1] + 36, "BoltRows", width=30)]
     # Edge distance and gauge under their dimensions.
     ey = chain_y + 10
-    edge_x = (plate_l + cols[0]) // 2 - 22
-    controls += [label(2, ey + 2, "Edge", right_aligned_at=edge_x - 3), field(CT_EDIT, edge_x, ey, "EdgeDist", width=44)]
-    controls += [field(CT_EDIT, cx - 22, ey, "Gauge", width=44), label(cx + 26, ey + 2, "Gauge")]
+    edge_x = (plate_l + cols[0]) // 2 - 20
+    controls += [label(2, ey + 2, "Edge", right_aligned_at=edge_x - 3), field(CT_EDIT, edge_x, ey, "EdgeDist", width=40)]
+    controls += [field(CT_EDIT, cx - 20, ey, "Gauge", width=40), label(cx + 24, ey + 2, "Gauge")]
 
     # Bolt data in a group box on the lower right.
-    gx, gy = chain_x - 4, rows[2] + 6
+    gx, gy = chain_x - 4, rows[2] + 18
     box = {"type": CT_GROUP, "rect": (gx, gy, W - 4, gy + 116), "contents": "Bolts"}
     inner = []
     inner += labelled(CT_BOLT_DATA1, "Grade", gx + 8, gy + 16, "", item_file_name("BoltGrades.lst"))
