@@ -152,12 +152,14 @@ class Canvas:
         area = edge(a, b, c[0], c[1])
         if area == 0:
             return
+        sign = 1 if area > 0 else -1
+        lengths = [math.hypot(q[0] - p[0], q[1] - p[1]) for p, q in ((b, c), (c, a), (a, b))]
         for y in range(int(math.floor(min(ys))), int(math.ceil(max(ys))) + 1):
             for x in range(int(math.floor(min(xs))), int(math.ceil(max(xs))) + 1):
-                w0, w1, w2 = edge(b, c, x, y), edge(c, a, x, y), edge(a, b, x, y)
-                if area > 0 and min(w0, w1, w2) >= -0.5 * abs(area) / 40:
-                    self.put(x, y, colour)
-                elif area < 0 and max(w0, w1, w2) <= 0.5 * abs(area) / 40:
+                # Signed distances from the three edges; half a pixel outside
+                # still counts, so thin tips keep their shape.
+                d = [sign * edge(p, q, x, y) / n for (p, q), n in zip(((b, c), (c, a), (a, b)), lengths)]
+                if min(d) >= -0.5:
                     self.put(x, y, colour)
 
     def circle(self, cx, cy, r, colour, width=1, fill=None):
@@ -652,11 +654,14 @@ def check_design(library, name, errors):
         drawn = sum(1 for x, y in cells if 0 <= x < width and 0 <= y < height and pixels[y][x] != WHITE)
         if drawn:
             errors.append(f"{where}: control {i} ({c['contents'] or c['comboList']!r}) covers {drawn} drawn pixels")
+    def inside(outer, inner):
+        return outer[0] <= inner[0] and outer[1] <= inner[1] and inner[2] <= outer[2] and inner[3] <= outer[3]
+
+    # Controls must not overlap, except the ones a group box holds whole.
     for i, a in enumerate(boxes):
         for j in range(i + 1, len(boxes)):
             b = boxes[j]
             if a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]:
-                inside = lambda o, n: o[0] <= n[0] and o[1] <= n[1] and n[2] <= o[2] and n[3] <= o[3]
                 if controls[i]["type"] == CT_GROUP and inside(a, b):
                     continue
                 if controls[j]["type"] == CT_GROUP and inside(b, a):
