@@ -414,7 +414,7 @@ def general_page():
     plate_l, plate_r = 92, 104  # plate thickness (exaggerated)
     plate_t, plate_b = 70, 254
     col_web_l, col_flange_in, col_face = 36, 76, 84  # column flange 76..84, gap 84..92
-    col_t, col_b = 50, 270
+    col_t, col_b = 60, 266
     beam_t, beam_b = plate_t + 15, plate_b - 15
     flange = 6
     beam_end = 246  # break of the beam
