@@ -14,7 +14,9 @@ CControlRect::~CControlRect() { destroyWindow(); }
 bool CControlRect::create(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
                           const CRect& rect, CWnd* parent, UINT id) {
   if (!parent || !IsWindow(parent) || mWindow) return false;
-  if (!rect.IsRectEmpty()) m_rect = rect;
+  // Only a rectangle of all zeros keeps the tracker rectangle: a control
+  // sized to no height keeps its place.
+  if (!(rect == CRect())) m_rect = rect;
   std::unique_ptr<CWnd> window = krv::win::makeWindowObject(className ? className : L"");
   if (!window->CreateEx(exStyle, className, text ? text : L"", style | WS_CHILD | WS_VISIBLE,
                         m_rect, parent, id))

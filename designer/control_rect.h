@@ -23,8 +23,8 @@ class CControlRect : public CRectTracker {
 
   // Creates the window (a control object of the class) as a child of
   // parent with WS_CHILD | WS_VISIBLE added to style. The tracker
-  // rectangle becomes rect unless rect is empty; the window is created at
-  // the tracker rectangle. False when there is no parent or the window
+  // rectangle becomes rect unless rect is all zeros; the window is created
+  // at the tracker rectangle. False when there is no parent or the window
   // cannot be created (or one exists already).
   bool create(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
               const CRect& rect, CWnd* parent, UINT id);

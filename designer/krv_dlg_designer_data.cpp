@@ -6,6 +6,8 @@
 #include <set>
 #include <system_error>
 
+#include "designer/control_rect.h"
+#include "designer/control_tracker.h"
 #include "platform/acad/command_line.h"
 #include "platform/core/file_paths.h"
 #include "platform/core/krv_settings.h"
@@ -90,9 +92,16 @@ Krv_DlgDesignerData::Krv_DlgDesignerData() = default;
 
 Krv_DlgDesignerData::Krv_DlgDesignerData(const Krv_DlgDesignerData&) : Krv_DlgDesignerData() {}
 
-// The design-mode windows and the tracker belong to the designer window's
-// code; the bitmaps go with their unique pointers.
-Krv_DlgDesignerData::~Krv_DlgDesignerData() { removeRunTimeCtrls(); }
+// The bitmaps go with their unique pointers.
+Krv_DlgDesignerData::~Krv_DlgDesignerData() {
+  removeRunTimeCtrls();
+  removeAllDrawnCtrls();
+  // Windows whose control left the list are not reached through it.
+  for (CControlRect* drawn : mDrawnCtrls) delete drawn;
+  mDrawnCtrls.removeAll();
+  delete mTracker;
+  mTracker = nullptr;
+}
 
 bool Krv_DlgDesignerData::initialize(CWnd* dialog, int firstResId, int lastResId, int idTypeCombo,
                                      int idContentsLabel, int idContents, int idExtLabel, int idExt,
@@ -111,8 +120,6 @@ bool Krv_DlgDesignerData::initialize(CWnd* dialog, int firstResId, int lastResId
   mIdExt = idExt;
   return initializeDesignMode();
 }
-
-bool Krv_DlgDesignerData::initializeDesignMode() { return true; }
 
 // ---------------------------------------------------------------------------
 // Files

@@ -26,6 +26,7 @@
 #include "platform/win/win_types.h"
 
 class CBitmap;
+class CDC;
 class CWnd;
 class CControlTracker;
 class CControlRect;
@@ -194,23 +195,37 @@ class Krv_DlgDesignerData {
   // For a flex button with the identifier: its group and contents.
   bool getFlexBtnGroupName(int resId, Krv_String& group, Krv_String& contents) const;
 
-  // --- Run time: drawing (kind, class and styles from the kind table) -----
+  // --- Drawing (kind, class and styles from the kind table) ---------------
   // Creates the control's window as a visible child of the dialog with the
   // dialog's font: its rectangle in pixels (each edge rounded to a whole
-  // pixel), a combo box at least 200 pixels high (its dropped list), a bolt
-  // count edit grown with designerTextScale() (below 36 pixels), its text
-  // mContents and identifier mResId; disabled when read-only. A combo box
-  // gets its items (type 28 its four alternatives and the mixed-values
-  // text; others mComboItems, else the item file) and selects mContents or
-  // shows it as text (type 28 selects the item numbered by mContents); a
-  // check box takes its state from mComboList; a flex button gets the flex
-  // icon (setBtnIcon). False before initialize,
-  // without a dialog, in design mode (the designer window's code draws
-  // there, with its tracker) or when the window cannot be created.
+  // pixel), its text mContents and identifier mResId; disabled when
+  // read-only. At run time a combo box is at least 200 pixels high (its
+  // dropped list) and a bolt count edit grows with designerTextScale()
+  // (below 36 pixels). A combo box gets its items (type 28 its four
+  // alternatives and the mixed-values text; others mComboItems, else the
+  // item file) and selects mContents or shows it as text (type 28 selects
+  // the item numbered by mContents); a check box takes its state from
+  // mComboList; a flex button gets the flex icon (setBtnIcon).
+  // In design mode every window but a STATIC is disabled (clicks reach the
+  // designer), and the window comes in a CControlRect appended to
+  // mDrawnCtrls and handed to the tracker (later controls lie on top).
+  // False before initialize, without a dialog (or tracker in design mode)
+  // or when the window cannot be created.
   bool drawControl(const Krv_DesignerControl& control);
   // At run time: sorts the tab order, removes the windows drawn before and
-  // draws every control again in list order.
+  // draws every control again in list order. In design mode: clears the
+  // selection, removes the drawn windows and draws every control again.
   void redrawAllControls();
+  // Design mode: removes every drawn window (removeDrawnCtrlOnly for each
+  // control's identifier).
+  void removeAllDrawnCtrls();
+  // Design mode: stops tracking the control's window, destroys it and drops
+  // its CControlRect from mDrawnCtrls. False without a tracker or when the
+  // identifier has no drawn window.
+  bool removeDrawnCtrlOnly(int resId);
+  // The index in mDrawnCtrls and tracker rectangle of the drawn window with
+  // the identifier; false when none.
+  bool findDrawnCtrlFromResource(int resId, int& index, CRect& rect) const;
   // Destroys the windows drawn at run time. A host that shows another
   // design on the same dialog calls this first; the destructor calls it.
   void removeRunTimeCtrls();
@@ -263,6 +278,77 @@ class Krv_DlgDesignerData {
   // Hides every button of the group.
   void hideAllFlexBtns(const Krv_String& group);
 
+  // --- Design mode: painting and mouse, forwarded by the host window ------
+  // Paints nothing before initialize or without a dialog; in design mode
+  // fills the client area with COLOR_BTNFACE first; then draws the
+  // background image at the client origin, transparent where it is white.
+  // Always 0.
+  BOOL OnEraseBkgnd(CDC* dc);
+  // Lets the tracker draw the handles of the selected controls.
+  void OnPaint(CDC* paintDc);
+  // Passes the press to the tracker (with the rubber band); nothing before
+  // initialize.
+  void OnLButtonDown(UINT flags, CPoint point);
+  // The tracker's cursor for a mouse at the dialog client point; false
+  // when the point is on no control (the host shows its default).
+  bool OnSetCursor(CPoint point);
+
+  // --- Design mode: layout (on the tracker's selection) -------------------
+  // Appends and draws a control of the type with contents dialString(171),
+  // its top-left at factors (0.2, 0.2), 30 x 18 pixels. False without a
+  // tracker.
+  bool addNewControl(int type);
+  // Asks for the width (horizontal) or height in pixels of the selection
+  // (Krv_DlgPromptString) and sets it on every selected control, keeping
+  // the left or top edge; a text that is no number gives 0. Then redraws,
+  // selects the same controls and repaints. False without a selection or
+  // when the person cancels.
+  bool changeCtrlSize(bool horizontal);
+  // Copies each selected control (in selection order) 20 pixels right and
+  // down with a new identifier; then exactly the copies are selected.
+  // False without a selection.
+  bool copyCurCtrls();
+  // Moves every selected control vertically (keeping its height) so that
+  // its bottom edge equals that of the left-most selected one. False
+  // without a selection.
+  bool outlineCurCtrls();
+  // With exactly two selected: the one right of the left-most one keeps
+  // its width and gets left = the reference's right edge and the
+  // reference's top and bottom. False otherwise.
+  bool stickRightCurCtrls();
+  // Removes every selected control and its window. False without a tracker.
+  bool removeCurControls();
+  // Selects exactly the controls with the identifiers and repaints.
+  void selectCtrls(const AcArray<int>& resIds);
+
+  // --- Design mode: property editing --------------------------------------
+  // The list index of the only selected control; -1 with none or several.
+  int getCurSel() const;
+  // Shows the control's type, contents caption and contents, and for the
+  // types with an extended list its part names and the merged list, in the
+  // five property controls; an index out of range empties and disables
+  // them.
+  void updateProps(int index);
+  // updateProps(getCurSel()) while mUpdating is set, keeping the selection.
+  void updatePropsOfCurSel();
+  // Copies the property controls into the control at the index.
+  void readProps(int index);
+  // After a property control changed: reads the properties into the
+  // selected control; a new contents is shown in its window, a new type
+  // redraws the controls (the window gets its new kind) and re-selects it.
+  // Nothing while mUpdating or outside design mode.
+  void propsOfCurSelUpdated();
+  // The name of a type in the type combo (31 names, type order); empty for
+  // a type outside 0..30.
+  static Krv_String typeName(int type);
+  // The caption of the contents of a type (empty when it has none) and the
+  // names of its extended list's parts joined with ";" (empty when the type
+  // has no extended list).
+  static Krv_String contentsCaption(int type);
+  static Krv_String extListCaption(int type);
+  // The types whose extended list is edited.
+  static bool hasExtList(int type);
+
   // The host's text scale factor (the macro dialog's OK button height / 20),
   // 1.0 until set; bolt count edits grow with it.
   static double& designerTextScale();
@@ -270,11 +356,10 @@ class Krv_DlgDesignerData {
   // --- Members, in this order ---------------------------------------------
   HWND mHDlg = nullptr;
   HICON mFlexIcon = nullptr;
-  // The live control windows, in drawing order; owned by the designer
-  // window's code, which creates and removes them.
+  // The live control windows of design mode, in the order of mControls;
+  // owned here.
   AcArray<CControlRect*> mDrawnCtrls;
-  // Selection and mouse tracking; only in design mode, owned by the
-  // designer window's code.
+  // Selection and mouse tracking; only in design mode, owned here.
   CControlTracker* mTracker = nullptr;
   std::unique_ptr<CBitmap> mBitmap;
   std::unique_ptr<CBitmap> mMaskBitmap;
@@ -295,9 +380,8 @@ class Krv_DlgDesignerData {
 
  protected:
   // Called by initialize in design mode, after the identifiers are stored:
-  // the designer window's code creates the tracker here (once), fills the
-  // type combo with the 31 type names and shows the current selection's
-  // properties. Nothing in this data layer; returns true.
+  // creates the tracker (once) on the dialog, fills the type combo with the
+  // 31 type names and shows the current selection's properties. True.
   virtual bool initializeDesignMode();
 
   bool getComboValue(const Krv_DesignerControl& control, CWnd* window, Krv_String& value) const;
@@ -311,7 +395,12 @@ class Krv_DlgDesignerData {
   bool setFocusToCtrl(int index);
 
  private:
-  // The windows drawn at run time, owned here (in design mode the designer
-  // window's code owns them through mDrawnCtrls).
+  // The selection as identifiers, read back before a redraw.
+  AcArray<int> selectedIds() const;
+  // Repaints the dialog (background and handles).
+  void repaintDialog() const;
+
+  // The windows drawn at run time, owned here (design-mode windows are in
+  // mDrawnCtrls).
   std::vector<std::unique_ptr<CWnd>> mRunTimeCtrls;
 };

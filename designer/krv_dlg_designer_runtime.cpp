@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cwchar>
 
+#include "designer/control_rect.h"
+#include "designer/control_tracker.h"
 #include "designer/krv_dlg_designer_data.h"
 #include "platform/core/c_number_text.h"
 #include "platform/core/dial_string.h"
@@ -43,15 +45,16 @@ double& Krv_DlgDesignerData::designerTextScale() {
 }
 
 bool Krv_DlgDesignerData::drawControl(const Krv_DesignerControl& control) {
-  if (!mInitialized || !mHDlg || !IsWindow(mHDlg) || mDesignMode) return false;
+  if (!mInitialized || !mHDlg || !IsWindow(mHDlg)) return false;
+  if (mDesignMode && !mTracker) return false;
   CRect rect(pixelEdge(factorToPixels(true, control.mTopLeftX)),
              pixelEdge(factorToPixels(false, control.mTopLeftY)),
              pixelEdge(factorToPixels(true, control.mBottomRightX)),
              pixelEdge(factorToPixels(false, control.mBottomRightY)));
   const Krv_ControlKind kind = control.kind();
-  if (kind == ckComboBox && rect.Height() < kMinDroppedHeight)
+  if (!mDesignMode && kind == ckComboBox && rect.Height() < kMinDroppedHeight)
     rect.bottom = rect.top + kMinDroppedHeight;
-  if (Krv_DesignerControl::isTypeBoltCount(control.mType)) {
+  if (!mDesignMode && Krv_DesignerControl::isTypeBoltCount(control.mType)) {
     const int h = rect.Height();
     const double d = 18.0 * designerTextScale() - 18.0;
     const double c = std::ceil(d > 0 ? h + d / 1.6 : h);
@@ -59,17 +62,28 @@ bool Krv_DlgDesignerData::drawControl(const Krv_DesignerControl& control) {
   }
 
   const wchar_t* cls = Krv_DesignerControl::className(kind);
-  std::unique_ptr<CWnd> window = krv::win::makeWindowObject(cls);
   DWORD style = WS_CHILD | WS_VISIBLE | Krv_DesignerControl::addedStyle(control.mType);
-  if (control.mReadOnly) style |= WS_DISABLED;
-  if (!window->CreateEx(Krv_DesignerControl::addedExStyle(control.mType), cls,
-                        control.mContents.c_str(), style, rect, mHDlg,
-                        static_cast<UINT>(control.mResId)))
-    return false;
-  window->SetFont(mHDlg->GetFont());
-
+  if (control.mReadOnly || (mDesignMode && kind != ckStatic)) style |= WS_DISABLED;
+  const DWORD exStyle = Krv_DesignerControl::addedExStyle(control.mType);
+  CWnd* created = nullptr;
+  std::unique_ptr<CWnd> runTimeWindow;
+  std::unique_ptr<CControlRect> drawn;
+  if (mDesignMode) {
+    drawn = std::make_unique<CControlRect>();
+    if (!drawn->create(exStyle, cls, control.mContents.c_str(), style, rect, mHDlg,
+                       static_cast<UINT>(control.mResId)))
+      return false;
+    created = drawn->window();
+  } else {
+    runTimeWindow = krv::win::makeWindowObject(cls);
+    if (!runTimeWindow->CreateEx(exStyle, cls, control.mContents.c_str(), style, rect, mHDlg,
+                                 static_cast<UINT>(control.mResId)))
+      return false;
+    created = runTimeWindow.get();
+  }
+  created->SetFont(mHDlg->GetFont());
   if (kind == ckComboBox) {
-    if (auto* combo = dynamic_cast<CComboBox*>(window.get())) {
+    if (auto* combo = dynamic_cast<CComboBox*>(created)) {
       Krv_StringArray items = control.mComboItems;
       if (control.mType == ctCutCombo) {
         items = Krv_StringArray{dialString(1395), dialString(1396), dialString(1397),
@@ -87,18 +101,27 @@ bool Krv_DlgDesignerData::drawControl(const Krv_DesignerControl& control) {
       if (control.mType == ctCutCombo) setComboValue(control, combo, control.mContents);
     }
   } else if (control.mType == ctVarCheck) {
-    setCheckValue(window.get(), control.mComboList);
+    setCheckValue(created, control.mComboList);
   } else if (control.mType == ctFlexButton) {
-    setBtnIcon(window.get());
+    setBtnIcon(created);
   }
-  mRunTimeCtrls.push_back(std::move(window));
+  if (drawn) {
+    mTracker->add(drawn.get());
+    mDrawnCtrls.append(drawn.release());
+  } else {
+    mRunTimeCtrls.push_back(std::move(runTimeWindow));
+  }
   return true;
 }
 
 void Krv_DlgDesignerData::redrawAllControls() {
-  if (mDesignMode) return;
-  sortAllControls();
-  removeRunTimeCtrls();
+  if (mDesignMode) {
+    if (mTracker) mTracker->clearSelection();
+    removeAllDrawnCtrls();
+  } else {
+    sortAllControls();
+    removeRunTimeCtrls();
+  }
   for (const Krv_DesignerControl& c : mControls) drawControl(c);
 }
 
