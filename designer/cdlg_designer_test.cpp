@@ -1,0 +1,137 @@
+#include "designer/cdlg_designer.h"
+
+#include <gtest/gtest.h>
+
+#include "designer/control_tracker.h"
+#include "platform/core/dial_string.h"
+#include "platform/core/krv_settings.h"
+#include "platform/win/combo_box.h"
+#include "platform/win/person.h"
+#include "platform/win/registry.h"
+#include "platform/win/resource_modules.h"
+#include "platform/win/scripted_user_interface.h"
+
+namespace {
+
+using krv::win::Person;
+
+// The designer on the sample designs of the source tree (only read).
+class DesignerWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    krv::win::Registry::resetInMemory();
+    static HINSTANCE module =
+        krv::win::ResourceModules::add(L"korvane_ss", KRV_SOURCE_DIR "/resources");
+    previousResources = AfxGetResourceHandle();
+    AfxSetResourceHandle(module);
+    Krv_Settings::setLibDir(Krv_String(KRV_SOURCE_DIR "/examples/library/"));
+  }
+  void TearDown() override {
+    Krv_Settings::setLibDir(L"");
+    AfxSetResourceHandle(previousResources);
+  }
+  static Krv_String general() { return getDesignerRootFolder() + L"EndPlate\\General.txt"; }
+  // The centre of a designed control's window in the dialog's client area.
+  static CPoint centreOf(CDialog& d, int id) {
+    CRect r;
+    d.GetDlgItem(id)->GetWindowRect(&r);
+    d.ScreenToClient(&r);
+    return CPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  }
+
+  HINSTANCE previousResources = nullptr;
+  krv::win::ScriptedUserInterface ui;
+  krv::win::ScopedUserInterface scoped{ui};
+};
+
+TEST_F(DesignerWindowTest, OpensTheDesignAndClicksSelectAndShowProperties) {
+  ui.onModal(
+      [](CDialog& d) {
+        auto& w = dynamic_cast<CDlgDesigner&>(d);
+        Krv_DlgDesignerData& data = w.design();
+        EXPECT_EQ(Krv_String(w.GetWindowText()), dialString(843) + L" - <EndPlate\\General>");
+        ASSERT_EQ(data.getNrControls(), 13);
+        EXPECT_EQ(data.mDrawnCtrls.length(), 13);
+        EXPECT_FALSE(w.modified());
+        EXPECT_EQ(Krv_String(w.GetDlgItemText(CDlgDesigner::kTypeGroup)), dialString(836));
+
+        // A click on the variable field selects it; its properties show.
+        const int field = data.mControls[1].mResId;
+        Person::clickAt(&w, centreOf(w, field));
+        EXPECT_EQ(data.getCurSel(), 1);
+        auto* combo = dynamic_cast<CComboBox*>(w.GetDlgItem(CDlgDesigner::kTypeCombo));
+        ASSERT_NE(combo, nullptr);
+        EXPECT_EQ(combo->GetCurSel(), int(ctVarEdit));
+        EXPECT_EQ(Krv_String(w.GetDlgItemText(CDlgDesigner::kContents)), L"Gap");
+        EXPECT_TRUE(w.modified());
+
+        // Typing new contents reaches the control and its window.
+        Person::replaceText(w.GetDlgItem(CDlgDesigner::kContents), L"Gap2");
+        EXPECT_EQ(data.mControls[1].mContents, L"Gap2");
+        EXPECT_EQ(Krv_String(w.GetDlgItem(field)->GetWindowText()), L"Gap2");
+
+        // Shift+click adds the text label; several selected empty the
+        // properties.
+        Person::clickAt(&w, centreOf(w, data.mControls[0].mResId), true, false);
+        EXPECT_EQ(data.mTracker->selectedIds().length(), 2);
+        EXPECT_FALSE(combo->IsWindowEnabled());
+
+        // Add puts a new variable field in the design.
+        Person::click(&w, CDlgDesigner::kAdd);
+        EXPECT_EQ(data.getNrControls(), 14);
+        EXPECT_EQ(data.mControls[13].mType, ctVarEdit);
+
+        // Escape does nothing; closing asks, and Cancel keeps it open.
+        Person::pressKey(&w, VK_ESCAPE);
+        EXPECT_TRUE(IsWindow(&w) && w.IsWindowVisible());
+        Person::close(&w);
+        EXPECT_TRUE(IsWindow(&w) && w.IsWindowVisible());
+        // OK asks again; No closes without writing.
+        Person::click(&w, IDOK);
+      },
+      CDlgDesigner::IDD);
+  ui.answerTrack(false);  // the click on the field is a press without a drag
+  ui.answerMessageBox(IDCANCEL, dialString(838).c_str());
+  ui.answerMessageBox(IDNO, L"<EndPlate\\General>");
+  EXPECT_TRUE(StartDlgDesigner(general()));
+  EXPECT_TRUE(ui.allUsed()) << ui.report();
+  EXPECT_TRUE(ui.errors().empty()) << ui.report();
+}
+
+TEST_F(DesignerWindowTest, AMissingDesignLeavesTheWindowEmptyAndUnmodified) {
+  ui.onModal(
+      [](CDialog& d) {
+        auto& w = dynamic_cast<CDlgDesigner&>(d);
+        EXPECT_EQ(w.design().getNrControls(), 0);
+        EXPECT_EQ(Krv_String(w.GetWindowText()), dialString(843));
+        Person::close(&w);  // not modified: closes without asking
+      },
+      CDlgDesigner::IDD);
+  EXPECT_FALSE(StartDlgDesigner(getDesignerRootFolder() + L"EndPlate\\Missing.txt"));
+  EXPECT_TRUE(ui.allUsed()) << ui.report();
+  EXPECT_TRUE(ui.errors().empty()) << ui.report();
+}
+
+TEST_F(DesignerWindowTest, SaveAsOutsideTheRootFolderWritesNothingButClearsModified) {
+  ui.onModal(
+      [](CDialog& d) {
+        auto& w = dynamic_cast<CDlgDesigner&>(d);
+        Person::click(&w, CDlgDesigner::kAdd);
+        EXPECT_TRUE(w.modified());
+        Person::click(&w, CDlgDesigner::kSave);
+        EXPECT_FALSE(w.modified());
+        EXPECT_EQ(w.design().mName, L"");
+        Person::click(&w, IDOK);
+      },
+      CDlgDesigner::IDD);
+  const std::wstring outside = L"/nonexistent-folder/Design.txt";
+  ui.answerFiles({outside});
+  EXPECT_TRUE(StartDlgDesigner(L""));
+  ASSERT_EQ(ui.fileDialogs().size(), 1u);
+  EXPECT_FALSE(ui.fileDialogs()[0].open);
+  EXPECT_EQ(ui.fileDialogs()[0].defaultExt, L"txt");
+  EXPECT_EQ(Krv_String(ui.fileDialogs()[0].title), dialString(842));
+  EXPECT_TRUE(ui.allUsed()) << ui.report();
+}
+
+}  // namespace
