@@ -277,12 +277,16 @@ void CDlgDesigner::layout(int cx, int cy) {
   }
 }
 
+// The background is painted with the handles, in one pass, so that a paint
+// without an erase (a repaint of the handles) shows the picture too.
 void CDlgDesigner::OnPaint() {
   CPaintDC dc(this);
+  mData.OnEraseBkgnd(&dc);
   mData.OnPaint(&dc);
 }
 
-BOOL CDlgDesigner::OnEraseBkgnd(CDC* dc) { return mData.OnEraseBkgnd(dc); }
+// Painted by OnPaint.
+BOOL CDlgDesigner::OnEraseBkgnd(CDC*) { return TRUE; }
 
 BOOL CDlgDesigner::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
   if (wnd == this && mData.OnSetCursor(mMouse)) return TRUE;

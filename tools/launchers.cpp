@@ -3,6 +3,8 @@
 #include <exception>
 #include <memory>
 
+#include "designer/cdlg_designer.h"
+#include "designer/designer_record.h"
 #include "frame/exported_functions.h"
 #include "frame/module_entry.h"
 #include "frame/resource_guard.h"
@@ -559,6 +561,23 @@ Result<LaunchOutcome> runStandards(const fs::path& file, const LaunchOptions& op
   return out;
 }
 
+// ---- the dialog designer -------------------------------------------------------------
+
+// The designer on a design of the sample library; the designer saves its
+// own files, so the launcher writes nothing back.
+Result<LaunchOutcome> runDesigner(const fs::path& file, const LaunchOptions&) {
+  krv::designer::DesignerRecord record;
+  if (Status s = krv::designer::readDesignerRecordFile(file, record); !s) return s;
+  ModuleForRun module;
+  LibraryForRun library(sampleLibrary());
+  const Krv_String design = record.design.empty()
+                                ? Krv_String()
+                                : getDesignerRootFolder() + Krv_String::fromUtf8(record.design);
+  LaunchOutcome out;
+  out.confirmed = StartDlgDesigner(design);
+  return out;
+}
+
 // A launcher from its function taking options.
 Launcher launcher(std::string name, std::string kind, std::string title, unsigned templateId,
                   std::string sample,
@@ -605,6 +624,8 @@ const std::vector<Launcher>& launchers() {
                runEditorLanguage),
       launcher("CDlgSSAsTool", krv::sheet::kSheetFileFormatName, "Spreadsheet editor...",
                CDlgSSAsTool::IDD, "CDlgSSAsTool.vts", runSheetEditor),
+      launcher("CDlgDesigner", krv::designer::designerRecordKind().format, "Dialog designer...",
+               CDlgDesigner::IDD, "CDlgDesigner.json", runDesigner),
   };
   return table;
 }

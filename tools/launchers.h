@@ -50,6 +50,10 @@
 //                        and saves in the window; closing the window ends
 //                        the run. The launcher writes nothing itself; the
 //                        outcome tells which files the person saved.
+//   CDlgDesigner         the dialog designer on a design of the sample
+//                        library named by the record (or a new design);
+//                        the designer saves designs itself, the launcher
+//                        writes nothing.
 #include <filesystem>
 #include <functional>
 #include <string>

@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 TEST(Launchers, EachHasAUniqueNameASampleOfItsKindAndATemplate) {
   const auto& table = krv::tools::launchers();
-  ASSERT_EQ(table.size(), 8u);
+  ASSERT_EQ(table.size(), 9u);
   std::set<std::string> names;
   for (const auto& l : table) {
     EXPECT_TRUE(names.insert(l.name).second) << l.name;
