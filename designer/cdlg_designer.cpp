@@ -7,6 +7,7 @@
 #include "platform/core/dial_string.h"
 #include "platform/core/dlg_size.h"
 #include "platform/win/dc.h"
+#include "platform/win/gdi.h"
 #include "platform/win/message_box.h"
 #include "platform/win/user_interface.h"
 
@@ -291,6 +292,15 @@ BOOL CDlgDesigner::OnEraseBkgnd(CDC*) { return TRUE; }
 BOOL CDlgDesigner::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
   if (wnd == this && mData.OnSetCursor(mMouse)) return TRUE;
   return CDialog::OnSetCursor(wnd, hitTest, message);
+}
+
+HBRUSH CDlgDesigner::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
+  // Bits 0 and 2 of a static's style: centred, right-aligned or an image.
+  if (ctlColor == CTLCOLOR_STATIC && wnd && dc && (wnd->GetStyle() & 0x5) == 0) {
+    dc->SetBkMode(TRANSPARENT);
+    return static_cast<CBrush*>(GetStockObject(NULL_BRUSH));
+  }
+  return CDialog::OnCtlColor(dc, wnd, ctlColor);
 }
 
 void CDlgDesigner::OnMouseMove(UINT flags, CPoint point) {

@@ -59,6 +59,9 @@ class CDlgDesigner : public CDialog {
   void OnPaint() override;
   BOOL OnEraseBkgnd(CDC* dc) override;
   BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
+  // Plain left-aligned texts get a transparent background, so that they
+  // show over the picture.
+  HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) override;
   void OnLButtonDown(UINT flags, CPoint point) override;
   void OnMouseMove(UINT flags, CPoint point) override;
 

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "designer/control_tracker.h"
 #include "platform/core/dial_string.h"
 #include "platform/core/krv_settings.h"
+#include "platform/core/temp_folder_for_tests.h"
 #include "platform/win/combo_box.h"
 #include "platform/win/person.h"
 #include "platform/win/registry.h"
@@ -132,6 +135,85 @@ TEST_F(DesignerWindowTest, SaveAsOutsideTheRootFolderWritesNothingButClearsModif
   EXPECT_EQ(ui.fileDialogs()[0].defaultExt, L"txt");
   EXPECT_EQ(Krv_String(ui.fileDialogs()[0].title), dialString(842));
   EXPECT_TRUE(ui.allUsed()) << ui.report();
+}
+
+TEST_F(DesignerWindowTest, ResizingKeepsTheStripAtTheBottomAndStretchesTheContentsGroup) {
+  ui.onModal(
+      [](CDialog& d) {
+        const auto rectOf = [&d](int id) {
+          CRect r;
+          d.GetDlgItem(id)->GetWindowRect(&r);
+          d.ScreenToClient(&r);
+          return r;
+        };
+        const CRect open = rectOf(CDlgDesigner::kOpen), ok = rectOf(IDOK);
+        const CRect type = rectOf(CDlgDesigner::kTypeGroup);
+        const CRect contents = rectOf(CDlgDesigner::kContentsGroup);
+        const CRect ext = rectOf(CDlgDesigner::kExtGroup), extEdit = rectOf(CDlgDesigner::kExt);
+        const CRect edit = rectOf(CDlgDesigner::kContents);
+        CRect window;
+        d.GetWindowRect(&window);
+        d.MoveWindow(window.left, window.top, window.Width() + 100, window.Height() + 50);
+        const auto moved = [](CRect r, int dx, int dy) {
+          r.OffsetRect(dx, dy);
+          return r;
+        };
+        EXPECT_EQ(rectOf(CDlgDesigner::kOpen), moved(open, 0, 50));
+        EXPECT_EQ(rectOf(IDOK), moved(ok, 100, 50));
+        EXPECT_EQ(rectOf(CDlgDesigner::kTypeGroup), moved(type, 0, 50));
+        EXPECT_EQ(rectOf(CDlgDesigner::kExtGroup), moved(ext, 100, 50));
+        EXPECT_EQ(rectOf(CDlgDesigner::kExt), moved(extEdit, 100, 50));
+        const CRect c = rectOf(CDlgDesigner::kContentsGroup);
+        EXPECT_EQ(c.left, contents.left);
+        EXPECT_EQ(c.Width(), contents.Width() + 100);
+        EXPECT_EQ(c.top, contents.top + 50);
+        EXPECT_EQ(rectOf(CDlgDesigner::kContents).Width(), edit.Width() + 100);
+        Person::click(&d, IDOK);
+      },
+      CDlgDesigner::IDD);
+  EXPECT_TRUE(StartDlgDesigner(L""));
+  EXPECT_TRUE(ui.errors().empty()) << ui.report();
+}
+
+TEST_F(DesignerWindowTest, APictureNeedsANamedDesignAndIsCopiedBesideIt) {
+  TempFolder lib;
+  Krv_Settings::setLibDir(lib.text());
+  const std::filesystem::path root = lib.path() / "Dialog Templates" / "Dialog Design";
+  std::filesystem::create_directories(root);
+  const std::wstring picture = std::filesystem::path(KRV_SOURCE_DIR
+                                                     "/examples/library/Dialog Templates/Dialog "
+                                                     "Design/EndPlate/General.bmp")
+                                   .wstring();
+  ui.onModal(
+      [](CDialog& d) {
+        auto& w = dynamic_cast<CDlgDesigner&>(d);
+        // Without a name the picture waits for Save, which is cancelled.
+        Person::click(&w, CDlgDesigner::kPicture);
+        EXPECT_FALSE(w.modified());
+        int width = 0, height = 0;
+        w.design().getImageSize(width, height);
+        EXPECT_EQ(width, 0);
+        // Now Save names it and the picture is attached.
+        Person::click(&w, CDlgDesigner::kPicture);
+        EXPECT_EQ(w.design().mName, L"Plate");
+        w.design().getImageSize(width, height);
+        EXPECT_GT(width, 0);
+        EXPECT_TRUE(w.modified());
+        EXPECT_EQ(Krv_String(w.GetWindowText()), dialString(843) + L" - <Plate>");
+        Person::click(&w, IDOK);
+      },
+      CDlgDesigner::IDD);
+  ui.answerFiles({picture});
+  ui.answerFiles({});  // the Save is cancelled
+  ui.answerFiles({picture});
+  ui.answerFiles({(root / "Plate.txt").wstring()});
+  ui.answerMessageBox(IDYES, L"<Plate>");
+  EXPECT_TRUE(StartDlgDesigner(L""));
+  EXPECT_TRUE(std::filesystem::is_regular_file(root / "Plate.bmp"));
+  EXPECT_TRUE(std::filesystem::is_regular_file(root / "Plate.txt"));
+  EXPECT_EQ(std::filesystem::file_size(root / "Plate.bmp"), std::filesystem::file_size(picture));
+  EXPECT_TRUE(ui.allUsed()) << ui.report();
+  EXPECT_TRUE(ui.errors().empty()) << ui.report();
 }
 
 }  // namespace
