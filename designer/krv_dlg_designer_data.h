@@ -325,9 +325,9 @@ class Krv_DlgDesignerData {
   // The list index of the only selected control; -1 with none or several.
   int getCurSel() const;
   // Shows the control's type, contents caption and contents, and for the
-  // types with an extended list its part names and the merged list, in the
-  // five property controls; an index out of range empties and disables
-  // them.
+  // types with an extended list the names of its entries and the merged
+  // list, in the five property controls; an index out of range empties and
+  // disables them.
   void updateProps(int index);
   // updateProps(getCurSel()) while mUpdating is set, keeping the selection.
   void updatePropsOfCurSel();
@@ -342,8 +342,8 @@ class Krv_DlgDesignerData {
   // a type outside 0..30.
   static Krv_String typeName(int type);
   // The caption of the contents of a type (empty when it has none) and the
-  // names of its extended list's parts joined with ";" (empty when the type
-  // has no extended list).
+  // names of its extended list's entries joined with ";" (empty when the
+  // type has no extended list).
   static Krv_String contentsCaption(int type);
   static Krv_String extListCaption(int type);
   // The types whose extended list is edited.
