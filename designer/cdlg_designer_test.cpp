@@ -101,6 +101,31 @@ TEST_F(DesignerWindowTest, OpensTheDesignAndClicksSelectAndShowProperties) {
   EXPECT_TRUE(ui.errors().empty()) << ui.report();
 }
 
+TEST_F(DesignerWindowTest, OpenAsksAboutChangesFirstAndShowsTheChosenDesign) {
+  ui.onModal(
+      [](CDialog& d) {
+        auto& w = dynamic_cast<CDlgDesigner&>(d);
+        Person::click(&w, CDlgDesigner::kAdd);
+        Person::click(&w, CDlgDesigner::kOpen);  // the prompt is cancelled: nothing opens
+        EXPECT_EQ(w.design().getNrControls(), 14);
+        Person::click(&w, CDlgDesigner::kOpen);
+        EXPECT_EQ(Krv_String(w.GetWindowText()), dialString(843) + L" - <EndPlate\\Bolts>");
+        EXPECT_EQ(w.design().mDrawnCtrls.length(), w.design().getNrControls());
+        EXPECT_FALSE(w.modified());
+        Person::click(&w, IDOK);
+      },
+      CDlgDesigner::IDD);
+  ui.answerMessageBox(IDCANCEL);
+  ui.answerMessageBox(IDNO);
+  ui.answerFiles({(getDesignerRootFolder() + L"EndPlate\\Bolts.txt").c_str()});
+  EXPECT_TRUE(StartDlgDesigner(general()));
+  ASSERT_EQ(ui.fileDialogs().size(), 1u);
+  EXPECT_TRUE(ui.fileDialogs()[0].open);
+  EXPECT_EQ(Krv_String(ui.fileDialogs()[0].initialFolder), getDesignerRootFolder() + L"EndPlate\\");
+  EXPECT_TRUE(ui.allUsed()) << ui.report();
+  EXPECT_TRUE(ui.errors().empty()) << ui.report();
+}
+
 TEST_F(DesignerWindowTest, AMissingDesignLeavesTheWindowEmptyAndUnmodified) {
   ui.onModal(
       [](CDialog& d) {
