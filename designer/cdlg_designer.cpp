@@ -6,17 +6,25 @@
 #include "frame/modal_frame.h"
 #include "platform/core/dial_string.h"
 #include "platform/core/dlg_size.h"
+#include "platform/win/button.h"
 #include "platform/win/dc.h"
 #include "platform/win/gdi.h"
 #include "platform/win/message_box.h"
+#include "platform/win/resource_modules.h"
 #include "platform/win/user_interface.h"
 
 namespace {
 
 constexpr wchar_t kSizeName[] = L"DLG_DLGDESIGNER";
-constexpr int kIconButtons[] = {CDlgDesigner::kOpen,   CDlgDesigner::kSave,   CDlgDesigner::kAdd,
-                                CDlgDesigner::kRemove, CDlgDesigner::kWidth,  CDlgDesigner::kHeight,
-                                CDlgDesigner::kCopy,   CDlgDesigner::kPicture};
+// The tool buttons and their icons.
+struct IconButton {
+  int id;
+  UINT icon;
+};
+constexpr IconButton kIconButtons[] = {{CDlgDesigner::kOpen, 232},  {CDlgDesigner::kSave, 233},
+                                       {CDlgDesigner::kAdd, 212},   {CDlgDesigner::kRemove, 206},
+                                       {CDlgDesigner::kWidth, 235}, {CDlgDesigner::kHeight, 236},
+                                       {CDlgDesigner::kCopy, 223},  {CDlgDesigner::kPicture, 231}};
 
 std::filesystem::path fsPath(const Krv_String& text) {
   std::wstring s = text.c_str();
@@ -49,6 +57,15 @@ BOOL CDlgDesigner::OnInitDialog() {
   CDialog::OnInitDialog();
   mData.initialize(this, kFirstResId, kLastResId, kTypeCombo, kContentsGroup, kContents, kExtGroup,
                    kExt, true);
+  // The tool buttons show their icons (the caption stays as the button's
+  // name); a button whose icon is missing keeps showing its caption.
+  for (const IconButton& b : kIconButtons) {
+    auto* button = dynamic_cast<CButton*>(GetDlgItem(b.id));
+    HICON icon = krv::win::ResourceModules::loadIcon(b.icon);
+    if (!button || !icon) continue;
+    button->ModifyStyle(0, BS_ICON);
+    button->SetIcon(icon);
+  }
   SetDlgItemText(kTypeGroup, dialString(836).c_str());
   SetDlgItemText(IDOK, dialString(285).c_str());
   updateTitle();
@@ -246,7 +263,7 @@ void CDlgDesigner::layout(int cx, int cy) {
     r.OffsetRect(0, dy);
     return r;
   };
-  for (int id : kIconButtons) place(id, down(start(id)));
+  for (const IconButton& b : kIconButtons) place(b.id, down(start(b.id)));
   place(kAlignBottom, down(start(kAlignBottom)));
   place(kSideBySide, down(start(kSideBySide)));
   for (int id : {IDOK, IDCANCEL}) {

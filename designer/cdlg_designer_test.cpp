@@ -8,6 +8,7 @@
 #include "platform/core/dial_string.h"
 #include "platform/core/krv_settings.h"
 #include "platform/core/temp_folder_for_tests.h"
+#include "platform/win/button.h"
 #include "platform/win/combo_box.h"
 #include "platform/win/person.h"
 #include "platform/win/registry.h"
@@ -132,6 +133,12 @@ TEST_F(DesignerWindowTest, AMissingDesignLeavesTheWindowEmptyAndUnmodified) {
         auto& w = dynamic_cast<CDlgDesigner&>(d);
         EXPECT_EQ(w.design().getNrControls(), 0);
         EXPECT_EQ(Krv_String(w.GetWindowText()), dialString(843));
+        // The tool buttons show icons; "_ _" and "| |" their captions.
+        auto* open = dynamic_cast<CButton*>(w.GetDlgItem(CDlgDesigner::kOpen));
+        ASSERT_NE(open, nullptr);
+        EXPECT_NE(open->GetIcon(), nullptr);
+        EXPECT_TRUE(open->GetStyle() & BS_ICON);
+        EXPECT_EQ(Krv_String(w.GetDlgItemText(CDlgDesigner::kAlignBottom)), L"_ _");
         Person::close(&w);  // not modified: closes without asking
       },
       CDlgDesigner::IDD);
