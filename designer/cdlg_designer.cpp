@@ -90,7 +90,28 @@ BOOL CDlgDesigner::OnInitDialog() {
   return TRUE;
 }
 
+void CDlgDesigner::tellFailure(const Krv_String& what, const krv::base::Status& why) {
+  const Krv_String text = what + L"\n" + Krv_String::fromUtf8(why.text());
+  ::MessageBox(GetSafeHwnd(), text.c_str(), dialString(843).c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool CDlgDesigner::writeDesign(const Krv_String& path) {
+  if (krv::base::Status written = mData.writeDesign(path); !written) {
+    tellFailure(L"The design was not saved.", written);
+    return false;
+  }
+  mModified = false;
+  updateTitle();
+  return true;
+}
+
 void CDlgDesigner::showDesign(const Krv_String& path) {
+  // A design that cannot be read is refused whole: the one shown stays.
+  Krv_DlgDesignerData probe;
+  if (krv::base::Status read = probe.readDesign(path, false); !read) {
+    tellFailure(L"The design was not opened.", read);
+    return;
+  }
   mData.removeAllDrawnCtrls();
   mData.readFromFile(path, true);
   mData.redrawAllControls();
@@ -106,8 +127,11 @@ bool CDlgDesigner::askSave() {
   const int answer = ::MessageBox(GetSafeHwnd(), text.c_str(), dialString(837).c_str(),
                                   MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer == IDCANCEL) return false;
-  if (answer == IDYES) mData.writeToFile(getDesignerRootFolder() + mData.mName + L".txt");
-  return true;
+  if (answer == IDNO) return true;
+  // A new design has no name yet: Yes asks for one. A save that fails or is
+  // cancelled stops the operation, so the changes are not dropped.
+  if (mData.mName.isEmpty()) return saveDesignAs();
+  return writeDesign(getDesignerRootFolder() + mData.mName + L".txt");
 }
 
 bool CDlgDesigner::openDesign() {
@@ -135,10 +159,7 @@ bool CDlgDesigner::saveDesignAs() {
   request.owner = GetSafeHwnd();
   std::vector<std::wstring> chosen;
   if (!UserInterface::current().chooseFiles(request, chosen) || chosen.empty()) return false;
-  mData.writeToFile(Krv_String(chosen.front()));
-  mModified = false;
-  updateTitle();
-  return true;
+  return writeDesign(Krv_String(chosen.front()));
 }
 
 bool CDlgDesigner::loadPicture() {
@@ -152,14 +173,18 @@ bool CDlgDesigner::loadPicture() {
   std::vector<std::wstring> chosen;
   if (!UserInterface::current().chooseFiles(request, chosen) || chosen.empty()) return false;
   if (mData.mName.isEmpty() && !saveDesignAs()) return false;
-  if (mData.mName.isEmpty()) return false;  // saved outside the root folder
+  if (mData.mName.isEmpty()) return false;  // the save was refused and said why
   const Krv_String target = getDesignerRootFolder() + mData.mName + L".bmp";
   std::error_code ec;
   const std::filesystem::path from = fsPath(Krv_String(chosen.front()));
   const std::filesystem::path to = fsPath(target);
   if (!(std::filesystem::exists(to, ec) && std::filesystem::equivalent(from, to, ec)))
     std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, ec);
-  if (ec) return false;
+  if (ec) {
+    tellFailure(L"The picture was not taken into the design.",
+                krv::base::Status::fileError(to, ec.message()));
+    return false;
+  }
   mData.attachBitmap(target);
   Invalidate();
   mModified = true;

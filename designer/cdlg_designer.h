@@ -42,10 +42,12 @@ class CDlgDesigner : public CDialog {
   // The commands, as their buttons do them.
   bool openDesign();
   // Asks for a file name in the designer's folder and writes the design;
-  // true when a file was picked.
+  // true when a file was picked and written. A file outside the designer's
+  // folder is refused with a message saying so.
   bool saveDesignAs();
   bool loadPicture();
-  // The save prompt for a modified design: false when the person cancels.
+  // The save prompt for a modified design: false when the person cancels,
+  // or when Yes could not save (a new design asks for its name first).
   bool askSave();
 
   BOOL OnInitDialog() override;
@@ -66,8 +68,14 @@ class CDlgDesigner : public CDialog {
   void OnMouseMove(UINT flags, CPoint point) override;
 
  private:
-  // Removes the drawn controls, reads the design and shows it.
+  // Removes the drawn controls, reads the design and shows it; a design that
+  // cannot be read is refused with a message and the shown one stays.
   void showDesign(const Krv_String& path);
+  // Writes the design; a refused or failed write is told to the person and
+  // leaves the design modified.
+  bool writeDesign(const Krv_String& path);
+  // A message box: `what` failed, and why.
+  void tellFailure(const Krv_String& what, const krv::base::Status& why);
   // The folder of the current design (the root folder for a new one).
   Krv_String designFolder() const;
   void updateTitle();

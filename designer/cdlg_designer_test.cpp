@@ -147,25 +147,66 @@ TEST_F(DesignerWindowTest, AMissingDesignLeavesTheWindowEmptyAndUnmodified) {
   EXPECT_TRUE(ui.errors().empty()) << ui.report();
 }
 
-TEST_F(DesignerWindowTest, SaveAsOutsideTheRootFolderWritesNothingButClearsModified) {
+TEST_F(DesignerWindowTest, ASaveThatCannotWriteSaysWhyAndKeepsTheChanges) {
+  bool stillOpen = false;
   ui.onModal(
-      [](CDialog& d) {
+      [&](CDialog& d) {
         auto& w = dynamic_cast<CDlgDesigner&>(d);
         Person::click(&w, CDlgDesigner::kAdd);
         EXPECT_TRUE(w.modified());
+        // Outside the designer's folder nothing is written, and the person
+        // is told why; the design stays modified and unnamed.
         Person::click(&w, CDlgDesigner::kSave);
-        EXPECT_FALSE(w.modified());
+        EXPECT_TRUE(w.modified());
         EXPECT_EQ(w.design().mName, L"");
+        // OK on a new design: Yes asks for a name, and cancelling that keeps
+        // the window open instead of writing a file without a name.
         Person::click(&w, IDOK);
+        stillOpen = ::IsWindow(w.GetSafeHwnd()) && w.modified();
+        Person::click(&w, IDOK);  // No: closes without saving
       },
       CDlgDesigner::IDD);
   const std::wstring outside = L"/nonexistent-folder/Design.txt";
   ui.answerFiles({outside});
+  ui.answerMessageBox(IDOK, L"only in the designer folder");
+  ui.answerMessageBox(IDYES, L"<>");
+  ui.answerFiles({});
+  ui.answerMessageBox(IDNO, L"<>");
   EXPECT_TRUE(StartDlgDesigner(L""));
-  ASSERT_EQ(ui.fileDialogs().size(), 1u);
+  EXPECT_TRUE(stillOpen);
+  ASSERT_EQ(ui.fileDialogs().size(), 2u);
   EXPECT_FALSE(ui.fileDialogs()[0].open);
   EXPECT_EQ(ui.fileDialogs()[0].defaultExt, L"txt");
   EXPECT_EQ(Krv_String(ui.fileDialogs()[0].title), dialString(842));
+  EXPECT_FALSE(std::filesystem::exists(getDesignerRootFolder().utf8() + ".txt"));
+  EXPECT_TRUE(ui.allUsed()) << ui.report();
+}
+
+TEST_F(DesignerWindowTest, ADesignThatCannotBeReadIsRefusedAndTheShownOneStays) {
+  TempFolder lib;
+  Krv_Settings::setLibDir(lib.text());
+  const std::filesystem::path root = lib.path() / "Dialog Templates" / "Dialog Design";
+  std::filesystem::create_directories(root);
+  // A design elsewhere than the designer's folder cannot be opened.
+  const std::filesystem::path elsewhere = lib.path() / "Elsewhere.txt";
+  std::filesystem::copy_file(KRV_SOURCE_DIR
+                             "/examples/library/Dialog Templates/Dialog Design/EndPlate/Bolts.txt",
+                             elsewhere);
+  ui.onModal(
+      [](CDialog& d) {
+        auto& w = dynamic_cast<CDlgDesigner&>(d);
+        Person::click(&w, CDlgDesigner::kAdd);
+        Person::click(&w, CDlgDesigner::kOpen);
+        EXPECT_EQ(w.design().getNrControls(), 1);
+        EXPECT_TRUE(w.modified());
+        Person::click(&w, IDOK);
+      },
+      CDlgDesigner::IDD);
+  ui.answerMessageBox(IDNO, L"<>");
+  ui.answerFiles({elsewhere.wstring()});
+  ui.answerMessageBox(IDOK, L"not opened");
+  ui.answerMessageBox(IDNO, L"<>");
+  EXPECT_TRUE(StartDlgDesigner(L""));
   EXPECT_TRUE(ui.allUsed()) << ui.report();
 }
 

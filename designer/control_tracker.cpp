@@ -1,6 +1,7 @@
 #include "designer/control_tracker.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "designer/control_rect.h"
 #include "platform/win/dc.h"
@@ -29,16 +30,40 @@ CControlTracker::CControlTracker(CWnd* dialog) : mDialog(dialog) {
 void CControlTracker::add(CControlRect* control) {
   if (!control || mControls.contains(control)) return;
   CWnd* added = control->window();
-  if (added && added->GetSafeHwnd()) {
-    // Each window placed right below the new one pushes the ones placed
-    // before further down, so walking forwards keeps the newest on top.
-    for (int i = 0; i < mControls.length(); ++i) {
-      CWnd* w = mControls[i]->window();
-      if (w && w->GetSafeHwnd())
-        w->SetWindowPos(added, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (added && added->GetSafeHwnd()) stackBelow(added);
+  mControls.append(control);
+}
+
+void CControlTracker::stackBelow(CWnd* added) {
+  // The tracked windows, newest first: the order they end in below `added`.
+  std::vector<CWnd*> tracked;
+  for (int i = mControls.length() - 1; i >= 0; --i) {
+    CWnd* w = mControls[i]->window();
+    if (w && w->GetSafeHwnd() && w != added) tracked.push_back(w);
+  }
+  if (tracked.empty()) return;
+  // Usually they already lie together in that order, right above the new
+  // window (a new child is created below its elder siblings): then moving
+  // the new window above them gives the same order in one step.
+  if (CWnd* parent = added->treeParent()) {
+    const std::vector<CWnd*>& siblings = parent->children();
+    const auto first = std::find(siblings.begin(), siblings.end(), tracked.front());
+    const auto at = static_cast<size_t>(first - siblings.begin());
+    bool together = first != siblings.end() && at + tracked.size() < siblings.size() &&
+                    siblings[at + tracked.size()] == added;
+    for (size_t k = 0; together && k < tracked.size(); ++k)
+      together = siblings[at + k] == tracked[k];
+    if (together) {
+      added->SetWindowPos(at == 0 ? HWND_TOP : siblings[at - 1], 0, 0, 0, 0,
+                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      return;
     }
   }
-  mControls.append(control);
+  // Otherwise each window placed right below the new one pushes the ones
+  // placed before further down, so walking from the oldest keeps the newest
+  // on top.
+  for (auto w = tracked.rbegin(); w != tracked.rend(); ++w)
+    (*w)->SetWindowPos(added, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 bool CControlTracker::remove(int id) {
@@ -104,6 +129,21 @@ void CControlTracker::repaint() const {
   if (mDialog && mDialog->GetSafeHwnd()) mDialog->Invalidate();
 }
 
+CRect CControlTracker::selectionBounds() const {
+  if (mSelected.isEmpty()) return CRect();
+  CRect bounds = mSelected[0]->m_rect;
+  bounds.NormalizeRect();
+  for (const CControlRect* c : mSelected) {
+    CRect r = c->m_rect;
+    r.NormalizeRect();
+    bounds.left = std::min(bounds.left, r.left);
+    bounds.top = std::min(bounds.top, r.top);
+    bounds.right = std::max(bounds.right, r.right);
+    bounds.bottom = std::max(bounds.bottom, r.bottom);
+  }
+  return bounds;
+}
+
 bool CControlTracker::trackButtonDown(CPoint point, UINT flags, bool allowRubberBand) {
   const bool ctrl = (flags & MK_CONTROL) != 0;
   const bool shift = (flags & MK_SHIFT) != 0;
@@ -119,16 +159,7 @@ bool CControlTracker::trackButtonDown(CPoint point, UINT flags, bool allowRubber
         setSelected(control, true);
       }
       if (hit == hitMiddle) {
-        CRect bounds = mSelected[0]->m_rect;
-        bounds.NormalizeRect();
-        for (const CControlRect* c : mSelected) {
-          CRect r = c->m_rect;
-          r.NormalizeRect();
-          bounds.left = std::min(bounds.left, r.left);
-          bounds.top = std::min(bounds.top, r.top);
-          bounds.right = std::max(bounds.right, r.right);
-          bounds.bottom = std::max(bounds.bottom, r.bottom);
-        }
+        const CRect bounds = selectionBounds();
         m_rect = bounds;
         if (Track(mDialog, point, FALSE)) {
           const int dx = m_rect.left - bounds.left;

@@ -34,6 +34,9 @@ class CControlTracker : public CRectTracker {
   bool select(int id, bool clearFirst = false);
   // The identifiers of the selected controls, in selection order.
   AcArray<int> selectedIds() const;
+  // The bounding rectangle of the selected controls (smallest left and top,
+  // largest right and bottom); empty without a selection.
+  CRect selectionBounds() const;
   // The identifier of the only selected control; -1 with none or several.
   int singleSelectedId() const;
   const AcArray<CControlRect*>& controls() const { return mControls; }
@@ -56,6 +59,9 @@ class CControlTracker : public CRectTracker {
   bool setTrackerCursor(CPoint point) const;
 
  private:
+  // Places every tracked window right below `added`, the newest first.
+  void stackBelow(CWnd* added);
+
   // The first control whose tracker is hit, with the hit; null when none.
   CControlRect* hitControl(CPoint point, int& hit) const;
   void setSelected(CControlRect* control, bool selected);

@@ -8,6 +8,7 @@
 #include "designer/control_rect.h"
 #include "platform/win/dc.h"
 #include "platform/win/scripted_user_interface.h"
+#include "platform/win/window_observer.h"
 #include "platform/win/wnd.h"
 
 // From window_class.h, whose cursor names clash with rect_tracker.h.
@@ -84,6 +85,55 @@ TEST_F(ControlTrackerTest, LaterControlsLieOnTopAndRemovalDeselects) {
   EXPECT_EQ(tracker.singleSelectedId(), 33000);
   EXPECT_FALSE(tracker.select(4711, true));
   EXPECT_EQ(tracker.singleSelectedId(), -1);
+}
+
+TEST_F(ControlTrackerTest, TrackedWindowsGatherBelowTheNewOneWhateverLiesBetween) {
+  addControl(33000, CRect(10, 10, 60, 30));
+  addControl(33001, CRect(20, 20, 70, 40));
+  // A window that is not tracked comes to lie between the tracked ones.
+  CWnd other;
+  ASSERT_TRUE(other.Create(L"STATIC", L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 5, 5), &dialog, 1));
+  dialog.GetDlgItem(33000)->SetWindowPos(&other, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  addControl(33002, CRect(30, 30, 80, 50));
+  std::vector<int> order;
+  for (const CWnd* w : dialog.children()) order.push_back(w->GetDlgCtrlID());
+  EXPECT_EQ(order, (std::vector<int>{1, 33002, 33001, 33000}));
+  addControl(33003, CRect(40, 40, 90, 60));
+  order.clear();
+  for (const CWnd* w : dialog.children()) order.push_back(w->GetDlgCtrlID());
+  EXPECT_EQ(order, (std::vector<int>{1, 33003, 33002, 33001, 33000}));
+  other.DestroyWindow();
+}
+
+// Counts what changes in the dialog's windows.
+class ChangeCounter : public WindowObserver {
+ public:
+  void windowChanged(CWnd& window, WindowChange change) override {
+    if (change == WindowChange::Rect) moved.push_back(window.GetDlgCtrlID());
+    if (change == WindowChange::Created || change == WindowChange::Destroyed) ++remade;
+  }
+  std::vector<int> moved;
+  int remade = 0;
+};
+
+TEST_F(ControlTrackerTest, ADragMovesTheSelectedWindowsAndNoOther) {
+  for (int i = 0; i < 30; ++i) addControl(33000 + i, CRect(10 * i, 5, 10 * i + 8, 20));
+  for (int i = 0; i < 30; i += 3) tracker.select(33000 + i, false);
+  ChangeCounter counter;
+  dialog.addObserver(&counter);
+  CRect bounds = tracker.selectionBounds();
+  EXPECT_EQ(bounds, CRect(0, 5, 278, 20));
+  bounds.OffsetRect(4, 7);
+  ui.answerTrack(true, bounds);
+  EXPECT_TRUE(tracker.trackButtonDown(CPoint(34, 10), 0, true));  // on 33003, selected
+  dialog.removeObserver(&counter);
+  std::vector<int> expected;
+  for (int i = 0; i < 30; i += 3) expected.push_back(33000 + i);
+  EXPECT_EQ(counter.moved, expected);
+  EXPECT_EQ(counter.remade, 0);
+  EXPECT_EQ(windowRect(33003), CRect(34, 12, 42, 27));
+  EXPECT_EQ(windowRect(33004), CRect(40, 5, 48, 20));
+  EXPECT_TRUE(ui.allUsed()) << ui.report();
 }
 
 TEST_F(ControlTrackerTest, CtrlTogglesAndShiftAddsWithoutMoving) {

@@ -223,13 +223,22 @@ bool Krv_DlgDesignerData::attachBitmap(const Krv_String& path) {
 // The control list
 
 int Krv_DlgDesignerData::append(const Krv_DesignerControl& control) {
-  std::set<int> used;
-  for (const Krv_DesignerControl& c : mControls) used.insert(c.mResId);
+  // With n controls, one of the first n + 1 identifiers of the range is
+  // free: mark the used ones among those and take the lowest unmarked.
+  const long long range = static_cast<long long>(mLastResId) - mFirstResId + 1;
+  const long long window = std::min<long long>(range, mControls.length() + 1LL);
   int id = 0;
-  for (long long candidate = mFirstResId; candidate <= mLastResId; ++candidate) {
-    if (!used.count(static_cast<int>(candidate))) {
-      id = static_cast<int>(candidate);
-      break;
+  if (window > 0) {
+    std::vector<char> used(static_cast<size_t>(window), 0);
+    for (const Krv_DesignerControl& c : mControls) {
+      const long long offset = static_cast<long long>(c.mResId) - mFirstResId;
+      if (offset >= 0 && offset < window) used[static_cast<size_t>(offset)] = 1;
+    }
+    for (long long offset = 0; offset < window; ++offset) {
+      if (!used[static_cast<size_t>(offset)]) {
+        id = static_cast<int>(mFirstResId + offset);
+        break;
+      }
     }
   }
   Krv_DesignerControl copy = control;

@@ -17,9 +17,14 @@ const wchar_t kHeader[] = L"Krv properties version 1";
 }
 
 int Krv_PropertiesList::indexOf(const Krv_String& name) const {
+  const auto found = mIndex.find(name.str());
+  return found == mIndex.end() ? -1 : found->second;
+}
+
+void Krv_PropertiesList::reindex() {
+  mIndex.clear();
   for (size_t i = 0; i < mProps.size(); ++i)
-    if (mProps[i].name == name) return static_cast<int>(i);
-  return -1;
+    mIndex.emplace(mProps[i].name.str(), static_cast<int>(i));
 }
 
 Krv_PropertiesList::Property& Krv_PropertiesList::slot(const Krv_String& name) {
@@ -28,6 +33,7 @@ Krv_PropertiesList::Property& Krv_PropertiesList::slot(const Krv_String& name) {
   Property p;
   p.name = name;
   mProps.push_back(p);
+  mIndex.emplace(name.str(), static_cast<int>(mProps.size() - 1));
   return mProps.back();
 }
 
@@ -92,6 +98,7 @@ bool Krv_PropertiesList::removeProperty(const Krv_String& name) {
   // Blank lines before it separate what was before from what follows.
   const int blanks = mProps[static_cast<size_t>(i)].blankLinesBefore;
   mProps.erase(mProps.begin() + i);
+  reindex();
   int& next = i < length() ? mProps[static_cast<size_t>(i)].blankLinesBefore : mTrailingBlankLines;
   next = std::max(next, blanks);
   return true;
@@ -142,6 +149,7 @@ krv::base::Status Krv_PropertiesList::readFromFile(const Krv_String& path) {
     blanks = 0;
   }
   mProps = std::move(read.mProps);
+  mIndex = std::move(read.mIndex);
   mTrailingBlankLines = blanks;
   return {};
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/base/status.h"
@@ -50,6 +52,7 @@ class Krv_PropertiesList {
   Krv_String nameAt(int index) const;
   void clear() {
     mProps.clear();
+    mIndex.clear();
     mTrailingBlankLines = 0;
   }
 
@@ -75,6 +78,12 @@ class Krv_PropertiesList {
   int indexOf(const Krv_String& name) const;
   Property& slot(const Krv_String& name);
 
+  // Rebuilds mIndex from mProps.
+  void reindex();
+
   std::vector<Property> mProps;
+  // The position of each name in mProps, so that a look-up does not walk
+  // the list (a design file holds seven properties per control).
+  std::unordered_map<std::wstring, int> mIndex;
   int mTrailingBlankLines = 0;
 };

@@ -63,6 +63,17 @@ TEST(PropertiesList, TypesAndMissingProperties) {
   EXPECT_EQ(list.nameAt(0), L"type0");
   EXPECT_TRUE(list.getProperty(L"type0", s));
   EXPECT_EQ(list.length(), 3);
+  // After a removal the names behind it are still found at their new places.
+  EXPECT_TRUE(list.removeProperty(L"type0"));
+  EXPECT_FALSE(list.getProperty(L"type0", s));
+  EXPECT_TRUE(list.getProperty(L"s", s));
+  EXPECT_EQ(s, L"12");
+  list.setProperty(L"type0", 5);  // back at the end
+  EXPECT_EQ(list.nameAt(2), L"type0");
+  EXPECT_TRUE(list.getProperty(L"type0", i));
+  EXPECT_EQ(i, 5);
+  list.clear();
+  EXPECT_FALSE(list.getProperty(L"x", d));
 }
 
 TEST(PropertiesList, MalformedOrMissingFilesLeaveListUnchanged) {
