@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <utility>
 
 #include "platform/acad/command_line.h"
 #include "platform/core/krv_settings.h"
@@ -210,6 +212,41 @@ TEST_F(DesignerDataTest, AbsurdDesignFilesLoadWhatTheyHold) {
   EXPECT_FALSE(status.ok());
   EXPECT_EQ(data.getNrControls(), 1);
   EXPECT_EQ(data.mName, L"Text");
+}
+
+TEST_F(DesignerDataTest, SavedFuzzInputsLoadAndSaveAgainUnchanged) {
+  // The fuzzer's seeds and what it found: each loads what it holds, and
+  // what loads writes and reads again to the same controls.
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(
+           std::filesystem::path(KRV_TESTDATA_DIR) / "fuzz_design")) {
+    SCOPED_TRACE(entry.path().filename().string());
+    ++files;
+    std::filesystem::copy_file(entry.path(), rootOs() / "In.txt",
+                               std::filesystem::copy_options::overwrite_existing);
+    Krv_DlgDesignerData data;
+    data.mFirstResId = 33000;
+    data.mLastResId = 33099;
+    if (!data.readFromFile(design("In.txt"), false)) continue;
+    EXPECT_LE(data.getNrControls(), Krv_DlgDesignerData::kMaxControlsRead);
+    ASSERT_TRUE(data.writeToFile(design("Again.txt")));
+    Krv_DlgDesignerData again;
+    ASSERT_TRUE(again.readFromFile(design("Again.txt"), false));
+    ASSERT_EQ(again.getNrControls(), data.getNrControls());
+    for (int i = 0; i < data.getNrControls(); ++i) {
+      const Krv_DesignerControl &a = *data.getControl(i), &b = *again.getControl(i);
+      EXPECT_EQ(a.mType, b.mType);
+      EXPECT_EQ(a.mContents, b.mContents);
+      EXPECT_EQ(a.getMergedExtComboList(), b.getMergedExtComboList());
+      // NaN stays NaN; every other factor reads back exactly.
+      for (auto [x, y] : {std::pair{a.mTopLeftX, b.mTopLeftX},
+                          {a.mTopLeftY, b.mTopLeftY},
+                          {a.mBottomRightX, b.mBottomRightX},
+                          {a.mBottomRightY, b.mBottomRightY}})
+        EXPECT_TRUE(x == y || (std::isnan(x) && std::isnan(y))) << x << " " << y;
+    }
+  }
+  EXPECT_GE(files, 3);
 }
 
 TEST_F(DesignerDataTest, WhitePixelsAreTransparent) {
