@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the dialog designer's button icons to resources/icons/<id>.ico.
+"""Writes the dialog designer's icons to resources/icons/<id>.ico: the tool
+buttons, the window and the flex buttons of designs.
 
 Each icon is 16 x 16 pixels, 32 bits per pixel, drawn from the character
 pictures below: '.' is transparent, the letters are colours.
@@ -168,6 +169,25 @@ ICONS = {
         ".kggggggggggggk.",
         ".kkkkkkkkkkkkkk.",
         "................",
+        "................",
+        "................",
+    ],
+    # a flex button: a spring between two walls (a flexible or fixed value)
+    239: [
+        "................",
+        "................",
+        "kk............kk",
+        "kk.bb...bb....kk",
+        "kk.bb...bb....kk",
+        "kk.bbb..bbb...kk",
+        "kkbbbb..bbb...kk",
+        "kkbbbb.bbbb...kk",
+        "kkbb.b.bb.b.bbkk",
+        "kk...bbbb.bbbbkk",
+        "kk...bbb..bbbbkk",
+        "kk...bbb..bbb.kk",
+        "kk....bb...bb.kk",
+        "kk....bb...bb.kk",
         "................",
         "................",
     ],
