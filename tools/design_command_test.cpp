@@ -239,4 +239,36 @@ TEST(DesignShow, AFlexButtonShowsTheFlexIcon) {
   EXPECT_EQ(elsewhere, 0);
 }
 
+// The designer window's script selects designed controls by identifier;
+// the picture then shows their handles.
+TEST(DesignerScript, SelectShowsTheHandlesOfTheSelectedControls) {
+  TempFolder dir;
+  const auto run = [&](const std::string& steps) {
+    dir.writeBytes("steps.txt", steps);
+    return korvane("dialog CDlgDesigner --record examples/records/CDlgDesigner.json --script " +
+                   quoted(dir.path() / "steps.txt"));
+  };
+  const ProgramRun plain = run("picture plain.png\nclose\n");
+  ASSERT_EQ(plain.exitCode, krv::tools::kExitOk) << plain.output;
+  const ProgramRun selected = run("select 33003\npicture selected.png\nclose\n");
+  ASSERT_EQ(selected.exitCode, krv::tools::kExitOk) << selected.output;
+  const QImage a(QString::fromStdString((dir.path() / "plain.png").string()));
+  const QImage b(QString::fromStdString((dir.path() / "selected.png").string()));
+  ASSERT_EQ(a.size(), b.size());
+  // The thickness list lies at (193,40)-(249,60) of the client area; its
+  // handles lie just outside it. The rest of the design stays as it was
+  // (the property fields below it fill).
+  int changedNear = 0, changedFar = 0;
+  for (int y = 0; y < 330; ++y)
+    for (int x = 0; x < 420; ++x)
+      if (a.pixel(x, y) != b.pixel(x, y))
+        ++(y < 120 && x > 150 && x < 280 ? changedNear : changedFar);
+  EXPECT_GT(changedNear, 20) << "the handles show";
+  EXPECT_LT(changedFar, 20) << "only the selection changed in the design";
+
+  const ProgramRun unknown = run("select 33003 33999\nclose\n");
+  EXPECT_EQ(unknown.exitCode, krv::tools::kExitFailed) << unknown.output;
+  EXPECT_TRUE(contains(unknown.output, "the design has no control 33999")) << unknown.output;
+}
+
 }  // namespace
