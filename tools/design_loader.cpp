@@ -163,9 +163,11 @@ krv::base::Result<DesignLoad> loadDesignForShow(const Krv_String& file, Krv_DlgD
     out.warnings.push_back("nrOfControls is " + std::to_string(stated) +
                            " but the keys name only " + std::to_string(present) + " controls");
   if (present > count)
-    out.warnings.push_back("the keys of controls " + std::to_string(count) + " to " +
-                           std::to_string(present - 1) + " lie past the " + std::to_string(count) +
-                           " controls loaded and are left out");
+    out.warnings.push_back((present - count == 1 ? "the keys of control " + std::to_string(count)
+                                                 : "the keys of controls " + std::to_string(count) +
+                                                       " to " + std::to_string(present - 1)) +
+                           " lie past the controls loaded (" + std::to_string(count) +
+                           ") and are left out");
 
   for (int i = 0; i < count; ++i) {
     Krv_DesignerControl control;
