@@ -157,7 +157,7 @@ TEST(DesignShow, TheSamplesItemFilesAreFoundInTheLibraryGiven) {
   const ProgramRun run = korvane("design show EndPlate/Bolts --library " + quoted(lib.path()));
   EXPECT_EQ(run.exitCode, krv::tools::kExitOk) << run.output;
   EXPECT_TRUE(contains(run.output, "warning: control 13's item file")) << run.output;
-  EXPECT_TRUE(contains(run.output, "BoltGrades.lst does not exist")) << run.output;
+  EXPECT_TRUE(contains(run.output, "EndPlate/BoltGrades.lst' does not exist")) << run.output;
 }
 
 // The picture's colour at a point of the design's image, as the macro

@@ -13,6 +13,7 @@
 #include "platform/core/properties_list.h"
 #include "platform/core/text_file.h"
 #include "platform/core/text_functions.h"
+#include "tools/shell_quote.h"
 
 namespace krv::tools {
 
@@ -96,6 +97,10 @@ krv::base::Result<Krv_PropertiesList> readList(const Krv_String& file,
   return list;
 }
 
+// A path text as the program prints paths: the system's spelling, quoted
+// for a shell when needed.
+std::string shownPath(const Krv_String& path) { return shellQuoted(krv::core::osPath(path)); }
+
 std::string controlName(int index) { return "control " + std::to_string(index); }
 
 // What is wrong with one loaded control.
@@ -124,8 +129,7 @@ void checkControl(const Krv_DlgDesignerData& data, const Krv_PropertiesList& lis
                        " are all taken");
   if (c.kind() == ckComboBox && c.mType != ctCutCombo && c.mType != ctTabListCombo &&
       !c.mComboList.isEmpty() && !isFile(c.comboItemFilePath()))
-    warnings.push_back(controlName(index) + "'s item file " +
-                       krv::base::displayText(c.comboItemFilePath().str(), 0) +
+    warnings.push_back(controlName(index) + "'s item file " + shownPath(c.comboItemFilePath()) +
                        " does not exist; its list stays empty");
 }
 
@@ -180,11 +184,10 @@ krv::base::Result<DesignLoad> loadDesignForShow(const Krv_String& file, Krv_DlgD
   out.bitmapExists = isFile(out.bitmap);
   out.bitmapLoaded = out.bitmapExists && data.attachBitmap(out.bitmap);
   if (!out.bitmapExists)
-    out.warnings.push_back("there is no picture " + krv::base::displayText(out.bitmap.str(), 0) +
+    out.warnings.push_back("there is no picture " + shownPath(out.bitmap) +
                            "; without its size every control lies at the top left corner");
   else if (!out.bitmapLoaded)
-    out.warnings.push_back("the picture " + krv::base::displayText(out.bitmap.str(), 0) +
-                           " cannot be read as a bitmap");
+    out.warnings.push_back("the picture " + shownPath(out.bitmap) + " cannot be read as a bitmap");
 
   for (int i = 0; i < count; ++i) checkControl(data, *list, i, out.bitmapLoaded, out.warnings);
   return out;
