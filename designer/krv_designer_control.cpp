@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/core/file_paths.h"
+#include "platform/core/krv_settings.h"
 #include "platform/core/properties_list.h"
 #include "platform/core/text_file.h"
 #include "platform/core/text_functions.h"
@@ -176,12 +177,22 @@ bool Krv_DesignerControl::setSplitExtComboList(const Krv_String& text) {
   return true;
 }
 
+Krv_String Krv_DesignerControl::comboItemFilePath() const {
+  if (mComboList.isEmpty()) return mComboList;
+  const wchar_t first = mComboList[0];
+  const bool absolute =
+      first == L'\\' || first == L'/' || (mComboList.length() > 1 && mComboList[1] == L':');
+  return absolute ? mComboList
+                  : krv::core::withTrailingSeparator(Krv_Settings::libDir()) + mComboList;
+}
+
 bool Krv_DesignerControl::getComboItemsFromFile(Krv_StringArray& items) const {
   if (mComboList.isEmpty()) return false;
+  const Krv_String path = comboItemFilePath();
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(krv::core::osPath(mComboList), ec)) return false;
+  if (!std::filesystem::is_regular_file(krv::core::osPath(path), ec)) return false;
   Krv_StringArray lines;
-  if (!ObjectExportReadFile(mComboList, lines)) return false;
+  if (!ObjectExportReadFile(path, lines)) return false;
   items = lines;
   return true;
 }

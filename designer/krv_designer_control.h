@@ -117,8 +117,15 @@ class Krv_DesignerControl {
   // mExtPart2. Missing parts stay empty. Always true.
   bool setSplitExtComboList(const Krv_String& text);
 
-  // When mComboList names an existing file, reads its lines into items
-  // (replacing them) and returns true; otherwise leaves items unchanged.
+  // The item file mComboList names: a relative name (as the sample designs
+  // write them, "Dialog Templates\Dialog Design\EndPlate\BoltGrades.lst")
+  // is taken from the library folder (Krv_Settings::libDir()); an absolute
+  // one (a leading separator or a drive letter) stays as it is. Empty when
+  // mComboList is empty.
+  Krv_String comboItemFilePath() const;
+  // When mComboList names an existing file (comboItemFilePath), reads its
+  // lines into items (replacing them) and returns true; otherwise leaves
+  // items unchanged.
   bool getComboItemsFromFile(Krv_StringArray& items) const;
 
   // --- The live window --------------------------------------------------

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/core/krv_settings.h"
 #include "platform/core/properties_list.h"
 #include "platform/core/temp_folder_for_tests.h"
 #include "platform/win/button.h"
@@ -179,6 +180,33 @@ TEST(DesignerControlItems, ItemFileIsReadOnlyWhenItExists) {
   EXPECT_TRUE(c.getComboItemsFromFile(items));
   ASSERT_EQ(items.length(), 2);
   EXPECT_EQ(items[1], L"two");
+}
+
+// The sample designs name their item files relative to the library folder
+// ("Dialog Templates\Dialog Design\EndPlate\BoltGrades.lst").
+TEST(DesignerControlItems, ARelativeItemFileIsTakenFromTheLibraryFolder) {
+  TempFolder library;
+  library.writeBytes("Lists/Grades.lst", "4.6\n8.8\n10.9\n");
+  TempFolder elsewhere;
+  elsewhere.writeBytes("Grades.lst", "other\n");
+  Krv_Settings::setLibDir(library.text());
+  Krv_DesignerControl c = ofType(ctBoltData1);
+  c.mComboList = L"Lists\\Grades.lst";
+  Krv_StringArray items{L"kept"};
+  EXPECT_EQ(c.comboItemFilePath(), library.text("Lists\\Grades.lst"));
+  ASSERT_TRUE(c.getComboItemsFromFile(items));
+  EXPECT_EQ(items, (Krv_StringArray{L"4.6", L"8.8", L"10.9"}));
+
+  // An absolute name stays as it is, whatever the library folder.
+  c.mComboList = elsewhere.text("Grades.lst");
+  ASSERT_TRUE(c.getComboItemsFromFile(items));
+  EXPECT_EQ(items, (Krv_StringArray{L"other"}));
+
+  // A relative name missing below the library folder changes nothing.
+  c.mComboList = L"Lists\\Missing.lst";
+  EXPECT_FALSE(c.getComboItemsFromFile(items));
+  EXPECT_EQ(items, (Krv_StringArray{L"other"}));
+  Krv_Settings::setLibDir(L"");
 }
 
 TEST(DesignerControlWindows, AccessorsAnswerOnlyForTheirTypes) {

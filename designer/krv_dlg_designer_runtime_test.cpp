@@ -7,6 +7,7 @@
 #include "platform/win/combo_box.h"
 #include "platform/win/edit.h"
 #include "platform/win/event_loop.h"
+#include "platform/win/resource_modules.h"
 #include "platform/win/wnd.h"
 
 namespace {
@@ -216,6 +217,31 @@ TEST_F(DesignerRunTimeTest, FlexButtonStates) {
   data.hideAllFlexBtns(L"G");
   EXPECT_FALSE(IsWindowVisible(window(first)));
   EXPECT_FALSE(IsWindowVisible(window(second)));
+}
+
+// Flex buttons show icon 239 of the module's resources, loaded once for
+// the design and shared by all its flex buttons.
+TEST_F(DesignerRunTimeTest, FlexButtonsShowTheModulesFlexIcon) {
+  static HINSTANCE module =
+      krv::win::ResourceModules::add(L"korvane_ss", KRV_SOURCE_DIR "/resources");
+  const HINSTANCE previous = AfxGetResourceHandle();
+  AfxSetResourceHandle(module);
+  Krv_DesignerControl flex = control(ctFlexButton, L"v1", 0.1, 0.1, 0.2, 0.2);
+  flex.setSplitExtComboList(L"G");
+  const int first = data.append(flex);
+  flex.mContents = L"v2";
+  const int second = data.append(flex);
+  data.redrawAllControls();
+  auto* a = dynamic_cast<CButton*>(window(first));
+  auto* b = dynamic_cast<CButton*>(window(second));
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  EXPECT_TRUE(a->GetStyle() & BS_ICON);
+  EXPECT_NE(a->GetIcon(), nullptr) << "resources/icons/239.ico is the flex icon";
+  EXPECT_EQ(a->GetIcon(), LoadIcon(module, 239));
+  EXPECT_EQ(b->GetIcon(), a->GetIcon());
+  EXPECT_EQ(data.mFlexIcon, a->GetIcon());
+  AfxSetResourceHandle(previous);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the dialog designer's button icons to resources/icons/<id>.ico.
+"""Writes the dialog designer's icons to resources/icons/<id>.ico: the tool
+buttons, the window and the flex buttons of designs.
 
 Each icon is 16 x 16 pixels, 32 bits per pixel, drawn from the character
 pictures below: '.' is transparent, the letters are colours.
@@ -167,6 +168,25 @@ ICONS = {
         ".kggggggggggggk.",
         ".kggggggggggggk.",
         ".kkkkkkkkkkkkkk.",
+        "................",
+        "................",
+        "................",
+    ],
+    # a flex button: a spring between two walls (a flexible or fixed value)
+    239: [
+        "................",
+        "................",
+        "................",
+        ".k............k.",
+        ".k............k.",
+        ".k...b.....b..k.",
+        ".k..bbb...bbb.k.",
+        ".k.bbbbb.bbbbbk.",
+        ".kbbb.bbbbb.bbk.",
+        ".kbb...bbb...bk.",
+        ".kb.....b.....k.",
+        ".k............k.",
+        ".k............k.",
         "................",
         "................",
         "................",

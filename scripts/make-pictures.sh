@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws every dialog the program can run into docs/pictures/, one PNG per
 # launcher named after it, each on its sample record in examples/records/,
-# and the first printed page of the sample bill (printed-page.png)
+# the sample dialog designs (design-EndPlate-*.png), and the first printed
+# page of the sample bill (printed-page.png)
 # (offscreen: no display is needed). Builds the program first when asked
 # (--build); otherwise uses build/tools/korvane as it is.
 set -euo pipefail
@@ -29,6 +30,19 @@ fi
 for launcher in $launchers; do
   env -u DISPLAY -u WAYLAND_DISPLAY "$korvane" picture "$launcher" --out "docs/pictures/$launcher.png" >/dev/null
   echo "docs/pictures/$launcher.png"
+done
+
+# The designer again, with a control of the sample design selected (its
+# handles and properties show), by its sample script.
+env -u DISPLAY -u WAYLAND_DISPLAY "$korvane" dialog CDlgDesigner \
+  --record examples/records/CDlgDesigner.json \
+  --script examples/records/scripts/CDlgDesigner.txt >/dev/null
+echo "docs/pictures/CDlgDesigner.png"
+# The sample dialog designs as the macro dialog shows them.
+for design in General Bolts; do
+  env -u DISPLAY -u WAYLAND_DISPLAY "$korvane" design show "EndPlate/$design" \
+    --picture "docs/pictures/design-EndPlate-$design.png" >/dev/null
+  echo "docs/pictures/design-EndPlate-$design.png"
 done
 
 # The first page of the sample bill as `korvane sheet print` prints it.

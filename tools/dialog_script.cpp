@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "designer/cdlg_designer.h"
 #include "platform/qt/picture.h"
 #include "platform/sheet/tspread.h"
 #include "platform/win/person.h"
@@ -48,6 +49,28 @@ Status clickCell(CWnd& dialog, const std::vector<std::string>& words) {
   return {};
 }
 
+// Selects exactly the designed controls with the window identifiers in the
+// dialog designer, as a click on the first and Shift+clicks on the others
+// do (a plain click in the middle of a control starts a drag, which a
+// script cannot play); the properties follow the selection.
+Status selectDesigned(CWnd& dialog, const std::vector<std::string>& words) {
+  auto* designer = dynamic_cast<CDlgDesigner*>(&dialog);
+  if (!designer) return Status::error("the dialog is not the dialog designer");
+  Krv_DlgDesignerData& design = designer->design();
+  AcArray<int> ids;
+  for (const std::string& word : words) {
+    bool ok = true;
+    const int id = wholeNumber(word, ok);
+    int index = -1;
+    if (!ok || !design.findCtrlFromResource(id, index))
+      return Status::error("the design has no control " + word);
+    ids.append(id);
+  }
+  design.selectCtrls(ids);
+  design.updatePropsOfCurSel();
+  return {};
+}
+
 }  // namespace
 
 void provideQtRuntimeFolder() {
@@ -66,6 +89,7 @@ void prepareScript(krv::win::PersonScript& script) {
     return krv::qt::savePicture(window, file);
   });
   script.addAction("cell", 3, 3, clickCell);
+  script.addAction("select", 1, 100, selectDesigned);
   script.addAction("dump", 0, 0, [](CWnd& d, const std::vector<std::string>&) {
     std::fputs(krv::win::dumpWindowTree(d).c_str(), stderr);
     return Status();

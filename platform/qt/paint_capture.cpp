@@ -78,6 +78,13 @@ std::vector<krv::win::DrawOp> capturePaint(CWnd& window) {
   CDC::setPaintSink([&](CWnd* painted, const std::vector<krv::win::DrawOp>& ops) {
     if (painted == &window) captured.insert(captured.end(), ops.begin(), ops.end());
   });
+  {
+    // The background first, as the window system asks a window to erase it
+    // before it paints: a window that paints its own background (a picture
+    // under its controls) does so in OnEraseBkgnd.
+    CClientDC erase(&window);
+    window.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(&erase), 0);
+  }
   window.Invalidate(FALSE);
   window.UpdateWindow();
   CDC::setPaintSink(nullptr);

@@ -9,8 +9,9 @@ class QPainter;
 
 namespace krv::qt {
 
-// Makes the window paint now (WM_PAINT through UpdateWindow) and gives what
-// its paint contexts drew. The window's invalidation during the capture is
+// Makes the window erase its background (WM_ERASEBKGND with a client DC)
+// and paint (WM_PAINT through UpdateWindow) now, and gives what its paint
+// contexts drew, the background first. The window's invalidation during the capture is
 // not passed on as a change to be drawn again.
 std::vector<krv::win::DrawOp> capturePaint(CWnd& window);
 

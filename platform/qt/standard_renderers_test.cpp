@@ -309,6 +309,35 @@ TEST_F(StandardRenderersTest, AnOwnerDrawnButtonShowsWhatItDrewAndIsStillClicked
   swatch.DestroyWindow();
 }
 
+// A dialog that paints a picture as its background in OnEraseBkgnd, as a
+// dialog with a drawing under its controls does: a blue block at the top
+// left of its client area.
+class PaintedBackground : public CWnd {
+ public:
+  int erased = 0;
+  BOOL OnEraseBkgnd(CDC* dc) override {
+    ++erased;
+    dc->FillSolidRect(0, 0, 60, 40, RGB(0, 0, 255));
+    return TRUE;
+  }
+};
+
+TEST_F(StandardRenderersTest, APictureShowsTheBackgroundADialogPaintsUnderItsControls) {
+  PaintedBackground dialog;
+  ASSERT_TRUE(dialog.Create(L"#32770", L"Background", WS_POPUP | WS_VISIBLE, CRect(0, 0, 120, 80),
+                            nullptr, 0));
+  CEdit edit;
+  ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(30, 10, 100, 30), &dialog, 1));
+  const QImage picture = krv::qt::renderPicture(dialog);
+  ASSERT_EQ(picture.size(), QSize(120, 80));
+  EXPECT_GE(dialog.erased, 1) << "the window was asked to erase its background";
+  EXPECT_EQ(QColor(picture.pixel(5, 5)), QColor(0, 0, 255)) << "the painted background";
+  EXPECT_NE(QColor(picture.pixel(45, 20)), QColor(0, 0, 255)) << "the edit lies over it";
+  EXPECT_EQ(QColor(picture.pixel(110, 70)), krv::qt::toQColor(GetSysColor(COLOR_BTNFACE)))
+      << "the dialog's face where nothing was painted";
+  dialog.DestroyWindow();
+}
+
 TEST_F(StandardRenderersTest, ClicksOnButtonsReachTheDialogAndToggleCheckBoxes) {
   show();
   QTest::mouseClick(widget(IDOK), Qt::LeftButton, {}, QPoint(10, 10));
