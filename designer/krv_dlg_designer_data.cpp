@@ -33,12 +33,10 @@ bool isRegularFile(const Krv_String& path) {
   return std::filesystem::is_regular_file(krv::core::osPath(path), ec);
 }
 
-// The keys a control is stored under; a key of another name gives -1.
-int controlIndexOfKey(const Krv_String& name) {
-  static const wchar_t* const kPrefixes[] = {L"type",         L"topLeftX",     L"topLeftY",
-                                             L"bottomRightX", L"bottomRightY", L"contents",
-                                             L"comboList"};
-  for (const wchar_t* prefix : kPrefixes) {
+}  // namespace
+
+int Krv_DlgDesignerData::controlIndexOfKey(const Krv_String& name) {
+  for (const wchar_t* prefix : kControlKeys) {
     const Krv_String p(prefix);
     if (!name.startsWith(p) || name.length() == p.length()) continue;
     long long index = 0;
@@ -55,7 +53,27 @@ int controlIndexOfKey(const Krv_String& name) {
   return -1;
 }
 
-}  // namespace
+int Krv_DlgDesignerData::controlCountOf(const Krv_PropertiesList& list, int* named) {
+  // Bound the count by what the file holds: no control past the highest
+  // index any control key names, and never more than kMaxControlsRead.
+  int present = 0;
+  for (int i = 0; i < list.length(); ++i)
+    present = std::max(present, controlIndexOfKey(list.nameAt(i)) + 1);
+  if (named) *named = present;
+  int count = 0;
+  if (!list.getProperty(L"nrOfControls", count) || count < 0) count = 0;
+  return std::min({count, present, kMaxControlsRead});
+}
+
+void Krv_DlgDesignerData::setControlsFromList(const Krv_PropertiesList& list) {
+  mControls.removeAll();
+  const int count = controlCountOf(list);
+  for (int i = 0; i < count; ++i) {
+    Krv_DesignerControl control;
+    control.getFromPropList(list, i);
+    append(control);
+  }
+}
 
 Krv_String getDesignerRootFolder() {
   return Krv_Settings::libDir() + L"Dialog Templates\\Dialog Design\\";
@@ -149,20 +167,7 @@ krv::base::Status Krv_DlgDesignerData::readDesign(const Krv_String& path, bool w
   if (krv::base::Status read = list.readFromFile(path); !read) return read;
 
   mName = name;
-  mControls.removeAll();
-  // Bound the count by what the file holds: no control past the highest
-  // index any control key names, and never more than kMaxControlsRead.
-  int present = 0;
-  for (int i = 0; i < list.length(); ++i)
-    present = std::max(present, controlIndexOfKey(list.nameAt(i)) + 1);
-  int count = 0;
-  if (!list.getProperty(L"nrOfControls", count) || count < 0) count = 0;
-  count = std::min({count, present, kMaxControlsRead});
-  for (int i = 0; i < count; ++i) {
-    Krv_DesignerControl control;
-    control.getFromPropList(list, i);
-    append(control);
-  }
+  setControlsFromList(list);
   if (withBitmap) {
     Krv_String bitmap = path;
     changeExtension(bitmap, L"bmp");

@@ -25,6 +25,7 @@
 #include "platform/core/krv_string.h"
 #include "platform/win/win_types.h"
 
+class Krv_PropertiesList;
 class CBitmap;
 class CDC;
 class CWnd;
@@ -57,6 +58,23 @@ class Krv_DlgDesignerData {
   // controls with a window (identifiers 33000..33099), so this only bounds
   // absurd files.
   static constexpr int kMaxControlsRead = 1000;
+  // The keys a control is stored under in a design file, each followed by
+  // the control's index in decimal ("topLeftX12").
+  static constexpr const wchar_t* kControlKeys[] = {L"type",         L"topLeftX",     L"topLeftY",
+                                                    L"bottomRightX", L"bottomRightY", L"contents",
+                                                    L"comboList"};
+  // The index of the control a key of a design file belongs to; -1 for
+  // any other key, an index with a leading zero ("type01") or one above
+  // kMaxControlsRead.
+  static int controlIndexOfKey(const Krv_String& key);
+  // The number of controls a design's properties hold, as a design is
+  // read: "nrOfControls" (0 when missing or negative), bounded by the
+  // controls that keys name (given in `named`, when asked for) and by
+  // kMaxControlsRead.
+  static int controlCountOf(const Krv_PropertiesList& list, int* named = nullptr);
+  // Replaces the controls by the first controlCountOf(list) controls of the
+  // list, appended in order so that identifiers are assigned afresh.
+  void setControlsFromList(const Krv_PropertiesList& list);
 
   Krv_DlgDesignerData();
   virtual ~Krv_DlgDesignerData();

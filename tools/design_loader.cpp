@@ -21,79 +21,26 @@ namespace {
 
 using krv::base::Status;
 
-const wchar_t* const kKeys[] = {L"type",         L"topLeftX", L"topLeftY", L"bottomRightX",
-                                L"bottomRightY", L"contents", L"comboList"};
-
-// The index of the control a key belongs to ("topLeftX12" gives 12); -1 for
-// other keys. Written as the designer writes them: decimal, no leading zero.
-int controlIndexOfKey(const Krv_String& name) {
-  for (const wchar_t* prefix : kKeys) {
-    const Krv_String p(prefix);
-    if (!name.startsWith(p) || name.length() == p.length()) continue;
-    if (name.length() - p.length() > 1 && name[p.length()] == L'0') return -1;
-    long long index = 0;
-    for (int i = p.length(); i < name.length(); ++i) {
-      const wchar_t c = name[i];
-      if (c < L'0' || c > L'9') return -1;
-      index = index * 10 + (c - L'0');
-      if (index > Krv_DlgDesignerData::kMaxControlsRead) return -1;
-    }
-    return static_cast<int>(index);
-  }
-  return -1;
-}
-
 bool isFile(const Krv_String& path) {
   std::error_code ec;
   return std::filesystem::is_regular_file(krv::core::osPath(path), ec);
 }
 
-// One line of a properties list ("i", "d" or "s", a tab, the name, a tab,
-// the value) added to `list`; false when the line is no such property.
-bool addPropertyLine(const Krv_String& line, Krv_PropertiesList& list) {
-  Krv_StringArray f;
-  splitStringAtSymbol(line, L'\t', f, false);
-  if (f.length() != 3 || f[0].length() != 1) return false;
-  const Krv_String name(krv::core::unescapeField(f[1].str()));
-  switch (f[0][0]) {
-    case L'i': {
-      wchar_t* end = nullptr;
-      const long long v = std::wcstoll(f[2].c_str(), &end, 10);
-      if (!isNumber(f[2]) || !end || *end != L'\0' || v < INT_MIN || v > INT_MAX) return false;
-      list.setProperty(name, static_cast<int>(v));
-      return true;
-    }
-    case L'd': {
-      double v = 0;
-      if (!krv::core::parseDouble(f[2].utf8(), v)) return false;
-      list.setProperty(name, v);
-      return true;
-    }
-    case L's':
-      list.setProperty(name, Krv_String(krv::core::unescapeField(f[2].str())));
-      return true;
-    default:
-      return false;
-  }
-}
-
-// The file as a properties list. When the list reader refuses a line, the
-// lines that are properties are kept and each other one gives a warning.
+// The file as a properties list. Lines that are no property are left out,
+// each with a warning, and the run time's refusal of such a file is told.
 krv::base::Result<Krv_PropertiesList> readList(const Krv_String& file,
                                                std::vector<std::string>& warnings) {
   Krv_PropertiesList list;
-  const Status read = list.readFromFile(file);
-  if (read) return list;
-  Krv_StringArray lines;
-  if (!ObjectExportReadFile(file, lines) || lines.isEmpty() ||
-      lines[0] != Krv_String(L"Krv properties version 1"))
-    return read;
-  warnings.push_back("the designer and the macro dialog refuse this file (" + read.place() + ": " +
-                     read.message() + "); shown is what its other lines hold");
-  for (int i = 1; i < lines.length(); ++i)
-    if (!lines[i].isEmpty() && !addPropertyLine(lines[i], list))
-      warnings.push_back("line " + std::to_string(i + 1) + " is no property and is left out: " +
-                         krv::base::displayText(lines[i].str(), 60));
+  std::vector<Krv_PropertiesList::SkippedLine> skipped;
+  if (const Status read = list.readFromFile(file, &skipped); !read) return read;
+  if (!skipped.empty())
+    warnings.push_back("the designer and the macro dialog refuse this file (line " +
+                       std::to_string(skipped.front().line) +
+                       ": not a property (type, name and value)); shown is what its other lines "
+                       "hold");
+  for (const Krv_PropertiesList::SkippedLine& line : skipped)
+    warnings.push_back("line " + std::to_string(line.line) + " is no property and is left out: " +
+                       krv::base::displayText(line.text.str(), 60));
   return list;
 }
 
@@ -107,7 +54,7 @@ std::string controlName(int index) { return "control " + std::to_string(index); 
 void checkControl(const Krv_DlgDesignerData& data, const Krv_PropertiesList& list, int index,
                   bool hasImage, std::vector<std::string>& warnings) {
   std::string missing;
-  for (const wchar_t* key : kKeys) {
+  for (const wchar_t* key : Krv_DlgDesignerData::kControlKeys) {
     const Krv_String name = Krv_String(key) + Krv_String(index, 0);
     if (!list.hasProperty(name)) missing += (missing.empty() ? "" : ", ") + name.utf8();
   }
@@ -147,13 +94,12 @@ krv::base::Result<DesignLoad> loadDesignForShow(const Krv_String& file, Krv_DlgD
     removeExtension(out.name);
   }
   data.mName = out.name;
-  data.mControls.removeAll();
+  data.setControlsFromList(*list);
+  const int count = data.getNrControls();
 
-  // The count as the designer reads it: "nrOfControls", bounded by the
-  // controls the keys name and by kMaxControlsRead.
+  // The count as the designer reads it, and why it differs from the file's.
   int present = 0;
-  for (int i = 0; i < list->length(); ++i)
-    present = std::max(present, controlIndexOfKey(list->nameAt(i)) + 1);
+  Krv_DlgDesignerData::controlCountOf(*list, &present);
   int stated = 0;
   const bool hasCount = list->getProperty(L"nrOfControls", stated);
   if (!hasCount)
@@ -161,8 +107,6 @@ krv::base::Result<DesignLoad> loadDesignForShow(const Krv_String& file, Krv_DlgD
   else if (stated < 0)
     out.warnings.push_back("nrOfControls is " + std::to_string(stated) +
                            ", so no control is loaded");
-  const int count = std::min(
-      {std::max(stated, 0), present, static_cast<int>(Krv_DlgDesignerData::kMaxControlsRead)});
   if (hasCount && stated > present)
     out.warnings.push_back("nrOfControls is " + std::to_string(stated) +
                            " but the keys name only " + std::to_string(present) + " controls");
@@ -172,12 +116,6 @@ krv::base::Result<DesignLoad> loadDesignForShow(const Krv_String& file, Krv_DlgD
                                                        " to " + std::to_string(present - 1)) +
                            " lie past the controls loaded (" + std::to_string(count) +
                            ") and are left out");
-
-  for (int i = 0; i < count; ++i) {
-    Krv_DesignerControl control;
-    control.getFromPropList(*list, i);
-    data.append(control);
-  }
 
   out.bitmap = file;
   changeExtension(out.bitmap, L"bmp");

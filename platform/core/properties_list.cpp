@@ -108,7 +108,8 @@ Krv_String Krv_PropertiesList::nameAt(int index) const {
   return (index >= 0 && index < length()) ? mProps[static_cast<size_t>(index)].name : Krv_String();
 }
 
-krv::base::Status Krv_PropertiesList::readFromFile(const Krv_String& path) {
+krv::base::Status Krv_PropertiesList::readFromFile(const Krv_String& path,
+                                                   std::vector<SkippedLine>* skipped) {
   using krv::base::Status;
   Krv_StringArray lines;
   if (!ObjectExportReadFile(path, lines)) return Status::error("cannot read " + path.utf8());
@@ -139,6 +140,10 @@ krv::base::Status Krv_PropertiesList::readFromFile(const Krv_String& path) {
       read.setProperty(name, Krv_String(krv::core::unescapeField(f[2].str())));
     } else {
       ok = false;
+    }
+    if (!ok && skipped) {
+      skipped->push_back({i + 1, lines[i]});
+      continue;
     }
     if (!ok)
       return Status::fileError(path.utf8(), "not a property (type, name and value)",

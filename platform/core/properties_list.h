@@ -56,10 +56,18 @@ class Krv_PropertiesList {
     mTrailingBlankLines = 0;
   }
 
+  // A line of a file that holds no property: its number (from 1) and text.
+  struct SkippedLine {
+    int line = 0;
+    Krv_String text;
+  };
   // Replaces the list by the file's properties. An error (list unchanged)
   // when the file is missing or unreadable, of another version, or has a
-  // malformed line; its place is then "line N".
-  krv::base::Status readFromFile(const Krv_String& path);
+  // malformed line; its place is then "line N". With `skipped`, malformed
+  // lines are left out and listed there instead, so that a tool can show
+  // what the rest of a damaged file holds.
+  krv::base::Status readFromFile(const Krv_String& path,
+                                 std::vector<SkippedLine>* skipped = nullptr);
   // Writes atomically; an error when the file cannot be written.
   krv::base::Status writeToFile(const Krv_String& path) const;
 

@@ -101,6 +101,23 @@ TEST(PropertiesList, MalformedOrMissingFilesLeaveListUnchanged) {
     EXPECT_TRUE(list.getProperty(L"keep", v));
     EXPECT_EQ(list.length(), 1);
   }
+  // Asked to, a reader leaves malformed lines out and lists them; a wrong
+  // header still refuses the file.
+  dir.writeBytes("mixed.txt", "Krv properties version 1\ni\ta\t1\nx\tn\t1\n\ns\tb\tv\ni\tc\t1.5\n");
+  std::vector<Krv_PropertiesList::SkippedLine> skipped;
+  ASSERT_TRUE(list.readFromFile(dir.text("mixed.txt"), &skipped).ok());
+  ASSERT_EQ(skipped.size(), 2u);
+  EXPECT_EQ(skipped[0].line, 3);
+  EXPECT_EQ(skipped[0].text, L"x\tn\t1");
+  EXPECT_EQ(skipped[1].line, 6);
+  EXPECT_EQ(list.length(), 2);
+  EXPECT_EQ(list.nameAt(1), L"b");
+  skipped.clear();
+  dir.writeBytes("bad.txt", "something else\n");
+  EXPECT_FALSE(list.readFromFile(dir.text("bad.txt"), &skipped).ok());
+  EXPECT_TRUE(skipped.empty());
+  list.clear();
+  list.setProperty(L"keep", 1);
   // A write that fails keeps the previous file.
   ASSERT_TRUE(list.writeToFile(dir.text("p.txt")).ok());
   const std::string before = dir.readBytes("p.txt");
