@@ -146,12 +146,16 @@ void DesktopWindow::answerFileChoices(const std::vector<fs::path>& paths) {
   mFileAnswers.insert(mFileAnswers.end(), paths.begin(), paths.end());
 }
 
+std::optional<fs::path> DesktopWindow::takeFileAnswer() {
+  if (mFileAnswers.empty()) return std::nullopt;
+  fs::path answer = mFileAnswers.front();
+  mFileAnswers.pop_front();
+  return answer;
+}
+
 fs::path DesktopWindow::chooseFile(const FileDialogRequest& request) {
-  if (!mFileAnswers.empty()) {
-    fs::path answer = mFileAnswers.front();
-    mFileAnswers.pop_front();
-    return answer.empty() ? answer : fs::absolute(answer);
-  }
+  if (std::optional<fs::path> answer = takeFileAnswer())
+    return answer->empty() ? *answer : fs::absolute(*answer);
   const QString folder = toQString(request.initialFolder);
   const QString start = request.initialFileName.empty()
                             ? folder
