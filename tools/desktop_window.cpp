@@ -185,7 +185,11 @@ bool DesktopWindow::runLauncher(const Launcher& launcher) {
     return false;
   }
   mPane->say(title + ": " + shown(record));
-  const krv::base::Result<LaunchOutcome> outcome = launcher.run(record);
+  LaunchOptions options;
+  options.library = mOptions.library;
+  // The library of the desktop, for launchers that take one.
+  const krv::base::Result<LaunchOutcome> outcome =
+      launcher.runWith ? launcher.runWith(record, options) : launcher.run(record);
   krv::win::EventLoop::instance().runPending();
   if (!outcome) {
     mPane->say(title + ": " + QString::fromStdString(outcome.status().message()));
