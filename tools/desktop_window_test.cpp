@@ -312,6 +312,17 @@ TEST(DesktopScript, ParseErrorsNameTheFileAndLine) {
   EXPECT_EQ(error("click Apply"),
             "s.txt:1: no control \"Apply\": give an id or OK, CANCEL, YES, NO");
   EXPECT_EQ(error("key F13"), "s.txt:1: unknown key \"F13\"");
+  EXPECT_EQ(error("press 10"), "s.txt:1: wrong number of arguments for \"press\"");
+  EXPECT_EQ(error("press 10 y"), "s.txt:1: \"press\" needs whole numbers for its points");
+  EXPECT_EQ(error("press 10 20 alt"), "s.txt:1: \"alt\" is neither shift nor ctrl");
+  EXPECT_EQ(error("drag 1 2 3"), "s.txt:1: wrong number of arguments for \"drag\"");
+  EXPECT_EQ(error("drag 1 2 3 4.5"), "s.txt:1: \"drag\" needs whole numbers for its points");
+  EXPECT_EQ(error("drag 1 2 3 4 ctrl shift"), "s.txt:1: wrong number of arguments for \"drag\"");
+  EXPECT_EQ(error("choose 1005"), "s.txt:1: wrong number of arguments for \"choose\"");
+  EXPECT_EQ(error("choose Types 3"),
+            "s.txt:1: no control \"Types\": give an id or OK, CANCEL, YES, NO");
+  EXPECT_EQ(error("choose 1005 \"\""), "s.txt:1: \"choose\" needs an item index or text");
+  EXPECT_EQ(error("replace"), "s.txt:1: wrong number of arguments for \"replace\"");
 
   auto parsed = parseDesktopScript(
       "  menu Tools \"Evaluate standard...\"  # a comment \"after\" the step\n"
@@ -324,6 +335,21 @@ TEST(DesktopScript, ParseErrorsNameTheFileAndLine) {
   EXPECT_EQ((*parsed)[2].action, "click");
   EXPECT_EQ((*parsed)[2].line, 3);
   EXPECT_EQ((*parsed)[3].args, QStringList({"1207", "HEA", "200"}));
+}
+
+TEST(DesktopScript, PointingStepsTakeClientPointsAndAHeldKey) {
+  auto parsed = parseDesktopScript(
+      "press 40 25\npress -3 0 CTRL\ndrag 80 70 212 56 shift\ndrag 0 0 10 10\n"
+      "choose 1005 \"Bolt data 1\"\nchoose 1005 3\nreplace 1304\nreplace 1304 End distance\n",
+      "s.txt");
+  ASSERT_TRUE(parsed) << parsed.status().message();
+  ASSERT_EQ(parsed->size(), 8u);
+  EXPECT_EQ((*parsed)[1].args, QStringList({"-3", "0", "CTRL"}));
+  EXPECT_EQ((*parsed)[2].action, "drag");
+  EXPECT_EQ((*parsed)[2].args, QStringList({"80", "70", "212", "56", "shift"}));
+  EXPECT_EQ((*parsed)[4].args, QStringList({"1005", "Bolt data 1"}));
+  EXPECT_TRUE((*parsed)[6].args == QStringList({"1304"})) << "replace alone empties";
+  EXPECT_EQ((*parsed)[7].args, QStringList({"1304", "End", "distance"}));
 }
 
 TEST_F(DesktopWindowTest, ScriptEvaluatesAStandardAndFailsOnAMissingControl) {
