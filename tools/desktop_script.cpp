@@ -392,33 +392,24 @@ void DesktopScriptRunner::runStep(std::size_t index, int waitedMs) {
     const QPoint from = pointAt(0);
     QPointer<QWidget> pressed = widgetUnder(*widget, from - widget->clientOrigin());
     const QPoint fromGlobal = widget->mapToGlobal(from);
-    if (a == "press") {
-      scheduleNext(stepIntervalMs);
-      sendMouse(pressed, QEvent::MouseButtonPress, fromGlobal, Qt::LeftButton, Qt::LeftButton,
-                held);
-      sendMouse(pressed, QEvent::MouseButtonRelease, fromGlobal, Qt::LeftButton, Qt::NoButton,
-                held);
-    } else {
-      // The press's handler follows the mouse in a loop of its own until
-      // the release: the moves and the release are set on timers first.
-      // They go to the pressed widget, which has the mouse while the button
-      // is held.
-      const QPoint toGlobal = widget->mapToGlobal(pointAt(2));
-      constexpr int kMoves = 8, kMoveMs = 15;
-      for (int i = 1; i <= kMoves; ++i) {
-        const QPoint at = fromGlobal + (toGlobal - fromGlobal) * i / kMoves;
-        QTimer::singleShot(i * kMoveMs, &mContext, [pressed, at, held] {
-          sendMouse(pressed, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton, held);
-        });
-      }
-      QTimer::singleShot((kMoves + 1) * kMoveMs, &mContext, [pressed, toGlobal, held] {
-        sendMouse(pressed, QEvent::MouseButtonRelease, toGlobal, Qt::LeftButton, Qt::NoButton,
-                  held);
+    // The press's handler may follow the mouse in a loop of its own until
+    // the release (a tracker rectangle, a rubber band): the moves and the
+    // release are set on timers first. They go to the pressed widget, which
+    // has the mouse while the button is held.
+    const QPoint toGlobal = a == "drag" ? widget->mapToGlobal(pointAt(2)) : fromGlobal;
+    const int moves = a == "drag" ? 8 : 0;
+    constexpr int kMoveMs = 15;
+    for (int i = 1; i <= moves; ++i) {
+      const QPoint at = fromGlobal + (toGlobal - fromGlobal) * i / moves;
+      QTimer::singleShot(i * kMoveMs, &mContext, [pressed, at, held] {
+        sendMouse(pressed, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton, held);
       });
-      scheduleNext((kMoves + 1) * kMoveMs + stepIntervalMs);
-      sendMouse(pressed, QEvent::MouseButtonPress, fromGlobal, Qt::LeftButton, Qt::LeftButton,
-                held);
     }
+    QTimer::singleShot((moves + 1) * kMoveMs, &mContext, [pressed, toGlobal, held] {
+      sendMouse(pressed, QEvent::MouseButtonRelease, toGlobal, Qt::LeftButton, Qt::NoButton, held);
+    });
+    scheduleNext((moves + 1) * kMoveMs + stepIntervalMs);
+    sendMouse(pressed, QEvent::MouseButtonPress, fromGlobal, Qt::LeftButton, Qt::LeftButton, held);
   } else if (a == "key") {
     CWnd* top = topWindow(mDesktop);
     QWidget* widget = top ? mDesktop.mirror().widgetFor(top) : nullptr;

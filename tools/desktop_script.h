@@ -24,7 +24,9 @@
 //                        item's text (case ignored)
 //   press X Y [KEY]      clicks with the left button at a client point of
 //                        the top window (on whatever window lies there);
-//                        KEY is shift or ctrl, held during the click
+//                        KEY is shift or ctrl, held during the click; the
+//                        release comes on a timer, as for drag, so that a
+//                        drag the press starts ends there
 //   drag X1 Y1 X2 Y2 [KEY]  presses the left button at X1 Y1, moves the
 //                        mouse to X2 Y2 in steps and lets go there, all
 //                        delivered to the window pressed (which has the
