@@ -68,4 +68,15 @@ if command -v xvfb-run >/dev/null 2>&1; then
     "$korvane" sheet edit "$work/beams.vts" --script "$work/steps.txt" >/dev/null 2>&1
   rm -rf "$work"
   echo "docs/pictures/desktop-editor.png"
+  # The dialog designer in the desktop, the bolts page half-built by the
+  # demonstration script, in a library of its own.
+  work=$(mktemp -d)
+  mkdir -p "$work/library"
+  sed "s|/tmp/korvane-demo-library|$work/library|g" examples/scripts/build-bolts-page.desktop \
+    >"$work/steps.desktop"
+  env -u QT_QPA_PLATFORM xvfb-run -a -s '-screen 0 1280x1024x24' \
+    "$korvane" desktop --library "$work/library" --script "$work/steps.desktop" >/dev/null 2>&1
+  cp "$work/library/desktop-designer.png" docs/pictures/desktop-designer.png
+  rm -rf "$work"
+  echo "docs/pictures/desktop-designer.png"
 fi

@@ -25,6 +25,7 @@
 #include "tools/command_registry.h"
 #include "tools/desktop_run.h"
 #include "tools/desktop_script.h"
+#include "tools/desktop_user_interface.h"
 #include "tools/desktop_window.h"
 #include "tools/exit_codes.h"
 #include "tools/sample_folders.h"
@@ -67,7 +68,7 @@ int runDesktop(const DesktopRunOptions& o, const std::string& program) {
   const bool loaded = krv::frame::loadModule(krv::frame::moduleResourceFolder()) != nullptr;
   if (loaded) acrxEntryPoint(AcRx::kInitAppMsg, nullptr);
 
-  krv::qt::QtUserInterface ui;
+  krv::tools::DesktopUserInterface ui;
   krv::win::ScopedUserInterface useUi(ui);
   krv::qt::RealClock clock;
   clock.start();
@@ -82,6 +83,7 @@ int runDesktop(const DesktopRunOptions& o, const std::string& program) {
     options.records = o.records.empty() ? krv::tools::checkoutFolder("examples/records")
                                         : fs::absolute(o.records);
     krv::tools::DesktopWindow desktop(options);
+    ui.takeAnswersFrom([&desktop] { return desktop.takeFileAnswer(); });
     desktop.show();
     std::unique_ptr<krv::tools::DesktopScriptRunner> runner;
     int scriptCode = krv::tools::kExitOk;
@@ -103,6 +105,7 @@ int runDesktop(const DesktopRunOptions& o, const std::string& program) {
     code = QApplication::exec();
     if (code == 0) code = scriptCode;
 
+    ui.takeAnswersFrom(nullptr);
     // The module closes its windows while the desktop still mirrors them.
     if (loaded) acrxEntryPoint(AcRx::kUnloadAppMsg, nullptr);
     EndModelessDlgSheetsMgr();

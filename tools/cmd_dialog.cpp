@@ -1,4 +1,5 @@
 // korvane dialog LAUNCHER --record FILE [--script FILE] [--picture OUT.png]
+//                [--library DIR]
 //
 // Runs one of the module's launchers (tools/launchers.h) on a record file,
 // headless, with a person script (platform/win/person_script.h) playing
@@ -6,6 +7,8 @@
 // writes) is written back only when the person confirmed and every step of
 // the script could be played. Without a script the dialog is cancelled at
 // once. --picture saves a picture of the first dialog when it shows.
+// --library names the library folder of the run (default: the sample
+// library, examples/library).
 //
 // Exit codes: 0 the dialog ran (confirmed or cancelled); 1 a step of the
 // script could not be played or the launch failed; 2 bad usage (an unknown
@@ -34,6 +37,7 @@ struct Options {
   std::string record;
   std::string script;
   std::string picture;
+  std::string library;
 };
 
 std::string launcherNames() {
@@ -64,6 +68,7 @@ int runDialog(const Options& o) {
     krv::win::ScopedUserInterface use(script);
     krv::tools::LaunchOptions options;
     options.mayWrite = [&script] { return !script.failed(); };
+    options.library = o.library;
     run.emplace(launcher->runWith(o.record, options));
   }
   for (const std::string& box : script.messageBoxes()) std::cout << "message box: " << box << "\n";
@@ -119,5 +124,7 @@ KRV_COMMAND([](CLI::App& app) {
                   "key, answer, files, wait, picture, ...); without one the dialog is cancelled");
   sub->add_option("--picture", o->picture,
                   "save a picture (PNG) of the first dialog when it shows");
+  sub->add_option("--library", o->library,
+                  "the library folder of the run (default: examples/library)");
   sub->callback([o] { krv::tools::setExitCode(runDialog(*o)); });
 });

@@ -4,15 +4,21 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <iostream>
+#include <memory>
 
 #include "platform/acad/acad_frame.h"
 #include "platform/base/file_io.h"
+#include "platform/qt/combo_box_renderer.h"
+#include "platform/qt/mirror_widget.h"
 #include "platform/qt/qt_convert.h"
+#include "platform/win/combo_box.h"
 #include "platform/win/dialog.h"
 #include "platform/win/event_loop.h"
 #include "tools/desktop_window.h"
@@ -29,9 +35,33 @@ struct ActionRule {
 };
 
 const ActionRule kActions[] = {
-    {"menu", 2, 2}, {"files", 1, -1}, {"click", 1, 1},      {"type", 2, -1}, {"key", 1, 1},
-    {"wait", 1, 1}, {"resize", 2, 2}, {"screenshot", 1, 1}, {"quit", 0, 0},
+    {"menu", 2, 2},   {"files", 1, -1},     {"click", 1, 1}, {"type", 2, -1}, {"replace", 1, -1},
+    {"choose", 2, 2}, {"press", 2, 3},      {"drag", 4, 5},  {"key", 1, 1},   {"wait", 1, 1},
+    {"resize", 2, 2}, {"screenshot", 1, 1}, {"quit", 0, 0},
 };
+
+// How many whole-number arguments a pointing step starts with; the one
+// after them may name a key held.
+int pointArgs(const QString& action) {
+  if (action == "press") return 2;
+  if (action == "drag") return 4;
+  return 0;
+}
+
+// The keys a pointing step names as held ("shift" or "ctrl"); false for
+// another word.
+bool heldKeys(const QStringList& args, int from, Qt::KeyboardModifiers& held) {
+  held = Qt::NoModifier;
+  for (int i = from; i < args.size(); ++i) {
+    if (args[i].compare("shift", Qt::CaseInsensitive) == 0)
+      held |= Qt::ShiftModifier;
+    else if (args[i].compare("ctrl", Qt::CaseInsensitive) == 0)
+      held |= Qt::ControlModifier;
+    else
+      return false;
+  }
+  return true;
+}
 
 // Splits a line into blank-separated words; double quotes keep blanks, and
 // a word that starts with '#' outside quotes starts a comment.
@@ -108,15 +138,29 @@ CWnd* topWindow(const DesktopWindow& desktop) {
   return other;
 }
 
-void sendClick(QWidget& widget, const QPoint& at) {
-  const QPointF local(at);
-  const QPointF global(widget.mapToGlobal(at));
-  QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-  QApplication::sendEvent(&widget, &press);
-  QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                      Qt::NoModifier);
-  QApplication::sendEvent(&widget, &release);
+// A mouse event at a global point, delivered to `widget` (which has the
+// mouse: the one under the press, until the release).
+void sendMouse(QWidget* widget, QEvent::Type type, const QPoint& global, Qt::MouseButton button,
+               Qt::MouseButtons buttons, Qt::KeyboardModifiers held) {
+  if (!widget) return;
+  QMouseEvent event(type, QPointF(widget->mapFromGlobal(global)), QPointF(global), button, buttons,
+                    held);
+  QApplication::sendEvent(widget, &event);
+}
+
+void sendClick(QWidget& widget, const QPoint& at, Qt::KeyboardModifiers held = Qt::NoModifier) {
+  const QPoint global = widget.mapToGlobal(at);
+  QPointer<QWidget> guard(&widget);
+  sendMouse(guard, QEvent::MouseButtonPress, global, Qt::LeftButton, Qt::LeftButton, held);
+  sendMouse(guard, QEvent::MouseButtonRelease, global, Qt::LeftButton, Qt::NoButton, held);
+}
+
+// The widget a person's mouse reaches at client point `at` of the top
+// window's widget: the topmost child there that takes the mouse.
+QWidget* widgetUnder(krv::qt::MirrorWidget& top, const QPoint& at) {
+  const QPoint local = at + top.clientOrigin();
+  QWidget* child = top.childAt(local);
+  return child ? child : &top;
 }
 
 void sendKey(QWidget& widget, int key, const QString& text) {
@@ -156,8 +200,22 @@ krv::base::Result<std::vector<DesktopStep>> parseDesktopScript(const QString& te
     if (step.action == "wait" || step.action == "resize")
       for (const QString& a : step.args) numbersOk = numbersOk && a.toInt() > 0;
     if (!numbersOk) return error("\"" + step.action + "\" needs positive whole numbers");
-    if ((step.action == "click" || step.action == "type") && namedButton(step.args[0]) < 0)
+    const bool onControl = step.action == "click" || step.action == "type" ||
+                           step.action == "replace" || step.action == "choose";
+    if (onControl && namedButton(step.args[0]) < 0)
       return error("no control \"" + step.args[0] + "\": give an id or OK, CANCEL, YES, NO");
+    if (step.action == "choose" && step.args[1].isEmpty())
+      return error("\"choose\" needs an item index or text");
+    if (const int points = pointArgs(step.action); points > 0) {
+      for (int p = 0; p < points; ++p) {
+        bool ok = false;
+        step.args[p].toInt(&ok);
+        if (!ok) return error("\"" + step.action + "\" needs whole numbers for its points");
+      }
+      Qt::KeyboardModifiers held;
+      if (!heldKeys(step.args, points, held))
+        return error("\"" + step.args.last() + "\" is neither shift nor ctrl");
+    }
     if (step.action == "key" && !qtKeyOf(step.args[0]))
       return error("unknown key \"" + step.args[0] + "\"");
     steps.push_back(std::move(step));
@@ -258,6 +316,100 @@ void DesktopScriptRunner::runStep(std::size_t index, int waitedMs) {
         if (!IsWindow(handle)) break;
         sendKey(*widget, 0, QString(c));
       }
+  } else if (a == "replace") {
+    CWnd* control = target();
+    if (!control) return retry();
+    QPointer<QWidget> widget = mDesktop.mirror().widgetFor(control);
+    scheduleNext(stepIntervalMs);
+    const HWND handle = control;
+    CWnd* focus = CWnd::GetFocus();
+    if (!(focus == control || control->IsChild(focus))) sendClick(*widget, widget->rect().center());
+    // The caret goes to the end and the old text is deleted key by key.
+    if (widget && IsWindow(handle)) sendKey(*widget, Qt::Key_End, QString());
+    for (int n = IsWindow(handle) ? control->GetWindowTextLength() : 0;
+         n > 0 && widget && IsWindow(handle); --n)
+      sendKey(*widget, Qt::Key_Backspace, QString());
+    for (const QChar c : step.args.mid(1).join(' ')) {
+      if (!widget || !IsWindow(handle)) break;
+      sendKey(*widget, 0, QString(c));
+    }
+  } else if (a == "choose") {
+    CWnd* control = target();
+    if (!control) return retry();
+    auto* combo = dynamic_cast<CComboBox*>(control);
+    if (!combo) return fail(step, QString("control %1 is no combo box").arg(step.args[0]));
+    bool isIndex = false;
+    int index = step.args[1].toInt(&isIndex);
+    if (!isIndex) {
+      index = -1;
+      for (int i = 0; i < combo->GetCount() && index < 0; ++i)
+        if (krv::qt::toQString(combo->itemText(i)).compare(step.args[1], Qt::CaseInsensitive) == 0)
+          index = i;
+    }
+    if (index < 0 || index >= combo->GetCount())
+      return fail(step, QString("combo box %1 has no item %2").arg(step.args[0], step.args[1]));
+    krv::qt::MirrorWidget* widget = mDesktop.mirror().widgetFor(control);
+    scheduleNext(stepIntervalMs);
+    // The click on the arrow opens the list, a popup menu that keeps the
+    // click from returning until an item is clicked: the click on the item
+    // is made from a timer, set before.
+    auto picked = std::make_shared<bool>(false);
+    auto tries = std::make_shared<int>(0);
+    QPointer<QTimer> poll = new QTimer(&mContext);
+    QObject::connect(poll, &QTimer::timeout, &mContext, [poll, picked, tries, index] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      QAction* item = nullptr;
+      if (menu && menu->objectName() == "combo-popup")
+        for (QAction* action : menu->actions())
+          if (action->data().toInt() == index) item = action;
+      if (!item && ++*tries < 100) return;
+      if (poll) poll->stop();
+      if (!item) return;
+      *picked = true;
+      sendClick(*menu, menu->actionGeometry(item).center());
+    });
+    poll->start(20);
+    const int field = krv::qt::comboFieldHeight(*widget);
+    sendClick(*widget, QPoint(widget->width() - 6, field / 2));
+    if (poll) {
+      poll->stop();
+      poll->deleteLater();
+    }
+    if (!*picked)
+      return fail(step, QString("the list of combo box %1 did not open").arg(step.args[0]));
+  } else if (a == "press" || a == "drag") {
+    CWnd* top = topWindow(mDesktop);
+    krv::qt::MirrorWidget* widget = top ? mDesktop.mirror().widgetFor(top) : nullptr;
+    if (!widget) {
+      error = "no window is open";
+      return retry();
+    }
+    const auto pointAt = [&](int i) {
+      return QPoint(step.args[i].toInt(), step.args[i + 1].toInt()) + widget->clientOrigin();
+    };
+    Qt::KeyboardModifiers held;
+    heldKeys(step.args, pointArgs(a), held);
+    const QPoint from = pointAt(0);
+    QPointer<QWidget> pressed = widgetUnder(*widget, from - widget->clientOrigin());
+    const QPoint fromGlobal = widget->mapToGlobal(from);
+    // The press's handler may follow the mouse in a loop of its own until
+    // the release (a tracker rectangle, a rubber band): the moves and the
+    // release are set on timers first. They go to the pressed widget, which
+    // has the mouse while the button is held.
+    const QPoint toGlobal = a == "drag" ? widget->mapToGlobal(pointAt(2)) : fromGlobal;
+    const int moves = a == "drag" ? 8 : 0;
+    constexpr int kMoveMs = 15;
+    for (int i = 1; i <= moves; ++i) {
+      const QPoint at = fromGlobal + (toGlobal - fromGlobal) * i / moves;
+      QTimer::singleShot(i * kMoveMs, &mContext, [pressed, at, held] {
+        sendMouse(pressed, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton, held);
+      });
+    }
+    QTimer::singleShot((moves + 1) * kMoveMs, &mContext, [pressed, toGlobal, held] {
+      sendMouse(pressed, QEvent::MouseButtonRelease, toGlobal, Qt::LeftButton, Qt::NoButton, held);
+    });
+    scheduleNext((moves + 1) * kMoveMs + stepIntervalMs);
+    sendMouse(pressed, QEvent::MouseButtonPress, fromGlobal, Qt::LeftButton, Qt::LeftButton, held);
   } else if (a == "key") {
     CWnd* top = topWindow(mDesktop);
     QWidget* widget = top ? mDesktop.mirror().widgetFor(top) : nullptr;

@@ -7,13 +7,32 @@
 //
 //   menu MENU ENTRY      chooses a menu entry ("menu Dialogs "General
 //                        variables""; '&' marks and trailing dots ignored)
-//   files PATH...        answers the next file choices, one path each, in
+//   files PATH...        answers the next file choices (the desktop's and
+//                        those of the module's dialogs), one path each, in
 //                        order ("-" answers one with cancel)
 //   click TARGET         clicks a control of the top window with the mouse:
 //                        a control id, or OK, CANCEL, YES, NO
 //   type TARGET TEXT...  types the text (the arguments joined by blanks)
 //                        key by key into the control, clicking into it
 //                        first unless it has the focus already
+//   replace TARGET TEXT... as type, after moving the caret to the end with
+//                        the End key and deleting the control's text with
+//                        Backspace keys (no TEXT: the control is emptied)
+//   choose TARGET ITEM   chooses an item of a drop-down combo box: a click
+//                        on its arrow opens the list and a click on the
+//                        item chooses it; ITEM is an index (from 0) or the
+//                        item's text (case ignored)
+//   press X Y [KEY]      clicks with the left button at a client point of
+//                        the top window (on whatever window lies there);
+//                        KEY is shift or ctrl, held during the click; the
+//                        release comes on a timer, as for drag, so that a
+//                        drag the press starts ends there
+//   drag X1 Y1 X2 Y2 [KEY]  presses the left button at X1 Y1, moves the
+//                        mouse to X2 Y2 in steps and lets go there, all
+//                        delivered to the window pressed (which has the
+//                        mouse while the button is held), so that a drag
+//                        the press starts (a tracker rectangle, a rubber
+//                        band) follows it
 //   key NAME             presses a key in the top window: ENTER, ESCAPE,
 //                        TAB, SPACE, UP, DOWN, LEFT, RIGHT, DELETE, BACKSPACE
 //   wait MS              waits before the next step (real time)
@@ -22,6 +41,8 @@
 //                        (dialogs above it included) as a PNG
 //   quit                 closes the desktop; a modal dialog still open is
 //                        cancelled
+//
+// Points are client pixels of the top window.
 //
 // The top window is the last made visible dialog, else the last made
 // visible top-level window other than the host's frame. Steps follow each other 100 ms apart, so

@@ -146,12 +146,16 @@ void DesktopWindow::answerFileChoices(const std::vector<fs::path>& paths) {
   mFileAnswers.insert(mFileAnswers.end(), paths.begin(), paths.end());
 }
 
+std::optional<fs::path> DesktopWindow::takeFileAnswer() {
+  if (mFileAnswers.empty()) return std::nullopt;
+  fs::path answer = mFileAnswers.front();
+  mFileAnswers.pop_front();
+  return answer;
+}
+
 fs::path DesktopWindow::chooseFile(const FileDialogRequest& request) {
-  if (!mFileAnswers.empty()) {
-    fs::path answer = mFileAnswers.front();
-    mFileAnswers.pop_front();
-    return answer.empty() ? answer : fs::absolute(answer);
-  }
+  if (std::optional<fs::path> answer = takeFileAnswer())
+    return answer->empty() ? *answer : fs::absolute(*answer);
   const QString folder = toQString(request.initialFolder);
   const QString start = request.initialFileName.empty()
                             ? folder
@@ -181,7 +185,11 @@ bool DesktopWindow::runLauncher(const Launcher& launcher) {
     return false;
   }
   mPane->say(title + ": " + shown(record));
-  const krv::base::Result<LaunchOutcome> outcome = launcher.run(record);
+  LaunchOptions options;
+  options.library = mOptions.library;
+  // The library of the desktop, for launchers that take one.
+  const krv::base::Result<LaunchOutcome> outcome =
+      launcher.runWith ? launcher.runWith(record, options) : launcher.run(record);
   krv::win::EventLoop::instance().runPending();
   if (!outcome) {
     mPane->say(title + ": " + QString::fromStdString(outcome.status().message()));

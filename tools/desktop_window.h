@@ -70,6 +70,10 @@ class DesktopWindow : public QMainWindow, private WindowObserver {
   // Queues paths that answer the next file choices, in order, instead of a
   // file dialog; an empty path answers one choice with "cancelled".
   void answerFileChoices(const std::vector<std::filesystem::path>& paths);
+  // The next queued answer, taken from the queue (an empty path: cancel);
+  // nothing when none is queued. The module's file choices take them too
+  // (DesktopUserInterface).
+  std::optional<std::filesystem::path> takeFileAnswer();
 
   // The menu entries' work, also for scripts and tests.
   // Runs the launcher on a record file chosen by the person and reports

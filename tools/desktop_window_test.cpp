@@ -7,12 +7,16 @@
 #include <QElapsedTimer>
 #include <QMenuBar>
 #include <QThread>
+#include <cmath>
 #include <fstream>
 
+#include "designer/krv_dlg_designer_data.h"
 #include "frame/module_entry.h"
 #include "platform/acad/acad_frame.h"
 #include "platform/acad/command_line.h"
 #include "platform/acad/dock_control_bar.h"
+#include "platform/core/file_paths.h"
+#include "platform/core/krv_settings.h"
 #include "platform/qt/qt_application.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_user_interface.h"
@@ -20,6 +24,7 @@
 #include "platform/win/event_loop.h"
 #include "platform/win/person.h"
 #include "tools/desktop_script.h"
+#include "tools/desktop_user_interface.h"
 #include "tools/exit_codes.h"
 #include "tools/standard_evaluation.h"
 
@@ -298,6 +303,69 @@ TEST_F(DesktopWindowTest, ScriptClicksKeysAndTypesInAModalDialog) {
   if (loaded) krv::frame::unloadModule();
 }
 
+// In the designer, presses with shift and ctrl select and deselect controls
+// and drags move the selection, through real Qt mouse events on the
+// controls' widgets (which let the mouse through to the designer).
+TEST_F(DesktopWindowTest, ScriptPressesAndDragsSelectAndMoveDesignedControls) {
+  const fs::path library = folder / "library";
+  const fs::path designs = fs::path("Dialog Templates") / "Dialog Design" / "EndPlate";
+  fs::create_directories(library / designs);
+  for (const char* file : {"General.txt", "General.bmp"})
+    fs::copy_file(libraryFolder("") / designs / file, library / designs / file);
+  desktop.reset();
+  acad::destroyHostFrame();
+  DesktopOptions options;
+  options.library = library;
+  options.records = folder;
+  desktop = std::make_unique<DesktopWindow>(options);
+  desktop->show();
+  settle();
+  const fs::path record = folder / "general.json";
+  std::ofstream(record) << R"({"format": "korvane dialog design", "version": 1,)"
+                        << R"( "design": "EndPlate\\General.txt"})";
+  const fs::path design = library / designs / "General.txt";
+  // Overhang's field (362,69 to 412,89) and Height's (348,152 to 398,172)
+  // move by -10,20 together; Height's is then deselected and Overhang's
+  // moves up by 10 alone.
+  auto steps = parseDesktopScript(
+      QString("files \"%1\"\nmenu Dialogs \"Dialog designer\"\n"
+              "press 387 79\npress 373 162 shift\n"
+              "drag 387 79 377 99\n"
+              "press 363 182 ctrl\ndrag 377 99 377 89\n"
+              "files \"%2\"\nclick 1302\nclick OK\nquit\n")
+          .arg(QString::fromStdString(record.string()), QString::fromStdString(design.string())),
+      "designer.txt");
+  ASSERT_TRUE(steps) << steps.status().message();
+  DesktopUserInterface ui;
+  ui.takeAnswersFrom([this] { return desktop->takeFileAnswer(); });
+  krv::win::ScopedUserInterface useUi(ui);
+  const bool loaded = krv::frame::loadModule(krv::frame::moduleResourceFolder()) != nullptr;
+  int code = -1;
+  DesktopScriptRunner runner(*desktop, std::move(*steps), "designer.txt", [&](int c) { code = c; });
+  runner.stepIntervalMs = 20;
+  runner.start(0);
+  runUntilFinished(code);
+  EXPECT_EQ(code, kExitOk) << pane().toStdString();
+  if (loaded) krv::frame::unloadModule();
+
+  Krv_DlgDesignerData saved;
+  const Krv_String previous = Krv_Settings::libDir();
+  Krv_Settings::setLibDir(krv::core::fromOsPath(library) + L"\\");
+  ASSERT_TRUE(saved.readFromFile(getDesignerRootFolder() + L"EndPlate\\General.txt", false));
+  Krv_Settings::setLibDir(previous);
+  const auto pixels = [&](int index) {
+    const Krv_DesignerControl& c = *saved.getControl(index);
+    return CRect(static_cast<int>(std::lround(c.mTopLeftX * 420)),
+                 static_cast<int>(std::lround(c.mTopLeftY * 300)),
+                 static_cast<int>(std::lround(c.mBottomRightX * 420)),
+                 static_cast<int>(std::lround(c.mBottomRightY * 300)));
+  };
+  ASSERT_EQ(saved.getNrControls(), 13);
+  EXPECT_EQ(pixels(5), CRect(352, 79, 402, 99)) << "Overhang's field";
+  EXPECT_EQ(pixels(7), CRect(338, 172, 388, 192)) << "Height's field";
+  EXPECT_EQ(pixels(1), CRect(139, 18, 195, 38)) << "an unselected field stays";
+}
+
 TEST(DesktopScript, ParseErrorsNameTheFileAndLine) {
   const auto error = [](const char* text) {
     auto parsed = parseDesktopScript(text, "s.txt");
@@ -312,6 +380,17 @@ TEST(DesktopScript, ParseErrorsNameTheFileAndLine) {
   EXPECT_EQ(error("click Apply"),
             "s.txt:1: no control \"Apply\": give an id or OK, CANCEL, YES, NO");
   EXPECT_EQ(error("key F13"), "s.txt:1: unknown key \"F13\"");
+  EXPECT_EQ(error("press 10"), "s.txt:1: wrong number of arguments for \"press\"");
+  EXPECT_EQ(error("press 10 y"), "s.txt:1: \"press\" needs whole numbers for its points");
+  EXPECT_EQ(error("press 10 20 alt"), "s.txt:1: \"alt\" is neither shift nor ctrl");
+  EXPECT_EQ(error("drag 1 2 3"), "s.txt:1: wrong number of arguments for \"drag\"");
+  EXPECT_EQ(error("drag 1 2 3 4.5"), "s.txt:1: \"drag\" needs whole numbers for its points");
+  EXPECT_EQ(error("drag 1 2 3 4 ctrl shift"), "s.txt:1: wrong number of arguments for \"drag\"");
+  EXPECT_EQ(error("choose 1005"), "s.txt:1: wrong number of arguments for \"choose\"");
+  EXPECT_EQ(error("choose Types 3"),
+            "s.txt:1: no control \"Types\": give an id or OK, CANCEL, YES, NO");
+  EXPECT_EQ(error("choose 1005 \"\""), "s.txt:1: \"choose\" needs an item index or text");
+  EXPECT_EQ(error("replace"), "s.txt:1: wrong number of arguments for \"replace\"");
 
   auto parsed = parseDesktopScript(
       "  menu Tools \"Evaluate standard...\"  # a comment \"after\" the step\n"
@@ -324,6 +403,21 @@ TEST(DesktopScript, ParseErrorsNameTheFileAndLine) {
   EXPECT_EQ((*parsed)[2].action, "click");
   EXPECT_EQ((*parsed)[2].line, 3);
   EXPECT_EQ((*parsed)[3].args, QStringList({"1207", "HEA", "200"}));
+}
+
+TEST(DesktopScript, PointingStepsTakeClientPointsAndAHeldKey) {
+  auto parsed = parseDesktopScript(
+      "press 40 25\npress -3 0 CTRL\ndrag 80 70 212 56 shift\ndrag 0 0 10 10\n"
+      "choose 1005 \"Bolt data 1\"\nchoose 1005 3\nreplace 1304\nreplace 1304 End distance\n",
+      "s.txt");
+  ASSERT_TRUE(parsed) << parsed.status().message();
+  ASSERT_EQ(parsed->size(), 8u);
+  EXPECT_EQ((*parsed)[1].args, QStringList({"-3", "0", "CTRL"}));
+  EXPECT_EQ((*parsed)[2].action, "drag");
+  EXPECT_EQ((*parsed)[2].args, QStringList({"80", "70", "212", "56", "shift"}));
+  EXPECT_EQ((*parsed)[4].args, QStringList({"1005", "Bolt data 1"}));
+  EXPECT_TRUE((*parsed)[6].args == QStringList({"1304"})) << "replace alone empties";
+  EXPECT_EQ((*parsed)[7].args, QStringList({"1304", "End", "distance"}));
 }
 
 TEST_F(DesktopWindowTest, ScriptEvaluatesAStandardAndFailsOnAMissingControl) {

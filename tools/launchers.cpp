@@ -79,6 +79,11 @@ class LibraryForRun {
 
 fs::path sampleLibrary() { return checkoutFolder("examples/library"); }
 
+// The library of a run: the options', else the sample library.
+fs::path libraryOf(const LaunchOptions& options) {
+  return options.library.empty() ? sampleLibrary() : fs::absolute(options.library);
+}
+
 // The text of a path (paths are UTF-8 bytes on this system).
 std::wstring wide(const fs::path& p) { return krv::base::utf8ToWide(p.string()); }
 
@@ -158,7 +163,7 @@ Result<LaunchOutcome> runGenVars(const fs::path& file, const LaunchOptions& opti
   VtAutoStandardsData data;
   if (Status s = krv::core::readGeneralVariablesFile(file, data); !s) return s;
   ModuleForRun module;
-  LibraryForRun library(sampleLibrary());
+  LibraryForRun library(libraryOf(options));
   LaunchOutcome out;
   out.confirmed = StartDlgGenVars(data);
   if (out.confirmed)
@@ -176,7 +181,7 @@ Result<LaunchOutcome> runFormula(const fs::path& file, const LaunchOptions& opti
   if (Status s = requireFile(file, sheet, "sheet"); !s) return s;
 
   ModuleForRun module;
-  LibraryForRun library(sampleLibrary());
+  LibraryForRun library(libraryOf(options));
   krv::frame::ResourceGuard resources;
   CFormula window;
   // The file field shows the sheet as the window's own Load and Save
@@ -236,7 +241,7 @@ Result<LaunchOutcome> runListOutput(const fs::path& file, const LaunchOptions& o
     return out;
   }
   ModuleForRun module;
-  LibraryForRun library(sampleLibrary());
+  LibraryForRun library(libraryOf(options));
   krv::frame::ResourceGuard resources;
   CFormula window;
   window.mMode = CFormula::kListOutput;
@@ -266,7 +271,7 @@ Result<LaunchOutcome> runFindReplace(const fs::path& file, const LaunchOptions& 
   if (Status s = requireFile(file, sheetFile, "sheet"); !s) return s;
 
   ModuleForRun module;
-  LibraryForRun library(sampleLibrary());
+  LibraryForRun library(libraryOf(options));
   krv::frame::ResourceGuard resources;
   // The sheet window the dialog belongs to, showing the sheet file.
   CWnd host;
@@ -336,7 +341,7 @@ Result<LaunchOutcome> runSheetOptions(const fs::path& file, const LaunchOptions&
   if (Status s = requireFile(file, sheetFile, "sheet"); !s) return s;
 
   ModuleForRun module;
-  LibraryForRun library(sampleLibrary());
+  LibraryForRun library(libraryOf(options));
   krv::frame::ResourceGuard resources;
   // The sheet window whose options are edited, showing the sheet file.
   CWnd host;
@@ -448,7 +453,7 @@ Result<LaunchOutcome> runStandards(const fs::path& file, const LaunchOptions& op
   StandardsEvaluationRecord record;
   if (Status s = krv::standards::readStandardsEvaluationFile(file, record); !s) return s;
   const fs::path libraryFolder =
-      record.library.empty() ? sampleLibrary() : inRecordFolder(file, record.library);
+      record.library.empty() ? libraryOf(options) : inRecordFolder(file, record.library);
   if (!fs::is_directory(libraryFolder))
     return Status::fileError(file, "there is no folder " + libraryFolder.string(), "library");
   LibraryForRun library(libraryFolder);
@@ -563,13 +568,13 @@ Result<LaunchOutcome> runStandards(const fs::path& file, const LaunchOptions& op
 
 // ---- the dialog designer -------------------------------------------------------------
 
-// The designer on a design of the sample library; the designer saves its
-// own files, so the launcher writes nothing back.
-Result<LaunchOutcome> runDesigner(const fs::path& file, const LaunchOptions&) {
+// The designer on a design of the library; the designer saves its own
+// files, so the launcher writes nothing back.
+Result<LaunchOutcome> runDesigner(const fs::path& file, const LaunchOptions& options) {
   krv::designer::DesignerRecord record;
   if (Status s = krv::designer::readDesignerRecordFile(file, record); !s) return s;
   ModuleForRun module;
-  LibraryForRun library(sampleLibrary());
+  LibraryForRun library(libraryOf(options));
   const Krv_String design = record.design.empty()
                                 ? Krv_String()
                                 : getDesignerRootFolder() + Krv_String::fromUtf8(record.design);

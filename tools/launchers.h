@@ -15,8 +15,9 @@
 // Relative paths inside a record are taken from the record file's folder.
 // A launcher loads the module (its resources) for the run when it is not
 // loaded, sets the library folder for the run and puts the previous one
-// back afterwards; the sample library (examples/library) serves records
-// that name none.
+// back afterwards; the library of the options (LaunchOptions::library),
+// else the sample library (examples/library), serves records that name
+// none.
 //
 // The launchers:
 //   StartDlgGenVars      the general variables dialog on a general
@@ -50,8 +51,8 @@
 //                        and saves in the window; closing the window ends
 //                        the run. The launcher writes nothing itself; the
 //                        outcome tells which files the person saved.
-//   CDlgDesigner         the dialog designer on a design of the sample
-//                        library named by the record (or a new design);
+//   CDlgDesigner         the dialog designer on a design of the library
+//                        named by the record (or a new design);
 //                        the designer saves designs itself, the launcher
 //                        writes nothing.
 #include <filesystem>
@@ -81,6 +82,9 @@ struct LaunchOptions {
   // Asked once before anything is written; false: nothing is written and
   // the run is not confirmed (a scripted run that failed). Unset: yes.
   std::function<bool()> mayWrite;
+  // The library folder for the run (Krv_Settings::libDir) of the launchers
+  // whose record names none; empty: the sample library.
+  std::filesystem::path library;
 };
 
 struct Launcher {

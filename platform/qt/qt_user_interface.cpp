@@ -25,6 +25,7 @@
 #include "platform/qt/window_mirror.h"
 #include "platform/win/dialog.h"
 #include "platform/win/event_loop.h"
+#include "platform/win/rect_tracker.h"
 
 namespace krv::qt {
 
@@ -150,23 +151,6 @@ QStringList qtNameFilters(const std::wstring& filter) {
     out << (name.isEmpty() ? patterns.join(' ') : name + " (" + patterns.join(' ') + ")");
   }
   return out;
-}
-
-CRect draggedRect(const CRect& start, int handle, CPoint delta) {
-  CRect r = start;
-  if (handle < 0 || handle > 7) {
-    r.OffsetRect(delta);
-    return r;
-  }
-  const bool left = handle == 0 || handle == 3 || handle == 7;
-  const bool right = handle == 1 || handle == 2 || handle == 5;
-  const bool top = handle == 0 || handle == 1 || handle == 4;
-  const bool bottom = handle == 2 || handle == 3 || handle == 6;
-  if (left) r.left += delta.x;
-  if (right) r.right += delta.x;
-  if (top) r.top += delta.y;
-  if (bottom) r.bottom += delta.y;
-  return r;
 }
 
 std::optional<PickedPoint> parsePoint(const QString& text) {
@@ -340,7 +324,9 @@ bool dragRectangle(MirrorWidget* widget, const QPoint& pressGlobal,
 bool QtUserInterface::trackRectangle(const CRect& start, int handle, CRect& result) {
   const bool done = dragRectangle(
       mPresses->widget, mPresses->globalPoint,
-      [&](CPoint pressed, CPoint now) { return draggedRect(start, handle, now - pressed); },
+      [&](CPoint pressed, CPoint now) {
+        return krv::win::draggedRect(start, handle, now - pressed);
+      },
       result);
   if (!done) result = start;
   return done && result != start;

@@ -81,10 +81,6 @@ int messageBoxDefaultIndex(UINT type);
 // parentheses ("*.*" is every file); pairs without patterns are dropped.
 QStringList qtNameFilters(const std::wstring& filter);
 
-// A rectangle dragged by `delta` at tracker handle `handle` (-1 moves it
-// whole; 0..7 as in UserInterface::trackRectangle).
-CRect draggedRect(const CRect& start, int handle, CPoint delta);
-
 // A typed point: "x, y" or "x, y, z" (commas or spaces between); nothing
 // when it is not one.
 std::optional<PickedPoint> parsePoint(const QString& text);

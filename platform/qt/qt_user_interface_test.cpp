@@ -311,15 +311,6 @@ TEST_F(QtUserInterfaceTest, AFileDialogIsAskedForWhatTheRequestSaysAndGivesTheCh
   std::filesystem::remove_all(folder);
 }
 
-TEST(QtDraggedRect, HandlesMoveTheirEdgesAndTheMiddleMovesAll) {
-  const CRect r(10, 20, 50, 60);
-  EXPECT_EQ(krv::qt::draggedRect(r, -1, CPoint(5, -5)), CRect(15, 15, 55, 55));
-  EXPECT_EQ(krv::qt::draggedRect(r, 0, CPoint(5, 6)), CRect(15, 26, 50, 60));
-  EXPECT_EQ(krv::qt::draggedRect(r, 2, CPoint(5, 6)), CRect(10, 20, 55, 66));
-  EXPECT_EQ(krv::qt::draggedRect(r, 4, CPoint(5, 6)), CRect(10, 26, 50, 60));
-  EXPECT_EQ(krv::qt::draggedRect(r, 7, CPoint(5, 6)), CRect(15, 20, 50, 60));
-}
-
 // A drawing area that lets the person drag a tracker or a rubber band.
 class Canvas : public CWnd {
  public:

@@ -1,6 +1,7 @@
 #include "platform/qt/window_mirror.h"
 
 #include <algorithm>
+#include <cwctype>
 
 #include "platform/qt/control_renderer.h"
 #include "platform/qt/paint_capture.h"
@@ -19,6 +20,17 @@ QRect widgetGeometry(const CWnd& window) {
     r.translate(in.left, in.top);
   }
   return r;
+}
+
+bool letsMouseThrough(const CWnd& window) {
+  const DWORD style = window.GetStyle();
+  if (!(style & WS_CHILD)) return false;
+  if (!window.IsWindowEnabled()) return true;
+  std::wstring name = window.className();
+  for (wchar_t& c : name) c = static_cast<wchar_t>(std::towupper(c));
+  if (name == L"STATIC") return (style & SS_NOTIFY) == 0;
+  if (name == L"BUTTON") return (style & BS_TYPEMASK) == BS_GROUPBOX;
+  return false;
 }
 
 WindowMirror::WindowMirror() = default;
@@ -85,6 +97,7 @@ void WindowMirror::place(CWnd& window, MirrorWidget& widget) {
   widget.setGeometry(widgetGeometry(window));
   widget.setVisible((window.GetStyle() & WS_VISIBLE) != 0);
   widget.setEnabled(true);  // disabled windows ignore Person actions themselves
+  widget.setAttribute(Qt::WA_TransparentForMouseEvents, letsMouseThrough(window));
   rendererFor(window).placed(window, widget);
 }
 
@@ -162,7 +175,10 @@ void WindowMirror::windowChanged(CWnd& window, WindowChange change) {
       widget->update();
       break;
     case WindowChange::Enabled:
-      if (widget->clientOnly()) widget->setEnabled(window.IsWindowEnabled() != FALSE);
+      if (widget->clientOnly())
+        widget->setEnabled(window.IsWindowEnabled() != FALSE);
+      else
+        widget->setAttribute(Qt::WA_TransparentForMouseEvents, letsMouseThrough(window));
       widget->update();
       break;
     case WindowChange::Visibility:

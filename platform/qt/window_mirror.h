@@ -11,6 +11,10 @@
 // follows either the trees it is given (mirror()) or every top-level window
 // of the process (followAllWindows(), the desktop).
 //
+// The mouse goes past the widgets of windows that let it through (see
+// letsMouseThrough) to the widget beneath, as a rule the parent's, which
+// gets the press at its own client point.
+//
 // The mirror never changes a window. Destroying the mirror removes its
 // widgets and detaches it from the windows.
 #include <QPointer>
@@ -24,6 +28,12 @@
 #include "platform/win/window_observer.h"
 
 namespace krv::qt {
+
+// Whether the mouse goes past `window` to the window beneath it: a
+// disabled child window, a static text without SS_NOTIFY and a group box
+// take no mouse input of their own (a click on a disabled control reaches
+// the dialog, as in the dialog designer, whose controls are disabled).
+bool letsMouseThrough(const CWnd& window);
 
 class WindowMirror : public WindowObserver {
  public:

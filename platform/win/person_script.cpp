@@ -11,6 +11,7 @@
 #include "platform/win/dialog.h"
 #include "platform/win/event_loop.h"
 #include "platform/win/person.h"
+#include "platform/win/rect_tracker.h"
 
 namespace krv::win {
 namespace {
@@ -182,7 +183,8 @@ const std::map<std::string, ActionShape>& builtinActions() {
                                                              {"check", {1, 1}},
                                                              {"uncheck", {1, 1}},
                                                              {"dblclick", {2, 2}},
-                                                             {"at", {3, 3}},
+                                                             {"at", {3, 5}},
+                                                             {"drag", {5, 7}},
                                                              {"key", {1, 3}},
                                                              {"close", {0, 0}},
                                                              {"answer", {1, 2}},
@@ -198,18 +200,20 @@ Status checkStep(const PersonScriptStep& s) {
   const auto& w = s.words;
   const std::string& a = s.action;
   if (a == "click" || a == "type" || a == "replace" || a == "choose" || a == "check" ||
-      a == "uncheck" || a == "dblclick" || a == "at") {
+      a == "uncheck" || a == "dblclick" || a == "at" || a == "drag") {
     if (!controlId(w[0])) return Status::error("\"" + w[0] + "\" is no control identifier");
   }
   if (a == "dblclick" && !number(w[1])) return Status::error("an item index is expected");
   if (a == "at" && (!number(w[1]) || !number(w[2])))
     return Status::error("a point X Y in pixels is expected");
-  if (a == "key") {
-    if (!keyCode(w[0])) return Status::error("unknown key \"" + w[0] + "\"");
-    for (std::size_t i = 1; i < w.size(); ++i)
-      if (lower(w[i]) != "shift" && lower(w[i]) != "ctrl")
-        return Status::error("\"" + w[i] + "\" is neither shift nor ctrl");
-  }
+  if (a == "drag" && (!number(w[1]) || !number(w[2]) || !number(w[3]) || !number(w[4])))
+    return Status::error("two points X1 Y1 X2 Y2 in pixels are expected");
+  if (a == "key" && !keyCode(w[0])) return Status::error("unknown key \"" + w[0] + "\"");
+  // The words after the key or the point(s) name the keys held.
+  const std::size_t held = a == "key" ? 1 : a == "at" ? 3 : a == "drag" ? 5 : w.size();
+  for (std::size_t i = held; i < w.size(); ++i)
+    if (lower(w[i]) != "shift" && lower(w[i]) != "ctrl")
+      return Status::error("\"" + w[i] + "\" is neither shift nor ctrl");
   if (a == "answer") {
     const auto id = controlId(w[0]);
     if (!id || number(w[0])) return Status::error("\"" + w[0] + "\" is no button of a message box");
@@ -379,10 +383,12 @@ void PersonScript::play(const PersonScriptStep& s, CWnd& dialog) {
     if (Status st = c->second.action(dialog, s.words); !st) fail(&s, st.message());
     return;
   }
+  // The keys held: the words after the key, the point or the two points.
+  bool shift = false, ctrl = false;
+  const std::size_t held = a == "key" ? 1 : a == "at" ? 3 : a == "drag" ? 5 : s.words.size();
+  for (std::size_t i = held; i < s.words.size(); ++i)
+    (lower(s.words[i]) == "shift" ? shift : ctrl) = true;
   if (a == "key") {
-    bool shift = false, ctrl = false;
-    for (std::size_t i = 1; i < s.words.size(); ++i)
-      (lower(s.words[i]) == "shift" ? shift : ctrl) = true;
     Person::pressKey(&dialog, *keyCode(s.words[0]), shift, ctrl);
     return;
   }
@@ -438,8 +444,30 @@ void PersonScript::play(const PersonScriptStep& s, CWnd& dialog) {
   } else if (a == "dblclick") {
     Person::doubleClickItem(control, static_cast<int>(*number(s.words[1])));
   } else if (a == "at") {
-    Person::clickAt(control, CPoint(static_cast<int>(*number(s.words[1])),
-                                    static_cast<int>(*number(s.words[2]))));
+    Person::clickAt(
+        control,
+        CPoint(static_cast<int>(*number(s.words[1])), static_cast<int>(*number(s.words[2]))), shift,
+        ctrl);
+  } else if (a == "drag") {
+    const auto at = [&s](std::size_t i) {
+      return CPoint(static_cast<int>(*number(s.words[i])),
+                    static_cast<int>(*number(s.words[i + 1])));
+    };
+    const CPoint from = at(1), to = at(3);
+    // The press's handler asks for the tracking (trackRectangle or
+    // trackRubberBand) while it runs, and gets the drag to `to`; the
+    // tracking takes the release, as a real drag does. A press that
+    // tracks nothing is a plain click.
+    const Drag outer = mDrag;
+    mDrag = Drag{&s, to - from, false};
+    Person::mouseDown(control, from, shift, ctrl);
+    const bool tracked = mDrag.tracked;
+    mDrag = outer;
+    if (tracked)
+      KeyboardState::setDown(VK_LBUTTON, false);
+    else
+      Person::mouseUp(control, from, shift, ctrl);
+    EventLoop::instance().runPending();
   }
 }
 
@@ -512,13 +540,35 @@ int PersonScript::choosePopupMenuItem(const std::vector<std::wstring>& commands,
   return -1;
 }
 
-bool PersonScript::trackRectangle(const CRect&, int, CRect&) {
-  fail(mPlaying, "a drag cannot be scripted");
-  return false;
+bool PersonScript::takeDrag(CPoint& delta) {
+  if (!mDrag.step || mPlaying != mDrag.step) {
+    fail(mPlaying, "a drag can only be scripted with a drag step");
+    return false;
+  }
+  if (mDrag.tracked) {
+    fail(mPlaying, "the press asked for a second drag, which cannot be scripted");
+    return false;
+  }
+  mDrag.tracked = true;
+  delta = mDrag.delta;
+  return true;
 }
-bool PersonScript::trackRubberBand(CPoint, CRect&) {
-  fail(mPlaying, "a drag cannot be scripted");
-  return false;
+
+bool PersonScript::trackRectangle(const CRect& start, int handle, CRect& result) {
+  result = start;
+  CPoint delta;
+  if (!takeDrag(delta)) return false;
+  result = draggedRect(start, handle, delta);
+  return result != start;
+}
+
+bool PersonScript::trackRubberBand(CPoint start, CRect& result) {
+  result = CRect(start.x, start.y, start.x, start.y);
+  CPoint delta;
+  if (!takeDrag(delta)) return false;
+  result = CRect(start.x, start.y, start.x + delta.x, start.y + delta.y);
+  result.NormalizeRect();
+  return true;
 }
 bool PersonScript::pickPoint(const std::wstring&, PickedPoint&) {
   fail(mPlaying, "a pick in the drawing cannot be scripted");

@@ -12,6 +12,9 @@
 //   check 1106 / uncheck 1106  # clicks a check box until it is (un)checked
 //   dblclick 1002 0            # double-clicks item 0 of a list
 //   at 1434 40 25              # clicks at a point of a control (0: the dialog)
+//   at 0 40 25 ctrl            # ... with ctrl (or shift) held
+//   drag 0 40 25 140 65 shift  # presses at 40,25 and drags to 140,65 (keys held
+//                              # when named, as for at)
 //   key ENTER / key TAB shift  # a key, with shift and ctrl held when named
 //   close                      # the close box of the dialog
 //   answer YES ["part"]        # answers the message box that appears
@@ -36,8 +39,18 @@
 // answer; an answer with no box) stops the script: every dialog still
 // running is cancelled, and failure() names the step as "file: line N".
 // When the steps run out while a dialog still runs, it is cancelled too and
-// endedWhileRunning() says so. Drags and picks in the drawing cannot be
-// scripted: they fail the script.
+// endedWhileRunning() says so.
+//
+// A drag step presses the left button at its first point, and the tracking
+// that the press asks for (a tracker's rectangle or rubber band:
+// trackRectangle, trackRubberBand) ends at its second point, both client
+// points of the control: a tracker rectangle becomes krv::win::draggedRect
+// of its start, handle and the offset between the two points, as the
+// desktop computes it; a rubber band runs from where it starts by that
+// offset (normalized). The tracking takes the release. A press that asks
+// for no tracking is a plain click at the first point. Tracking asked for
+// by any other step, a second tracking within one drag step, and picks in
+// the drawing fail the script.
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -127,6 +140,9 @@ class PersonScript : public UserInterface {
   void fail(const PersonScriptStep* step, const std::string& message);
   void takePicture(CWnd& window, const std::filesystem::path& file, const PersonScriptStep* step);
   std::filesystem::path resolve(const std::string& path) const;
+  // The offset of the drag step being played, for its one tracking; false
+  // (and the script failed) when no drag step asks or it was used.
+  bool takeDrag(CPoint& delta);
 
   std::map<std::string, Custom> mCustom;
   std::vector<PersonScriptStep> mSteps;
@@ -134,6 +150,12 @@ class PersonScript : public UserInterface {
   std::filesystem::path mFolder;
   std::size_t mNext = 0;
   const PersonScriptStep* mPlaying = nullptr;  // the step being played
+  struct Drag {
+    const PersonScriptStep* step = nullptr;  // the drag step whose press runs
+    CPoint delta;                            // from its first to its second point
+    bool tracked = false;                    // its tracking was asked for
+  };
+  Drag mDrag;
   base::Status mFailure;
   bool mEndedWhileRunning = false;
   bool mFirstShown = false;

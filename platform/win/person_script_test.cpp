@@ -8,6 +8,7 @@
 #include "platform/win/dialog.h"
 #include "platform/win/event_loop.h"
 #include "platform/win/message_box.h"
+#include "platform/win/rect_tracker.h"
 #include "platform/win/resource_modules.h"
 #include "platform/win/temp_resource_override.h"
 
@@ -66,6 +67,41 @@ class ConnectionDlg : public CDialog {
   void OnTimer(UINT_PTR) override { ++ticks; }
 };
 
+// The same dialog with a tracker rectangle in its client area: a press on
+// the tracker moves or resizes it, a press elsewhere drags a rubber band,
+// a press with Ctrl held only toggles a flag.
+class TrackerDlg : public ConnectionDlg {
+ public:
+  const CRect initial{200, 20, 260, 60};
+  CRectTracker tracker{&initial, CRectTracker::solidLine | CRectTracker::resizeOutside};
+  CRect band;
+  int bands = 0;
+  bool toggled = false;
+  bool trackTwice = false;
+  std::vector<UINT> pressFlags;
+  std::vector<CPoint> releases;
+
+ protected:
+  void OnLButtonDown(UINT flags, CPoint point) override {
+    pressFlags.push_back(flags);
+    if (flags & MK_CONTROL) {
+      toggled = !toggled;
+      return;
+    }
+    if (tracker.HitTest(point) != CRectTracker::hitNothing) {
+      tracker.Track(this, point);
+      if (trackTwice) tracker.Track(this, point);
+      return;
+    }
+    CRectTracker rubber;
+    if (rubber.TrackRubberBand(this, point)) {
+      band = rubber.m_rect;
+      ++bands;
+    }
+  }
+  void OnLButtonUp(UINT, CPoint point) override { releases.push_back(point); }
+};
+
 class PersonScriptTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -107,6 +143,10 @@ TEST_F(PersonScriptTest, MalformedScriptsAreRefusedNamingTheLine) {
       {"answer MAYBE\n", "\"MAYBE\" is no button of a message box"},
       {"wait -5\n", "milliseconds are expected"},
       {"choose 1002 1 2\n", "\"choose\" takes 2 word(s) after it, not 3"},
+      {"at 0 4 5 alt\n", "\"alt\" is neither shift nor ctrl"},
+      {"drag 0 4 5 6\n", "\"drag\" takes 5 to 7 word(s) after it, not 4"},
+      {"drag 0 4 5 6 x\n", "two points X1 Y1 X2 Y2 in pixels are expected"},
+      {"drag 0 1 2 3 4 shift meta\n", "\"meta\" is neither shift nor ctrl"},
   };
   for (const Case& c : cases) {
     PersonScript s;
@@ -300,3 +340,73 @@ TEST_F(PersonScriptTest, AModelessWindowRunsUntilItIsFinished) {
 }
 
 }  // namespace
+
+TEST_F(PersonScriptTest, ADragMovesOrResizesTheTrackerItPressesAndTakesTheRelease) {
+  TrackerDlg d;
+  ASSERT_TRUE(script
+                  .load("drag 0 230 40 250 70      # the middle: moved by 20, 30\n"
+                        "drag 0 282 92 272 82 shift  # the bottom-right handle, 10 back\n"
+                        "click OK\n",
+                        "steps.txt")
+                  .ok());
+  {
+    krv::win::ScopedUserInterface use(script);
+    EXPECT_EQ(d.DoModal(), IDOK) << failure();
+  }
+  EXPECT_FALSE(script.failed()) << failure();
+  // The same rectangles the desktop computes for these drags.
+  const CRect moved = krv::win::draggedRect(d.initial, -1, CPoint(20, 30));
+  EXPECT_EQ(moved, CRect(220, 50, 280, 90));
+  EXPECT_EQ(d.tracker.m_rect,
+            krv::win::draggedRect(moved, CRectTracker::hitBottomRight, CPoint(-10, -10)));
+  ASSERT_EQ(d.pressFlags.size(), 2u);
+  EXPECT_EQ(d.pressFlags[0], static_cast<UINT>(MK_LBUTTON));
+  EXPECT_EQ(d.pressFlags[1], static_cast<UINT>(MK_LBUTTON | MK_SHIFT));
+  EXPECT_TRUE(d.releases.empty()) << "the tracking takes the release";
+  EXPECT_FALSE(krv::win::KeyboardState::isDown(VK_LBUTTON));
+}
+
+TEST_F(PersonScriptTest, ADragElsewhereDrawsABandAndAPressThatTracksNothingIsAClick) {
+  TrackerDlg d;
+  ASSERT_TRUE(script
+                  .load("drag 0 150 90 100 30      # up and left: the band is normalized\n"
+                        "drag 0 230 40 300 90 ctrl # ctrl: no tracking, a plain click\n"
+                        "at 0 10 12 ctrl\n"
+                        "click OK\n",
+                        "steps.txt")
+                  .ok());
+  {
+    krv::win::ScopedUserInterface use(script);
+    EXPECT_EQ(d.DoModal(), IDOK) << failure();
+  }
+  EXPECT_EQ(d.bands, 1);
+  EXPECT_EQ(d.band, CRect(100, 30, 150, 90));
+  EXPECT_EQ(d.tracker.m_rect, d.initial);
+  EXPECT_FALSE(d.toggled) << "toggled twice";
+  ASSERT_EQ(d.releases.size(), 2u);
+  EXPECT_EQ(d.releases[0], CPoint(230, 40)) << "released where it was pressed";
+  EXPECT_EQ(d.releases[1], CPoint(10, 12));
+  ASSERT_EQ(d.pressFlags.size(), 3u);
+  EXPECT_EQ(d.pressFlags[2], static_cast<UINT>(MK_LBUTTON | MK_CONTROL));
+}
+
+TEST_F(PersonScriptTest, TrackingOutsideADragStepOrTwiceInOneFails) {
+  {
+    TrackerDlg d;
+    ASSERT_TRUE(script.load("at 0 230 40\nclick OK\n", "steps.txt").ok());
+    krv::win::ScopedUserInterface use(script);
+    EXPECT_EQ(d.DoModal(), IDCANCEL);
+    EXPECT_EQ(failure(),
+              "steps.txt: line 1: a drag can only be scripted with a drag step (\"at 0 230 40\")");
+    EXPECT_EQ(d.tracker.m_rect, d.initial);
+  }
+  PersonScript second;
+  TrackerDlg d;
+  d.trackTwice = true;
+  ASSERT_TRUE(second.load("drag 0 230 40 240 40\nclick OK\n", "b.txt").ok());
+  krv::win::ScopedUserInterface use(second);
+  EXPECT_EQ(d.DoModal(), IDCANCEL);
+  EXPECT_NE(second.failure().text().find("b.txt: line 1: the press asked for a second drag"),
+            std::string::npos)
+      << second.failure().text();
+}

@@ -180,3 +180,24 @@ void CRectTracker::AdjustRect(int handle, LPRECT rect) {
 }
 
 void CRectTracker::OnChangedRect(const CRect&) {}
+
+namespace krv::win {
+
+CRect draggedRect(const CRect& start, int handle, CPoint delta) {
+  CRect r = start;
+  if (handle < 0 || handle > 7) {
+    r.OffsetRect(delta);
+    return r;
+  }
+  const bool left = handle == 0 || handle == 3 || handle == 7;
+  const bool right = handle == 1 || handle == 2 || handle == 5;
+  const bool top = handle == 0 || handle == 1 || handle == 4;
+  const bool bottom = handle == 2 || handle == 3 || handle == 6;
+  if (left) r.left += delta.x;
+  if (right) r.right += delta.x;
+  if (top) r.top += delta.y;
+  if (bottom) r.bottom += delta.y;
+  return r;
+}
+
+}  // namespace krv::win

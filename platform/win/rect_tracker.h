@@ -78,6 +78,18 @@ class CRectTracker {
   virtual void OnChangedRect(const CRect& oldRect);
 };
 
+namespace krv::win {
+
+// The rectangle a person made by dragging tracker handle `handle` of
+// `start` by `delta`: -1 (or any value outside 0..7) moves it whole; a
+// handle moves its own edges (0 top-left, 1 top-right, 2 bottom-right, 3
+// bottom-left, 4 top, 5 right, 6 bottom, 7 left, as in
+// UserInterface::trackRectangle). Not normalized. Every UserInterface
+// that follows a drag computes the result with it.
+CRect draggedRect(const CRect& start, int handle, CPoint delta);
+
+}  // namespace krv::win
+
 // Cursor shapes that a tracker asks for.
 constexpr int IDC_SIZENWSE = 32642, IDC_SIZENESW = 32643, IDC_SIZEWE = 32644, IDC_SIZENS = 32645,
               IDC_SIZEALL = 32646;

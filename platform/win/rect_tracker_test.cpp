@@ -166,3 +166,21 @@ TEST(RectTracker, DrawPaintsBorderAndHandles) {
 }
 
 }  // namespace
+
+TEST(DraggedRect, EachHandleMovesItsOwnEdgesAndTheMiddleMovesAll) {
+  using krv::win::draggedRect;
+  const CRect r(10, 20, 50, 60);
+  const CPoint d(5, 6);
+  EXPECT_EQ(draggedRect(r, -1, CPoint(5, -5)), CRect(15, 15, 55, 55));
+  EXPECT_EQ(draggedRect(r, CRectTracker::hitMiddle, d), CRect(15, 26, 55, 66));
+  EXPECT_EQ(draggedRect(r, CRectTracker::hitTopLeft, d), CRect(15, 26, 50, 60));
+  EXPECT_EQ(draggedRect(r, CRectTracker::hitTopRight, d), CRect(10, 26, 55, 60));
+  EXPECT_EQ(draggedRect(r, CRectTracker::hitBottomRight, d), CRect(10, 20, 55, 66));
+  EXPECT_EQ(draggedRect(r, CRectTracker::hitBottomLeft, d), CRect(15, 20, 50, 66));
+  EXPECT_EQ(draggedRect(r, CRectTracker::hitTop, d), CRect(10, 26, 50, 60));
+  EXPECT_EQ(draggedRect(r, CRectTracker::hitRight, d), CRect(10, 20, 55, 60));
+  EXPECT_EQ(draggedRect(r, CRectTracker::hitBottom, d), CRect(10, 20, 50, 66));
+  EXPECT_EQ(draggedRect(r, CRectTracker::hitLeft, d), CRect(15, 20, 50, 60));
+  // Dragged past the opposite edge, the rectangle is left inverted.
+  EXPECT_EQ(draggedRect(r, CRectTracker::hitLeft, CPoint(60, 0)), CRect(70, 20, 50, 60));
+}
